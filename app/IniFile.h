@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// The configuration file "Program.ini" held in memory: sections in brackets, "key=value" lines and
+// comments. Loaded at once, answered by section and key, changed in memory and written back whole.
+class CIniFile
+{
+public:
+    // An empty store with no file open; growthStep section slots are added whenever the tables fill.
+    explicit CIniFile(int growthStep = 4);
+    // Saves when auto-save is on and the store was changed, then forgets everything.
+    virtual ~CIniFile();
+
+    CIniFile(const CIniFile &) = delete;
+    CIniFile &operator=(const CIniFile &) = delete;
+
+    // Opens fileName in the directory of the running program (the current directory when that is
+    // unknown). 1 on success, 0 on failure.
+    int OpenBesideExe(const QString &fileName, bool autoSave, bool caseInsensitive, bool backupOnSave);
+    // Loads path, creating it empty when missing. A store already open is saved and cleared first.
+    // 1 on success; 0 when the file cannot be opened or read (LastError() then says why).
+    int Open(const QString &path, bool autoSave, bool caseInsensitive, bool backupOnSave);
+
+    // The value of key in the first section of that name, with any "//", TAB ";" or "/*" comment cut
+    // off (blanks before the comment stay). A missing section gives defaultValue unchanged, a missing
+    // key gives defaultValue trimmed.
+    QString GetValue(const QString &section, const QString &key, const QString &defaultValue = QString()) const;
+    // Sets key in section, appending either when missing. Ignored while no file is open.
+    void SetValue(const QString &section, const QString &key, const QString &value);
+    // Writes the whole file atomically when the store was changed. Returns the backup file name (empty
+    // while none was chosen); the empty text when nothing was written.
+    QString Save(bool backup);
+    void Clear();
+
+    int DeleteKey(const QString &section, const QString &key);
+    int DeleteSection(const QString &section);
+    void GetSectionNames(QStringList &names) const;
+    void GetKeys(const QString &section, QStringList &keys) const;
+    // Item index (0-based) of the value cut at separator, trimmed; empty when out of range.
+    QString GetListItem(const QString &section, const QString &key, int index, QChar separator) const;
+
+    QString Path() const { return m_strPath; }
+    QString LastError() const { return m_strLastError; }
+    bool IsModified() const { return m_bModified; }
+    // Parses text as the contents of a file (used by Open and by the fuzz target).
+    void LoadText(const QByteArray &text);
+
+private:
+    struct Section
+    {
+        QString name;
+        QStringList keys;
+        QStringList values; // values[i] belongs to keys[i]
+    };
+
+    int FindSection(const QString &name) const;
+    int FindKey(const Section &section, const QString &key) const;
+    bool Same(const QString &a, const QString &b) const;
+    QString ChooseBackupName() const;
+    QByteArray Serialize() const;
+
+    QString m_strLastError;
+    std::vector<Section> m_Sections; // index 0: the unnamed section before the first header
+    int m_nGrowthStep;
+    bool m_bCaseInsensitive = true;
+    bool m_bAutoSave = false;
+    QString m_strBackupName;
+    bool m_bBackupOnSave = false;
+    bool m_bModified = false;
+    QString m_strPath;
+};

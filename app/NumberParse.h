@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+
+// Number parsing with the C library's rules, independent of the user's locale, so that a typed
+// "146.52" means the same on every machine.
+namespace NumberParse {
+
+// As atof: leading blanks skipped, optional sign, digits with optional point and exponent (also the
+// hexadecimal, infinity and NaN forms); stops at the first character that cannot continue the number;
+// no number at all gives 0.
+double Atof(const QString &text);
+
+// As atoi: leading blanks, optional sign, decimal digits; no digits gives 0; values beyond int are
+// clamped to INT_MIN / INT_MAX.
+int Atoi(const QString &text);
+
+// Truncates toward zero; NaN gives 0 and values beyond the 64-bit range are clamped.
+std::int64_t TruncateToInt64(double value);
+
+} // namespace NumberParse

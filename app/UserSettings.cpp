@@ -1,0 +1,67 @@
+#include "app/UserSettings.h"
+
+#include <QSettings>
+#include <QStandardPaths>
+#include <QDir>
+
+namespace {
+constexpr const char *kPortValue = "com";
+constexpr const char *kTypeValue = "Type";
+constexpr const char *kFieldValue = "Field";
+}
+
+CUserSettings::CUserSettings(const QString &appName)
+{
+#if defined(Q_OS_WIN)
+    m_Settings = std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\") + appName,
+                                             QSettings::NativeFormat);
+#else
+    // An empty AppName names the key "Software\" itself; its stand-in is "Software.ini".
+    const QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+    const QString name = appName.isEmpty() ? QStringLiteral("Software") : appName;
+    m_Settings = std::make_unique<QSettings>(QDir(dir).filePath(name + QStringLiteral(".ini")),
+                                             QSettings::IniFormat);
+#endif
+}
+
+CUserSettings::~CUserSettings() = default;
+
+std::uint32_t CUserSettings::Value(const char *name, std::uint32_t absent) const
+{
+    bool ok = false;
+    const qlonglong value = m_Settings->value(QLatin1String(name)).toLongLong(&ok);
+    return ok ? static_cast<std::uint32_t>(value) : absent;
+}
+
+int CUserSettings::PortNumber() const
+{
+    return static_cast<int>(Value(kPortValue, 1));
+}
+
+void CUserSettings::SetPortNumber(int number)
+{
+    m_Settings->setValue(QLatin1String(kPortValue), number);
+    m_Settings->sync();
+}
+
+std::uint32_t CUserSettings::Type() const
+{
+    return Value(kTypeValue, 0);
+}
+
+std::uint32_t CUserSettings::Field() const
+{
+    return Value(kFieldValue, 0);
+}
+
+void CUserSettings::SetTypeAndField(std::uint32_t type, std::uint32_t field)
+{
+    m_Settings->setValue(QLatin1String(kTypeValue), qlonglong(type));
+    m_Settings->setValue(QLatin1String(kFieldValue), qlonglong(field));
+    m_Settings->sync();
+}
+
+QString CUserSettings::Location() const
+{
+    return m_Settings->fileName();
+}

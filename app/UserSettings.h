@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <cstdint>
+#include <memory>
+
+class QSettings;
+
+// The per-user values kept under "Software\" + AppName: the serial port number "com" and the product
+// type and band indexes "Type" and "Field", each a 32-bit number. On Windows they live in that very
+// registry key; elsewhere in an INI file in the user's configuration folder.
+class CUserSettings
+{
+public:
+    explicit CUserSettings(const QString &appName);
+    ~CUserSettings();
+
+    // The stored port number, 1 when none is stored; used as it is, without a range check.
+    int PortNumber() const;
+    void SetPortNumber(int number);
+
+    // Product type and band indexes, 0 when none is stored.
+    std::uint32_t Type() const;
+    std::uint32_t Field() const;
+    void SetTypeAndField(std::uint32_t type, std::uint32_t field);
+
+    // Where the values are kept (a registry path or a file).
+    QString Location() const;
+
+private:
+    std::uint32_t Value(const char *name, std::uint32_t absent) const;
+    std::unique_ptr<QSettings> m_Settings;
+};

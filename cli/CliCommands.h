@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QStringList>
+
+class CCliContext;
+
+// One function per sub-command; each takes the arguments after its name and returns the exit status.
+int RunNew(CCliContext &context, const QStringList &args);
+int RunShow(CCliContext &context, const QStringList &args);
+int RunSet(CCliContext &context, const QStringList &args);
+int RunRead(CCliContext &context, const QStringList &args);
+int RunWrite(CCliContext &context, const QStringList &args);

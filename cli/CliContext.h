@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/IniFile.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+// What every sub-command of program-cli works with: the configuration beside the executable, the
+// language it names and the two output streams.
+class CCliContext
+{
+public:
+    enum ExitCode { kDone = 0, kFailed = 1, kUsage = 2 };
+
+    CCliContext(QTextStream &out, QTextStream &err);
+
+    QTextStream &Out() { return m_Out; }
+    QTextStream &Err() { return m_Err; }
+    const CIniFile &Ini() const { return m_Ini; }
+    QString AppName() const; // [Setup] AppName: the per-user settings key
+    bool IsChinese() const { return m_bChinese; }
+    void SetChinese(bool chinese) { m_bChinese = chinese; }
+
+    // Prints one line on stderr and returns kFailed.
+    int Fail(const QString &line);
+    // Prints the message and the usage on stderr and returns kUsage.
+    int UsageError(const QString &message);
+
+private:
+    QTextStream &m_Out;
+    QTextStream &m_Err;
+    CIniFile m_Ini;
+    bool m_bChinese = false;
+};
+
+// Runs program-cli with its arguments (the program name left out); returns the exit status.
+int RunCli(const QStringList &args, QTextStream &out, QTextStream &err);
+QString CliUsage();

@@ -1,0 +1,29 @@
+#include "app/AppPaths.h"
+#include "app/UserSettings.h"
+#include "cli/CliCommands.h"
+#include "cli/CliContext.h"
+#include "editor/ChannelGrid.h"
+#include "image/DataFile.h"
+
+// What File > New followed by File > Save stores: the new image, the product type and band from the
+// per-user settings, then the grid stored back.
+int RunNew(CCliContext &context, const QStringList &args)
+{
+    if (args.size() != 1 || args.first().startsWith(QLatin1Char('-')))
+        return context.UsageError(QStringLiteral("new takes exactly one FILE"));
+    const QString path = args.first();
+
+    CRadioImage image = DataFile::NewImage(CAppPaths::ExecutableDir());
+    const CUserSettings settings(context.AppName());
+    image.SetByte(ImageMap::kProductType, static_cast<std::uint8_t>(settings.Type()));
+    image.SetByte(ImageMap::kFrequencyBand, static_cast<std::uint8_t>(settings.Field()));
+
+    CChannelGrid grid(context.IsChinese());
+    grid.LoadImage(image);
+    grid.StoreGrid(image);
+
+    const DataFile::Result saved = DataFile::Save(path, image);
+    if (!saved.ok())
+        return context.Fail(DataFile::Describe(saved, path));
+    return CCliContext::kDone;
+}

@@ -1,0 +1,66 @@
+#include "app/Language.h"
+#include "cli/CliCommands.h"
+#include "cli/CliContext.h"
+#include "dialogs/OptionalFeatures.h"
+#include "dialogs/ProductCatalog.h"
+#include "editor/ChannelGrid.h"
+#include "image/DataFile.h"
+
+namespace {
+
+constexpr CBilingual kTypeLabel { "Type", "类型" };
+constexpr CBilingual kBandLabel { "Frequency", "频率" };
+constexpr CBilingual kOutsideList { "(not in the list: byte 0x%1)", "(不在列表中: 字节 0x%1)" };
+
+} // namespace
+
+// The 16 channels as the grid shows them, TAB-separated, then the product and the radio-wide options.
+int RunShow(CCliContext &context, const QStringList &args)
+{
+    QString path;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (arg == QLatin1String("--lang")) {
+            const QString lang = args.value(++i).toLower();
+            if (lang != QLatin1String("english") && lang != QLatin1String("chinese"))
+                return context.UsageError(QStringLiteral("--lang takes english or chinese"));
+            context.SetChinese(lang == QLatin1String("chinese"));
+        } else if (path.isEmpty() && !arg.startsWith(QLatin1String("--"))) {
+            path = arg;
+        } else {
+            return context.UsageError(QStringLiteral("unexpected argument \"%1\"").arg(arg));
+        }
+    }
+    if (path.isEmpty())
+        return context.UsageError(QStringLiteral("show needs a FILE"));
+
+    CRadioImage image;
+    const DataFile::Result loaded = DataFile::Load(path, image);
+    if (!loaded.ok())
+        return context.Fail(DataFile::Describe(loaded, path));
+
+    const bool zh = context.IsChinese();
+    CChannelGrid grid(zh);
+    grid.LoadImage(image);
+    QTextStream &out = context.Out();
+    for (int channel = 1; channel < CChannelGrid::kRows; ++channel) {
+        out << channel;
+        for (int col = 1; col < CChannelGrid::kCols; ++col)
+            out << '\t' << grid.Text(channel, col);
+        out << '\n';
+    }
+    out << '\n';
+
+    const std::uint8_t type = image.Byte(ImageMap::kProductType);
+    const std::uint8_t band = image.Byte(ImageMap::kFrequencyBand);
+    out << kTypeLabel.Text(zh) << ": " << ProductCatalog::TypeText(context.Ini(), type) << '\n';
+    out << kBandLabel.Text(zh) << ": " << ProductCatalog::BandText(context.Ini(), type, band) << '\n';
+    for (const OptionalFeatures::Option &option : OptionalFeatures::All()) {
+        QString value = OptionalFeatures::ValueText(option, image, zh);
+        if (value.isEmpty())
+            value = kOutsideList.Text(zh).arg(QString::asprintf("%02X", image.Byte(option.offset)));
+        out << option.label.Text(zh) << ": " << value << '\n';
+    }
+    out.flush();
+    return CCliContext::kDone;
+}

@@ -1,0 +1,23 @@
+#include "app/AppPaths.h"
+#include "app/Language.h"
+#include "cli/CliContext.h"
+
+#include <QCoreApplication>
+#include <QTranslator>
+
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    // Messages of the string table come in the configured language.
+    CIniFile ini;
+    ini.OpenBesideExe(QStringLiteral("Program.ini"), false, true, false);
+    QTranslator translator;
+    if (translator.load(CAppPaths::BesideExe(ini.GetValue(QStringLiteral("Setup"), QStringLiteral("Language"))
+                                             + QStringLiteral(".qm"))))
+        QCoreApplication::installTranslator(&translator);
+    return RunCli(app.arguments().mid(1), out, err);
+}

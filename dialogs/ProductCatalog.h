@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <cstdint>
+
+class CIniFile;
+
+// Band limits in 10 Hz units, both inclusive.
+struct BandLimits
+{
+    std::int64_t lower = 0;
+    std::int64_t upper = 0;
+};
+
+// The product types and frequency bands offered by the configuration ([Setup] Type1.., Field1..),
+// and what a band text means for the channel grid and the window title.
+namespace ProductCatalog {
+
+constexpr int kMaxTypes = 19;
+
+// Type1 .. Type19 in order, up to the first empty value.
+QStringList TypeList(const CIniFile &ini);
+// The bands of type index t (key Field<t+1>) cut at every '|', untrimmed; a value without '|' is one
+// item and an empty value one empty item.
+QStringList BandList(const CIniFile &ini, int typeIndex);
+
+// The type text of the image's type byte (key Type<byte+1>); empty when missing.
+QString TypeText(const CIniFile &ini, std::uint8_t typeByte);
+// The band text for the image's type and band bytes: the item at the band index, the last item when
+// the list is shorter.
+QString BandText(const CIniFile &ini, std::uint8_t typeByte, std::uint8_t bandByte);
+
+// "130 - 160MHz" gives 13000000 .. 16100000: the upper limit lies one MHz above the stated top.
+// Without a '-' the whole text gives both ends.
+BandLimits LimitsFromBandText(const QString &bandText);
+
+// The displayed product name followed by "  [ Type:<type>  Fre:<band> ]" (Chinese labels on request).
+QString WindowTitle(const QString &appName, const QString &typeText, const QString &bandText, bool chineseLabels);
+
+} // namespace ProductCatalog

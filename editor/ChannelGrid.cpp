@@ -1,0 +1,159 @@
+#include "editor/ChannelGrid.h"
+
+#include "app/Language.h"
+#include "app/StringTable.h"
+
+using namespace ChannelCodec;
+
+namespace {
+
+constexpr CBilingual kHeaders[CChannelGrid::kCols] = {
+    { "CH", "信道" },           { "Rx Frequency", "接收频率" }, { "Tx Frequency", "发射频率" },
+    { "QT/DQT Dec", "QT/DQT解码" }, { "QT/DQT Enc", "QT/DQT编码" }, { "W/N", "宽/窄" },
+    { "Scan", "扫描" },         { "Busy Lock", "繁忙锁定" },    { "Power", "功率" },
+};
+
+// Columns 3..8 of a channel that was just given a receive frequency.
+constexpr const CBilingual *kNewChannelDefaults[] = { &kNone, &kNone, &kWide, &kYes, &kOff, &kHigh };
+
+bool isChannelCell(int row, int col)
+{
+    return row >= 1 && row < CChannelGrid::kRows && col >= 1 && col < CChannelGrid::kCols;
+}
+
+} // namespace
+
+CChannelGrid::CChannelGrid(bool chinese)
+    : m_bChinese(chinese)
+{
+    for (int col = 0; col < kCols; ++col)
+        m_Text[0][col] = HeaderText(col, chinese);
+    for (int row = 1; row < kRows; ++row)
+        m_Text[row][0] = RowLabel(row);
+}
+
+const QString &CChannelGrid::Text(int row, int col) const
+{
+    return m_Text.at(row).at(col);
+}
+
+void CChannelGrid::SetText(int row, int col, const QString &text)
+{
+    m_Text.at(row).at(col) = text;
+}
+
+ChannelCodec::RowTexts CChannelGrid::RowTexts(int channel) const
+{
+    ChannelCodec::RowTexts texts;
+    for (int col = 1; col < kCols; ++col)
+        texts[col - 1] = m_Text.at(channel)[col];
+    return texts;
+}
+
+QString CChannelGrid::HeaderText(int col, bool chinese)
+{
+    return kHeaders[col].Text(chinese);
+}
+
+QString CChannelGrid::RowLabel(int row)
+{
+    return QString::asprintf("%2d", row);
+}
+
+void CChannelGrid::LoadImage(const CRadioImage &image)
+{
+    for (int channel = 1; channel < kRows; ++channel) {
+        const ChannelCodec::RowTexts texts = DecodeChannel(image, channel, m_bChinese);
+        for (int col = 1; col < kCols; ++col)
+            m_Text[channel][col] = texts[col - 1];
+    }
+}
+
+void CChannelGrid::StoreGrid(CRadioImage &image) const
+{
+    for (int channel = 1; channel < kRows; ++channel)
+        EncodeChannel(image, channel, RowTexts(channel));
+    image.SetByte(ImageMap::kGridStoredMark, ImageMap::kGridStoredValue);
+}
+
+void CChannelGrid::ClearRow(int row)
+{
+    for (int col = 1; col < kCols; ++col)
+        m_Text[row][col].clear();
+}
+
+void CChannelGrid::FillNewChannelDefaults(int row)
+{
+    for (int col = kDecodeTone; col < kCols; ++col)
+        m_Text[row][col] = kNewChannelDefaults[col - kDecodeTone]->Text(m_bChinese);
+}
+
+CChannelGrid::Outcome CChannelGrid::Commit(int row, int col, const QString &editorText, Trigger trigger)
+{
+    if (!isChannelCell(row, col))
+        return Outcome::Accepted;
+    const QString rx = m_Text[row][kRxFrequency];
+    const QString tx = m_Text[row][kTxFrequency];
+    QString &cell = m_Text[row][col];
+
+    if (col == kRxFrequency) {
+        if (editorText.isEmpty()) {
+            ClearRow(row); // the channel is deleted
+            return Outcome::Accepted;
+        }
+        const FrequencyCheck check = CheckFrequency(editorText, m_Limits.lower, m_Limits.upper);
+        if (check.verdict != FrequencyVerdict::Accepted) {
+            ClearRow(row);
+            return check.verdict == FrequencyVerdict::OutOfRange ? Outcome::OutOfRange : Outcome::OffStep;
+        }
+        cell = check.displayText;
+        if (rx.isEmpty()) {
+            m_Text[row][kTxFrequency] = check.displayText;
+            FillNewChannelDefaults(row);
+        }
+        return Outcome::Accepted;
+    }
+
+    if (col == kTxFrequency) {
+        if (editorText.isEmpty()) {
+            cell = rx; // the transmit frequency follows the receive frequency
+            return Outcome::Accepted;
+        }
+        const FrequencyCheck check = CheckFrequency(editorText, m_Limits.lower, m_Limits.upper);
+        if (check.verdict == FrequencyVerdict::Accepted) {
+            cell = rx.isEmpty() ? QString() : check.displayText;
+            return Outcome::Accepted;
+        }
+        // Moving away empties the cell for a value out of range and the row for one off step; Enter
+        // does the opposite.
+        const bool outOfRange = check.verdict == FrequencyVerdict::OutOfRange;
+        const bool clearRow = (trigger == Trigger::Enter) == outOfRange;
+        if (clearRow)
+            ClearRow(row);
+        else
+            cell.clear();
+        return outOfRange ? Outcome::OutOfRange : Outcome::OffStep;
+    }
+
+    cell = (rx.isEmpty() && tx.isEmpty()) ? QString() : editorText;
+    return Outcome::Accepted;
+}
+
+std::vector<std::pair<int, int>> CChannelGrid::EnterMoves(int row, int col)
+{
+    if (col < kCols - 1)
+        return { { row, col + 1 } };
+    if (row < kRows - 1)
+        return { { row, 1 }, { row + 1, 1 } };
+    return { { 1, col }, { 1, 1 } };
+}
+
+QString CChannelGrid::Message(Outcome outcome)
+{
+    switch (outcome) {
+    case Outcome::Accepted: return {};
+    case Outcome::OutOfRange: return StringTable::Message(StringTable::kOutOfRange);
+    case Outcome::OffStep: return StringTable::Message(StringTable::kOffStep);
+    }
+    return {};
+}

@@ -1,0 +1,101 @@
+#include "image/DataFile.h"
+
+#include "app/Language.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+
+#include <algorithm>
+#include <cstring>
+
+namespace DataFile {
+
+namespace {
+
+constexpr CBilingual kFormatError { "Data Format Error", "数据格式不正确" };
+
+std::span<const std::uint8_t> asBytes(const QByteArray &data, qsizetype from, qsizetype length)
+{
+    return { reinterpret_cast<const std::uint8_t *>(data.constData()) + from, static_cast<std::size_t>(length) };
+}
+
+} // namespace
+
+Result Parse(const QByteArray &bytes, CRadioImage &image)
+{
+    if (bytes.size() < qsizetype(sizeof kMagic) || std::memcmp(bytes.constData(), kMagic, sizeof kMagic) != 0)
+        return { Status::FormatError, {} };
+    if (bytes.size() < kFileSize)
+        return { Status::TooShort, {} };
+    image.CopyIn(0, asBytes(bytes, kHeaderSize, ImageMap::kImageSize));
+    return {};
+}
+
+Result Load(const QString &path, CRadioImage &image)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return { Status::OpenFailed, file.errorString() };
+    const QByteArray bytes = file.read(kFileSize);
+    if (file.error() != QFileDevice::NoError)
+        return { Status::OpenFailed, file.errorString() };
+    return Parse(bytes, image);
+}
+
+QByteArray Serialize(const CRadioImage &image)
+{
+    QByteArray bytes(kHeaderSize, '\0');
+    std::memcpy(bytes.data(), kMagic, sizeof kMagic);
+    bytes.append(reinterpret_cast<const char *>(image.Data().data()), ImageMap::kImageSize);
+    return bytes;
+}
+
+Result Save(const QString &path, const CRadioImage &image)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return { Status::WriteFailed, file.errorString() };
+    const QByteArray bytes = Serialize(image);
+    if (file.write(bytes) != bytes.size() || !file.commit())
+        return { Status::WriteFailed, file.errorString() };
+    return {};
+}
+
+CRadioImage NewImage(const QString &directory)
+{
+    CRadioImage image;
+    QFile file(QDir(directory).filePath(QString::fromLatin1(kDefaultFileName)));
+    if (!file.open(QIODevice::ReadOnly)) {
+        image.ApplyDefaults();
+        return image;
+    }
+    // Whatever the file holds after its header, up to one image; a short file leaves the rest 0xFF.
+    if (file.size() > kHeaderSize && file.seek(kHeaderSize)) {
+        const QByteArray bytes = file.read(ImageMap::kImageSize);
+        image.CopyIn(0, asBytes(bytes, 0, bytes.size()));
+    }
+    return image;
+}
+
+QString Describe(const Result &result, const QString &path)
+{
+    const bool zh = CLanguage::IsChinese();
+    const QString name = QDir::toNativeSeparators(path);
+    switch (result.status) {
+    case Status::Ok: return {};
+    case Status::FormatError: return kFormatError.Text(zh);
+    case Status::TooShort:
+        return zh ? QStringLiteral("%1 不足 %2 字节, 不是完整的数据文件").arg(name).arg(kFileSize)
+                  : QStringLiteral("%1 is shorter than %2 bytes: not a complete data file").arg(name).arg(kFileSize);
+    case Status::OpenFailed:
+        return zh ? QStringLiteral("无法打开 %1: %2").arg(name, result.detail)
+                  : QStringLiteral("Cannot open %1: %2").arg(name, result.detail);
+    case Status::WriteFailed:
+        return zh ? QStringLiteral("无法保存 %1: %2").arg(name, result.detail)
+                  : QStringLiteral("Cannot save %1: %2").arg(name, result.detail);
+    }
+    return {};
+}
+
+} // namespace DataFile

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "image/RadioImage.h"
+
+#include <QByteArray>
+#include <QString>
+
+// The data file (*.dat): "Q707", 12 zero bytes, then the 1024 image bytes in image order.
+namespace DataFile {
+
+constexpr char kMagic[4] = { 'Q', '7', '0', '7' };
+constexpr int kHeaderSize = 16;
+constexpr int kFileSize = kHeaderSize + ImageMap::kImageSize; // 1040; later bytes are never read
+inline constexpr const char *kDefaultFileName = "Default.dat";
+
+enum class Status {
+    Ok,
+    OpenFailed,  // the file could not be opened or read
+    FormatError, // the first four bytes are not the magic
+    TooShort,    // the magic is right but the file ends before 1040 bytes
+    WriteFailed,
+};
+
+struct Result
+{
+    Status status = Status::Ok;
+    QString detail; // the system's reason for an open or write failure
+    bool ok() const { return status == Status::Ok; }
+};
+
+// Reads a data file into image. On any failure image is left exactly as it was.
+Result Load(const QString &path, CRadioImage &image);
+// Checks and takes over the bytes of a whole file.
+Result Parse(const QByteArray &bytes, CRadioImage &image);
+// Writes header and image through a temporary file, so a failed save never truncates the old file.
+Result Save(const QString &path, const CRadioImage &image);
+QByteArray Serialize(const CRadioImage &image);
+
+// The image of a new document: the bytes of "Default.dat" in directory (from file offset 16, as many
+// as it has, the rest 0xFF, header not examined), or the built-in defaults when it cannot be opened.
+CRadioImage NewImage(const QString &directory);
+
+// One line for the user, in the language of the language flag.
+QString Describe(const Result &result, const QString &path);
+
+} // namespace DataFile
