@@ -3,6 +3,7 @@
 # the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short bounded run of every
 # fuzz target.
 set -euo pipefail
+shopt -s nullglob
 cd "$(dirname "$0")/.."
 root=$(pwd)
 jobs=$(nproc)
