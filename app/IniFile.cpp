@@ -15,6 +15,23 @@ bool isCommentKey(const QString &key)
     return c == QLatin1Char(';') || c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char('*');
 }
 
+// Blanks as the system knows them, plus the zero-width no-break space: editors that save UTF-8 put
+// one before the first line as a byte-order mark, and it would otherwise hide the first header.
+bool isBlank(QChar c)
+{
+    return c.isSpace() || c == QChar(0xFEFF);
+}
+
+QString trimmed(const QString &text)
+{
+    qsizetype from = 0, to = text.size();
+    while (from < to && isBlank(text.at(from)))
+        ++from;
+    while (to > from && isBlank(text.at(to - 1)))
+        --to;
+    return text.mid(from, to - from);
+}
+
 void cutFrom(QString &value, QLatin1String marker)
 {
     const int at = value.indexOf(marker);
@@ -72,7 +89,7 @@ void CIniFile::LoadText(const QByteArray &text)
     m_Sections.reserve(static_cast<std::size_t>(m_nGrowthStep));
     m_Sections.push_back(Section {});
     for (const QByteArray &rawLine : text.split('\n')) {
-        const QString line = QString::fromUtf8(rawLine).trimmed();
+        const QString line = trimmed(QString::fromUtf8(rawLine));
         if (line.size() >= 2 && line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
             if (m_Sections.size() == m_Sections.capacity())
                 m_Sections.reserve(m_Sections.size() + static_cast<std::size_t>(m_nGrowthStep));
@@ -80,11 +97,11 @@ void CIniFile::LoadText(const QByteArray &text)
             continue;
         }
         const int eq = line.indexOf(QLatin1Char('='));
-        const QString key = (eq < 0 ? line : line.left(eq)).trimmed();
+        const QString key = trimmed(eq < 0 ? line : line.left(eq));
         if (key.isEmpty() || isCommentKey(key))
             continue;
         m_Sections.back().keys << key;
-        m_Sections.back().values << (eq < 0 ? QString() : line.mid(eq + 1).trimmed());
+        m_Sections.back().values << (eq < 0 ? QString() : trimmed(line.mid(eq + 1)));
     }
 }
 
@@ -117,7 +134,7 @@ QString CIniFile::GetValue(const QString &section, const QString &key, const QSt
     const Section &sec = m_Sections[static_cast<std::size_t>(s)];
     const int k = FindKey(sec, key);
     if (k < 0)
-        return defaultValue.trimmed();
+        return trimmed(defaultValue);
     QString value = sec.values.at(k);
     cutFrom(value, QLatin1String("//"));
     cutFrom(value, QLatin1String("\t;"));
@@ -155,7 +172,10 @@ QString CIniFile::ChooseBackupName() const
     const int dot = name.lastIndexOf(QLatin1Char('.'));
     const QString stem = dot < 0 ? name : name.left(dot);
     int highest = 0;
-    for (const QString &entry : info.dir().entryList({ stem + QLatin1Char('*') }, QDir::Files | QDir::Hidden)) {
+    // Compared as a plain prefix: brackets or stars in the name are no wildcards.
+    for (const QString &entry : info.dir().entryList(QDir::Files | QDir::Hidden)) {
+        if (!entry.startsWith(stem, Qt::CaseInsensitive))
+            continue;
         bool digits = entry.size() >= 3;
         for (int i = entry.size() - 3; digits && i < entry.size(); ++i)
             digits = entry.at(i).isDigit();
@@ -256,7 +276,7 @@ void CIniFile::GetKeys(const QString &section, QStringList &keys) const
 
 QString CIniFile::GetListItem(const QString &section, const QString &key, int index, QChar separator) const
 {
-    const QString value = GetValue(section, key, QString()).trimmed();
+    const QString value = trimmed(GetValue(section, key, QString()));
     if (value.isEmpty())
         return value;
     if (value == QLatin1String("(null)"))
@@ -264,5 +284,5 @@ QString CIniFile::GetListItem(const QString &section, const QString &key, int in
     const QStringList items = value.split(separator);
     if (index < 0 || index >= items.size())
         return QString();
-    return items.at(index).trimmed();
+    return trimmed(items.at(index));
 }

@@ -47,6 +47,8 @@ public:
     bool IsModified() const { return m_bModified; }
     // Parses text as the contents of a file (used by Open and by the fuzz target).
     void LoadText(const QByteArray &text);
+    // The text Save writes: sections in order, "key=value" lines, no comments or blank lines.
+    QByteArray Serialize() const;
 
 private:
     struct Section
@@ -60,7 +62,6 @@ private:
     int FindKey(const Section &section, const QString &key) const;
     bool Same(const QString &a, const QString &b) const;
     QString ChooseBackupName() const;
-    QByteArray Serialize() const;
 
     QString m_strLastError;
     std::vector<Section> m_Sections; // index 0: the unnamed section before the first header

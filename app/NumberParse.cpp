@@ -1,6 +1,9 @@
 #include "app/NumberParse.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
+#include <charconv>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
@@ -65,6 +68,15 @@ std::int64_t TruncateToInt64(double value)
     if (value <= -9223372036854775808.0)
         return INT64_MIN;
     return static_cast<std::int64_t>(std::trunc(value));
+}
+
+QString FormatFixed(double value, int decimals)
+{
+    // The largest double has 309 integer digits.
+    std::array<char, 512> buffer {};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value,
+                                      std::chars_format::fixed, std::clamp(decimals, 0, 100));
+    return QString::fromLatin1(buffer.data(), result.ptr - buffer.data());
 }
 
 } // namespace NumberParse

@@ -19,4 +19,8 @@ int Atoi(const QString &text);
 // Truncates toward zero; NaN gives 0 and values beyond the 64-bit range are clamped.
 std::int64_t TruncateToInt64(double value);
 
+// As printf "%.<decimals>f" in the C locale, sign of zero and "nan", "-nan", "inf" included, so a
+// typed "-0" shows as "-0.00000" on every machine.
+QString FormatFixed(double value, int decimals);
+
 } // namespace NumberParse

@@ -56,8 +56,10 @@ std::uint32_t CUserSettings::Field() const
 
 void CUserSettings::SetTypeAndField(std::uint32_t type, std::uint32_t field)
 {
-    m_Settings->setValue(QLatin1String(kTypeValue), qlonglong(type));
-    m_Settings->setValue(QLatin1String(kFieldValue), qlonglong(field));
+    // Stored as 32-bit ints, which the registry keeps as REG_DWORD like the values other tools read;
+    // a 64-bit number would become a REG_QWORD.
+    m_Settings->setValue(QLatin1String(kTypeValue), static_cast<qint32>(type));
+    m_Settings->setValue(QLatin1String(kFieldValue), static_cast<qint32>(field));
     m_Settings->sync();
 }
 

@@ -36,10 +36,9 @@ int RunShow(CCliContext &context, const QStringList &args)
 
     CRadioImage image;
     const DataFile::Result loaded = DataFile::Load(path, image);
-    if (!loaded.ok())
-        return context.Fail(DataFile::Describe(loaded, path));
-
     const bool zh = context.IsChinese();
+    if (!loaded.ok())
+        return context.Fail(DataFile::Describe(loaded, path, zh)); // in the language asked for
     CChannelGrid grid(zh);
     grid.LoadImage(image);
     QTextStream &out = context.Out();

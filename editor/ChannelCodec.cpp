@@ -4,6 +4,8 @@
 #include "editor/DecimalMultiply.h"
 #include "editor/ToneTable.h"
 
+#include <cmath>
+
 using namespace ImageMap;
 
 namespace {
@@ -56,7 +58,7 @@ QString DecodeFrequency(std::span<const std::uint8_t, 4> bytes)
     std::int64_t value = 0;
     for (int k = 3; k >= 0; --k)
         value = value * 100 + (bytes[k] >> 4) * 10 + (bytes[k] & 0x0F); // nibbles above 9 count as they are
-    return QString::asprintf("%3.5f", static_cast<double>(value) / kUnitsPerMHz);
+    return NumberParse::FormatFixed(static_cast<double>(value) / kUnitsPerMHz, 5);
 }
 
 std::int64_t FrequencyUnits(const QString &text)
@@ -90,7 +92,7 @@ QString DecodeTone(std::uint8_t low, std::uint8_t kind, bool emptyChannel, bool 
         const int code = DcsValueToCode((kind & 1) * 256 + low);
         return QString::asprintf(isDcsNormal(kind) ? "D%03dN" : "D%03dI", code);
     }
-    return QString::asprintf("%3.1f", (kind * 256 + low) / 10.0);
+    return NumberParse::FormatFixed((kind * 256 + low) / 10.0, 1);
 }
 
 void EncodeTone(const QString &text, std::uint8_t &low, std::uint8_t &kind)
@@ -179,10 +181,11 @@ void EncodeChannel(CRadioImage &image, int channel, const RowTexts &t)
 FrequencyCheck CheckFrequency(const QString &text, std::int64_t lowerLimit, std::int64_t upperLimit)
 {
     const double f = NumberParse::Atof(text);
-    FrequencyCheck result { FrequencyVerdict::Accepted, QString::asprintf("%3.5f", f) };
+    FrequencyCheck result { FrequencyVerdict::Accepted, NumberParse::FormatFixed(f, 5) };
     const std::int64_t v = FrequencyUnits(text);
-    // Beyond what four BCD digit pairs can store counts as out of range whatever the band says.
-    if (v < lowerLimit || v > upperLimit || v < 0 || v >= kFrequencyCeiling)
+    // Beyond what four BCD digit pairs can store counts as out of range whatever the band says, and
+    // so do "inf" and "nan", which have no value to store at all.
+    if (!std::isfinite(f) || v < lowerLimit || v > upperLimit || v < 0 || v >= kFrequencyCeiling)
         result.verdict = FrequencyVerdict::OutOfRange;
     else if (v % kStep5k != 0 && v % kStep625 != 0)
         result.verdict = FrequencyVerdict::OffStep;

@@ -67,7 +67,7 @@ struct FrequencyCheck
     QString displayText; // "%3.5f" of the typed number
 };
 // Checks a typed frequency against the inclusive band limits (10 Hz units) and the 5 kHz / 6.25 kHz
-// channel steps.
+// channel steps. "inf", "nan" and anything four BCD digit pairs cannot hold are out of range.
 FrequencyCheck CheckFrequency(const QString &text, std::int64_t lowerLimit, std::int64_t upperLimit);
 
 // The items a list column offers, in editor order (the tone list for columns 3 and 4).

@@ -3,6 +3,8 @@
 #include "app/NumberParse.h"
 
 #include <QString>
+#include <array>
+#include <charconv>
 #include <cmath>
 #include <string>
 
@@ -17,18 +19,22 @@ struct Decimal
     bool negative = false;
 };
 
-// "%.14e" gives the 15 significant digits, rounded to nearest, and the decimal exponent.
+// Scientific notation with 14 decimals gives the 15 significant digits, rounded to nearest (ties to
+// even, as the C library does), and the decimal exponent; independent of the user's locale.
 Decimal toDecimal(double value)
 {
-    const QString text = QString::asprintf("%.*e", kSignificantDigits - 1, std::fabs(value));
+    std::array<char, 64> buffer {};
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
+                                   std::chars_format::scientific, kSignificantDigits - 1).ptr;
+    const std::string text(buffer.data(), end);
     Decimal d;
     d.negative = std::signbit(value);
-    const int e = text.indexOf(QLatin1Char('e'));
-    for (int i = 0; i < e; ++i) {
-        if (text.at(i).isDigit())
-            d.digits.push_back(text.at(i).toLatin1());
+    const std::size_t e = text.find('e');
+    for (std::size_t i = 0; i < e; ++i) {
+        if (text[i] >= '0' && text[i] <= '9')
+            d.digits.push_back(text[i]);
     }
-    d.exponent = text.mid(e + 1).toInt() - (kSignificantDigits - 1);
+    d.exponent = std::stoi(text.substr(e + 1)) - (kSignificantDigits - 1);
     return d;
 }
 

@@ -1,5 +1,7 @@
 #include "editor/ToneTable.h"
 
+#include "app/NumberParse.h"
+
 #include <algorithm>
 #include <array>
 
@@ -46,7 +48,7 @@ QStringList BuildToneList(bool chinese)
     list.reserve(kToneListSize);
     list << (chinese ? QStringLiteral("无") : QStringLiteral("None"));
     for (int tenths : kCtcssTenths)
-        list << QString::asprintf("%3.1f", tenths / 10.0);
+        list << NumberParse::FormatFixed(tenths / 10.0, 1);
     for (int code : kDcsCodes)
         list << QString::asprintf("D%03dN", code);
     for (int code : kDcsCodes)

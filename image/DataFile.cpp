@@ -24,7 +24,10 @@ std::span<const std::uint8_t> asBytes(const QByteArray &data, qsizetype from, qs
 
 Result Parse(const QByteArray &bytes, CRadioImage &image)
 {
-    if (bytes.size() < qsizetype(sizeof kMagic) || std::memcmp(bytes.constData(), kMagic, sizeof kMagic) != 0)
+    // A file too short to hold all of the magic is only too short when what it has matches it;
+    // an empty file is a short file, not a foreign one.
+    const std::size_t present = std::min<std::size_t>(sizeof kMagic, static_cast<std::size_t>(bytes.size()));
+    if (std::memcmp(bytes.constData(), kMagic, present) != 0)
         return { Status::FormatError, {} };
     if (bytes.size() < kFileSize)
         return { Status::TooShort, {} };
@@ -80,7 +83,11 @@ CRadioImage NewImage(const QString &directory)
 
 QString Describe(const Result &result, const QString &path)
 {
-    const bool zh = CLanguage::IsChinese();
+    return Describe(result, path, CLanguage::IsChinese());
+}
+
+QString Describe(const Result &result, const QString &path, bool zh)
+{
     const QString name = QDir::toNativeSeparators(path);
     switch (result.status) {
     case Status::Ok: return {};

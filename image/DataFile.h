@@ -17,7 +17,7 @@ enum class Status {
     Ok,
     OpenFailed,  // the file could not be opened or read
     FormatError, // the first four bytes are not the magic
-    TooShort,    // the magic is right but the file ends before 1040 bytes
+    TooShort,    // the file ends before 1040 bytes, and what it has of the magic is right
     WriteFailed,
 };
 
@@ -42,5 +42,6 @@ CRadioImage NewImage(const QString &directory);
 
 // One line for the user, in the language of the language flag.
 QString Describe(const Result &result, const QString &path);
+QString Describe(const Result &result, const QString &path, bool chinese);
 
 } // namespace DataFile

@@ -80,7 +80,9 @@ void CRadioImage::CopyIn(int offset, std::span<const std::uint8_t> bytes)
 
 std::span<const std::uint8_t> CRadioImage::Range(int offset, int length) const
 {
-    checkRange(offset, static_cast<std::size_t>(std::max(length, 0)));
+    if (length < 0)
+        throw std::out_of_range("radio image range");
+    checkRange(offset, static_cast<std::size_t>(length));
     return std::span<const std::uint8_t>(m_Bytes.data() + offset, static_cast<std::size_t>(length));
 }
 

@@ -1,0 +1,45 @@
+#include "app/FilePrompt.h"
+
+#include <QCoreApplication>
+#include <QFileDialog>
+
+CFilePrompt::Hook CFilePrompt::s_Hook;
+
+namespace {
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("CFilePrompt", text);
+}
+}
+
+QString CFilePrompt::OpenFileName(QWidget *parent)
+{
+    return Run({ parent, Kind::Open, {} });
+}
+
+QString CFilePrompt::SaveFileName(QWidget *parent, const QString &proposed)
+{
+    return Run({ parent, Kind::Save, proposed });
+}
+
+void CFilePrompt::SetHook(Hook hook)
+{
+    s_Hook = std::move(hook);
+}
+
+QString CFilePrompt::Run(const Request &request)
+{
+    if (s_Hook)
+        return s_Hook(request);
+    const bool open = request.kind == Kind::Open;
+    QFileDialog dialog(request.parent, open ? tr("Open") : tr("Save As"));
+    dialog.setNameFilters({ tr("Program Document (*.dat)"), tr("All Files (*)") });
+    dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
+    dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("dat"));
+    if (!open)
+        dialog.selectFile(request.proposed);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}

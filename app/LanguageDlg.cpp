@@ -1,0 +1,75 @@
+#include "app/LanguageDlg.h"
+
+#include "app/HelpLayer.h"
+#include "app/IniFile.h"
+#include "app/Language.h"
+
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+CLanguageDlg::CLanguageDlg(CIniFile &ini, QWidget *parent)
+    : QDialog(parent)
+    , m_Ini(ini)
+    , m_English(new QRadioButton(tr("English"), this))
+    , m_Chinese(new QRadioButton(tr("Chinese"), this))
+{
+    setWindowTitle(tr("Language"));
+    CHelpLayer::SetControlId(this, CHelpLayer::kLanguageTopic);
+    CHelpLayer::SetControlId(m_English, kEnglishId);
+    CHelpLayer::SetControlId(m_Chinese, kChineseId);
+
+    auto *group = new QButtonGroup(this);
+    group->addButton(m_English, kEnglish);
+    group->addButton(m_Chinese, kChinese);
+
+    auto *box = new QGroupBox(this);
+    auto *choices = new QVBoxLayout(box);
+    choices->addWidget(m_English);
+    choices->addWidget(m_Chinese);
+
+    auto *buttons = new QDialogButtonBox(this);
+    buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(box, 1);
+    auto *column = new QVBoxLayout;
+    buttons->setOrientation(Qt::Vertical);
+    column->addWidget(buttons);
+    column->addStretch();
+    layout->addLayout(column);
+}
+
+int CLanguageDlg::exec()
+{
+    m_nLanguage = CLanguage::IsChinese() ? kChinese : kEnglish;
+    (m_nLanguage == kChinese ? m_Chinese : m_English)->setChecked(true);
+    return QDialog::exec();
+}
+
+void CLanguageDlg::accept()
+{
+    m_nLanguage = m_Chinese->isChecked() ? kChinese : kEnglish;
+    if ((m_nLanguage == kChinese) != CLanguage::IsChinese()) {
+        m_bChanged = true;
+        // Always the other language than the running one, and on disk at once: the restart reads it.
+        m_Ini.SetValue(QStringLiteral("Setup"), QStringLiteral("Language"),
+                       CLanguage::IsChinese() ? QStringLiteral("English") : QStringLiteral("Chinese"));
+        m_Ini.Save(false);
+    }
+    QDialog::accept();
+}
+
+void CLanguageDlg::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_F1)
+        CHelpLayer::ShowTopic(this, CHelpLayer::kLanguageTopic);
+    QDialog::keyPressEvent(event);
+}

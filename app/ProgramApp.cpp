@@ -1,0 +1,178 @@
+#include "app/ProgramApp.h"
+
+#include "app/AppPaths.h"
+#include "app/ChildFrame.h"
+#include "app/FilePrompt.h"
+#include "app/Language.h"
+#include "app/MainFrame.h"
+#include "app/MessageBox.h"
+#include "app/NumberParse.h"
+#include "app/StringTable.h"
+#include "editor/ProgramView.h"
+#include "image/ProgramDoc.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QLibraryInfo>
+#include <QMdiArea>
+#include <QMenu>
+#include <QScreen>
+
+namespace {
+
+const QString kSetup = QStringLiteral("Setup");
+constexpr CBilingual kLoadLanguageFailed { "Load language DLL fail", "加载语言链接库失败" };
+
+// "<Language>.qm" beside the executable. Like the module lookup of the platform the program came
+// from, the name is matched without regard to case.
+QString languageFilePath(const QString &language)
+{
+    const QString fileName = language + QStringLiteral(".qm");
+    const QString exact = CAppPaths::BesideExe(fileName);
+    if (language.isEmpty() || QFileInfo::exists(exact))
+        return exact;
+    const QStringList files = QDir(CAppPaths::ExecutableDir()).entryList({ QStringLiteral("*.qm") }, QDir::Files);
+    for (const QString &file : files)
+        if (file.compare(fileName, Qt::CaseInsensitive) == 0)
+            return CAppPaths::BesideExe(file);
+    return exact;
+}
+
+} // namespace
+
+CProgramApp::CProgramApp() = default;
+
+CProgramApp::~CProgramApp()
+{
+    m_pMainFrame.reset(); // documents and views go before the configuration and the translator
+    QCoreApplication::removeTranslator(&m_Translator);
+    QCoreApplication::removeTranslator(&m_QtTranslator);
+}
+
+bool CProgramApp::InitInstance(const QStringList &arguments)
+{
+    m_Ini.OpenBesideExe(QStringLiteral("Program.ini"), true, true, false);
+    CLanguage::SetName(m_Ini.GetValue(kSetup, QStringLiteral("Language")));
+    if (!LoadLanguageFile()) {
+        CMessageBox::Show(nullptr, kLoadLanguageFailed.Text(), QMessageBox::Ok, QMessageBox::Warning);
+        return false;
+    }
+
+    m_pMainFrame = std::make_unique<CMainFrame>();
+    connect(m_pMainFrame.get(), &CMainFrame::FileNewRequested, this, &CProgramApp::OnFileNew);
+    connect(m_pMainFrame.get(), &CMainFrame::FileOpenRequested, this, &CProgramApp::OnFileOpen);
+    connect(m_pMainFrame.get(), &CMainFrame::AboutRequested, this, &CProgramApp::OnAppAbout);
+
+    const QString fileArgument = arguments.isEmpty() ? QString() : arguments.constFirst();
+    CChildFrame *first = fileArgument.isEmpty() ? NewDocumentWindow() : OpenDocumentFile(fileArgument);
+    if (!first)
+        return false;
+
+    // Sized to the screen first, so the window fills it also where no window manager maximizes it.
+    if (const QScreen *screen = m_pMainFrame->screen())
+        m_pMainFrame->setGeometry(screen->availableGeometry());
+    m_pMainFrame->showMaximized();
+    const QString icon = CAppPaths::BesideExe(QStringLiteral("title.ico"));
+    if (QFileInfo::exists(icon))
+        m_pMainFrame->setWindowIcon(QIcon(icon));
+    // Message boxes from here on carry the company's name.
+    CMessageBox::SetAppCaption(m_Ini.GetValue(CLanguage::Name(), QStringLiteral("Company")));
+    AdjustMenus();
+    return true;
+}
+
+bool CProgramApp::LoadLanguageFile()
+{
+    const QString path = languageFilePath(CLanguage::Name());
+    if (CLanguage::Name().isEmpty() || !QFileInfo::exists(path) || !m_Translator.load(path))
+        return false;
+    if (CLanguage::IsChinese()
+        && m_QtTranslator.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&m_QtTranslator);
+    QCoreApplication::installTranslator(&m_Translator); // searched first
+    return true;
+}
+
+// The About entry is named by the configuration, the Language entry can be switched off, and the
+// service entries wait for the service unlock.
+void CProgramApp::AdjustMenus()
+{
+    if (QAction *about = m_pMainFrame->FindCommand(CMainFrame::kAppAbout))
+        about->setText(m_Ini.GetValue(CLanguage::Name(), QStringLiteral("About Title")));
+    if (NumberParse::Atoi(m_Ini.GetValue(kSetup, QStringLiteral("ShowLang"))) == 0)
+        m_pMainFrame->RemoveCommand(CMainFrame::kLanguage);
+    m_pMainFrame->RemoveCommand(CMainFrame::kParameterAdjust);
+    m_pMainFrame->RemoveCommand(CMainFrame::kPowerAdjust);
+}
+
+void CProgramApp::OnFileNew()
+{
+    if (CChildFrame *active = m_pMainFrame->ActiveChild()) {
+        if (CMessageBox::Show(m_pMainFrame.get(), StringTable::Message(StringTable::kAllDataCleared),
+                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Warning)
+            != QMessageBox::Ok)
+            return;
+        if (!active->Document()->SaveModified())
+            return;
+        delete active; // the document goes with its window
+    }
+    NewDocumentWindow();
+}
+
+void CProgramApp::OnFileOpen()
+{
+    const QString path = CFilePrompt::OpenFileName(m_pMainFrame.get());
+    if (!path.isEmpty())
+        OpenDocumentFile(path);
+}
+
+CChildFrame *CProgramApp::OpenDocumentFile(const QString &path)
+{
+    auto document = std::make_unique<CProgramDoc>(m_Ini);
+    document->SetWindow(m_pMainFrame.get());
+    if (!document->OnOpenDocument(path))
+        return nullptr; // reported; the open document stays as it was
+    CChildFrame *previous = m_pMainFrame->ActiveChild();
+    if (previous) {
+        if (!previous->Document()->SaveModified())
+            return nullptr;
+        // The earlier window is only hidden, its document kept; its edits were saved or let go above.
+        previous->close();
+        previous->Document()->SetModifiedFlag(false);
+    }
+    return CreateWindowFor(std::move(document));
+}
+
+CChildFrame *CProgramApp::NewDocumentWindow()
+{
+    auto document = std::make_unique<CProgramDoc>(m_Ini);
+    document->OnNewDocument();
+    return CreateWindowFor(std::move(document));
+}
+
+// One document, one child frame, one channel view.
+CChildFrame *CProgramApp::CreateWindowFor(std::unique_ptr<CProgramDoc> document)
+{
+    auto *view = new CProgramView(document.get(), m_Ini);
+    auto *child = new CChildFrame(document.release(), view);
+    m_pMainFrame->AddChild(child);
+    view->OnInitialUpdate();
+    child->adjustSize();
+    child->show();
+    m_pMainFrame->MdiArea()->setActiveSubWindow(child);
+    view->setFocus();
+    return child;
+}
+
+// A plain stand-in for the About box: the configured title and lines.
+void CProgramApp::OnAppAbout()
+{
+    const QString section = CLanguage::Name();
+    const QStringList lines { m_Ini.GetValue(section, QStringLiteral("Version")),
+                              m_Ini.GetValue(section, QStringLiteral("Copyrights")),
+                              m_Ini.GetValue(section, QStringLiteral("Copyrights Owner")) };
+    CMessageBox::Show(m_pMainFrame.get(), lines.join(QLatin1Char('\n')),
+                      m_Ini.GetValue(section, QStringLiteral("About Title")), QMessageBox::Ok,
+                      QMessageBox::Information);
+}

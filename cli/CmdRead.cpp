@@ -1,0 +1,35 @@
+#include "app/AppPaths.h"
+#include "cli/CliCommands.h"
+#include "cli/CliContext.h"
+#include "cli/CliLink.h"
+#include "image/DataFile.h"
+#include "link/CloneTransfer.h"
+
+// program-cli read --port PORT -o FILE: reads the radio and saves a data file. FILE is written only
+// when every block came in; the bytes the read plan leaves out are those of a new image.
+int RunRead(CCliContext &context, const QStringList &args)
+{
+    QString port;
+    QString path;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (arg == QLatin1String("--port") && i + 1 < args.size())
+            port = args.at(++i);
+        else if ((arg == QLatin1String("-o") || arg == QLatin1String("--output")) && i + 1 < args.size())
+            path = args.at(++i);
+        else
+            return context.UsageError(QStringLiteral("unexpected argument \"%1\"").arg(arg));
+    }
+    if (port.isEmpty() || path.isEmpty())
+        return context.UsageError(QStringLiteral("read needs --port PORT and -o FILE"));
+
+    const std::unique_ptr<CCloneTransfer> transfer
+        = CCloneTransfer::ChannelRead(DataFile::NewImage(CAppPaths::ExecutableDir()));
+    if (!CliLink::Run(context, *transfer, CliLink::DeviceFor(context, port)))
+        return CCliContext::kFailed;
+
+    const DataFile::Result saved = DataFile::Save(path, transfer->Image());
+    if (!saved.ok())
+        return context.Fail(DataFile::Describe(saved, path));
+    return CCliContext::kDone;
+}

@@ -1,0 +1,354 @@
+#include "editor/ProgramView.h"
+
+#include "app/AppPaths.h"
+#include "app/HelpLayer.h"
+#include "app/IniFile.h"
+#include "app/Language.h"
+#include "app/LanguageDlg.h"
+#include "app/MessageBox.h"
+#include "app/ProcessStarter.h"
+#include "app/StringTable.h"
+#include "app/UserSettings.h"
+#include "editor/MSFlexGrid.h"
+#include "editor/ToneTable.h"
+#include "image/ProgramDoc.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QVBoxLayout>
+
+using namespace ChannelCodec;
+
+QString CProgramView::s_strMainTitle;
+
+namespace {
+
+const QString kSetup = QStringLiteral("Setup");
+
+// Column widths as multiples of column 0's starting width.
+constexpr double kWidthFactors[CChannelGrid::kCols] = { 0.51, 1.2, 1.2, 1.2, 1.2, 1.0, 0.8, 1.0, 0.8 };
+constexpr int kListIds[] = { CProgramView::kDecodeToneId, CProgramView::kEncodeToneId, CProgramView::kBandwidthId,
+                             CProgramView::kScanId,       CProgramView::kBusyLockId,    CProgramView::kPowerId };
+
+const QColor kFixedTextColor(0, 50, 240);
+const QColor kTitleColor(250, 10, 10);
+
+QFont gridFont()
+{
+    QFont font;
+    // Where Times New Roman is missing, a serif of the same build; Chinese headers fall back to a CJK font.
+    font.setFamilies({ QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
+                       QStringLiteral("DejaVu Serif"), QStringLiteral("WenQuanYi Micro Hei") });
+    font.setPointSize(9);
+    return font;
+}
+
+// "宋体" where the system has it, else another font that carries Chinese.
+QFont titleFont()
+{
+    QFont font;
+    font.setFamilies({ QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei"),
+                       QStringLiteral("Noto Sans CJK SC") });
+    font.setPointSize(12);
+    return font;
+}
+
+} // namespace
+
+CProgramView::CProgramView(CProgramDoc *document, CIniFile &ini, QWidget *parent)
+    : QWidget(parent)
+    , m_pDocument(document)
+    , m_Ini(ini)
+    , m_Cells(CLanguage::IsChinese())
+    , m_Title(new QLabel(this))
+    , m_Grid(new CMSFlexGrid(this))
+{
+    CHelpLayer::SetControlId(m_Title, kTitleId);
+    CHelpLayer::SetControlId(m_Grid, kGridId);
+    m_Title->setAlignment(Qt::AlignCenter);
+    m_Grid->setFont(gridFont());
+    m_Grid->installEventFilter(this);
+    setFocusProxy(m_Grid);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 8, 12, 12);
+    layout->setSpacing(8);
+    layout->addWidget(m_Title);
+    layout->addWidget(m_Grid, 0, Qt::AlignHCenter | Qt::AlignTop);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(m_Grid, &CMSFlexGrid::LeaveCell, this, &CProgramView::OnLeaveCell);
+    connect(m_Grid, &CMSFlexGrid::EnterCell, this, &CProgramView::OnEnterCell);
+    connect(m_Grid, &CMSFlexGrid::MouseDown, this, &CProgramView::OnGridMouseDown);
+    connect(document, &CProgramDoc::CommitEdits, this, &CProgramView::OnLeaveCell);
+    connect(document, &CProgramDoc::StoreGrid, this, &CProgramView::StoreGrid);
+}
+
+CProgramView::~CProgramView() = default;
+
+void CProgramView::OnInitialUpdate()
+{
+    if (m_bFirstInit) {
+        const bool zh = CLanguage::IsChinese();
+        m_ToneList = ToneTable::BuildToneList(zh);
+        m_Grid->SetRows(CChannelGrid::kRows);
+        m_Grid->SetCols(CChannelGrid::kCols);
+        m_Grid->SetForeColorFixed(kFixedTextColor);
+        CreateEditors();
+        RefreshAll(); // header texts and row numbers
+        m_Title->setText(m_Ini.GetValue(zh ? QStringLiteral("Chinese") : QStringLiteral("English"),
+                                        QStringLiteral("Title")));
+        SetupGrid();
+        m_bFirstInit = false;
+    }
+    const QString icon = CAppPaths::BesideExe(QStringLiteral("title.ico"));
+    if (parentWidget() && QFileInfo::exists(icon))
+        parentWidget()->setWindowIcon(QIcon(icon));
+    ShowImage();
+}
+
+void CProgramView::CreateEditors()
+{
+    m_RxEdit = new QLineEdit(m_Grid->viewport());
+    m_TxEdit = new QLineEdit(m_Grid->viewport());
+    CHelpLayer::SetControlId(m_RxEdit, kRxEditId);
+    CHelpLayer::SetControlId(m_TxEdit, kTxEditId);
+    for (std::size_t i = 0; i < m_Lists.size(); ++i) {
+        auto *list = new QComboBox(m_Grid->viewport());
+        const int column = kDecodeTone + int(i);
+        list->addItems(column == kDecodeTone || column == kEncodeTone ? m_ToneList
+                                                                       : ListItems(column, CLanguage::IsChinese()));
+        list->setMaxVisibleItems(12);
+        list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }")); // a scrolled drop-down list
+        CHelpLayer::SetControlId(list, kListIds[i]);
+        m_Lists[i] = list;
+    }
+    QList<QWidget *> editors { m_RxEdit, m_TxEdit };
+    for (QComboBox *list : m_Lists)
+        editors << list;
+    for (QWidget *editor : editors) {
+        editor->setFont(font()); // the view's font, not the grid's
+        editor->hide();
+        editor->installEventFilter(this);
+    }
+}
+
+void CProgramView::SetupGrid()
+{
+    for (int col = 0; col < CChannelGrid::kCols; ++col)
+        m_Grid->SetColAlignment(col, CMSFlexGrid::kAlignCenterCenter);
+    const long w = m_Grid->GetColWidth(0);
+    for (int col = 0; col < CChannelGrid::kCols; ++col)
+        m_Grid->SetColWidth(col, long(double(w) * kWidthFactors[col]));
+    m_Grid->setFixedSize(m_Grid->sizeHint());
+    m_Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_Title->setFont(titleFont());
+    QPalette palette = m_Title->palette();
+    palette.setColor(QPalette::WindowText, kTitleColor);
+    m_Title->setPalette(palette);
+}
+
+void CProgramView::ShowImage()
+{
+    CRadioImage &image = m_pDocument->m_Image;
+    m_Cells.LoadImage(image);
+    RefreshAll();
+
+    // A new document takes product type and band from this user's settings; an opened or read image
+    // hands its own to them.
+    CUserSettings settings(m_Ini.GetValue(kSetup, QStringLiteral("AppName")));
+    if (CProgramDoc::IsNewDocument()) {
+        image.SetByte(ImageMap::kProductType, std::uint8_t(settings.Type()));
+        image.SetByte(ImageMap::kFrequencyBand, std::uint8_t(settings.Field()));
+    } else {
+        settings.SetTypeAndField(image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand));
+    }
+
+    const std::uint8_t type = image.Byte(ImageMap::kProductType);
+    const QString typeText = ProductCatalog::TypeText(m_Ini, type);
+    const QString bandText = ProductCatalog::BandText(m_Ini, type, image.Byte(ImageMap::kFrequencyBand));
+    const QString appName = m_Ini.GetValue(CLanguage::Name(), QStringLiteral("AppName"));
+    SetMainWindowTitle(window(), ProductCatalog::WindowTitle(appName, typeText, bandText, CLanguage::IsChinese()));
+    SetBandLimits(ProductCatalog::LimitsFromBandText(bandText));
+}
+
+void CProgramView::SetMainWindowTitle(QWidget *mainWindow, const QString &title)
+{
+    s_strMainTitle = title;
+    if (mainWindow)
+        mainWindow->setWindowTitle(title);
+}
+
+void CProgramView::StoreGrid()
+{
+    m_Cells.StoreGrid(m_pDocument->m_Image);
+}
+
+void CProgramView::SetBandLimits(BandLimits limits)
+{
+    m_nLowerLimit = limits.lower;
+    m_nUpperLimit = limits.upper;
+    m_Cells.SetBandLimits(limits);
+}
+
+void CProgramView::RefreshRow(int row)
+{
+    for (int col = 0; col < CChannelGrid::kCols; ++col)
+        m_Grid->SetTextMatrix(row, col, m_Cells.Text(row, col));
+}
+
+void CProgramView::RefreshAll()
+{
+    for (int row = 0; row < CChannelGrid::kRows; ++row)
+        RefreshRow(row);
+}
+
+QWidget *CProgramView::EditorForColumn(int col) const
+{
+    if (col >= kDecodeTone && col <= kPower)
+        return m_Lists[std::size_t(col - kDecodeTone)];
+    return col == kTxFrequency ? m_TxEdit : m_RxEdit;
+}
+
+QString CProgramView::EditorText(const QWidget *editor) const
+{
+    if (auto *edit = qobject_cast<const QLineEdit *>(editor))
+        return edit->text();
+    if (auto *list = qobject_cast<const QComboBox *>(editor))
+        return list->currentText();
+    return {};
+}
+
+void CProgramView::OnEnterCell()
+{
+    ShowEditorOverCurrentCell();
+}
+
+void CProgramView::OnGridMouseDown()
+{
+    ShowEditorOverCurrentCell();
+}
+
+void CProgramView::ShowEditorOverCurrentCell()
+{
+    const int row = int(m_Grid->GetRow());
+    const int col = int(m_Grid->GetCol());
+    QWidget *editor = EditorForColumn(col);
+    if (!editor || row < 1 || col < 1)
+        return;
+    const QString text = m_Grid->GetTextMatrix(row, col);
+    if (auto *list = qobject_cast<QComboBox *>(editor)) {
+        // The first item that begins with the cell's text, whatever its case; item 0 when none does.
+        const int index = list->findText(text, Qt::MatchStartsWith);
+        list->setCurrentIndex(index < 0 ? 0 : index);
+    }
+    // The grid reports the cell in twips; the editor sits exactly on it. (The -3 pixel nudge other
+    // grid controls need for their border does not apply: our cell positions are already inside it.)
+    const long dx = m_Grid->logicalDpiX();
+    const long dy = m_Grid->logicalDpiY();
+    const long twips = CMSFlexGrid::kTwipsPerInch;
+    editor->setGeometry(int(m_Grid->GetCellLeft() * dx / twips), int(m_Grid->GetCellTop() * dy / twips),
+                        int(m_Grid->GetCellWidth() * dx / twips), int(m_Grid->GetCellHeight() * dy / twips));
+    if (auto *edit = qobject_cast<QLineEdit *>(editor)) {
+        edit->setText(text);
+        edit->selectAll();
+    }
+    editor->show();
+    editor->raise();
+    editor->setFocus();
+    m_Grid->viewport()->update();
+}
+
+void CProgramView::HideEditor(QWidget *editor)
+{
+    const bool hadFocus = editor->hasFocus();
+    editor->hide();
+    if (hadFocus)
+        m_Grid->setFocus(); // keep the keyboard on the grid, so arrows and Enter go on working
+}
+
+CChannelGrid::Outcome CProgramView::CommitCell(int row, int col, QWidget *editor, CChannelGrid::Trigger trigger)
+{
+    const RowTexts before = m_Cells.RowTexts(row);
+    const CChannelGrid::Outcome outcome = m_Cells.Commit(row, col, EditorText(editor), trigger);
+    if (outcome != CChannelGrid::Outcome::Accepted)
+        CMessageBox::Show(this, CChannelGrid::Message(outcome), StringTable::Message(StringTable::kCaution),
+                          QMessageBox::Ok, QMessageBox::Warning);
+    RefreshRow(row);
+    if (m_Cells.RowTexts(row) != before)
+        m_pDocument->SetModifiedFlag();
+    HideEditor(editor);
+    return outcome;
+}
+
+void CProgramView::OnLeaveCell()
+{
+    const int row = int(m_Grid->GetRow());
+    const int col = int(m_Grid->GetCol());
+    QWidget *editor = EditorForColumn(col);
+    if (editor && !editor->isHidden())
+        CommitCell(row, col, editor, CChannelGrid::Trigger::LeaveCell);
+}
+
+void CProgramView::OnEnterKey()
+{
+    const int row = int(m_Grid->GetRow());
+    const int col = int(m_Grid->GetCol());
+    QWidget *editor = EditorForColumn(col);
+    if (editor && !editor->isHidden()
+        && CommitCell(row, col, editor, CChannelGrid::Trigger::Enter) != CChannelGrid::Outcome::Accepted)
+        return; // a refused value keeps the cell current
+    // Each step is one change of the current cell, with its own leave and enter.
+    for (const auto &[nextRow, nextCol] : CChannelGrid::EnterMoves(row, col)) {
+        if (nextRow != m_Grid->GetRow())
+            m_Grid->SetRow(nextRow);
+        if (nextCol != m_Grid->GetCol())
+            m_Grid->SetCol(nextCol);
+    }
+}
+
+bool CProgramView::eventFilter(QObject *watched, QEvent *event)
+{
+    // A key the focused control ignores comes by again on its way up to the grid: handle it once.
+    if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_F1) {
+            CHelpLayer::ShowTopic(this, CHelpLayer::ControlId(QApplication::focusWidget()));
+        } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            OnEnterKey();
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// Reading from and writing to the radio arrive with the serial link.
+void CProgramView::OnRead()
+{
+}
+
+void CProgramView::OnWrite()
+{
+}
+
+void CProgramView::OnComSetup()
+{
+}
+
+void CProgramView::OnLanguage()
+{
+    if (!m_LanguageDlg)
+        m_LanguageDlg = new CLanguageDlg(m_Ini, this);
+    if (m_LanguageDlg->exec() != QDialog::Accepted || !m_LanguageDlg->IsChanged())
+        return;
+    // The new language needs a new process; it starts only once this one has really closed (a save
+    // question answered with Cancel keeps the program as it is).
+    if (window()->close())
+        CProcessStarter::StartDetached(QCoreApplication::applicationFilePath());
+}

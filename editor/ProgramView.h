@@ -1,0 +1,112 @@
+#pragma once
+
+#include "dialogs/ProductCatalog.h"
+#include "editor/ChannelGrid.h"
+
+#include <QPointer>
+#include <QStringList>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+
+class CIniFile;
+class CLanguageDlg;
+class CMSFlexGrid;
+class CProgramDoc;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+
+// The channel view: the title line and the 17 × 9 channel grid with one in-place editor per column,
+// shown over the cell being edited. It turns the document's image into grid texts (ShowImage) and back
+// (StoreGrid); every other rule of the grid lives in CChannelGrid. It also serves the Read, Write, Com
+// Setup and Language commands.
+class CProgramView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Control ids; F1 opens the help topic of the control that has the keyboard focus.
+    enum ControlId {
+        kGridId = 1000,
+        kTitleId = 1006,
+        kRxEditId = 2127,
+        kTxEditId = 2128,
+        kDecodeToneId = 2132,
+        kEncodeToneId = 2133,
+        kBandwidthId = 2134,
+        kScanId = 2135,
+        kBusyLockId = 1130,
+        kPowerId = 1129,
+    };
+
+    CProgramView(CProgramDoc *document, CIniFile &ini, QWidget *parent = nullptr);
+    ~CProgramView() override;
+
+    CProgramDoc *GetDocument() const { return m_pDocument; }
+    CMSFlexGrid *Grid() const { return m_Grid; }
+    QLabel *TitleLine() const { return m_Title; }
+    // The editor of a grid column (column 1 and any unknown column: the receive edit box).
+    QWidget *EditorForColumn(int col) const;
+    // The grid's working copy of the channels.
+    const CChannelGrid &Cells() const { return m_Cells; }
+
+    // First time: builds the grid, its editors and the title line. Every time: the frame's icon and
+    // ShowImage.
+    void OnInitialUpdate();
+    // Rebuilds rows 1-16 from the image, syncs product type and band with the per-user settings, and
+    // sets the main window's title and the band limits.
+    void ShowImage();
+    // Writes rows 1-16 into the document's image.
+    void StoreGrid();
+    // Commits the editor open over the current cell (grid's leave-cell event; also before transfers).
+    void OnLeaveCell();
+    // Shows the column's editor over the current cell.
+    void OnEnterCell();
+    void OnGridMouseDown();
+
+    // Inclusive band limits in 10 Hz units; also set by the Product Information dialog.
+    void SetBandLimits(BandLimits limits);
+    std::int64_t m_nLowerLimit = 0;
+    std::int64_t m_nUpperLimit = 0;
+    QStringList m_ToneList;
+
+    // The main window's title as ShowImage (or the Product Information dialog) last made it.
+    static QString MainWindowTitle() { return s_strMainTitle; }
+    static void SetMainWindowTitle(QWidget *mainWindow, const QString &title);
+
+public slots:
+    void OnRead();
+    void OnWrite();
+    void OnComSetup();
+    void OnLanguage();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void CreateEditors();
+    void SetupGrid();
+    void RefreshRow(int row);
+    void RefreshAll();
+    void ShowEditorOverCurrentCell();
+    void HideEditor(QWidget *editor);
+    QString EditorText(const QWidget *editor) const;
+    // Commits editor over (row, col); shows the message of a refused value. Returns the outcome.
+    CChannelGrid::Outcome CommitCell(int row, int col, QWidget *editor, CChannelGrid::Trigger trigger);
+    void OnEnterKey();
+
+    CProgramDoc *m_pDocument;
+    CIniFile &m_Ini;
+    CChannelGrid m_Cells;
+    QLabel *m_Title = nullptr;
+    CMSFlexGrid *m_Grid = nullptr;
+    QLineEdit *m_RxEdit = nullptr;
+    QLineEdit *m_TxEdit = nullptr;
+    std::array<QComboBox *, 6> m_Lists {}; // columns 3..8
+    CLanguageDlg *m_LanguageDlg = nullptr;
+    bool m_bFirstInit = true;
+
+    static QString s_strMainTitle;
+};

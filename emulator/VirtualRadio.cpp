@@ -1,0 +1,164 @@
+#include "emulator/VirtualRadio.h"
+
+#include <cerrno>
+#include <chrono>
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+CVirtualRadio::CVirtualRadio()
+    : m_Protocol(RadioMemory::Factory())
+{
+    if (::pipe(m_StopPipe) == 0) {
+        for (int fd : m_StopPipe) {
+            ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+            ::fcntl(fd, F_SETFL, O_NONBLOCK);
+        }
+    }
+}
+
+CVirtualRadio::~CVirtualRadio()
+{
+    Stop();
+    for (int fd : m_StopPipe) {
+        if (fd >= 0)
+            ::close(fd);
+    }
+}
+
+void CVirtualRadio::SetMemory(const RadioMemory::Bytes &memory)
+{
+    const std::lock_guard lock(m_Mutex);
+    m_Protocol.SetMemory(memory);
+}
+
+void CVirtualRadio::SetPace(int baud)
+{
+    m_Line.SetPace(baud);
+    m_bPaced = baud > 0;
+}
+
+void CVirtualRadio::AddFault(const CRadioFault &fault)
+{
+    const std::lock_guard lock(m_Mutex);
+    m_Protocol.AddFault(fault);
+}
+
+bool CVirtualRadio::Open(std::string &error, const std::string &linkPath)
+{
+    return m_Line.Open(linkPath, error);
+}
+
+void CVirtualRadio::Serve()
+{
+    for (;;) {
+        pollfd fds[2] = { { m_Line.MasterFd(), POLLIN, 0 }, { m_StopPipe[0], POLLIN, 0 } };
+        int timeout = -1;
+        {
+            const std::lock_guard lock(m_Mutex);
+            if (m_Protocol.InTheMiddle())
+                timeout = kAbandonMs;
+        }
+        const int ready = ::poll(fds, 2, timeout);
+        if (ready < 0) {
+            if (errno == EINTR)
+                continue;
+            return;
+        }
+        if (fds[1].revents != 0)
+            return;
+        if (ready == 0) {
+            const std::lock_guard lock(m_Mutex);
+            m_Protocol.Abandon();
+            continue;
+        }
+        if (fds[0].revents & POLLIN) {
+            std::uint8_t buffer[256];
+            const ssize_t n = ::read(m_Line.MasterFd(), buffer, sizeof buffer);
+            if (n > 0)
+                Handle(buffer, static_cast<std::size_t>(n));
+            else if (n < 0 && errno != EINTR && errno != EAGAIN)
+                return;
+        } else if (fds[0].revents & (POLLERR | POLLNVAL)) {
+            return;
+        }
+    }
+}
+
+void CVirtualRadio::Handle(const std::uint8_t *bytes, std::size_t n)
+{
+    const CPtyLine::Clock::time_point readAt = CPtyLine::Clock::now();
+    {
+        const std::lock_guard lock(m_Mutex);
+        m_Received.insert(m_Received.end(), bytes, bytes + n);
+    }
+    m_Arrived.notify_all();
+    std::vector<std::uint8_t> answer;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (m_bPaced)
+            std::this_thread::sleep_until(m_Line.ArrivalOf(readAt));
+        answer.clear();
+        {
+            const std::lock_guard lock(m_Mutex);
+            m_Protocol.Receive(bytes[i], answer);
+        }
+        if (!answer.empty())
+            m_Line.Send(answer);
+    }
+}
+
+void CVirtualRadio::Start()
+{
+    if (m_Thread.joinable())
+        return;
+    // A stop left over from an earlier run must not end this one at once.
+    char byte = 0;
+    while (::read(m_StopPipe[0], &byte, 1) > 0) { }
+    m_Thread = std::thread([this] { Serve(); });
+}
+
+void CVirtualRadio::RequestStop()
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t ignored = ::write(m_StopPipe[1], &byte, 1);
+}
+
+void CVirtualRadio::Stop()
+{
+    if (m_Thread.joinable()) {
+        RequestStop();
+        m_Thread.join();
+    }
+}
+
+RadioMemory::Bytes CVirtualRadio::Memory() const
+{
+    const std::lock_guard lock(m_Mutex);
+    return m_Protocol.Memory();
+}
+
+int CVirtualRadio::LinksOpened() const
+{
+    const std::lock_guard lock(m_Mutex);
+    return m_Protocol.LinksOpened();
+}
+
+std::vector<std::uint8_t> CVirtualRadio::Received() const
+{
+    const std::lock_guard lock(m_Mutex);
+    return m_Received;
+}
+
+void CVirtualRadio::ClearReceived()
+{
+    const std::lock_guard lock(m_Mutex);
+    m_Received.clear();
+}
+
+bool CVirtualRadio::WaitForReceived(std::size_t count, int timeoutMs) const
+{
+    std::unique_lock lock(m_Mutex);
+    return m_Arrived.wait_for(
+        lock, std::chrono::milliseconds(timeoutMs), [&] { return m_Received.size() >= count; });
+}

@@ -1,0 +1,51 @@
+// Configuration text from anywhere: every lookup must answer without harm, and what the store writes
+// must read back as the same store.
+#include "app/IniFile.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArray text = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    CIniFile ini;
+    ini.LoadText(text);
+
+    QStringList sections;
+    ini.GetSectionNames(sections);
+    sections.prepend(QString());
+    for (const QString &section : sections) {
+        QStringList keys;
+        ini.GetKeys(section, keys);
+        for (const QString &key : keys) {
+            const QString value = ini.GetValue(section, key, QStringLiteral("?"));
+            check(!value.contains(QLatin1String("//")) && !value.contains(QLatin1String("/*")));
+            for (int index = -1; index < 3; ++index) {
+                ini.GetListItem(section, key, index, QLatin1Char('|'));
+                ini.GetListItem(section, key, index, QLatin1Char(','));
+            }
+        }
+    }
+
+    const QByteArray written = ini.Serialize();
+    CIniFile reread;
+    reread.LoadText(written);
+    check(reread.Serialize() == written);
+
+    if (!sections.isEmpty()) {
+        ini.DeleteKey(sections.last(), QStringLiteral("AppName"));
+        ini.DeleteSection(sections.value(1));
+        ini.Serialize();
+    }
+    return 0;
+}

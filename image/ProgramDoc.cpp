@@ -1,0 +1,140 @@
+#include "image/ProgramDoc.h"
+
+#include "app/AppPaths.h"
+#include "app/FilePrompt.h"
+#include "app/IniFile.h"
+#include "app/Language.h"
+#include "app/MessageBox.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+bool CProgramDoc::s_bNewDocument = false;
+
+namespace {
+constexpr CBilingual kNewTitle { "Channel Information", "信道信息" };
+constexpr CBilingual kAskToSave { "Save changes to %1?", "是否保存对 %1 的更改?" };
+}
+
+CProgramDoc::CProgramDoc(const CIniFile &ini, QObject *parent)
+    : QObject(parent)
+    , m_Ini(ini)
+{
+}
+
+bool CProgramDoc::IsNewDocument()
+{
+    return s_bNewDocument;
+}
+
+void CProgramDoc::SetNewDocument(bool isNew)
+{
+    s_bNewDocument = isNew;
+}
+
+bool CProgramDoc::OnNewDocument()
+{
+    m_Image = DataFile::NewImage(CAppPaths::ExecutableDir());
+    SetTitle(kNewTitle.Text());
+    // A new document has no file yet: its first Save always asks for one, offering this name.
+    m_strAppName = m_Ini.GetValue(QStringLiteral("Setup"), QStringLiteral("AppName"));
+    m_strPathName.clear();
+    SetModifiedFlag(false);
+    SetNewDocument(true);
+    return true;
+}
+
+bool CProgramDoc::OnOpenDocument(const QString &path)
+{
+    CRadioImage image;
+    const DataFile::Result result = DataFile::Load(path, image);
+    if (!result.ok()) {
+        ReportSaveLoadException(result, path);
+        return false;
+    }
+    m_Image = image;
+    SetPathName(path);
+    SetModifiedFlag(false);
+    SetNewDocument(false);
+    return true;
+}
+
+bool CProgramDoc::OnSaveDocument(const QString &path)
+{
+    emit CommitEdits();
+    emit StoreGrid();
+    const DataFile::Result result = DataFile::Save(path, m_Image);
+    if (!result.ok()) {
+        ReportSaveLoadException(result, path);
+        return false;
+    }
+    SetModifiedFlag(false);
+    return true;
+}
+
+bool CProgramDoc::DoFileSave()
+{
+    if (m_strPathName.isEmpty())
+        return DoSaveAs();
+    return OnSaveDocument(m_strPathName);
+}
+
+bool CProgramDoc::DoSaveAs()
+{
+    const QString proposed = m_strPathName.isEmpty() ? ProposedFileName() : m_strPathName;
+    const QString path = CFilePrompt::SaveFileName(m_pWindow, proposed);
+    if (path.isEmpty() || !OnSaveDocument(path))
+        return false;
+    SetPathName(path);
+    return true;
+}
+
+bool CProgramDoc::SaveModified()
+{
+    emit CommitEdits(); // an edit still open in the grid counts as made
+    if (!m_bModified)
+        return true;
+    const QString name = m_strPathName.isEmpty() ? m_strTitle : QFileInfo(m_strPathName).fileName();
+    switch (CMessageBox::Show(m_pWindow, kAskToSave.Text().arg(name),
+                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
+                              QMessageBox::Question)) {
+    case QMessageBox::Save: return DoFileSave();
+    case QMessageBox::Discard: return true;
+    default: return false;
+    }
+}
+
+void CProgramDoc::SetTitle(const QString &title)
+{
+    m_strTitle = title;
+    emit TitleChanged(title);
+}
+
+QString CProgramDoc::ProposedFileName() const
+{
+    QString name = m_strAppName.isEmpty() ? m_strTitle : m_strAppName;
+    name.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|]")), QStringLiteral("_"));
+    return name + QStringLiteral(".dat");
+}
+
+void CProgramDoc::SetModifiedFlag(bool modified)
+{
+    if (m_bModified == modified)
+        return;
+    m_bModified = modified;
+    emit ModifiedChanged(modified);
+}
+
+void CProgramDoc::SetPathName(const QString &path)
+{
+    m_strPathName = QFileInfo(path).absoluteFilePath();
+    SetTitle(QFileInfo(path).fileName());
+}
+
+// Every failure is said: a foreign file as "Data Format Error", everything else with the file's name
+// and the reason.
+void CProgramDoc::ReportSaveLoadException(const DataFile::Result &result, const QString &path)
+{
+    CMessageBox::Show(m_pWindow, DataFile::Describe(result, path), QMessageBox::Ok, QMessageBox::Warning);
+}

@@ -1,0 +1,104 @@
+#include "link/CloneTransfer.h"
+
+#include "app/Language.h"
+#include "app/StringTable.h"
+#include "link/CloneProtocol.h"
+#include "link/SerialPort.h"
+
+namespace {
+constexpr CBilingual kCommunicationError { "Communication Error", "通信出错" };
+}
+
+CCloneTransfer::CCloneTransfer(Direction direction, std::vector<CCloneBlock> blocks, const CRadioImage &image)
+    : m_Direction(direction)
+    , m_Blocks(std::move(blocks))
+    , m_Image(image)
+    , m_Port(std::make_unique<CSerialPort>())
+{
+}
+
+CCloneTransfer::~CCloneTransfer() = default;
+
+std::unique_ptr<CCloneTransfer> CCloneTransfer::ChannelRead(const CRadioImage &start)
+{
+    return std::make_unique<CCloneTransfer>(Direction::Read, ClonePlan::ReadBlocks(), start);
+}
+
+std::unique_ptr<CCloneTransfer> CCloneTransfer::ChannelWrite(const CRadioImage &image, bool serviceAccess)
+{
+    return std::make_unique<CCloneTransfer>(Direction::Write, ClonePlan::WriteBlocks(serviceAccess), image);
+}
+
+CCloneTransfer::Status CCloneTransfer::End(Status status)
+{
+    m_Port->Close();
+    m_Status = status;
+    return m_Status;
+}
+
+CCloneTransfer::Status CCloneTransfer::Begin(const QString &device)
+{
+    if (m_Status != Status::Ready)
+        return m_Status;
+    if (!m_Port->Open(device))
+        return End(Status::PortOpenFailed);
+    m_Port->RaiseControlLines();
+    if (!CloneProtocol::OpenLink(*m_Port))
+        return End(Status::CommunicationError);
+    if (m_Blocks.empty())
+        return End(Status::Done);
+    m_Status = Status::Running;
+    return m_Status;
+}
+
+CCloneTransfer::Status CCloneTransfer::Step()
+{
+    if (m_Status != Status::Running)
+        return m_Status;
+    const CCloneBlock &block = m_Blocks[static_cast<std::size_t>(m_nDone)];
+    const bool moved = m_Direction == Direction::Read ? CloneProtocol::ReadBlock(*m_Port, block, m_Image)
+                                                      : CloneProtocol::WriteBlock(*m_Port, block, m_Image);
+    if (!moved)
+        return End(Status::CommunicationError);
+    if (++m_nDone == BlockCount())
+        return End(Status::Done);
+    return m_Status;
+}
+
+CCloneTransfer::Status CCloneTransfer::Stop()
+{
+    if (m_Status == Status::Running || m_Status == Status::Ready)
+        return End(Status::Stopped);
+    return m_Status;
+}
+
+CCloneTransfer::Status CCloneTransfer::Run(const QString &device, const BlockCallback &onBlock)
+{
+    Status status = Begin(device);
+    while (status == Status::Running) {
+        status = Step();
+        if (status != Status::Running && status != Status::Done)
+            break;
+        if (onBlock && !onBlock(m_nDone, BlockCount()) && status == Status::Running)
+            status = Stop();
+    }
+    return status;
+}
+
+QString CCloneTransfer::Message(Status status, bool chinese)
+{
+    switch (status) {
+    case Status::PortOpenFailed: return StringTable::Message(StringTable::kPortOpenFailed);
+    case Status::CommunicationError: return kCommunicationError.Text(chinese);
+    case Status::Ready:
+    case Status::Running:
+    case Status::Done:
+    case Status::Stopped: return {};
+    }
+    return {};
+}
+
+QString CCloneTransfer::PortFailureReason(bool chinese) const
+{
+    return m_Status == Status::PortOpenFailed ? m_Port->FailureReason(chinese) : QString();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "image/RadioImage.h"
+#include "link/ClonePlan.h"
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class CSerialPort;
+
+// One clone read or write from port opening to port closing, driven block by block so that a window
+// can show progress and take a stop request between blocks, or run whole with a callback.
+//
+// A read receives into its own copy of the starting image; the caller takes Image() over only when
+// the transfer is Done, so a failed or stopped read never leaves half a radio in a document.
+class CCloneTransfer {
+public:
+    enum class Direction { Read, Write };
+    enum class Status {
+        Ready, // nothing opened yet
+        Running, // link open, blocks remain
+        Done, // every block moved, port closed
+        PortOpenFailed, // nothing was sent
+        CommunicationError, // the radio did not answer as it should; port closed
+        Stopped, // the caller stopped between blocks; port closed
+    };
+    // Called after each block with the blocks done so far and the total; false asks to stop.
+    using BlockCallback = std::function<bool(int done, int total)>;
+
+    // image: what a write sends, or what a read starts from (bytes outside the plan keep its values).
+    CCloneTransfer(Direction direction, std::vector<CCloneBlock> blocks, const CRadioImage &image);
+    ~CCloneTransfer();
+    CCloneTransfer(const CCloneTransfer &) = delete;
+    CCloneTransfer &operator=(const CCloneTransfer &) = delete;
+
+    // The channel Read of the whole radio, or the channel Write by the service-access flag.
+    static std::unique_ptr<CCloneTransfer> ChannelRead(const CRadioImage &start);
+    static std::unique_ptr<CCloneTransfer> ChannelWrite(const CRadioImage &image, bool serviceAccess);
+
+    // Opens and configures the port at device, raises DTR and RTS and opens the link. Running on
+    // success (Done at once for an empty plan).
+    Status Begin(const QString &device);
+    // Moves the next block. Running while blocks remain, Done after the last one.
+    Status Step();
+    // Ends a running transfer between blocks: closes the port; Stopped.
+    Status Stop();
+    // Begin, then every block with onBlock after each; the port is closed on every way out.
+    Status Run(const QString &device, const BlockCallback &onBlock = {});
+
+    Status CurrentStatus() const { return m_Status; }
+    Direction TransferDirection() const { return m_Direction; }
+    const std::vector<CCloneBlock> &Blocks() const { return m_Blocks; }
+    int BlockCount() const { return static_cast<int>(m_Blocks.size()); }
+    int BlocksDone() const { return m_nDone; }
+    // The bytes received so far (a read) or the bytes sent (a write).
+    const CRadioImage &Image() const { return m_Image; }
+
+    // The message a user sees for the status, in the chosen language; empty for the quiet endings.
+    static QString Message(Status status, bool chinese);
+    // For PortOpenFailed: the system's reason on a line of its own, or empty.
+    QString PortFailureReason(bool chinese) const;
+
+private:
+    Status End(Status status);
+
+    Direction m_Direction;
+    std::vector<CCloneBlock> m_Blocks;
+    CRadioImage m_Image;
+    std::unique_ptr<CSerialPort> m_Port;
+    Status m_Status = Status::Ready;
+    int m_nDone = 0;
+};

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class CIniFile;
+class CUserSettings;
+
+// The process-wide port name and the rules that turn port numbers into names and names into devices.
+class CPortName {
+public:
+    // "COM%d" for n of 9 or less, "\\.\COM%d" (device namespace) from 10 up. No range check: a stored
+    // 0 or 20 still gives a name, which then fails at open.
+    static QString FromNumber(int n);
+    // The number of a port name by the pattern "%*[^M]M%d": everything up to the first 'M', the 'M',
+    // then a decimal number. Empty when no number follows.
+    static std::optional<int> NumberOf(const QString &name);
+    // The device an exchange opens for name. On Windows the name itself. Elsewhere a COM name (either
+    // form, any letter case) maps to key COMn of section Ports in Program.ini, else /dev/ttyUSB<n-1>;
+    // anything else is taken as a device path as it is.
+    static QString DevicePath(const QString &name, const CIniFile &ini);
+
+    // The name every exchange opens: "COM1" until settings or the port dialog say otherwise.
+    static QString Current();
+    static void SetCurrent(const QString &name);
+    // Forms the name from the stored number ("com", 1 when absent) and makes it current.
+    static QString LoadFromSettings(const CUserSettings &settings);
+    // Makes port n current and stores n for the next start.
+    static void Choose(int n, CUserSettings &settings);
+
+private:
+    static QString s_Current;
+};

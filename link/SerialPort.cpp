@@ -1,0 +1,218 @@
+#include "link/SerialPort.h"
+
+#include "app/Language.h"
+
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+#include <chrono>
+#include <thread>
+
+#if defined(Q_OS_WIN)
+#include <windows.h>
+#else
+#include <cerrno>
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr CBilingual kMissing { "The device %1 does not exist.", "设备 %1 不存在。" };
+constexpr CBilingual kBusy { "%1 is in use by another program.", "%1 正被其他程序使用。" };
+#if defined(Q_OS_LINUX)
+constexpr CBilingual kNoPermission {
+    "No permission to use %1: add your user to the dialout group (sudo usermod -aG dialout $USER) "
+    "and log in again.",
+    "没有使用 %1 的权限: 请把用户加入 dialout 组 (sudo usermod -aG dialout $USER) 后重新登录。"
+};
+#else
+constexpr CBilingual kNoPermission { "No permission to use %1.", "没有使用 %1 的权限。" };
+#endif
+constexpr CBilingual kOther { "%1: %2", "%1: %2" };
+
+#if defined(Q_OS_WIN)
+// Driver queue sizes of every exchange; only Windows lets a program choose them.
+constexpr DWORD kReceiveQueue = 1024;
+constexpr DWORD kTransmitQueue = 512;
+#endif
+
+} // namespace
+
+CSerialPort::CSerialPort() = default;
+
+CSerialPort::~CSerialPort()
+{
+    Close();
+}
+
+bool CSerialPort::Open(const QString &device)
+{
+    Close();
+    m_Failure = OpenFailure::None;
+    m_strSystemError.clear();
+    m_strDevice = device;
+
+    QString location = device;
+#if !defined(Q_OS_WIN)
+    // "Open an existing device only": QSerialPort would report a missing node as a generic error.
+    const QFileInfo info(device);
+    if (!info.exists()) {
+        m_Failure = OpenFailure::Missing;
+        return false;
+    }
+    // Lock files are named after the device, so a link such as /dev/serial/by-id/... must lock the
+    // same name as the device it points to.
+    if (info.isSymLink())
+        location = info.canonicalFilePath();
+#endif
+    m_Port.setPortName(location);
+    if (!m_Port.open(QIODevice::ReadWrite)) {
+        ClassifyOpenError(location);
+        return false;
+    }
+    Configure();
+    return true;
+}
+
+void CSerialPort::ClassifyOpenError(const QString &location)
+{
+    m_strSystemError = m_Port.errorString();
+    switch (m_Port.error()) {
+    case QSerialPort::DeviceNotFoundError: m_Failure = OpenFailure::Missing; break;
+    case QSerialPort::PermissionError:
+#if defined(Q_OS_WIN)
+        // Windows answers "access denied" for a port that another program holds.
+        m_Failure = OpenFailure::Busy;
+#else
+        // The same error covers a refused open and a lock held by another program.
+        m_Failure = (::access(QFile::encodeName(location).constData(), R_OK | W_OK) != 0 && errno == EACCES)
+            ? OpenFailure::NoPermission
+            : OpenFailure::Busy;
+#endif
+        break;
+    default: m_Failure = OpenFailure::Other; break;
+    }
+    m_Port.clearError();
+}
+
+void CSerialPort::Configure()
+{
+#if defined(Q_OS_WIN)
+    ::SetupComm(reinterpret_cast<HANDLE>(m_Port.handle()), kReceiveQueue, kTransmitQueue);
+#endif
+    // Flow control stays off: the programming cable has no handshake lines. The results are not
+    // checked: a device that refuses a setting is found out by the link opening.
+    m_Port.setBaudRate(kBaudRate);
+    m_Port.setDataBits(QSerialPort::Data8);
+    m_Port.setParity(QSerialPort::NoParity);
+    m_Port.setStopBits(QSerialPort::OneStop);
+    m_Port.clearError();
+}
+
+void CSerialPort::RaiseControlLines()
+{
+    // Pseudo-terminals and some adapters have no modem lines; that is not an error here.
+    m_Port.setDataTerminalReady(true);
+    m_Port.setRequestToSend(true);
+    m_Port.clearError();
+}
+
+void CSerialPort::Purge()
+{
+    if (m_Port.isOpen())
+        m_Port.clear(QSerialPort::AllDirections);
+    m_Port.clearError();
+}
+
+int CSerialPort::Write(const std::uint8_t *bytes, int n)
+{
+    if (!m_Port.isOpen() || n <= 0)
+        return 0;
+    const qint64 queued = m_Port.write(reinterpret_cast<const char *>(bytes), n);
+    if (queued <= 0)
+        return 0;
+    QDeadlineTimer deadline(kWriteTotalPerByteMs * n + kWriteTotalConstantMs);
+    while (m_Port.bytesToWrite() > 0 && !deadline.hasExpired()) {
+        if (!m_Port.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
+            break;
+    }
+    m_Port.clearError();
+    return static_cast<int>(queued - m_Port.bytesToWrite());
+}
+
+CSerialPort::ReadResult CSerialPort::Read(std::uint8_t *buffer, int n)
+{
+    ReadResult result;
+    if (!m_Port.isOpen()) {
+        result.failed = true;
+        return result;
+    }
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point end = Clock::now()
+        + std::chrono::milliseconds(kReadTotalPerByteMs * std::max(n, 0) + kReadTotalConstantMs);
+    Clock::time_point silenceEnd = Clock::time_point::max();
+    while (result.count < n) {
+        if (m_Port.bytesAvailable() > 0) {
+            const qint64 got = m_Port.read(reinterpret_cast<char *>(buffer + result.count), n - result.count);
+            if (got < 0) {
+                result.failed = true;
+                break;
+            }
+            result.count += static_cast<int>(got);
+            silenceEnd = Clock::now() + std::chrono::milliseconds(kReadIntervalMs);
+            continue;
+        }
+        const Clock::time_point until = std::min(end, silenceEnd);
+        const Clock::time_point now = Clock::now();
+        if (now >= until)
+            break;
+        // Rounded up, so a wait never ends just short of its limit and spins.
+        const auto wait = std::chrono::ceil<std::chrono::milliseconds>(until - now);
+        if (!m_Port.waitForReadyRead(static_cast<int>(wait.count()))) {
+            const QSerialPort::SerialPortError error = m_Port.error();
+            m_Port.clearError();
+            if (error != QSerialPort::TimeoutError && error != QSerialPort::NoError) {
+                result.failed = true;
+                break;
+            }
+        }
+        if (!m_Port.isOpen()) {
+            result.failed = true;
+            break;
+        }
+    }
+    return result;
+}
+
+void CSerialPort::Pause(int milliseconds)
+{
+    std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+void CSerialPort::Close()
+{
+    if (m_Port.isOpen())
+        m_Port.close();
+    m_Port.clearError();
+}
+
+bool CSerialPort::IsOpen() const
+{
+    return m_Port.isOpen();
+}
+
+QString CSerialPort::FailureReason(bool chinese) const
+{
+    const QString name = QDir::toNativeSeparators(m_strDevice);
+    switch (m_Failure) {
+    case OpenFailure::None: return {};
+    case OpenFailure::Missing: return kMissing.Text(chinese).arg(name);
+    case OpenFailure::Busy: return kBusy.Text(chinese).arg(name);
+    case OpenFailure::NoPermission: return kNoPermission.Text(chinese).arg(name);
+    case OpenFailure::Other:
+        return m_strSystemError.isEmpty() ? QString() : kOther.Text(chinese).arg(name, m_strSystemError);
+    }
+    return {};
+}

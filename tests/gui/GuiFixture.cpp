@@ -1,0 +1,194 @@
+#include "GuiFixture.h"
+
+#include "app/AppPaths.h"
+#include "app/ChildFrame.h"
+#include "app/HelpLayer.h"
+#include "app/IniFile.h"
+#include "app/Language.h"
+#include "app/MainFrame.h"
+#include "app/ProcessStarter.h"
+#include "app/ProgramApp.h"
+#include "app/UserSettings.h"
+#include "editor/MSFlexGrid.h"
+#include "editor/ProgramView.h"
+#include "image/ProgramDoc.h"
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QTest>
+
+namespace {
+
+void copyTree(const QString &from, const QString &to)
+{
+    QDir().mkpath(to);
+    const QDir source(from);
+    for (const QString &name : source.entryList(QDir::Files))
+        if (name.endsWith(QLatin1String(".ini")) || name.endsWith(QLatin1String(".qm"))
+            || name.endsWith(QLatin1String(".html")))
+            QFile::copy(source.filePath(name), QDir(to).filePath(name));
+    for (const QString &name : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        copyTree(source.filePath(name), QDir(to).filePath(name));
+}
+
+} // namespace
+
+CGuiFixture::CGuiFixture(const QString &language)
+    : m_OldConfigHome(qgetenv("XDG_CONFIG_HOME"))
+{
+    copyTree(QStringLiteral(PROGRAM_BIN_DIR), m_Bin.path());
+    CAppPaths::SetExecutableDir(m_Bin.path());
+    qputenv("XDG_CONFIG_HOME", m_Settings.path().toLocal8Bit());
+    SetIni(QStringLiteral("Setup"), QStringLiteral("Language"), language);
+
+    CMessageBox::SetHook([this](const CMessageBox::Request &request) {
+        messages << Shown { request.text, request.caption, request.buttons };
+        if (!answers.isEmpty())
+            return answers.takeFirst();
+        for (auto button : { QMessageBox::Ok, QMessageBox::Save, QMessageBox::Yes })
+            if (request.buttons & button)
+                return button;
+        return QMessageBox::Cancel;
+    });
+    CFilePrompt::SetHook([this](const CFilePrompt::Request &request) {
+        filePrompts << request;
+        return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
+    });
+    CProcessStarter::SetHook([this](const QString &program, const QStringList &arguments) {
+        started << (QStringList { program } + arguments).join(QLatin1Char(' '));
+        return true;
+    });
+    CHelpLayer::SetHook([this](int contextId, const QString &) { helpTopics << contextId; });
+}
+
+CGuiFixture::~CGuiFixture()
+{
+    m_App.reset();
+    CMessageBox::SetHook({});
+    CMessageBox::SetAppCaption(QStringLiteral("Program"));
+    CFilePrompt::SetHook({});
+    CProcessStarter::SetHook({});
+    CHelpLayer::SetHook({});
+    CLanguage::SetName(QString());
+    CProgramDoc::SetNewDocument(false);
+    CAppPaths::SetExecutableDir(QString());
+    qputenv("XDG_CONFIG_HOME", m_OldConfigHome);
+}
+
+QString CGuiFixture::BinPath(const QString &name) const
+{
+    return m_Bin.filePath(name);
+}
+
+QString CGuiFixture::DataPath(const QString &name) const
+{
+    return m_Data.filePath(name);
+}
+
+void CGuiFixture::SetIni(const QString &section, const QString &key, const QString &value)
+{
+    CIniFile ini;
+    ini.Open(BinPath(QStringLiteral("Program.ini")), false, true, false);
+    ini.SetValue(section, key, value);
+    ini.Save(false);
+}
+
+QString CGuiFixture::IniOnDisk(const QString &section, const QString &key) const
+{
+    CIniFile ini;
+    ini.Open(BinPath(QStringLiteral("Program.ini")), false, true, false);
+    return ini.GetValue(section, key);
+}
+
+void CGuiFixture::SetUserTypeAndField(quint32 type, quint32 field)
+{
+    CIniFile ini;
+    ini.Open(BinPath(QStringLiteral("Program.ini")), false, true, false);
+    CUserSettings(ini.GetValue(QStringLiteral("Setup"), QStringLiteral("AppName"))).SetTypeAndField(type, field);
+}
+
+bool CGuiFixture::Start(const QStringList &arguments)
+{
+    m_App = std::make_unique<CProgramApp>();
+    if (!m_App->InitInstance(arguments))
+        return false;
+    QApplication::setActiveWindow(m_App->MainFrame());
+    return true;
+}
+
+CChildFrame *CGuiFixture::Child() const
+{
+    return m_App && m_App->MainFrame() ? m_App->MainFrame()->ActiveChild() : nullptr;
+}
+
+CProgramView *CGuiFixture::View() const
+{
+    return Child() ? Child()->View() : nullptr;
+}
+
+CMSFlexGrid *CGuiFixture::Grid() const
+{
+    return View() ? View()->Grid() : nullptr;
+}
+
+CProgramDoc *CGuiFixture::Doc() const
+{
+    return Child() ? Child()->Document() : nullptr;
+}
+
+void CGuiFixture::ClickCell(int row, int col)
+{
+    CMSFlexGrid *grid = Grid();
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, col)).center());
+}
+
+QWidget *CGuiFixture::VisibleEditor() const
+{
+    QWidget *editor = View()->EditorForColumn(int(Grid()->GetCol()));
+    return editor && editor->isVisible() ? editor : nullptr;
+}
+
+void CGuiFixture::Type(const QString &text)
+{
+    auto *edit = qobject_cast<QLineEdit *>(VisibleEditor());
+    QVERIFY2(edit, "no edit box open over the current cell");
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    if (text.isEmpty())
+        QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
+}
+
+void CGuiFixture::PressEnter()
+{
+    QWidget *target = VisibleEditor() ? VisibleEditor() : static_cast<QWidget *>(Grid());
+    QTest::keyClick(target, Qt::Key_Return);
+}
+
+void CGuiFixture::ChooseItem(const QString &item)
+{
+    auto *list = qobject_cast<QComboBox *>(VisibleEditor());
+    QVERIFY2(list, "no drop-down list open over the current cell");
+    QTest::mouseClick(list, Qt::LeftButton);
+    QAbstractItemView *popup = list->view();
+    QTRY_VERIFY(popup->isVisible());
+    const QModelIndex index = list->model()->index(list->findText(item, Qt::MatchExactly), 0);
+    QVERIFY2(index.isValid(), qPrintable(item));
+    // The pointer picks the item and Return takes it (a release right after the list opened would be
+    // ignored by the list, as a guard against the click that opened it).
+    popup->scrollTo(index);
+    QTest::mouseMove(popup->viewport(), popup->visualRect(index).center());
+    QCOMPARE(popup->currentIndex().row(), index.row());
+    QTest::keyClick(popup, Qt::Key_Return);
+    QVERIFY(!popup->isVisible());
+}
+
+QStringList CGuiFixture::RowTexts(int row) const
+{
+    QStringList texts;
+    for (int col = 1; col < 9; ++col)
+        texts << Grid()->GetTextMatrix(row, col);
+    return texts;
+}

@@ -1,0 +1,266 @@
+#include "GuiFixture.h"
+
+#include "app/ChildFrame.h"
+#include "app/StringTable.h"
+#include "editor/ChannelCodec.h"
+#include "editor/MSFlexGrid.h"
+#include "editor/ProgramView.h"
+#include "image/ProgramDoc.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+// The channel grid as a user drives it: typing, choosing, Enter and clicks, and what it says.
+class TestChannelView : public QObject
+{
+    Q_OBJECT
+
+private:
+    static const QStringList &NewChannel()
+    {
+        static const QStringList row { "146.50000", "146.50000", "None", "None", "Wide", "Yes", "Off", "High" };
+        return row;
+    }
+    static QString OutOfRange() { return "Out of range,please input again."; }
+    static QString OffStep() { return "Error data Value, please input according the step value(6.25K/5k)."; }
+
+private slots:
+    void typingAFrequency_data()
+    {
+        QTest::addColumn<bool>("existing");  // row 5 holds channel 146.5 before
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("byEnter");   // else by clicking cell (9, 1)
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QPoint>("current"); // (row, col) afterwards
+
+        const QStringList empty(8, QString());
+        QStringList txCopied = NewChannel();
+        QStringList txOwn = NewChannel();
+        txOwn[1] = "147.12500";
+        QStringList txEmptied = NewChannel();
+        txEmptied[1].clear();
+
+        QTest::newRow("new channel gets its defaults") << false << 1 << "146.5" << true << NewChannel() << "" << QPoint(5, 2);
+        QTest::newRow("above the band") << false << 1 << "165" << true << empty << OutOfRange() << QPoint(5, 1);
+        QTest::newRow("off the channel step") << false << 1 << "146.5123" << true << empty << OffStep() << QPoint(5, 1);
+        QTest::newRow("6.25 kHz step") << false << 1 << "150.00625" << false
+                                       << QStringList { "150.00625", "150.00625", "None", "None", "Wide", "Yes", "Off", "High" }
+                                       << "" << QPoint(9, 1);
+        QTest::newRow("emptied receive deletes") << true << 1 << "" << true << empty << "" << QPoint(5, 2);
+        QTest::newRow("emptied transmit follows receive") << true << 2 << "" << true << txCopied << "" << QPoint(5, 3);
+        QTest::newRow("own transmit frequency") << true << 2 << "147.125" << false << txOwn << "" << QPoint(9, 1);
+        QTest::newRow("transmit out of range, Enter") << true << 2 << "170" << true << empty << OutOfRange() << QPoint(5, 2);
+        QTest::newRow("transmit out of range, click") << true << 2 << "170" << false << txEmptied << OutOfRange() << QPoint(9, 1);
+        QTest::newRow("transmit off step, Enter") << true << 2 << "146.501" << true << txEmptied << OffStep() << QPoint(5, 2);
+        QTest::newRow("transmit off step, click") << true << 2 << "146.501" << false << empty << OffStep() << QPoint(9, 1);
+    }
+
+    void typingAFrequency()
+    {
+        QFETCH(bool, existing);
+        QFETCH(int, col);
+        QFETCH(QString, typed);
+        QFETCH(bool, byEnter);
+        QFETCH(QStringList, row);
+        QFETCH(QString, message);
+        QFETCH(QPoint, current);
+
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        if (existing) {
+            f.ClickCell(5, 1);
+            f.Type("146.5");
+            f.PressEnter();
+            QCOMPARE(f.RowTexts(5), NewChannel());
+            f.Doc()->SetModifiedFlag(false);
+        }
+        f.ClickCell(5, col);
+        f.Type(typed);
+        if (byEnter)
+            f.PressEnter();
+        else
+            f.ClickCell(9, 1);
+
+        QCOMPARE(f.RowTexts(5), row);
+        QCOMPARE(f.messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty()) {
+            QCOMPARE(f.messages[0].text, message);
+            QCOMPARE(f.messages[0].caption, QString("Caution"));
+            QCOMPARE(f.messages[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        }
+        QCOMPARE(QPoint(int(f.Grid()->GetRow()), int(f.Grid()->GetCol())), current);
+        // Enter with a refused value leaves no editor open; a click goes on to the clicked cell's editor.
+        QCOMPARE(f.VisibleEditor() != nullptr, message.isEmpty() || !byEnter);
+        QCOMPARE(f.Doc()->IsModified(), row != (existing ? NewChannel() : QStringList(8, QString())));
+    }
+
+    void choosingFromAList_data()
+    {
+        QTest::addColumn<bool>("existing");
+        QTest::addColumn<int>("col");
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("cell");
+        QTest::newRow("bandwidth") << true << 5 << "Narrow" << "Narrow";
+        QTest::newRow("scan") << true << 6 << "No" << "No";
+        QTest::newRow("busy lock") << true << 7 << "QT/DQT" << "QT/DQT";
+        QTest::newRow("power") << true << 8 << "Low" << "Low";
+        QTest::newRow("decode tone far down the list") << true << 3 << "D754I" << "D754I";
+        QTest::newRow("encode tone") << true << 4 << "100.0" << "100.0";
+        QTest::newRow("empty row stays empty") << false << 8 << "Low" << "";
+    }
+
+    void choosingFromAList()
+    {
+        QFETCH(bool, existing);
+        QFETCH(int, col);
+        QFETCH(QString, item);
+        QFETCH(QString, cell);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        if (existing) {
+            f.ClickCell(2, 1);
+            f.Type("146.5");
+            f.PressEnter();
+        }
+        f.ClickCell(2, col);
+        auto *list = qobject_cast<QComboBox *>(f.VisibleEditor());
+        QVERIFY(list);
+        // The editor opens on the cell's item; on an empty cell on the first item.
+        QCOMPARE(list->currentText(), existing ? NewChannel()[col - 1] : list->itemText(0));
+        f.ChooseItem(item);
+        f.PressEnter();
+        QCOMPARE(f.Grid()->GetTextMatrix(2, col), cell);
+        QVERIFY(f.messages.isEmpty());
+    }
+
+    void enterWalksTheGrid_data()
+    {
+        QTest::addColumn<QPoint>("from");
+        QTest::addColumn<QPoint>("to");
+        QTest::newRow("next column") << QPoint(3, 4) << QPoint(3, 5);
+        QTest::newRow("end of a row") << QPoint(3, 8) << QPoint(4, 1);
+        QTest::newRow("last cell wraps to the first") << QPoint(16, 8) << QPoint(1, 1);
+    }
+
+    void enterWalksTheGrid()
+    {
+        QFETCH(QPoint, from);
+        QFETCH(QPoint, to);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        f.ClickCell(from.x(), from.y());
+        f.PressEnter();
+        QCOMPARE(QPoint(int(f.Grid()->GetRow()), int(f.Grid()->GetCol())), to);
+        QWidget *editor = f.VisibleEditor();
+        QVERIFY(editor);
+        QCOMPARE(editor, f.View()->EditorForColumn(to.y()));
+        QCOMPARE(QApplication::focusWidget(), editor);
+        // The editor lies on the cell.
+        const QRect cell = f.Grid()->visualRect(f.Grid()->model()->index(to.x(), to.y()));
+        QCOMPARE(editor->geometry(), cell);
+    }
+
+    void typingAWholeRowWithEnter()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        f.ClickCell(16, 1);
+        f.Type("159.9875");
+        f.PressEnter();
+        f.Type("155");
+        f.PressEnter();
+        QTest::keyClicks(f.VisibleEditor(), "D0"); // keyboard search in the list: first item starting so
+        f.PressEnter();
+        for (int col = 4; col <= 8; ++col)
+            f.PressEnter();
+        QCOMPARE(f.RowTexts(16), (QStringList { "159.98750", "155.00000", "D023N", "None", "Wide", "Yes", "Off", "High" }));
+        QCOMPARE(QPoint(int(f.Grid()->GetRow()), int(f.Grid()->GetCol())), QPoint(1, 1));
+        QVERIFY(f.Child()->windowTitle().endsWith("[*]") && f.Child()->isWindowModified());
+    }
+
+    void clickOnTheCurrentCellOpensItsEditor()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        QVERIFY(!f.VisibleEditor());
+        f.ClickCell(1, 1); // already current: only the mouse-down shows the editor
+        QCOMPARE(f.VisibleEditor(), f.View()->EditorForColumn(1));
+    }
+
+    void aToneNotInTheListOpensOnNone()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CRadioImage &image = f.Doc()->m_Image;
+        ChannelCodec::RowTexts texts { "146.5", "146.5", "69.4", "None", "Wide", "Yes", "Off", "High" };
+        ChannelCodec::EncodeChannel(image, 3, texts);
+        f.View()->ShowImage();
+        QCOMPARE(f.Grid()->GetTextMatrix(3, 3), QString("69.4"));
+        f.ClickCell(3, 3);
+        QCOMPARE(qobject_cast<QComboBox *>(f.VisibleEditor())->currentText(), QString("None"));
+        f.ClickCell(3, 1);
+        QCOMPARE(f.Grid()->GetTextMatrix(3, 3), QString("None"));
+    }
+
+    void f1AsksForTheFocusedControlsTopic()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        f.ClickCell(1, 1);
+        QTest::keyClick(f.VisibleEditor(), Qt::Key_F1);
+        f.ClickCell(1, 7);
+        QTest::keyClick(f.VisibleEditor(), Qt::Key_F1);
+        f.Grid()->setFocus();
+        QTest::keyClick(f.Grid(), Qt::Key_F1);
+        QCOMPARE(f.helpTopics, (QList<int> { CProgramView::kRxEditId, CProgramView::kBusyLockId, CProgramView::kGridId }));
+    }
+
+    void chineseGrid()
+    {
+        CGuiFixture f("Chinese");
+        QVERIFY(f.Start());
+        QCOMPARE(f.Grid()->GetTextMatrix(0, 0), QString("信道"));
+        QCOMPARE(f.Grid()->GetTextMatrix(0, 7), QString("繁忙锁定"));
+        QCOMPARE(f.View()->TitleLine()->text(), QString("16信道手持对讲机编程"));
+        f.ClickCell(1, 1);
+        f.Type("146.5");
+        f.PressEnter();
+        QCOMPARE(f.RowTexts(1), (QStringList { "146.50000", "146.50000", "无", "无", "宽", "是", "关", "高" }));
+        f.ClickCell(2, 1);
+        f.Type("200");
+        f.PressEnter();
+        QCOMPARE(f.messages.size(), 1);
+        QCOMPARE(f.messages[0].text, QString("超出范围,请重新输入."));
+        QCOMPARE(f.messages[0].caption, QString("注意"));
+    }
+
+    void gridLooksAsItShould()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CMSFlexGrid *grid = f.Grid();
+        QCOMPARE(grid->GetRows(), 17L);
+        QCOMPARE(grid->GetCols(), 9L);
+        QCOMPARE(grid->GetForeColorFixed(), QColor(0, 50, 240));
+        const long w = CMSFlexGrid::kDefaultColWidth;
+        QCOMPARE(grid->GetColWidth(0), long(w * 0.51) / 15 * 15);
+        QCOMPARE(grid->GetColWidth(1), long(w * 1.2));
+        QCOMPARE(grid->GetColWidth(8), long(w * 0.8));
+        QCOMPARE(grid->GetTextMatrix(9, 0), QString(" 9"));
+        QCOMPARE(grid->GetColAlignment(4), CMSFlexGrid::kAlignCenterCenter);
+        QCOMPARE(f.View()->TitleLine()->palette().color(QPalette::WindowText), QColor(250, 10, 10));
+        QCOMPARE(f.View()->TitleLine()->font().pointSize(), 12);
+        QCOMPARE(grid->font().pointSize(), 9);
+        QCOMPARE(f.View()->m_ToneList.size(), 264);
+        // Everything fits: no scrolling inside the grid.
+        QCOMPARE(grid->sizeHint(), grid->size());
+    }
+};
+
+QTEST_MAIN(TestChannelView)
+#include "tst_channelview.moc"

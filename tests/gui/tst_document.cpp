@@ -1,0 +1,329 @@
+#include "GuiFixture.h"
+
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/ProgramApp.h"
+#include "app/UserSettings.h"
+#include "editor/ChannelCodec.h"
+#include "editor/MSFlexGrid.h"
+#include "image/DataFile.h"
+#include "image/ProgramDoc.h"
+
+#include <QDir>
+#include <QFile>
+#include <QPointer>
+#include <QTemporaryDir>
+#include <QTest>
+
+// New, Open, Save, Close and quitting, seen from the menus: what is written, what is said and asked.
+class TestDocument : public QObject
+{
+    Q_OBJECT
+
+private:
+    static void Run(CGuiFixture &f, int command) { f.App().MainFrame()->FindCommand(command)->trigger(); }
+
+    static QByteArray ReadAll(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    static void Write(const QString &path, const QByteArray &bytes)
+    {
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    // A data file whose channel 1 is 146.5 MHz, type 1 and band 1, with a header tail that is not zero.
+    static QByteArray GoodFile()
+    {
+        CRadioImage image;
+        image.ApplyDefaults();
+        ChannelCodec::EncodeChannel(image, 1, { "146.5", "146.5", "None", "None", "Wide", "Yes", "Off", "High" });
+        image.SetByte(ImageMap::kProductType, 1);
+        image.SetByte(ImageMap::kFrequencyBand, 1);
+        QByteArray bytes = DataFile::Serialize(image);
+        bytes.replace(4, 12, QByteArray(12, '\xAA'));
+        return bytes;
+    }
+
+    static void Edit(CGuiFixture &f)
+    {
+        f.ClickCell(4, 1);
+        f.Type("150");
+        f.PressEnter();
+        QVERIFY(f.Doc()->IsModified());
+    }
+
+private slots:
+    void newDocumentSaveAsksForAName()
+    {
+        CGuiFixture f;
+        f.SetUserTypeAndField(0, 1);
+        QVERIFY(f.Start());
+        // A file named like the product in the current folder is never overwritten unasked.
+        const QString decoy = f.DataPath("Fieldcom Radio Programmer.dat");
+        Write(decoy, "keep");
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(f.DataPath(""));
+        f.fileAnswers << f.DataPath("first.dat");
+        Run(f, CMainFrame::kFileSave);
+        QDir::setCurrent(previous);
+
+        QCOMPARE(f.filePrompts.size(), 1);
+        QCOMPARE(f.filePrompts[0].kind, CFilePrompt::Kind::Save);
+        QCOMPARE(f.filePrompts[0].proposed, QString("Fieldcom Radio Programmer.dat"));
+        QCOMPARE(ReadAll(decoy), QByteArray("keep"));
+
+        const QByteArray bytes = ReadAll(f.DataPath("first.dat"));
+        QCOMPARE(bytes.size(), 1040);
+        QCOMPARE(bytes.left(16), QByteArray("Q707") + QByteArray(12, '\0'));
+        CRadioImage expected;
+        expected.ApplyDefaults();
+        for (int channel = 1; channel <= 16; ++channel) {
+            QCOMPARE(quint8(bytes[16 + channel * 16 + 12]), quint8(0xF7));
+            QCOMPARE(quint8(bytes[16 + channel * 16 + 13]), quint8(0xBF));
+        }
+        QCOMPARE(quint8(bytes[16 + 0x1B8]), quint8(0x50));
+        QCOMPARE(quint8(bytes[16 + 0x32E]), quint8(0));
+        QCOMPARE(quint8(bytes[16 + 0x32F]), quint8(1));
+        QCOMPARE(bytes.mid(16 + 0x390), QByteArray(reinterpret_cast<const char *>(expected.Data().data()) + 0x390, 0x70));
+        QCOMPARE(f.Doc()->Title(), QString("first.dat"));
+
+        // From now on Save writes that file without asking.
+        Edit(f);
+        Run(f, CMainFrame::kFileSave);
+        QCOMPARE(f.filePrompts.size(), 1);
+        QVERIFY(!f.Doc()->IsModified());
+        QCOMPARE(ReadAll(f.DataPath("first.dat")).mid(16 + 4 * 16, 4), QByteArray("\x00\x00\x00\x15", 4));
+        QVERIFY(f.messages.isEmpty());
+    }
+
+    void anOpenEditorIsSavedToo()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        f.ClickCell(2, 1);
+        f.Type("151.025"); // no Enter: Save takes it as typed
+        f.fileAnswers << f.DataPath("typed.dat");
+        Run(f, CMainFrame::kFileSave);
+        CRadioImage image;
+        QVERIFY(DataFile::Load(f.DataPath("typed.dat"), image).ok());
+        QCOMPARE(ChannelCodec::DecodeChannel(image, 2, false)[0], QString("151.02500"));
+    }
+
+    void open_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("message"); // empty: opens
+        QTest::newRow("data file") << GoodFile() << "";
+        QTest::newRow("longer file, tail ignored") << GoodFile() + "tail" << "";
+        QByteArray foreign = GoodFile();
+        foreign[0] = 'X';
+        QTest::newRow("foreign file") << foreign << "Data Format Error";
+        QTest::newRow("short file") << GoodFile().left(100) << "shorter than 1040 bytes";
+        QTest::newRow("empty file") << QByteArray() << "shorter than 1040 bytes";
+        QTest::newRow("missing file") << QByteArray("<none>") << "Cannot open";
+    }
+
+    void open()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, message);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        QPointer<CChildFrame> before = f.Child();
+        const QString path = f.DataPath("radio.dat");
+        if (bytes != "<none>")
+            Write(path, bytes);
+        f.fileAnswers << path;
+        Run(f, CMainFrame::kFileOpen);
+
+        if (message.isEmpty()) {
+            QVERIFY(f.messages.isEmpty());
+            QVERIFY(f.Child() != before);
+            QVERIFY(before && !before->isVisible()); // hidden, not gone
+            QCOMPARE(f.Doc()->Title(), QString("radio.dat"));
+            QCOMPARE(f.Grid()->GetTextMatrix(1, 1), QString("146.50000"));
+            QVERIFY(!CProgramDoc::IsNewDocument());
+            // An opened image hands its type and band to the user's settings.
+            CUserSettings settings("Fieldcom Radio Programmer");
+            QCOMPARE(settings.Type(), 1u);
+            QCOMPARE(settings.Field(), 1u);
+            QVERIFY(f.App().MainFrame()->windowTitle().endsWith("Type:QR-460  Fre:450 - 520MHz ]"));
+        } else {
+            QCOMPARE(f.messages.size(), 1);
+            QVERIFY2(f.messages[0].text.contains(message), qPrintable(f.messages[0].text));
+            QCOMPARE(f.messages[0].caption, QString("Fieldcom Tools"));
+            QCOMPARE(f.Child(), before.data());
+            QVERIFY(before->isVisible());
+            QVERIFY(CProgramDoc::IsNewDocument());
+        }
+    }
+
+    void newDocument_data()
+    {
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
+        QTest::addColumn<bool>("replaced");
+        QTest::addColumn<int>("questions");
+        using B = QMessageBox::StandardButton;
+        QTest::newRow("cancelled") << false << QList<B> { QMessageBox::Cancel } << false << 1;
+        QTest::newRow("confirmed") << false << QList<B> { QMessageBox::Ok } << true << 1;
+        QTest::newRow("edits kept on Cancel") << true << QList<B> { QMessageBox::Ok, QMessageBox::Cancel } << false << 2;
+        QTest::newRow("edits let go") << true << QList<B> { QMessageBox::Ok, QMessageBox::Discard } << true << 2;
+        QTest::newRow("edits saved") << true << QList<B> { QMessageBox::Ok, QMessageBox::Save } << true << 2;
+    }
+
+    void newDocument()
+    {
+        QFETCH(bool, edited);
+        QFETCH(QList<QMessageBox::StandardButton>, answers);
+        QFETCH(bool, replaced);
+        QFETCH(int, questions);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        if (edited)
+            Edit(f);
+        QPointer<CChildFrame> before = f.Child();
+        f.answers = answers;
+        f.fileAnswers << f.DataPath("kept.dat");
+        Run(f, CMainFrame::kFileNew);
+
+        QCOMPARE(f.messages.size(), questions);
+        QCOMPARE(f.messages[0].text, QString("All data will be Cleared!"));
+        QCOMPARE(f.messages[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        if (questions > 1) {
+            QCOMPARE(f.messages[1].text, QString("Save changes to Channel Information?"));
+            QCOMPARE(f.messages[1].buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        }
+        QCOMPARE(before.isNull(), replaced);
+        QCOMPARE(f.App().MainFrame()->Children().size(), 1);
+        QCOMPARE(f.Doc()->IsModified(), edited && !replaced);
+        QCOMPARE(QFile::exists(f.DataPath("kept.dat")), answers.contains(QMessageBox::Save));
+    }
+
+    void quitting_data()
+    {
+        QTest::addColumn<bool>("edited");
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<bool>("closed");
+        QTest::newRow("nothing to save") << false << QMessageBox::Cancel << true;
+        QTest::newRow("edits, Cancel") << true << QMessageBox::Cancel << false;
+        QTest::newRow("edits, Don't Save") << true << QMessageBox::Discard << true;
+        QTest::newRow("edits, Save") << true << QMessageBox::Save << true;
+        QTest::newRow("edits, Save, no name given") << true << QMessageBox::Save << false;
+    }
+
+    void quitting()
+    {
+        QFETCH(bool, edited);
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(bool, closed);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        if (edited)
+            Edit(f);
+        f.answers << answer;
+        if (QString(QTest::currentDataTag()) == "edits, Save")
+            f.fileAnswers << f.DataPath("quit.dat");
+        Run(f, CMainFrame::kAppExit);
+        QCOMPARE(f.messages.size(), edited ? 1 : 0);
+        QCOMPARE(!f.App().MainFrame()->isVisible(), closed);
+        QCOMPARE(QFile::exists(f.DataPath("quit.dat")), closed && answer == QMessageBox::Save);
+    }
+
+    void openAsksAboutTheEditsOfTheWindowItReplaces()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        Edit(f);
+        QPointer<CChildFrame> before = f.Child();
+        Write(f.DataPath("other.dat"), GoodFile());
+        f.fileAnswers << f.DataPath("other.dat") << f.DataPath("other.dat");
+        f.answers << QMessageBox::Cancel << QMessageBox::Discard;
+        Run(f, CMainFrame::kFileOpen);
+        QCOMPARE(f.Child(), before.data());
+        QVERIFY(before->isVisible() && f.Doc()->IsModified());
+        Run(f, CMainFrame::kFileOpen);
+        QCOMPARE(f.messages.size(), 2);
+        QVERIFY(f.Child() != before);
+        QVERIFY(!before->isVisible());
+        // Quitting now asks nothing: the hidden document's edits were let go.
+        Run(f, CMainFrame::kAppExit);
+        QCOMPARE(f.messages.size(), 2);
+        QVERIFY(!f.App().MainFrame()->isVisible());
+    }
+
+    void closeHidesAndChannelInformationShows()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CChildFrame *child = f.Child();
+        Run(f, CMainFrame::kFileClose);
+        QVERIFY(!child->isVisible());
+        QCOMPARE(f.Child(), child);
+        Run(f, CMainFrame::kChannelInformation);
+        QVERIFY(child->isVisible());
+        child->close(); // the close box only hides too
+        QVERIFY(!child->isVisible());
+        QCOMPARE(f.App().MainFrame()->Children().size(), 1);
+    }
+
+    void fileOnTheCommandLine_data()
+    {
+        QTest::addColumn<bool>("good");
+        QTest::newRow("opens") << true;
+        QTest::newRow("refused: no window") << false;
+    }
+
+    void fileOnTheCommandLine()
+    {
+        QFETCH(bool, good);
+        CGuiFixture f;
+        QByteArray bytes = GoodFile();
+        if (!good)
+            bytes[1] = '8';
+        Write(f.DataPath("arg.dat"), bytes);
+        QCOMPARE(f.Start({ f.DataPath("arg.dat") }), good);
+        if (good) {
+            QCOMPARE(f.Doc()->Title(), QString("arg.dat"));
+            QVERIFY(f.messages.isEmpty());
+        } else {
+            QCOMPARE(f.messages.size(), 1);
+            QCOMPARE(f.messages[0].text, QString("Data Format Error"));
+            QCOMPARE(f.messages[0].caption, QString("Program")); // before the company is known
+            QVERIFY(!f.App().MainFrame()->isVisible());
+        }
+    }
+
+    void savedEditsComeBack()
+    {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("roundtrip.dat");
+        {
+            CGuiFixture f;
+            QVERIFY(f.Start());
+            f.ClickCell(7, 1);
+            f.Type("440.0125");
+            f.PressEnter();
+            QCOMPARE(f.messages.size(), 1); // the band is 130-160 MHz
+            f.ClickCell(7, 1);
+            f.Type("144.00625");
+            f.PressEnter();
+            f.Type("145.2");
+            f.PressEnter();
+            f.ChooseItem("D023I");
+            f.fileAnswers << path;
+            Run(f, CMainFrame::kFileSaveAs);
+        }
+        CGuiFixture f;
+        QVERIFY(f.Start({ path }));
+        QCOMPARE(f.RowTexts(7), (QStringList { "144.00625", "145.20000", "D023I", "None", "Wide", "Yes", "Off", "High" }));
+    }
+};
+
+QTEST_MAIN(TestDocument)
+#include "tst_document.moc"

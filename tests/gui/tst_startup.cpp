@@ -1,0 +1,236 @@
+#include "GuiFixture.h"
+
+#include "app/ChildFrame.h"
+#include "app/LanguageDlg.h"
+#include "app/MainFrame.h"
+#include "app/ProgramApp.h"
+#include "editor/MSFlexGrid.h"
+#include "editor/ProgramView.h"
+#include "image/ProgramDoc.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+// Start-up from the configuration, the language it names, and the switch to the other language.
+class TestStartup : public QObject
+{
+    Q_OBJECT
+
+private:
+    static QString MenuTitle(CGuiFixture &f, int index) { return f.App().MainFrame()->menuBar()->actions().at(index)->text(); }
+
+    // Runs Setup > Language and works the dialog: picks a language (or keeps it), presses OK or Cancel.
+    static void SwitchLanguage(CGuiFixture &f, const QString &pick, bool ok)
+    {
+        QTimer::singleShot(0, [&f, pick, ok] {
+            auto *dialog = qobject_cast<CLanguageDlg *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QTest::keyClick(dialog, Qt::Key_F1);
+            if (pick == "Chinese")
+                QTest::mouseClick(dialog->ChineseButton(), Qt::LeftButton);
+            else if (pick == "English")
+                QTest::mouseClick(dialog->EnglishButton(), Qt::LeftButton);
+            auto *buttons = dialog->findChild<QDialogButtonBox *>();
+            for (QAbstractButton *button : buttons->buttons())
+                if (buttons->buttonRole(button) == (ok ? QDialogButtonBox::AcceptRole : QDialogButtonBox::RejectRole))
+                    QTest::mouseClick(button, Qt::LeftButton);
+        });
+        f.App().MainFrame()->FindCommand(CMainFrame::kLanguage)->trigger();
+    }
+
+private slots:
+    void languageOfTheWindow_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("fileMenu");
+        QTest::addColumn<QString>("header");
+        QTest::addColumn<QString>("docTitle");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<QString>("windowTitle");
+        QTest::newRow("English") << "English" << "&File" << "CH" << "Channel Information" << "Fieldcom Tools"
+                                 << "Fieldcom Radio Programmer  [ Type:QR-260  Fre:130 - 160MHz ]";
+        QTest::newRow("Chinese") << "Chinese" << "文件(&F)" << "信道" << "信道信息" << "菲尔德通信工具"
+                                 << "菲尔德电台编程软件  [ 类型:QR-260  频率:130 - 160MHz ]";
+        // Only "Chinese" exactly switches the program's own texts; the language file and the INI
+        // section are found whatever the case.
+        QTest::newRow("chinese") << "chinese" << "文件(&F)" << "CH" << "Channel Information" << "菲尔德通信工具"
+                                 << "菲尔德电台编程软件  [ Type:QR-260  Fre:130 - 160MHz ]";
+    }
+
+    void languageOfTheWindow()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, fileMenu);
+        QFETCH(QString, header);
+        QFETCH(QString, docTitle);
+        QFETCH(QString, caption);
+        QFETCH(QString, windowTitle);
+        CGuiFixture f(language);
+        QVERIFY(f.Start());
+        QCOMPARE(MenuTitle(f, 0), fileMenu);
+        QCOMPARE(f.Grid()->GetTextMatrix(0, 0), header);
+        QCOMPARE(f.Doc()->Title(), docTitle);
+        QCOMPARE(CMessageBox::AppCaption(), caption);
+        QCOMPARE(f.App().MainFrame()->windowTitle(), windowTitle);
+        QCOMPARE(CProgramView::MainWindowTitle(), windowTitle);
+        QVERIFY(f.App().MainFrame()->isVisible());
+        QVERIFY(f.App().MainFrame()->windowState() & Qt::WindowMaximized);
+        QVERIFY(f.messages.isEmpty());
+    }
+
+    void noLanguageFileNoWindow_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("removed");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("no language named") << "" << "" << "Load language DLL fail";
+        QTest::newRow("unknown language") << "Klingon" << "" << "Load language DLL fail";
+        QTest::newRow("English file missing") << "English" << "English.qm" << "Load language DLL fail";
+        QTest::newRow("Chinese file missing") << "Chinese" << "Chinese.qm" << "加载语言链接库失败";
+    }
+
+    void noLanguageFileNoWindow()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, removed);
+        QFETCH(QString, message);
+        CGuiFixture f(language);
+        if (!removed.isEmpty())
+            QVERIFY(QFile::remove(f.BinPath(removed)));
+        QVERIFY(!f.Start());
+        QCOMPARE(f.messages.size(), 1);
+        QCOMPARE(f.messages[0].text, message);
+        QCOMPARE(f.messages[0].caption, QString("Program"));
+        QCOMPARE(f.messages[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+        QVERIFY(!f.App().MainFrame());
+    }
+
+    void menusFromTheConfiguration_data()
+    {
+        QTest::addColumn<QString>("showLang");
+        QTest::addColumn<bool>("languageEntry");
+        QTest::newRow("1") << "1" << true;
+        QTest::newRow("2x") << "2x" << true;
+        QTest::newRow(" -3") << " -3" << true;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("0") << "0" << false;
+        QTest::newRow("abc") << "abc" << false;
+    }
+
+    void menusFromTheConfiguration()
+    {
+        QFETCH(QString, showLang);
+        QFETCH(bool, languageEntry);
+        CGuiFixture f;
+        f.SetIni("Setup", "ShowLang", showLang);
+        QVERIFY(f.Start());
+        CMainFrame *frame = f.App().MainFrame();
+        QCOMPARE(frame->FindCommand(CMainFrame::kLanguage) != nullptr, languageEntry);
+        QCOMPARE(frame->FindCommand(CMainFrame::kAppAbout)->text(), QString("About Fieldcom Radio Programmer..."));
+        QVERIFY(!frame->FindCommand(CMainFrame::kPowerAdjust));
+        QVERIFY(!frame->FindCommand(CMainFrame::kParameterAdjust));
+        QVERIFY(frame->FindCommand(CMainFrame::kRead) && frame->FindCommand(CMainFrame::kWrite));
+        QCOMPARE(frame->FindCommand(CMainFrame::kRead)->shortcut(), QKeySequence("Ctrl+R"));
+    }
+
+    void aboutWithoutItsTitle()
+    {
+        CGuiFixture f;
+        f.SetIni("English", "About Title", "");
+        QVERIFY(f.Start());
+        QAction *about = f.App().MainFrame()->FindCommand(CMainFrame::kAppAbout);
+        QCOMPARE(about->text(), QString());
+        about->trigger(); // still works
+        QCOMPARE(f.messages.size(), 1);
+        QVERIFY(f.messages[0].text.startsWith("Version 1.0\nCopyright (C) 2026"));
+    }
+
+    void bandFromTheUsersSettings()
+    {
+        CGuiFixture f;
+        f.SetUserTypeAndField(0, 1);
+        QVERIFY(f.Start());
+        QVERIFY(f.App().MainFrame()->windowTitle().endsWith("Type:QR-260  Fre:136 - 174MHz ]"));
+        QCOMPARE(f.View()->m_nLowerLimit, 13600000);
+        QCOMPARE(f.View()->m_nUpperLimit, 17500000);
+        QCOMPARE(f.Doc()->m_Image.Byte(ImageMap::kFrequencyBand), 1);
+        // 170 MHz is inside this band, though outside the first one.
+        f.ClickCell(1, 1);
+        f.Type("170");
+        f.PressEnter();
+        QVERIFY(f.messages.isEmpty());
+    }
+
+    void withoutBandListEveryFrequencyIsOutOfRange()
+    {
+        CGuiFixture f;
+        f.SetIni("Setup", "Field1", "");
+        QVERIFY(f.Start());
+        QCOMPARE(f.View()->m_nLowerLimit, 0);
+        QCOMPARE(f.View()->m_nUpperLimit, 100000);
+        f.ClickCell(1, 1);
+        f.Type("146.5");
+        f.PressEnter();
+        QCOMPARE(f.messages.size(), 1);
+    }
+
+    void languageSwitch_data()
+    {
+        QTest::addColumn<QString>("running");
+        QTest::addColumn<QString>("pick");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("written");
+        QTest::addColumn<bool>("restarted");
+        QTest::newRow("to Chinese") << "English" << "Chinese" << true << "Chinese" << true;
+        QTest::newRow("to English") << "Chinese" << "English" << true << "English" << true;
+        QTest::newRow("Cancel") << "English" << "Chinese" << false << "English" << false;
+        QTest::newRow("OK, same language") << "English" << "" << true << "English" << false;
+    }
+
+    void languageSwitch()
+    {
+        QFETCH(QString, running);
+        QFETCH(QString, pick);
+        QFETCH(bool, ok);
+        QFETCH(QString, written);
+        QFETCH(bool, restarted);
+        CGuiFixture f(running);
+        QVERIFY(f.Start());
+        SwitchLanguage(f, pick, ok);
+        QCOMPARE(f.IniOnDisk("Setup", "Language"), written);
+        QCOMPARE(f.started, restarted ? QStringList { QCoreApplication::applicationFilePath() } : QStringList {});
+        QCOMPARE(f.App().MainFrame()->isVisible(), !restarted);
+        QCOMPARE(f.helpTopics, QList<int> { 32799 });
+        QVERIFY(f.messages.isEmpty());
+    }
+
+    void languageSwitchKeepsUnsavedEdits()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        f.ClickCell(1, 1);
+        f.Type("146.5");
+        f.PressEnter();
+        f.answers << QMessageBox::Cancel;
+        SwitchLanguage(f, "Chinese", true);
+        QCOMPARE(f.IniOnDisk("Setup", "Language"), QString("Chinese"));
+        QCOMPARE(f.messages.size(), 1);
+        QCOMPARE(f.messages[0].text, QString("Save changes to Channel Information?"));
+        QVERIFY(f.started.isEmpty());
+        QVERIFY(f.App().MainFrame()->isVisible());
+        // The switch stays pending: the next OK restarts, after the edits were let go.
+        f.answers << QMessageBox::Discard;
+        SwitchLanguage(f, "", true);
+        QCOMPARE(f.started.size(), 1);
+        QVERIFY(!f.App().MainFrame()->isVisible());
+    }
+};
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"

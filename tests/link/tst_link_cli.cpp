@@ -1,0 +1,177 @@
+#include "LinkTestSupport.h"
+
+#include "app/AppPaths.h"
+#include "cli/CliContext.h"
+#include "image/DataFile.h"
+#include "link/ClonePlan.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace LinkTest;
+
+// program-cli read and write run in-process against a virtual radio.
+class TestLinkCli : public QObject {
+    Q_OBJECT
+
+private:
+    struct Outcome {
+        int status;
+        QString out;
+        QString err;
+    };
+
+    static Outcome Cli(const QStringList &args)
+    {
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        const int status = RunCli(args, outStream, errStream);
+        return { status, out, err };
+    }
+
+    static QString SaveFile(const QTemporaryDir &dir, const RadioMemory::Bytes &bytes)
+    {
+        CRadioImage image;
+        image.CopyIn(0, bytes);
+        const QString path = dir.filePath(QStringLiteral("source.dat"));
+        DataFile::Save(path, image);
+        return path;
+    }
+
+    static RadioMemory::Bytes Blend(const RadioMemory::Bytes &base, const RadioMemory::Bytes &over,
+        const std::vector<CCloneBlock> &blocks)
+    {
+        RadioMemory::Bytes bytes = base;
+        for (const CCloneBlock &b : blocks)
+            std::copy_n(over.begin() + b.address, b.length, bytes.begin() + b.address);
+        return bytes;
+    }
+
+private slots:
+    void init() { CAppPaths::SetExecutableDir(QStringLiteral(PROGRAM_BIN_DIR)); }
+
+    // The file holds the radio's bytes 0..1018 and a new image's last five bytes.
+    void readSavesTheRadio()
+    {
+        const auto radio = StartRadio();
+        const RadioMemory::Bytes memory = Pattern(4);
+        radio->SetMemory(memory);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("radio.dat"));
+
+        const Outcome result = Cli({ "read", "--port", Device(*radio), "-o", path });
+        QCOMPARE(result.status, 0);
+        QCOMPARE(result.err, QString());
+
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QCOMPARE(bytes.size(), 1040);
+        QCOMPARE(bytes.left(16), QByteArray("Q707") + QByteArray(12, '\0'));
+        const CRadioImage fresh = DataFile::NewImage(CAppPaths::ExecutableDir());
+        for (int a = 0; a < 1024; ++a) {
+            const std::uint8_t want = a < 1019 ? memory[std::size_t(a)] : fresh.Byte(a);
+            QCOMPARE(std::uint8_t(bytes[16 + a]), want);
+        }
+    }
+
+    void writeByPlan_data()
+    {
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<bool>("service");
+        QTest::newRow("ordinary") << QStringList {} << false;
+        QTest::newRow("service access code") << QStringList { "--access-code", "k719wd" } << true;
+        QTest::newRow("verified") << QStringList { "--verify" } << false;
+    }
+
+    // The radio ends up holding the file by the plan and its own bytes elsewhere.
+    void writeByPlan()
+    {
+        QFETCH(QStringList, extra);
+        QFETCH(bool, service);
+        const auto radio = StartRadio();
+        const RadioMemory::Bytes before = Pattern(5);
+        radio->SetMemory(before);
+        QTemporaryDir dir;
+        const RadioMemory::Bytes source = Pattern(6);
+
+        const Outcome result
+            = Cli(QStringList { "write", "--port", Device(*radio), SaveFile(dir, source) } + extra);
+        QCOMPARE(result.status, 0);
+        QVERIFY(radio->Memory() == Blend(before, source, ClonePlan::WriteBlocks(service)));
+        if (extra.contains("--verify"))
+            QVERIFY(result.out.contains("960"));
+    }
+
+    void refused_data()
+    {
+        QTest::addColumn<QStringList>("args"); // PORT and FILE filled in
+        QTest::addColumn<QStringList>("faults");
+        QTest::addColumn<QStringList>("lines"); // stderr, line by line (a prefix of each)
+        QTest::addColumn<bool>("anythingSent");
+        const QString portOpen = QStringLiteral(
+            "Could not Open the Port,Please check whether the Port are occupied or the device are ok");
+        QTest::newRow("read, radio silent")
+            << QStringList { "read", "--port", "PORT", "-o", "FILE" } << QStringList { "wakeup-silent" }
+            << QStringList { "Communication Error" } << true;
+        QTest::newRow("read, block 20 lost")
+            << QStringList { "read", "--port", "PORT", "-o", "FILE" } << QStringList { "read-silent:20" }
+            << QStringList { "Communication Error" } << true;
+        QTest::newRow("write, block refused")
+            << QStringList { "write", "--port", "PORT", "SOURCE" } << QStringList { "write-nak:3" }
+            << QStringList { "Communication Error" } << true;
+        QTest::newRow("wrong access code")
+            << QStringList { "write", "--port", "PORT", "SOURCE", "--access-code", "K719WD" }
+            << QStringList {} << QStringList { "Wrong access code" } << false;
+        QTest::newRow("verify finds a lost block")
+            << QStringList { "write", "--port", "PORT", "SOURCE", "--verify" }
+            << QStringList { "write-lost:3" } << QStringList { "Verify failed at address 0x020" } << true;
+        QTest::newRow("missing device") << QStringList { "read", "--port", "MISSING", "-o", "FILE" }
+                                        << QStringList {} << QStringList { portOpen, "The device " } << false;
+    }
+
+    // A transfer that does not finish says so, exits 1 and leaves no file behind.
+    void refused()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QStringList, faults);
+        QFETCH(QStringList, lines);
+        QFETCH(bool, anythingSent);
+        const auto radio = StartRadio(faults);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("radio.dat"));
+        args.replaceInStrings(QStringLiteral("MISSING"), dir.filePath(QStringLiteral("ttyUSB0")));
+        args.replaceInStrings(QStringLiteral("PORT"), Device(*radio));
+        args.replaceInStrings(QStringLiteral("SOURCE"), SaveFile(dir, Pattern(7)));
+        args.replaceInStrings(QStringLiteral("FILE"), file);
+
+        const Outcome result = Cli(args);
+        QCOMPARE(result.status, 1);
+        const QStringList err = result.err.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(err.size(), lines.size());
+        for (qsizetype i = 0; i < lines.size(); ++i)
+            QVERIFY2(err[i].startsWith(lines[i]), qPrintable(err[i]));
+        QVERIFY(!QFile::exists(file));
+        QCOMPARE(!radio->Received().empty(), anythingSent);
+    }
+
+    // The language of Program.ini chooses the message.
+    void chineseMessage()
+    {
+        QTemporaryDir dir;
+        QFile ini(dir.filePath(QStringLiteral("Program.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Setup]\nLanguage=Chinese\n");
+        ini.close();
+        CAppPaths::SetExecutableDir(dir.path());
+        const auto radio = StartRadio({ "confirm-nak" });
+
+        const Outcome result = Cli({ "read", "--port", Device(*radio), "-o", dir.filePath("radio.dat") });
+        QCOMPARE(result.status, 1);
+        QCOMPARE(result.err, QStringLiteral("通信出错\n"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLinkCli)
+#include "tst_link_cli.moc"

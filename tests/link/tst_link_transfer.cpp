@@ -1,0 +1,233 @@
+#include "LinkTestSupport.h"
+
+#include "image/RadioImage.h"
+#include "link/CloneTransfer.h"
+#include "link/SerialPort.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace LinkTest;
+using Status = CCloneTransfer::Status;
+using Direction = CCloneTransfer::Direction;
+
+Q_DECLARE_METATYPE(CCloneTransfer::Status)
+Q_DECLARE_METATYPE(CSerialPort::OpenFailure)
+
+class TestLinkTransfer : public QObject {
+    Q_OBJECT
+
+private:
+    static std::unique_ptr<CCloneTransfer> MakeTransfer(bool write, bool service, const CRadioImage &image)
+    {
+        return write ? CCloneTransfer::ChannelWrite(image, service) : CCloneTransfer::ChannelRead(image);
+    }
+    static CRadioImage ImageOf(const RadioMemory::Bytes &bytes)
+    {
+        CRadioImage image;
+        image.CopyIn(0, bytes);
+        return image;
+    }
+    // After any ending the port must be free again for the next exchange.
+    static bool PortIsFree(const QString &device)
+    {
+        CSerialPort port;
+        return port.Open(device);
+    }
+
+private slots:
+    void healthyTransfer_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<bool>("service");
+        QTest::addColumn<int>("blocks");
+        QTest::newRow("read") << false << false << 64;
+        QTest::newRow("write") << true << false << 60;
+        QTest::newRow("write with service access") << true << true << 64;
+    }
+
+    // Every byte on the wire as the frame table has it, and the radio's memory by the plan.
+    void healthyTransfer()
+    {
+        QFETCH(bool, write);
+        QFETCH(bool, service);
+        QFETCH(int, blocks);
+        const auto radio = StartRadio();
+        const RadioMemory::Bytes before = Pattern(1);
+        radio->SetMemory(before);
+        const RadioMemory::Bytes source = Pattern(2);
+        const CRadioImage start = ImageOf(source);
+
+        const auto transfer = MakeTransfer(write, service, start);
+        int callbacks = 0;
+        QCOMPARE(transfer->Run(Device(*radio),
+                     [&](int done, int total) {
+                         ++callbacks;
+                         return done <= total;
+                     }),
+            Status::Done);
+        QCOMPARE(transfer->BlockCount(), blocks);
+        QCOMPARE(callbacks, blocks);
+
+        const std::vector<CCloneBlock> plan = transfer->Blocks();
+        const QByteArray expected = write ? WriteSession(plan, source) : ReadSession(plan);
+        QCOMPARE(ReceivedAfter(*radio, expected).toHex(' '), expected.toHex(' '));
+
+        const RadioMemory::Bytes after = radio->Memory();
+        const RadioMemory::Bytes image = BytesOf(transfer->Image());
+        for (int a = 0; a < RadioMemory::kSize; ++a) {
+            const auto i = static_cast<std::size_t>(a);
+            const bool inPlan = std::any_of(plan.begin(), plan.end(),
+                [a](const CCloneBlock &b) { return a >= b.address && a < b.address + b.length; });
+            if (write)
+                QVERIFY2(after[i] == (inPlan ? source[i] : before[i]), qPrintable(QString::number(a, 16)));
+            else
+                QVERIFY2(image[i] == (inPlan ? before[i] : source[i]), qPrintable(QString::number(a, 16)));
+        }
+        QVERIFY(PortIsFree(Device(*radio)));
+    }
+
+    void failure_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<Status>("status");
+        QTest::addColumn<int>("wakeUps"); // wake-up sequences the tool sends
+        QTest::addColumn<QByteArray>("opening"); // what follows the last wake-up
+        QTest::addColumn<int>("frames"); // block frames the tool sends
+        QTest::addColumn<bool>("lastAcked"); // a read: the tool acknowledged its last block
+
+        const QByteArray none, mode = QByteArray::fromHex("02"), confirm = QByteArray::fromHex("0206");
+        QTest::newRow("wake-up never answered")
+            << "wakeup-silent" << false << Status::CommunicationError << 4 << none << 0 << false;
+        QTest::newRow("wake-up always refused")
+            << "wakeup-nak" << true << Status::CommunicationError << 4 << none << 0 << false;
+        QTest::newRow("first wake-up refused")
+            << "wakeup-nak:1" << false << Status::Done << 2 << confirm << 64 << true;
+        QTest::newRow("three wake-ups unanswered")
+            << "wakeup-silent:3" << true << Status::Done << 4 << confirm << 60 << false;
+        QTest::newRow("four wake-ups unanswered")
+            << "wakeup-silent:4" << false << Status::CommunicationError << 4 << none << 0 << false;
+        QTest::newRow("mode answer short")
+            << "mode-short" << false << Status::CommunicationError << 1 << mode << 0 << false;
+        QTest::newRow("confirm refused")
+            << "confirm-nak" << true << Status::CommunicationError << 1 << confirm << 0 << false;
+        QTest::newRow("read answer short")
+            << "read-short:5" << false << Status::CommunicationError << 1 << confirm << 5 << false;
+        QTest::newRow("read not answered")
+            << "read-silent:5" << false << Status::CommunicationError << 1 << confirm << 5 << false;
+        QTest::newRow("read acknowledge refused")
+            << "read-noack:5" << false << Status::CommunicationError << 1 << confirm << 5 << true;
+        QTest::newRow("foreign read header")
+            << "read-header" << false << Status::Done << 1 << confirm << 64 << true;
+        QTest::newRow("write not answered")
+            << "write-silent:7" << true << Status::CommunicationError << 1 << confirm << 7 << false;
+        QTest::newRow("write refused")
+            << "write-nak:7" << true << Status::CommunicationError << 1 << confirm << 7 << false;
+    }
+
+    // Each fault of the radio ends the transfer where it should, with nothing sent after it and the
+    // port closed; the blocks before it are through.
+    void failure()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, write);
+        QFETCH(Status, status);
+        QFETCH(int, wakeUps);
+        QFETCH(QByteArray, opening);
+        QFETCH(int, frames);
+        QFETCH(bool, lastAcked);
+        const auto radio = StartRadio({ fault });
+        const RadioMemory::Bytes before = radio->Memory();
+        const RadioMemory::Bytes source = Pattern(3);
+
+        const auto transfer = MakeTransfer(write, false, ImageOf(source));
+        QCOMPARE(transfer->Run(Device(*radio)), status);
+        const int done = status == Status::Done ? frames : std::max(frames - 1, 0);
+        QCOMPARE(transfer->BlocksDone(), done);
+
+        QByteArray expected = WakeUp().repeated(wakeUps) + opening;
+        const std::vector<CCloneBlock> &plan = transfer->Blocks();
+        for (int k = 0; k < frames; ++k) {
+            const CCloneBlock &block = plan[static_cast<std::size_t>(k)];
+            expected += write ? WriteFrame(block, source) : ReadFrame(block);
+            if (!write && (k + 1 < frames || lastAcked))
+                expected += '\x06';
+        }
+        QCOMPARE(ReceivedAfter(*radio, expected).toHex(' '), expected.toHex(' '));
+
+        if (write) {
+            // Blocks before the failing one are in the radio, the rest is as it was.
+            RadioMemory::Bytes expectedMemory = before;
+            for (int k = 0; k < done; ++k) {
+                const CCloneBlock &block = plan[static_cast<std::size_t>(k)];
+                std::copy_n(
+                    source.begin() + block.address, block.length, expectedMemory.begin() + block.address);
+            }
+            QVERIFY(radio->Memory() == expectedMemory);
+        }
+        QVERIFY(PortIsFree(Device(*radio)));
+    }
+
+    // A stop between blocks closes the port at once: nothing after the last acknowledgement.
+    void stopBetweenBlocks()
+    {
+        const auto radio = StartRadio();
+        const auto transfer = CCloneTransfer::ChannelRead(CRadioImage());
+        QCOMPARE(transfer->Run(Device(*radio), [](int done, int) { return done < 10; }), Status::Stopped);
+        QCOMPARE(transfer->BlocksDone(), 10);
+        const std::vector<CCloneBlock> first(transfer->Blocks().begin(), transfer->Blocks().begin() + 10);
+        const QByteArray expected = ReadSession(first);
+        QCOMPARE(ReceivedAfter(*radio, expected).toHex(' '), expected.toHex(' '));
+        QVERIFY(PortIsFree(Device(*radio)));
+    }
+
+    void portNotOpened_data()
+    {
+        QTest::addColumn<bool>("held");
+        QTest::addColumn<bool>("throughLink");
+        QTest::addColumn<CSerialPort::OpenFailure>("failure");
+        QTest::newRow("missing device") << false << false << CSerialPort::OpenFailure::Missing;
+        QTest::newRow("held by another program") << true << false << CSerialPort::OpenFailure::Busy;
+        QTest::newRow("held, opened through a link") << true << true << CSerialPort::OpenFailure::Busy;
+    }
+
+    // A port that does not open stops the transfer before anything is sent, and says why.
+    void portNotOpened()
+    {
+        QFETCH(bool, held);
+        QFETCH(bool, throughLink);
+        QFETCH(CSerialPort::OpenFailure, failure);
+        const auto radio = StartRadio();
+        QTemporaryDir dir;
+        QString device = held ? Device(*radio) : dir.filePath(QStringLiteral("ttyUSB9"));
+        std::unique_ptr<CPortHolder> holder;
+        if (held) {
+            holder = std::make_unique<CPortHolder>(device);
+            QVERIFY(holder->Holds());
+        }
+        if (throughLink) {
+            const QString link = dir.filePath(QStringLiteral("radio"));
+            QVERIFY(QFile::link(device, link));
+            device = link;
+        }
+
+        CSerialPort port;
+        QVERIFY(!port.Open(device));
+        QCOMPARE(port.Failure(), failure);
+        QVERIFY(port.FailureReason(false).contains(QDir::toNativeSeparators(device)));
+
+        const auto transfer = CCloneTransfer::ChannelRead(CRadioImage());
+        QCOMPARE(transfer->Run(device), Status::PortOpenFailed);
+        QCOMPARE(CCloneTransfer::Message(transfer->CurrentStatus(), false),
+            QStringLiteral("Could not Open the Port,Please check whether the Port are occupied or the "
+                           "device are ok"));
+        QCOMPARE(transfer->PortFailureReason(false), port.FailureReason(false));
+        QVERIFY(radio->Received().empty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLinkTransfer)
+#include "tst_link_transfer.moc"
