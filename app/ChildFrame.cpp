@@ -5,7 +5,7 @@
 
 #include <QCloseEvent>
 
-CChildFrame::CChildFrame(CProgramDoc *document, CProgramView *view)
+CChildFrame::CChildFrame(CProgramDoc* document, CProgramView* view)
     : m_pDocument(document)
     , m_pView(view)
 {
@@ -24,7 +24,7 @@ void CChildFrame::UpdateTitle()
     setWindowModified(m_pDocument->IsModified());
 }
 
-void CChildFrame::closeEvent(QCloseEvent *event)
+void CChildFrame::closeEvent(QCloseEvent* event)
 {
     event->ignore();
     hide();

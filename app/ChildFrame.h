@@ -8,23 +8,22 @@ class CProgramView;
 // The window of one document inside the main frame: it holds the channel view and carries the
 // document's title (with a star while there are unsaved edits). Its close box only hides it; the
 // document stays open and Edit > Channel Information brings it back.
-class CChildFrame : public QMdiSubWindow
-{
+class CChildFrame : public QMdiSubWindow {
     Q_OBJECT
 
 public:
     // Takes ownership of the document; the view becomes the frame's widget.
-    CChildFrame(CProgramDoc *document, CProgramView *view);
+    CChildFrame(CProgramDoc* document, CProgramView* view);
 
-    CProgramDoc *Document() const { return m_pDocument; }
-    CProgramView *View() const { return m_pView; }
+    CProgramDoc* Document() const { return m_pDocument; }
+    CProgramView* View() const { return m_pView; }
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void UpdateTitle();
 
-    CProgramDoc *m_pDocument;
-    CProgramView *m_pView;
+    CProgramDoc* m_pDocument;
+    CProgramView* m_pView;
 };

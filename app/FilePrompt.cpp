@@ -6,18 +6,18 @@
 CFilePrompt::Hook CFilePrompt::s_Hook;
 
 namespace {
-QString tr(const char *text)
+QString tr(const char* text)
 {
     return QCoreApplication::translate("CFilePrompt", text);
 }
 }
 
-QString CFilePrompt::OpenFileName(QWidget *parent)
+QString CFilePrompt::OpenFileName(QWidget* parent)
 {
     return Run({ parent, Kind::Open, {} });
 }
 
-QString CFilePrompt::SaveFileName(QWidget *parent, const QString &proposed)
+QString CFilePrompt::SaveFileName(QWidget* parent, const QString& proposed)
 {
     return Run({ parent, Kind::Save, proposed });
 }
@@ -27,7 +27,7 @@ void CFilePrompt::SetHook(Hook hook)
     s_Hook = std::move(hook);
 }
 
-QString CFilePrompt::Run(const Request &request)
+QString CFilePrompt::Run(const Request& request)
 {
     if (s_Hook)
         return s_Hook(request);

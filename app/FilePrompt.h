@@ -7,26 +7,24 @@
 class QWidget;
 
 // The Open and Save As file dialogs for data files; a test answers them through a hook.
-class CFilePrompt
-{
+class CFilePrompt {
 public:
     enum class Kind { Open, Save };
-    struct Request
-    {
-        QWidget *parent = nullptr;
+    struct Request {
+        QWidget* parent = nullptr;
         Kind kind = Kind::Open;
         QString proposed; // the name offered in the Save As dialog
     };
-    using Hook = std::function<QString(const Request &)>;
+    using Hook = std::function<QString(const Request&)>;
 
     // The chosen file, empty when the user cancelled.
-    static QString OpenFileName(QWidget *parent);
+    static QString OpenFileName(QWidget* parent);
     // The chosen file for saving; ".dat" is added when the user typed a name without extension.
-    static QString SaveFileName(QWidget *parent, const QString &proposed);
+    static QString SaveFileName(QWidget* parent, const QString& proposed);
 
     static void SetHook(Hook hook);
 
 private:
-    static QString Run(const Request &request);
+    static QString Run(const Request& request);
     static Hook s_Hook;
 };

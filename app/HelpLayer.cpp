@@ -12,7 +12,7 @@
 CHelpLayer::Hook CHelpLayer::s_Hook;
 
 namespace {
-constexpr const char *kControlIdProperty = "controlId";
+constexpr const char* kControlIdProperty = "controlId";
 constexpr CBilingual kHelpFolder { "help/enHelp/", "help/chHelp/" };
 constexpr CBilingual kHelpCaption { "Help", "帮助" };
 
@@ -25,7 +25,7 @@ QString CHelpLayer::TopicPath(int contextId)
     return CAppPaths::BesideExe(kHelpFolder.Text() + QString::number(contextId) + QStringLiteral(".html"));
 }
 
-bool CHelpLayer::ShowTopic(QWidget *owner, int contextId)
+bool CHelpLayer::ShowTopic(QWidget* owner, int contextId)
 {
     const QString path = TopicPath(contextId);
     if (s_Hook) {
@@ -55,7 +55,7 @@ void CHelpLayer::SetHook(Hook hook)
     s_Hook = std::move(hook);
 }
 
-int CHelpLayer::ControlId(const QWidget *widget)
+int CHelpLayer::ControlId(const QWidget* widget)
 {
     for (; widget; widget = widget->parentWidget()) {
         const QVariant id = widget->property(kControlIdProperty);
@@ -65,7 +65,7 @@ int CHelpLayer::ControlId(const QWidget *widget)
     return 0;
 }
 
-void CHelpLayer::SetControlId(QWidget *widget, int id)
+void CHelpLayer::SetControlId(QWidget* widget, int id)
 {
     widget->setProperty(kControlIdProperty, id);
 }

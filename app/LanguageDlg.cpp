@@ -12,7 +12,7 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-CLanguageDlg::CLanguageDlg(CIniFile &ini, QWidget *parent)
+CLanguageDlg::CLanguageDlg(CIniFile& ini, QWidget* parent)
     : QDialog(parent)
     , m_Ini(ini)
     , m_English(new QRadioButton(tr("English"), this))
@@ -23,24 +23,24 @@ CLanguageDlg::CLanguageDlg(CIniFile &ini, QWidget *parent)
     CHelpLayer::SetControlId(m_English, kEnglishId);
     CHelpLayer::SetControlId(m_Chinese, kChineseId);
 
-    auto *group = new QButtonGroup(this);
+    auto* group = new QButtonGroup(this);
     group->addButton(m_English, kEnglish);
     group->addButton(m_Chinese, kChinese);
 
-    auto *box = new QGroupBox(this);
-    auto *choices = new QVBoxLayout(box);
+    auto* box = new QGroupBox(this);
+    auto* choices = new QVBoxLayout(box);
     choices->addWidget(m_English);
     choices->addWidget(m_Chinese);
 
-    auto *buttons = new QDialogButtonBox(this);
+    auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    auto *layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout(this);
     layout->addWidget(box, 1);
-    auto *column = new QVBoxLayout;
+    auto* column = new QVBoxLayout;
     buttons->setOrientation(Qt::Vertical);
     column->addWidget(buttons);
     column->addStretch();
@@ -61,13 +61,13 @@ void CLanguageDlg::accept()
         m_bChanged = true;
         // Always the other language than the running one, and on disk at once: the restart reads it.
         m_Ini.SetValue(QStringLiteral("Setup"), QStringLiteral("Language"),
-                       CLanguage::IsChinese() ? QStringLiteral("English") : QStringLiteral("Chinese"));
+            CLanguage::IsChinese() ? QStringLiteral("English") : QStringLiteral("Chinese"));
         m_Ini.Save(false);
     }
     QDialog::accept();
 }
 
-void CLanguageDlg::keyPressEvent(QKeyEvent *event)
+void CLanguageDlg::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_F1)
         CHelpLayer::ShowTopic(this, CHelpLayer::kLanguageTopic);

@@ -13,7 +13,7 @@ namespace {
 constexpr QSize kInitialSize(900, 550);
 }
 
-CMainFrame::CMainFrame(QWidget *parent)
+CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent)
     , m_pMdiArea(new QMdiArea(this))
 {
@@ -23,7 +23,7 @@ CMainFrame::CMainFrame(QWidget *parent)
     setCentralWidget(m_pMdiArea);
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnChildActivated);
 
-    QMenu *file = AddMenu(tr("&File"));
+    QMenu* file = AddMenu(tr("&File"));
     AddCommand(file, kFileNew, tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
     AddCommand(file, kFileOpen, tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
     m_DocumentCommands << AddCommand(file, kFileClose, tr("&Close"));
@@ -32,20 +32,20 @@ CMainFrame::CMainFrame(QWidget *parent)
     file->addSeparator();
     AddCommand(file, kAppExit, tr("E&xit"));
 
-    QMenu *edit = AddMenu(tr("&Edit"));
+    QMenu* edit = AddMenu(tr("&Edit"));
     m_DocumentCommands << AddCommand(edit, kChannelInformation, tr("&Channel Information"));
     AddCommand(edit, kPowerAdjust, tr("Power Adjust"));
     AddCommand(edit, kParameterAdjust, tr("Parameter Adjust"));
 
-    QMenu *program = AddMenu(tr("&Program"));
+    QMenu* program = AddMenu(tr("&Program"));
     m_DocumentCommands << AddCommand(program, kRead, tr("&Read"), QKeySequence(Qt::CTRL | Qt::Key_R));
     m_DocumentCommands << AddCommand(program, kWrite, tr("&Write"), QKeySequence(Qt::CTRL | Qt::Key_W));
 
-    QMenu *setup = AddMenu(tr("&Setup"));
+    QMenu* setup = AddMenu(tr("&Setup"));
     m_DocumentCommands << AddCommand(setup, kComSetup, tr("&Com Setup"));
     m_DocumentCommands << AddCommand(setup, kLanguage, tr("&Language"));
 
-    QMenu *help = AddMenu(tr("&Help"));
+    QMenu* help = AddMenu(tr("&Help"));
     AddCommand(help, kAppAbout, tr("&About"));
 
     UpdateCommands();
@@ -55,46 +55,46 @@ CMainFrame::~CMainFrame()
 {
     // The document windows go while the frame is still whole.
     disconnect(m_pMdiArea, nullptr, this, nullptr);
-    const QList<CChildFrame *> children = Children();
-    for (CChildFrame *child : children) {
+    const QList<CChildFrame*> children = Children();
+    for (CChildFrame* child : children) {
         disconnect(child, nullptr, this, nullptr);
         delete child;
     }
 }
 
-QMenu *CMainFrame::AddMenu(const QString &title)
+QMenu* CMainFrame::AddMenu(const QString& title)
 {
     return menuBar()->addMenu(title);
 }
 
-QAction *CMainFrame::AddCommand(QMenu *menu, int id, const QString &text, const QKeySequence &shortcut)
+QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& shortcut)
 {
-    QAction *action = menu->addAction(text);
+    QAction* action = menu->addAction(text);
     action->setData(id);
     action->setShortcut(shortcut);
     connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     return action;
 }
 
-QAction *CMainFrame::FindCommand(int id) const
+QAction* CMainFrame::FindCommand(int id) const
 {
-    for (QAction *top : menuBar()->actions())
-        if (QMenu *menu = top->menu())
-            for (QAction *action : menu->actions())
+    for (QAction* top : menuBar()->actions())
+        if (QMenu* menu = top->menu())
+            for (QAction* action : menu->actions())
                 if (action->data().toInt() == id && !action->isSeparator())
                     return action;
     return nullptr;
 }
 
-QMenu *CMainFrame::MenuOf(int id) const
+QMenu* CMainFrame::MenuOf(int id) const
 {
-    QAction *action = FindCommand(id);
-    return action ? qobject_cast<QMenu *>(action->parent()) : nullptr;
+    QAction* action = FindCommand(id);
+    return action ? qobject_cast<QMenu*>(action->parent()) : nullptr;
 }
 
 bool CMainFrame::RemoveCommand(int id)
 {
-    QAction *action = FindCommand(id);
+    QAction* action = FindCommand(id);
     if (!action)
         return false;
     m_DocumentCommands.removeAll(action);
@@ -102,7 +102,7 @@ bool CMainFrame::RemoveCommand(int id)
     return true;
 }
 
-void CMainFrame::AddChild(CChildFrame *child)
+void CMainFrame::AddChild(CChildFrame* child)
 {
     m_pMdiArea->addSubWindow(child);
     child->move(0, 0);
@@ -111,25 +111,25 @@ void CMainFrame::AddChild(CChildFrame *child)
     UpdateCommands();
 }
 
-CChildFrame *CMainFrame::ActiveChild() const
+CChildFrame* CMainFrame::ActiveChild() const
 {
-    if (auto *active = qobject_cast<CChildFrame *>(m_pMdiArea->activeSubWindow()))
+    if (auto* active = qobject_cast<CChildFrame*>(m_pMdiArea->activeSubWindow()))
         return active;
-    return qobject_cast<CChildFrame *>(m_pActiveChild.data());
+    return qobject_cast<CChildFrame*>(m_pActiveChild.data());
 }
 
-QList<CChildFrame *> CMainFrame::Children() const
+QList<CChildFrame*> CMainFrame::Children() const
 {
-    QList<CChildFrame *> children;
-    for (QMdiSubWindow *window : m_pMdiArea->subWindowList())
-        if (auto *child = qobject_cast<CChildFrame *>(window))
+    QList<CChildFrame*> children;
+    for (QMdiSubWindow* window : m_pMdiArea->subWindowList())
+        if (auto* child = qobject_cast<CChildFrame*>(window))
             children << child;
     return children;
 }
 
 void CMainFrame::OnChildActivated()
 {
-    if (auto *active = qobject_cast<CChildFrame *>(m_pMdiArea->activeSubWindow()))
+    if (auto* active = qobject_cast<CChildFrame*>(m_pMdiArea->activeSubWindow()))
         m_pActiveChild = active;
     UpdateCommands();
 }
@@ -137,43 +137,67 @@ void CMainFrame::OnChildActivated()
 void CMainFrame::UpdateCommands()
 {
     const bool hasDocument = ActiveChild() != nullptr;
-    for (QAction *action : std::as_const(m_DocumentCommands))
+    for (QAction* action : std::as_const(m_DocumentCommands))
         action->setEnabled(hasDocument);
 }
 
 void CMainFrame::OnCommand(int id)
 {
     switch (id) {
-    case kFileNew: emit FileNewRequested(); return;
-    case kFileOpen: emit FileOpenRequested(); return;
-    case kAppAbout: emit AboutRequested(); return;
-    case kAppExit: close(); return;
-    default: break;
+    case kFileNew:
+        emit FileNewRequested();
+        return;
+    case kFileOpen:
+        emit FileOpenRequested();
+        return;
+    case kAppAbout:
+        emit AboutRequested();
+        return;
+    case kAppExit:
+        close();
+        return;
+    default:
+        break;
     }
-    CChildFrame *child = ActiveChild();
+    CChildFrame* child = ActiveChild();
     if (!child)
         return;
-    CProgramView *view = child->View();
+    CProgramView* view = child->View();
     switch (id) {
-    case kFileClose: child->hide(); break;
-    case kFileSave: child->Document()->DoFileSave(); break;
-    case kFileSaveAs: child->Document()->DoSaveAs(); break;
+    case kFileClose:
+        child->hide();
+        break;
+    case kFileSave:
+        child->Document()->DoFileSave();
+        break;
+    case kFileSaveAs:
+        child->Document()->DoSaveAs();
+        break;
     case kChannelInformation:
         child->showNormal();
         m_pMdiArea->setActiveSubWindow(child);
         break;
-    case kRead: view->OnRead(); break;
-    case kWrite: view->OnWrite(); break;
-    case kComSetup: view->OnComSetup(); break;
-    case kLanguage: view->OnLanguage(); break;
-    default: break;
+    case kRead:
+        view->OnRead();
+        break;
+    case kWrite:
+        view->OnWrite();
+        break;
+    case kComSetup:
+        view->OnComSetup();
+        break;
+    case kLanguage:
+        view->OnLanguage();
+        break;
+    default:
+        break;
     }
 }
 
 // Nothing unsaved is lost silently: every document with edits is offered for saving first.
-void CMainFrame::closeEvent(QCloseEvent *event)
+void CMainFrame::closeEvent(QCloseEvent* event)
 {
-    for (CChildFrame *child : Children()) {
+    for (CChildFrame* child : Children()) {
         if (!child->Document()->SaveModified()) {
             event->ignore();
             return;

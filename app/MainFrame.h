@@ -12,8 +12,7 @@ class QMenu;
 // owns no document work itself: each command goes to the application (New, Open, About), to the
 // active document (Close, Save, Save As) or to the active channel view (Read, Write, Com Setup,
 // Language).
-class CMainFrame : public QMainWindow
-{
+class CMainFrame : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -35,18 +34,18 @@ public:
         kLanguage = 32799,
     };
 
-    explicit CMainFrame(QWidget *parent = nullptr);
+    explicit CMainFrame(QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    QMdiArea *MdiArea() const { return m_pMdiArea; }
+    QMdiArea* MdiArea() const { return m_pMdiArea; }
     // Places a document window at the top left of the client area.
-    void AddChild(CChildFrame *child);
+    void AddChild(CChildFrame* child);
     // The active document window, also while it is hidden; null when there is none.
-    CChildFrame *ActiveChild() const;
-    QList<CChildFrame *> Children() const;
+    CChildFrame* ActiveChild() const;
+    QList<CChildFrame*> Children() const;
 
-    QAction *FindCommand(int id) const;
-    QMenu *MenuOf(int id) const;
+    QAction* FindCommand(int id) const;
+    QMenu* MenuOf(int id) const;
     bool RemoveCommand(int id);
 
 signals:
@@ -56,17 +55,17 @@ signals:
     void AboutRequested();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    QMenu *AddMenu(const QString &title);
-    QAction *AddCommand(QMenu *menu, int id, const QString &text, const QKeySequence &shortcut = {});
+    QMenu* AddMenu(const QString& title);
+    QAction* AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& shortcut = {});
     void OnCommand(int id);
     void OnChildActivated();
     void UpdateCommands();
 
-    QMdiArea *m_pMdiArea;
+    QMdiArea* m_pMdiArea;
     QPointer<QMdiSubWindow> m_pActiveChild; // cast on use: it may be on its way out
 
-    QList<QAction *> m_DocumentCommands; // need a document window
+    QList<QAction*> m_DocumentCommands; // need a document window
 };

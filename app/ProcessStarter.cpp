@@ -4,7 +4,7 @@
 
 CProcessStarter::Hook CProcessStarter::s_Hook;
 
-bool CProcessStarter::StartDetached(const QString &program, const QStringList &arguments)
+bool CProcessStarter::StartDetached(const QString& program, const QStringList& arguments)
 {
     if (s_Hook)
         return s_Hook(program, arguments);

@@ -7,12 +7,11 @@
 
 // Starts a program that lives on after this one ends (the restart after a language change); tests
 // record the command instead.
-class CProcessStarter
-{
+class CProcessStarter {
 public:
-    using Hook = std::function<bool(const QString &program, const QStringList &arguments)>;
+    using Hook = std::function<bool(const QString& program, const QStringList& arguments)>;
 
-    static bool StartDetached(const QString &program, const QStringList &arguments = {});
+    static bool StartDetached(const QString& program, const QStringList& arguments = {});
     static void SetHook(Hook hook);
 
 private:

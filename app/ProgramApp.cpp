@@ -10,14 +10,17 @@
 #include "app/StringTable.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
+#include "link/PortName.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLabel>
 #include <QFileInfo>
 #include <QLibraryInfo>
 #include <QMdiArea>
 #include <QMenu>
 #include <QScreen>
+#include <QStatusBar>
 
 namespace {
 
@@ -26,14 +29,15 @@ constexpr CBilingual kLoadLanguageFailed { "Load language DLL fail", "加载语�
 
 // "<Language>.qm" beside the executable. Like the module lookup of the platform the program came
 // from, the name is matched without regard to case.
-QString languageFilePath(const QString &language)
+QString languageFilePath(const QString& language)
 {
     const QString fileName = language + QStringLiteral(".qm");
     const QString exact = CAppPaths::BesideExe(fileName);
     if (language.isEmpty() || QFileInfo::exists(exact))
         return exact;
-    const QStringList files = QDir(CAppPaths::ExecutableDir()).entryList({ QStringLiteral("*.qm") }, QDir::Files);
-    for (const QString &file : files)
+    const QStringList files
+        = QDir(CAppPaths::ExecutableDir()).entryList({ QStringLiteral("*.qm") }, QDir::Files);
+    for (const QString& file : files)
         if (file.compare(fileName, Qt::CaseInsensitive) == 0)
             return CAppPaths::BesideExe(file);
     return exact;
@@ -50,7 +54,7 @@ CProgramApp::~CProgramApp()
     QCoreApplication::removeTranslator(&m_QtTranslator);
 }
 
-bool CProgramApp::InitInstance(const QStringList &arguments)
+bool CProgramApp::InitInstance(const QStringList& arguments)
 {
     m_Ini.OpenBesideExe(QStringLiteral("Program.ini"), true, true, false);
     CLanguage::SetName(m_Ini.GetValue(kSetup, QStringLiteral("Language")));
@@ -64,13 +68,25 @@ bool CProgramApp::InitInstance(const QStringList &arguments)
     connect(m_pMainFrame.get(), &CMainFrame::FileOpenRequested, this, &CProgramApp::OnFileOpen);
     connect(m_pMainFrame.get(), &CMainFrame::AboutRequested, this, &CProgramApp::OnAppAbout);
 
-    const QString fileArgument = arguments.isEmpty() ? QString() : arguments.constFirst();
-    CChildFrame *first = fileArgument.isEmpty() ? NewDocumentWindow() : OpenDocumentFile(fileArgument);
+    // --port COMn=DEVICE and --virtual-radio COMn=DEVICE: devices for this run only, said in the
+    // status bar and never stored.
+    QStringList refused;
+    const QStringList rest = CPortName::TakeOverrideOptions(arguments, &refused);
+    for (const QString& option : refused)
+        qWarning("Program: ignored \"%s\": use --port COMn=DEVICE", qPrintable(option));
+    if (const QString notice = CPortName::OverrideNotice(CLanguage::IsChinese()); !notice.isEmpty()) {
+        auto* label = new QLabel(notice);
+        label->setObjectName(QStringLiteral("portNotice"));
+        m_pMainFrame->statusBar()->addPermanentWidget(label);
+    }
+
+    const QString fileArgument = rest.isEmpty() ? QString() : rest.constFirst();
+    CChildFrame* first = fileArgument.isEmpty() ? NewDocumentWindow() : OpenDocumentFile(fileArgument);
     if (!first)
         return false;
 
     // Sized to the screen first, so the window fills it also where no window manager maximizes it.
-    if (const QScreen *screen = m_pMainFrame->screen())
+    if (const QScreen* screen = m_pMainFrame->screen())
         m_pMainFrame->setGeometry(screen->availableGeometry());
     m_pMainFrame->showMaximized();
     const QString icon = CAppPaths::BesideExe(QStringLiteral("title.ico"));
@@ -88,7 +104,8 @@ bool CProgramApp::LoadLanguageFile()
     if (CLanguage::Name().isEmpty() || !QFileInfo::exists(path) || !m_Translator.load(path))
         return false;
     if (CLanguage::IsChinese()
-        && m_QtTranslator.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        && m_QtTranslator.load(
+            QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&m_QtTranslator);
     QCoreApplication::installTranslator(&m_Translator); // searched first
     return true;
@@ -98,7 +115,7 @@ bool CProgramApp::LoadLanguageFile()
 // service entries wait for the service unlock.
 void CProgramApp::AdjustMenus()
 {
-    if (QAction *about = m_pMainFrame->FindCommand(CMainFrame::kAppAbout))
+    if (QAction* about = m_pMainFrame->FindCommand(CMainFrame::kAppAbout))
         about->setText(m_Ini.GetValue(CLanguage::Name(), QStringLiteral("About Title")));
     if (NumberParse::Atoi(m_Ini.GetValue(kSetup, QStringLiteral("ShowLang"))) == 0)
         m_pMainFrame->RemoveCommand(CMainFrame::kLanguage);
@@ -108,9 +125,9 @@ void CProgramApp::AdjustMenus()
 
 void CProgramApp::OnFileNew()
 {
-    if (CChildFrame *active = m_pMainFrame->ActiveChild()) {
+    if (CChildFrame* active = m_pMainFrame->ActiveChild()) {
         if (CMessageBox::Show(m_pMainFrame.get(), StringTable::Message(StringTable::kAllDataCleared),
-                              QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Warning)
+                QMessageBox::Ok | QMessageBox::Cancel, QMessageBox::Warning)
             != QMessageBox::Ok)
             return;
         if (!active->Document()->SaveModified())
@@ -127,13 +144,13 @@ void CProgramApp::OnFileOpen()
         OpenDocumentFile(path);
 }
 
-CChildFrame *CProgramApp::OpenDocumentFile(const QString &path)
+CChildFrame* CProgramApp::OpenDocumentFile(const QString& path)
 {
     auto document = std::make_unique<CProgramDoc>(m_Ini);
     document->SetWindow(m_pMainFrame.get());
     if (!document->OnOpenDocument(path))
         return nullptr; // reported; the open document stays as it was
-    CChildFrame *previous = m_pMainFrame->ActiveChild();
+    CChildFrame* previous = m_pMainFrame->ActiveChild();
     if (previous) {
         if (!previous->Document()->SaveModified())
             return nullptr;
@@ -144,7 +161,7 @@ CChildFrame *CProgramApp::OpenDocumentFile(const QString &path)
     return CreateWindowFor(std::move(document));
 }
 
-CChildFrame *CProgramApp::NewDocumentWindow()
+CChildFrame* CProgramApp::NewDocumentWindow()
 {
     auto document = std::make_unique<CProgramDoc>(m_Ini);
     document->OnNewDocument();
@@ -152,10 +169,10 @@ CChildFrame *CProgramApp::NewDocumentWindow()
 }
 
 // One document, one child frame, one channel view.
-CChildFrame *CProgramApp::CreateWindowFor(std::unique_ptr<CProgramDoc> document)
+CChildFrame* CProgramApp::CreateWindowFor(std::unique_ptr<CProgramDoc> document)
 {
-    auto *view = new CProgramView(document.get(), m_Ini);
-    auto *child = new CChildFrame(document.release(), view);
+    auto* view = new CProgramView(document.get(), m_Ini);
+    auto* child = new CChildFrame(document.release(), view);
     m_pMainFrame->AddChild(child);
     view->OnInitialUpdate();
     child->adjustSize();
@@ -170,9 +187,8 @@ void CProgramApp::OnAppAbout()
 {
     const QString section = CLanguage::Name();
     const QStringList lines { m_Ini.GetValue(section, QStringLiteral("Version")),
-                              m_Ini.GetValue(section, QStringLiteral("Copyrights")),
-                              m_Ini.GetValue(section, QStringLiteral("Copyrights Owner")) };
+        m_Ini.GetValue(section, QStringLiteral("Copyrights")),
+        m_Ini.GetValue(section, QStringLiteral("Copyrights Owner")) };
     CMessageBox::Show(m_pMainFrame.get(), lines.join(QLatin1Char('\n')),
-                      m_Ini.GetValue(section, QStringLiteral("About Title")), QMessageBox::Ok,
-                      QMessageBox::Information);
+        m_Ini.GetValue(section, QStringLiteral("About Title")), QMessageBox::Ok, QMessageBox::Information);
 }

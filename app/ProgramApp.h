@@ -14,8 +14,7 @@ class CProgramDoc;
 
 // The application: the start-up sequence (configuration, language, main frame, first document) and
 // the commands that make documents: New and Open. It lives for the whole run.
-class CProgramApp : public QObject
-{
+class CProgramApp : public QObject {
     Q_OBJECT
 
 public:
@@ -24,10 +23,10 @@ public:
 
     // Runs the start-up; false means the program ends (the reason has been shown where there is one).
     // arguments: the command line without the program name; a first argument names a file to open.
-    bool InitInstance(const QStringList &arguments);
+    bool InitInstance(const QStringList& arguments);
 
-    CIniFile &Ini() { return m_Ini; }
-    CMainFrame *MainFrame() const { return m_pMainFrame.get(); }
+    CIniFile& Ini() { return m_Ini; }
+    CMainFrame* MainFrame() const { return m_pMainFrame.get(); }
 
     // File > New: with a document open, "All data will be Cleared!" first, then its window goes.
     void OnFileNew();
@@ -35,13 +34,13 @@ public:
     void OnFileOpen();
     // Opens path in a new window that replaces the active one; null when the file was refused or the
     // user cancelled the save question of the window being replaced.
-    CChildFrame *OpenDocumentFile(const QString &path);
+    CChildFrame* OpenDocumentFile(const QString& path);
     void OnAppAbout();
 
 private:
     bool LoadLanguageFile();
-    CChildFrame *NewDocumentWindow();
-    CChildFrame *CreateWindowFor(std::unique_ptr<CProgramDoc> document);
+    CChildFrame* NewDocumentWindow();
+    CChildFrame* CreateWindowFor(std::unique_ptr<CProgramDoc> document);
     void AdjustMenus();
 
     CIniFile m_Ini;

@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     CStartupReport::MarkProcessStart();
     QApplication application(argc, argv);

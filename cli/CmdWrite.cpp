@@ -4,11 +4,9 @@
 #include "cli/CliLink.h"
 #include "image/DataFile.h"
 #include "link/CloneTransfer.h"
+#include "service/ServiceAccess.h"
 
 namespace {
-
-// The service access code: with it a write also sends the radio's alignment areas.
-const QString kServiceAccessCode = QStringLiteral("k719wd");
 
 constexpr CBilingual kWrongCode { "Wrong access code: nothing was sent.", "访问码错误: 未发送任何数据。" };
 constexpr CBilingual kVerifyFailed { "Verify failed at address 0x%1: wrote %2, read back %3.",
@@ -69,7 +67,8 @@ int RunWrite(CCliContext &context, const QStringList &args)
     if (port.isEmpty() || path.isEmpty())
         return context.UsageError(QStringLiteral("write needs --port PORT and a FILE"));
 
-    if (hasAccessCode && accessCode != kServiceAccessCode)
+    // The code unlocks this one write; the command line keeps no state between runs.
+    if (hasAccessCode && !CServiceAccess::Accepts(accessCode))
         return context.Fail(kWrongCode.Text(context.IsChinese()));
 
     CRadioImage image;

@@ -6,16 +6,19 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace {
 
 constexpr int kSignificantDigits = 15;
+// The product is carried in limbs of 8 decimal digits, so every partial product fits 64 bits.
+constexpr std::uint64_t kLimb = 100000000;
 
 struct Decimal
 {
-    std::string digits; // exactly 15 digits, no leading zero
-    int exponent = 0;   // value = digits × 10^exponent
+    std::uint64_t digits = 0; // exactly 15 digits
+    int exponent = 0;         // value = digits × 10^exponent
     bool negative = false;
 };
 
@@ -23,36 +26,29 @@ struct Decimal
 // even, as the C library does), and the decimal exponent; independent of the user's locale.
 Decimal toDecimal(double value)
 {
-    std::array<char, 64> buffer {};
-    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), std::fabs(value),
-                                   std::chars_format::scientific, kSignificantDigits - 1).ptr;
-    const std::string text(buffer.data(), end);
+    std::array<char, 64> text {};
+    const char *end = std::to_chars(text.data(), text.data() + text.size(), std::fabs(value),
+                                    std::chars_format::scientific, kSignificantDigits - 1).ptr;
     Decimal d;
     d.negative = std::signbit(value);
-    const std::size_t e = text.find('e');
-    for (std::size_t i = 0; i < e; ++i) {
-        if (text[i] >= '0' && text[i] <= '9')
-            d.digits.push_back(text[i]);
+    const char *p = text.data();
+    for (; p < end && *p != 'e'; ++p) {
+        if (*p >= '0' && *p <= '9')
+            d.digits = d.digits * 10 + std::uint64_t(*p - '0');
     }
-    d.exponent = std::stoi(text.substr(e + 1)) - (kSignificantDigits - 1);
+    int exponent = 0;
+    std::from_chars(p + 1 + (p[1] == '+'), end, exponent);
+    d.exponent = exponent - (kSignificantDigits - 1);
     return d;
 }
 
-std::string multiplyDigits(const std::string &a, const std::string &b)
+void appendLimb(std::string &text, std::uint64_t limb, bool padded)
 {
-    std::string product(a.size() + b.size(), 0);
-    for (int i = static_cast<int>(a.size()) - 1; i >= 0; --i) {
-        int carry = 0;
-        for (int j = static_cast<int>(b.size()) - 1; j >= 0; --j) {
-            const int sum = product[i + j + 1] + (a[i] - '0') * (b[j] - '0') + carry;
-            product[i + j + 1] = static_cast<char>(sum % 10);
-            carry = sum / 10;
-        }
-        product[i] = static_cast<char>(product[i] + carry);
-    }
-    for (char &c : product)
-        c = static_cast<char>(c + '0');
-    return product;
+    std::array<char, 24> digits {};
+    const std::size_t length = std::size_t(std::to_chars(digits.data(), digits.data() + digits.size(), limb).ptr - digits.data());
+    if (padded)
+        text.append(8 - length, '0');
+    text.append(digits.data(), length);
 }
 
 } // namespace
@@ -65,10 +61,24 @@ double DecimalMultiply(double a, double b)
         return 0.0;
     const Decimal x = toDecimal(a);
     const Decimal y = toDecimal(b);
-    const std::string digits = multiplyDigits(x.digits, y.digits);
-    const QString text = QStringLiteral("%1%2e%3")
-                             .arg(x.negative != y.negative ? QStringLiteral("-") : QString())
-                             .arg(QString::fromStdString(digits))
-                             .arg(x.exponent + y.exponent);
-    return NumberParse::Atof(text);
+
+    // (xh·10^8 + xl)(yh·10^8 + yl), exactly, limb by limb from the lowest.
+    const std::uint64_t xh = x.digits / kLimb, xl = x.digits % kLimb;
+    const std::uint64_t yh = y.digits / kLimb, yl = y.digits % kLimb;
+    std::uint64_t limbs[4];
+    std::uint64_t sum = xl * yl;
+    limbs[0] = sum % kLimb;
+    sum = sum / kLimb + xh * yl + xl * yh;
+    limbs[1] = sum % kLimb;
+    sum = sum / kLimb + xh * yh;
+    limbs[2] = sum % kLimb;
+    limbs[3] = sum / kLimb;
+
+    std::string text = x.negative != y.negative ? "-" : "";
+    appendLimb(text, limbs[3], false);
+    for (int i = 2; i >= 0; --i)
+        appendLimb(text, limbs[i], true);
+    text += 'e' + std::to_string(x.exponent + y.exponent);
+    // The nearest double to the exact decimal product.
+    return NumberParse::Atof(QString::fromLatin1(text.data(), qsizetype(text.size())));
 }

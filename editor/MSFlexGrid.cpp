@@ -19,7 +19,7 @@ constexpr short kAlignGeneral = 9;
 
 } // namespace
 
-CMSFlexGrid::CMSFlexGrid(QWidget *parent)
+CMSFlexGrid::CMSFlexGrid(QWidget* parent)
     : QTableWidget(parent)
     , m_ForeColorFixed(palette().color(QPalette::ButtonText))
 {
@@ -38,7 +38,7 @@ CMSFlexGrid::CMSFlexGrid(QWidget *parent)
     horizontalHeader()->setDefaultSectionSize(ToPixelsX(kDefaultColWidth));
     UpdateDefaultRowHeight();
     connect(this, &QTableWidget::currentCellChanged, this,
-            [this](int row, int col, int, int) { OnCurrentCellChanged(row, col); });
+        [this](int row, int col, int, int) { OnCurrentCellChanged(row, col); });
     setRowCount(2);
     setColumnCount(2);
     FillCells();
@@ -125,17 +125,17 @@ void CMSFlexGrid::SetCol(long col)
 
 QString CMSFlexGrid::GetTextMatrix(long row, long col) const
 {
-    const QTableWidgetItem *cell = item(int(row), int(col));
+    const QTableWidgetItem* cell = item(int(row), int(col));
     return cell ? cell->text() : QString();
 }
 
-void CMSFlexGrid::SetTextMatrix(long row, long col, const QString &text)
+void CMSFlexGrid::SetTextMatrix(long row, long col, const QString& text)
 {
-    if (QTableWidgetItem *cell = item(int(row), int(col)))
+    if (QTableWidgetItem* cell = item(int(row), int(col)))
         cell->setText(text);
 }
 
-void CMSFlexGrid::SetForeColorFixed(const QColor &color)
+void CMSFlexGrid::SetForeColorFixed(const QColor& color)
 {
     m_ForeColorFixed = color;
     RestyleAll();
@@ -152,7 +152,7 @@ void CMSFlexGrid::FillCells()
     for (int row = 0; row < rowCount(); ++row) {
         for (int col = 0; col < columnCount(); ++col) {
             if (!item(row, col)) {
-                auto *cell = new QTableWidgetItem;
+                auto* cell = new QTableWidgetItem;
                 StyleCell(cell, row, col);
                 setItem(row, col, cell);
             }
@@ -160,7 +160,7 @@ void CMSFlexGrid::FillCells()
     }
 }
 
-void CMSFlexGrid::StyleCell(QTableWidgetItem *cell, long row, long col) const
+void CMSFlexGrid::StyleCell(QTableWidgetItem* cell, long row, long col) const
 {
     cell->setTextAlignment(toQtAlignment(m_ColAlignment.value(col, kAlignGeneral)));
     if (IsFixed(row, col)) {
@@ -179,7 +179,7 @@ void CMSFlexGrid::RestyleAll()
 {
     for (int row = 0; row < rowCount(); ++row)
         for (int col = 0; col < columnCount(); ++col)
-            if (QTableWidgetItem *cell = item(row, col))
+            if (QTableWidgetItem* cell = item(row, col))
                 StyleCell(cell, row, col);
 }
 
@@ -214,7 +214,7 @@ void CMSFlexGrid::SetColAlignment(long col, short alignment)
         return;
     m_ColAlignment[col] = alignment;
     for (int row = 0; row < rowCount(); ++row)
-        if (QTableWidgetItem *cell = item(row, int(col)))
+        if (QTableWidgetItem* cell = item(row, int(col)))
             cell->setTextAlignment(toQtAlignment(alignment));
 }
 
@@ -261,13 +261,13 @@ QSize CMSFlexGrid::sizeHint() const
     return QSize(width, height) + QSize(2 * frameWidth(), 2 * frameWidth());
 }
 
-void CMSFlexGrid::TrackMouse(const QPoint &pos)
+void CMSFlexGrid::TrackMouse(const QPoint& pos)
 {
     m_nMouseRow = rowAt(pos.y());
     m_nMouseCol = columnAt(pos.x());
 }
 
-void CMSFlexGrid::mousePressEvent(QMouseEvent *event)
+void CMSFlexGrid::mousePressEvent(QMouseEvent* event)
 {
     const QPoint pos = event->position().toPoint();
     TrackMouse(pos);
@@ -277,13 +277,13 @@ void CMSFlexGrid::mousePressEvent(QMouseEvent *event)
     emit MouseDown(button, shift, pos.x(), pos.y());
 }
 
-void CMSFlexGrid::mouseMoveEvent(QMouseEvent *event)
+void CMSFlexGrid::mouseMoveEvent(QMouseEvent* event)
 {
     TrackMouse(event->position().toPoint());
     QTableWidget::mouseMoveEvent(event);
 }
 
-void CMSFlexGrid::changeEvent(QEvent *event)
+void CMSFlexGrid::changeEvent(QEvent* event)
 {
     QTableWidget::changeEvent(event);
     if (event->type() == QEvent::FontChange)

@@ -7,8 +7,7 @@
 // first FixedRows rows and FixedCols columns are headers. Positions and sizes are in twips (1440 per
 // inch). Every change of the current cell, by the program or by the user, raises LeaveCell while
 // Row and Col still name the cell being left, then EnterCell once they name the new one.
-class CMSFlexGrid : public QTableWidget
-{
+class CMSFlexGrid : public QTableWidget {
     Q_OBJECT
 
 public:
@@ -19,7 +18,7 @@ public:
     static constexpr short kAlignCenterCenter = 4;
     enum HighLight { kHighlightNever = 0, kHighlightAlways = 1, kHighlightWithFocus = 2 };
 
-    explicit CMSFlexGrid(QWidget *parent = nullptr);
+    explicit CMSFlexGrid(QWidget* parent = nullptr);
 
     long GetRows() const { return rowCount(); }
     void SetRows(long rows);
@@ -38,12 +37,12 @@ public:
     long GetRowSel() const { return m_nRow; }
 
     QString GetText() const { return GetTextMatrix(m_nRow, m_nCol); }
-    void SetText(const QString &text) { SetTextMatrix(m_nRow, m_nCol, text); }
+    void SetText(const QString& text) { SetTextMatrix(m_nRow, m_nCol, text); }
     QString GetTextMatrix(long row, long col) const;
-    void SetTextMatrix(long row, long col, const QString &text);
+    void SetTextMatrix(long row, long col, const QString& text);
 
     QColor GetForeColorFixed() const { return m_ForeColorFixed; }
-    void SetForeColorFixed(const QColor &color);
+    void SetForeColorFixed(const QColor& color);
     long GetHighLight() const { return m_nHighLight; }
     void SetHighLight(long mode);
 
@@ -78,9 +77,9 @@ signals:
     void MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y);
 
 protected:
-    void mousePressEvent(QMouseEvent *event) override;
-    void mouseMoveEvent(QMouseEvent *event) override;
-    void changeEvent(QEvent *event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void OnCurrentCellChanged(int row, int col);
@@ -88,9 +87,9 @@ private:
     bool IsFixed(long row, long col) const;
     bool IsMovable(long row, long col) const;
     void FillCells();
-    void StyleCell(QTableWidgetItem *item, long row, long col) const;
+    void StyleCell(QTableWidgetItem* item, long row, long col) const;
     void RestyleAll();
-    void TrackMouse(const QPoint &pos);
+    void TrackMouse(const QPoint& pos);
     void UpdateDefaultRowHeight();
     int ToPixelsX(long twips) const;
     int ToPixelsY(long twips) const;

@@ -12,6 +12,12 @@
 #include "editor/MSFlexGrid.h"
 #include "editor/ToneTable.h"
 #include "image/ProgramDoc.h"
+#include "link/CloneTransfer.h"
+#include "link/PortName.h"
+#include "link/PortSettingDlg.h"
+#include "link/ProcessDlg.h"
+#include "link/TransferDriver.h"
+#include "service/ServiceAccess.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -32,8 +38,8 @@ const QString kSetup = QStringLiteral("Setup");
 
 // Column widths as multiples of column 0's starting width.
 constexpr double kWidthFactors[CChannelGrid::kCols] = { 0.51, 1.2, 1.2, 1.2, 1.2, 1.0, 0.8, 1.0, 0.8 };
-constexpr int kListIds[] = { CProgramView::kDecodeToneId, CProgramView::kEncodeToneId, CProgramView::kBandwidthId,
-                             CProgramView::kScanId,       CProgramView::kBusyLockId,    CProgramView::kPowerId };
+constexpr int kListIds[] = { CProgramView::kDecodeToneId, CProgramView::kEncodeToneId,
+    CProgramView::kBandwidthId, CProgramView::kScanId, CProgramView::kBusyLockId, CProgramView::kPowerId };
 
 const QColor kFixedTextColor(0, 50, 240);
 const QColor kTitleColor(250, 10, 10);
@@ -42,8 +48,8 @@ QFont gridFont()
 {
     QFont font;
     // Where Times New Roman is missing, a serif of the same build; Chinese headers fall back to a CJK font.
-    font.setFamilies({ QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"), QStringLiteral("Tinos"),
-                       QStringLiteral("DejaVu Serif"), QStringLiteral("WenQuanYi Micro Hei") });
+    font.setFamilies({ QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"),
+        QStringLiteral("Tinos"), QStringLiteral("DejaVu Serif"), QStringLiteral("WenQuanYi Micro Hei") });
     font.setPointSize(9);
     return font;
 }
@@ -52,15 +58,15 @@ QFont gridFont()
 QFont titleFont()
 {
     QFont font;
-    font.setFamilies({ QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("WenQuanYi Micro Hei"),
-                       QStringLiteral("Noto Sans CJK SC") });
+    font.setFamilies({ QStringLiteral("宋体"), QStringLiteral("SimSun"),
+        QStringLiteral("WenQuanYi Micro Hei"), QStringLiteral("Noto Sans CJK SC") });
     font.setPointSize(12);
     return font;
 }
 
 } // namespace
 
-CProgramView::CProgramView(CProgramDoc *document, CIniFile &ini, QWidget *parent)
+CProgramView::CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent)
     : QWidget(parent)
     , m_pDocument(document)
     , m_Ini(ini)
@@ -75,7 +81,7 @@ CProgramView::CProgramView(CProgramDoc *document, CIniFile &ini, QWidget *parent
     m_Grid->installEventFilter(this);
     setFocusProxy(m_Grid);
 
-    auto *layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(12, 8, 12, 12);
     layout->setSpacing(8);
     layout->addWidget(m_Title);
@@ -87,6 +93,11 @@ CProgramView::CProgramView(CProgramDoc *document, CIniFile &ini, QWidget *parent
     connect(m_Grid, &CMSFlexGrid::MouseDown, this, &CProgramView::OnGridMouseDown);
     connect(document, &CProgramDoc::CommitEdits, this, &CProgramView::OnLeaveCell);
     connect(document, &CProgramDoc::StoreGrid, this, &CProgramView::StoreGrid);
+
+    // Every new channel view takes the port from this user's settings.
+    CPortName::LoadFromSettings(CUserSettings(m_Ini.GetValue(kSetup, QStringLiteral("AppName"))));
+    m_pProcessDlg = new CProcessDlg(this);
+    connect(m_pProcessDlg, &CProcessDlg::StartRequested, this, &CProgramView::OnTransfer);
 }
 
 CProgramView::~CProgramView() = default;
@@ -101,8 +112,8 @@ void CProgramView::OnInitialUpdate()
         m_Grid->SetForeColorFixed(kFixedTextColor);
         CreateEditors();
         RefreshAll(); // header texts and row numbers
-        m_Title->setText(m_Ini.GetValue(zh ? QStringLiteral("Chinese") : QStringLiteral("English"),
-                                        QStringLiteral("Title")));
+        m_Title->setText(m_Ini.GetValue(
+            zh ? QStringLiteral("Chinese") : QStringLiteral("English"), QStringLiteral("Title")));
         SetupGrid();
         m_bFirstInit = false;
     }
@@ -119,19 +130,20 @@ void CProgramView::CreateEditors()
     CHelpLayer::SetControlId(m_RxEdit, kRxEditId);
     CHelpLayer::SetControlId(m_TxEdit, kTxEditId);
     for (std::size_t i = 0; i < m_Lists.size(); ++i) {
-        auto *list = new QComboBox(m_Grid->viewport());
+        auto* list = new QComboBox(m_Grid->viewport());
         const int column = kDecodeTone + int(i);
-        list->addItems(column == kDecodeTone || column == kEncodeTone ? m_ToneList
-                                                                       : ListItems(column, CLanguage::IsChinese()));
+        list->addItems(column == kDecodeTone || column == kEncodeTone
+                ? m_ToneList
+                : ListItems(column, CLanguage::IsChinese()));
         list->setMaxVisibleItems(12);
         list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }")); // a scrolled drop-down list
         CHelpLayer::SetControlId(list, kListIds[i]);
         m_Lists[i] = list;
     }
-    QList<QWidget *> editors { m_RxEdit, m_TxEdit };
-    for (QComboBox *list : m_Lists)
+    QList<QWidget*> editors { m_RxEdit, m_TxEdit };
+    for (QComboBox* list : m_Lists)
         editors << list;
-    for (QWidget *editor : editors) {
+    for (QWidget* editor : editors) {
         editor->setFont(font()); // the view's font, not the grid's
         editor->hide();
         editor->installEventFilter(this);
@@ -156,7 +168,7 @@ void CProgramView::SetupGrid()
 
 void CProgramView::ShowImage()
 {
-    CRadioImage &image = m_pDocument->m_Image;
+    CRadioImage& image = m_pDocument->m_Image;
     m_Cells.LoadImage(image);
     RefreshAll();
 
@@ -174,11 +186,12 @@ void CProgramView::ShowImage()
     const QString typeText = ProductCatalog::TypeText(m_Ini, type);
     const QString bandText = ProductCatalog::BandText(m_Ini, type, image.Byte(ImageMap::kFrequencyBand));
     const QString appName = m_Ini.GetValue(CLanguage::Name(), QStringLiteral("AppName"));
-    SetMainWindowTitle(window(), ProductCatalog::WindowTitle(appName, typeText, bandText, CLanguage::IsChinese()));
+    SetMainWindowTitle(
+        window(), ProductCatalog::WindowTitle(appName, typeText, bandText, CLanguage::IsChinese()));
     SetBandLimits(ProductCatalog::LimitsFromBandText(bandText));
 }
 
-void CProgramView::SetMainWindowTitle(QWidget *mainWindow, const QString &title)
+void CProgramView::SetMainWindowTitle(QWidget* mainWindow, const QString& title)
 {
     s_strMainTitle = title;
     if (mainWindow)
@@ -209,18 +222,18 @@ void CProgramView::RefreshAll()
         RefreshRow(row);
 }
 
-QWidget *CProgramView::EditorForColumn(int col) const
+QWidget* CProgramView::EditorForColumn(int col) const
 {
     if (col >= kDecodeTone && col <= kPower)
         return m_Lists[std::size_t(col - kDecodeTone)];
     return col == kTxFrequency ? m_TxEdit : m_RxEdit;
 }
 
-QString CProgramView::EditorText(const QWidget *editor) const
+QString CProgramView::EditorText(const QWidget* editor) const
 {
-    if (auto *edit = qobject_cast<const QLineEdit *>(editor))
+    if (auto* edit = qobject_cast<const QLineEdit*>(editor))
         return edit->text();
-    if (auto *list = qobject_cast<const QComboBox *>(editor))
+    if (auto* list = qobject_cast<const QComboBox*>(editor))
         return list->currentText();
     return {};
 }
@@ -239,11 +252,11 @@ void CProgramView::ShowEditorOverCurrentCell()
 {
     const int row = int(m_Grid->GetRow());
     const int col = int(m_Grid->GetCol());
-    QWidget *editor = EditorForColumn(col);
+    QWidget* editor = EditorForColumn(col);
     if (!editor || row < 1 || col < 1)
         return;
     const QString text = m_Grid->GetTextMatrix(row, col);
-    if (auto *list = qobject_cast<QComboBox *>(editor)) {
+    if (auto* list = qobject_cast<QComboBox*>(editor)) {
         // The first item that begins with the cell's text, whatever its case; item 0 when none does.
         const int index = list->findText(text, Qt::MatchStartsWith);
         list->setCurrentIndex(index < 0 ? 0 : index);
@@ -254,8 +267,8 @@ void CProgramView::ShowEditorOverCurrentCell()
     const long dy = m_Grid->logicalDpiY();
     const long twips = CMSFlexGrid::kTwipsPerInch;
     editor->setGeometry(int(m_Grid->GetCellLeft() * dx / twips), int(m_Grid->GetCellTop() * dy / twips),
-                        int(m_Grid->GetCellWidth() * dx / twips), int(m_Grid->GetCellHeight() * dy / twips));
-    if (auto *edit = qobject_cast<QLineEdit *>(editor)) {
+        int(m_Grid->GetCellWidth() * dx / twips), int(m_Grid->GetCellHeight() * dy / twips));
+    if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
         edit->setText(text);
         edit->selectAll();
     }
@@ -265,7 +278,7 @@ void CProgramView::ShowEditorOverCurrentCell()
     m_Grid->viewport()->update();
 }
 
-void CProgramView::HideEditor(QWidget *editor)
+void CProgramView::HideEditor(QWidget* editor)
 {
     const bool hadFocus = editor->hasFocus();
     editor->hide();
@@ -273,13 +286,14 @@ void CProgramView::HideEditor(QWidget *editor)
         m_Grid->setFocus(); // keep the keyboard on the grid, so arrows and Enter go on working
 }
 
-CChannelGrid::Outcome CProgramView::CommitCell(int row, int col, QWidget *editor, CChannelGrid::Trigger trigger)
+CChannelGrid::Outcome CProgramView::CommitCell(
+    int row, int col, QWidget* editor, CChannelGrid::Trigger trigger)
 {
     const RowTexts before = m_Cells.RowTexts(row);
     const CChannelGrid::Outcome outcome = m_Cells.Commit(row, col, EditorText(editor), trigger);
     if (outcome != CChannelGrid::Outcome::Accepted)
         CMessageBox::Show(this, CChannelGrid::Message(outcome), StringTable::Message(StringTable::kCaution),
-                          QMessageBox::Ok, QMessageBox::Warning);
+            QMessageBox::Ok, QMessageBox::Warning);
     RefreshRow(row);
     if (m_Cells.RowTexts(row) != before)
         m_pDocument->SetModifiedFlag();
@@ -291,7 +305,7 @@ void CProgramView::OnLeaveCell()
 {
     const int row = int(m_Grid->GetRow());
     const int col = int(m_Grid->GetCol());
-    QWidget *editor = EditorForColumn(col);
+    QWidget* editor = EditorForColumn(col);
     if (editor && !editor->isHidden())
         CommitCell(row, col, editor, CChannelGrid::Trigger::LeaveCell);
 }
@@ -300,12 +314,12 @@ void CProgramView::OnEnterKey()
 {
     const int row = int(m_Grid->GetRow());
     const int col = int(m_Grid->GetCol());
-    QWidget *editor = EditorForColumn(col);
+    QWidget* editor = EditorForColumn(col);
     if (editor && !editor->isHidden()
         && CommitCell(row, col, editor, CChannelGrid::Trigger::Enter) != CChannelGrid::Outcome::Accepted)
         return; // a refused value keeps the cell current
     // Each step is one change of the current cell, with its own leave and enter.
-    for (const auto &[nextRow, nextCol] : CChannelGrid::EnterMoves(row, col)) {
+    for (const auto& [nextRow, nextCol] : CChannelGrid::EnterMoves(row, col)) {
         if (nextRow != m_Grid->GetRow())
             m_Grid->SetRow(nextRow);
         if (nextCol != m_Grid->GetCol())
@@ -313,11 +327,11 @@ void CProgramView::OnEnterKey()
     }
 }
 
-bool CProgramView::eventFilter(QObject *watched, QEvent *event)
+bool CProgramView::eventFilter(QObject* watched, QEvent* event)
 {
     // A key the focused control ignores comes by again on its way up to the grid: handle it once.
     if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {
-        const auto *key = static_cast<QKeyEvent *>(event);
+        const auto* key = static_cast<QKeyEvent*>(event);
         if (key->key() == Qt::Key_F1) {
             CHelpLayer::ShowTopic(this, CHelpLayer::ControlId(QApplication::focusWidget()));
         } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
@@ -328,17 +342,55 @@ bool CProgramView::eventFilter(QObject *watched, QEvent *event)
     return QWidget::eventFilter(watched, event);
 }
 
-// Reading from and writing to the radio arrive with the serial link.
 void CProgramView::OnRead()
 {
+    m_bWrite = 0;
+    m_pProcessDlg->Open(true);
 }
 
 void CProgramView::OnWrite()
 {
+    m_bWrite = 1;
+    m_pProcessDlg->Open(false);
+}
+
+// OK in the progress window: one clone transfer on the port chosen in Port Setting. The port is opened
+// here and closed before this returns, whatever happens.
+void CProgramView::OnTransfer()
+{
+    OnLeaveCell(); // a value still in its edit box belongs to the grid
+    const bool write = m_bWrite != 0;
+    if (write)
+        StoreGrid(); // even when the port then fails, as Save would
+    CRadioImage& image = m_pDocument->m_Image;
+    // A read receives into a copy: the document keeps its image unless every block comes in.
+    const std::unique_ptr<CCloneTransfer> transfer = write
+        ? CCloneTransfer::ChannelWrite(image, CServiceAccess::IsGranted())
+        : CCloneTransfer::ChannelRead(image);
+    const QString device = CPortName::DevicePath(CPortName::Current(), m_Ini);
+
+    // The windows are serviced between blocks, where any command may run: even one that closes
+    // this view. Nothing of the view is touched once it has gone.
+    CTransferDriver driver(m_pProcessDlg, this);
+    const CCloneTransfer::Status status = driver.Run(*transfer, device);
+    if (driver.Abandoned() || status != CCloneTransfer::Status::Done)
+        return;
+    if (!write) {
+        for (const CCloneBlock& block : transfer->Blocks())
+            image.CopyIn(block.address, transfer->Image().Range(block.address, block.length));
+        CProgramDoc::SetNewDocument(false);
+        ShowImage();
+    }
+    // File > Close only hid the channel window; a finished transfer brings it back.
+    if (QWidget* frame = parentWidget(); frame && frame->isHidden())
+        frame->showNormal();
 }
 
 void CProgramView::OnComSetup()
 {
+    if (!m_PortSettingDlg)
+        m_PortSettingDlg = new CPortSettingDlg(m_Ini, this);
+    m_PortSettingDlg->exec(); // its OK does everything
 }
 
 void CProgramView::OnLanguage()

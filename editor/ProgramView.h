@@ -12,6 +12,8 @@
 
 class CIniFile;
 class CLanguageDlg;
+class CPortSettingDlg;
+class CProcessDlg;
 class CMSFlexGrid;
 class CProgramDoc;
 class QComboBox;
@@ -22,8 +24,7 @@ class QLineEdit;
 // shown over the cell being edited. It turns the document's image into grid texts (ShowImage) and back
 // (StoreGrid); every other rule of the grid lives in CChannelGrid. It also serves the Read, Write, Com
 // Setup and Language commands.
-class CProgramView : public QWidget
-{
+class CProgramView : public QWidget {
     Q_OBJECT
 
 public:
@@ -41,16 +42,16 @@ public:
         kPowerId = 1129,
     };
 
-    CProgramView(CProgramDoc *document, CIniFile &ini, QWidget *parent = nullptr);
+    CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent = nullptr);
     ~CProgramView() override;
 
-    CProgramDoc *GetDocument() const { return m_pDocument; }
-    CMSFlexGrid *Grid() const { return m_Grid; }
-    QLabel *TitleLine() const { return m_Title; }
+    CProgramDoc* GetDocument() const { return m_pDocument; }
+    CMSFlexGrid* Grid() const { return m_Grid; }
+    QLabel* TitleLine() const { return m_Title; }
     // The editor of a grid column (column 1 and any unknown column: the receive edit box).
-    QWidget *EditorForColumn(int col) const;
+    QWidget* EditorForColumn(int col) const;
     // The grid's working copy of the channels.
-    const CChannelGrid &Cells() const { return m_Cells; }
+    const CChannelGrid& Cells() const { return m_Cells; }
 
     // First time: builds the grid, its editors and the title line. Every time: the frame's icon and
     // ShowImage.
@@ -74,16 +75,21 @@ public:
 
     // The main window's title as ShowImage (or the Product Information dialog) last made it.
     static QString MainWindowTitle() { return s_strMainTitle; }
-    static void SetMainWindowTitle(QWidget *mainWindow, const QString &title);
+    static void SetMainWindowTitle(QWidget* mainWindow, const QString& title);
+
+    // The progress window of Read and Write; it lives as long as the view.
+    CProcessDlg* ProcessDlg() const { return m_pProcessDlg; }
 
 public slots:
+    // Read and Write show the progress window; its OK starts the transfer (OnTransfer).
     void OnRead();
     void OnWrite();
+    void OnTransfer();
     void OnComSetup();
     void OnLanguage();
 
 protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void CreateEditors();
@@ -91,21 +97,24 @@ private:
     void RefreshRow(int row);
     void RefreshAll();
     void ShowEditorOverCurrentCell();
-    void HideEditor(QWidget *editor);
-    QString EditorText(const QWidget *editor) const;
+    void HideEditor(QWidget* editor);
+    QString EditorText(const QWidget* editor) const;
     // Commits editor over (row, col); shows the message of a refused value. Returns the outcome.
-    CChannelGrid::Outcome CommitCell(int row, int col, QWidget *editor, CChannelGrid::Trigger trigger);
+    CChannelGrid::Outcome CommitCell(int row, int col, QWidget* editor, CChannelGrid::Trigger trigger);
     void OnEnterKey();
 
-    CProgramDoc *m_pDocument;
-    CIniFile &m_Ini;
+    CProgramDoc* m_pDocument;
+    CIniFile& m_Ini;
     CChannelGrid m_Cells;
-    QLabel *m_Title = nullptr;
-    CMSFlexGrid *m_Grid = nullptr;
-    QLineEdit *m_RxEdit = nullptr;
-    QLineEdit *m_TxEdit = nullptr;
-    std::array<QComboBox *, 6> m_Lists {}; // columns 3..8
-    CLanguageDlg *m_LanguageDlg = nullptr;
+    QLabel* m_Title = nullptr;
+    CMSFlexGrid* m_Grid = nullptr;
+    QLineEdit* m_RxEdit = nullptr;
+    QLineEdit* m_TxEdit = nullptr;
+    std::array<QComboBox*, 6> m_Lists {}; // columns 3..8
+    CLanguageDlg* m_LanguageDlg = nullptr;
+    CPortSettingDlg* m_PortSettingDlg = nullptr;
+    CProcessDlg* m_pProcessDlg = nullptr;
+    std::uint8_t m_bWrite = 0; // direction of the next transfer: 0 read, 1 write
     bool m_bFirstInit = true;
 
     static QString s_strMainTitle;

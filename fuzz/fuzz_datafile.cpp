@@ -15,7 +15,7 @@ void check(bool condition)
         std::abort();
 }
 
-void settles(const CRadioImage &image, bool chinese, const QString &typed)
+void settles(const CRadioImage& image, bool chinese, const QString& typed)
 {
     CChannelGrid grid(chinese);
     grid.LoadImage(image);
@@ -35,22 +35,24 @@ void settles(const CRadioImage &image, bool chinese, const QString &typed)
     grid.SetBandLimits(ProductCatalog::LimitsFromBandText(typed));
     const int channel = 1 + typed.size() % ImageMap::kChannelCount;
     for (int col = 1; col < CChannelGrid::kCols; ++col)
-        grid.Commit(channel, col, typed, col % 2 ? CChannelGrid::Trigger::Enter : CChannelGrid::Trigger::LeaveCell);
+        grid.Commit(
+            channel, col, typed, col % 2 ? CChannelGrid::Trigger::Enter : CChannelGrid::Trigger::LeaveCell);
     grid.StoreGrid(stored);
 }
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
     CRadioImage image;
     const CRadioImage untouched = image;
     if (!DataFile::Parse(bytes, image).ok()) {
         check(image == untouched);
         return 0;
     }
-    check(DataFile::Serialize(image).mid(DataFile::kHeaderSize) == bytes.mid(DataFile::kHeaderSize, ImageMap::kImageSize));
+    check(DataFile::Serialize(image).mid(DataFile::kHeaderSize)
+        == bytes.mid(DataFile::kHeaderSize, ImageMap::kImageSize));
     const QString typed = QString::fromUtf8(bytes.mid(DataFile::kFileSize));
     settles(image, false, typed);
     settles(image, true, typed);

@@ -17,7 +17,7 @@ constexpr CBilingual kNewTitle { "Channel Information", "信道信息" };
 constexpr CBilingual kAskToSave { "Save changes to %1?", "是否保存对 %1 的更改?" };
 }
 
-CProgramDoc::CProgramDoc(const CIniFile &ini, QObject *parent)
+CProgramDoc::CProgramDoc(const CIniFile& ini, QObject* parent)
     : QObject(parent)
     , m_Ini(ini)
 {
@@ -45,7 +45,7 @@ bool CProgramDoc::OnNewDocument()
     return true;
 }
 
-bool CProgramDoc::OnOpenDocument(const QString &path)
+bool CProgramDoc::OnOpenDocument(const QString& path)
 {
     CRadioImage image;
     const DataFile::Result result = DataFile::Load(path, image);
@@ -60,7 +60,7 @@ bool CProgramDoc::OnOpenDocument(const QString &path)
     return true;
 }
 
-bool CProgramDoc::OnSaveDocument(const QString &path)
+bool CProgramDoc::OnSaveDocument(const QString& path)
 {
     emit CommitEdits();
     emit StoreGrid();
@@ -97,15 +97,17 @@ bool CProgramDoc::SaveModified()
         return true;
     const QString name = m_strPathName.isEmpty() ? m_strTitle : QFileInfo(m_strPathName).fileName();
     switch (CMessageBox::Show(m_pWindow, kAskToSave.Text().arg(name),
-                              QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel,
-                              QMessageBox::Question)) {
-    case QMessageBox::Save: return DoFileSave();
-    case QMessageBox::Discard: return true;
-    default: return false;
+        QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, QMessageBox::Question)) {
+    case QMessageBox::Save:
+        return DoFileSave();
+    case QMessageBox::Discard:
+        return true;
+    default:
+        return false;
     }
 }
 
-void CProgramDoc::SetTitle(const QString &title)
+void CProgramDoc::SetTitle(const QString& title)
 {
     m_strTitle = title;
     emit TitleChanged(title);
@@ -126,7 +128,7 @@ void CProgramDoc::SetModifiedFlag(bool modified)
     emit ModifiedChanged(modified);
 }
 
-void CProgramDoc::SetPathName(const QString &path)
+void CProgramDoc::SetPathName(const QString& path)
 {
     m_strPathName = QFileInfo(path).absoluteFilePath();
     SetTitle(QFileInfo(path).fileName());
@@ -134,7 +136,7 @@ void CProgramDoc::SetPathName(const QString &path)
 
 // Every failure is said: a foreign file as "Data Format Error", everything else with the file's name
 // and the reason.
-void CProgramDoc::ReportSaveLoadException(const DataFile::Result &result, const QString &path)
+void CProgramDoc::ReportSaveLoadException(const DataFile::Result& result, const QString& path)
 {
     CMessageBox::Show(m_pWindow, DataFile::Describe(result, path), QMessageBox::Ok, QMessageBox::Warning);
 }

@@ -1,6 +1,7 @@
 #include "link/PortName.h"
 
 #include "app/IniFile.h"
+#include "app/Language.h"
 #include "app/UserSettings.h"
 
 #include <QRegularExpression>
@@ -8,10 +9,15 @@
 #include <cstdio>
 
 QString CPortName::s_Current = QStringLiteral("COM1");
+std::map<int, CPortName::Override> CPortName::s_Overrides;
 
 namespace {
 const QString kPortsSection = QStringLiteral("Ports");
 constexpr int kFirstPrefixedPort = 10;
+const QString kPortOption = QStringLiteral("--port");
+const QString kVirtualRadioOption = QStringLiteral("--virtual-radio");
+constexpr CBilingual kVirtualRadioNotice { "COM%1: virtual radio on %2 (this run only)", "COM%1: 虚拟电台 %2 (仅本次运行)" };
+constexpr CBilingual kDeviceNotice { "COM%1: %2 (this run only)", "COM%1: %2 (仅本次运行)" };
 }
 
 QString CPortName::FromNumber(int n)
@@ -27,25 +33,37 @@ std::optional<int> CPortName::NumberOf(const QString &name)
     return std::nullopt;
 }
 
-QString CPortName::DevicePath(const QString &name, const CIniFile &ini)
+std::optional<int> CPortName::ComNumber(const QString &name)
 {
-#if defined(Q_OS_WIN)
-    Q_UNUSED(ini);
-    return name;
-#else
     static const QRegularExpression comName(
         QStringLiteral("^(?:\\\\\\\\\\.\\\\)?COM(-?\\d+)$"), QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = comName.match(name);
     if (!match.hasMatch())
-        return name;
+        return std::nullopt;
     bool ok = false;
     const int n = match.captured(1).toInt(&ok);
     if (!ok)
+        return std::nullopt;
+    return n;
+}
+
+QString CPortName::DevicePath(const QString &name, const CIniFile &ini)
+{
+    const std::optional<int> n = ComNumber(name);
+    if (n) {
+        if (const std::optional<Override> given = OverrideFor(*n))
+            return given->device;
+    }
+#if defined(Q_OS_WIN)
+    Q_UNUSED(ini);
+    return name;
+#else
+    if (!n)
         return name;
-    const QString configured = ini.GetValue(kPortsSection, QStringLiteral("COM%1").arg(n)).trimmed();
+    const QString configured = ini.GetValue(kPortsSection, QStringLiteral("COM%1").arg(*n)).trimmed();
     if (!configured.isEmpty())
         return configured;
-    return QStringLiteral("/dev/ttyUSB%1").arg(static_cast<long long>(n) - 1);
+    return QStringLiteral("/dev/ttyUSB%1").arg(static_cast<long long>(*n) - 1);
 #endif
 }
 
@@ -69,4 +87,55 @@ void CPortName::Choose(int n, CUserSettings &settings)
 {
     s_Current = FromNumber(n);
     settings.SetPortNumber(n);
+}
+
+bool CPortName::AddOverride(const QString &assignment, bool virtualRadio)
+{
+    const qsizetype equals = assignment.indexOf(QLatin1Char('='));
+    if (equals < 0)
+        return false;
+    const std::optional<int> n = ComNumber(assignment.left(equals));
+    const QString device = assignment.mid(equals + 1);
+    if (!n || *n < 1 || device.isEmpty())
+        return false;
+    s_Overrides[*n] = Override { device, virtualRadio };
+    return true;
+}
+
+std::optional<CPortName::Override> CPortName::OverrideFor(int n)
+{
+    const auto found = s_Overrides.find(n);
+    if (found == s_Overrides.end())
+        return std::nullopt;
+    return found->second;
+}
+
+void CPortName::ClearOverrides()
+{
+    s_Overrides.clear();
+}
+
+QStringList CPortName::TakeOverrideOptions(const QStringList &arguments, QStringList *rejected)
+{
+    QStringList rest;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &arg = arguments.at(i);
+        const bool port = arg == kPortOption;
+        if (!port && arg != kVirtualRadioOption) {
+            rest << arg;
+            continue;
+        }
+        const QString value = i + 1 < arguments.size() ? arguments.at(++i) : QString();
+        if (!AddOverride(value, !port) && rejected)
+            *rejected << (arg + QLatin1Char(' ') + value).trimmed();
+    }
+    return rest;
+}
+
+QString CPortName::OverrideNotice(bool chinese)
+{
+    QStringList lines;
+    for (const auto &[n, given] : s_Overrides)
+        lines << (given.virtualRadio ? kVirtualRadioNotice : kDeviceNotice).Text(chinese).arg(n).arg(given.device);
+    return lines.join(QStringLiteral("; "));
 }

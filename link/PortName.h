@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
+
+#include <map>
 #include <optional>
 
 class CIniFile;
@@ -28,6 +31,27 @@ public:
     // Makes port n current and stores n for the next start.
     static void Choose(int n, CUserSettings &settings);
 
+    // A device that COMn stands for in this run only, ahead of Program.ini and the /dev/ttyUSB rule.
+    // It is never stored, so the program started on its own talks to the ports it always did.
+    struct Override {
+        QString device;
+        bool virtualRadio = false; // the virtual radio behind a pseudo-terminal, which the window says
+    };
+    // "COMn=DEVICE" (n from 1); false, and nothing changed, for any other form.
+    static bool AddOverride(const QString &assignment, bool virtualRadio);
+    static std::optional<Override> OverrideFor(int n);
+    static const std::map<int, Override> &Overrides() { return s_Overrides; }
+    static void ClearOverrides();
+    // Takes "--port COMn=DEVICE" and "--virtual-radio COMn=DEVICE" out of a command line and returns
+    // the rest. Each malformed option lands in rejected as it was written.
+    static QStringList TakeOverrideOptions(const QStringList &arguments, QStringList *rejected);
+    // One line for the window saying which ports stand for what in this run; empty without overrides.
+    static QString OverrideNotice(bool chinese);
+
 private:
+    // The number of a COM name in either form and any letter case.
+    static std::optional<int> ComNumber(const QString &name);
+
     static QString s_Current;
+    static std::map<int, Override> s_Overrides;
 };

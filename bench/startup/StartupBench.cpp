@@ -22,7 +22,7 @@ double median(std::vector<double> values)
 
 } // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 7;
@@ -57,10 +57,11 @@ int main(int argc, char *argv[])
         outside.push_back(total);
         inside.push_back(match.captured(1).toDouble());
         rss.push_back(match.captured(2).toDouble() / 1024.0);
-        std::printf("run %d: %.1f ms from process start to window shown (%.1f ms from main), %.1f MB resident\n",
-                    run + 1, total, inside.back(), rss.back());
+        std::printf(
+            "run %d: %.1f ms from process start to window shown (%.1f ms from main), %.1f MB resident\n",
+            run + 1, total, inside.back(), rss.back());
     }
     std::printf("median: %.1f ms to window shown (goal < 300 ms), %.1f MB resident (goal < 80 MB)\n",
-                median(outside), median(rss));
+        median(outside), median(rss));
     return 0;
 }

@@ -2,21 +2,22 @@
 #include "app/UserSettings.h"
 #include "cli/CliContext.h"
 #include "image/DataFile.h"
+#include "tests/common/TestFiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
+using namespace TestFiles;
+
 namespace {
 
-struct Run
-{
+struct Run {
     int code;
     QString out;
     QString err;
 };
 
-Run run(const QStringList &args)
+Run run(const QStringList& args)
 {
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
@@ -26,40 +27,25 @@ Run run(const QStringList &args)
     return { code, out, err };
 }
 
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray dataFile(const QByteArray &image)
-{
-    return QByteArray("Q707") + QByteArray(12, '\0') + image;
-}
-
 // Channels of every kind; the rest of the image as a new radio has it.
 QByteArray sampleImage()
 {
     CRadioImage image;
     image.ApplyDefaults();
-    QByteArray bytes(reinterpret_cast<const char *>(image.Data().data()), ImageMap::kImageSize);
-    const auto setRow = [&bytes](int channel, const char *hex) {
+    QByteArray bytes(reinterpret_cast<const char*>(image.Data().data()), ImageMap::kImageSize);
+    const auto setRow = [&bytes](int channel, const char* hex) {
         const QByteArray row = QByteArray::fromHex(hex);
         bytes.replace(channel * 16, row.size(), row);
     };
-    setRow(1, "00206514 00506514 7503 1328 08 50");     // everything set
-    setRow(2, "0A206514 000000A0 ECA9 0F28 18 00");     // odd nibbles, 1000 MHz, unlisted DCS
-    setRow(3, "00206514 FFFFFFFF FFFF B602 00 00");     // no transmit frequency, unlisted CTCSS
-    setRow(5, "00000000 00206514 FFFF FFFF 00 00");     // receive top pair 00
-    setRow(6, "00206514 00206514 0028 FFFF 00 30");     // DCS value outside the table
-    bytes[ImageMap::kScanFlags] = char(0x01);           // only channel 1 scans
+    setRow(1, "00206514 00506514 7503 1328 08 50"); // everything set
+    setRow(2, "0A206514 000000A0 ECA9 0F28 18 00"); // odd nibbles, 1000 MHz, unlisted DCS
+    setRow(3, "00206514 FFFFFFFF FFFF B602 00 00"); // no transmit frequency, unlisted CTCSS
+    setRow(5, "00000000 00206514 FFFF FFFF 00 00"); // receive top pair 00
+    setRow(6, "00206514 00206514 0028 FFFF 00 30"); // DCS value outside the table
+    bytes[ImageMap::kScanFlags] = char(0x01); // only channel 1 scans
+    bytes[ImageMap::kVox] = 5; // outside its list
+    bytes[ImageMap::kBatterySaver] = 5; // any non-zero byte is "On"
+    bytes[ImageMap::kSideKey] = char(0xEF);
     bytes[ImageMap::kProductType] = 0;
     bytes[ImageMap::kFrequencyBand] = 1;
     return bytes;
@@ -76,8 +62,7 @@ const QStringList kSampleEnglish = {
 
 } // namespace
 
-class TestCli : public QObject
-{
+class TestCli : public QObject {
     Q_OBJECT
 
 private slots:
@@ -91,7 +76,7 @@ private slots:
     void failures();
 
 private:
-    QString lineOf(const QString &path, int channel);
+    QString lineOf(const QString& path, int channel);
 
     QTemporaryDir m_ExeDir;
     QTemporaryDir m_Work;
@@ -110,10 +95,10 @@ void TestCli::initTestCase()
 void TestCli::init()
 {
     m_File = m_Work.filePath("radio.dat");
-    writeFile(m_File, dataFile(sampleImage()));
+    QVERIFY(Write(m_File, DataFileBytes(sampleImage())));
 }
 
-QString TestCli::lineOf(const QString &path, int channel)
+QString TestCli::lineOf(const QString& path, int channel)
 {
     return run({ "show", path }).out.split('\n').value(channel - 1);
 }
@@ -132,13 +117,16 @@ void TestCli::newFile()
     expected.SetByte(0x1B8, 0x50);
     expected.SetByte(ImageMap::kProductType, 0);
     expected.SetByte(ImageMap::kFrequencyBand, 0);
-    QCOMPARE(readFile(path), DataFile::Serialize(expected));
+    QCOMPARE(Read(path), DataFile::Serialize(expected));
 
     // A Default.dat of 528 bytes of zeros supplies image bytes 0-511; type and band come from the
     // user's settings.
-    writeFile(m_ExeDir.filePath("Default.dat"), QByteArray(528, '\0'));
+    QVERIFY(Write(m_ExeDir.filePath("Default.dat"), QByteArray(528, '\0')));
     CUserSettings settings(QStringLiteral("Fieldcom Radio Programmer"));
     settings.SetTypeAndField(1, 0);
+    settings.SetPortNumber(3);
+    const QByteArray stored = Read(settings.Location());
+    QVERIFY2(stored.contains("com=3") && stored.contains("Type=1") && stored.contains("Field=0"), stored);
     const Run made = run({ "new", path });
     QFile::remove(m_ExeDir.filePath("Default.dat"));
     QFile::remove(settings.Location());
@@ -149,7 +137,7 @@ void TestCli::newFile()
     image.replace(ImageMap::kScanFlags, 2, "\xFF\xFF");
     image[0x1B8] = 0x50;
     image.replace(ImageMap::kProductType, 2, QByteArray("\x01\x00", 2));
-    QCOMPARE(readFile(path), dataFile(image));
+    QCOMPARE(Read(path), DataFileBytes(image));
     QVERIFY(run({ "show", path }).out.contains("\nType: QR-460\nFrequency: 400 - 470MHz\n"));
 }
 
@@ -161,21 +149,23 @@ void TestCli::show()
     const QStringList lines = english.out.split('\n');
     QCOMPARE(lines.mid(0, 6), kSampleEnglish);
     QCOMPARE(lines.at(15), QStringLiteral("16\t\t\t\t\t\t\t\t"));
-    QCOMPARE(lines.mid(16), QStringList({ "", "Type: QR-260", "Frequency: 136 - 174MHz", "Time Out Time: 45s",
-                                          "Squelch Level: 5", "Voice Annunciation: Chinese", "Priority Channel: Off",
-                                          "VOX: Off", "Vox Gain Level: 5", "Vox Delay Time: 0.3s",
-                                          "Side Key: Emergency Alarm", "Beep: On", "Battery Saver: On", "" }));
+    QCOMPARE(lines.mid(16),
+        QStringList({ "", "Type: QR-260", "Frequency: 136 - 174MHz", "Time Out Time: 45s", "Squelch Level: 5",
+            "Voice Annunciation: Chinese", "Priority Channel: Off", "VOX: (not in the list: byte 0x05)",
+            "Vox Gain Level: 5", "Vox Delay Time: 0.3s", "Side Key: Monitor Momentary", "Beep: On",
+            "Battery Saver: On", "" }));
     const Run chinese = run({ "show", "--lang", "chinese", m_File });
     QCOMPARE(chinese.code, 0);
     QCOMPARE(chinese.out.split('\n').mid(0, 6),
-             QStringList({ "1\t146.52000\t146.55000\t88.5\tD023N\t宽\t是\t载波\t中",
-                           "2\t146.52010\t1000.00000\tD754I\tD017N\t窄\t否\tQT/DQT\t低", kSampleEnglish.at(2),
-                           kSampleEnglish.at(3), kSampleEnglish.at(4),
-                           "6\t146.52000\t146.52000\tD000N\t无\t宽\t否\t关\t高" }));
+        QStringList({ "1\t146.52000\t146.55000\t88.5\tD023N\t宽\t是\t载波\t中",
+            "2\t146.52010\t1000.00000\tD754I\tD017N\t窄\t否\tQT/DQT\t低", kSampleEnglish.at(2),
+            kSampleEnglish.at(3), kSampleEnglish.at(4),
+            "6\t146.52000\t146.52000\tD000N\t无\t宽\t否\t关\t高" }));
     QVERIFY(chinese.out.contains("\n类型: QR-260\n"));
-    QCOMPARE(readFile(m_File), dataFile(sampleImage())); // show never writes
+    QCOMPARE(Read(m_File), DataFileBytes(sampleImage())); // show never writes
 }
 
+// clang-format off
 void TestCli::set_data()
 {
     QTest::addColumn<QStringList>("args"); // after FILE
@@ -188,14 +178,16 @@ void TestCli::set_data()
     QTest::newRow("new channel") << QStringList { "4", "rx=146.5" } << 0 << ""
                                  << "4\t146.50000\t146.50000\tNone\tNone\tWide\tYes\tOff\tHigh";
     QTest::newRow("every field, both languages")
-        << QStringList { "4", "rx=0x92", "tx=146.025", "dec=d023n", "enc=88.5", "wn=窄", "scan=No", "busy=载波", "power=middle" }
-        << 0 << "" << "4\t146.00000\t146.02500\tD023N\t88.5\tNarrow\tNo\tCarrier\tMiddle";
+        << QStringList { "4", "rx=0x92", "tx=146.025", "dec=d023n", "enc=88.5", "wn=窄", "scan=No",
+               "busy=载波", "power=middle" } << 0 << ""
+        << "4\t146.00000\t146.02500\tD023N\t88.5\tNarrow\tNo\tCarrier\tMiddle";
     QTest::newRow("atof forms") << QStringList { "4", "rx= +1.4652e2", "tx=146.55abc" } << 0 << ""
                                 << "4\t146.52000\t146.55000\tNone\tNone\tWide\tYes\tOff\tHigh";
     QTest::newRow("delete") << QStringList { "1", "rx=" } << 0 << "" << "1\t\t\t\t\t\t\t\t";
     QTest::newRow("tx follows rx") << QStringList { "1", "tx=" } << 0 << ""
                                    << "1\t146.52000\t146.52000\t88.5\tD023N\tWide\tYes\tCarrier\tMiddle";
-    QTest::newRow("list item on an empty channel") << QStringList { "4", "power=Low" } << 0 << "" << "4\t\t\t\t\t\t\t\t";
+    QTest::newRow("list item on an empty channel") << QStringList { "4", "power=Low" } << 0 << ""
+                                                   << "4\t\t\t\t\t\t\t\t";
     QTest::newRow("rx out of band") << QStringList { "1", "rx=180" } << 1 << bad << "";
     QTest::newRow("rx leading point") << QStringList { "1", "rx=.5" } << 1 << bad << "";
     QTest::newRow("rx off step") << QStringList { "1", "rx=146.5123" } << 1 << step << "";
@@ -209,6 +201,7 @@ void TestCli::set_data()
     QTest::newRow("unknown field") << QStringList { "1", "freq=146.5" } << 2 << "freq" << "";
     QTest::newRow("no assignment") << QStringList { "1" } << 2 << "Usage" << "";
 }
+// clang-format on
 
 void TestCli::set()
 {
@@ -220,38 +213,42 @@ void TestCli::set()
     QCOMPARE(result.code, code);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     if (line.isEmpty()) {
-        QCOMPARE(readFile(m_File), dataFile(sampleImage()));
+        QCOMPARE(Read(m_File), DataFileBytes(sampleImage()));
         return;
     }
     QCOMPARE(lineOf(m_File, args.first().toInt()), line);
     // Storing the grid rewrites every channel, yet the 1000 MHz transmit frequency keeps its bytes.
-    QCOMPARE(readFile(m_File).mid(16 + 0x20, 8).toHex(), QByteArray("10206514000000a0"));
+    QCOMPARE(Read(m_File).mid(16 + 0x20, 8).toHex(), QByteArray("10206514000000a0"));
     QCOMPARE(lineOf(m_File, 2), kSampleEnglish.at(1));
 }
 
+// clang-format off
 void TestCli::failures_data()
 {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<QByteArray>("file"); // written to radio.dat first
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
-    const QByteArray good = dataFile(sampleImage());
+    const QByteArray good = DataFileBytes(sampleImage());
     const QByteArray foreign = QByteArray("Q708") + good.mid(4);
     QTest::newRow("foreign file") << QStringList { "show", "radio.dat" } << foreign << 1 << "Data Format Error";
-    QTest::newRow("foreign file, Chinese") << QStringList { "show", "radio.dat", "--lang", "chinese" } << foreign << 1
-                                           << "数据格式不正确";
+    QTest::newRow("foreign file, Chinese")
+        << QStringList { "show", "radio.dat", "--lang", "chinese" } << foreign << 1 << "数据格式不正确";
     QTest::newRow("short file") << QStringList { "show", "radio.dat" } << good.left(1039) << 1
                                 << "shorter than 1040 bytes";
     QTest::newRow("empty file") << QStringList { "set", "radio.dat", "1", "rx=146.5" } << QByteArray() << 1
                                 << "shorter than 1040 bytes";
     QTest::newRow("missing file") << QStringList { "show", "none.dat" } << good << 1 << "Cannot open";
-    QTest::newRow("new into a missing folder") << QStringList { "new", "no/such/dir.dat" } << good << 1 << "Cannot save";
+    QTest::newRow("new into a missing folder")
+        << QStringList { "new", "no/such/dir.dat" } << good << 1 << "Cannot save";
     QTest::newRow("no command") << QStringList {} << good << 2 << "Usage";
     QTest::newRow("unknown command") << QStringList { "dump", "radio.dat" } << good << 2 << "dump";
-    QTest::newRow("unknown language") << QStringList { "show", "radio.dat", "--lang", "klingon" } << good << 2 << "--lang";
+    QTest::newRow("unknown language")
+        << QStringList { "show", "radio.dat", "--lang", "klingon" } << good << 2 << "--lang";
     QTest::newRow("two files") << QStringList { "show", "radio.dat", "other.dat" } << good << 2 << "other.dat";
     QTest::newRow("new without file") << QStringList { "new" } << good << 2 << "Usage";
 }
+// clang-format on
 
 void TestCli::failures()
 {
@@ -259,15 +256,15 @@ void TestCli::failures()
     QFETCH(QByteArray, file);
     QFETCH(int, code);
     QFETCH(QString, message);
-    writeFile(m_File, file);
-    for (QString &arg : args)
+    QVERIFY(Write(m_File, file));
+    for (QString& arg : args)
         if (arg.endsWith(".dat"))
             arg = m_Work.filePath(arg);
     const Run result = run(args);
     QCOMPARE(result.code, code);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QCOMPARE(result.out, QString());
-    QCOMPARE(readFile(m_File), file);
+    QCOMPARE(Read(m_File), file);
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -22,21 +22,21 @@
 
 namespace {
 
-void copyTree(const QString &from, const QString &to)
+void copyTree(const QString& from, const QString& to)
 {
     QDir().mkpath(to);
     const QDir source(from);
-    for (const QString &name : source.entryList(QDir::Files))
+    for (const QString& name : source.entryList(QDir::Files))
         if (name.endsWith(QLatin1String(".ini")) || name.endsWith(QLatin1String(".qm"))
             || name.endsWith(QLatin1String(".html")))
             QFile::copy(source.filePath(name), QDir(to).filePath(name));
-    for (const QString &name : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+    for (const QString& name : source.entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         copyTree(source.filePath(name), QDir(to).filePath(name));
 }
 
 } // namespace
 
-CGuiFixture::CGuiFixture(const QString &language)
+CGuiFixture::CGuiFixture(const QString& language)
     : m_OldConfigHome(qgetenv("XDG_CONFIG_HOME"))
 {
     copyTree(QStringLiteral(PROGRAM_BIN_DIR), m_Bin.path());
@@ -44,7 +44,7 @@ CGuiFixture::CGuiFixture(const QString &language)
     qputenv("XDG_CONFIG_HOME", m_Settings.path().toLocal8Bit());
     SetIni(QStringLiteral("Setup"), QStringLiteral("Language"), language);
 
-    CMessageBox::SetHook([this](const CMessageBox::Request &request) {
+    CMessageBox::SetHook([this](const CMessageBox::Request& request) {
         messages << Shown { request.text, request.caption, request.buttons };
         if (!answers.isEmpty())
             return answers.takeFirst();
@@ -53,15 +53,15 @@ CGuiFixture::CGuiFixture(const QString &language)
                 return button;
         return QMessageBox::Cancel;
     });
-    CFilePrompt::SetHook([this](const CFilePrompt::Request &request) {
+    CFilePrompt::SetHook([this](const CFilePrompt::Request& request) {
         filePrompts << request;
         return fileAnswers.isEmpty() ? QString() : fileAnswers.takeFirst();
     });
-    CProcessStarter::SetHook([this](const QString &program, const QStringList &arguments) {
+    CProcessStarter::SetHook([this](const QString& program, const QStringList& arguments) {
         started << (QStringList { program } + arguments).join(QLatin1Char(' '));
         return true;
     });
-    CHelpLayer::SetHook([this](int contextId, const QString &) { helpTopics << contextId; });
+    CHelpLayer::SetHook([this](int contextId, const QString&) { helpTopics << contextId; });
 }
 
 CGuiFixture::~CGuiFixture()
@@ -78,17 +78,17 @@ CGuiFixture::~CGuiFixture()
     qputenv("XDG_CONFIG_HOME", m_OldConfigHome);
 }
 
-QString CGuiFixture::BinPath(const QString &name) const
+QString CGuiFixture::BinPath(const QString& name) const
 {
     return m_Bin.filePath(name);
 }
 
-QString CGuiFixture::DataPath(const QString &name) const
+QString CGuiFixture::DataPath(const QString& name) const
 {
     return m_Data.filePath(name);
 }
 
-void CGuiFixture::SetIni(const QString &section, const QString &key, const QString &value)
+void CGuiFixture::SetIni(const QString& section, const QString& key, const QString& value)
 {
     CIniFile ini;
     ini.Open(BinPath(QStringLiteral("Program.ini")), false, true, false);
@@ -96,7 +96,7 @@ void CGuiFixture::SetIni(const QString &section, const QString &key, const QStri
     ini.Save(false);
 }
 
-QString CGuiFixture::IniOnDisk(const QString &section, const QString &key) const
+QString CGuiFixture::IniOnDisk(const QString& section, const QString& key) const
 {
     CIniFile ini;
     ini.Open(BinPath(QStringLiteral("Program.ini")), false, true, false);
@@ -107,10 +107,11 @@ void CGuiFixture::SetUserTypeAndField(quint32 type, quint32 field)
 {
     CIniFile ini;
     ini.Open(BinPath(QStringLiteral("Program.ini")), false, true, false);
-    CUserSettings(ini.GetValue(QStringLiteral("Setup"), QStringLiteral("AppName"))).SetTypeAndField(type, field);
+    CUserSettings(ini.GetValue(QStringLiteral("Setup"), QStringLiteral("AppName")))
+        .SetTypeAndField(type, field);
 }
 
-bool CGuiFixture::Start(const QStringList &arguments)
+bool CGuiFixture::Start(const QStringList& arguments)
 {
     m_App = std::make_unique<CProgramApp>();
     if (!m_App->InitInstance(arguments))
@@ -119,41 +120,42 @@ bool CGuiFixture::Start(const QStringList &arguments)
     return true;
 }
 
-CChildFrame *CGuiFixture::Child() const
+CChildFrame* CGuiFixture::Child() const
 {
     return m_App && m_App->MainFrame() ? m_App->MainFrame()->ActiveChild() : nullptr;
 }
 
-CProgramView *CGuiFixture::View() const
+CProgramView* CGuiFixture::View() const
 {
     return Child() ? Child()->View() : nullptr;
 }
 
-CMSFlexGrid *CGuiFixture::Grid() const
+CMSFlexGrid* CGuiFixture::Grid() const
 {
     return View() ? View()->Grid() : nullptr;
 }
 
-CProgramDoc *CGuiFixture::Doc() const
+CProgramDoc* CGuiFixture::Doc() const
 {
     return Child() ? Child()->Document() : nullptr;
 }
 
 void CGuiFixture::ClickCell(int row, int col)
 {
-    CMSFlexGrid *grid = Grid();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, col)).center());
+    CMSFlexGrid* grid = Grid();
+    QTest::mouseClick(
+        grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, col)).center());
 }
 
-QWidget *CGuiFixture::VisibleEditor() const
+QWidget* CGuiFixture::VisibleEditor() const
 {
-    QWidget *editor = View()->EditorForColumn(int(Grid()->GetCol()));
+    QWidget* editor = View()->EditorForColumn(int(Grid()->GetCol()));
     return editor && editor->isVisible() ? editor : nullptr;
 }
 
-void CGuiFixture::Type(const QString &text)
+void CGuiFixture::Type(const QString& text)
 {
-    auto *edit = qobject_cast<QLineEdit *>(VisibleEditor());
+    auto* edit = qobject_cast<QLineEdit*>(VisibleEditor());
     QVERIFY2(edit, "no edit box open over the current cell");
     QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
     if (text.isEmpty())
@@ -163,16 +165,16 @@ void CGuiFixture::Type(const QString &text)
 
 void CGuiFixture::PressEnter()
 {
-    QWidget *target = VisibleEditor() ? VisibleEditor() : static_cast<QWidget *>(Grid());
+    QWidget* target = VisibleEditor() ? VisibleEditor() : static_cast<QWidget*>(Grid());
     QTest::keyClick(target, Qt::Key_Return);
 }
 
-void CGuiFixture::ChooseItem(const QString &item)
+void CGuiFixture::ChooseItem(const QString& item)
 {
-    auto *list = qobject_cast<QComboBox *>(VisibleEditor());
+    auto* list = qobject_cast<QComboBox*>(VisibleEditor());
     QVERIFY2(list, "no drop-down list open over the current cell");
     QTest::mouseClick(list, Qt::LeftButton);
-    QAbstractItemView *popup = list->view();
+    QAbstractItemView* popup = list->view();
     QTRY_VERIFY(popup->isVisible());
     const QModelIndex index = list->model()->index(list->findText(item, Qt::MatchExactly), 0);
     QVERIFY2(index.isValid(), qPrintable(item));

@@ -17,39 +17,37 @@ class CProgramView;
 // The program on a private copy of its executable directory (Program.ini, language files, help
 // pages) and a private per-user settings folder. Message boxes, file dialogs, help and process starts
 // are answered and recorded instead of shown.
-class CGuiFixture
-{
+class CGuiFixture {
 public:
-    struct Shown
-    {
+    struct Shown {
         QString text;
         QString caption;
         QMessageBox::StandardButtons buttons;
     };
 
-    explicit CGuiFixture(const QString &language = QStringLiteral("English"));
+    explicit CGuiFixture(const QString& language = QStringLiteral("English"));
     ~CGuiFixture();
 
-    QString BinPath(const QString &name) const;
-    QString DataPath(const QString &name) const; // a scratch folder for data files
-    void SetIni(const QString &section, const QString &key, const QString &value);
-    QString IniOnDisk(const QString &section, const QString &key) const;
+    QString BinPath(const QString& name) const;
+    QString DataPath(const QString& name) const; // a scratch folder for data files
+    void SetIni(const QString& section, const QString& key, const QString& value);
+    QString IniOnDisk(const QString& section, const QString& key) const;
     void SetUserTypeAndField(quint32 type, quint32 field);
 
-    bool Start(const QStringList &arguments = {});
-    CProgramApp &App() { return *m_App; }
-    CChildFrame *Child() const;
-    CProgramView *View() const;
-    CMSFlexGrid *Grid() const;
-    CProgramDoc *Doc() const;
+    bool Start(const QStringList& arguments = {});
+    CProgramApp& App() { return *m_App; }
+    CChildFrame* Child() const;
+    CProgramView* View() const;
+    CMSFlexGrid* Grid() const;
+    CProgramDoc* Doc() const;
 
     // The user's hands on the grid.
     void ClickCell(int row, int col);
-    void Type(const QString &text); // into the editor open over the current cell
+    void Type(const QString& text); // into the editor open over the current cell
     void PressEnter();
-    void ChooseItem(const QString &item); // with the mouse, in the drop-down list open over the cell
+    void ChooseItem(const QString& item); // with the mouse, in the drop-down list open over the cell
     QStringList RowTexts(int row) const;
-    QWidget *VisibleEditor() const;
+    QWidget* VisibleEditor() const;
 
     // What was shown and what it is answered with (Ok, or the first offered button, when none is queued).
     QList<Shown> messages;

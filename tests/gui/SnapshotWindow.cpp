@@ -2,13 +2,13 @@
 // given language, types into the grid and writes screenshots, so the window can be looked at.
 //   xvfb-run -a -s "-screen 0 1600x1000x24" gui_snapshot English /tmp/shots
 #include "app/AppPaths.h"
+#include "app/ChildFrame.h"
 #include "app/IniFile.h"
 #include "app/MainFrame.h"
 #include "app/MessageBox.h"
 #include "app/ProgramApp.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"
-#include "app/ChildFrame.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,13 +26,13 @@ void settle()
         QTest::qWait(20);
 }
 
-void shoot(const QString &file)
+void shoot(const QString& file)
 {
     settle();
     QGuiApplication::primaryScreen()->grabWindow(0).save(file);
 }
 
-void clickCell(CMSFlexGrid *grid, int row, int col)
+void clickCell(CMSFlexGrid* grid, int row, int col)
 {
     const QRect cell = grid->visualRect(grid->model()->index(row, col));
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
@@ -40,7 +40,7 @@ void clickCell(CMSFlexGrid *grid, int row, int col)
 
 } // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     QApplication application(argc, argv);
     const QString language = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("English");
@@ -48,7 +48,8 @@ int main(int argc, char *argv[])
     QDir().mkpath(out);
 
     QTemporaryDir bin;
-    for (const QString &name : QDir(QStringLiteral(PROGRAM_BIN_DIR)).entryList({ "*.ini", "*.qm" }, QDir::Files))
+    for (const QString& name :
+        QDir(QStringLiteral(PROGRAM_BIN_DIR)).entryList({ "*.ini", "*.qm" }, QDir::Files))
         QFile::copy(QStringLiteral(PROGRAM_BIN_DIR "/") + name, bin.filePath(name));
     {
         CIniFile ini;
@@ -62,8 +63,8 @@ int main(int argc, char *argv[])
     if (!app.InitInstance({}))
         return 1;
     QApplication::setActiveWindow(app.MainFrame());
-    CChildFrame *child = app.MainFrame()->ActiveChild();
-    CMSFlexGrid *grid = child->View()->Grid();
+    CChildFrame* child = app.MainFrame()->ActiveChild();
+    CMSFlexGrid* grid = child->View()->Grid();
     shoot(out + QStringLiteral("/") + language + QStringLiteral("-start.png"));
 
     clickCell(grid, 1, 1);
@@ -77,27 +78,27 @@ int main(int argc, char *argv[])
     clickCell(grid, 1, 3);
     shoot(out + QStringLiteral("/") + language + QStringLiteral("-editing.png"));
 
-    auto *combo = QApplication::focusWidget();
+    auto* combo = QApplication::focusWidget();
     QTimer::singleShot(0, combo, [combo] { QTest::keyClick(combo, Qt::Key_F4); });
     shoot(out + QStringLiteral("/") + language + QStringLiteral("-tones.png"));
     QTest::keyClick(QApplication::activePopupWidget(), Qt::Key_Escape);
 
-    QMenu *file = app.MainFrame()->menuBar()->actions().at(0)->menu();
+    QMenu* file = app.MainFrame()->menuBar()->actions().at(0)->menu();
     file->popup(app.MainFrame()->menuBar()->mapToGlobal(QPoint(0, app.MainFrame()->menuBar()->height())));
     shoot(out + QStringLiteral("/") + language + QStringLiteral("-filemenu.png"));
     file->hide();
 
-    QMessageBox box(QMessageBox::Question, CMessageBox::AppCaption(), QStringLiteral("?"),
-                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, app.MainFrame());
-    box.setText(language == QLatin1String("Chinese") ? QStringLiteral("是否保存对 信道信息 的更改?")
-                                                     : QStringLiteral("Save changes to Channel Information?"));
-    box.open();
-    shoot(out + QStringLiteral("/") + language + QStringLiteral("-question.png"));
-    box.close();
+    // The real save question of File > Exit; Cancel keeps the program.
+    QTimer::singleShot(300, [&] {
+        shoot(out + QStringLiteral("/") + language + QStringLiteral("-question.png"));
+        if (QWidget* box = QApplication::activeModalWidget())
+            box->close();
+    });
+    app.MainFrame()->FindCommand(CMainFrame::kAppExit)->trigger();
 
     QTimer::singleShot(300, [&] {
         shoot(out + QStringLiteral("/") + language + QStringLiteral("-language.png"));
-        if (QWidget *dialog = QApplication::activeModalWidget())
+        if (QWidget* dialog = QApplication::activeModalWidget())
             dialog->close();
     });
     child->View()->OnLanguage();

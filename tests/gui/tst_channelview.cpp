@@ -14,14 +14,14 @@
 #include <QTest>
 
 // The channel grid as a user drives it: typing, choosing, Enter and clicks, and what it says.
-class TestChannelView : public QObject
-{
+class TestChannelView : public QObject {
     Q_OBJECT
 
 private:
-    static const QStringList &NewChannel()
+    static const QStringList& NewChannel()
     {
-        static const QStringList row { "146.50000", "146.50000", "None", "None", "Wide", "Yes", "Off", "High" };
+        static const QStringList row { "146.50000", "146.50000", "None", "None", "Wide", "Yes", "Off",
+            "High" };
         return row;
     }
     static QString OutOfRange() { return "Out of range,please input again."; }
@@ -30,10 +30,10 @@ private:
 private slots:
     void typingAFrequency_data()
     {
-        QTest::addColumn<bool>("existing");  // row 5 holds channel 146.5 before
+        QTest::addColumn<bool>("existing"); // row 5 holds channel 146.5 before
         QTest::addColumn<int>("col");
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<bool>("byEnter");   // else by clicking cell (9, 1)
+        QTest::addColumn<bool>("byEnter"); // else by clicking cell (9, 1)
         QTest::addColumn<QStringList>("row");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QPoint>("current"); // (row, col) afterwards
@@ -45,19 +45,29 @@ private slots:
         QStringList txEmptied = NewChannel();
         txEmptied[1].clear();
 
-        QTest::newRow("new channel gets its defaults") << false << 1 << "146.5" << true << NewChannel() << "" << QPoint(5, 2);
-        QTest::newRow("above the band") << false << 1 << "165" << true << empty << OutOfRange() << QPoint(5, 1);
-        QTest::newRow("off the channel step") << false << 1 << "146.5123" << true << empty << OffStep() << QPoint(5, 1);
-        QTest::newRow("6.25 kHz step") << false << 1 << "150.00625" << false
-                                       << QStringList { "150.00625", "150.00625", "None", "None", "Wide", "Yes", "Off", "High" }
-                                       << "" << QPoint(9, 1);
+        QTest::newRow("new channel gets its defaults")
+            << false << 1 << "146.5" << true << NewChannel() << "" << QPoint(5, 2);
+        QTest::newRow("above the band")
+            << false << 1 << "165" << true << empty << OutOfRange() << QPoint(5, 1);
+        QTest::newRow("off the channel step")
+            << false << 1 << "146.5123" << true << empty << OffStep() << QPoint(5, 1);
+        QTest::newRow("6.25 kHz step")
+            << false << 1 << "150.00625" << false
+            << QStringList { "150.00625", "150.00625", "None", "None", "Wide", "Yes", "Off", "High" } << ""
+            << QPoint(9, 1);
         QTest::newRow("emptied receive deletes") << true << 1 << "" << true << empty << "" << QPoint(5, 2);
-        QTest::newRow("emptied transmit follows receive") << true << 2 << "" << true << txCopied << "" << QPoint(5, 3);
-        QTest::newRow("own transmit frequency") << true << 2 << "147.125" << false << txOwn << "" << QPoint(9, 1);
-        QTest::newRow("transmit out of range, Enter") << true << 2 << "170" << true << empty << OutOfRange() << QPoint(5, 2);
-        QTest::newRow("transmit out of range, click") << true << 2 << "170" << false << txEmptied << OutOfRange() << QPoint(9, 1);
-        QTest::newRow("transmit off step, Enter") << true << 2 << "146.501" << true << txEmptied << OffStep() << QPoint(5, 2);
-        QTest::newRow("transmit off step, click") << true << 2 << "146.501" << false << empty << OffStep() << QPoint(9, 1);
+        QTest::newRow("emptied transmit follows receive")
+            << true << 2 << "" << true << txCopied << "" << QPoint(5, 3);
+        QTest::newRow("own transmit frequency")
+            << true << 2 << "147.125" << false << txOwn << "" << QPoint(9, 1);
+        QTest::newRow("transmit out of range, Enter")
+            << true << 2 << "170" << true << empty << OutOfRange() << QPoint(5, 2);
+        QTest::newRow("transmit out of range, click")
+            << true << 2 << "170" << false << txEmptied << OutOfRange() << QPoint(9, 1);
+        QTest::newRow("transmit off step, Enter")
+            << true << 2 << "146.501" << true << txEmptied << OffStep() << QPoint(5, 2);
+        QTest::newRow("transmit off step, click")
+            << true << 2 << "146.501" << false << empty << OffStep() << QPoint(9, 1);
     }
 
     void typingAFrequency()
@@ -105,13 +115,20 @@ private slots:
         QTest::addColumn<int>("col");
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("cell");
-        QTest::newRow("bandwidth") << true << 5 << "Narrow" << "Narrow";
-        QTest::newRow("scan") << true << 6 << "No" << "No";
-        QTest::newRow("busy lock") << true << 7 << "QT/DQT" << "QT/DQT";
-        QTest::newRow("power") << true << 8 << "Low" << "Low";
-        QTest::newRow("decode tone far down the list") << true << 3 << "D754I" << "D754I";
-        QTest::newRow("encode tone") << true << 4 << "100.0" << "100.0";
-        QTest::newRow("empty row stays empty") << false << 8 << "Low" << "";
+        QTest::newRow("bandwidth") << true << 5 << "Narrow"
+                                   << "Narrow";
+        QTest::newRow("scan") << true << 6 << "No"
+                              << "No";
+        QTest::newRow("busy lock") << true << 7 << "QT/DQT"
+                                   << "QT/DQT";
+        QTest::newRow("power") << true << 8 << "Low"
+                               << "Low";
+        QTest::newRow("decode tone far down the list") << true << 3 << "D754I"
+                                                       << "D754I";
+        QTest::newRow("encode tone") << true << 4 << "100.0"
+                                     << "100.0";
+        QTest::newRow("empty row stays empty") << false << 8 << "Low"
+                                               << "";
     }
 
     void choosingFromAList()
@@ -128,7 +145,7 @@ private slots:
             f.PressEnter();
         }
         f.ClickCell(2, col);
-        auto *list = qobject_cast<QComboBox *>(f.VisibleEditor());
+        auto* list = qobject_cast<QComboBox*>(f.VisibleEditor());
         QVERIFY(list);
         // The editor opens on the cell's item; on an empty cell on the first item.
         QCOMPARE(list->currentText(), existing ? NewChannel()[col - 1] : list->itemText(0));
@@ -156,7 +173,7 @@ private slots:
         f.ClickCell(from.x(), from.y());
         f.PressEnter();
         QCOMPARE(QPoint(int(f.Grid()->GetRow()), int(f.Grid()->GetCol())), to);
-        QWidget *editor = f.VisibleEditor();
+        QWidget* editor = f.VisibleEditor();
         QVERIFY(editor);
         QCOMPARE(editor, f.View()->EditorForColumn(to.y()));
         QCOMPARE(QApplication::focusWidget(), editor);
@@ -178,7 +195,8 @@ private slots:
         f.PressEnter();
         for (int col = 4; col <= 8; ++col)
             f.PressEnter();
-        QCOMPARE(f.RowTexts(16), (QStringList { "159.98750", "155.00000", "D023N", "None", "Wide", "Yes", "Off", "High" }));
+        QCOMPARE(f.RowTexts(16),
+            (QStringList { "159.98750", "155.00000", "D023N", "None", "Wide", "Yes", "Off", "High" }));
         QCOMPARE(QPoint(int(f.Grid()->GetRow()), int(f.Grid()->GetCol())), QPoint(1, 1));
         QVERIFY(f.Child()->windowTitle().endsWith("[*]") && f.Child()->isWindowModified());
     }
@@ -196,13 +214,13 @@ private slots:
     {
         CGuiFixture f;
         QVERIFY(f.Start());
-        CRadioImage &image = f.Doc()->m_Image;
+        CRadioImage& image = f.Doc()->m_Image;
         ChannelCodec::RowTexts texts { "146.5", "146.5", "69.4", "None", "Wide", "Yes", "Off", "High" };
         ChannelCodec::EncodeChannel(image, 3, texts);
         f.View()->ShowImage();
         QCOMPARE(f.Grid()->GetTextMatrix(3, 3), QString("69.4"));
         f.ClickCell(3, 3);
-        QCOMPARE(qobject_cast<QComboBox *>(f.VisibleEditor())->currentText(), QString("None"));
+        QCOMPARE(qobject_cast<QComboBox*>(f.VisibleEditor())->currentText(), QString("None"));
         f.ClickCell(3, 1);
         QCOMPARE(f.Grid()->GetTextMatrix(3, 3), QString("None"));
     }
@@ -217,7 +235,8 @@ private slots:
         QTest::keyClick(f.VisibleEditor(), Qt::Key_F1);
         f.Grid()->setFocus();
         QTest::keyClick(f.Grid(), Qt::Key_F1);
-        QCOMPARE(f.helpTopics, (QList<int> { CProgramView::kRxEditId, CProgramView::kBusyLockId, CProgramView::kGridId }));
+        QCOMPARE(f.helpTopics,
+            (QList<int> { CProgramView::kRxEditId, CProgramView::kBusyLockId, CProgramView::kGridId }));
     }
 
     void chineseGrid()
@@ -230,7 +249,8 @@ private slots:
         f.ClickCell(1, 1);
         f.Type("146.5");
         f.PressEnter();
-        QCOMPARE(f.RowTexts(1), (QStringList { "146.50000", "146.50000", "无", "无", "宽", "是", "关", "高" }));
+        QCOMPARE(
+            f.RowTexts(1), (QStringList { "146.50000", "146.50000", "无", "无", "宽", "是", "关", "高" }));
         f.ClickCell(2, 1);
         f.Type("200");
         f.PressEnter();
@@ -243,7 +263,7 @@ private slots:
     {
         CGuiFixture f;
         QVERIFY(f.Start());
-        CMSFlexGrid *grid = f.Grid();
+        CMSFlexGrid* grid = f.Grid();
         QCOMPARE(grid->GetRows(), 17L);
         QCOMPARE(grid->GetCols(), 9L);
         QCOMPARE(grid->GetForeColorFixed(), QColor(0, 50, 240));

@@ -16,20 +16,19 @@
 #include <QTest>
 
 // New, Open, Save, Close and quitting, seen from the menus: what is written, what is said and asked.
-class TestDocument : public QObject
-{
+class TestDocument : public QObject {
     Q_OBJECT
 
 private:
-    static void Run(CGuiFixture &f, int command) { f.App().MainFrame()->FindCommand(command)->trigger(); }
+    static void Run(CGuiFixture& f, int command) { f.App().MainFrame()->FindCommand(command)->trigger(); }
 
-    static QByteArray ReadAll(const QString &path)
+    static QByteArray ReadAll(const QString& path)
     {
         QFile file(path);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     }
 
-    static void Write(const QString &path, const QByteArray &bytes)
+    static void Write(const QString& path, const QByteArray& bytes)
     {
         QFile file(path);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -41,7 +40,8 @@ private:
     {
         CRadioImage image;
         image.ApplyDefaults();
-        ChannelCodec::EncodeChannel(image, 1, { "146.5", "146.5", "None", "None", "Wide", "Yes", "Off", "High" });
+        ChannelCodec::EncodeChannel(
+            image, 1, { "146.5", "146.5", "None", "None", "Wide", "Yes", "Off", "High" });
         image.SetByte(ImageMap::kProductType, 1);
         image.SetByte(ImageMap::kFrequencyBand, 1);
         QByteArray bytes = DataFile::Serialize(image);
@@ -49,7 +49,7 @@ private:
         return bytes;
     }
 
-    static void Edit(CGuiFixture &f)
+    static void Edit(CGuiFixture& f)
     {
         f.ClickCell(4, 1);
         f.Type("150");
@@ -89,7 +89,8 @@ private slots:
         QCOMPARE(quint8(bytes[16 + 0x1B8]), quint8(0x50));
         QCOMPARE(quint8(bytes[16 + 0x32E]), quint8(0));
         QCOMPARE(quint8(bytes[16 + 0x32F]), quint8(1));
-        QCOMPARE(bytes.mid(16 + 0x390), QByteArray(reinterpret_cast<const char *>(expected.Data().data()) + 0x390, 0x70));
+        QCOMPARE(bytes.mid(16 + 0x390),
+            QByteArray(reinterpret_cast<const char*>(expected.Data().data()) + 0x390, 0x70));
         QCOMPARE(f.Doc()->Title(), QString("first.dat"));
 
         // From now on Save writes that file without asking.
@@ -119,7 +120,8 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message"); // empty: opens
         QTest::newRow("data file") << GoodFile() << "";
-        QTest::newRow("longer file, tail ignored") << GoodFile() + "tail" << "";
+        QTest::newRow("longer file, tail ignored") << GoodFile() + "tail"
+                                                   << "";
         QByteArray foreign = GoodFile();
         foreign[0] = 'X';
         QTest::newRow("foreign file") << foreign << "Data Format Error";
@@ -172,8 +174,10 @@ private slots:
         using B = QMessageBox::StandardButton;
         QTest::newRow("cancelled") << false << QList<B> { QMessageBox::Cancel } << false << 1;
         QTest::newRow("confirmed") << false << QList<B> { QMessageBox::Ok } << true << 1;
-        QTest::newRow("edits kept on Cancel") << true << QList<B> { QMessageBox::Ok, QMessageBox::Cancel } << false << 2;
-        QTest::newRow("edits let go") << true << QList<B> { QMessageBox::Ok, QMessageBox::Discard } << true << 2;
+        QTest::newRow("edits kept on Cancel")
+            << true << QList<B> { QMessageBox::Ok, QMessageBox::Cancel } << false << 2;
+        QTest::newRow("edits let go")
+            << true << QList<B> { QMessageBox::Ok, QMessageBox::Discard } << true << 2;
         QTest::newRow("edits saved") << true << QList<B> { QMessageBox::Ok, QMessageBox::Save } << true << 2;
     }
 
@@ -261,7 +265,7 @@ private slots:
     {
         CGuiFixture f;
         QVERIFY(f.Start());
-        CChildFrame *child = f.Child();
+        CChildFrame* child = f.Child();
         Run(f, CMainFrame::kFileClose);
         QVERIFY(!child->isVisible());
         QCOMPARE(f.Child(), child);
@@ -321,7 +325,8 @@ private slots:
         }
         CGuiFixture f;
         QVERIFY(f.Start({ path }));
-        QCOMPARE(f.RowTexts(7), (QStringList { "144.00625", "145.20000", "D023I", "None", "Wide", "Yes", "Off", "High" }));
+        QCOMPARE(f.RowTexts(7),
+            (QStringList { "144.00625", "145.20000", "D023I", "None", "Wide", "Yes", "Off", "High" }));
     }
 };
 

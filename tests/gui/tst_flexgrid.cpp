@@ -4,13 +4,11 @@
 
 // The grid control's promises to the views: leave before and enter after every change of the current
 // cell, whoever makes it; texts kept exactly; cell geometry in twips in the editors' coordinates.
-class TestFlexGrid : public QObject
-{
+class TestFlexGrid : public QObject {
     Q_OBJECT
 
 private:
-    struct Fixture
-    {
+    struct Fixture {
         CMSFlexGrid grid;
         QStringList log;
         Fixture()
@@ -22,7 +20,10 @@ private:
             QObject::connect(&grid, &CMSFlexGrid::LeaveCell, [this] { Note("leave"); });
             QObject::connect(&grid, &CMSFlexGrid::EnterCell, [this] { Note("enter"); });
         }
-        void Note(const char *what) { log << QStringLiteral("%1 %2,%3").arg(what).arg(grid.GetRow()).arg(grid.GetCol()); }
+        void Note(const char* what)
+        {
+            log << QStringLiteral("%1 %2,%3").arg(what).arg(grid.GetRow()).arg(grid.GetCol());
+        }
         QPoint Centre(int row, int col) { return grid.visualRect(grid.model()->index(row, col)).center(); }
     };
 
@@ -79,7 +80,10 @@ private slots:
         Fixture f;
         QObject::connect(&f.grid, &CMSFlexGrid::MouseDown, [&f] {
             f.log << QStringLiteral("down %1,%2 mouse %3,%4")
-                         .arg(f.grid.GetRow()).arg(f.grid.GetCol()).arg(f.grid.GetMouseRow()).arg(f.grid.GetMouseCol());
+                         .arg(f.grid.GetRow())
+                         .arg(f.grid.GetCol())
+                         .arg(f.grid.GetMouseRow())
+                         .arg(f.grid.GetMouseCol());
         });
         QTest::mouseClick(f.grid.viewport(), Qt::LeftButton, {}, f.Centre(1, 1));
         QTest::mouseClick(f.grid.viewport(), Qt::LeftButton, {}, f.Centre(0, 5));

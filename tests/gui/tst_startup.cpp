@@ -18,27 +18,30 @@
 #include <QTimer>
 
 // Start-up from the configuration, the language it names, and the switch to the other language.
-class TestStartup : public QObject
-{
+class TestStartup : public QObject {
     Q_OBJECT
 
 private:
-    static QString MenuTitle(CGuiFixture &f, int index) { return f.App().MainFrame()->menuBar()->actions().at(index)->text(); }
+    static QString MenuTitle(CGuiFixture& f, int index)
+    {
+        return f.App().MainFrame()->menuBar()->actions().at(index)->text();
+    }
 
     // Runs Setup > Language and works the dialog: picks a language (or keeps it), presses OK or Cancel.
-    static void SwitchLanguage(CGuiFixture &f, const QString &pick, bool ok)
+    static void SwitchLanguage(CGuiFixture& f, const QString& pick, bool ok)
     {
         QTimer::singleShot(0, [&f, pick, ok] {
-            auto *dialog = qobject_cast<CLanguageDlg *>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<CLanguageDlg*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             QTest::keyClick(dialog, Qt::Key_F1);
             if (pick == "Chinese")
                 QTest::mouseClick(dialog->ChineseButton(), Qt::LeftButton);
             else if (pick == "English")
                 QTest::mouseClick(dialog->EnglishButton(), Qt::LeftButton);
-            auto *buttons = dialog->findChild<QDialogButtonBox *>();
-            for (QAbstractButton *button : buttons->buttons())
-                if (buttons->buttonRole(button) == (ok ? QDialogButtonBox::AcceptRole : QDialogButtonBox::RejectRole))
+            auto* buttons = dialog->findChild<QDialogButtonBox*>();
+            for (QAbstractButton* button : buttons->buttons())
+                if (buttons->buttonRole(button)
+                    == (ok ? QDialogButtonBox::AcceptRole : QDialogButtonBox::RejectRole))
                     QTest::mouseClick(button, Qt::LeftButton);
         });
         f.App().MainFrame()->FindCommand(CMainFrame::kLanguage)->trigger();
@@ -53,13 +56,25 @@ private slots:
         QTest::addColumn<QString>("docTitle");
         QTest::addColumn<QString>("caption");
         QTest::addColumn<QString>("windowTitle");
-        QTest::newRow("English") << "English" << "&File" << "CH" << "Channel Information" << "Fieldcom Tools"
+        QTest::newRow("English") << "English"
+                                 << "&File"
+                                 << "CH"
+                                 << "Channel Information"
+                                 << "Fieldcom Tools"
                                  << "Fieldcom Radio Programmer  [ Type:QR-260  Fre:130 - 160MHz ]";
-        QTest::newRow("Chinese") << "Chinese" << "文件(&F)" << "信道" << "信道信息" << "菲尔德通信工具"
+        QTest::newRow("Chinese") << "Chinese"
+                                 << "文件(&F)"
+                                 << "信道"
+                                 << "信道信息"
+                                 << "菲尔德通信工具"
                                  << "菲尔德电台编程软件  [ 类型:QR-260  频率:130 - 160MHz ]";
         // Only "Chinese" exactly switches the program's own texts; the language file and the INI
         // section are found whatever the case.
-        QTest::newRow("chinese") << "chinese" << "文件(&F)" << "CH" << "Channel Information" << "菲尔德通信工具"
+        QTest::newRow("chinese") << "chinese"
+                                 << "文件(&F)"
+                                 << "CH"
+                                 << "Channel Information"
+                                 << "菲尔德通信工具"
                                  << "菲尔德电台编程软件  [ Type:QR-260  Fre:130 - 160MHz ]";
     }
 
@@ -89,10 +104,18 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("removed");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no language named") << "" << "" << "Load language DLL fail";
-        QTest::newRow("unknown language") << "Klingon" << "" << "Load language DLL fail";
-        QTest::newRow("English file missing") << "English" << "English.qm" << "Load language DLL fail";
-        QTest::newRow("Chinese file missing") << "Chinese" << "Chinese.qm" << "加载语言链接库失败";
+        QTest::newRow("no language named") << ""
+                                           << ""
+                                           << "Load language DLL fail";
+        QTest::newRow("unknown language") << "Klingon"
+                                          << ""
+                                          << "Load language DLL fail";
+        QTest::newRow("English file missing") << "English"
+                                              << "English.qm"
+                                              << "Load language DLL fail";
+        QTest::newRow("Chinese file missing") << "Chinese"
+                                              << "Chinese.qm"
+                                              << "加载语言链接库失败";
     }
 
     void noLanguageFileNoWindow()
@@ -130,9 +153,10 @@ private slots:
         CGuiFixture f;
         f.SetIni("Setup", "ShowLang", showLang);
         QVERIFY(f.Start());
-        CMainFrame *frame = f.App().MainFrame();
+        CMainFrame* frame = f.App().MainFrame();
         QCOMPARE(frame->FindCommand(CMainFrame::kLanguage) != nullptr, languageEntry);
-        QCOMPARE(frame->FindCommand(CMainFrame::kAppAbout)->text(), QString("About Fieldcom Radio Programmer..."));
+        QCOMPARE(
+            frame->FindCommand(CMainFrame::kAppAbout)->text(), QString("About Fieldcom Radio Programmer..."));
         QVERIFY(!frame->FindCommand(CMainFrame::kPowerAdjust));
         QVERIFY(!frame->FindCommand(CMainFrame::kParameterAdjust));
         QVERIFY(frame->FindCommand(CMainFrame::kRead) && frame->FindCommand(CMainFrame::kWrite));
@@ -144,7 +168,7 @@ private slots:
         CGuiFixture f;
         f.SetIni("English", "About Title", "");
         QVERIFY(f.Start());
-        QAction *about = f.App().MainFrame()->FindCommand(CMainFrame::kAppAbout);
+        QAction* about = f.App().MainFrame()->FindCommand(CMainFrame::kAppAbout);
         QCOMPARE(about->text(), QString());
         about->trigger(); // still works
         QCOMPARE(f.messages.size(), 1);
@@ -187,10 +211,14 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("written");
         QTest::addColumn<bool>("restarted");
-        QTest::newRow("to Chinese") << "English" << "Chinese" << true << "Chinese" << true;
-        QTest::newRow("to English") << "Chinese" << "English" << true << "English" << true;
-        QTest::newRow("Cancel") << "English" << "Chinese" << false << "English" << false;
-        QTest::newRow("OK, same language") << "English" << "" << true << "English" << false;
+        QTest::newRow("to Chinese") << "English"
+                                    << "Chinese" << true << "Chinese" << true;
+        QTest::newRow("to English") << "Chinese"
+                                    << "English" << true << "English" << true;
+        QTest::newRow("Cancel") << "English"
+                                << "Chinese" << false << "English" << false;
+        QTest::newRow("OK, same language") << "English"
+                                           << "" << true << "English" << false;
     }
 
     void languageSwitch()
@@ -204,7 +232,8 @@ private slots:
         QVERIFY(f.Start());
         SwitchLanguage(f, pick, ok);
         QCOMPARE(f.IniOnDisk("Setup", "Language"), written);
-        QCOMPARE(f.started, restarted ? QStringList { QCoreApplication::applicationFilePath() } : QStringList {});
+        QCOMPARE(
+            f.started, restarted ? QStringList { QCoreApplication::applicationFilePath() } : QStringList {});
         QCOMPARE(f.App().MainFrame()->isVisible(), !restarted);
         QCOMPARE(f.helpTopics, QList<int> { 32799 });
         QVERIFY(f.messages.isEmpty());

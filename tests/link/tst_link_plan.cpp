@@ -148,6 +148,62 @@ private slots:
             QCOMPARE(CPortName::DevicePath(QLatin1String(path), ini), QLatin1String(path));
 #endif
     }
+
+    void portOverrides_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QStringList>("rest");
+        QTest::addColumn<QStringList>("rejected");
+        QTest::addColumn<QString>("com1"); // the device COM1 opens afterwards
+        QTest::addColumn<bool>("virtualRadio");
+        const QStringList none;
+        QTest::newRow("none") << QStringList { "radio.dat" } << QStringList { "radio.dat" } << none
+                              << "/dev/ttyUSB0" << false;
+        QTest::newRow("port") << QStringList { "--port", "COM1=/dev/pts/4", "radio.dat" }
+                              << QStringList { "radio.dat" } << none << "/dev/pts/4" << false;
+        QTest::newRow("virtual radio, any case") << QStringList { "--virtual-radio", "com1=/dev/pts/5" } << none
+                                                 << none << "/dev/pts/5" << true;
+        QTest::newRow("last one counts") << QStringList { "--port", "COM1=/a", "--virtual-radio", "COM1=/b" } << none
+                                         << none << "/b" << true;
+        QTest::newRow("other port") << QStringList { "--port", "COM12=/dev/ttyACM0" } << none << none
+                                    << "/dev/ttyUSB0" << false;
+        QTest::newRow("malformed") << QStringList { "--port", "/dev/pts/4", "--port", "COM0=/x", "--port", "COM2=", "--port" }
+                                   << none
+                                   << QStringList { "--port /dev/pts/4", "--port COM0=/x", "--port COM2=", "--port" }
+                                   << "/dev/ttyUSB0" << false;
+    }
+
+    // A device given for this run comes before Program.ini and the /dev/ttyUSB rule, and only for its
+    // own COM number.
+    void portOverrides()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QStringList, rest);
+        QFETCH(QStringList, rejected);
+        QFETCH(QString, com1);
+        QFETCH(bool, virtualRadio);
+        QTemporaryDir dir;
+        QFile file(dir.filePath(QStringLiteral("Program.ini")));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("[Ports]\nCOM12=/dev/ttyS3\n");
+        file.close();
+        CIniFile ini;
+        QVERIFY(ini.Open(file.fileName(), false, true, false));
+
+        CPortName::ClearOverrides();
+        QStringList refused;
+        QCOMPARE(CPortName::TakeOverrideOptions(arguments, &refused), rest);
+        QCOMPARE(refused, rejected);
+#if !defined(Q_OS_WIN)
+        QCOMPARE(CPortName::DevicePath(QStringLiteral("COM1"), ini), com1);
+        QCOMPARE(CPortName::DevicePath(QStringLiteral("COM2"), ini), QStringLiteral("/dev/ttyUSB1"));
+        QCOMPARE(CPortName::DevicePath(QStringLiteral("\\\\.\\COM12"), ini),
+            arguments.contains(QStringLiteral("COM12=/dev/ttyACM0")) ? QStringLiteral("/dev/ttyACM0")
+                                                                     : QStringLiteral("/dev/ttyS3"));
+#endif
+        QCOMPARE(CPortName::OverrideFor(1).has_value() && CPortName::OverrideFor(1)->virtualRadio, virtualRadio);
+        CPortName::ClearOverrides();
+    }
 };
 
 QTEST_GUILESS_MAIN(TestLinkPlan)

@@ -1,0 +1,116 @@
+#include "link/PortSettingDlg.h"
+
+#include "app/HelpLayer.h"
+#include "app/IniFile.h"
+#include "app/Language.h"
+#include "app/UserSettings.h"
+#include "link/PortName.h"
+#include "link/SerialPort.h"
+
+#include <QButtonGroup>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kRowsPerColumn = 8;
+constexpr CBilingual kVirtualRadio { "virtual radio", "虚拟电台" };
+
+// Opens the device the way an exchange does and lets it go again at once.
+bool Opens(const QString &device)
+{
+    CSerialPort port;
+    return port.Open(device);
+}
+}
+
+CPortSettingDlg::CPortSettingDlg(CIniFile &ini, QWidget *parent)
+    : QDialog(parent)
+    , m_Ini(ini)
+    , m_Group(new QButtonGroup(this))
+{
+    setWindowTitle(tr("Port Setting"));
+    auto *box = new QGroupBox(tr("Port"), this);
+    auto *grid = new QGridLayout(box);
+    grid->setHorizontalSpacing(24);
+    for (int n = 1; n <= kPortCount; ++n) {
+        auto *button = new QRadioButton(QStringLiteral("COM%1").arg(n), box);
+        const int id = kFirstButtonId + n - 1;
+        CHelpLayer::SetControlId(button, id);
+        m_Group->addButton(button, id);
+        grid->addWidget(button, (n - 1) % kRowsPerColumn, (n - 1) / kRowsPerColumn);
+        m_Buttons[static_cast<std::size_t>(n - 1)] = button;
+    }
+
+    auto *buttons = new QDialogButtonBox(this);
+    buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+
+    auto *layout = new QHBoxLayout(this);
+    layout->addWidget(box, 1);
+    buttons->setOrientation(Qt::Vertical);
+    auto *column = new QVBoxLayout;
+    column->addWidget(buttons);
+    column->addStretch();
+    layout->addLayout(column);
+}
+
+QRadioButton *CPortSettingDlg::PortButton(int n) const
+{
+    return n >= 1 && n <= kPortCount ? m_Buttons[static_cast<std::size_t>(n - 1)] : nullptr;
+}
+
+QString CPortSettingDlg::DeviceOf(int n) const
+{
+    return CPortName::DevicePath(CPortName::FromNumber(n), m_Ini);
+}
+
+int CPortSettingDlg::exec()
+{
+    OnInitDialog();
+    return QDialog::exec();
+}
+
+void CPortSettingDlg::OnInitDialog()
+{
+    for (int n = 1; n <= kPortCount; ++n) {
+        QRadioButton *button = PortButton(n);
+        const QString device = DeviceOf(n);
+#if !defined(Q_OS_WIN)
+        // Elsewhere COMn is only a name: say which device it opens.
+        const std::optional<CPortName::Override> given = CPortName::OverrideFor(n);
+        const QString where = given && given->virtualRadio
+            ? QStringLiteral("%1, %2").arg(kVirtualRadio.Text(), QDir::toNativeSeparators(device))
+            : QDir::toNativeSeparators(device);
+        button->setText(QStringLiteral("COM%1  (%2)").arg(n).arg(where));
+#endif
+        button->setEnabled(Opens(device));
+    }
+
+    // Nothing checked unless the current port opens; OK then changes nothing.
+    m_Group->setExclusive(false);
+    for (QRadioButton *button : m_Buttons)
+        button->setChecked(false);
+    m_Group->setExclusive(true);
+    const QString current = CPortName::Current();
+    if (Opens(CPortName::DevicePath(current, m_Ini))) {
+        if (const std::optional<int> n = CPortName::NumberOf(current); n && PortButton(*n))
+            PortButton(*n)->setChecked(true);
+    }
+}
+
+void CPortSettingDlg::accept()
+{
+    const int id = m_Group->checkedId();
+    if (id >= kFirstButtonId && id < kFirstButtonId + kPortCount) {
+        CUserSettings settings(m_Ini.GetValue(QStringLiteral("Setup"), QStringLiteral("AppName")));
+        CPortName::Choose(id - kFirstButtonId + 1, settings);
+    }
+    QDialog::accept();
+}

@@ -1,0 +1,74 @@
+#include "link/TransferDriver.h"
+
+#include "app/Language.h"
+#include "app/MessageBox.h"
+#include "link/ProcessDlg.h"
+
+#include <QCoreApplication>
+
+using Status = CCloneTransfer::Status;
+
+CTransferDriver::CTransferDriver(CProcessDlg *dialog, QWidget *messageParent)
+    : m_pDialog(dialog)
+    , m_pMessageParent(messageParent)
+{
+}
+
+Status CTransferDriver::Run(CCloneTransfer &transfer, const QString &device)
+{
+    m_bAbandoned = false;
+    // A Cancel that came in between OK and the start: the port is never opened.
+    if (m_pDialog && m_pDialog->m_bCancel)
+        return Finish(transfer.Stop());
+    if (m_pDialog)
+        m_pDialog->SetBlockCount(transfer.BlockCount());
+
+    Status status = transfer.Begin(device);
+    while (status == Status::Running) {
+        status = transfer.Step();
+        if (status != Status::Running && status != Status::Done)
+            break;
+        if (m_pDialog)
+            m_pDialog->StepIt();
+        if (status == Status::Running && !ServiceUserInterface())
+            status = transfer.Stop();
+    }
+    if (m_bAbandoned)
+        return status;
+    Report(transfer, status);
+    return Finish(status);
+}
+
+bool CTransferDriver::ServiceUserInterface()
+{
+    for (int round = 0; round < kServicingPerBlock; ++round) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        if (!m_pDialog) {
+            m_bAbandoned = true;
+            return false;
+        }
+        // Cancel, or the window closed by other means (its frame went away): stop between blocks.
+        if (m_pDialog->m_bCancel || !m_pDialog->isVisible())
+            return false;
+    }
+    return true;
+}
+
+void CTransferDriver::Report(const CCloneTransfer &transfer, Status status)
+{
+    const bool zh = CLanguage::IsChinese();
+    QString text = CCloneTransfer::Message(status, zh);
+    if (text.isEmpty())
+        return;
+    const QString reason = transfer.PortFailureReason(zh);
+    if (!reason.isEmpty())
+        text += QLatin1Char('\n') + reason;
+    CMessageBox::Show(m_pMessageParent, text, QMessageBox::Ok, QMessageBox::Warning);
+}
+
+Status CTransferDriver::Finish(Status status)
+{
+    if (m_pDialog)
+        m_pDialog->DestroyWindow();
+    return status;
+}

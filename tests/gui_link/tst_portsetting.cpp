@@ -1,0 +1,181 @@
+// The Port Setting dialog against real pseudo-terminals: the probe, the current port, OK and Cancel.
+
+#include "tests/link/LinkTestSupport.h"
+
+#include "app/IniFile.h"
+#include "app/Language.h"
+#include "app/UserSettings.h"
+#include "link/PortName.h"
+#include "link/PortSettingDlg.h"
+#include "link/SerialPort.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace LinkTest;
+
+class TestPortSetting : public QObject
+{
+    Q_OBJECT
+
+private:
+    // COM1: a radio; COM2: a radio held by another program; COM3: no such device; COM10: a radio.
+    struct Bench
+    {
+        std::unique_ptr<CVirtualRadio> radio = StartRadio();
+        std::unique_ptr<CVirtualRadio> heldRadio = StartRadio();
+        std::unique_ptr<CVirtualRadio> radio10 = StartRadio();
+        std::unique_ptr<CPortHolder> holder;
+        CIniFile ini;
+
+        Bench()
+        {
+            holder = std::make_unique<CPortHolder>(Device(*heldRadio));
+            ini.LoadText(QStringLiteral("[Ports]\nCOM1=%1\nCOM2=%2\nCOM3=/dev/no-such-port\nCOM10=%3\n")
+                             .arg(Device(*radio), Device(*heldRadio), Device(*radio10))
+                             .toUtf8());
+        }
+    };
+
+    // Runs the dialog; inspect sees it opened, then press (OK or Cancel) ends it.
+    static int RunDialog(CPortSettingDlg &dialog, const std::function<void()> &inspect, const std::function<void()> &press)
+    {
+        QTimer::singleShot(0, &dialog, [&] {
+            inspect();
+            press();
+        });
+        return dialog.exec();
+    }
+
+    static int CheckedPort(const CPortSettingDlg &dialog)
+    {
+        for (int n = 1; n <= CPortSettingDlg::kPortCount; ++n)
+            if (dialog.PortButton(n)->isChecked())
+                return n;
+        return 0;
+    }
+
+    static QPushButton *Button(QDialog &dialog, const QString &text)
+    {
+        for (QPushButton *button : dialog.findChildren<QPushButton *>())
+            if (button->text() == text)
+                return button;
+        return nullptr;
+    }
+
+private slots:
+    void init()
+    {
+        CPortName::ClearOverrides();
+        CUserSettings(QString()).SetPortNumber(1);
+    }
+
+    void probe_data()
+    {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<int>("checked"); // 0: none
+        QTest::newRow("COM1 opens") << "COM1" << 1;
+        QTest::newRow("prefixed COM10 opens") << "\\\\.\\COM10" << 10;
+        QTest::newRow("COM2 held by another program") << "COM2" << 0;
+        QTest::newRow("COM3 missing") << "COM3" << 0;
+        QTest::newRow("COM0 from a stray setting") << "COM0" << 0;
+    }
+
+    // Ports that open are enabled and the current one is checked only when it opens; ports that are
+    // missing or held are disabled. The probe leaves every port free again.
+    void probe()
+    {
+        QFETCH(QString, current);
+        QFETCH(int, checked);
+        Bench bench;
+        QVERIFY(bench.holder->Holds());
+        CPortName::SetCurrent(current);
+        CPortSettingDlg dialog(bench.ini);
+        RunDialog(
+            dialog,
+            [&] {
+                QVERIFY(dialog.PortButton(1)->isEnabled());
+                QVERIFY(!dialog.PortButton(2)->isEnabled());
+                QVERIFY(!dialog.PortButton(3)->isEnabled());
+                QVERIFY(dialog.PortButton(10)->isEnabled());
+                QCOMPARE(CheckedPort(dialog), checked);
+#if !defined(Q_OS_WIN)
+                QCOMPARE(dialog.PortButton(1)->text(), QStringLiteral("COM1  (%1)").arg(Device(*bench.radio)));
+                QCOMPARE(dialog.PortButton(3)->text(), QStringLiteral("COM3  (/dev/no-such-port)"));
+#endif
+            },
+            [&] { dialog.reject(); });
+        CSerialPort port;
+        QVERIFY(port.Open(Device(*bench.radio)));
+    }
+
+    void okAndCancel_data()
+    {
+        QTest::addColumn<QString>("current");
+        QTest::addColumn<int>("choose"); // 0: leave the buttons as they are
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("OK with another port") << "COM1" << 10 << true << "\\\\.\\COM10" << 10;
+        QTest::newRow("OK keeping the current port") << "COM1" << 0 << true << "COM1" << 1;
+        QTest::newRow("Cancel") << "COM1" << 10 << false << "COM1" << 1;
+        QTest::newRow("OK with nothing checked") << "COM3" << 0 << true << "COM3" << 1;
+        QTest::newRow("OK choosing out of a missing port") << "COM3" << 1 << true << "COM1" << 1;
+    }
+
+    // OK makes the checked port current and stores its number; with nothing checked, and on Cancel,
+    // port and stored number stay as they were.
+    void okAndCancel()
+    {
+        QFETCH(QString, current);
+        QFETCH(int, choose);
+        QFETCH(bool, ok);
+        QFETCH(QString, after);
+        QFETCH(int, stored);
+        Bench bench;
+        CPortName::SetCurrent(current);
+        CPortSettingDlg dialog(bench.ini);
+        const int result = RunDialog(
+            dialog,
+            [&] {
+                if (choose)
+                    QTest::mouseClick(dialog.PortButton(choose), Qt::LeftButton);
+            },
+            [&] { QTest::mouseClick(Button(dialog, ok ? QStringLiteral("OK") : QStringLiteral("Cancel")), Qt::LeftButton); });
+        QCOMPARE(result, ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
+        QCOMPARE(CPortName::Current(), after);
+        QCOMPARE(CUserSettings(QString()).PortNumber(), stored);
+    }
+
+    // A device given for this run shows on its button, with the virtual radio named in the running
+    // language.
+    void overrideShown()
+    {
+#if defined(Q_OS_WIN)
+        QSKIP("COMn is the device itself on Windows");
+#endif
+        for (const bool chinese : { false, true }) {
+            CLanguage::SetName(chinese ? QStringLiteral("Chinese") : QStringLiteral("English"));
+            const auto radio = StartRadio();
+            CIniFile ini;
+            QVERIFY(CPortName::AddOverride(QStringLiteral("COM1=") + Device(*radio), true));
+            CPortSettingDlg dialog(ini);
+            RunDialog(
+                dialog,
+                [&] {
+                    QCOMPARE(dialog.PortButton(1)->text(),
+                             QStringLiteral("COM1  (%1, %2)").arg(chinese ? QStringLiteral("虚拟电台") : QStringLiteral("virtual radio"), Device(*radio)));
+                    QVERIFY(dialog.PortButton(1)->isEnabled());
+                    QCOMPARE(CheckedPort(dialog), 1);
+                },
+                [&] { dialog.reject(); });
+            CPortName::ClearOverrides();
+        }
+        CLanguage::SetName(QString());
+    }
+};
+
+QTEST_MAIN(TestPortSetting)
+#include "tst_portsetting.moc"
