@@ -4,6 +4,7 @@
 #include "image/ProgramDoc.h"
 
 #include <QCloseEvent>
+#include <QMenu>
 
 CChildFrame::CChildFrame(CProgramDoc* document, CProgramView* view)
     : m_pDocument(document)
@@ -13,6 +14,16 @@ CChildFrame::CChildFrame(CProgramDoc* document, CProgramView* view)
     document->SetWindow(this);
     setWidget(view);
     setAttribute(Qt::WA_DeleteOnClose, false);
+    // Ctrl+W is Program > Write; the window menu's Close keeps its other keys, so the shortcut is
+    // not ambiguous (an ambiguous one does nothing at all).
+    if (QMenu* menu = systemMenu()) {
+        const QKeySequence write(Qt::CTRL | Qt::Key_W);
+        for (QAction* action : menu->actions()) {
+            QList<QKeySequence> keys = action->shortcuts();
+            if (keys.removeAll(write) > 0)
+                action->setShortcuts(keys);
+        }
+    }
     connect(document, &CProgramDoc::TitleChanged, this, &CChildFrame::UpdateTitle);
     connect(document, &CProgramDoc::ModifiedChanged, this, &CChildFrame::UpdateTitle);
     UpdateTitle();

@@ -32,6 +32,16 @@ int listIndex(int column, const QString &text)
     return -1;
 }
 
+// One line naming what a list column takes; the tone list is too long to print whole.
+QString listHint(int column, bool chinese)
+{
+    const QString field = QLatin1String(kFieldNames[column - 1]);
+    if (column == ChannelCodec::kDecodeTone || column == ChannelCodec::kEncodeTone)
+        return QStringLiteral("%1 takes %2, a listed CTCSS tone (62.5 to 254.1) or a listed DCS code as DnnnN or DnnnI")
+            .arg(field, ChannelCodec::kNone.Text(chinese));
+    return QStringLiteral("%1 takes one of: %2").arg(field, ChannelCodec::ListItems(column, chinese).join(QStringLiteral(", ")));
+}
+
 } // namespace
 
 // Commits each FIELD=TEXT to the channel's cell by the grid's rules, then stores the grid and saves.
@@ -77,9 +87,7 @@ int RunSet(CCliContext &context, const QStringList &args)
             const int index = listIndex(a.column, text);
             if (index < 0) {
                 context.Err() << StringTable::Message(StringTable::kDataFormat) << '\n';
-                return context.Fail(QStringLiteral("%1 takes one of: %2")
-                                        .arg(QLatin1String(kFieldNames[a.column - 1]),
-                                             ChannelCodec::ListItems(a.column, context.IsChinese()).join(QStringLiteral(", "))));
+                return context.Fail(listHint(a.column, context.IsChinese()));
             }
             text = ChannelCodec::ListItems(a.column, context.IsChinese()).at(index);
         }

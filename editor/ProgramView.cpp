@@ -402,5 +402,5 @@ void CProgramView::OnLanguage()
     // The new language needs a new process; it starts only once this one has really closed (a save
     // question answered with Cancel keeps the program as it is).
     if (window()->close())
-        CProcessStarter::StartDetached(QCoreApplication::applicationFilePath());
+        CProcessStarter::StartDetached(QCoreApplication::applicationFilePath(), CPortName::OverrideOptions());
 }

@@ -139,3 +139,11 @@ QString CPortName::OverrideNotice(bool chinese)
         lines << (given.virtualRadio ? kVirtualRadioNotice : kDeviceNotice).Text(chinese).arg(n).arg(given.device);
     return lines.join(QStringLiteral("; "));
 }
+
+QStringList CPortName::OverrideOptions()
+{
+    QStringList options;
+    for (const auto &[n, given] : s_Overrides)
+        options << (given.virtualRadio ? kVirtualRadioOption : kPortOption) << QStringLiteral("COM%1=%2").arg(n).arg(given.device);
+    return options;
+}

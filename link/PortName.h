@@ -45,6 +45,8 @@ public:
     // Takes "--port COMn=DEVICE" and "--virtual-radio COMn=DEVICE" out of a command line and returns
     // the rest. Each malformed option lands in rejected as it was written.
     static QStringList TakeOverrideOptions(const QStringList &arguments, QStringList *rejected);
+    // The options that give a new process of this program the same devices (the language restart).
+    static QStringList OverrideOptions();
     // One line for the window saying which ports stand for what in this run; empty without overrides.
     static QString OverrideNotice(bool chinese);
 

@@ -21,24 +21,24 @@ constexpr int kRowsPerColumn = 8;
 constexpr CBilingual kVirtualRadio { "virtual radio", "虚拟电台" };
 
 // Opens the device the way an exchange does and lets it go again at once.
-bool Opens(const QString &device)
+bool Opens(const QString& device)
 {
     CSerialPort port;
     return port.Open(device);
 }
 }
 
-CPortSettingDlg::CPortSettingDlg(CIniFile &ini, QWidget *parent)
+CPortSettingDlg::CPortSettingDlg(CIniFile& ini, QWidget* parent)
     : QDialog(parent)
     , m_Ini(ini)
     , m_Group(new QButtonGroup(this))
 {
     setWindowTitle(tr("Port Setting"));
-    auto *box = new QGroupBox(tr("Port"), this);
-    auto *grid = new QGridLayout(box);
+    auto* box = new QGroupBox(tr("Port"), this);
+    auto* grid = new QGridLayout(box);
     grid->setHorizontalSpacing(24);
     for (int n = 1; n <= kPortCount; ++n) {
-        auto *button = new QRadioButton(QStringLiteral("COM%1").arg(n), box);
+        auto* button = new QRadioButton(QStringLiteral("COM%1").arg(n), box);
         const int id = kFirstButtonId + n - 1;
         CHelpLayer::SetControlId(button, id);
         m_Group->addButton(button, id);
@@ -46,22 +46,22 @@ CPortSettingDlg::CPortSettingDlg(CIniFile &ini, QWidget *parent)
         m_Buttons[static_cast<std::size_t>(n - 1)] = button;
     }
 
-    auto *buttons = new QDialogButtonBox(this);
+    auto* buttons = new QDialogButtonBox(this);
     buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
     buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
-    auto *layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout(this);
     layout->addWidget(box, 1);
     buttons->setOrientation(Qt::Vertical);
-    auto *column = new QVBoxLayout;
+    auto* column = new QVBoxLayout;
     column->addWidget(buttons);
     column->addStretch();
     layout->addLayout(column);
 }
 
-QRadioButton *CPortSettingDlg::PortButton(int n) const
+QRadioButton* CPortSettingDlg::PortButton(int n) const
 {
     return n >= 1 && n <= kPortCount ? m_Buttons[static_cast<std::size_t>(n - 1)] : nullptr;
 }
@@ -80,7 +80,7 @@ int CPortSettingDlg::exec()
 void CPortSettingDlg::OnInitDialog()
 {
     for (int n = 1; n <= kPortCount; ++n) {
-        QRadioButton *button = PortButton(n);
+        QRadioButton* button = PortButton(n);
         const QString device = DeviceOf(n);
 #if !defined(Q_OS_WIN)
         // Elsewhere COMn is only a name: say which device it opens.
@@ -95,7 +95,7 @@ void CPortSettingDlg::OnInitDialog()
 
     // Nothing checked unless the current port opens; OK then changes nothing.
     m_Group->setExclusive(false);
-    for (QRadioButton *button : m_Buttons)
+    for (QRadioButton* button : m_Buttons)
         button->setChecked(false);
     m_Group->setExclusive(true);
     const QString current = CPortName::Current();

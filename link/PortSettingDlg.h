@@ -12,28 +12,27 @@ class QRadioButton;
 // once, and a port that does not open (missing, or held by another program) is shown disabled; the
 // current port is checked when it opens. OK makes the checked port current and stores its number for
 // the next start. Off Windows each button also names the device its COMn stands for.
-class CPortSettingDlg : public QDialog
-{
+class CPortSettingDlg : public QDialog {
     Q_OBJECT
 
 public:
     static constexpr int kPortCount = 16;
     static constexpr int kFirstButtonId = 1007; // button k + 1006 stands for port k
 
-    CPortSettingDlg(CIniFile &ini, QWidget *parent = nullptr);
+    CPortSettingDlg(CIniFile& ini, QWidget* parent = nullptr);
 
     int exec() override;
     void accept() override;
 
     // The button of port n (1..16).
-    QRadioButton *PortButton(int n) const;
+    QRadioButton* PortButton(int n) const;
 
 private:
     // Enables the buttons of the ports that open, checks the current port.
     void OnInitDialog();
     QString DeviceOf(int n) const;
 
-    CIniFile &m_Ini;
-    QButtonGroup *m_Group;
-    std::array<QRadioButton *, kPortCount> m_Buttons {};
+    CIniFile& m_Ini;
+    QButtonGroup* m_Group;
+    std::array<QRadioButton*, kPortCount> m_Buttons {};
 };

@@ -11,13 +11,15 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 constexpr CBilingual kReadCaption { "Read Data", "读数据" };
 constexpr CBilingual kWriteCaption { "Write Data", "写数据" };
 constexpr int kBarWidth = 300;
 }
 
-CProcessDlg::CProcessDlg(QWidget *view)
+CProcessDlg::CProcessDlg(QWidget* view)
     : QDialog(view)
     , m_Progress(new QProgressBar(this))
     , m_Percent(new QLabel(QStringLiteral("0"), this))
@@ -36,12 +38,12 @@ CProcessDlg::CProcessDlg(QWidget *view)
     connect(m_Ok, &QPushButton::clicked, this, &CProcessDlg::OnOK);
     connect(m_Cancel, &QPushButton::clicked, this, &CProcessDlg::reject);
 
-    auto *buttons = new QHBoxLayout;
+    auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_Ok);
     buttons->addWidget(m_Cancel);
     buttons->addStretch();
-    auto *layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(16, 16, 16, 12);
     layout->addWidget(m_Progress);
     layout->addWidget(m_Percent);
@@ -68,7 +70,7 @@ void CProcessDlg::Open(bool read)
     }
     OnInitDialog();
     show();
-    if (QWidget *owner = parentWidget() ? parentWidget()->window() : nullptr)
+    if (QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr)
         move(owner->frameGeometry().center() - QRect(QPoint(), frameGeometry().size()).center());
     raise();
     activateWindow();
@@ -77,8 +79,8 @@ void CProcessDlg::Open(bool read)
 
 void CProcessDlg::OnInitDialog()
 {
-    const std::size_t blocks
-        = m_bRead ? ClonePlan::ReadBlocks().size() : ClonePlan::WriteBlocks(CServiceAccess::IsGranted()).size();
+    const std::size_t blocks = m_bRead ? ClonePlan::ReadBlocks().size()
+                                       : ClonePlan::WriteBlocks(CServiceAccess::IsGranted()).size();
     m_Ok->setEnabled(true);
     SetBlockCount(static_cast<int>(blocks));
     setWindowTitle(m_strCaption);
@@ -99,15 +101,20 @@ void CProcessDlg::SetBlockCount(int blocks)
 
 void CProcessDlg::StepIt()
 {
-    const int position = std::min(m_Progress->value() + 1, m_Progress->maximum());
-    m_Progress->setValue(position);
     const int blocks = m_Progress->maximum();
+    const int position = std::min(m_Progress->value() + 1, blocks);
+    // The text first, so whoever watches the bar sees both agree.
     m_Percent->setText(QString::asprintf("%d%%", blocks > 0 ? position * 100 / blocks : 100));
+    m_Progress->setValue(position);
 }
 
 void CProcessDlg::DestroyWindow()
 {
+    const bool wasActive = isActiveWindow();
     hide();
+    // The keyboard goes back to the program's window, also where no window manager hands it back.
+    if (wasActive && parentWidget())
+        parentWidget()->window()->activateWindow();
 }
 
 void CProcessDlg::OnOK()

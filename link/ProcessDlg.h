@@ -11,14 +11,13 @@ class QPushButton;
 // the view; its window is shown only while a transfer is being prepared or runs. OK asks the view to
 // start (queued, so the button's click returns first); Cancel, Escape and the close box ask it to stop
 // between blocks, or simply close the window when nothing has started.
-class CProcessDlg : public QDialog
-{
+class CProcessDlg : public QDialog {
     Q_OBJECT
 
 public:
     enum ControlId { kProgressId = 1001, kPercentId = 1009 };
 
-    explicit CProcessDlg(QWidget *view);
+    explicit CProcessDlg(QWidget* view);
 
     // Read or Write was chosen: shows the window ready to start, titled for the direction. A window
     // already open is left as it is once its transfer has started; before that it is retitled, so the
@@ -40,10 +39,10 @@ public:
     int m_bCancel = 0;
     QString m_strCaption;
 
-    QPushButton *OkButton() const { return m_Ok; }
-    QPushButton *CancelButton() const { return m_Cancel; }
-    QProgressBar *Progress() const { return m_Progress; }
-    QLabel *Percent() const { return m_Percent; }
+    QPushButton* OkButton() const { return m_Ok; }
+    QPushButton* CancelButton() const { return m_Cancel; }
+    QProgressBar* Progress() const { return m_Progress; }
+    QLabel* Percent() const { return m_Percent; }
 
 signals:
     // Posted by OK; the view runs the transfer when it arrives.
@@ -57,8 +56,8 @@ public slots:
 private:
     void OnInitDialog();
 
-    QProgressBar *m_Progress;
-    QLabel *m_Percent;
-    QPushButton *m_Ok;
-    QPushButton *m_Cancel;
+    QProgressBar* m_Progress;
+    QLabel* m_Percent;
+    QPushButton* m_Ok;
+    QPushButton* m_Cancel;
 };

@@ -8,13 +8,13 @@
 
 using Status = CCloneTransfer::Status;
 
-CTransferDriver::CTransferDriver(CProcessDlg *dialog, QWidget *messageParent)
+CTransferDriver::CTransferDriver(CProcessDlg* dialog, QWidget* messageParent)
     : m_pDialog(dialog)
     , m_pMessageParent(messageParent)
 {
 }
 
-Status CTransferDriver::Run(CCloneTransfer &transfer, const QString &device)
+Status CTransferDriver::Run(CCloneTransfer& transfer, const QString& device)
 {
     m_bAbandoned = false;
     // A Cancel that came in between OK and the start: the port is never opened.
@@ -35,8 +35,10 @@ Status CTransferDriver::Run(CCloneTransfer &transfer, const QString &device)
     }
     if (m_bAbandoned)
         return status;
+    // The progress window goes first, so the message stands on its own.
+    Finish(status);
     Report(transfer, status);
-    return Finish(status);
+    return status;
 }
 
 bool CTransferDriver::ServiceUserInterface()
@@ -47,14 +49,14 @@ bool CTransferDriver::ServiceUserInterface()
             m_bAbandoned = true;
             return false;
         }
-        // Cancel, or the window closed by other means (its frame went away): stop between blocks.
+        // Cancel, or the window hidden by other means: stop between blocks.
         if (m_pDialog->m_bCancel || !m_pDialog->isVisible())
             return false;
     }
     return true;
 }
 
-void CTransferDriver::Report(const CCloneTransfer &transfer, Status status)
+void CTransferDriver::Report(const CCloneTransfer& transfer, Status status)
 {
     const bool zh = CLanguage::IsChinese();
     QString text = CCloneTransfer::Message(status, zh);

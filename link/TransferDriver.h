@@ -13,17 +13,16 @@ class QWidget;
 // program stays responsive and Cancel is seen between blocks; never during a block, nor while the
 // port and the link are being opened. Every failure is reported in one message box. The window is
 // closed on every way out.
-class CTransferDriver
-{
+class CTransferDriver {
 public:
     // Rounds of event handling after each block; each one may end the transfer.
     static constexpr int kServicingPerBlock = 9;
 
-    CTransferDriver(CProcessDlg *dialog, QWidget *messageParent);
+    CTransferDriver(CProcessDlg* dialog, QWidget* messageParent);
 
     // Opens device and moves every block of transfer. Done when all went through; Stopped when the
     // user cancelled (no message) or the window's owner went away meanwhile (see Abandoned).
-    CCloneTransfer::Status Run(CCloneTransfer &transfer, const QString &device);
+    CCloneTransfer::Status Run(CCloneTransfer& transfer, const QString& device);
 
     // The progress window was destroyed during the event handling (its view was closed): the caller
     // must not touch the view any more.
@@ -32,7 +31,7 @@ public:
 private:
     // False when the transfer must stop here.
     bool ServiceUserInterface();
-    void Report(const CCloneTransfer &transfer, CCloneTransfer::Status status);
+    void Report(const CCloneTransfer& transfer, CCloneTransfer::Status status);
     CCloneTransfer::Status Finish(CCloneTransfer::Status status);
 
     QPointer<CProcessDlg> m_pDialog;

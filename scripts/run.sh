@@ -57,4 +57,8 @@ fi
 echo "Virtual radio on $device: COM1 in this run (memory kept in $memory)"
 status=0
 build/bin/Program --virtual-radio "COM1=$device" "$@" || status=$?
+# A language change restarts the program with the same option: the radio goes on serving it.
+while pgrep -f -- "--virtual-radio COM1=$device" >/dev/null 2>&1; do
+    sleep 1
+done
 exit "$status"

@@ -3,7 +3,7 @@
 const QString CServiceAccess::kAccessCode = QStringLiteral("k719wd");
 bool CServiceAccess::s_bGranted = false;
 
-bool CServiceAccess::Accepts(const QString &code)
+bool CServiceAccess::Accepts(const QString& code)
 {
     return code == kAccessCode;
 }

@@ -16,14 +16,12 @@
 
 using namespace LinkTest;
 
-class TestPortSetting : public QObject
-{
+class TestPortSetting : public QObject {
     Q_OBJECT
 
 private:
     // COM1: a radio; COM2: a radio held by another program; COM3: no such device; COM10: a radio.
-    struct Bench
-    {
+    struct Bench {
         std::unique_ptr<CVirtualRadio> radio = StartRadio();
         std::unique_ptr<CVirtualRadio> heldRadio = StartRadio();
         std::unique_ptr<CVirtualRadio> radio10 = StartRadio();
@@ -40,7 +38,8 @@ private:
     };
 
     // Runs the dialog; inspect sees it opened, then press (OK or Cancel) ends it.
-    static int RunDialog(CPortSettingDlg &dialog, const std::function<void()> &inspect, const std::function<void()> &press)
+    static int RunDialog(
+        CPortSettingDlg& dialog, const std::function<void()>& inspect, const std::function<void()>& press)
     {
         QTimer::singleShot(0, &dialog, [&] {
             inspect();
@@ -49,7 +48,7 @@ private:
         return dialog.exec();
     }
 
-    static int CheckedPort(const CPortSettingDlg &dialog)
+    static int CheckedPort(const CPortSettingDlg& dialog)
     {
         for (int n = 1; n <= CPortSettingDlg::kPortCount; ++n)
             if (dialog.PortButton(n)->isChecked())
@@ -57,9 +56,9 @@ private:
         return 0;
     }
 
-    static QPushButton *Button(QDialog &dialog, const QString &text)
+    static QPushButton* Button(QDialog& dialog, const QString& text)
     {
-        for (QPushButton *button : dialog.findChildren<QPushButton *>())
+        for (QPushButton* button : dialog.findChildren<QPushButton*>())
             if (button->text() == text)
                 return button;
         return nullptr;
@@ -102,7 +101,8 @@ private slots:
                 QVERIFY(dialog.PortButton(10)->isEnabled());
                 QCOMPARE(CheckedPort(dialog), checked);
 #if !defined(Q_OS_WIN)
-                QCOMPARE(dialog.PortButton(1)->text(), QStringLiteral("COM1  (%1)").arg(Device(*bench.radio)));
+                QCOMPARE(
+                    dialog.PortButton(1)->text(), QStringLiteral("COM1  (%1)").arg(Device(*bench.radio)));
                 QCOMPARE(dialog.PortButton(3)->text(), QStringLiteral("COM3  (/dev/no-such-port)"));
 #endif
             },
@@ -143,7 +143,10 @@ private slots:
                 if (choose)
                     QTest::mouseClick(dialog.PortButton(choose), Qt::LeftButton);
             },
-            [&] { QTest::mouseClick(Button(dialog, ok ? QStringLiteral("OK") : QStringLiteral("Cancel")), Qt::LeftButton); });
+            [&] {
+                QTest::mouseClick(
+                    Button(dialog, ok ? QStringLiteral("OK") : QStringLiteral("Cancel")), Qt::LeftButton);
+            });
         QCOMPARE(result, ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
         QCOMPARE(CPortName::Current(), after);
         QCOMPARE(CUserSettings(QString()).PortNumber(), stored);
@@ -166,7 +169,9 @@ private slots:
                 dialog,
                 [&] {
                     QCOMPARE(dialog.PortButton(1)->text(),
-                             QStringLiteral("COM1  (%1, %2)").arg(chinese ? QStringLiteral("虚拟电台") : QStringLiteral("virtual radio"), Device(*radio)));
+                        QStringLiteral("COM1  (%1, %2)")
+                            .arg(chinese ? QStringLiteral("虚拟电台") : QStringLiteral("virtual radio"),
+                                Device(*radio)));
                     QVERIFY(dialog.PortButton(1)->isEnabled());
                     QCOMPARE(CheckedPort(dialog), 1);
                 },

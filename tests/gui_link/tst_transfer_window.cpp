@@ -6,10 +6,11 @@
 
 #include "app/ChildFrame.h"
 #include "app/IniFile.h"
-#include "app/UserSettings.h"
+#include "app/LanguageDlg.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
 #include "app/StringTable.h"
+#include "app/UserSettings.h"
 #include "editor/ChannelGrid.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"
@@ -36,17 +37,17 @@ namespace {
 
 const QString kCommunicationError = QStringLiteral("Communication Error");
 const QString kCommunicationErrorZh = QStringLiteral("通信出错");
-const QString kPortOpenFailed
-    = QStringLiteral("Could not Open the Port,Please check whether the Port are occupied or the device are ok");
+const QString kPortOpenFailed = QStringLiteral(
+    "Could not Open the Port,Please check whether the Port are occupied or the device are ok");
 const QString kPortOpenFailedZh = QStringLiteral("无法打开端口,请检查端口是否被占用或设备是否正常");
 
 // Three channels the radio holds, typed through the grid's own rules into a radio image.
-RadioMemory::Bytes RadioWithChannels(const CRadioImage &start, BandLimits limits)
+RadioMemory::Bytes RadioWithChannels(const CRadioImage& start, BandLimits limits)
 {
     CChannelGrid grid(false);
     grid.SetBandLimits(limits);
     grid.LoadImage(start);
-    for (const auto &[row, text] : { std::pair { 1, "150.125" }, { 2, "140.5" }, { 16, "159.99375" } })
+    for (const auto& [row, text] : { std::pair { 1, "150.125" }, { 2, "140.5" }, { 16, "159.99375" } })
         grid.Commit(row, ChannelCodec::kRxFrequency, QString::fromLatin1(text), CChannelGrid::Trigger::Enter);
     CRadioImage image = start;
     grid.StoreGrid(image);
@@ -59,17 +60,17 @@ RadioMemory::Bytes RadioWithChannels(const CRadioImage &start, BandLimits limits
     return bytes;
 }
 
-QByteArray Bytes(const CRadioImage &image)
+QByteArray Bytes(const CRadioImage& image)
 {
-    return QByteArray(reinterpret_cast<const char *>(image.Data().data()), qsizetype(image.Data().size()));
+    return QByteArray(reinterpret_cast<const char*>(image.Data().data()), qsizetype(image.Data().size()));
 }
 
-QByteArray Bytes(const RadioMemory::Bytes &memory)
+QByteArray Bytes(const RadioMemory::Bytes& memory)
 {
-    return QByteArray(reinterpret_cast<const char *>(memory.data()), qsizetype(memory.size()));
+    return QByteArray(reinterpret_cast<const char*>(memory.data()), qsizetype(memory.size()));
 }
 
-bool PortIsFree(const QString &device)
+bool PortIsFree(const QString& device)
 {
     CSerialPort port;
     return port.Open(device);
@@ -77,25 +78,24 @@ bool PortIsFree(const QString &device)
 
 } // namespace
 
-class TestTransferWindow : public QObject
-{
+class TestTransferWindow : public QObject {
     Q_OBJECT
 
 private:
     // The program with COM1 standing for a virtual radio (Program.ini's [Ports] or the run's option).
-    struct Bench
-    {
+    struct Bench {
         std::unique_ptr<CGuiFixture> fixture;
         std::unique_ptr<CVirtualRadio> radio;
 
-        explicit Bench(const QString &language = QStringLiteral("English"), const QStringList &faults = {},
-                       bool byOption = false)
+        explicit Bench(const QString& language = QStringLiteral("English"), const QStringList& faults = {},
+            bool byOption = false)
             : fixture(std::make_unique<CGuiFixture>(language))
             , radio(StartRadio(faults))
         {
             QStringList arguments;
             if (byOption)
-                arguments << QStringLiteral("--virtual-radio") << QStringLiteral("COM1=") + LinkTest::Device(*radio);
+                arguments << QStringLiteral("--virtual-radio")
+                          << QStringLiteral("COM1=") + LinkTest::Device(*radio);
             else
                 fixture->SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), LinkTest::Device(*radio));
             if (!fixture->Start(arguments))
@@ -108,13 +108,13 @@ private:
             CPortName::SetCurrent(QStringLiteral("COM1"));
         }
 
-        CMainFrame *Frame() const { return fixture->App().MainFrame(); }
-        CProgramView *View() const { return fixture->View(); }
-        CProcessDlg *Dialog() const { return View()->findChild<CProcessDlg *>(); }
+        CMainFrame* Frame() const { return fixture->App().MainFrame(); }
+        CProgramView* View() const { return fixture->View(); }
+        CProcessDlg* Dialog() const { return View()->findChild<CProcessDlg*>(); }
         QString Device() const { return LinkTest::Device(*radio); }
         void Command(int id) const
         {
-            QAction *action = Frame()->FindCommand(id);
+            QAction* action = Frame()->FindCommand(id);
             QVERIFY2(action && action->isEnabled(), qPrintable(QString::number(id)));
             action->trigger();
         }
@@ -129,7 +129,7 @@ private:
         QStringList Messages() const
         {
             QStringList texts;
-            for (const CGuiFixture::Shown &shown : fixture->messages)
+            for (const CGuiFixture::Shown& shown : fixture->messages)
                 texts << shown.text;
             return texts;
         }
@@ -141,7 +141,7 @@ private:
             return rows;
         }
         // The channels a grid shows for memory, by the program's own decoding.
-        QList<QStringList> ChannelsOf(const RadioMemory::Bytes &memory) const
+        QList<QStringList> ChannelsOf(const RadioMemory::Bytes& memory) const
         {
             CRadioImage image;
             image.CopyIn(0, memory);
@@ -160,7 +160,7 @@ private:
     };
 
     // Calls onBlock with the bar's position after each block, from the event handling between blocks.
-    static void OnEachBlock(CProcessDlg *dialog, QObject *context, const std::function<void(int)> &onBlock)
+    static void OnEachBlock(CProcessDlg* dialog, QObject* context, const std::function<void(int)>& onBlock)
     {
         QObject::connect(
             dialog->Progress(), &QProgressBar::valueChanged, context,
@@ -172,18 +172,17 @@ private:
     }
 
 private slots:
-    void cleanup()
-    {
-        CServiceAccess::ResetForTest();
-    }
+    void cleanup() { CServiceAccess::ResetForTest(); }
 
     void readFillsTheGrid_data()
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<bool>("byShortcut");
         QTest::addColumn<QString>("title");
-        QTest::newRow("English, Ctrl+R") << "English" << true << "Read Data";
-        QTest::newRow("Chinese, menu") << "Chinese" << false << "读数据";
+        QTest::addColumn<QStringList>("buttons");
+        QTest::newRow("English, Ctrl+R")
+            << "English" << true << "Read Data" << QStringList { "OK", "Cancel" };
+        QTest::newRow("Chinese, menu") << "Chinese" << false << "读数据" << QStringList { "确定", "取消" };
     }
 
     // 64 blocks with the percentage running 1%, 3%, 4% ... 100%; then the window goes, the grid shows
@@ -193,8 +192,9 @@ private slots:
         QFETCH(QString, language);
         QFETCH(bool, byShortcut);
         QFETCH(QString, title);
+        QFETCH(QStringList, buttons);
         Bench bench(language);
-        CProgramDoc *doc = bench.fixture->Doc();
+        CProgramDoc* doc = bench.fixture->Doc();
         QVERIFY(CProgramDoc::IsNewDocument());
         const CRadioImage before = doc->m_Image;
         const RadioMemory::Bytes memory = RadioWithChannels(before, bench.Limits());
@@ -204,9 +204,10 @@ private slots:
             QTest::keyClick(bench.Frame(), Qt::Key_R, Qt::ControlModifier);
         else
             bench.Command(CMainFrame::kRead);
-        CProcessDlg *dialog = bench.Dialog();
+        CProcessDlg* dialog = bench.Dialog();
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), title);
+        QCOMPARE((QStringList { dialog->OkButton()->text(), dialog->CancelButton()->text() }), buttons);
         QCOMPARE(dialog->Percent()->text(), QStringLiteral("0"));
         QCOMPARE(dialog->Progress()->maximum(), 64);
         QStringList percentages;
@@ -261,7 +262,7 @@ private slots:
             QTest::keyClick(bench.fixture->VisibleEditor(), Qt::Key_W, Qt::ControlModifier);
         else
             bench.Command(CMainFrame::kWrite);
-        CProcessDlg *dialog = bench.Dialog();
+        CProcessDlg* dialog = bench.Dialog();
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Write Data"));
         QCOMPARE(dialog->Progress()->maximum(), blocks);
@@ -271,7 +272,7 @@ private slots:
         QCOMPARE(bench.Messages(), QStringList());
         QCOMPARE(dialog->Percent()->text(), QStringLiteral("100%"));
         QCOMPARE(bench.fixture->RowTexts(1).first(), QStringLiteral("150.12500"));
-        const CRadioImage &image = bench.fixture->Doc()->m_Image;
+        const CRadioImage& image = bench.fixture->Doc()->m_Image;
         const std::vector<CCloneBlock> plan = ClonePlan::WriteBlocks(service);
         QCOMPARE(int(plan.size()), blocks);
         const QByteArray wire = WriteSession(plan, BytesOf(image));
@@ -280,7 +281,7 @@ private slots:
 
         // Every sent byte is the image's, every other the radio's own.
         RadioMemory::Bytes expected = radioBefore;
-        for (const CCloneBlock &block : plan)
+        for (const CCloneBlock& block : plan)
             for (int a = block.address; a < block.address + block.length; ++a)
                 expected[std::size_t(a)] = image.Byte(a);
         QCOMPARE(Bytes(bench.radio->Memory()), Bytes(expected));
@@ -305,7 +306,7 @@ private slots:
         Bench bench;
         const CRadioImage before = bench.fixture->Doc()->m_Image;
         bench.Command(write ? CMainFrame::kWrite : CMainFrame::kRead);
-        CProcessDlg *dialog = bench.Dialog();
+        CProcessDlg* dialog = bench.Dialog();
         if (how == QLatin1String("cancel"))
             QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
         else if (how == QLatin1String("escape"))
@@ -333,7 +334,7 @@ private slots:
         const CRadioImage before = bench.fixture->Doc()->m_Image;
         const QList<QStringList> grid = bench.GridTexts();
         bench.Command(CMainFrame::kRead);
-        CProcessDlg *dialog = bench.Dialog();
+        CProcessDlg* dialog = bench.Dialog();
         OnEachBlock(dialog, this, [&](int position) {
             if (position == 10)
                 QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
@@ -359,21 +360,36 @@ private slots:
         QTest::addColumn<bool>("write");
         QTest::addColumn<QString>("message"); // empty: the transfer goes through
         const QString error = kCommunicationError;
-        QTest::newRow("no answer to the wake-up") << "English" << "wakeup-silent" << false << error;
-        QTest::newRow("wake-up refused four times") << "English" << "wakeup-nak" << true << error;
-        QTest::newRow("wake-up refused once") << "English" << "wakeup-nak:1" << false << QString();
-        QTest::newRow("short mode answer") << "English" << "mode-short" << false << error;
-        QTest::newRow("confirm refused") << "English" << "confirm-nak" << true << error;
-        QTest::newRow("short read block") << "English" << "read-short:5" << false << error;
-        QTest::newRow("silent read block") << "English" << "read-silent:5" << false << error;
-        QTest::newRow("read block not acknowledged") << "English" << "read-noack:5" << false << error;
-        QTest::newRow("last read block not acknowledged") << "English" << "read-noack:64" << false << error;
-        QTest::newRow("foreign read header") << "English" << "read-header" << false << QString();
-        QTest::newRow("silent write block") << "English" << "write-silent:5" << true << error;
-        QTest::newRow("write block refused") << "English" << "write-nak:60" << true << error;
-        QTest::newRow("write block lost by the radio") << "English" << "write-lost:5" << true << QString();
-        QTest::newRow("Chinese, short read block") << "Chinese" << "read-short:1" << false << kCommunicationErrorZh;
-        QTest::newRow("Chinese, silent write block") << "Chinese" << "write-silent:2" << true << kCommunicationErrorZh;
+        QTest::newRow("no answer to the wake-up") << "English"
+                                                  << "wakeup-silent" << false << error;
+        QTest::newRow("wake-up refused four times") << "English"
+                                                    << "wakeup-nak" << true << error;
+        QTest::newRow("wake-up refused once") << "English"
+                                              << "wakeup-nak:1" << false << QString();
+        QTest::newRow("short mode answer") << "English"
+                                           << "mode-short" << false << error;
+        QTest::newRow("confirm refused") << "English"
+                                         << "confirm-nak" << true << error;
+        QTest::newRow("short read block") << "English"
+                                          << "read-short:5" << false << error;
+        QTest::newRow("silent read block") << "English"
+                                           << "read-silent:5" << false << error;
+        QTest::newRow("read block not acknowledged") << "English"
+                                                     << "read-noack:5" << false << error;
+        QTest::newRow("last read block not acknowledged") << "English"
+                                                          << "read-noack:64" << false << error;
+        QTest::newRow("foreign read header") << "English"
+                                             << "read-header" << false << QString();
+        QTest::newRow("silent write block") << "English"
+                                            << "write-silent:5" << true << error;
+        QTest::newRow("write block refused") << "English"
+                                             << "write-nak:60" << true << error;
+        QTest::newRow("write block lost by the radio") << "English"
+                                                       << "write-lost:5" << true << QString();
+        QTest::newRow("Chinese, short read block") << "Chinese"
+                                                   << "read-short:1" << false << kCommunicationErrorZh;
+        QTest::newRow("Chinese, silent write block") << "Chinese"
+                                                     << "write-silent:2" << true << kCommunicationErrorZh;
     }
 
     // Each failure shows its one message and closes the window and the port; a read that fails keeps
@@ -410,10 +426,14 @@ private slots:
         QTest::addColumn<bool>("busy"); // else missing
         QTest::addColumn<bool>("write");
         QTest::addColumn<QString>("message");
-        QTest::newRow("busy, read") << "English" << true << false << kPortOpenFailed + "\n%1 is in use by another program.";
-        QTest::newRow("missing, write") << "English" << false << true << kPortOpenFailed + "\nThe device %1 does not exist.";
-        QTest::newRow("Chinese, busy, write") << "Chinese" << true << true << kPortOpenFailedZh + "\n%1 正被其他程序使用。";
-        QTest::newRow("Chinese, missing, read") << "Chinese" << false << false << kPortOpenFailedZh + "\n设备 %1 不存在。";
+        QTest::newRow("busy, read") << "English" << true << false
+                                    << kPortOpenFailed + "\n%1 is in use by another program.";
+        QTest::newRow("missing, write")
+            << "English" << false << true << kPortOpenFailed + "\nThe device %1 does not exist.";
+        QTest::newRow("Chinese, busy, write")
+            << "Chinese" << true << true << kPortOpenFailedZh + "\n%1 正被其他程序使用。";
+        QTest::newRow("Chinese, missing, read")
+            << "Chinese" << false << false << kPortOpenFailedZh + "\n设备 %1 不存在。";
     }
 
     // The port-open message with the reason, the window closed, nothing sent; a write has stored the
@@ -466,7 +486,7 @@ private slots:
         Bench bench;
         bench.Command(CMainFrame::kRead);
         bench.Command(CMainFrame::kWrite);
-        CProcessDlg *dialog = bench.Dialog();
+        CProcessDlg* dialog = bench.Dialog();
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Write Data"));
         QCOMPARE(dialog->Progress()->maximum(), 60);
 
@@ -479,7 +499,8 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 20000);
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Write Data"));
         QCOMPARE(dialog->Progress()->value(), 60);
-        const QByteArray wire = WriteSession(ClonePlan::WriteBlocks(false), BytesOf(bench.fixture->Doc()->m_Image));
+        const QByteArray wire
+            = WriteSession(ClonePlan::WriteBlocks(false), BytesOf(bench.fixture->Doc()->m_Image));
         QCOMPARE(ReceivedAfter(*bench.radio, wire), wire);
         QCOMPARE(bench.GridTexts(), grid);
 
@@ -517,9 +538,10 @@ private slots:
     void virtualRadioForThisRun()
     {
         Bench bench(QStringLiteral("English"), {}, true);
-        QLabel *notice = bench.Frame()->statusBar()->findChild<QLabel *>(QStringLiteral("portNotice"));
+        QLabel* notice = bench.Frame()->statusBar()->findChild<QLabel*>(QStringLiteral("portNotice"));
         QVERIFY(notice);
-        QCOMPARE(notice->text(), QStringLiteral("COM1: virtual radio on %1 (this run only)").arg(bench.Device()));
+        QCOMPARE(
+            notice->text(), QStringLiteral("COM1: virtual radio on %1 (this run only)").arg(bench.Device()));
         QVERIFY(bench.fixture->IniOnDisk(QStringLiteral("Ports"), QStringLiteral("COM1")).isEmpty());
 
         bench.radio->SetMemory(Pattern(11));
@@ -531,7 +553,7 @@ private slots:
         QString com1;
         bool checked = false;
         QTimer::singleShot(0, this, [&] {
-            auto *dialog = qobject_cast<CPortSettingDlg *>(QApplication::activeModalWidget());
+            auto* dialog = qobject_cast<CPortSettingDlg*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
             com1 = dialog->PortButton(1)->text();
             checked = dialog->PortButton(1)->isChecked();
@@ -541,6 +563,18 @@ private slots:
         QCOMPARE(com1, QStringLiteral("COM1  (virtual radio, %1)").arg(bench.Device()));
         QVERIFY(checked);
         QCOMPARE(CPortName::Current(), QStringLiteral("COM1"));
+
+        // The language restart keeps COM1 on the virtual radio.
+        QTimer::singleShot(0, this, [] {
+            auto* dialog = qobject_cast<CLanguageDlg*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->ChineseButton()->setChecked(true);
+            dialog->accept();
+        });
+        bench.Command(CMainFrame::kLanguage);
+        QCOMPARE(bench.fixture->started,
+            QStringList {
+                QCoreApplication::applicationFilePath() + " --virtual-radio COM1=" + bench.Device() });
     }
 
     // Every new channel view loads the port from the user's settings.

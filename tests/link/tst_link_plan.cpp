@@ -202,6 +202,14 @@ private slots:
                                                                      : QStringLiteral("/dev/ttyS3"));
 #endif
         QCOMPARE(CPortName::OverrideFor(1).has_value() && CPortName::OverrideFor(1)->virtualRadio, virtualRadio);
+
+        // A program restarted with OverrideOptions() sees the same devices.
+        const QString notice = CPortName::OverrideNotice(false);
+        const QStringList options = CPortName::OverrideOptions();
+        CPortName::ClearOverrides();
+        QCOMPARE(CPortName::TakeOverrideOptions(options, &refused), QStringList());
+        QCOMPARE(refused, rejected);
+        QCOMPARE(CPortName::OverrideNotice(false), notice);
         CPortName::ClearOverrides();
     }
 };
