@@ -189,6 +189,10 @@ FrequencyCheck CheckFrequency(const QString &text, std::int64_t lowerLimit, std:
         result.verdict = FrequencyVerdict::OutOfRange;
     else if (v % kStep5k != 0 && v % kStep625 != 0)
         result.verdict = FrequencyVerdict::OffStep;
+    else
+        // The frequency that passed the checks, not the typed number rounded to five decimals:
+        // "146.520009" passes as 14652000 and must not come back as the off-step 146.52001.
+        result.displayText = NumberParse::FormatFixed(static_cast<double>(v) / kUnitsPerMHz, 5);
     return result;
 }
 

@@ -64,7 +64,7 @@ enum class FrequencyVerdict { Accepted, OutOfRange, OffStep };
 struct FrequencyCheck
 {
     FrequencyVerdict verdict;
-    QString displayText; // "%3.5f" of the typed number
+    QString displayText; // "%3.5f" of the typed number; of the checked frequency when accepted
 };
 // Checks a typed frequency against the inclusive band limits (10 Hz units) and the 5 kHz / 6.25 kHz
 // channel steps. "inf", "nan" and anything four BCD digit pairs cannot hold are out of range.

@@ -102,6 +102,7 @@ void TestEditor::frequencyCheck_data()
     QTest::newRow("hexadecimal") << "0x92" << band << ok << "146.00000";
     QTest::newRow("hexadecimal fraction") << "0x92.8p0" << band << ok << "146.50000";
     QTest::newRow("6.25 kHz step") << "136.0125" << band << ok << "136.01250";
+    QTest::newRow("sixth decimal cut, not rounded up off step") << "146.520009" << band << ok << "146.52000";
     QTest::newRow("upper limit inclusive") << "161" << band << ok << "161.00000";
     QTest::newRow("lower limit inclusive") << "130" << band << ok << "130.00000";
     QTest::newRow("leading point") << ".5" << band << out << "0.50000";
@@ -112,8 +113,8 @@ void TestEditor::frequencyCheck_data()
     QTest::newRow("off step near top") << "160.99999" << band << step << "160.99999";
     QTest::newRow("exponent overflow") << "1e400" << band << out << "inf";
     QTest::newRow("no band: 1 MHz") << "1" << noBand << ok << "1.00000";
-    QTest::newRow("no band: negative zero") << "-0" << noBand << ok << "-0.00000";
-    QTest::newRow("no band: tiny negative") << "-0.000001" << noBand << ok << "-0.00000";
+    QTest::newRow("no band: negative zero") << "-0" << noBand << ok << "0.00000";
+    QTest::newRow("no band: tiny negative") << "-0.000001" << noBand << ok << "0.00000";
     QTest::newRow("no band: inf") << "inf" << noBand << out << "inf";
     QTest::newRow("no band: -nan") << "-nan" << noBand << out << "-nan";
     // Four BCD pairs end below 1000 MHz, whatever a wide band allows.
