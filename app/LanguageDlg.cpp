@@ -1,5 +1,6 @@
 #include "app/LanguageDlg.h"
 
+#include "app/DialogLayout.h"
 #include "app/HelpLayer.h"
 #include "app/IniFile.h"
 #include "app/Language.h"
@@ -32,19 +33,7 @@ CLanguageDlg::CLanguageDlg(CIniFile& ini, QWidget* parent)
     choices->addWidget(m_English);
     choices->addWidget(m_Chinese);
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(box, 1);
-    auto* column = new QVBoxLayout;
-    buttons->setOrientation(Qt::Vertical);
-    column->addWidget(buttons);
-    column->addStretch();
-    layout->addLayout(column);
+    DialogLayout::SetContentWithOkCancel(this, box);
 }
 
 int CLanguageDlg::exec()

@@ -1,5 +1,7 @@
 #include "app/UserSettings.h"
 
+#include "app/IniFile.h"
+
 #include <QSettings>
 #include <QStandardPaths>
 #include <QDir>
@@ -25,6 +27,11 @@ CUserSettings::CUserSettings(const QString &appName)
 }
 
 CUserSettings::~CUserSettings() = default;
+
+CUserSettings CUserSettings::ForConfiguration(const CIniFile &ini)
+{
+    return CUserSettings(ini.GetValue(QStringLiteral("Setup"), QStringLiteral("AppName")));
+}
 
 std::uint32_t CUserSettings::Value(const char *name, std::uint32_t absent) const
 {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 
+class CIniFile;
 class QSettings;
 
 // The per-user values kept under "Software\" + AppName: the serial port number "com" and the product
@@ -13,6 +14,8 @@ class CUserSettings
 {
 public:
     explicit CUserSettings(const QString &appName);
+    // The settings of the product that the configuration names ([Setup] AppName).
+    static CUserSettings ForConfiguration(const CIniFile &ini);
     ~CUserSettings();
 
     // The stored port number, 1 when none is stored; used as it is, without a range check.

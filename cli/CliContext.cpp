@@ -16,11 +16,6 @@ CCliContext::CCliContext(QTextStream &out, QTextStream &err)
     m_bChinese = CLanguage::IsChinese();
 }
 
-QString CCliContext::AppName() const
-{
-    return m_Ini.GetValue(kSetup, QStringLiteral("AppName"));
-}
-
 int CCliContext::Fail(const QString &line)
 {
     m_Err << line << Qt::endl;

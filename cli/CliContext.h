@@ -17,7 +17,6 @@ public:
     QTextStream &Out() { return m_Out; }
     QTextStream &Err() { return m_Err; }
     const CIniFile &Ini() const { return m_Ini; }
-    QString AppName() const; // [Setup] AppName: the per-user settings key
     bool IsChinese() const { return m_bChinese; }
     void SetChinese(bool chinese) { m_bChinese = chinese; }
 

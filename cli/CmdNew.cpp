@@ -2,6 +2,7 @@
 #include "app/UserSettings.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "dialogs/ProductCatalog.h"
 #include "editor/ChannelGrid.h"
 #include "image/DataFile.h"
 
@@ -14,9 +15,8 @@ int RunNew(CCliContext &context, const QStringList &args)
     const QString path = args.first();
 
     CRadioImage image = DataFile::NewImage(CAppPaths::ExecutableDir());
-    const CUserSettings settings(context.AppName());
-    image.SetByte(ImageMap::kProductType, static_cast<std::uint8_t>(settings.Type()));
-    image.SetByte(ImageMap::kFrequencyBand, static_cast<std::uint8_t>(settings.Field()));
+    CUserSettings settings = CUserSettings::ForConfiguration(context.Ini());
+    ProductCatalog::SyncTypeAndBand(image, settings, true);
 
     CChannelGrid grid(context.IsChinese());
     grid.LoadImage(image);

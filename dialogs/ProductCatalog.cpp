@@ -2,6 +2,8 @@
 
 #include "app/IniFile.h"
 #include "app/NumberParse.h"
+#include "app/UserSettings.h"
+#include "image/RadioImage.h"
 
 namespace {
 const QString kSetup = QStringLiteral("Setup");
@@ -25,6 +27,16 @@ QStringList TypeList(const CIniFile &ini)
 QStringList BandList(const CIniFile &ini, int typeIndex)
 {
     return ini.GetValue(kSetup, QString::asprintf("Field%d", typeIndex + 1)).split(QLatin1Char('|'));
+}
+
+void SyncTypeAndBand(CRadioImage &image, CUserSettings &settings, bool newDocument)
+{
+    if (newDocument) {
+        image.SetByte(ImageMap::kProductType, static_cast<std::uint8_t>(settings.Type()));
+        image.SetByte(ImageMap::kFrequencyBand, static_cast<std::uint8_t>(settings.Field()));
+    } else {
+        settings.SetTypeAndField(image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand));
+    }
 }
 
 QString TypeText(const CIniFile &ini, std::uint8_t typeByte)

@@ -5,6 +5,8 @@
 #include <cstdint>
 
 class CIniFile;
+class CRadioImage;
+class CUserSettings;
 
 // Band limits in 10 Hz units, both inclusive.
 struct BandLimits
@@ -24,6 +26,10 @@ QStringList TypeList(const CIniFile &ini);
 // The bands of type index t (key Field<t+1>) cut at every '|', untrimmed; a value without '|' is one
 // item and an empty value one empty item.
 QStringList BandList(const CIniFile &ini, int typeIndex);
+
+// Keeps the image's type and band bytes (0x32E, 0x32F) in step with the user's settings: a new
+// document takes them from the settings (0 when none are stored), any other image hands its own over.
+void SyncTypeAndBand(CRadioImage &image, CUserSettings &settings, bool newDocument);
 
 // The type text of the image's type byte (key Type<byte+1>); empty when missing.
 QString TypeText(const CIniFile &ini, std::uint8_t typeByte);

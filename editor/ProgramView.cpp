@@ -34,8 +34,6 @@ QString CProgramView::s_strMainTitle;
 
 namespace {
 
-const QString kSetup = QStringLiteral("Setup");
-
 // Column widths as multiples of column 0's starting width.
 constexpr double kWidthFactors[CChannelGrid::kCols] = { 0.51, 1.2, 1.2, 1.2, 1.2, 1.0, 0.8, 1.0, 0.8 };
 constexpr int kListIds[] = { CProgramView::kDecodeToneId, CProgramView::kEncodeToneId,
@@ -95,7 +93,7 @@ CProgramView::CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent
     connect(document, &CProgramDoc::StoreGrid, this, &CProgramView::StoreGrid);
 
     // Every new channel view takes the port from this user's settings.
-    CPortName::LoadFromSettings(CUserSettings(m_Ini.GetValue(kSetup, QStringLiteral("AppName"))));
+    CPortName::LoadFromSettings(CUserSettings::ForConfiguration(m_Ini));
     m_pProcessDlg = new CProcessDlg(this);
     connect(m_pProcessDlg, &CProcessDlg::StartRequested, this, &CProgramView::OnTransfer);
 }
@@ -174,13 +172,8 @@ void CProgramView::ShowImage()
 
     // A new document takes product type and band from this user's settings; an opened or read image
     // hands its own to them.
-    CUserSettings settings(m_Ini.GetValue(kSetup, QStringLiteral("AppName")));
-    if (CProgramDoc::IsNewDocument()) {
-        image.SetByte(ImageMap::kProductType, std::uint8_t(settings.Type()));
-        image.SetByte(ImageMap::kFrequencyBand, std::uint8_t(settings.Field()));
-    } else {
-        settings.SetTypeAndField(image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand));
-    }
+    CUserSettings settings = CUserSettings::ForConfiguration(m_Ini);
+    ProductCatalog::SyncTypeAndBand(image, settings, CProgramDoc::IsNewDocument());
 
     const std::uint8_t type = image.Byte(ImageMap::kProductType);
     const QString typeText = ProductCatalog::TypeText(m_Ini, type);

@@ -1,5 +1,6 @@
 #include "link/PortSettingDlg.h"
 
+#include "app/DialogLayout.h"
 #include "app/HelpLayer.h"
 #include "app/IniFile.h"
 #include "app/Language.h"
@@ -46,19 +47,7 @@ CPortSettingDlg::CPortSettingDlg(CIniFile& ini, QWidget* parent)
         m_Buttons[static_cast<std::size_t>(n - 1)] = button;
     }
 
-    auto* buttons = new QDialogButtonBox(this);
-    buttons->addButton(tr("OK"), QDialogButtonBox::AcceptRole)->setDefault(true);
-    buttons->addButton(tr("Cancel"), QDialogButtonBox::RejectRole);
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-
-    auto* layout = new QHBoxLayout(this);
-    layout->addWidget(box, 1);
-    buttons->setOrientation(Qt::Vertical);
-    auto* column = new QVBoxLayout;
-    column->addWidget(buttons);
-    column->addStretch();
-    layout->addLayout(column);
+    DialogLayout::SetContentWithOkCancel(this, box);
 }
 
 QRadioButton* CPortSettingDlg::PortButton(int n) const
@@ -109,7 +98,7 @@ void CPortSettingDlg::accept()
 {
     const int id = m_Group->checkedId();
     if (id >= kFirstButtonId && id < kFirstButtonId + kPortCount) {
-        CUserSettings settings(m_Ini.GetValue(QStringLiteral("Setup"), QStringLiteral("AppName")));
+        CUserSettings settings = CUserSettings::ForConfiguration(m_Ini);
         CPortName::Choose(id - kFirstButtonId + 1, settings);
     }
     QDialog::accept();
