@@ -1,7 +1,7 @@
 #include "app/HelpLayer.h"
 
-#include "app/AppPaths.h"
-#include "app/Language.h"
+#include "config/AppPaths.h"
+#include "config/Language.h"
 
 #include <QFileInfo>
 #include <QPointer>

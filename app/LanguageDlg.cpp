@@ -2,8 +2,8 @@
 
 #include "app/DialogLayout.h"
 #include "app/HelpLayer.h"
-#include "app/IniFile.h"
-#include "app/Language.h"
+#include "config/IniFile.h"
+#include "config/Language.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>

@@ -1,6 +1,6 @@
 #include "cli/CliContext.h"
 
-#include "app/Language.h"
+#include "config/Language.h"
 
 namespace {
 const QString kSetup = QStringLiteral("Setup");

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/IniFile.h"
+#include "config/IniFile.h"
 
 #include <QStringList>
 #include <QTextStream>

@@ -1,6 +1,6 @@
 #include "cli/CliLink.h"
 
-#include "app/Language.h"
+#include "config/Language.h"
 #include "cli/CliContext.h"
 #include "link/CloneTransfer.h"
 #include "link/PortName.h"

@@ -1,4 +1,4 @@
-#include "app/AppPaths.h"
+#include "config/AppPaths.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "cli/CliLink.h"

@@ -1,4 +1,4 @@
-#include "app/StringTable.h"
+#include "config/StringTable.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "dialogs/ProductCatalog.h"

@@ -1,4 +1,4 @@
-#include "app/Language.h"
+#include "config/Language.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "dialogs/OptionalFeatures.h"

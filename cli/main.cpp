@@ -1,5 +1,5 @@
-#include "app/AppPaths.h"
-#include "app/Language.h"
+#include "config/AppPaths.h"
+#include "config/Language.h"
 #include "cli/CliContext.h"
 
 #include <QCoreApplication>

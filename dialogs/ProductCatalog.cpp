@@ -1,8 +1,8 @@
 #include "dialogs/ProductCatalog.h"
 
-#include "app/IniFile.h"
-#include "app/NumberParse.h"
-#include "app/UserSettings.h"
+#include "config/IniFile.h"
+#include "config/NumberParse.h"
+#include "config/UserSettings.h"
 #include "image/RadioImage.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "editor/ChannelCodec.h"
 
-#include "app/NumberParse.h"
+#include "config/NumberParse.h"
 #include "editor/DecimalMultiply.h"
 #include "editor/ToneTable.h"
 

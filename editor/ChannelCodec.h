@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Language.h"
+#include "config/Language.h"
 #include "image/RadioImage.h"
 
 #include <QString>

@@ -1,7 +1,7 @@
 #include "editor/ChannelGrid.h"
 
-#include "app/Language.h"
-#include "app/StringTable.h"
+#include "config/Language.h"
+#include "config/StringTable.h"
 
 using namespace ChannelCodec;
 

@@ -1,6 +1,6 @@
 #include "editor/DecimalMultiply.h"
 
-#include "app/NumberParse.h"
+#include "config/NumberParse.h"
 
 #include <QString>
 #include <array>

@@ -1,6 +1,6 @@
 #include "editor/ToneTable.h"
 
-#include "app/NumberParse.h"
+#include "config/NumberParse.h"
 
 #include <algorithm>
 #include <array>

@@ -1,6 +1,6 @@
 // Configuration text from anywhere: every lookup must answer without harm, and what the store writes
 // must read back as the same store.
-#include "app/IniFile.h"
+#include "config/IniFile.h"
 
 #include <cstdint>
 #include <cstdlib>

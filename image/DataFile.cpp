@@ -1,6 +1,6 @@
 #include "image/DataFile.h"
 
-#include "app/Language.h"
+#include "config/Language.h"
 
 #include <QDir>
 #include <QFile>

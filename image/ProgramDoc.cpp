@@ -1,9 +1,9 @@
 #include "image/ProgramDoc.h"
 
-#include "app/AppPaths.h"
+#include "config/AppPaths.h"
 #include "app/FilePrompt.h"
-#include "app/IniFile.h"
-#include "app/Language.h"
+#include "config/IniFile.h"
+#include "config/Language.h"
 #include "app/MessageBox.h"
 
 #include <QCoreApplication>

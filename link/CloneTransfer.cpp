@@ -1,7 +1,7 @@
 #include "link/CloneTransfer.h"
 
-#include "app/Language.h"
-#include "app/StringTable.h"
+#include "config/Language.h"
+#include "config/StringTable.h"
 #include "link/CloneProtocol.h"
 #include "link/SerialPort.h"
 

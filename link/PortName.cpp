@@ -1,8 +1,8 @@
 #include "link/PortName.h"
 
-#include "app/IniFile.h"
-#include "app/Language.h"
-#include "app/UserSettings.h"
+#include "config/IniFile.h"
+#include "config/Language.h"
+#include "config/UserSettings.h"
 
 #include <QRegularExpression>
 

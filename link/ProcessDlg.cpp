@@ -1,7 +1,7 @@
 #include "link/ProcessDlg.h"
 
 #include "app/HelpLayer.h"
-#include "app/Language.h"
+#include "config/Language.h"
 #include "link/ClonePlan.h"
 #include "service/ServiceAccess.h"
 

@@ -1,6 +1,6 @@
 #include "link/SerialPort.h"
 
-#include "app/Language.h"
+#include "config/Language.h"
 
 #include <QDeadlineTimer>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "link/TransferDriver.h"
 
-#include "app/Language.h"
+#include "config/Language.h"
 #include "app/MessageBox.h"
 #include "link/ProcessDlg.h"
 

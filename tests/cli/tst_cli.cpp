@@ -1,5 +1,5 @@
-#include "app/AppPaths.h"
-#include "app/UserSettings.h"
+#include "config/AppPaths.h"
+#include "config/UserSettings.h"
 #include "cli/CliContext.h"
 #include "image/DataFile.h"
 #include "tests/common/TestFiles.h"

@@ -1,4 +1,4 @@
-#include "app/IniFile.h"
+#include "config/IniFile.h"
 #include "editor/ChannelGrid.h"
 #include "editor/DecimalMultiply.h"
 #include "editor/ToneTable.h"

@@ -1,9 +1,9 @@
 // Developer tool, not a test: starts the program window from a copy of the executable directory in the
 // given language, types into the grid and writes screenshots, so the window can be looked at.
 //   xvfb-run -a -s "-screen 0 1600x1000x24" gui_snapshot English /tmp/shots
-#include "app/AppPaths.h"
+#include "config/AppPaths.h"
 #include "app/ChildFrame.h"
-#include "app/IniFile.h"
+#include "config/IniFile.h"
 #include "app/MainFrame.h"
 #include "app/MessageBox.h"
 #include "app/ProgramApp.h"

@@ -1,7 +1,7 @@
 #include "GuiFixture.h"
 
 #include "app/ChildFrame.h"
-#include "app/StringTable.h"
+#include "config/StringTable.h"
 #include "editor/ChannelCodec.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"

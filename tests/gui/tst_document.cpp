@@ -3,7 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
-#include "app/UserSettings.h"
+#include "config/UserSettings.h"
 #include "editor/ChannelCodec.h"
 #include "editor/MSFlexGrid.h"
 #include "image/DataFile.h"

@@ -1,9 +1,9 @@
 // Developer tool, not a test: runs the program window against a virtual radio paced like a real
 // 9600-baud line and writes screenshots of Read and Write as they run, Port Setting and a failure.
 //   xvfb-run -a -s "-screen 0 1600x1000x24" gui_link_snapshot English /tmp/shots
-#include "app/AppPaths.h"
+#include "config/AppPaths.h"
 #include "app/ChildFrame.h"
-#include "app/IniFile.h"
+#include "config/IniFile.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
 #include "editor/ProgramView.h"

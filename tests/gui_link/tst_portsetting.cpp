@@ -2,9 +2,9 @@
 
 #include "tests/link/LinkTestSupport.h"
 
-#include "app/IniFile.h"
-#include "app/Language.h"
-#include "app/UserSettings.h"
+#include "config/IniFile.h"
+#include "config/Language.h"
+#include "config/UserSettings.h"
 #include "link/PortName.h"
 #include "link/PortSettingDlg.h"
 #include "link/SerialPort.h"

@@ -1,4 +1,4 @@
-#include "app/Language.h"
+#include "config/Language.h"
 #include "image/DataFile.h"
 #include "tests/common/TestFiles.h"
 

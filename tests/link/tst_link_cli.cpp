@@ -1,6 +1,6 @@
 #include "LinkTestSupport.h"
 
-#include "app/AppPaths.h"
+#include "config/AppPaths.h"
 #include "cli/CliContext.h"
 #include "image/DataFile.h"
 #include "link/ClonePlan.h"

@@ -1,5 +1,5 @@
-#include "app/IniFile.h"
-#include "app/UserSettings.h"
+#include "config/IniFile.h"
+#include "config/UserSettings.h"
 #include "link/ClonePlan.h"
 #include "link/PortName.h"
 

@@ -1,6 +1,6 @@
-#include "app/UserSettings.h"
+#include "config/UserSettings.h"
 
-#include "app/IniFile.h"
+#include "config/IniFile.h"
 
 #include <QSettings>
 #include <QStandardPaths>

@@ -1,4 +1,4 @@
-#include "app/NumberParse.h"
+#include "config/NumberParse.h"
 
 #include <algorithm>
 #include <array>

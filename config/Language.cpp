@@ -1,4 +1,4 @@
-#include "app/Language.h"
+#include "config/Language.h"
 
 QString CLanguage::s_Name;
 

@@ -1,6 +1,6 @@
-#include "app/IniFile.h"
+#include "config/IniFile.h"
 
-#include "app/AppPaths.h"
+#include "config/AppPaths.h"
 
 #include <QDir>
 #include <QFile>
