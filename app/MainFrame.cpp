@@ -1,6 +1,8 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
+#include "dialogs/OptionalFeaturesDlg.h"
+#include "dialogs/ProductInfoDlg.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 
@@ -16,6 +18,8 @@ constexpr QSize kInitialSize(900, 550);
 CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent)
     , m_pMdiArea(new QMdiArea(this))
+    , m_pProductInfoDlg(new CProductInfoDlg(this))
+    , m_pOptionalFeaturesDlg(new COptionalFeaturesDlg(this))
 {
     // The title stays the program's own until the channel view names the product.
     setWindowTitle(QStringLiteral("Program"));
@@ -33,7 +37,9 @@ CMainFrame::CMainFrame(QWidget* parent)
     AddCommand(file, kAppExit, tr("E&xit"));
 
     QMenu* edit = AddMenu(tr("&Edit"));
+    m_DocumentCommands << AddCommand(edit, kProductInformation, tr("&Product Information"));
     m_DocumentCommands << AddCommand(edit, kChannelInformation, tr("&Channel Information"));
+    m_DocumentCommands << AddCommand(edit, kOptionalFeatures, tr("&Optional Features"));
     AddCommand(edit, kPowerAdjust, tr("Power Adjust"));
     AddCommand(edit, kParameterAdjust, tr("Parameter Adjust"));
 
@@ -172,6 +178,12 @@ void CMainFrame::OnCommand(int id)
         break;
     case kFileSaveAs:
         child->Document()->DoSaveAs();
+        break;
+    case kProductInformation:
+        m_pProductInfoDlg->Run(view);
+        break;
+    case kOptionalFeatures:
+        m_pOptionalFeaturesDlg->Run(child->Document());
         break;
     case kChannelInformation:
         child->showNormal();

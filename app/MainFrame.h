@@ -4,6 +4,8 @@
 #include <QPointer>
 
 class CChildFrame;
+class COptionalFeaturesDlg;
+class CProductInfoDlg;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -25,7 +27,9 @@ public:
         kFileSaveAs = 57604,
         kAppExit = 57665,
         kAppAbout = 57664,
+        kProductInformation = 32786,
         kChannelInformation = 32787,
+        kOptionalFeatures = 32788,
         kPowerAdjust = 32781,
         kParameterAdjust = 32779,
         kRead = 32773,
@@ -48,6 +52,10 @@ public:
     QMenu* MenuOf(int id) const;
     bool RemoveCommand(int id);
 
+    // The settings dialogs the Edit menu opens; they live as long as the frame.
+    CProductInfoDlg* ProductInfoDlg() const { return m_pProductInfoDlg; }
+    COptionalFeaturesDlg* OptionalFeaturesDlg() const { return m_pOptionalFeaturesDlg; }
+
 signals:
     // Served by the application.
     void FileNewRequested();
@@ -68,4 +76,6 @@ private:
     QPointer<QMdiSubWindow> m_pActiveChild; // cast on use: it may be on its way out
 
     QList<QAction*> m_DocumentCommands; // need a document window
+    CProductInfoDlg* m_pProductInfoDlg;
+    COptionalFeaturesDlg* m_pOptionalFeaturesDlg;
 };

@@ -10,3 +10,5 @@ int RunShow(CCliContext &context, const QStringList &args);
 int RunSet(CCliContext &context, const QStringList &args);
 int RunRead(CCliContext &context, const QStringList &args);
 int RunWrite(CCliContext &context, const QStringList &args);
+int RunOptions(CCliContext &context, const QStringList &args);
+int RunProduct(CCliContext &context, const QStringList &args);

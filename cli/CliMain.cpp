@@ -18,6 +18,8 @@ constexpr Command kCommands[] = {
     { "set", RunSet },
     { "read", RunRead },
     { "write", RunWrite },
+    { "options", RunOptions },
+    { "product", RunProduct },
 };
 
 } // namespace
@@ -33,6 +35,10 @@ QString CliUsage()
         "  program-cli read --port PORT -o FILE\n"
         "  program-cli write --port PORT FILE [--access-code CODE] [--verify]\n"
         "      PORT: COM1..COM16 or a device path\n"
+        "  program-cli options FILE [--lang english|chinese] [NAME=TEXT...]\n"
+        "      NAME: tot, sql, voice, priority, vox, voxgain, voxdelay, sidekey, beep, saver\n"
+        "  program-cli product FILE [--type TEXT] [--band TEXT]\n"
+        "      TEXT: an item of the configured list, or its number from 1\n"
         "Exit status: 0 done, 1 refused input or failed file or radio, 2 usage error.\n");
 }
 

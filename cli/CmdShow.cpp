@@ -54,12 +54,8 @@ int RunShow(CCliContext &context, const QStringList &args)
     const std::uint8_t band = image.Byte(ImageMap::kFrequencyBand);
     out << kTypeLabel.Text(zh) << ": " << ProductCatalog::TypeText(context.Ini(), type) << '\n';
     out << kBandLabel.Text(zh) << ": " << ProductCatalog::BandText(context.Ini(), type, band) << '\n';
-    for (const OptionalFeatures::Option &option : OptionalFeatures::All()) {
-        QString value = OptionalFeatures::ValueText(option, image, zh);
-        if (value.isEmpty())
-            value = kOutsideList.Text(zh).arg(QString::asprintf("%02X", image.Byte(option.offset)));
-        out << option.label.Text(zh) << ": " << value << '\n';
-    }
+    for (const QString &line : OptionalFeatures::Lines(image, zh, kOutsideList.Text(zh)))
+        out << line << '\n';
     out.flush();
     return CCliContext::kDone;
 }

@@ -107,4 +107,27 @@ QString ValueText(const Option &option, const CRadioImage &image, bool chinese)
     return index < 0 ? QString() : Items(option, chinese).at(index);
 }
 
+int IndexOfText(const Option &option, const QString &text)
+{
+    for (bool chinese : { false, true }) {
+        const QStringList items = Items(option, chinese);
+        for (int i = 0; i < items.size(); ++i)
+            if (items.at(i).compare(text, Qt::CaseInsensitive) == 0)
+                return i;
+    }
+    return -1;
+}
+
+QStringList Lines(const CRadioImage &image, bool chinese, const QString &outsideList)
+{
+    QStringList lines;
+    for (const Option &option : All()) {
+        QString value = ValueText(option, image, chinese);
+        if (SelectionFromImage(option, image) < 0)
+            value = outsideList.arg(QString::asprintf("%02X", image.Byte(option.offset)));
+        lines << option.label.Text(chinese) + QStringLiteral(": ") + value;
+    }
+    return lines;
+}
+
 } // namespace OptionalFeatures

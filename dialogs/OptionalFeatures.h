@@ -37,4 +37,10 @@ void StoreSelection(const Option &option, CRadioImage &image, int index);
 // The item text the image selects, or "" when the byte lies outside the list.
 QString ValueText(const Option &option, const CRadioImage &image, bool chinese);
 
+// The list index of an item text in either language (case ignored), or -1 when it is no item.
+int IndexOfText(const Option &option, const QString &text);
+// The ten options as "Label: Value" lines in dialog order. A byte outside its list is written with
+// outsideList, whose %1 takes the byte's two hex digits.
+QStringList Lines(const CRadioImage &image, bool chinese, const QString &outsideList);
+
 } // namespace OptionalFeatures

@@ -64,4 +64,20 @@ QString WindowTitle(const QString &appName, const QString &typeText, const QStri
         + (chineseLabels ? QStringLiteral("  频率:") : QStringLiteral("  Fre:")) + bandText + QStringLiteral(" ]");
 }
 
+int BandClass(std::int64_t lowerLimit)
+{
+    return static_cast<int>(lowerLimit / (100 * kUnitsPerMHz));
+}
+
+void ApplyBandClassRule(CRadioImage &image, std::int64_t previousLower, std::int64_t newLower)
+{
+    const int band = BandClass(newLower);
+    if (band == BandClass(previousLower))
+        return;
+    if (band == 1)
+        image.SetByte(ImageMap::kNarrowSquelchThreshold, 2);
+    else if (band == 3 || band == 4)
+        image.SetByte(ImageMap::kNarrowSquelchThreshold, 8);
+}
+
 } // namespace ProductCatalog

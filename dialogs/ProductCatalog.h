@@ -44,4 +44,11 @@ BandLimits LimitsFromBandText(const QString &bandText);
 // The displayed product name followed by "  [ Type:<type>  Fre:<band> ]" (Chinese labels on request).
 QString WindowTitle(const QString &appName, const QString &typeText, const QString &bandText, bool chineseLabels);
 
+// The hundred-MHz class of a lower band limit in 10 Hz units: 1 for a band starting at 100-199 MHz.
+int BandClass(std::int64_t lowerLimit);
+// A band moving into another hundred-MHz class gives byte 0x30E (narrow squelch threshold) the
+// starting value of that class: 2 for class 1, 8 for classes 3 and 4. Any other class, and a band
+// that stays in its class, leave the byte alone.
+void ApplyBandClassRule(CRadioImage &image, std::int64_t previousLower, std::int64_t newLower);
+
 } // namespace ProductCatalog

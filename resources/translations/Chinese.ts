@@ -70,8 +70,16 @@
         <translation>编辑(&amp;E)</translation>
     </message>
     <message>
+        <source>&amp;Product Information</source>
+        <translation>类型设置(&amp;P)</translation>
+    </message>
+    <message>
         <source>&amp;Channel Information</source>
         <translation>信道信息(&amp;C)</translation>
+    </message>
+    <message>
+        <source>&amp;Optional Features</source>
+        <translation>可选功能(&amp;O)</translation>
     </message>
     <message>
         <source>Power Adjust</source>
@@ -145,6 +153,32 @@
     <message>
         <source>Process</source>
         <translation>进度</translation>
+    </message>
+</context>
+<context>
+    <name>COptionalFeaturesDlg</name>
+    <message>
+        <source>Optional Features</source>
+        <translation>可选功能</translation>
+    </message>
+</context>
+<context>
+    <name>CProductInfoDlg</name>
+    <message>
+        <source>Product Information</source>
+        <translation>类型设置</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>设置</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>频率</translation>
     </message>
 </context>
 <context>

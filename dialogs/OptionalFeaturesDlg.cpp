@@ -1,0 +1,83 @@
+#include "dialogs/OptionalFeaturesDlg.h"
+
+#include "app/DialogLayout.h"
+#include "app/HelpLayer.h"
+#include "config/Language.h"
+#include "dialogs/OptionalFeatures.h"
+#include "image/ProgramDoc.h"
+
+#include <QComboBox>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+
+namespace {
+// Two columns of five options each.
+constexpr int kRowsPerColumn = 5;
+}
+
+COptionalFeaturesDlg::COptionalFeaturesDlg(QWidget* parent)
+    : QDialog(parent)
+{
+    CHelpLayer::SetControlId(this, kHelpTopic);
+    auto* content = new QWidget(this);
+    auto* grid = new QGridLayout(content);
+    grid->setContentsMargins(0, 0, 0, 0);
+    grid->setHorizontalSpacing(12);
+    const auto options = OptionalFeatures::All();
+    static_assert(kOptionCount == 10);
+    for (int i = 0; i < kOptionCount; ++i) {
+        auto* label = new QLabel(content);
+        auto* box = new QComboBox(content);
+        CHelpLayer::SetControlId(box, options[i].controlId);
+        box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+        label->setBuddy(box);
+        const int column = (i / kRowsPerColumn) * 2;
+        grid->addWidget(label, i % kRowsPerColumn, column);
+        grid->addWidget(box, i % kRowsPerColumn, column + 1);
+        m_Labels[i] = label;
+        m_Boxes[i] = box;
+    }
+    DialogLayout::SetContentWithOkCancel(this, content);
+}
+
+int COptionalFeaturesDlg::Run(CProgramDoc* document)
+{
+    if (!document)
+        return QDialog::Rejected;
+    m_pDocument = document;
+    const bool chinese = CLanguage::IsChinese();
+    setWindowTitle(tr("Optional Features"));
+    const auto options = OptionalFeatures::All();
+    for (int i = 0; i < kOptionCount; ++i) {
+        m_Labels[i]->setText(options[i].label.Text(chinese));
+        m_Boxes[i]->clear();
+        m_Boxes[i]->addItems(OptionalFeatures::Items(options[i], chinese));
+        // A byte outside the list shows no selection and is kept as it is on OK.
+        m_Boxes[i]->setCurrentIndex(OptionalFeatures::SelectionFromImage(options[i], document->m_Image));
+    }
+    m_Boxes[0]->setFocus();
+    adjustSize();
+    return exec();
+}
+
+void COptionalFeaturesDlg::accept()
+{
+    if (CProgramDoc* document = m_pDocument) {
+        const auto options = OptionalFeatures::All();
+        for (int i = 0; i < kOptionCount; ++i)
+            OptionalFeatures::StoreSelection(options[i], document->m_Image, m_Boxes[i]->currentIndex());
+        // The options live in the image: closing now asks to save them.
+        document->SetModifiedFlag(true);
+    }
+    QDialog::accept();
+}
+
+void COptionalFeaturesDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        CHelpLayer::ShowTopic(this, CHelpLayer::ControlId(focusWidget() ? focusWidget() : this));
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
