@@ -12,8 +12,9 @@
 #include <QLabel>
 
 namespace {
-// Two columns of five options each.
+// Two columns of five options each, a gap between them.
 constexpr int kRowsPerColumn = 5;
+constexpr int kColumnGap = 18;
 }
 
 COptionalFeaturesDlg::COptionalFeaturesDlg(QWidget* parent)
@@ -32,12 +33,13 @@ COptionalFeaturesDlg::COptionalFeaturesDlg(QWidget* parent)
         CHelpLayer::SetControlId(box, options[i].controlId);
         box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         label->setBuddy(box);
-        const int column = (i / kRowsPerColumn) * 2;
+        const int column = (i / kRowsPerColumn) * 3;
         grid->addWidget(label, i % kRowsPerColumn, column);
         grid->addWidget(box, i % kRowsPerColumn, column + 1);
         m_Labels[i] = label;
         m_Boxes[i] = box;
     }
+    grid->setColumnMinimumWidth(2, kColumnGap);
     DialogLayout::SetContentWithOkCancel(this, content);
 }
 
