@@ -37,7 +37,7 @@ QString CliUsage()
         "      PORT: COM1..COM16 or a device path\n"
         "  program-cli options FILE [--lang english|chinese] [NAME=TEXT...]\n"
         "      NAME: tot, sql, voice, priority, vox, voxgain, voxdelay, sidekey, beep, saver\n"
-        "  program-cli product FILE [--type TEXT] [--band TEXT]\n"
+        "  program-cli product FILE [--type TEXT] [--band TEXT] [--lang english|chinese]\n"
         "      TEXT: an item of the configured list, or its number from 1\n"
         "Exit status: 0 done, 1 refused input or failed file or radio, 2 usage error.\n");
 }

@@ -164,6 +164,8 @@ private slots:
         QTest::newRow("800s class leaves 0x30E") << QStringList { "--type", "QR-860" }
                                                  << "Type: QR-860\nFrequency: 806 - 870MHz\n"
                                                  << Changes { { 0x32E, 2 }, { 0x32F, 0 } };
+        QTest::newRow("chinese labels") << QStringList { "--lang", "chinese", "--band", "1" }
+                                        << "类型: QR-260\n频率: 130 - 160MHz\n" << Changes { { 0x32F, 0 } };
         QTest::newRow("300s class") << QStringList { "--type", "3", "--band", "350 - 390MHz" }
                                     << "Type: QR-860\nFrequency: 350 - 390MHz\n"
                                     << Changes { { 0x32E, 2 }, { 0x32F, 1 }, { 0x30E, 8 } };

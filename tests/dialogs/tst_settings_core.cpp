@@ -98,59 +98,6 @@ private slots:
                 QCOMPARE(image.Byte(offset), before.Byte(offset));
     }
 
-    // Choosing an item by its text in either language stores the field's byte.
-    void optionChoice_data()
-    {
-        QTest::addColumn<int>("opt");
-        QTest::addColumn<int>("byte");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("stored");
-
-        QTest::newRow("tot 15s") << int(kTot) << 40 << "15s" << 1;
-        QTest::newRow("tot 600S, case ignored") << int(kTot) << 1 << "600S" << 40;
-        QTest::newRow("voice chinese text") << int(kVoice) << 0 << "英文" << 2;
-        QTest::newRow("priority chinese off") << int(kPriority) << 7 << "关" << 0;
-        QTest::newRow("vox off stores 0") << int(kVox) << 1 << "Off" << 0;
-        QTest::newRow("vox on stores 1") << int(kVox) << 0 << "on" << 1;
-        QTest::newRow("vox gain 8") << int(kVoxGain) << 1 << "8" << 8;
-        QTest::newRow("vox delay 0.3s") << int(kVoxDelay) << 5 << "0.3s" << 0;
-        QTest::newRow("side key alarm keeps other bits") << int(kSideKey) << 0xEF << "Emergency Alarm" << 0xFF;
-        QTest::newRow("side key off keeps other bits") << int(kSideKey) << 0xEF << "Off" << 0xCF;
-        QTest::newRow("side key chinese monitor") << int(kSideKey) << 0x0A << "监听" << 0x1A;
-        QTest::newRow("beep off") << int(kBeep) << 1 << "关" << 0;
-        QTest::newRow("saver on") << int(kSaver) << 0 << "On" << 1;
-        QTest::newRow("not an item keeps byte") << int(kSql) << 4 << "10" << 4;
-        QTest::newRow("empty text keeps byte") << int(kSideKey) << 0xEF << "" << 0xEF;
-    }
-
-    void optionChoice()
-    {
-        QFETCH(int, opt);
-        QFETCH(int, byte);
-        QFETCH(QString, text);
-        QFETCH(int, stored);
-        CRadioImage image;
-        image.SetByte(option(opt).offset, static_cast<std::uint8_t>(byte));
-        OptionalFeatures::StoreSelection(option(opt), image, OptionalFeatures::IndexOfText(option(opt), text));
-        QCOMPARE(int(image.Byte(option(opt).offset)), stored);
-    }
-
-    void optionLines()
-    {
-        CRadioImage image;
-        const std::pair<int, int> bytes[] = { { kTot, 3 }, { kSql, 0 }, { kVoice, 1 }, { kPriority, 2 },
-            { kVox, 7 }, { kVoxGain, 2 }, { kVoxDelay, 1 }, { kSideKey, 0x10 }, { kBeep, 0 }, { kSaver, 1 } };
-        for (const auto& [opt, byte] : bytes)
-            image.SetByte(option(opt).offset, static_cast<std::uint8_t>(byte));
-        QCOMPARE(OptionalFeatures::Lines(image, false, "unlisted (0x%1)"),
-            QStringList({ "Time Out Time: 45s", "Squelch Level: 0", "Voice Annunciation: Chinese",
-                "Priority Channel: 2", "VOX: unlisted (0x07)", "Vox Gain Level: 2", "Vox Delay Time: 0.5s",
-                "Side Key: Monitor", "Beep: Off", "Battery Saver: On" }));
-        const QStringList chinese = OptionalFeatures::Lines(image, true, "x%1");
-        QCOMPARE(chinese.value(2), QString("语音报号: 中文"));
-        QCOMPARE(chinese.value(4), QString("声控: x07"));
-    }
-
     // Byte 0x30E moves only when the band's low end changes hundred-MHz class.
     void bandClassRule_data()
     {
