@@ -3,6 +3,10 @@
 #include "app/ChildFrame.h"
 #include "dialogs/OptionalFeaturesDlg.h"
 #include "dialogs/ProductInfoDlg.h"
+#include "app/FrameBars.h"
+#include "app/MDIClientWnd.h"
+#include "app/NavigationTree.h"
+#include "config/CommandPrompts.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 
@@ -15,9 +19,9 @@ namespace {
 constexpr QSize kInitialSize(900, 550);
 }
 
-CMainFrame::CMainFrame(QWidget* parent)
+CMainFrame::CMainFrame(const QString& company, QWidget* parent)
     : QMainWindow(parent)
-    , m_pMdiArea(new QMdiArea(this))
+    , m_pMdiArea(new CMDIClientWnd(this))
     , m_pProductInfoDlg(new CProductInfoDlg(this))
     , m_pOptionalFeaturesDlg(new COptionalFeaturesDlg(this))
 {
@@ -28,6 +32,7 @@ CMainFrame::CMainFrame(QWidget* parent)
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnChildActivated);
 
     QMenu* file = AddMenu(tr("&File"));
+    m_pMdiArea->setObjectName(QStringLiteral("mdiClient"));
     AddCommand(file, kFileNew, tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
     AddCommand(file, kFileOpen, tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
     m_DocumentCommands << AddCommand(file, kFileClose, tr("&Close"));
@@ -38,22 +43,42 @@ CMainFrame::CMainFrame(QWidget* parent)
 
     QMenu* edit = AddMenu(tr("&Edit"));
     m_DocumentCommands << AddCommand(edit, kProductInformation, tr("&Product Information"));
+    m_DocumentMenus << edit;
     m_DocumentCommands << AddCommand(edit, kChannelInformation, tr("&Channel Information"));
     m_DocumentCommands << AddCommand(edit, kOptionalFeatures, tr("&Optional Features"));
     AddCommand(edit, kPowerAdjust, tr("Power Adjust"));
     AddCommand(edit, kParameterAdjust, tr("Parameter Adjust"));
 
     QMenu* program = AddMenu(tr("&Program"));
+    m_DocumentMenus << program;
     m_DocumentCommands << AddCommand(program, kRead, tr("&Read"), QKeySequence(Qt::CTRL | Qt::Key_R));
     m_DocumentCommands << AddCommand(program, kWrite, tr("&Write"), QKeySequence(Qt::CTRL | Qt::Key_W));
 
+    QMenu* view = AddMenu(tr("&View"));
+    AddCommand(view, kViewToolbar, tr("&Toolbar"));
+    AddCommand(view, kViewStatusBar, tr("&Status Bar"));
+    m_DocumentCommands << AddCommand(view, kViewControlBar, tr("&Control Bar"));
+
     QMenu* setup = AddMenu(tr("&Setup"));
+    m_DocumentMenus << setup;
     m_DocumentCommands << AddCommand(setup, kComSetup, tr("&Com Setup"));
     m_DocumentCommands << AddCommand(setup, kLanguage, tr("&Language"));
 
     QMenu* help = AddMenu(tr("&Help"));
     AddCommand(help, kAppAbout, tr("&About"));
 
+    // F6 and Shift+F6 move between the panes: the navigation tree and the channel window.
+    for (const auto& [id, key] : { std::pair { kNextPane, QKeySequence(Qt::Key_F6) },
+             std::pair { kPrevPane, QKeySequence(Qt::SHIFT | Qt::Key_F6) } }) {
+        auto* pane = new QAction(this);
+        pane->setShortcut(key);
+        pane->setData(id);
+        connect(pane, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        addAction(pane);
+    }
+
+    m_pBars = new CFrameBars(this, company);
+    connect(m_pBars->Tree(), &CNavigationTree::CommandRequested, this, &CMainFrame::OnCommand);
     UpdateCommands();
 }
 
@@ -77,6 +102,9 @@ QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text, const 
 {
     QAction* action = menu->addAction(text);
     action->setData(id);
+    action->setStatusTip(CommandPrompts::StatusPrompt(id));
+    if (const QString tip = CommandPrompts::ToolTip(id); !tip.isEmpty())
+        action->setToolTip(tip);
     action->setShortcut(shortcut);
     connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     return action;
@@ -124,6 +152,11 @@ CChildFrame* CMainFrame::ActiveChild() const
     return qobject_cast<CChildFrame*>(m_pActiveChild.data());
 }
 
+QMdiArea* CMainFrame::MdiArea() const
+{
+    return m_pMdiArea;
+}
+
 QList<CChildFrame*> CMainFrame::Children() const
 {
     QList<CChildFrame*> children;
@@ -145,6 +178,23 @@ void CMainFrame::UpdateCommands()
     const bool hasDocument = ActiveChild() != nullptr;
     for (QAction* action : std::as_const(m_DocumentCommands))
         action->setEnabled(hasDocument);
+    // Without a document the menu bar is the short one: File, View and Help.
+    for (QMenu* menu : std::as_const(m_DocumentMenus))
+        menu->menuAction()->setVisible(hasDocument);
+    if (m_pBars)
+        m_pBars->UpdateChecks();
+}
+
+void CMainFrame::FocusNextPane(bool forward)
+{
+    Q_UNUSED(forward); // two panes: either direction goes to the other one
+    CChildFrame* child = ActiveChild();
+    QWidget* tree = m_pBars->Tree();
+    const bool treeHasFocus = tree->isVisible() && tree->hasFocus();
+    if (treeHasFocus && child && child->isVisible())
+        child->View()->setFocus(Qt::TabFocusReason);
+    else if (tree->isVisible())
+        tree->setFocus(Qt::TabFocusReason);
 }
 
 void CMainFrame::OnCommand(int id)
@@ -161,6 +211,15 @@ void CMainFrame::OnCommand(int id)
         return;
     case kAppExit:
         close();
+        return;
+    case kViewToolbar:
+    case kViewStatusBar:
+    case kViewControlBar:
+        m_pBars->Toggle(id);
+        return;
+    case kNextPane:
+    case kPrevPane:
+        FocusNextPane(id == kNextPane);
         return;
     default:
         break;

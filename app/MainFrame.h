@@ -6,12 +6,14 @@
 class CChildFrame;
 class COptionalFeaturesDlg;
 class CProductInfoDlg;
+class CFrameBars;
+class CMDIClientWnd;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
 
-// The program's one top-level window: menu bar and the area that holds the document windows. It
-// owns no document work itself: each command goes to the application (New, Open, About), to the
+// The program's one top-level window: menu bar, toolbar, status bar, the control bar at the left and
+// the area that holds the document windows. It owns no document work itself: each command goes to the application (New, Open, About), to the
 // active document (Close, Save, Save As) or to the active channel view (Read, Write, Com Setup,
 // Language).
 class CMainFrame : public QMainWindow {
@@ -25,8 +27,16 @@ public:
         kFileClose = 57602,
         kFileSave = 57603,
         kFileSaveAs = 57604,
+        kFilePrintSetup = 57606,
+        kFilePrint = 57607,
+        kFilePrintPreview = 57609,
         kAppExit = 57665,
         kAppAbout = 57664,
+        kNextPane = 57680,
+        kPrevPane = 57681,
+        kViewToolbar = 59392,
+        kViewStatusBar = 59393,
+        kViewControlBar = 32780,
         kProductInformation = 32786,
         kChannelInformation = 32787,
         kOptionalFeatures = 32788,
@@ -38,10 +48,12 @@ public:
         kLanguage = 32799,
     };
 
-    explicit CMainFrame(QWidget* parent = nullptr);
+    // company: the configured company text, caption of the control bar and root of its tree.
+    explicit CMainFrame(const QString& company = QString(), QWidget* parent = nullptr);
     ~CMainFrame() override;
 
-    QMdiArea* MdiArea() const { return m_pMdiArea; }
+    QMdiArea* MdiArea() const;
+    CFrameBars* Bars() const { return m_pBars; }
     // Places a document window at the top left of the client area.
     void AddChild(CChildFrame* child);
     // The active document window, also while it is hidden; null when there is none.
@@ -71,11 +83,14 @@ private:
     void OnCommand(int id);
     void OnChildActivated();
     void UpdateCommands();
+    void FocusNextPane(bool forward);
 
-    QMdiArea* m_pMdiArea;
+    CMDIClientWnd* m_pMdiArea;
+    CFrameBars* m_pBars = nullptr;
     QPointer<QMdiSubWindow> m_pActiveChild; // cast on use: it may be on its way out
 
     QList<QAction*> m_DocumentCommands; // need a document window
     CProductInfoDlg* m_pProductInfoDlg;
     COptionalFeaturesDlg* m_pOptionalFeaturesDlg;
+    QList<QMenu*> m_DocumentMenus; // shown only while a document is open
 };

@@ -1,17 +1,21 @@
 #include "app/ProgramApp.h"
 
 #include "config/AppPaths.h"
+#include "app/AboutDlg.h"
 #include "app/ChildFrame.h"
 #include "app/FilePrompt.h"
 #include "config/Language.h"
 #include "app/MainFrame.h"
 #include "app/MessageBox.h"
+#include "app/ModalDialog.h"
+#include "app/PaintedIcon.h"
 #include "config/NumberParse.h"
 #include "config/StringTable.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "link/PortName.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
@@ -63,7 +67,8 @@ bool CProgramApp::InitInstance(const QStringList& arguments)
         return false;
     }
 
-    m_pMainFrame = std::make_unique<CMainFrame>();
+    QApplication::setWindowIcon(PaintedIcon::Icon(PaintedIcon::Kind::Radio));
+    m_pMainFrame = std::make_unique<CMainFrame>(m_Ini.GetValue(CLanguage::Name(), QStringLiteral("Company")));
     connect(m_pMainFrame.get(), &CMainFrame::FileNewRequested, this, &CProgramApp::OnFileNew);
     connect(m_pMainFrame.get(), &CMainFrame::FileOpenRequested, this, &CProgramApp::OnFileOpen);
     connect(m_pMainFrame.get(), &CMainFrame::AboutRequested, this, &CProgramApp::OnAppAbout);
@@ -182,13 +187,8 @@ CChildFrame* CProgramApp::CreateWindowFor(std::unique_ptr<CProgramDoc> document)
     return child;
 }
 
-// A plain stand-in for the About box: the configured title and lines.
 void CProgramApp::OnAppAbout()
 {
-    const QString section = CLanguage::Name();
-    const QStringList lines { m_Ini.GetValue(section, QStringLiteral("Version")),
-        m_Ini.GetValue(section, QStringLiteral("Copyrights")),
-        m_Ini.GetValue(section, QStringLiteral("Copyrights Owner")) };
-    CMessageBox::Show(m_pMainFrame.get(), lines.join(QLatin1Char('\n')),
-        m_Ini.GetValue(section, QStringLiteral("About Title")), QMessageBox::Ok, QMessageBox::Information);
+    CAboutDlg about(m_Ini, m_pMainFrame.get());
+    ModalDialog::Exec(about);
 }

@@ -36,7 +36,30 @@
     </message>
 </context>
 <context>
+    <name>CTreeControlBar</name>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
     <name>CMainFrame</name>
+    <message>
+        <source>&amp;View</source>
+        <translation>查看(&amp;V)</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <translation>工具栏(&amp;T)</translation>
+    </message>
+    <message>
+        <source>&amp;Status Bar</source>
+        <translation>状态栏(&amp;S)</translation>
+    </message>
+    <message>
+        <source>&amp;Control Bar</source>
+        <translation>控制栏(&amp;C)</translation>
+    </message>
     <message>
         <source>&amp;File</source>
         <translation>文件(&amp;F)</translation>

@@ -3,6 +3,7 @@
 #include "config/AppPaths.h"
 #include "app/ChildFrame.h"
 #include "app/HelpLayer.h"
+#include "app/ModalDialog.h"
 #include "config/IniFile.h"
 #include "config/Language.h"
 #include "app/MainFrame.h"
@@ -62,6 +63,10 @@ CGuiFixture::CGuiFixture(const QString& language)
         return true;
     });
     CHelpLayer::SetHook([this](int contextId, const QString&) { helpTopics << contextId; });
+    ModalDialog::SetHook([this](QDialog& dialog) {
+        dialogs << dialog.windowTitle();
+        return onDialog ? onDialog(dialog) : int(QDialog::Rejected);
+    });
 }
 
 CGuiFixture::~CGuiFixture()
@@ -72,6 +77,7 @@ CGuiFixture::~CGuiFixture()
     CFilePrompt::SetHook({});
     CProcessStarter::SetHook({});
     CHelpLayer::SetHook({});
+    ModalDialog::SetHook({});
     CLanguage::SetName(QString());
     CProgramDoc::SetNewDocument(false);
     CAppPaths::SetExecutableDir(QString());

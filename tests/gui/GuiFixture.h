@@ -3,9 +3,11 @@
 #include "app/FilePrompt.h"
 #include "app/MessageBox.h"
 
+#include <QDialog>
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 class CChildFrame;
@@ -56,6 +58,9 @@ public:
     QStringList fileAnswers;
     QStringList started; // program and arguments, joined by blanks
     QList<int> helpTopics;
+    // Modal dialogs: their titles as they opened, and what runs them (rejected when unset).
+    QStringList dialogs;
+    std::function<int(QDialog&)> onDialog;
 
 private:
     QTemporaryDir m_Bin;

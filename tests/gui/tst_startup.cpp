@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QFile>
+#include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -170,9 +171,15 @@ private slots:
         QVERIFY(f.Start());
         QAction* about = f.App().MainFrame()->FindCommand(CMainFrame::kAppAbout);
         QCOMPARE(about->text(), QString());
+        QStringList lines;
+        f.onDialog = [&lines](QDialog& dialog) {
+            for (const char* name : { "version", "copyrights", "owner" })
+                lines << dialog.findChild<QLabel*>(name)->text();
+            return int(QDialog::Accepted);
+        };
         about->trigger(); // still works
-        QCOMPARE(f.messages.size(), 1);
-        QVERIFY(f.messages[0].text.startsWith("Version 1.0\nCopyright (C) 2026"));
+        QCOMPARE(f.dialogs, QStringList { QString() });
+        QCOMPARE(lines, (QStringList { "Version 1.0", "Copyright (C) 2026", "Fieldcom Tools" }));
     }
 
     void bandFromTheUsersSettings()

@@ -1,0 +1,63 @@
+#include "app/FrameStatusBar.h"
+
+#include "app/KeyLockState.h"
+#include "config/CommandPrompts.h"
+
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+
+namespace {
+const char* const kIndicatorNames[3] = { "CAP", "NUM", "SCRL" };
+}
+
+CFrameStatusBar::CFrameStatusBar(QWidget* parent)
+    : QStatusBar(parent)
+{
+    setObjectName(QStringLiteral("statusBar"));
+    for (int i = 0; i < 3; ++i) {
+        m_Indicators[i] = new QLabel(this);
+        m_Indicators[i]->setObjectName(QLatin1String(kIndicatorNames[i]));
+        m_Indicators[i]->setAlignment(Qt::AlignCenter);
+        m_Indicators[i]->setMinimumWidth(m_Indicators[i]->fontMetrics().horizontalAdvance(QStringLiteral("SCRL")) + 12);
+        m_Indicators[i]->setFrameShape(QFrame::StyledPanel);
+        addPermanentWidget(m_Indicators[i]);
+    }
+    // An empty prompt (the pointer left the menu or the button) brings back "Ready".
+    connect(this, &QStatusBar::messageChanged, this, [this](const QString& message) {
+        if (message.isEmpty())
+            showMessage(CommandPrompts::Ready());
+    });
+    showMessage(CommandPrompts::Ready());
+    UpdateIndicators();
+    // The lock keys change with key presses, and may have changed while another window had focus.
+    qApp->installEventFilter(this);
+}
+
+CFrameStatusBar::~CFrameStatusBar()
+{
+    qApp->removeEventFilter(this);
+}
+
+void CFrameStatusBar::UpdateIndicators()
+{
+    const KeyLockState::State state = KeyLockState::Current();
+    const bool on[3] = { state.caps, state.num, state.scroll };
+    for (int i = 0; i < 3; ++i) {
+        // A pane whose key is off stays in its place, empty.
+        m_Indicators[i]->setText(state.known && on[i] ? QLatin1String(kIndicatorNames[i]) : QString());
+    }
+}
+
+bool CFrameStatusBar::eventFilter(QObject* watched, QEvent* event)
+{
+    switch (event->type()) {
+    case QEvent::KeyRelease:
+    case QEvent::ApplicationStateChange:
+        UpdateIndicators();
+        break;
+    default:
+        break;
+    }
+    return QStatusBar::eventFilter(watched, event);
+}
