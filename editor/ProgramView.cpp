@@ -262,9 +262,11 @@ void CProgramView::ShowEditorOverCurrentCell()
     const QString text = m_Grid->GetTextMatrix(row, col);
     if (auto* list = qobject_cast<QComboBox*>(editor)) {
         m_bListChosen = false;
-        // The first item that begins with the cell's text, whatever its case; item 0 when none does.
+        // The first item that begins with the cell's text, whatever its case. A text the list lacks
+        // (a tone the radio holds but the list does not offer) is shown as it is, with no item chosen.
         const int index = list->findText(text, Qt::MatchStartsWith);
-        list->setCurrentIndex(index < 0 ? 0 : index);
+        list->setPlaceholderText(text);
+        list->setCurrentIndex(index);
     }
     // The grid reports the cell in twips; the editor sits exactly on it. (The -3 pixel nudge other
     // grid controls need for their border does not apply: our cell positions are already inside it.)

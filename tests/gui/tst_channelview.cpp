@@ -250,6 +250,10 @@ private slots:
 
         f.ClickCell(cell.x(), cell.y());
         QVERIFY(f.VisibleEditor());
+        // A list shows the cell's text even when it holds no such item.
+        if (auto* list = qobject_cast<QComboBox*>(f.VisibleEditor()))
+            QCOMPARE(list->currentIndex() < 0 ? list->placeholderText() : list->currentText(),
+                f.Grid()->GetTextMatrix(cell.x(), cell.y()));
         if (!choose.isEmpty())
             f.ChooseItem(choose);
         if (byEnter)
