@@ -53,7 +53,8 @@ int RunShow(CCliContext &context, const QStringList &args)
     const std::uint8_t type = image.Byte(ImageMap::kProductType);
     const std::uint8_t band = image.Byte(ImageMap::kFrequencyBand);
     out << kTypeLabel.Text(zh) << ": " << ProductCatalog::ShownTypeText(context.Ini(), type, zh) << '\n';
-    out << kBandLabel.Text(zh) << ": " << ProductCatalog::ShownBandText(context.Ini(), type, band, zh) << '\n';
+    out << kBandLabel.Text(zh) << ": " << ProductCatalog::ShownBandText(context.Ini(), type, band, zh)
+        << '\n';
     for (const OptionalFeatures::Option &option : OptionalFeatures::All()) {
         QString value = OptionalFeatures::ValueText(option, image, zh);
         if (value.isEmpty())

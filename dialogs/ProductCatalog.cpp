@@ -75,7 +75,8 @@ void SyncTypeAndBand(const CIniFile &ini, CRadioImage &image, CUserSettings &set
         image.SetByte(ImageMap::kProductType, type);
         image.SetByte(ImageMap::kFrequencyBand, band);
     } else {
-        RememberTypeAndBand(ini, settings, image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand));
+        RememberTypeAndBand(
+            ini, settings, image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand));
     }
 }
 
@@ -97,7 +98,8 @@ QString ShownTypeText(const CIniFile &ini, std::uint8_t typeByte, bool chinese)
 
 QString ShownBandText(const CIniFile &ini, std::uint8_t typeByte, std::uint8_t bandByte, bool chinese)
 {
-    return IsListed(ini, typeByte, bandByte) ? BandText(ini, typeByte, bandByte) : UnknownText(bandByte, chinese);
+    return IsListed(ini, typeByte, bandByte) ? BandText(ini, typeByte, bandByte)
+                                             : UnknownText(bandByte, chinese);
 }
 
 BandLimits CheckedLimits(const CIniFile &ini, const CRadioImage &image, const CUserSettings &settings)

@@ -333,14 +333,16 @@ void TestEditor::storeKeepsUntouchedFields()
     QFETCH(QByteArray, stored);
     QFETCH(bool, scan);
     CRadioImage image;
-    image.CopyIn(5 * 16, { reinterpret_cast<const std::uint8_t*>(record.constData()), std::size_t(record.size()) });
+    image.CopyIn(5 * 16,
+        { reinterpret_cast<const std::uint8_t*>(record.constData()), std::size_t(record.size()) });
     image.SetScanFlag(5, false);
     for (bool zh : { false, true }) {
         CChannelGrid grid(zh);
         grid.SetBandLimits(kBand130to160);
         grid.LoadImage(image);
         if (column != 0)
-            QCOMPARE(grid.Commit(5, column, text, CChannelGrid::Trigger::LeaveCell), CChannelGrid::Outcome::Accepted);
+            QCOMPARE(grid.Commit(5, column, text, CChannelGrid::Trigger::LeaveCell),
+                CChannelGrid::Outcome::Accepted);
         if (!zh)
             QCOMPARE(joined(grid.RowTexts(5)), shown);
         CRadioImage copy = image;
@@ -500,8 +502,9 @@ void TestEditor::bandFromImage()
     QCOMPARE(QPoint(radio.Byte(ImageMap::kProductType), radio.Byte(ImageMap::kFrequencyBand)), imageAfter);
     QCOMPARE(QPoint(int(user.Type()), int(user.Field())), settingsAfter);
     const std::uint8_t type = radio.Byte(ImageMap::kProductType);
+    const std::uint8_t band = radio.Byte(ImageMap::kFrequencyBand);
     QCOMPARE(ProductCatalog::WindowTitle("R", ProductCatalog::ShownTypeText(ini, type, chinese),
-                 ProductCatalog::ShownBandText(ini, type, radio.Byte(ImageMap::kFrequencyBand), chinese), chinese),
+                 ProductCatalog::ShownBandText(ini, type, band, chinese), chinese),
         title);
     const BandLimits limits = ProductCatalog::CheckedLimits(ini, radio, user);
     QCOMPARE(qint64(limits.lower), lower);
