@@ -16,7 +16,7 @@ int RunNew(CCliContext &context, const QStringList &args)
 
     CRadioImage image = DataFile::NewImage(CAppPaths::ExecutableDir());
     CUserSettings settings = CUserSettings::ForConfiguration(context.Ini());
-    ProductCatalog::SyncTypeAndBand(image, settings, true);
+    ProductCatalog::SyncTypeAndBand(context.Ini(), image, settings, true);
 
     CChannelGrid grid(context.IsChinese());
     grid.LoadImage(image);

@@ -1,4 +1,5 @@
 #include "config/StringTable.h"
+#include "config/UserSettings.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "dialogs/ProductCatalog.h"
@@ -77,9 +78,10 @@ int RunSet(CCliContext &context, const QStringList &args)
 
     CChannelGrid grid(context.IsChinese());
     grid.LoadImage(image);
-    const QString band = ProductCatalog::BandText(context.Ini(), image.Byte(ImageMap::kProductType),
-                                                  image.Byte(ImageMap::kFrequencyBand));
-    grid.SetBandLimits(ProductCatalog::LimitsFromBandText(band));
+    // As in the window: a radio of a type or band the configuration does not list is checked against
+    // the last valid band this user had.
+    grid.SetBandLimits(
+        ProductCatalog::CheckedLimits(context.Ini(), image, CUserSettings::ForConfiguration(context.Ini())));
 
     for (const Assignment &a : assignments) {
         QString text = a.text;

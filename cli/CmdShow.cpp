@@ -52,8 +52,9 @@ int RunShow(CCliContext &context, const QStringList &args)
 
     const std::uint8_t type = image.Byte(ImageMap::kProductType);
     const std::uint8_t band = image.Byte(ImageMap::kFrequencyBand);
-    out << kTypeLabel.Text(zh) << ": " << ProductCatalog::TypeText(context.Ini(), type) << '\n';
-    out << kBandLabel.Text(zh) << ": " << ProductCatalog::BandText(context.Ini(), type, band) << '\n';
+    out << kTypeLabel.Text(zh) << ": " << ProductCatalog::ShownTypeText(context.Ini(), type, zh) << '\n';
+    out << kBandLabel.Text(zh) << ": " << ProductCatalog::ShownBandText(context.Ini(), type, band, zh)
+        << '\n';
     for (const QString &line : OptionalFeatures::Lines(image, zh, kOutsideList.Text(zh)))
         out << line << '\n';
     out.flush();

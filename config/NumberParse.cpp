@@ -47,6 +47,13 @@ double Atof(const QString &text)
     return strtodC(bytes.constData(), nullptr);
 }
 
+double AtofDecimalComma(const QString &text)
+{
+    QString point = text;
+    point.replace(QLatin1Char(','), QLatin1Char('.'));
+    return Atof(point);
+}
+
 int Atoi(const QString &text)
 {
     const QByteArray bytes = text.toUtf8();

@@ -11,6 +11,9 @@ namespace NumberParse {
 // hexadecimal, infinity and NaN forms); stops at the first character that cannot continue the number;
 // no number at all gives 0.
 double Atof(const QString &text);
+// As Atof, with a comma read as the decimal point, the way it is typed where the comma is the
+// decimal sign: "146,5" is 146.5, never 146.
+double AtofDecimalComma(const QString &text);
 
 // As atoi: leading blanks, optional sign, decimal digits; no digits gives 0; values beyond int are
 // clamped to INT_MIN / INT_MAX.

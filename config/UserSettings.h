@@ -22,7 +22,9 @@ public:
     int PortNumber() const;
     void SetPortNumber(int number);
 
-    // Product type and band indexes, 0 when none is stored.
+    // Product type and band indexes, 0 when none is stored. Values written by older versions may lie
+    // outside the configured lists; ProductCatalog::IsListed tells, and RememberTypeAndBand is the way
+    // to store a pair, since it stores only listed ones.
     std::uint32_t Type() const;
     std::uint32_t Field() const;
     void SetTypeAndField(std::uint32_t type, std::uint32_t field);

@@ -1,9 +1,13 @@
 #include "dialogs/ProductCatalog.h"
 
 #include "config/IniFile.h"
+#include "config/Language.h"
 #include "config/NumberParse.h"
 #include "config/UserSettings.h"
 #include "image/RadioImage.h"
+
+#include <tuple>
+#include <utility>
 
 namespace {
 const QString kSetup = QStringLiteral("Setup");
@@ -29,13 +33,50 @@ QStringList BandList(const CIniFile &ini, int typeIndex)
     return ini.GetValue(kSetup, QString::asprintf("Field%d", typeIndex + 1)).split(QLatin1Char('|'));
 }
 
-void SyncTypeAndBand(CRadioImage &image, CUserSettings &settings, bool newDocument)
+bool IsListed(const CIniFile &ini, std::int64_t typeIndex, std::int64_t bandIndex)
+{
+    return typeIndex >= 0 && typeIndex < TypeList(ini).size() && bandIndex >= 0
+        && bandIndex < BandList(ini, static_cast<int>(typeIndex)).size();
+}
+
+bool RememberTypeAndBand(const CIniFile &ini, CUserSettings &settings, std::int64_t typeIndex,
+                         std::int64_t bandIndex)
+{
+    if (!IsListed(ini, typeIndex, bandIndex))
+        return false;
+    settings.SetTypeAndField(static_cast<std::uint32_t>(typeIndex), static_cast<std::uint32_t>(bandIndex));
+    return true;
+}
+
+namespace {
+
+// The user's type and band when they are a listed pair, else the first type and band. Settings
+// written before this rule may hold anything.
+std::pair<std::uint8_t, std::uint8_t> SettingsPair(const CIniFile &ini, const CUserSettings &settings)
+{
+    if (!IsListed(ini, settings.Type(), settings.Field()))
+        return { 0, 0 };
+    return { static_cast<std::uint8_t>(settings.Type()), static_cast<std::uint8_t>(settings.Field()) };
+}
+
+constexpr CBilingual kUnknown { "Unknown 0x%1", "未知 0x%1" };
+
+QString UnknownText(std::uint8_t byte, bool chinese)
+{
+    return kUnknown.Text(chinese).arg(QString::asprintf("%02X", byte));
+}
+
+} // namespace
+
+void SyncTypeAndBand(const CIniFile &ini, CRadioImage &image, CUserSettings &settings, bool newDocument)
 {
     if (newDocument) {
-        image.SetByte(ImageMap::kProductType, static_cast<std::uint8_t>(settings.Type()));
-        image.SetByte(ImageMap::kFrequencyBand, static_cast<std::uint8_t>(settings.Field()));
+        const auto [type, band] = SettingsPair(ini, settings);
+        image.SetByte(ImageMap::kProductType, type);
+        image.SetByte(ImageMap::kFrequencyBand, band);
     } else {
-        settings.SetTypeAndField(image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand));
+        RememberTypeAndBand(
+            ini, settings, image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand));
     }
 }
 
@@ -48,6 +89,26 @@ QString BandText(const CIniFile &ini, std::uint8_t typeByte, std::uint8_t bandBy
 {
     const QStringList bands = BandList(ini, typeByte);
     return bandByte < bands.size() ? bands.at(bandByte) : bands.constLast();
+}
+
+QString ShownTypeText(const CIniFile &ini, std::uint8_t typeByte, bool chinese)
+{
+    return typeByte < TypeList(ini).size() ? TypeText(ini, typeByte) : UnknownText(typeByte, chinese);
+}
+
+QString ShownBandText(const CIniFile &ini, std::uint8_t typeByte, std::uint8_t bandByte, bool chinese)
+{
+    return IsListed(ini, typeByte, bandByte) ? BandText(ini, typeByte, bandByte)
+                                             : UnknownText(bandByte, chinese);
+}
+
+BandLimits CheckedLimits(const CIniFile &ini, const CRadioImage &image, const CUserSettings &settings)
+{
+    std::uint8_t type = image.Byte(ImageMap::kProductType);
+    std::uint8_t band = image.Byte(ImageMap::kFrequencyBand);
+    if (!IsListed(ini, type, band))
+        std::tie(type, band) = SettingsPair(ini, settings);
+    return LimitsFromBandText(BandText(ini, type, band));
 }
 
 BandLimits LimitsFromBandText(const QString &bandText)

@@ -27,15 +27,31 @@ QStringList TypeList(const CIniFile &ini);
 // item and an empty value one empty item.
 QStringList BandList(const CIniFile &ini, int typeIndex);
 
+// Whether typeIndex is an item of the type list and bandIndex an item of that type's band list. Only
+// such a pair is ever stored in the per-user settings: a radio of a type this configuration does not
+// know must not make every later document refuse every frequency.
+bool IsListed(const CIniFile &ini, std::int64_t typeIndex, std::int64_t bandIndex);
+// Stores the pair in the user's settings when it is listed; false, and nothing stored, when not.
+bool RememberTypeAndBand(const CIniFile &ini, CUserSettings &settings, std::int64_t typeIndex,
+                         std::int64_t bandIndex);
+
 // Keeps the image's type and band bytes (0x32E, 0x32F) in step with the user's settings: a new
-// document takes them from the settings (0 when none are stored), any other image hands its own over.
-void SyncTypeAndBand(CRadioImage &image, CUserSettings &settings, bool newDocument);
+// document takes them from the settings (the first type and band when none or no listed pair is
+// stored); any other image hands its own over when they are listed, and keeps them either way.
+void SyncTypeAndBand(const CIniFile &ini, CRadioImage &image, CUserSettings &settings, bool newDocument);
 
 // The type text of the image's type byte (key Type<byte+1>); empty when missing.
 QString TypeText(const CIniFile &ini, std::uint8_t typeByte);
 // The band text for the image's type and band bytes: the item at the band index, the last item when
 // the list is shorter.
 QString BandText(const CIniFile &ini, std::uint8_t typeByte, std::uint8_t bandByte);
+// What the window title and program-cli show for the type and band bytes: the listed texts, or
+// "Unknown 0x45" ("未知 0x45") for a byte that is no item of the lists.
+QString ShownTypeText(const CIniFile &ini, std::uint8_t typeByte, bool chinese);
+QString ShownBandText(const CIniFile &ini, std::uint8_t typeByte, std::uint8_t bandByte, bool chinese);
+// The limits typed frequencies are checked against: those of the image's band when it is listed,
+// else those of the last valid band, the one the user's settings keep.
+BandLimits CheckedLimits(const CIniFile &ini, const CRadioImage &image, const CUserSettings &settings);
 
 // "130 - 160MHz" gives 13000000 .. 16100000: the upper limit lies one MHz above the stated top.
 // Without a '-' the whole text gives both ends.

@@ -2,6 +2,7 @@
 
 #include "config/IniFile.h"
 #include "config/Language.h"
+#include "config/UserSettings.h"
 #include "image/RadioImage.h"
 
 namespace ProductChoice {
@@ -10,9 +11,11 @@ Outcome Current(const CIniFile &ini, const CRadioImage &image)
 {
     Outcome outcome;
     const std::uint8_t type = image.Byte(ImageMap::kProductType);
-    outcome.typeText = ProductCatalog::TypeText(ini, type);
-    outcome.bandText = ProductCatalog::BandText(ini, type, image.Byte(ImageMap::kFrequencyBand));
-    outcome.limits = ProductCatalog::LimitsFromBandText(outcome.bandText);
+    // The title and limits the channel view would give the same bytes: an unlisted type or band is
+    // named unknown and the grid keeps checking against the last valid band.
+    outcome.typeText = ProductCatalog::ShownTypeText(ini, type, false);
+    outcome.bandText = ProductCatalog::ShownBandText(ini, type, image.Byte(ImageMap::kFrequencyBand), false);
+    outcome.limits = ProductCatalog::CheckedLimits(ini, image, CUserSettings::ForConfiguration(ini));
     // The displayed name comes from the section of the running language.
     const QString appName = ini.GetValue(CLanguage::Name(), QStringLiteral("AppName"));
     outcome.title = ProductCatalog::WindowTitle(appName, outcome.typeText, outcome.bandText, false);
@@ -28,12 +31,6 @@ Outcome Apply(const CIniFile &ini, CRadioImage &image, int typeIndex, int bandIn
     const Outcome outcome = Current(ini, image);
     ProductCatalog::ApplyBandClassRule(image, previousLower, outcome.limits.lower);
     return outcome;
-}
-
-bool IsListed(const CIniFile &ini, int typeIndex, int bandIndex)
-{
-    return typeIndex >= 0 && typeIndex < ProductCatalog::TypeList(ini).size() && bandIndex >= 0
-        && bandIndex < ProductCatalog::BandList(ini, typeIndex).size();
 }
 
 } // namespace ProductChoice

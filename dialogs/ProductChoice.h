@@ -27,8 +27,4 @@ Outcome Apply(const CIniFile &ini, CRadioImage &image, int typeIndex, int bandIn
 // The texts, limits and title the image's type and band bytes give as they stand.
 Outcome Current(const CIniFile &ini, const CRadioImage &image);
 
-// True when both indexes name items of the configured lists; only such a pair goes to the per-user
-// settings, so a later new document never starts on a type or band that does not exist.
-bool IsListed(const CIniFile &ini, int typeIndex, int bandIndex);
-
 } // namespace ProductChoice

@@ -110,10 +110,8 @@ void CProductInfoDlg::accept()
             = ProductChoice::Apply(ini, document->m_Image, type, band, view->m_nLowerLimit);
         CProgramView::SetMainWindowTitle(view->window(), outcome.title);
         view->SetBandLimits(outcome.limits);
-        if (ProductChoice::IsListed(ini, type, band)) {
-            CUserSettings settings = CUserSettings::ForConfiguration(ini);
-            settings.SetTypeAndField(static_cast<std::uint32_t>(type), static_cast<std::uint32_t>(band));
-        }
+        CUserSettings settings = CUserSettings::ForConfiguration(ini);
+        ProductCatalog::RememberTypeAndBand(ini, settings, type, band);
         // The choice lives in the image: closing now asks to save it.
         document->SetModifiedFlag(true);
     }

@@ -47,8 +47,7 @@ namespace ChannelCodec {
 
 bool IsEmptyChannel(const CRadioImage &image, int channel)
 {
-    const auto row = image.ChannelRecord(channel);
-    return isEmptyTopPair(row[Channel::kRxFrequency + 3]) || isEmptyTopPair(row[Channel::kTxFrequency + 3]);
+    return isEmptyTopPair(image.ChannelRecord(channel)[Channel::kRxFrequency + 3]);
 }
 
 QString DecodeFrequency(std::span<const std::uint8_t, 4> bytes)
@@ -63,7 +62,7 @@ QString DecodeFrequency(std::span<const std::uint8_t, 4> bytes)
 
 std::int64_t FrequencyUnits(const QString &text)
 {
-    return NumberParse::TruncateToInt64(DecimalMultiply(NumberParse::Atof(text), kUnitsPerMHz));
+    return NumberParse::TruncateToInt64(DecimalMultiply(NumberParse::AtofDecimalComma(text), kUnitsPerMHz));
 }
 
 void EncodeFrequency(const QString &text, std::span<std::uint8_t, 4> bytes)
@@ -149,38 +148,48 @@ RowTexts DecodeChannel(const CRadioImage &image, int channel, bool chinese)
 
 void EncodeChannel(CRadioImage &image, int channel, const RowTexts &t)
 {
+    for (int column = kRxFrequency; column <= kPower; ++column)
+        EncodeField(image, channel, column, t[column - 1]);
+}
+
+void EncodeField(CRadioImage &image, int channel, int column, const QString &text)
+{
     auto row = image.ChannelRecord(channel);
-    EncodeFrequency(t[kRxFrequency - 1], field4(row, Channel::kRxFrequency));
-    EncodeFrequency(t[kTxFrequency - 1], field4(row, Channel::kTxFrequency));
-    EncodeTone(t[kDecodeTone - 1], row[Channel::kDecodeTone], row[Channel::kDecodeTone + 1]);
-    EncodeTone(t[kEncodeTone - 1], row[Channel::kEncodeTone], row[Channel::kEncodeTone + 1]);
-
-    std::uint8_t &b = row[Channel::kFlagsB];
-    if (kNarrow.Matches(t[kBandwidth - 1]))
-        b &= ~kWideBit;
-    else
-        b |= kWideBit; // "Wide" and anything else
-
-    image.SetScanFlag(channel, !kNo.Matches(t[kScan - 1]));
-
     std::uint8_t &a = row[Channel::kFlagsA];
-    a &= ~kBusyMask;
-    if (kCarrier.Matches(t[kBusyLock - 1]))
-        a |= kBusyCarrier;
-    else if (!kOff.Matches(t[kBusyLock - 1]))
-        a |= kBusyTone;
-
-    const QString &power = t[kPower - 1];
-    b &= ~kPowerMask;
-    if (kMiddle.Matches(power))
-        b |= kPowerMiddle;
-    else if (!kLow.Matches(power))
-        b |= kPowerHigh; // "High" and anything else
+    std::uint8_t &b = row[Channel::kFlagsB];
+    switch (column) {
+    case kRxFrequency: EncodeFrequency(text, field4(row, Channel::kRxFrequency)); break;
+    case kTxFrequency: EncodeFrequency(text, field4(row, Channel::kTxFrequency)); break;
+    case kDecodeTone: EncodeTone(text, row[Channel::kDecodeTone], row[Channel::kDecodeTone + 1]); break;
+    case kEncodeTone: EncodeTone(text, row[Channel::kEncodeTone], row[Channel::kEncodeTone + 1]); break;
+    case kBandwidth:
+        if (kNarrow.Matches(text))
+            b &= ~kWideBit;
+        else
+            b |= kWideBit; // "Wide" and anything else
+        break;
+    case kScan: image.SetScanFlag(channel, !kNo.Matches(text)); break;
+    case kBusyLock:
+        a &= ~kBusyMask;
+        if (kCarrier.Matches(text))
+            a |= kBusyCarrier;
+        else if (!kOff.Matches(text))
+            a |= kBusyTone;
+        break;
+    case kPower:
+        b &= ~kPowerMask;
+        if (kMiddle.Matches(text))
+            b |= kPowerMiddle;
+        else if (!kLow.Matches(text))
+            b |= kPowerHigh; // "High" and anything else
+        break;
+    default: break;
+    }
 }
 
 FrequencyCheck CheckFrequency(const QString &text, std::int64_t lowerLimit, std::int64_t upperLimit)
 {
-    const double f = NumberParse::Atof(text);
+    const double f = NumberParse::AtofDecimalComma(text);
     FrequencyCheck result { FrequencyVerdict::Accepted, NumberParse::FormatFixed(f, 5) };
     const std::int64_t v = FrequencyUnits(text);
     // Beyond what four BCD digit pairs can store counts as out of range whatever the band says, and

@@ -42,16 +42,21 @@ inline constexpr CBilingual kHigh { "High", "高" };
 inline constexpr CBilingual kMiddle { "Middle", "中" };
 inline constexpr CBilingual kLow { "Low", "低" };
 
-// A channel is empty when the top digit pair of its receive or transmit frequency is 00 or FF.
+// A channel is empty when the top digit pair of its receive frequency is 00 or FF. A channel that
+// receives but has no transmit frequency (a receive-only channel) is not: its fields are shown, so
+// they can be kept and edited.
 bool IsEmptyChannel(const CRadioImage &image, int channel);
 
 RowTexts DecodeChannel(const CRadioImage &image, int channel, bool chinese);
 // Writes the 8 texts into channel n in field order; bytes 14-15 of the record are never touched.
 void EncodeChannel(CRadioImage &image, int channel, const RowTexts &texts);
+// Writes the text of one grid column (1..8) into channel n; the bytes of the other fields stay.
+void EncodeField(CRadioImage &image, int channel, int column, const QString &text);
 
 // 4 BCD bytes, low pair first, to "%3.5f" MHz; empty when the top pair is 00 or FF.
 QString DecodeFrequency(std::span<const std::uint8_t, 4> bytes);
-// The typed text as a count of 10 Hz: atof, decimal multiply by 100000, truncation toward zero.
+// The typed text as a count of 10 Hz: atof (a comma counting as the decimal point), decimal
+// multiply by 100000, truncation toward zero.
 std::int64_t FrequencyUnits(const QString &text);
 // A zero frequency becomes FF FF FF FF. A frequency the four BCD bytes cannot hold (1000 MHz and
 // up, only ever decoded from bytes with nibbles above 9, or below zero) leaves the bytes as they were.

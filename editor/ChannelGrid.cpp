@@ -71,8 +71,17 @@ void CChannelGrid::LoadImage(const CRadioImage &image)
 
 void CChannelGrid::StoreGrid(CRadioImage &image) const
 {
-    for (int channel = 1; channel < kRows; ++channel)
-        EncodeChannel(image, channel, RowTexts(channel));
+    for (int channel = 1; channel < kRows; ++channel) {
+        // A field is encoded only when its text differs from what the image's bytes already show:
+        // bytes the grid cannot show exactly (a DCS code outside the table, flag bits the texts do
+        // not tell apart) stay as they came until the user changes that very field.
+        const ChannelCodec::RowTexts shown = DecodeChannel(image, channel, m_bChinese);
+        const ChannelCodec::RowTexts texts = RowTexts(channel);
+        for (int col = 1; col < kCols; ++col) {
+            if (texts[col - 1] != shown[col - 1])
+                EncodeField(image, channel, col, texts[col - 1]);
+        }
+    }
     image.SetByte(ImageMap::kGridStoredMark, ImageMap::kGridStoredValue);
 }
 
@@ -88,7 +97,8 @@ void CChannelGrid::FillNewChannelDefaults(int row)
         m_Text[row][col] = kNewChannelDefaults[col - kDecodeTone]->Text(m_bChinese);
 }
 
-CChannelGrid::Outcome CChannelGrid::Commit(int row, int col, const QString &editorText, Trigger trigger)
+// Leaving a cell and Enter commit alike; the view still says which it was, as the grid's events do.
+CChannelGrid::Outcome CChannelGrid::Commit(int row, int col, const QString &editorText, Trigger)
 {
     if (!isChannelCell(row, col))
         return Outcome::Accepted;
@@ -124,15 +134,9 @@ CChannelGrid::Outcome CChannelGrid::Commit(int row, int col, const QString &edit
             cell = rx.isEmpty() ? QString() : check.displayText;
             return Outcome::Accepted;
         }
-        // Moving away empties the cell for a value out of range and the row for one off step; Enter
-        // does the opposite.
-        const bool outOfRange = check.verdict == FrequencyVerdict::OutOfRange;
-        const bool clearRow = (trigger == Trigger::Enter) == outOfRange;
-        if (clearRow)
-            ClearRow(row);
-        else
-            cell.clear();
-        return outOfRange ? Outcome::OutOfRange : Outcome::OffStep;
+        // A refused transmit frequency keeps what the cell held, however it was confirmed: emptying
+        // the cell or the row would throw away a channel for a typing slip.
+        return check.verdict == FrequencyVerdict::OutOfRange ? Outcome::OutOfRange : Outcome::OffStep;
     }
 
     cell = (rx.isEmpty() && tx.isEmpty()) ? QString() : editorText;

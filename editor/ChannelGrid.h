@@ -39,12 +39,14 @@ public:
 
     // Rows 1..16 from the image's channel records.
     void LoadImage(const CRadioImage &image);
-    // Writes rows 1..16 into the channel records and marks the image with 'P' at 0x1B8.
+    // Writes rows 1..16 into the channel records and marks the image with 'P' at 0x1B8. Only the
+    // fields whose text differs from the image's own decoding are written; the rest keep their bytes.
     void StoreGrid(CRadioImage &image) const;
 
     // Commits editorText, the text of the editor open over cell (row, col), by the grid's rules:
     // frequency checks against the band limits, a new channel getting its defaults, the transmit
-    // frequency following the receive one, an empty receive frequency deleting the channel.
+    // frequency following the receive one, an empty receive frequency deleting the channel, a refused
+    // receive frequency deleting it too, a refused transmit frequency leaving the cell as it was.
     Outcome Commit(int row, int col, const QString &editorText, Trigger trigger);
 
     // The cells Enter passes through from (row, col): the next column, or column 1 and then the next

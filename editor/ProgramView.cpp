@@ -136,6 +136,9 @@ void CProgramView::CreateEditors()
         list->setMaxVisibleItems(12);
         list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }")); // a scrolled drop-down list
         CHelpLayer::SetControlId(list, kListIds[i]);
+        // Only the user's own choice (mouse, keys or wheel) counts as an edit, not the item the list
+        // was opened on.
+        connect(list, &QComboBox::activated, this, [this] { m_bListChosen = true; });
         m_Lists[i] = list;
     }
     QList<QWidget*> editors { m_RxEdit, m_TxEdit };
@@ -171,17 +174,18 @@ void CProgramView::ShowImage()
     RefreshAll();
 
     // A new document takes product type and band from this user's settings; an opened or read image
-    // hands its own to them.
+    // hands its own to them when the configuration lists them.
     CUserSettings settings = CUserSettings::ForConfiguration(m_Ini);
-    ProductCatalog::SyncTypeAndBand(image, settings, CProgramDoc::IsNewDocument());
+    ProductCatalog::SyncTypeAndBand(m_Ini, image, settings, CProgramDoc::IsNewDocument());
 
+    const bool zh = CLanguage::IsChinese();
     const std::uint8_t type = image.Byte(ImageMap::kProductType);
-    const QString typeText = ProductCatalog::TypeText(m_Ini, type);
-    const QString bandText = ProductCatalog::BandText(m_Ini, type, image.Byte(ImageMap::kFrequencyBand));
+    const QString typeText = ProductCatalog::ShownTypeText(m_Ini, type, zh);
+    const QString bandText
+        = ProductCatalog::ShownBandText(m_Ini, type, image.Byte(ImageMap::kFrequencyBand), zh);
     const QString appName = m_Ini.GetValue(CLanguage::Name(), QStringLiteral("AppName"));
-    SetMainWindowTitle(
-        window(), ProductCatalog::WindowTitle(appName, typeText, bandText, CLanguage::IsChinese()));
-    SetBandLimits(ProductCatalog::LimitsFromBandText(bandText));
+    SetMainWindowTitle(window(), ProductCatalog::WindowTitle(appName, typeText, bandText, zh));
+    SetBandLimits(ProductCatalog::CheckedLimits(m_Ini, image, settings));
 }
 
 void CProgramView::SetMainWindowTitle(QWidget* mainWindow, const QString& title)
@@ -231,6 +235,13 @@ QString CProgramView::EditorText(const QWidget* editor) const
     return {};
 }
 
+bool CProgramView::IsEdited(const QWidget* editor, int row, int col) const
+{
+    if (qobject_cast<const QComboBox*>(editor))
+        return m_bListChosen;
+    return EditorText(editor) != m_Cells.Text(row, col);
+}
+
 void CProgramView::OnEnterCell()
 {
     ShowEditorOverCurrentCell();
@@ -250,9 +261,12 @@ void CProgramView::ShowEditorOverCurrentCell()
         return;
     const QString text = m_Grid->GetTextMatrix(row, col);
     if (auto* list = qobject_cast<QComboBox*>(editor)) {
-        // The first item that begins with the cell's text, whatever its case; item 0 when none does.
+        m_bListChosen = false;
+        // The first item that begins with the cell's text, whatever its case. A text the list lacks
+        // (a tone the radio holds but the list does not offer) is shown as it is, with no item chosen.
         const int index = list->findText(text, Qt::MatchStartsWith);
-        list->setCurrentIndex(index < 0 ? 0 : index);
+        list->setPlaceholderText(text);
+        list->setCurrentIndex(index);
     }
     // The grid reports the cell in twips; the editor sits exactly on it. (The -3 pixel nudge other
     // grid controls need for their border does not apply: our cell positions are already inside it.)
@@ -282,6 +296,12 @@ void CProgramView::HideEditor(QWidget* editor)
 CChannelGrid::Outcome CProgramView::CommitCell(
     int row, int col, QWidget* editor, CChannelGrid::Trigger trigger)
 {
+    // An editor left as it was opened keeps the cell as it is: a tone the list lacks shows as item 0
+    // in its list, yet stays what it was.
+    if (!IsEdited(editor, row, col)) {
+        HideEditor(editor);
+        return CChannelGrid::Outcome::Accepted;
+    }
     const RowTexts before = m_Cells.RowTexts(row);
     const CChannelGrid::Outcome outcome = m_Cells.Commit(row, col, EditorText(editor), trigger);
     if (outcome != CChannelGrid::Outcome::Accepted)

@@ -100,6 +100,9 @@ private:
     void ShowEditorOverCurrentCell();
     void HideEditor(QWidget* editor);
     QString EditorText(const QWidget* editor) const;
+    // Whether the user changed anything in the editor open over (row, col): typed a different text,
+    // or chose an item of a list. Opening an editor and leaving it changes nothing.
+    bool IsEdited(const QWidget* editor, int row, int col) const;
     // Commits editor over (row, col); shows the message of a refused value. Returns the outcome.
     CChannelGrid::Outcome CommitCell(int row, int col, QWidget* editor, CChannelGrid::Trigger trigger);
     void OnEnterKey();
@@ -117,6 +120,7 @@ private:
     CProcessDlg* m_pProcessDlg = nullptr;
     std::uint8_t m_bWrite = 0; // direction of the next transfer: 0 read, 1 write
     bool m_bFirstInit = true;
+    bool m_bListChosen = false; // an item was chosen in the list editor open now
 
     static QString s_strMainTitle;
 };

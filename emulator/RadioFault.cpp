@@ -19,6 +19,8 @@ constexpr FaultName kNames[] = {
     { "read-silent", CRadioFault::Kind::ReadSilent, "read block N not answered" },
     { "read-noack", CRadioFault::Kind::ReadNoAck, "acknowledgement of read block N answered with 0x15" },
     { "read-header", CRadioFault::Kind::ReadHeader, "read block N answered with a foreign header" },
+    { "read-late", CRadioFault::Kind::ReadHeaderLate, "read block N answered 500 ms late" },
+    { "read-split", CRadioFault::Kind::ReadHeaderSplit, "200 ms pause inside the header of read block N" },
     { "write-silent", CRadioFault::Kind::WriteSilent, "write block N not answered and not stored" },
     { "write-nak", CRadioFault::Kind::WriteNak, "write block N refused with 0x15 and not stored" },
     { "write-lost", CRadioFault::Kind::WriteLost, "write block N acknowledged but not stored" },

@@ -14,10 +14,18 @@ struct CRadioFault {
         ReadSilent, // no answer at all to a read frame
         ReadNoAck, // a wrong byte in answer to the acknowledgement of a read block
         ReadHeader, // an answer header unlike the frame (the data is right)
+        ReadHeaderLate, // the answer to a read frame starts after the tool's header time-out
+        ReadHeaderSplit, // a pause longer than the tool's byte gap after two header bytes
         WriteSilent, // no answer to a write frame; the block is not stored
         WriteNak, // a wrong byte in answer to a write frame; the block is not stored
         WriteLost, // a write frame acknowledged but not stored
     };
+
+    // Pauses of the late and split headers: beyond the 300 ms a 4-byte read may take and beyond the
+    // 100 ms gap a read allows between two bytes, with room to spare on a busy machine.
+    static constexpr int kLateHeaderMs = 500;
+    static constexpr int kHeaderGapMs = 200;
+    static constexpr int kSplitAfter = 2;
 
     Kind kind;
     // Wake-up faults: the first `count` wake-ups since the radio started. Block faults: the count-th

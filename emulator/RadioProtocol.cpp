@@ -134,6 +134,10 @@ void CRadioProtocol::AnswerRead(std::vector<std::uint8_t> &answer)
         m_State = State::Asleep;
         return;
     }
+    if (Faulty(Kind::ReadHeaderLate, number))
+        m_Pause = CPause { answer.size(), CRadioFault::kLateHeaderMs };
+    else if (Faulty(Kind::ReadHeaderSplit, number))
+        m_Pause = CPause { answer.size() + CRadioFault::kSplitAfter, CRadioFault::kHeaderGapMs };
     if (Faulty(Kind::ReadHeader, number))
         answer.insert(answer.end(),
             { kWrite, static_cast<std::uint8_t>(~m_Frame[1]), static_cast<std::uint8_t>(~m_Frame[2]), 0x00 });

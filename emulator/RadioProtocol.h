@@ -5,6 +5,8 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <vector>
 
 // The radio's side of the clone protocol, byte in, answer out, with no device behind it: asleep until
@@ -25,8 +27,16 @@ public:
     explicit CRadioProtocol(const RadioMemory::Bytes &memory);
 
     void AddFault(const CRadioFault &fault) { m_Faults.push_back(fault); }
+    // A pause the radio makes inside an answer: before its byte `at`, for `ms` milliseconds.
+    struct CPause {
+        std::size_t at = 0;
+        int ms = 0;
+    };
+
     // Takes one byte from the tool and appends the radio's answer, if any, to answer.
     void Receive(std::uint8_t byte, std::vector<std::uint8_t> &answer);
+    // The pause a fault put into the answer of the last Receive, if any; asking clears it.
+    std::optional<CPause> TakePause() { return std::exchange(m_Pause, std::nullopt); }
     // True while the radio waits for the rest of something the tool started.
     bool InTheMiddle() const;
     // The tool went quiet half-way: drop what was started and sleep again.
@@ -61,4 +71,5 @@ private:
     std::array<std::uint8_t, kMaxBlock> m_Data {};
     std::size_t m_nDataBytes = 0;
     bool m_bNakReadAck = false;
+    std::optional<CPause> m_Pause;
 };

@@ -99,9 +99,17 @@ void CVirtualRadio::Handle(const std::uint8_t *bytes, std::size_t n)
         if (m_bPaced)
             std::this_thread::sleep_until(m_Line.ArrivalOf(readAt));
         answer.clear();
+        std::optional<CRadioProtocol::CPause> pause;
         {
             const std::lock_guard lock(m_Mutex);
             m_Protocol.Receive(bytes[i], answer);
+            pause = m_Protocol.TakePause();
+        }
+        if (pause && pause->at <= answer.size()) {
+            const auto split = answer.begin() + static_cast<std::ptrdiff_t>(pause->at);
+            m_Line.Send(std::vector<std::uint8_t>(answer.begin(), split));
+            std::this_thread::sleep_for(std::chrono::milliseconds(pause->ms));
+            answer.erase(answer.begin(), split);
         }
         if (!answer.empty())
             m_Line.Send(answer);

@@ -74,8 +74,12 @@ bool ReadBlock(CSerialPort &port, const CCloneBlock &block, CRadioImage &destina
     const auto header = FrameHeader(kReadCommand, block);
     port.Write(header.data(), kFrameHeaderSize);
 
+    // The header's bytes are not looked at, but all four must come within the read's time-outs: a
+    // header late or broken by a pause would otherwise be taken for data, shifting the block.
     std::array<std::uint8_t, kFrameHeaderSize> answerHeader {};
-    port.Read(answerHeader.data(), kFrameHeaderSize);
+    const CSerialPort::ReadResult head = port.Read(answerHeader.data(), kFrameHeaderSize);
+    if (head.failed || head.count < kFrameHeaderSize)
+        return false;
     std::array<std::uint8_t, kMaxBlockLength> data {};
     const CSerialPort::ReadResult got = port.Read(data.data(), block.length);
     if (got.failed || got.count < block.length)

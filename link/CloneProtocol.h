@@ -36,7 +36,8 @@ std::array<std::uint8_t, kFrameHeaderSize> FrameHeader(std::uint8_t command, con
 // a further 2 ms after the eighth byte of each wake-up (the service write waits that long).
 bool OpenLink(CSerialPort &port, bool pauseAfterWakeUp = false);
 // Reads one block from the radio; its bytes land in destination at the block's address as soon as
-// they are in, before the acknowledgement. The radio's 4-byte answer header is not examined.
+// they are in, before the acknowledgement. The radio's 4-byte answer header is not examined, but a
+// header that does not fully arrive within the read's time-outs fails the block.
 bool ReadBlock(CSerialPort &port, const CCloneBlock &block, CRadioImage &destination);
 // Sends one block of source with its frame header and waits for the radio's acknowledgement.
 bool WriteBlock(CSerialPort &port, const CCloneBlock &block, const CRadioImage &source);

@@ -41,7 +41,7 @@ QByteArray sampleImage()
     setRow(2, "0A206514 000000A0 ECA9 0F28 18 00"); // odd nibbles, 1000 MHz, unlisted DCS
     setRow(3, "00206514 FFFFFFFF FFFF B602 00 00"); // no transmit frequency, unlisted CTCSS
     setRow(5, "00000000 00206514 FFFF FFFF 00 00"); // receive top pair 00
-    setRow(6, "00206514 00206514 0028 FFFF 00 30"); // DCS value outside the table
+    setRow(6, "00206514 00206514 FF29 FFFF 00 30"); // DCS 777, outside the table
     bytes[ImageMap::kScanFlags] = char(0x01); // only channel 1 scans
     bytes[ImageMap::kVox] = 5; // outside its list
     bytes[ImageMap::kBatterySaver] = 5; // any non-zero byte is "On"
@@ -54,7 +54,7 @@ QByteArray sampleImage()
 const QStringList kSampleEnglish = {
     "1\t146.52000\t146.55000\t88.5\tD023N\tWide\tYes\tCarrier\tMiddle",
     "2\t146.52010\t1000.00000\tD754I\tD017N\tNarrow\tNo\tQT/DQT\tLow",
-    "3\t146.52000\t\t\t69.4\t\t\t\t",
+    "3\t146.52000\t\tNone\t69.4\tNarrow\tNo\tOff\tLow",
     "4\t\t\t\t\t\t\t\t",
     "5\t\t146.52000\t\t\t\t\t\t",
     "6\t146.52000\t146.52000\tD000N\tNone\tWide\tNo\tOff\tHigh",
@@ -106,14 +106,10 @@ QString TestCli::lineOf(const QString& path, int channel)
 void TestCli::newFile()
 {
     const QString path = m_Work.filePath("new.dat");
-    // Built-in defaults, then the grid's encoding of 16 empty channels.
+    // Built-in defaults; the 16 empty channels keep their bytes, only the grid's mark is added.
     QCOMPARE(run({ "new", path }).code, 0);
     CRadioImage expected;
     expected.ApplyDefaults();
-    for (int channel = 1; channel <= 16; ++channel) {
-        expected.SetByte(channel * 16 + 12, 0xF7);
-        expected.SetByte(channel * 16 + 13, 0xBF);
-    }
     expected.SetByte(0x1B8, 0x50);
     expected.SetByte(ImageMap::kProductType, 0);
     expected.SetByte(ImageMap::kFrequencyBand, 0);
@@ -132,9 +128,6 @@ void TestCli::newFile()
     QFile::remove(settings.Location());
     QCOMPARE(made.code, 0);
     QByteArray image = QByteArray(512, '\0') + QByteArray(512, char(0xFF));
-    for (int channel = 1; channel <= 16; ++channel)
-        image.replace(channel * 16, 14, QByteArray(12, char(0xFF)) + "\x10\x30");
-    image.replace(ImageMap::kScanFlags, 2, "\xFF\xFF");
     image[0x1B8] = 0x50;
     image.replace(ImageMap::kProductType, 2, QByteArray("\x01\x00", 2));
     QCOMPARE(Read(path), DataFileBytes(image));
@@ -158,8 +151,8 @@ void TestCli::show()
     QCOMPARE(chinese.code, 0);
     QCOMPARE(chinese.out.split('\n').mid(0, 6),
         QStringList({ "1\t146.52000\t146.55000\t88.5\tD023N\t宽\t是\t载波\t中",
-            "2\t146.52010\t1000.00000\tD754I\tD017N\t窄\t否\tQT/DQT\t低", kSampleEnglish.at(2),
-            kSampleEnglish.at(3), kSampleEnglish.at(4),
+            "2\t146.52010\t1000.00000\tD754I\tD017N\t窄\t否\tQT/DQT\t低",
+            "3\t146.52000\t\t无\t69.4\t窄\t否\t关\t低", kSampleEnglish.at(3), kSampleEnglish.at(4),
             "6\t146.52000\t146.52000\tD000N\t无\t宽\t否\t关\t高" }));
     QVERIFY(chinese.out.contains("\n类型: QR-260\n"));
     QCOMPARE(Read(m_File), DataFileBytes(sampleImage())); // show never writes
@@ -183,6 +176,8 @@ void TestCli::set_data()
         << "4\t146.00000\t146.02500\tD023N\t88.5\tNarrow\tNo\tCarrier\tMiddle";
     QTest::newRow("atof forms") << QStringList { "4", "rx= +1.4652e2", "tx=146.55abc" } << 0 << ""
                                 << "4\t146.52000\t146.55000\tNone\tNone\tWide\tYes\tOff\tHigh";
+    QTest::newRow("decimal comma") << QStringList { "1", "rx=146,5", "tx=146,025" } << 0 << ""
+                                   << "1\t146.50000\t146.02500\t88.5\tD023N\tWide\tYes\tCarrier\tMiddle";
     QTest::newRow("delete") << QStringList { "1", "rx=" } << 0 << "" << "1\t\t\t\t\t\t\t\t";
     QTest::newRow("tx follows rx") << QStringList { "1", "tx=" } << 0 << ""
                                    << "1\t146.52000\t146.52000\t88.5\tD023N\tWide\tYes\tCarrier\tMiddle";
@@ -212,14 +207,20 @@ void TestCli::set()
     const Run result = run(QStringList { "set", m_File } + args);
     QCOMPARE(result.code, code);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    const QByteArray before = DataFileBytes(sampleImage());
     if (line.isEmpty()) {
-        QCOMPARE(Read(m_File), DataFileBytes(sampleImage()));
+        QCOMPARE(Read(m_File), before);
         return;
     }
-    QCOMPARE(lineOf(m_File, args.first().toInt()), line);
-    // Storing the grid rewrites every channel, yet the 1000 MHz transmit frequency keeps its bytes.
-    QCOMPARE(Read(m_File).mid(16 + 0x20, 8).toHex(), QByteArray("10206514000000a0"));
-    QCOMPARE(lineOf(m_File, 2), kSampleEnglish.at(1));
+    const int channel = args.first().toInt();
+    QCOMPARE(lineOf(m_File, channel), line);
+    // Every other channel and every other byte stay as they were, but for the grid's mark.
+    QByteArray after = Read(m_File);
+    for (int offset : { 16 + channel * 16, 16 + ImageMap::kScanFlags })
+        after.replace(offset, 16, before.mid(offset, 16));
+    QCOMPARE(after.at(16 + 0x1B8), char(0x50));
+    after[16 + 0x1B8] = before.at(16 + 0x1B8);
+    QCOMPARE(after.toHex(), before.toHex());
 }
 
 // clang-format off

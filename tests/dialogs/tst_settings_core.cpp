@@ -159,9 +159,10 @@ private slots:
         QTest::newRow("no selection at all") << -1 << -1 << QByteArray("\x33\x00\x00", 3)
                                              << "Radio Tool  [ Type:QR-260  Fre:130 - 160MHz ]"
                                              << qint64(13000000) << qint64(16100000) << false;
-        QTest::newRow("band past the list") << 1 << 2 << QByteArray("\x08\x01\x02", 3)
-                                            << "Radio Tool  [ Type:QR-460  Fre:450 - 520MHz ]" << qint64(45000000)
-                                            << qint64(52100000) << false;
+        // An unlisted band is named unknown; the grid keeps the last valid band's limits.
+        QTest::newRow("band past the list") << 1 << 2 << QByteArray("\x33\x01\x02", 3)
+                                            << "Radio Tool  [ Type:QR-460  Fre:Unknown 0x02 ]" << qint64(13000000)
+                                            << qint64(16100000) << false;
     }
 
     void productApply()
@@ -188,7 +189,7 @@ private slots:
         QCOMPARE(outcome.title, title);
         QCOMPARE(outcome.limits.lower, lower);
         QCOMPARE(outcome.limits.upper, upper);
-        QCOMPARE(ProductChoice::IsListed(ini, type, band), listed);
+        QCOMPARE(ProductCatalog::IsListed(ini, type, band), listed);
     }
 
     // The title keeps its English labels in a Chinese run, with the Chinese product name.

@@ -1,9 +1,11 @@
 #include "config/IniFile.h"
+#include "config/UserSettings.h"
 #include "editor/ChannelGrid.h"
 #include "editor/DecimalMultiply.h"
 #include "editor/ToneTable.h"
 #include "tests/common/TestFiles.h"
 
+#include <QPoint>
 #include <QTest>
 
 using namespace ChannelCodec;
@@ -50,7 +52,8 @@ private slots:
     void toneListAndDcsTable();
     void flagFields_data();
     void flagFields();
-    void emptyChannels();
+    void storeKeepsUntouchedFields_data();
+    void storeKeepsUntouchedFields();
     void commit_data();
     void commit();
     void enterWalk();
@@ -109,6 +112,8 @@ void TestEditor::frequencyCheck_data()
     QTest::newRow("above band") << "161.005" << band << out << "161.00500";
     QTest::newRow("below band") << "129.995" << band << out << "129.99500";
     QTest::newRow("no number") << "abc" << band << out << "0.00000";
+    QTest::newRow("decimal comma") << "146,5" << band << ok << "146.50000";
+    QTest::newRow("decimal comma, off step") << "146,5123" << band << step << "146.51230";
     QTest::newRow("off step") << "146.5123" << band << step << "146.51230";
     QTest::newRow("off step near top") << "160.99999" << band << step << "160.99999";
     QTest::newRow("exponent overflow") << "1e400" << band << out << "inf";
@@ -285,18 +290,66 @@ void TestEditor::flagFields()
     }
 }
 
-void TestEditor::emptyChannels()
+// clang-format off
+void TestEditor::storeKeepsUntouchedFields_data()
 {
-    // Receive set, transmit bytes unset: no flags shown, the tones only where the words hold one.
+    QTest::addColumn<QByteArray>("record"); // bytes 0-13 of channel 5, scan flag clear
+    QTest::addColumn<int>("column"); // the one cell typed or chosen in; 0 for none
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown"); // the row's texts afterwards
+    QTest::addColumn<QByteArray>("stored"); // bytes 0-13 after the grid is stored
+    QTest::addColumn<bool>("scan");
+    const QByteArray rxOnly = Hex("00206514 FFFFFFFF FFFF B602 00 00");
+    const QByteArray dcs777 = Hex("00206514 00206514 FF29 FFFF 1F EF");
+    const QByteArray blank = Hex("FFFFFFFF FFFFFFFF FFFF FFFF FF FF");
+    QTest::newRow("receive-only channel shows its fields") << rxOnly << 0 << ""
+        << "146.52000||None|69.4|Narrow|No|Off|Low" << rxOnly << false;
+    QTest::newRow("receive-only channel, power chosen") << rxOnly << 8 << "High"
+        << "146.52000||None|69.4|Narrow|No|Off|High" << Hex("00206514 FFFFFFFF FFFF B602 00 20") << false;
+    QTest::newRow("DCS 777 and odd flag bits") << dcs777 << 0 << ""
+        << "146.52000|146.52000|D000N|None|Narrow|No|QT/DQT|High" << dcs777 << false;
+    QTest::newRow("DCS 777, another field chosen") << dcs777 << 5 << "Wide"
+        << "146.52000|146.52000|D000N|None|Wide|No|QT/DQT|High" << Hex("00206514 00206514 FF29 FFFF 1F FF") << false;
+    QTest::newRow("DCS 777, the tone chosen") << dcs777 << 3 << "D023N"
+        << "146.52000|146.52000|D023N|None|Narrow|No|QT/DQT|High" << Hex("00206514 00206514 1328 FFFF 1F EF") << false;
+    QTest::newRow("empty channel keeps its bytes") << blank << 0 << "" << "|||||||" << blank << false;
+    QTest::newRow("tone on an empty channel") << Hex("00000000 FFFFFFFF 7503 FFFF 00 00") << 0 << ""
+        << "||88.5|||||" << Hex("00000000 FFFFFFFF 7503 FFFF 00 00") << false;
+    QTest::newRow("new channel over 0xFF") << blank << 1 << "146,5"
+        << "146.50000|146.50000|None|None|Wide|Yes|Off|High" << Hex("00006514 00006514 FFFF FFFF E7 BF") << true;
+    QTest::newRow("deleted channel") << dcs777 << 1 << "" << "|||||||"
+        << Hex("FFFFFFFF FFFFFFFF FFFF FFFF 17 BF") << true;
+}
+// clang-format on
+
+// What the user did not change is stored back byte for byte, whatever the grid can show of it; what
+// the user changed is stored alone.
+void TestEditor::storeKeepsUntouchedFields()
+{
+    QFETCH(QByteArray, record);
+    QFETCH(int, column);
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QFETCH(QByteArray, stored);
+    QFETCH(bool, scan);
     CRadioImage image;
-    setRecord(image, 2, "00 20 65 14 FF FF FF FF 75 03 FF FF");
-    QCOMPARE(joined(DecodeChannel(image, 2, false)), QStringLiteral("146.52000||88.5|||||"));
-    // A grid row left empty, written over 0xFF; bytes 14 and 15 are the radio's own.
-    setRecord(image, 5, "FF FF FF FF FF FF FF FF FF FF FF FF FF FF 12 34");
+    image.CopyIn(5 * 16,
+        { reinterpret_cast<const std::uint8_t*>(record.constData()), std::size_t(record.size()) });
     image.SetScanFlag(5, false);
-    EncodeChannel(image, 5, RowTexts {});
-    QCOMPARE(recordHex(image, 5), QByteArray("FF FF FF FF FF FF FF FF FF FF FF FF F7 BF 12 34"));
-    QVERIFY(image.ScanFlag(5));
+    for (bool zh : { false, true }) {
+        CChannelGrid grid(zh);
+        grid.SetBandLimits(kBand130to160);
+        grid.LoadImage(image);
+        if (column != 0)
+            QCOMPARE(grid.Commit(5, column, text, CChannelGrid::Trigger::LeaveCell),
+                CChannelGrid::Outcome::Accepted);
+        if (!zh)
+            QCOMPARE(joined(grid.RowTexts(5)), shown);
+        CRadioImage copy = image;
+        grid.StoreGrid(copy);
+        QCOMPARE(recordHex(copy, 5).left(14 * 3 - 1), stored.toHex(' ').toUpper());
+        QCOMPARE(copy.ScanFlag(5), scan);
+    }
 }
 
 // clang-format off
@@ -310,7 +363,6 @@ void TestEditor::commit_data()
     QTest::addColumn<int>("outcome");
     QTest::addColumn<QString>("after");
     const QString empty = "|||||||", row = "146.50000|147.00000|88.5|None|Narrow|No|Carrier|Low";
-    const QString rowWithoutTx = "146.50000||88.5|None|Narrow|No|Carrier|Low";
     const int ok = int(CChannelGrid::Outcome::Accepted), out = int(CChannelGrid::Outcome::OutOfRange),
               step = int(CChannelGrid::Outcome::OffStep);
     QTest::newRow("new channel") << false << empty << 1 << "146.5" << true << ok
@@ -325,10 +377,13 @@ void TestEditor::commit_data()
     QTest::newRow("tx emptied follows rx")
         << false << row << 2 << "" << true << ok << "146.50000|146.50000|88.5|None|Narrow|No|Carrier|Low";
     QTest::newRow("tx on empty row") << false << empty << 2 << "146.5" << true << ok << empty;
-    QTest::newRow("tx out of range, leave") << false << row << 2 << "165" << false << out << rowWithoutTx;
-    QTest::newRow("tx out of range, Enter") << false << row << 2 << "165" << true << out << empty;
-    QTest::newRow("tx off step, leave") << false << row << 2 << "146.5123" << false << step << empty;
-    QTest::newRow("tx off step, Enter") << false << row << 2 << "146.5123" << true << step << rowWithoutTx;
+    // A refused transmit frequency leaves the row as it was, however the cell was confirmed.
+    QTest::newRow("tx out of range, leave") << false << row << 2 << "165" << false << out << row;
+    QTest::newRow("tx out of range, Enter") << false << row << 2 << "165" << true << out << row;
+    QTest::newRow("tx off step, leave") << false << row << 2 << "146.5123" << false << step << row;
+    QTest::newRow("tx off step, Enter") << false << row << 2 << "146,5123" << true << step << row;
+    QTest::newRow("tx decimal comma") << false << row << 2 << "147,125" << true << ok
+                                      << "146.50000|147.12500" + row.mid(19);
     QTest::newRow("list item") << false << row << 8 << "High" << false << ok << row.chopped(3) + "High";
     QTest::newRow("list item on empty row") << false << empty << 8 << "Low" << true << ok << empty;
     QTest::newRow("list item, tx only")
@@ -393,37 +448,65 @@ void TestEditor::enterWalk()
 // clang-format off
 void TestEditor::bandFromImage_data()
 {
-    QTest::addColumn<int>("typeByte");
-    QTest::addColumn<int>("bandByte");
+    QTest::addColumn<bool>("newDocument");
+    QTest::addColumn<QPoint>("image"); // type and band bytes
+    QTest::addColumn<QPoint>("settings"); // the user's Type and Field before
+    QTest::addColumn<QPoint>("imageAfter");
+    QTest::addColumn<QPoint>("settingsAfter");
     QTest::addColumn<QString>("title");
     QTest::addColumn<qint64>("lower");
     QTest::addColumn<qint64>("upper");
-    QTest::newRow("first band") << 0 << 0 << "R  [ Type:QR-260  Fre:130 - 160MHz ]" << qint64(13000000)
-                                << qint64(16100000);
-    QTest::newRow("second band") << 0 << 1 << "R  [ Type:QR-260  Fre: 136-174 MHz ]" << qint64(13600000)
-                                 << qint64(17500000);
-    QTest::newRow("past the list") << 0 << 9 << "R  [ Type:QR-260  Fre: 136-174 MHz ]" << qint64(13600000)
-                                   << qint64(17500000);
-    QTest::newRow("band without a dash")
-        << 1 << 0 << "R  [ Type:QR-460  Fre:400MHz ]" << qint64(40000000) << qint64(40100000);
-    QTest::newRow("unknown type") << 0xFF << 0 << "R  [ Type:  Fre: ]" << qint64(0) << qint64(100000);
+    const qint64 mhz = 100000;
+    QTest::newRow("first band") << false << QPoint(0, 0) << QPoint(1, 0) << QPoint(0, 0) << QPoint(0, 0)
+                                << "R  [ Type:QR-260  Fre:130 - 160MHz ]" << 130 * mhz << 161 * mhz;
+    QTest::newRow("second band") << false << QPoint(0, 1) << QPoint(1, 0) << QPoint(0, 1) << QPoint(0, 1)
+                                 << "R  [ Type:QR-260  Fre: 136-174 MHz ]" << 136 * mhz << 175 * mhz;
+    QTest::newRow("band without a dash") << false << QPoint(1, 0) << QPoint(0, 0) << QPoint(1, 0) << QPoint(1, 0)
+                                         << "R  [ Type:QR-460  Fre:400MHz ]" << 400 * mhz << 401 * mhz;
+    // A type or band the lists lack: the image keeps its bytes, the settings keep the last valid pair
+    // and frequencies are checked against its band.
+    QTest::newRow("band past the list") << false << QPoint(0, 9) << QPoint(1, 0) << QPoint(0, 9) << QPoint(1, 0)
+                                        << "R  [ Type:QR-260  Fre:Unknown 0x09 ]" << 400 * mhz << 401 * mhz;
+    QTest::newRow("unknown type") << false << QPoint(0x45, 0x4C) << QPoint(0, 1) << QPoint(0x45, 0x4C) << QPoint(0, 1)
+                                  << "R  [ Type:Unknown 0x45  Fre:Unknown 0x4C ]" << 136 * mhz << 175 * mhz;
+    QTest::newRow("unknown type, Chinese") << false << QPoint(0xFF, 0) << QPoint(0, 0) << QPoint(0xFF, 0) << QPoint(0, 0)
+                                           << "R  [ 类型:未知 0xFF  频率:未知 0x00 ]" << 130 * mhz << 161 * mhz;
+    QTest::newRow("new document takes the settings") << true << QPoint(0xFF, 0xFF) << QPoint(0, 1) << QPoint(0, 1)
+        << QPoint(0, 1) << "R  [ Type:QR-260  Fre: 136-174 MHz ]" << 136 * mhz << 175 * mhz;
+    // Settings an earlier version wrote after reading a radio of an unknown type.
+    QTest::newRow("new document, settings outside the lists") << true << QPoint(0xFF, 0xFF) << QPoint(69, 76)
+        << QPoint(0, 0) << QPoint(69, 76) << "R  [ Type:QR-260  Fre:130 - 160MHz ]" << 130 * mhz << 161 * mhz;
 }
 // clang-format on
 
 void TestEditor::bandFromImage()
 {
-    QFETCH(int, typeByte);
-    QFETCH(int, bandByte);
+    QFETCH(bool, newDocument);
+    QFETCH(QPoint, image);
+    QFETCH(QPoint, settings);
+    QFETCH(QPoint, imageAfter);
+    QFETCH(QPoint, settingsAfter);
     QFETCH(QString, title);
+    const bool chinese = title.contains(QStringLiteral("类型"));
     QFETCH(qint64, lower);
     QFETCH(qint64, upper);
     CIniFile ini;
     ini.LoadText("[Setup]\nType1=QR-260\nField1=130 - 160MHz| 136-174 MHz\nType2=QR-460\nField2=400MHz\n");
-    const QString band = ProductCatalog::BandText(ini, std::uint8_t(typeByte), std::uint8_t(bandByte));
-    QCOMPARE(
-        ProductCatalog::WindowTitle("R", ProductCatalog::TypeText(ini, std::uint8_t(typeByte)), band, false),
+    CUserSettings user(QStringLiteral("tst_editor"));
+    user.SetTypeAndField(std::uint32_t(settings.x()), std::uint32_t(settings.y()));
+    CRadioImage radio;
+    radio.SetByte(ImageMap::kProductType, std::uint8_t(image.x()));
+    radio.SetByte(ImageMap::kFrequencyBand, std::uint8_t(image.y()));
+
+    ProductCatalog::SyncTypeAndBand(ini, radio, user, newDocument);
+    QCOMPARE(QPoint(radio.Byte(ImageMap::kProductType), radio.Byte(ImageMap::kFrequencyBand)), imageAfter);
+    QCOMPARE(QPoint(int(user.Type()), int(user.Field())), settingsAfter);
+    const std::uint8_t type = radio.Byte(ImageMap::kProductType);
+    const std::uint8_t band = radio.Byte(ImageMap::kFrequencyBand);
+    QCOMPARE(ProductCatalog::WindowTitle("R", ProductCatalog::ShownTypeText(ini, type, chinese),
+                 ProductCatalog::ShownBandText(ini, type, band, chinese), chinese),
         title);
-    const BandLimits limits = ProductCatalog::LimitsFromBandText(band);
+    const BandLimits limits = ProductCatalog::CheckedLimits(ini, radio, user);
     QCOMPARE(qint64(limits.lower), lower);
     QCOMPARE(qint64(limits.upper), upper);
 }

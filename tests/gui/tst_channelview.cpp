@@ -42,8 +42,6 @@ private slots:
         QStringList txCopied = NewChannel();
         QStringList txOwn = NewChannel();
         txOwn[1] = "147.12500";
-        QStringList txEmptied = NewChannel();
-        txEmptied[1].clear();
 
         QTest::newRow("new channel gets its defaults")
             << false << 1 << "146.5" << true << NewChannel() << "" << QPoint(5, 2);
@@ -60,14 +58,16 @@ private slots:
             << true << 2 << "" << true << txCopied << "" << QPoint(5, 3);
         QTest::newRow("own transmit frequency")
             << true << 2 << "147.125" << false << txOwn << "" << QPoint(9, 1);
+        QTest::newRow("decimal comma") << false << 1 << "146,5" << true << NewChannel() << "" << QPoint(5, 2);
+        // A refused transmit frequency gives the cell back its text.
         QTest::newRow("transmit out of range, Enter")
-            << true << 2 << "170" << true << empty << OutOfRange() << QPoint(5, 2);
+            << true << 2 << "170" << true << NewChannel() << OutOfRange() << QPoint(5, 2);
         QTest::newRow("transmit out of range, click")
-            << true << 2 << "170" << false << txEmptied << OutOfRange() << QPoint(9, 1);
+            << true << 2 << "170" << false << NewChannel() << OutOfRange() << QPoint(9, 1);
         QTest::newRow("transmit off step, Enter")
-            << true << 2 << "146.501" << true << txEmptied << OffStep() << QPoint(5, 2);
+            << true << 2 << "146.501" << true << NewChannel() << OffStep() << QPoint(5, 2);
         QTest::newRow("transmit off step, click")
-            << true << 2 << "146.501" << false << empty << OffStep() << QPoint(9, 1);
+            << true << 2 << "146.501" << false << NewChannel() << OffStep() << QPoint(9, 1);
     }
 
     void typingAFrequency()
@@ -210,19 +210,68 @@ private slots:
         QCOMPARE(f.VisibleEditor(), f.View()->EditorForColumn(1));
     }
 
-    void aToneNotInTheListOpensOnNone()
+    void visitingACellChangesNothing_data()
     {
+        QTest::addColumn<QPoint>("cell");
+        QTest::addColumn<QString>("choose"); // an item chosen in the list; empty to only look
+        QTest::addColumn<bool>("byEnter"); // else by clicking cell (1, 1)
+        QTest::addColumn<QString>("text"); // the cell afterwards
+        QTest::newRow("unlisted tone") << QPoint(3, 3) << "" << false << "69.4";
+        QTest::newRow("unlisted tone, Enter") << QPoint(3, 3) << "" << true << "69.4";
+        QTest::newRow("DCS 777") << QPoint(3, 4) << "" << false << "D000N";
+        QTest::newRow("receive-only transmit cell") << QPoint(4, 2) << "" << true << "";
+        QTest::newRow("receive-only bandwidth") << QPoint(4, 5) << "" << false << "Narrow";
+        QTest::newRow("frequency outside the band") << QPoint(5, 1) << "" << true << "450.00000";
+        QTest::newRow("tone on an empty channel") << QPoint(6, 3) << "" << false << "88.5";
+        QTest::newRow("unlisted tone, None chosen") << QPoint(3, 3) << "None" << false << "None";
+    }
+
+    // Opening a cell's editor and leaving it keeps the cell, the document unmodified and the bytes as
+    // they came; only a real choice changes them.
+    void visitingACellChangesNothing()
+    {
+        QFETCH(QPoint, cell);
+        QFETCH(QString, choose);
+        QFETCH(bool, byEnter);
+        QFETCH(QString, text);
         CGuiFixture f;
         QVERIFY(f.Start());
         CRadioImage& image = f.Doc()->m_Image;
-        ChannelCodec::RowTexts texts { "146.5", "146.5", "69.4", "None", "Wide", "Yes", "Off", "High" };
-        ChannelCodec::EncodeChannel(image, 3, texts);
+        const QByteArray records = QByteArray::fromHex("00206514 00206514 B602 FF29 1F EF 0000" // channel 3
+                                                       "00206514 FFFFFFFF FFFF FFFF 00 00 0000" // receive only
+                                                       "00000045 00000045 FFFF FFFF 10 30 0000" // 450 MHz
+                                                       "FFFFFFFF FFFFFFFF 7503 FFFF FF FF FFFF");
+        image.CopyIn(3 * 16, { reinterpret_cast<const std::uint8_t*>(records.constData()), 64 });
         f.View()->ShowImage();
-        QCOMPARE(f.Grid()->GetTextMatrix(3, 3), QString("69.4"));
-        f.ClickCell(3, 3);
-        QCOMPARE(qobject_cast<QComboBox*>(f.VisibleEditor())->currentText(), QString("None"));
-        f.ClickCell(3, 1);
-        QCOMPARE(f.Grid()->GetTextMatrix(3, 3), QString("None"));
+        const CRadioImage before = image;
+        QStringList rows;
+        for (int row = 1; row <= 16; ++row)
+            rows << f.RowTexts(row).join('|');
+
+        f.ClickCell(cell.x(), cell.y());
+        QVERIFY(f.VisibleEditor());
+        // A list shows the cell's text even when it holds no such item.
+        if (auto* list = qobject_cast<QComboBox*>(f.VisibleEditor()))
+            QCOMPARE(list->currentIndex() < 0 ? list->placeholderText() : list->currentText(),
+                f.Grid()->GetTextMatrix(cell.x(), cell.y()));
+        if (!choose.isEmpty())
+            f.ChooseItem(choose);
+        if (byEnter)
+            f.PressEnter();
+        else
+            f.ClickCell(1, 1);
+
+        QCOMPARE(f.Grid()->GetTextMatrix(cell.x(), cell.y()), text);
+        QVERIFY(f.messages.isEmpty());
+        QCOMPARE(f.Doc()->IsModified(), !choose.isEmpty());
+        f.View()->StoreGrid();
+        for (int row = 1; row <= 16; ++row) {
+            if (row != cell.x())
+                QCOMPARE(f.RowTexts(row).join('|'), rows.at(row - 1));
+            QCOMPARE(std::ranges::equal(image.Range(row * 16, 16), before.Range(row * 16, 16)),
+                choose.isEmpty() || row != cell.x());
+        }
+        QCOMPARE(image.Range(ImageMap::kScanFlags, 2)[0], before.Range(ImageMap::kScanFlags, 2)[0]);
     }
 
     void f1AsksForTheFocusedControlsTopic()

@@ -120,6 +120,10 @@ private slots:
             << "read-silent:5" << false << Status::CommunicationError << 1 << confirm << 5 << false;
         QTest::newRow("read acknowledge refused")
             << "read-noack:5" << false << Status::CommunicationError << 1 << confirm << 5 << true;
+        QTest::newRow("read header late")
+            << "read-late:5" << false << Status::CommunicationError << 1 << confirm << 5 << false;
+        QTest::newRow("read header split by a pause")
+            << "read-split:5" << false << Status::CommunicationError << 1 << confirm << 5 << false;
         QTest::newRow("foreign read header")
             << "read-header" << false << Status::Done << 1 << confirm << 64 << true;
         QTest::newRow("write not answered")
