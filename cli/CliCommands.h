@@ -10,3 +10,6 @@ int RunShow(CCliContext &context, const QStringList &args);
 int RunSet(CCliContext &context, const QStringList &args);
 int RunRead(CCliContext &context, const QStringList &args);
 int RunWrite(CCliContext &context, const QStringList &args);
+int RunService(CCliContext &context, const QStringList &args);
+int RunPower(CCliContext &context, const QStringList &args);
+int RunParams(CCliContext &context, const QStringList &args);
