@@ -5,6 +5,7 @@
 #include "app/FilePrompt.h"
 #include "config/Language.h"
 #include "app/MainFrame.h"
+#include "app/ServiceMenu.h"
 #include "app/MessageBox.h"
 #include "config/NumberParse.h"
 #include "config/StringTable.h"
@@ -67,6 +68,7 @@ bool CProgramApp::InitInstance(const QStringList& arguments)
     connect(m_pMainFrame.get(), &CMainFrame::FileNewRequested, this, &CProgramApp::OnFileNew);
     connect(m_pMainFrame.get(), &CMainFrame::FileOpenRequested, this, &CProgramApp::OnFileOpen);
     connect(m_pMainFrame.get(), &CMainFrame::AboutRequested, this, &CProgramApp::OnAppAbout);
+    new CServiceMenu(m_pMainFrame.get(), m_Ini); // Ctrl+F11 and the service entries; the frame owns it
 
     // --port COMn=DEVICE and --virtual-radio COMn=DEVICE: devices for this run only, said in the
     // status bar and never stored.
