@@ -55,14 +55,20 @@ void CServiceMenu::Unlock()
     connect(param, &QAction::triggered, this, &CServiceMenu::OnParamAdjust);
 }
 
+// Both dialogs change the image in place (OK, Read, Write, and the sanitiser when the parameters are
+// shown); a document so changed asks to be saved before it is closed, like one edited in the grid.
 void CServiceMenu::OnPowerAdjust()
 {
     CChildFrame *child = m_pFrame->ActiveChild();
     if (!child)
         return;
+    CProgramDoc *document = child->Document();
     const CProgramView *view = child->View();
-    m_pPowerDlg->Run(child->Document()->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit },
+    const CRadioImage before = document->m_Image;
+    m_pPowerDlg->Run(document->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit },
         CPortName::DevicePath(CPortName::Current(), m_Ini));
+    if (!(document->m_Image == before))
+        document->SetModifiedFlag();
 }
 
 void CServiceMenu::OnParamAdjust()
@@ -70,8 +76,14 @@ void CServiceMenu::OnParamAdjust()
     CChildFrame *child = m_pFrame->ActiveChild();
     if (!child)
         return;
+    CProgramDoc *document = child->Document();
     const CProgramView *view = child->View();
-    CParamAdjustDlg dialog(child->Document()->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit },
-        CPortName::DevicePath(CPortName::Current(), m_Ini), m_pFrame);
-    dialog.exec();
+    const CRadioImage before = document->m_Image;
+    {
+        CParamAdjustDlg dialog(document->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit },
+            CPortName::DevicePath(CPortName::Current(), m_Ini), m_pFrame);
+        dialog.exec();
+    }
+    if (!(document->m_Image == before))
+        document->SetModifiedFlag();
 }

@@ -165,8 +165,16 @@ private slots:
             rows = int(d->Grid()->GetRows());
             d->reject();
         });
+        fixture.Doc()->SetModifiedFlag(false);
         frame->FindCommand(CMainFrame::kPowerAdjust)->trigger();
         QCOMPARE(rows, 5); // 130 - 160MHz: 130, 140, 150, 160
+        QVERIFY(!fixture.Doc()->IsModified()); // cancelled: nothing changed
+        WhenModal<CPowerAdjustDlg>([](CPowerAdjustDlg *d) {
+            d->Grid()->SetTextMatrix(1, 1, QString::number((d->Grid()->GetTextMatrix(1, 1).toInt() + 1) % 256));
+            d->OkButton()->click();
+        });
+        frame->FindCommand(CMainFrame::kPowerAdjust)->trigger();
+        QVERIFY(fixture.Doc()->IsModified()); // a changed table is offered for saving
         WhenModal<CParamAdjustDlg>([&rows](CParamAdjustDlg *d) {
             rows = int(d->SqlGrid()->GetRows());
             d->reject();
