@@ -2,6 +2,7 @@
 // look at: gui_service_snapshot OUTPUT_DIR (run under a real or virtual display).
 
 #include "config/Language.h"
+#include "editor/MSFlexGrid.h"
 #include "image/RadioImage.h"
 #include "service/ParamAdjustDlg.h"
 #include "service/PasswordDlg.h"
@@ -47,6 +48,23 @@ int main(int argc, char *argv[])
             Save(&power, out.filePath(QStringLiteral("power-%1-%2.png").arg(language, QLatin1String(name))));
             CParamAdjustDlg param(image, limits, QString());
             Save(&param, out.filePath(QStringLiteral("param-%1-%2.png").arg(language, QLatin1String(name))));
+        }
+        // The in-place editors open over a cell.
+        {
+            const BandLimits limits = ProductCatalog::LimitsFromBandText(QStringLiteral("136 - 174MHz"));
+            CPowerAdjustDlg power;
+            power.Prepare(image, limits, QString());
+            power.show();
+            QTest::qWait(100);
+            CMSFlexGrid *grid = power.Grid();
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(2, 2)).center());
+            Save(&power, out.filePath(QStringLiteral("power-editing-%1.png").arg(language)));
+            CParamAdjustDlg param(image, limits, QString());
+            param.show();
+            QTest::qWait(100);
+            grid = param.SqlGrid();
+            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(3, 1)).center());
+            Save(&param, out.filePath(QStringLiteral("param-editing-%1.png").arg(language)));
         }
         CPasswordDlg password;
         Save(&password, out.filePath(QStringLiteral("password-%1.png").arg(language)));

@@ -240,6 +240,13 @@ private slots:
         QVERIFY(dialog.isVisible());
         QVERIFY(image == original); // nothing reaches the image before OK
 
+        grid->setFocus();
+        QTest::keyClick(grid, Qt::Key_Return); // Enter on the grid opens the editor on its cell
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->text(), grid->GetText());
+        QTest::keyClick(editor, Qt::Key_Escape);
+        QVERIFY(editor->isHidden());
+
         dialog.OkButton()->click();
         QCOMPARE(dialog.result(), int(QDialog::Accepted));
         CRadioImage expected = original;
