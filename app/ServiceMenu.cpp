@@ -53,6 +53,7 @@ void CServiceMenu::Unlock()
     QAction *param = edit->addAction(kParamText.Text());
     param->setData(int(CMainFrame::kParameterAdjust));
     connect(param, &QAction::triggered, this, &CServiceMenu::OnParamAdjust);
+    emit Unlocked(power->text(), param->text());
 }
 
 // Both dialogs change the image in place (OK, Read, Write, and the sanitiser when the parameters are

@@ -26,6 +26,11 @@ public:
 
     CPowerAdjustDlg *PowerAdjustDlg() const { return m_pPowerDlg; }
 
+signals:
+    // The first accepted code of the run added the Edit entries: the navigation tree may add its
+    // items with the same texts (power first).
+    void Unlocked(const QString &powerText, const QString &paramText);
+
 private:
     CMainFrame *m_pFrame;
     const CIniFile &m_Ini;

@@ -194,12 +194,9 @@ void CParamAdjustDlg::ShowImage()
         const int n = f - ParamTable::kRx1Wide;
         m_RxGrid->SetTextMatrix(n / 2 + 1, n % 2 + 1, QString::number(ParamTable::Value(m_Image, Field(f))));
     }
-    for (QComboBox *box : m_Boxes) {
-        if (!box)
-            continue;
-        const auto field = Field(std::find(m_Boxes.begin(), m_Boxes.end(), box) - m_Boxes.begin());
-        box->setCurrentIndex(box->findText(QString::number(ParamTable::Value(m_Image, field))));
-    }
+    for (int f = 0; f < ParamTable::kFieldCount; ++f)
+        if (QComboBox *box = Box(Field(f)))
+            box->setCurrentIndex(box->findText(QString::number(ParamTable::Value(m_Image, Field(f)))));
     CommitEditors();
 }
 

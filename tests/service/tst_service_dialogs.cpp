@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/MessageBox.h"
 #include "app/ProgramApp.h"
+#include "app/ServiceMenu.h"
 #include "config/Language.h"
 #include "editor/MSFlexGrid.h"
 #include "image/ProgramDoc.h"
@@ -140,6 +141,9 @@ private slots:
         QVERIFY(fixture.Start());
         CMainFrame *frame = fixture.App().MainFrame();
         const QStringList before = EditEntries(frame);
+        QStringList treeTexts; // what the navigation tree is told to add
+        connect(frame->findChild<CServiceMenu *>(), &CServiceMenu::Unlocked, this,
+            [&treeTexts](const QString &a, const QString &b) { treeTexts << a << b; });
         const auto chord = [frame](const QString &code) {
             // The chord belongs to the frame: it must be the active window again after each dialog.
             frame->activateWindow();
@@ -159,6 +163,7 @@ private slots:
         QCOMPARE(EditEntries(frame), before + (QStringList { power, param }));
         chord(QStringLiteral("k719wd"));
         QCOMPARE(EditEntries(frame), before + (QStringList { power, param }));
+        QCOMPARE(treeTexts, (QStringList { power, param }));
 
         int rows = 0;
         WhenModal<CPowerAdjustDlg>([&rows](CPowerAdjustDlg *d) {
