@@ -21,13 +21,13 @@ constexpr CBilingual kParamText { "Parameter Adjustment", "参数调整" };
 constexpr int kEditMenuIndex = 1;
 } // namespace
 
-CServiceMenu::CServiceMenu(CMainFrame *frame, const CIniFile &ini)
+CServiceMenu::CServiceMenu(CMainFrame* frame, const CIniFile& ini)
     : QObject(frame)
     , m_pFrame(frame)
     , m_Ini(ini)
     , m_pPowerDlg(new CPowerAdjustDlg(frame))
 {
-    auto *chord = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F11), frame);
+    auto* chord = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F11), frame);
     chord->setContext(Qt::WindowShortcut);
     connect(chord, &QShortcut::activated, this, &CServiceMenu::OnUnlockKey);
 }
@@ -43,14 +43,15 @@ void CServiceMenu::OnUnlockKey()
 void CServiceMenu::Unlock()
 {
     CServiceAccess::Grant();
-    const QList<QAction *> menus = m_pFrame->menuBar()->actions();
-    QMenu *edit = menus.size() > kEditMenuIndex ? menus.at(kEditMenuIndex)->menu() : nullptr;
-    if (!edit || edit->actions().isEmpty() || edit->actions().constLast()->data().toInt() == CMainFrame::kParameterAdjust)
+    const QList<QAction*> menus = m_pFrame->menuBar()->actions();
+    QMenu* edit = menus.size() > kEditMenuIndex ? menus.at(kEditMenuIndex)->menu() : nullptr;
+    if (!edit || edit->actions().isEmpty()
+        || edit->actions().constLast()->data().toInt() == CMainFrame::kParameterAdjust)
         return;
-    QAction *power = edit->addAction(kPowerText.Text());
+    QAction* power = edit->addAction(kPowerText.Text());
     power->setData(int(CMainFrame::kPowerAdjust));
     connect(power, &QAction::triggered, this, &CServiceMenu::OnPowerAdjust);
-    QAction *param = edit->addAction(kParamText.Text());
+    QAction* param = edit->addAction(kParamText.Text());
     param->setData(int(CMainFrame::kParameterAdjust));
     connect(param, &QAction::triggered, this, &CServiceMenu::OnParamAdjust);
     emit Unlocked(power->text(), param->text());
@@ -60,11 +61,11 @@ void CServiceMenu::Unlock()
 // shown); a document so changed asks to be saved before it is closed, like one edited in the grid.
 void CServiceMenu::OnPowerAdjust()
 {
-    CChildFrame *child = m_pFrame->ActiveChild();
+    CChildFrame* child = m_pFrame->ActiveChild();
     if (!child)
         return;
-    CProgramDoc *document = child->Document();
-    const CProgramView *view = child->View();
+    CProgramDoc* document = child->Document();
+    const CProgramView* view = child->View();
     const CRadioImage before = document->m_Image;
     m_pPowerDlg->Run(document->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit },
         CPortName::DevicePath(CPortName::Current(), m_Ini));
@@ -74,11 +75,11 @@ void CServiceMenu::OnPowerAdjust()
 
 void CServiceMenu::OnParamAdjust()
 {
-    CChildFrame *child = m_pFrame->ActiveChild();
+    CChildFrame* child = m_pFrame->ActiveChild();
     if (!child)
         return;
-    CProgramDoc *document = child->Document();
-    const CProgramView *view = child->View();
+    CProgramDoc* document = child->Document();
+    const CProgramView* view = child->View();
     const CRadioImage before = document->m_Image;
     {
         CParamAdjustDlg dialog(document->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit },

@@ -15,7 +15,7 @@ class CServiceMenu : public QObject {
     Q_OBJECT
 
 public:
-    CServiceMenu(CMainFrame *frame, const CIniFile &ini);
+    CServiceMenu(CMainFrame* frame, const CIniFile& ini);
 
     // Ctrl+F11: the Password dialog, then the unlock.
     void OnUnlockKey();
@@ -24,15 +24,15 @@ public:
     void OnPowerAdjust();
     void OnParamAdjust();
 
-    CPowerAdjustDlg *PowerAdjustDlg() const { return m_pPowerDlg; }
+    CPowerAdjustDlg* PowerAdjustDlg() const { return m_pPowerDlg; }
 
 signals:
     // The first accepted code of the run added the Edit entries: the navigation tree may add its
     // items with the same texts (power first).
-    void Unlocked(const QString &powerText, const QString &paramText);
+    void Unlocked(const QString& powerText, const QString& paramText);
 
 private:
-    CMainFrame *m_pFrame;
-    const CIniFile &m_Ini;
-    CPowerAdjustDlg *m_pPowerDlg;
+    CMainFrame* m_pFrame;
+    const CIniFile& m_Ini;
+    CPowerAdjustDlg* m_pPowerDlg;
 };

@@ -11,10 +11,10 @@ class CRadioImage;
 namespace CliService {
 
 // The band of a data file: its type and band bytes looked up in Program.ini, as the window does.
-CServiceBand BandOf(const CCliContext &context, const CRadioImage &image);
+CServiceBand BandOf(const CCliContext& context, const CRadioImage& image);
 // Prints the note about points without room in a table on stderr, if the band has any.
-void NoteClipped(CCliContext &context, const CServiceBand &band, int capacity);
+void NoteClipped(CCliContext& context, const CServiceBand& band, int capacity);
 // A whole decimal number, sign allowed; nothing else around it.
-bool ParseInt(const QString &text, int &value);
+bool ParseInt(const QString& text, int& value);
 
 } // namespace CliService

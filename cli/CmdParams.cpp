@@ -1,20 +1,22 @@
-#include "config/Language.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "cli/CliService.h"
+#include "config/Language.h"
 #include "image/DataFile.h"
 #include "service/ParamTable.h"
 
 namespace {
 
-constexpr CBilingual kOutOfRange { "%1=%2 is out of range: %1 takes %3 to %4", "%1=%2 超出范围: %1 取值 %3 到 %4" };
-constexpr CBilingual kNoPoint { "%1 MHz is not a squelch point; the points are: %2", "%1 MHz 不是静噪频点; 频点为: %2" };
+constexpr CBilingual kOutOfRange { "%1=%2 is out of range: %1 takes %3 to %4",
+    "%1=%2 超出范围: %1 取值 %3 到 %4" };
+constexpr CBilingual kNoPoint { "%1 MHz is not a squelch point; the points are: %2",
+    "%1 MHz 不是静噪频点; 频点为: %2" };
 constexpr CBilingual kCorrected { "%1: the file holds %2, out of range; taken as %3",
     "%1: 文件中为 %2, 超出范围; 按 %3 处理" };
 constexpr CBilingual kNotNumber { "%1=%2: the value must be a whole number", "%1=%2: 值必须是整数" };
 const QString kSqlPrefix = QStringLiteral("sql:");
 
-QString PointList(const std::vector<int> &points)
+QString PointList(const std::vector<int>& points)
 {
     QStringList texts;
     for (int point : points)
@@ -22,12 +24,13 @@ QString PointList(const std::vector<int> &points)
     return texts.join(QStringLiteral(", "));
 }
 
-void Print(CCliContext &context, const CRadioImage &image, const CServiceBand &band)
+void Print(CCliContext& context, const CRadioImage& image, const CServiceBand& band)
 {
-    QTextStream &out = context.Out();
+    QTextStream& out = context.Out();
     const std::vector<int> points = ParamTable::SquelchPoints(band);
     for (int i = 0; i < int(points.size()); ++i)
-        out << kSqlPrefix << points[std::size_t(i)] << '\t' << image.Byte(ParamTable::SquelchAddress(band, i)) << '\n';
+        out << kSqlPrefix << points[std::size_t(i)] << '\t' << image.Byte(ParamTable::SquelchAddress(band, i))
+            << '\n';
     for (int f = 0; f < ParamTable::kFieldCount; ++f) {
         const auto field = ParamTable::Field(f);
         out << ParamTable::Info(field).name << '\t' << ParamTable::Value(image, field) << '\n';
@@ -36,7 +39,7 @@ void Print(CCliContext &context, const CRadioImage &image, const CServiceBand &b
 }
 
 // Sets one NAME=VALUE; prints why and returns false when it is refused.
-bool Set(CCliContext &context, CRadioImage &image, const CServiceBand &band, const QString &arg)
+bool Set(CCliContext& context, CRadioImage& image, const CServiceBand& band, const QString& arg)
 {
     const bool zh = context.IsChinese();
     const int eq = arg.indexOf(QLatin1Char('='));
@@ -49,13 +52,19 @@ bool Set(CCliContext &context, CRadioImage &image, const CServiceBand &band, con
     }
     if (name.startsWith(kSqlPrefix)) {
         int mhz = 0;
-        const int index = CliService::ParseInt(name.mid(kSqlPrefix.size()), mhz) ? ParamTable::SquelchIndexOf(band, mhz) : -1;
+        const int index = CliService::ParseInt(name.mid(kSqlPrefix.size()), mhz)
+            ? ParamTable::SquelchIndexOf(band, mhz)
+            : -1;
         if (index < 0) {
-            context.Fail(kNoPoint.Text(zh).arg(name.mid(kSqlPrefix.size()), PointList(ParamTable::SquelchPoints(band))));
+            context.Fail(kNoPoint.Text(zh).arg(
+                name.mid(kSqlPrefix.size()), PointList(ParamTable::SquelchPoints(band))));
             return false;
         }
         if (value < ParamTable::kSquelchMin || value > ParamTable::kSquelchMax) {
-            context.Fail(kOutOfRange.Text(zh).arg(name, text).arg(ParamTable::kSquelchMin).arg(ParamTable::kSquelchMax));
+            context.Fail(kOutOfRange.Text(zh)
+                             .arg(name, text)
+                             .arg(ParamTable::kSquelchMin)
+                             .arg(ParamTable::kSquelchMax));
             return false;
         }
         ParamTable::SetSquelch(image, band, index, value);
@@ -63,7 +72,7 @@ bool Set(CCliContext &context, CRadioImage &image, const CServiceBand &band, con
     }
     const ParamTable::Field field = *ParamTable::FieldNamed(name);
     if (!ParamTable::InRange(field, value)) {
-        const ParamTable::FieldInfo &info = ParamTable::Info(field);
+        const ParamTable::FieldInfo& info = ParamTable::Info(field);
         context.Fail(kOutOfRange.Text(zh).arg(name, text).arg(info.min).arg(info.max));
         return false;
     }
@@ -75,11 +84,11 @@ bool Set(CCliContext &context, CRadioImage &image, const CServiceBand &band, con
 
 // program-cli params FILE [NAME=VALUE...]: prints the alignment values as Parameter Adjustment shows
 // them (after the sanitiser), or sets them. A refused value leaves the file untouched.
-int RunParams(CCliContext &context, const QStringList &args)
+int RunParams(CCliContext& context, const QStringList& args)
 {
     if (args.isEmpty() || args.first().startsWith(QLatin1Char('-')))
         return context.UsageError(QStringLiteral("params needs a FILE"));
-    for (const QString &arg : args.mid(1)) {
+    for (const QString& arg : args.mid(1)) {
         const int eq = arg.indexOf(QLatin1Char('='));
         const QString name = arg.left(eq);
         if (eq < 0 || (!name.startsWith(kSqlPrefix) && !ParamTable::FieldNamed(name)))
@@ -94,14 +103,14 @@ int RunParams(CCliContext &context, const QStringList &args)
     CliService::NoteClipped(context, band, ParamTable::kSquelchCapacity);
 
     // As the dialog: what it shows has been through the sanitiser. Each value it corrects is said.
-    for (const ParamTable::Correction &c : ParamTable::Sanitise(image, band))
+    for (const ParamTable::Correction& c : ParamTable::Sanitise(image, band))
         context.Err() << kCorrected.Text(context.IsChinese()).arg(c.name).arg(c.was).arg(c.now) << '\n';
     context.Err().flush();
     if (args.size() == 1) {
         Print(context, image, band);
         return CCliContext::kDone;
     }
-    for (const QString &arg : args.mid(1))
+    for (const QString& arg : args.mid(1))
         if (!Set(context, image, band, arg))
             return CCliContext::kFailed;
     const DataFile::Result saved = DataFile::Save(path, image);

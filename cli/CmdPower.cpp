@@ -1,7 +1,7 @@
-#include "config/Language.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "cli/CliService.h"
+#include "config/Language.h"
 #include "image/DataFile.h"
 #include "service/PowerTable.h"
 
@@ -12,7 +12,7 @@ constexpr CBilingual kNoPoint { "%1 MHz is not a point of the power table; the p
 constexpr CBilingual kBadValues { "\"%1\": give three values LOW,MIDDLE,HIGH, each 0 to 255",
     "\"%1\": 需要三个值 低,中,高, 每个 0 到 255" };
 
-QString PointList(const std::vector<int> &points)
+QString PointList(const std::vector<int>& points)
 {
     QStringList texts;
     for (int point : points)
@@ -24,7 +24,7 @@ QString PointList(const std::vector<int> &points)
 
 // program-cli power FILE [MHZ=LOW,MIDDLE,HIGH...]: prints the power table as Power Adjustment shows it,
 // or sets rows of it. Any refused row leaves the file untouched.
-int RunPower(CCliContext &context, const QStringList &args)
+int RunPower(CCliContext& context, const QStringList& args)
 {
     if (args.isEmpty() || args.first().startsWith(QLatin1Char('-')))
         return context.UsageError(QStringLiteral("power needs a FILE"));
@@ -38,13 +38,14 @@ int RunPower(CCliContext &context, const QStringList &args)
     CliService::NoteClipped(context, band, PowerTable::kCapacity);
 
     if (args.size() == 1) {
-        for (const PowerTable::Row &row : PowerTable::Rows(image, band))
-            context.Out() << row.mhz << '\t' << row.values[0] << '\t' << row.values[1] << '\t' << row.values[2] << '\n';
+        for (const PowerTable::Row& row : PowerTable::Rows(image, band))
+            context.Out() << row.mhz << '\t' << row.values[0] << '\t' << row.values[1] << '\t'
+                          << row.values[2] << '\n';
         context.Out().flush();
         return CCliContext::kDone;
     }
 
-    for (const QString &arg : args.mid(1)) {
+    for (const QString& arg : args.mid(1)) {
         const int eq = arg.indexOf(QLatin1Char('='));
         int mhz = 0;
         if (eq < 0 || !CliService::ParseInt(arg.left(eq), mhz))

@@ -1,8 +1,8 @@
-#include "config/Language.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "cli/CliLink.h"
 #include "cli/CliService.h"
+#include "config/Language.h"
 #include "image/DataFile.h"
 #include "link/ServiceExchange.h"
 #include "service/ParamTable.h"
@@ -21,7 +21,7 @@ QString Hex(int value, int width)
     return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
 }
 
-int Verify(CCliContext &context, const CServiceExchange &written, const QString &device)
+int Verify(CCliContext& context, const CServiceExchange& written, const QString& device)
 {
     CServiceExchange readBack(CServiceExchange::Direction::Read, written.ExchangeArea(), written.Image());
     if (!CliLink::Run(context, readBack, device))
@@ -43,7 +43,7 @@ int Verify(CCliContext &context, const CServiceExchange &written, const QString 
 // program-cli service read|write --port PORT --access-code CODE --area power|param FILE [--verify]:
 // moves one alignment area between FILE and the radio. A read changes FILE only when every block came
 // in; a write of the parameters sends them as the dialog would, through the sanitiser.
-int RunService(CCliContext &context, const QStringList &args)
+int RunService(CCliContext& context, const QStringList& args)
 {
     const QString action = args.value(0);
     const bool read = action == QLatin1String("read");
@@ -52,7 +52,7 @@ int RunService(CCliContext &context, const QStringList &args)
     QString port, path, accessCode, area;
     bool verify = false;
     for (int i = 1; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
+        const QString& arg = args.at(i);
         const bool hasValue = i + 1 < args.size();
         if (arg == QLatin1String("--port") && hasValue)
             port = args.at(++i);
@@ -67,8 +67,11 @@ int RunService(CCliContext &context, const QStringList &args)
         else
             return context.UsageError(QStringLiteral("unexpected argument \"%1\"").arg(arg));
     }
-    if (port.isEmpty() || path.isEmpty() || (area != QLatin1String("power") && area != QLatin1String("param")))
-        return context.UsageError(QStringLiteral("service %1 needs --port PORT, --access-code CODE, --area power|param and a FILE").arg(action));
+    if (port.isEmpty() || path.isEmpty()
+        || (area != QLatin1String("power") && area != QLatin1String("param")))
+        return context.UsageError(
+            QStringLiteral("service %1 needs --port PORT, --access-code CODE, --area power|param and a FILE")
+                .arg(action));
     if (!CServiceAccess::Accepts(accessCode))
         return context.Fail(kWrongCode.Text(context.IsChinese()));
     const CServiceExchange::Area which
@@ -93,7 +96,7 @@ int RunService(CCliContext &context, const QStringList &args)
 
     if (which == CServiceExchange::Area::Param) {
         const CServiceBand band = CliService::BandOf(context, image);
-        for (const ParamTable::Correction &c : ParamTable::Sanitise(image, band))
+        for (const ParamTable::Correction& c : ParamTable::Sanitise(image, band))
             context.Err() << kCorrected.Text(context.IsChinese()).arg(c.name).arg(c.was).arg(c.now) << '\n';
         context.Err().flush();
     }

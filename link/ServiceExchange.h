@@ -19,26 +19,26 @@ public:
     static CCloneSegment Range(Area area);
 
     // image: what a write sends, or what a read starts from.
-    CServiceExchange(Direction direction, Area area, const CRadioImage &image);
+    CServiceExchange(Direction direction, Area area, const CRadioImage& image);
 
-    Status Begin(const QString &device);
+    Status Begin(const QString& device);
     Status Step();
     Status Stop();
     // Begin, then every block with onBlock after each; the port is closed on every way out.
-    Status Run(const QString &device, const CCloneTransfer::BlockCallback &onBlock = {});
+    Status Run(const QString& device, const CCloneTransfer::BlockCallback& onBlock = {});
 
     Status CurrentStatus() const { return m_Transfer.CurrentStatus(); }
     Direction TransferDirection() const { return m_Transfer.TransferDirection(); }
     Area ExchangeArea() const { return m_Area; }
     int BlockCount() const { return m_Transfer.BlockCount(); }
-    const std::vector<CCloneBlock> &Blocks() const { return m_Transfer.Blocks(); }
+    const std::vector<CCloneBlock>& Blocks() const { return m_Transfer.Blocks(); }
     // What was sent, or what a read has received so far on top of its starting image.
-    const CRadioImage &Image() const { return m_Transfer.Image(); }
+    const CRadioImage& Image() const { return m_Transfer.Image(); }
     // True once the link was open: from then on a write may have changed the radio.
     bool Linked() const { return m_bLinked; }
 
     // A finished read copies its range into image; anything else leaves image alone. True when copied.
-    bool TakeOver(CRadioImage &image) const;
+    bool TakeOver(CRadioImage& image) const;
 
     // The message for how the exchange ended, in the chosen language: "Read Successfully",
     // "Write Successfully", the communication error of its side, the port failure; a write that ended

@@ -23,7 +23,8 @@ namespace {
 
 constexpr long kColumnWidth = 1000;
 constexpr CBilingual kSqlTitle { "SQL", "静噪" };
-constexpr CBilingual kRxRowTitles[] = { { "Param 1", "参数1" }, { "Param 2", "参数2" }, { "Param 3", "参数3" } };
+constexpr CBilingual kRxRowTitles[]
+    = { { "Param 1", "参数1" }, { "Param 2", "参数2" }, { "Param 3", "参数3" } };
 constexpr CBilingual kRxColTitles[] = { { "Wide", "宽带" }, { "Narrow", "窄带" } };
 
 // The boxes with their control ids, in the order of the image.
@@ -41,13 +42,13 @@ constexpr BoxSpec kTxBoxes[] = {
     { ParamTable::kDcsDeviation, 1022 },
 };
 
-void FillList(QComboBox *box, int min, int max)
+void FillList(QComboBox* box, int min, int max)
 {
     for (int v = min; v <= max; ++v)
         box->addItem(QString::number(v));
 }
 
-void LayOut(CMSFlexGrid *grid, int rows, int cols)
+void LayOut(CMSFlexGrid* grid, int rows, int cols)
 {
     grid->SetCols(cols);
     grid->SetRows(rows);
@@ -62,7 +63,8 @@ void LayOut(CMSFlexGrid *grid, int rows, int cols)
 
 } // namespace
 
-CParamAdjustDlg::CParamAdjustDlg(CRadioImage &image, const BandLimits &limits, const QString &device, QWidget *parent)
+CParamAdjustDlg::CParamAdjustDlg(
+    CRadioImage& image, const BandLimits& limits, const QString& device, QWidget* parent)
     : QDialog(parent)
     , m_Image(image)
     , m_Band(limits)
@@ -75,22 +77,22 @@ CParamAdjustDlg::CParamAdjustDlg(CRadioImage &image, const BandLimits &limits, c
     m_Write = new QPushButton(tr("Write"));
     CHelpLayer::SetControlId(m_Read, kReadId);
     CHelpLayer::SetControlId(m_Write, kWriteId);
-    for (QPushButton *button : { m_Ok, m_Cancel, m_Read, m_Write })
+    for (QPushButton* button : { m_Ok, m_Cancel, m_Read, m_Write })
         button->setAutoDefault(false);
     connect(m_Ok, &QPushButton::clicked, this, &CParamAdjustDlg::OnOK);
     connect(m_Cancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_Read, &QPushButton::clicked, this, &CParamAdjustDlg::OnRead);
     connect(m_Write, &QPushButton::clicked, this, &CParamAdjustDlg::OnWrite);
 
-    auto *buttons = new QVBoxLayout;
-    for (QPushButton *button : { m_Ok, m_Cancel, m_Read, m_Write })
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* button : { m_Ok, m_Cancel, m_Read, m_Write })
         buttons->addWidget(button);
     buttons->addStretch();
-    auto *right = new QVBoxLayout;
+    auto* right = new QVBoxLayout;
     right->addWidget(CreateRxGroup());
     right->addWidget(CreateTxGroup());
     right->addStretch();
-    auto *layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout(this);
     layout->addWidget(CreateSqlGroup());
     layout->addLayout(right);
     layout->addLayout(buttons);
@@ -98,10 +100,10 @@ CParamAdjustDlg::CParamAdjustDlg(CRadioImage &image, const BandLimits &limits, c
     ShowImage();
 }
 
-QWidget *CParamAdjustDlg::CreateSqlGroup()
+QWidget* CParamAdjustDlg::CreateSqlGroup()
 {
-    auto *group = new QGroupBox(tr("SQL"));
-    auto *column = new QVBoxLayout(group);
+    auto* group = new QGroupBox(tr("SQL"));
+    auto* column = new QVBoxLayout(group);
     m_SqlGrid = new CMSFlexGrid;
     CHelpLayer::SetControlId(m_SqlGrid, kSqlGridId);
     const std::vector<int> points = ParamTable::SquelchPoints(m_Band);
@@ -116,7 +118,7 @@ QWidget *CParamAdjustDlg::CreateSqlGroup()
     m_Note->setMaximumWidth(m_SqlGrid->minimumWidth());
     m_Note->setVisible(!m_Note->text().isEmpty());
     column->addWidget(m_Note);
-    auto *form = new QFormLayout;
+    auto* form = new QFormLayout;
     form->setRowWrapPolicy(QFormLayout::WrapAllRows);
     const QString labels[] = { tr("SQL close threshold"), tr("Narrow SQL threshold") };
     for (int i = 0; i < 2; ++i)
@@ -125,10 +127,10 @@ QWidget *CParamAdjustDlg::CreateSqlGroup()
     return group;
 }
 
-QWidget *CParamAdjustDlg::CreateRxGroup()
+QWidget* CParamAdjustDlg::CreateRxGroup()
 {
-    auto *group = new QGroupBox(tr("Rx"));
-    auto *column = new QVBoxLayout(group);
+    auto* group = new QGroupBox(tr("Rx"));
+    auto* column = new QVBoxLayout(group);
     m_RxGrid = new CMSFlexGrid;
     CHelpLayer::SetControlId(m_RxGrid, kRxGridId);
     LayOut(m_RxGrid, kRxRows + 1, 3);
@@ -141,10 +143,10 @@ QWidget *CParamAdjustDlg::CreateRxGroup()
     return group;
 }
 
-QWidget *CParamAdjustDlg::CreateTxGroup()
+QWidget* CParamAdjustDlg::CreateTxGroup()
 {
-    auto *group = new QGroupBox(tr("Tx"));
-    auto *form = new QFormLayout(group);
+    auto* group = new QGroupBox(tr("Tx"));
+    auto* form = new QFormLayout(group);
     const QString labels[] = { tr("MIC1 Gain"), tr("MIC2 Gain"), tr("MIC3 Gain"), tr("Max Deviation"),
         tr("Ctcss Deviation"), tr("Dcs Deviation") };
     for (int i = 0; i < int(std::size(kTxBoxes)); ++i)
@@ -152,9 +154,9 @@ QWidget *CParamAdjustDlg::CreateTxGroup()
     return group;
 }
 
-QComboBox *CParamAdjustDlg::CreateBox(Field field, int id, QWidget *parent)
+QComboBox* CParamAdjustDlg::CreateBox(Field field, int id, QWidget* parent)
 {
-    auto *box = new QComboBox(parent);
+    auto* box = new QComboBox(parent);
     box->setEditable(true);
     box->setInsertPolicy(QComboBox::NoInsert);
     FillList(box, ParamTable::Info(field).min, ParamTable::Info(field).max);
@@ -163,9 +165,9 @@ QComboBox *CParamAdjustDlg::CreateBox(Field field, int id, QWidget *parent)
     return box;
 }
 
-QComboBox *CParamAdjustDlg::CreateEditor(CMSFlexGrid *grid, int id, int min, int max)
+QComboBox* CParamAdjustDlg::CreateEditor(CMSFlexGrid* grid, int id, int min, int max)
 {
-    auto *editor = new QComboBox(grid->viewport());
+    auto* editor = new QComboBox(grid->viewport());
     editor->setEditable(true);
     editor->setInsertPolicy(QComboBox::NoInsert);
     FillList(editor, min, max);
@@ -179,7 +181,7 @@ QComboBox *CParamAdjustDlg::CreateEditor(CMSFlexGrid *grid, int id, int min, int
     return editor;
 }
 
-QComboBox *CParamAdjustDlg::Box(Field field) const
+QComboBox* CParamAdjustDlg::Box(Field field) const
 {
     return m_Boxes[std::size_t(field)];
 }
@@ -189,13 +191,14 @@ void CParamAdjustDlg::ShowImage()
     ParamTable::Sanitise(m_Image, m_Band);
     const int points = int(m_SqlGrid->GetRows()) - 1;
     for (int i = 0; i < points; ++i)
-        m_SqlGrid->SetTextMatrix(i + 1, 1, QString::number(m_Image.Byte(ParamTable::SquelchAddress(m_Band, i))));
+        m_SqlGrid->SetTextMatrix(
+            i + 1, 1, QString::number(m_Image.Byte(ParamTable::SquelchAddress(m_Band, i))));
     for (int f = ParamTable::kRx1Wide; f <= ParamTable::kRx3Narrow; ++f) {
         const int n = f - ParamTable::kRx1Wide;
         m_RxGrid->SetTextMatrix(n / 2 + 1, n % 2 + 1, QString::number(ParamTable::Value(m_Image, Field(f))));
     }
     for (int f = 0; f < ParamTable::kFieldCount; ++f)
-        if (QComboBox *box = Box(Field(f)))
+        if (QComboBox* box = Box(Field(f)))
             box->setCurrentIndex(box->findText(QString::number(ParamTable::Value(m_Image, Field(f)))));
     CommitEditors();
 }
@@ -220,7 +223,7 @@ void CParamAdjustDlg::Apply()
     ParamTable::Sanitise(m_Image, m_Band);
 }
 
-void CParamAdjustDlg::OpenEditor(CMSFlexGrid *grid, QComboBox *editor)
+void CParamAdjustDlg::OpenEditor(CMSFlexGrid* grid, QComboBox* editor)
 {
     const long twips = CMSFlexGrid::kTwipsPerInch;
     const int dx = grid->logicalDpiX();
@@ -235,7 +238,7 @@ void CParamAdjustDlg::OpenEditor(CMSFlexGrid *grid, QComboBox *editor)
 }
 
 // A value outside the editor's range becomes its first item, 5.
-void CParamAdjustDlg::CommitEditor(CMSFlexGrid *grid, QComboBox *editor, int min, int max)
+void CParamAdjustDlg::CommitEditor(CMSFlexGrid* grid, QComboBox* editor, int min, int max)
 {
     if (editor->isHidden())
         return;
@@ -252,18 +255,18 @@ void CParamAdjustDlg::CommitEditors()
     CommitEditor(m_RxGrid, m_RxEditor, kRxMin, kRxMax);
 }
 
-bool CParamAdjustDlg::eventFilter(QObject *watched, QEvent *event)
+bool CParamAdjustDlg::eventFilter(QObject* watched, QEvent* event)
 {
     // Opening its own list does not take the editor away from the cell.
     if (event->type() == QEvent::FocusOut
-        && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+        && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
         if (watched == m_SqlEditor)
             CommitEditor(m_SqlGrid, m_SqlEditor, ParamTable::kSquelchMin, ParamTable::kSquelchMax);
         else if (watched == m_RxEditor)
             CommitEditor(m_RxGrid, m_RxEditor, kRxMin, kRxMax);
     } else if (event->type() == QEvent::KeyPress && (watched == m_SqlEditor || watched == m_RxEditor)) {
         // Enter takes the value into the cell and the keyboard back to the grid.
-        const int key = static_cast<QKeyEvent *>(event)->key();
+        const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             CommitEditors();
             (watched == m_SqlEditor ? m_SqlGrid : m_RxGrid)->setFocus();

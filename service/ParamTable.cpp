@@ -31,12 +31,12 @@ constexpr std::array<FieldInfo, kFieldCount> kFields = { {
 
 } // namespace
 
-const FieldInfo &Info(Field field)
+const FieldInfo& Info(Field field)
 {
     return kFields.at(std::size_t(field));
 }
 
-std::optional<Field> FieldNamed(const QString &name)
+std::optional<Field> FieldNamed(const QString& name)
 {
     for (int f = 0; f < kFieldCount; ++f)
         if (name == QLatin1String(kFields[std::size_t(f)].name))
@@ -56,7 +56,7 @@ std::uint8_t NarrowToByte(int value)
     return static_cast<std::uint8_t>(value < 0 ? (kNegative | magnitude) : magnitude);
 }
 
-int Value(const CRadioImage &image, Field field)
+int Value(const CRadioImage& image, Field field)
 {
     const std::uint8_t byte = image.Byte(Info(field).offset);
     return field == kNarrowSql ? NarrowFromByte(byte) : byte;
@@ -67,38 +67,38 @@ bool InRange(Field field, int value)
     return value >= Info(field).min && value <= Info(field).max;
 }
 
-void SetValue(CRadioImage &image, Field field, int value)
+void SetValue(CRadioImage& image, Field field, int value)
 {
     if (!InRange(field, value))
         value = Info(field).safe;
     image.SetByte(Info(field).offset, field == kNarrowSql ? NarrowToByte(value) : std::uint8_t(value));
 }
 
-std::vector<int> SquelchPoints(const CServiceBand &band)
+std::vector<int> SquelchPoints(const CServiceBand& band)
 {
     return band.Points(kSquelchCapacity);
 }
 
-int SquelchAddress(const CServiceBand &band, int index)
+int SquelchAddress(const CServiceBand& band, int index)
 {
     return kSquelchBase + band.Entry(index);
 }
 
-int SquelchIndexOf(const CServiceBand &band, int mhz)
+int SquelchIndexOf(const CServiceBand& band, int mhz)
 {
     const std::vector<int> points = SquelchPoints(band);
     const auto it = std::find(points.begin(), points.end(), mhz);
     return it == points.end() ? -1 : int(it - points.begin());
 }
 
-void SetSquelch(CRadioImage &image, const CServiceBand &band, int index, int value)
+void SetSquelch(CRadioImage& image, const CServiceBand& band, int index, int value)
 {
     if (value < kSquelchMin || value > kSquelchMax)
         value = kSquelchMin;
     image.SetByte(SquelchAddress(band, index), std::uint8_t(value));
 }
 
-std::vector<Correction> Sanitise(CRadioImage &image, const CServiceBand &band)
+std::vector<Correction> Sanitise(CRadioImage& image, const CServiceBand& band)
 {
     std::vector<Correction> corrections;
     const std::vector<int> points = SquelchPoints(band);
@@ -107,7 +107,8 @@ std::vector<Correction> Sanitise(CRadioImage &image, const CServiceBand &band)
         const int was = image.Byte(address);
         if (was < kSquelchMin || was > kSquelchMax) {
             image.SetByte(address, kSquelchMin);
-            corrections.push_back({ QStringLiteral("sql:%1").arg(points[std::size_t(i)]), address, was, kSquelchMin });
+            corrections.push_back(
+                { QStringLiteral("sql:%1").arg(points[std::size_t(i)]), address, was, kSquelchMin });
         }
     }
     for (int f = 0; f < kFieldCount; ++f) {
@@ -115,7 +116,8 @@ std::vector<Correction> Sanitise(CRadioImage &image, const CServiceBand &band)
         const int was = Value(image, field);
         if (!InRange(field, was)) {
             SetValue(image, field, Info(field).safe);
-            corrections.push_back({ QLatin1String(Info(field).name), Info(field).offset, was, Info(field).safe });
+            corrections.push_back(
+                { QLatin1String(Info(field).name), Info(field).offset, was, Info(field).safe });
         }
     }
     return corrections;

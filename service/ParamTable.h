@@ -42,16 +42,16 @@ enum Field {
 };
 
 struct FieldInfo {
-    const char *name; // as program-cli params takes it
+    const char* name; // as program-cli params takes it
     int offset;
     int min;
     int max;
     int safe; // what an out-of-range value becomes
 };
 
-const FieldInfo &Info(Field field);
+const FieldInfo& Info(Field field);
 // The field named name, if any.
-std::optional<Field> FieldNamed(const QString &name);
+std::optional<Field> FieldNamed(const QString& name);
 
 // The Narrow SQL threshold's byte as a signed value: 0x83 is -3.
 int NarrowFromByte(std::uint8_t byte);
@@ -59,18 +59,18 @@ int NarrowFromByte(std::uint8_t byte);
 std::uint8_t NarrowToByte(int value);
 
 // The value of a field as the dialog shows it (the Narrow SQL threshold signed).
-int Value(const CRadioImage &image, Field field);
+int Value(const CRadioImage& image, Field field);
 bool InRange(Field field, int value);
 // Stores value; a value outside the field's range is stored as the field's safe value instead, so a
 // typed 300 never wraps round to a legal-looking 44.
-void SetValue(CRadioImage &image, Field field, int value);
+void SetValue(CRadioImage& image, Field field, int value);
 
 // The points with a squelch byte, as the SQL grid lists them, and where point index i lives.
-std::vector<int> SquelchPoints(const CServiceBand &band);
-int SquelchAddress(const CServiceBand &band, int index);
-int SquelchIndexOf(const CServiceBand &band, int mhz);
+std::vector<int> SquelchPoints(const CServiceBand& band);
+int SquelchAddress(const CServiceBand& band, int index);
+int SquelchIndexOf(const CServiceBand& band, int mhz);
 // Stores a squelch level; outside 5..100 it becomes 5.
-void SetSquelch(CRadioImage &image, const CServiceBand &band, int index, int value);
+void SetSquelch(CRadioImage& image, const CServiceBand& band, int index, int value);
 
 // One value the sanitiser put right.
 struct Correction {
@@ -81,6 +81,6 @@ struct Correction {
 };
 // Puts every value the dialog shows back into its range: the squelch bytes of the points it lists
 // (at their place for the band), then every field in image order. Nothing else is touched.
-std::vector<Correction> Sanitise(CRadioImage &image, const CServiceBand &band);
+std::vector<Correction> Sanitise(CRadioImage& image, const CServiceBand& band);
 
 } // namespace ParamTable

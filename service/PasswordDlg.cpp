@@ -8,7 +8,7 @@
 #include <QLineEdit>
 #include <QVBoxLayout>
 
-CPasswordDlg::CPasswordDlg(QWidget *parent)
+CPasswordDlg::CPasswordDlg(QWidget* parent)
     : QDialog(parent)
     , m_Edit(new QLineEdit)
 {
@@ -18,8 +18,8 @@ CPasswordDlg::CPasswordDlg(QWidget *parent)
     m_Edit->setMinimumWidth(160);
     CHelpLayer::SetControlId(m_Edit, kPasswordId);
 
-    auto *content = new QWidget;
-    auto *column = new QVBoxLayout(content);
+    auto* content = new QWidget;
+    auto* column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(new QLabel(tr("Password")));
     column->addWidget(m_Edit);

@@ -16,14 +16,14 @@ public:
     // The only mode in use: the service access code.
     static constexpr int kServiceMode = 2;
 
-    explicit CPasswordDlg(QWidget *parent = nullptr);
+    explicit CPasswordDlg(QWidget* parent = nullptr);
 
     int m_nMode = kServiceMode;
-    QLineEdit *Edit() const { return m_Edit; }
+    QLineEdit* Edit() const { return m_Edit; }
 
 public slots:
     void accept() override;
 
 private:
-    QLineEdit *m_Edit;
+    QLineEdit* m_Edit;
 };

@@ -28,7 +28,7 @@ constexpr double kWidthFactors[] = { 0.8, 1.1, 1.2, 1.1 };
 
 } // namespace
 
-CPowerAdjustDlg::CPowerAdjustDlg(QWidget *parent)
+CPowerAdjustDlg::CPowerAdjustDlg(QWidget* parent)
     : QDialog(parent)
     , m_Grid(new CMSFlexGrid)
     , m_Edit(new QLineEdit(m_Grid->viewport()))
@@ -47,7 +47,8 @@ CPowerAdjustDlg::CPowerAdjustDlg(QWidget *parent)
 
     // Digits only: a negative or a word would be stored as some other number without a word said.
     m_Edit->setMaxLength(3);
-    m_Edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_Edit));
+    m_Edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_Edit));
     m_Edit->setAlignment(Qt::AlignCenter);
     m_Edit->hide();
     m_Edit->installEventFilter(this);
@@ -56,7 +57,7 @@ CPowerAdjustDlg::CPowerAdjustDlg(QWidget *parent)
     m_Note->hide();
 
     // Enter never presses OK: no button is a default one.
-    for (QPushButton *button : { m_Ok, m_Cancel, m_Read, m_Write }) {
+    for (QPushButton* button : { m_Ok, m_Cancel, m_Read, m_Write }) {
         button->setAutoDefault(false);
         button->setDefault(false);
     }
@@ -70,19 +71,19 @@ CPowerAdjustDlg::CPowerAdjustDlg(QWidget *parent)
             OpenEditor();
     });
 
-    auto *left = new QVBoxLayout;
+    auto* left = new QVBoxLayout;
     left->addWidget(m_Grid, 1);
     left->addWidget(m_Note);
-    auto *buttons = new QVBoxLayout;
-    for (QPushButton *button : { m_Ok, m_Cancel, m_Read, m_Write })
+    auto* buttons = new QVBoxLayout;
+    for (QPushButton* button : { m_Ok, m_Cancel, m_Read, m_Write })
         buttons->addWidget(button);
     buttons->addStretch();
-    auto *layout = new QHBoxLayout(this);
+    auto* layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);
     layout->addLayout(buttons);
 }
 
-void CPowerAdjustDlg::Prepare(CRadioImage &image, const BandLimits &limits, const QString &device)
+void CPowerAdjustDlg::Prepare(CRadioImage& image, const BandLimits& limits, const QString& device)
 {
     m_pImage = &image;
     m_Band.emplace(limits);
@@ -92,7 +93,7 @@ void CPowerAdjustDlg::Prepare(CRadioImage &image, const BandLimits &limits, cons
     FillCells();
 }
 
-int CPowerAdjustDlg::Run(CRadioImage &image, const BandLimits &limits, const QString &device)
+int CPowerAdjustDlg::Run(CRadioImage& image, const BandLimits& limits, const QString& device)
 {
     Prepare(image, limits, device);
     return exec();
@@ -124,7 +125,8 @@ void CPowerAdjustDlg::FillCells()
     const std::vector<PowerTable::Row> rows = PowerTable::Rows(*m_pImage, *m_Band);
     for (int i = 0; i < int(rows.size()); ++i)
         for (int level = 0; level < PowerTable::kLevels; ++level)
-            m_Grid->SetTextMatrix(i + 1, level + 1, QString::number(rows[std::size_t(i)].values[std::size_t(level)]));
+            m_Grid->SetTextMatrix(
+                i + 1, level + 1, QString::number(rows[std::size_t(i)].values[std::size_t(level)]));
 }
 
 void CPowerAdjustDlg::Apply()
@@ -133,7 +135,8 @@ void CPowerAdjustDlg::Apply()
     const int rows = int(PowerTable::Points(*m_Band).size());
     for (int i = 0; i < rows; ++i)
         for (int level = 0; level < PowerTable::kLevels; ++level)
-            PowerTable::SetValue(*m_pImage, *m_Band, i, level, NumberParse::Atoi(m_Grid->GetTextMatrix(i + 1, level + 1)));
+            PowerTable::SetValue(
+                *m_pImage, *m_Band, i, level, NumberParse::Atoi(m_Grid->GetTextMatrix(i + 1, level + 1)));
 }
 
 void CPowerAdjustDlg::OpenEditor()
@@ -170,17 +173,18 @@ void CPowerAdjustDlg::CommitEditor()
 
 void CPowerAdjustDlg::OnEnterCell()
 {
-    const long mode = m_Grid->GetMouseCol() == 0 ? CMSFlexGrid::kHighlightWithFocus : CMSFlexGrid::kHighlightNever;
+    const long mode
+        = m_Grid->GetMouseCol() == 0 ? CMSFlexGrid::kHighlightWithFocus : CMSFlexGrid::kHighlightNever;
     if (m_Grid->GetHighLight() != mode)
         m_Grid->SetHighLight(mode);
 }
 
-bool CPowerAdjustDlg::eventFilter(QObject *watched, QEvent *event)
+bool CPowerAdjustDlg::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_Edit && event->type() == QEvent::FocusOut) {
         CommitEditor();
     } else if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent *>(event)->key();
+        const int key = static_cast<QKeyEvent*>(event)->key();
         const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
         if (watched == m_Edit && enter) {
             // Commit, then one row down, as a Down key in the grid would.
@@ -200,7 +204,7 @@ bool CPowerAdjustDlg::eventFilter(QObject *watched, QEvent *event)
 
 // Escape commits an open edit and goes back to the grid; it never closes the dialog. Enter in any
 // other control stays with that control.
-void CPowerAdjustDlg::keyPressEvent(QKeyEvent *event)
+void CPowerAdjustDlg::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Escape:
@@ -209,8 +213,11 @@ void CPowerAdjustDlg::keyPressEvent(QKeyEvent *event)
         event->accept();
         return;
     case Qt::Key_Return:
-    case Qt::Key_Enter: event->accept(); return;
-    default: QDialog::keyPressEvent(event);
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
     }
 }
 

@@ -6,17 +6,17 @@
 
 namespace PowerTable {
 
-int Address(const CServiceBand &band, int index, int level)
+int Address(const CServiceBand& band, int index, int level)
 {
     return ImageMap::kPowerTable + kLevels * band.Entry(index) + level;
 }
 
-std::vector<int> Points(const CServiceBand &band)
+std::vector<int> Points(const CServiceBand& band)
 {
     return band.Points(kCapacity);
 }
 
-std::vector<Row> Rows(const CRadioImage &image, const CServiceBand &band)
+std::vector<Row> Rows(const CRadioImage& image, const CServiceBand& band)
 {
     const std::vector<int> points = Points(band);
     std::vector<Row> rows;
@@ -29,12 +29,12 @@ std::vector<Row> Rows(const CRadioImage &image, const CServiceBand &band)
     return rows;
 }
 
-void SetValue(CRadioImage &image, const CServiceBand &band, int index, int level, int value)
+void SetValue(CRadioImage& image, const CServiceBand& band, int index, int level, int value)
 {
     image.SetByte(Address(band, index, level), static_cast<std::uint8_t>(std::clamp(value, 0, kMaxValue)));
 }
 
-int IndexOf(const CServiceBand &band, int mhz)
+int IndexOf(const CServiceBand& band, int mhz)
 {
     const std::vector<int> points = Points(band);
     const auto it = std::find(points.begin(), points.end(), mhz);

@@ -10,8 +10,10 @@ constexpr std::int64_t kUnitsPerMHz = 100000;
 // Past this many points a band text is nonsense; the list stops there rather than grow without end.
 constexpr int kMaxPoints = 1000;
 
-constexpr CBilingual kNoRoom { "The radio has no room for %1 MHz in this table; not shown, never read or written.",
-    "电台在此表中没有 %1 MHz 的位置; 不显示, 也不读写。" };
+constexpr CBilingual kNoRoom {
+    "The radio has no room for %1 MHz in this table; not shown, never read or written.",
+    "电台在此表中没有 %1 MHz 的位置; 不显示, 也不读写。"
+};
 
 int ClampToInt(std::int64_t value)
 {
@@ -20,7 +22,7 @@ int ClampToInt(std::int64_t value)
 
 } // namespace
 
-CServiceBand::CServiceBand(const BandLimits &limits)
+CServiceBand::CServiceBand(const BandLimits& limits)
     : m_nLower(ClampToInt(limits.lower / kUnitsPerMHz))
     , m_nUpper(ClampToInt(limits.upper / kUnitsPerMHz - 1))
 {
@@ -52,7 +54,7 @@ QString CServiceBand::Note(int capacity, bool chinese) const
         return {};
     const int first = m_Points.at(std::size_t(fitting));
     const int last = m_Points.back();
-    const QString range = first == last ? QString::number(first)
-                                        : QStringLiteral("%1 - %2").arg(first).arg(last);
+    const QString range
+        = first == last ? QString::number(first) : QStringLiteral("%1 - %2").arg(first).arg(last);
     return kNoRoom.Text(chinese).arg(range);
 }

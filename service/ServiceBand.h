@@ -18,12 +18,12 @@ public:
     static constexpr int kStepMHz = 10;
     static constexpr int kHighBandStartMHz = 400;
 
-    explicit CServiceBand(const BandLimits &limits);
+    explicit CServiceBand(const BandLimits& limits);
 
     int LowerMHz() const { return m_nLower; }
     int UpperMHz() const { return m_nUpper; }
     // Every point of the band, lowest first.
-    const std::vector<int> &AllPoints() const { return m_Points; }
+    const std::vector<int>& AllPoints() const { return m_Points; }
     // The entry of the first point.
     int Offset() const { return m_nOffset; }
 

@@ -13,7 +13,7 @@ void Repaint()
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
 }
 
-bool Run(QWidget *parent, CServiceExchange &exchange, const QString &device)
+bool Run(QWidget* parent, CServiceExchange& exchange, const QString& device)
 {
     QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     Repaint();
@@ -38,7 +38,7 @@ bool Run(QWidget *parent, CServiceExchange &exchange, const QString &device)
 
 namespace ServiceDriver {
 
-bool Read(QWidget *parent, CServiceExchange::Area area, CRadioImage &image, const QString &device)
+bool Read(QWidget* parent, CServiceExchange::Area area, CRadioImage& image, const QString& device)
 {
     CServiceExchange exchange(CServiceExchange::Direction::Read, area, image);
     // The message first, then the document: the dialog refreshes once it is acknowledged.
@@ -46,7 +46,7 @@ bool Read(QWidget *parent, CServiceExchange::Area area, CRadioImage &image, cons
     return done && exchange.TakeOver(image);
 }
 
-bool Write(QWidget *parent, CServiceExchange::Area area, const CRadioImage &image, const QString &device)
+bool Write(QWidget* parent, CServiceExchange::Area area, const CRadioImage& image, const QString& device)
 {
     CServiceExchange exchange(CServiceExchange::Direction::Write, area, image);
     return Run(parent, exchange, device);

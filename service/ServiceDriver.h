@@ -12,8 +12,8 @@ namespace ServiceDriver {
 
 // Reads area into a scratch copy of image; image takes the area over only when every block came in.
 // True then.
-bool Read(QWidget *parent, CServiceExchange::Area area, CRadioImage &image, const QString &device);
+bool Read(QWidget* parent, CServiceExchange::Area area, CRadioImage& image, const QString& device);
 // Writes area of image; true when every block was acknowledged.
-bool Write(QWidget *parent, CServiceExchange::Area area, const CRadioImage &image, const QString &device);
+bool Write(QWidget* parent, CServiceExchange::Area area, const CRadioImage& image, const QString& device);
 
 } // namespace ServiceDriver

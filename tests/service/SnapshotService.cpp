@@ -15,7 +15,7 @@
 
 namespace {
 
-void Save(QWidget *widget, const QString &path)
+void Save(QWidget* widget, const QString& path)
 {
     widget->show();
     QTest::qWait(200);
@@ -25,11 +25,11 @@ void Save(QWidget *widget, const QString &path)
 
 } // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
-    for (const QString &language : { QStringLiteral("English"), QStringLiteral("Chinese") }) {
+    for (const QString& language : { QStringLiteral("English"), QStringLiteral("Chinese") }) {
         CLanguage::SetName(language);
         QTranslator translator;
         if (!translator.load(QStringLiteral(PROGRAM_BIN_DIR "/") + language + QStringLiteral(".qm")))
@@ -41,7 +41,8 @@ int main(int argc, char *argv[])
         for (int a = 0x300; a < 0x31B; ++a)
             image.SetByte(a, std::uint8_t(20 + a % 7));
         image.SetByte(0x30E, 0x83);
-        for (const auto &[name, band] : { std::pair { "130-160", "130 - 160MHz" }, { "400-520", "400 - 520MHz" } }) {
+        for (const auto& [name, band] :
+            { std::pair { "130-160", "130 - 160MHz" }, { "400-520", "400 - 520MHz" } }) {
             const BandLimits limits = ProductCatalog::LimitsFromBandText(QString::fromLatin1(band));
             CPowerAdjustDlg power;
             power.Prepare(image, limits, QString());
@@ -56,14 +57,16 @@ int main(int argc, char *argv[])
             power.Prepare(image, limits, QString());
             power.show();
             QTest::qWait(100);
-            CMSFlexGrid *grid = power.Grid();
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(2, 2)).center());
+            CMSFlexGrid* grid = power.Grid();
+            QTest::mouseClick(
+                grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(2, 2)).center());
             Save(&power, out.filePath(QStringLiteral("power-editing-%1.png").arg(language)));
             CParamAdjustDlg param(image, limits, QString());
             param.show();
             QTest::qWait(100);
             grid = param.SqlGrid();
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(3, 1)).center());
+            QTest::mouseClick(
+                grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(3, 1)).center());
             Save(&param, out.filePath(QStringLiteral("param-editing-%1.png").arg(language)));
         }
         CPasswordDlg password;

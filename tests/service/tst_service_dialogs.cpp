@@ -35,11 +35,10 @@ const BandLimits kBand430 = ProductCatalog::LimitsFromBandText(QStringLiteral("4
 
 // Runs answer on the next modal dialog of type T once it is up.
 // Gives up after a while, so an answer never waits for the dialog of a later case.
-template <typename T>
-void WhenModal(std::function<void(T *)> answer, int tries = 200)
+template <typename T> void WhenModal(std::function<void(T*)> answer, int tries = 200)
 {
     QTimer::singleShot(1, [answer, tries] {
-        auto *dialog = qobject_cast<T *>(QApplication::activeModalWidget());
+        auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget());
         if (!dialog) {
             if (tries > 0)
                 WhenModal<T>(answer, tries - 1);
@@ -49,9 +48,10 @@ void WhenModal(std::function<void(T *)> answer, int tries = 200)
     });
 }
 
-void ClickCell(CMSFlexGrid *grid, int row, int col)
+void ClickCell(CMSFlexGrid* grid, int row, int col)
 {
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, col)).center());
+    QTest::mouseClick(
+        grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, col)).center());
 }
 
 CRadioImage Image()
@@ -60,15 +60,16 @@ CRadioImage Image()
     image.ApplyDefaults();
     for (int i = 0; i < 27; ++i)
         image.SetByte(0x3E0 + i, std::uint8_t(100 + i));
-    const std::uint8_t params[] = { 10, 20, 30, 40, 50, 60, 70, 80, 90, 95, 99, 98, 97, 0, 0x83, 50, 51, 52, 53, 54, 55, 10, 20, 5, 90, 10, 10 };
+    const std::uint8_t params[] = { 10, 20, 30, 40, 50, 60, 70, 80, 90, 95, 99, 98, 97, 0, 0x83, 50, 51, 52,
+        53, 54, 55, 10, 20, 5, 90, 10, 10 };
     std::copy(std::begin(params), std::end(params), image.Data().begin() + 0x300);
     return image;
 }
 
-QStringList EditEntries(CMainFrame *frame)
+QStringList EditEntries(CMainFrame* frame)
 {
     QStringList texts;
-    for (QAction *action : frame->menuBar()->actions().at(1)->menu()->actions())
+    for (QAction* action : frame->menuBar()->actions().at(1)->menu()->actions())
         texts << action->text();
     return texts;
 }
@@ -85,7 +86,7 @@ private slots:
     {
         CServiceAccess::ResetForTest();
         m_Messages.clear();
-        CMessageBox::SetHook([this](const CMessageBox::Request &request) {
+        CMessageBox::SetHook([this](const CMessageBox::Request& request) {
             m_Messages << request.text;
             return QMessageBox::Ok;
         });
@@ -101,11 +102,16 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("kept");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("the code") << "k719wd" << "k719wd" << true;
-        QTest::newRow("other case") << "K719WD" << "K719WD" << false;
-        QTest::newRow("empty") << "" << "" << false;
-        QTest::newRow("trailing blank") << "k719wd " << "k719wd " << false;
-        QTest::newRow("nine characters cut to eight") << "k719wdabc" << "k719wdab" << false;
+        QTest::newRow("the code") << "k719wd"
+                                  << "k719wd" << true;
+        QTest::newRow("other case") << "K719WD"
+                                    << "K719WD" << false;
+        QTest::newRow("empty") << ""
+                               << "" << false;
+        QTest::newRow("trailing blank") << "k719wd "
+                                        << "k719wd " << false;
+        QTest::newRow("nine characters cut to eight") << "k719wdabc"
+                                                      << "k719wdab" << false;
     }
     void password()
     {
@@ -114,7 +120,7 @@ private slots:
         QFETCH(bool, accepted);
         CPasswordDlg dialog;
         QCOMPARE(dialog.Edit()->echoMode(), QLineEdit::Password);
-        WhenModal<CPasswordDlg>([typed](CPasswordDlg *d) {
+        WhenModal<CPasswordDlg>([typed](CPasswordDlg* d) {
             QTest::keyClicks(d->Edit(), typed);
             d->accept();
         });
@@ -129,8 +135,12 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("power");
         QTest::addColumn<QString>("param");
-        QTest::newRow("English") << "English" << "Power Adjustment" << "Parameter Adjustment";
-        QTest::newRow("Chinese") << "Chinese" << "功率调整" << "参数调整";
+        QTest::newRow("English") << "English"
+                                 << "Power Adjustment"
+                                 << "Parameter Adjustment";
+        QTest::newRow("Chinese") << "Chinese"
+                                 << "功率调整"
+                                 << "参数调整";
     }
     void unlock()
     {
@@ -139,16 +149,16 @@ private slots:
         QFETCH(QString, param);
         CGuiFixture fixture(language);
         QVERIFY(fixture.Start());
-        CMainFrame *frame = fixture.App().MainFrame();
+        CMainFrame* frame = fixture.App().MainFrame();
         const QStringList before = EditEntries(frame);
         QStringList treeTexts; // what the navigation tree is told to add
-        connect(frame->findChild<CServiceMenu *>(), &CServiceMenu::Unlocked, this,
-            [&treeTexts](const QString &a, const QString &b) { treeTexts << a << b; });
-        const auto chord = [frame](const QString &code) {
+        connect(frame->findChild<CServiceMenu*>(), &CServiceMenu::Unlocked, this,
+            [&treeTexts](const QString& a, const QString& b) { treeTexts << a << b; });
+        const auto chord = [frame](const QString& code) {
             // The chord belongs to the frame: it must be the active window again after each dialog.
             frame->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(frame));
-            WhenModal<CPasswordDlg>([code](CPasswordDlg *d) {
+            WhenModal<CPasswordDlg>([code](CPasswordDlg* d) {
                 d->Edit()->setText(code);
                 d->accept();
             });
@@ -166,7 +176,7 @@ private slots:
         QCOMPARE(treeTexts, (QStringList { power, param }));
 
         int rows = 0;
-        WhenModal<CPowerAdjustDlg>([&rows](CPowerAdjustDlg *d) {
+        WhenModal<CPowerAdjustDlg>([&rows](CPowerAdjustDlg* d) {
             rows = int(d->Grid()->GetRows());
             d->reject();
         });
@@ -174,13 +184,14 @@ private slots:
         frame->FindCommand(CMainFrame::kPowerAdjust)->trigger();
         QCOMPARE(rows, 5); // 130 - 160MHz: 130, 140, 150, 160
         QVERIFY(!fixture.Doc()->IsModified()); // cancelled: nothing changed
-        WhenModal<CPowerAdjustDlg>([](CPowerAdjustDlg *d) {
-            d->Grid()->SetTextMatrix(1, 1, QString::number((d->Grid()->GetTextMatrix(1, 1).toInt() + 1) % 256));
+        WhenModal<CPowerAdjustDlg>([](CPowerAdjustDlg* d) {
+            d->Grid()->SetTextMatrix(
+                1, 1, QString::number((d->Grid()->GetTextMatrix(1, 1).toInt() + 1) % 256));
             d->OkButton()->click();
         });
         frame->FindCommand(CMainFrame::kPowerAdjust)->trigger();
         QVERIFY(fixture.Doc()->IsModified()); // a changed table is offered for saving
-        WhenModal<CParamAdjustDlg>([&rows](CParamAdjustDlg *d) {
+        WhenModal<CParamAdjustDlg>([&rows](CParamAdjustDlg* d) {
             rows = int(d->SqlGrid()->GetRows());
             d->reject();
         });
@@ -193,7 +204,7 @@ private slots:
         CRadioImage image = Image();
         CPowerAdjustDlg dialog;
         dialog.Prepare(image, kBand430, QString());
-        CMSFlexGrid *grid = dialog.Grid();
+        CMSFlexGrid* grid = dialog.Grid();
         QCOMPARE(grid->GetRows(), 6);
         QCOMPARE(grid->GetTextMatrix(0, 3), QStringLiteral("High Power"));
         QCOMPARE(grid->GetTextMatrix(1, 0), QStringLiteral("430"));
@@ -217,8 +228,8 @@ private slots:
         dialog.Prepare(image, kBand130, QString());
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        CMSFlexGrid *grid = dialog.Grid();
-        QLineEdit *editor = dialog.Editor();
+        CMSFlexGrid* grid = dialog.Grid();
+        QLineEdit* editor = dialog.Editor();
 
         ClickCell(grid, 1, 3);
         QVERIFY(editor->isVisible());
@@ -273,9 +284,12 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message");
-        QTest::newRow("read") << "" << "Read Successfully";
-        QTest::newRow("second block short") << "read-short:2" << "Communication Error";
-        QTest::newRow("no answer") << "wakeup-silent" << "Communication Error";
+        QTest::newRow("read") << ""
+                              << "Read Successfully";
+        QTest::newRow("second block short") << "read-short:2"
+                                            << "Communication Error";
+        QTest::newRow("no answer") << "wakeup-silent"
+                                   << "Communication Error";
     }
     void powerReadWrite()
     {
@@ -292,7 +306,8 @@ private slots:
         QCOMPARE(m_Messages, QStringList { message });
         const bool done = fault.isEmpty();
         for (int a = 0; a < 1024; ++a)
-            QCOMPARE(image.Byte(a), done && a >= 0x3E0 && a < 0x3FB ? memory[std::size_t(a)] : original.Byte(a));
+            QCOMPARE(
+                image.Byte(a), done && a >= 0x3E0 && a < 0x3FB ? memory[std::size_t(a)] : original.Byte(a));
         QCOMPARE(dialog.Grid()->GetTextMatrix(4, 3), QString::number(image.Byte(0x3EB)));
         if (!done)
             return;
@@ -323,7 +338,8 @@ private slots:
 
         dialog.show();
         QVERIFY(QTest::qWaitForWindowActive(&dialog));
-        dialog.Box(ParamTable::kNarrowSql)->setCurrentIndex(dialog.Box(ParamTable::kNarrowSql)->findText(QStringLiteral("2")));
+        dialog.Box(ParamTable::kNarrowSql)
+            ->setCurrentIndex(dialog.Box(ParamTable::kNarrowSql)->findText(QStringLiteral("2")));
         dialog.Box(ParamTable::kMic1Gain)->setEditText(QStringLiteral("200"));
         dialog.Box(ParamTable::kMaxDeviation)->setEditText(QStringLiteral("300"));
         dialog.Box(ParamTable::kMic2Gain)->setEditText(QStringLiteral("127"));

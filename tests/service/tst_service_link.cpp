@@ -21,14 +21,14 @@ namespace {
 const std::vector<CCloneBlock> kPowerBlocks = { { 0x3E0, 16 }, { 0x3F0, 11 } };
 const std::vector<CCloneBlock> kParamBlocks = { { 0x300, 16 }, { 0x310, 16 } };
 
-CRadioImage ImageOf(const RadioMemory::Bytes &bytes)
+CRadioImage ImageOf(const RadioMemory::Bytes& bytes)
 {
     CRadioImage image;
     image.CopyIn(0, bytes);
     return image;
 }
 
-QByteArray FileBytes(const QString &path)
+QByteArray FileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -40,7 +40,7 @@ struct Outcome {
     QString err;
 };
 
-Outcome Cli(const QStringList &args)
+Outcome Cli(const QStringList& args)
 {
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
@@ -77,7 +77,7 @@ private slots:
 
         CServiceExchange exchange(Direction::Read, Area(area), start);
         QCOMPARE(exchange.Run(Device(*radio)), CServiceExchange::Status::Done);
-        const std::vector<CCloneBlock> &blocks = Area(area) == Area::Power ? kPowerBlocks : kParamBlocks;
+        const std::vector<CCloneBlock>& blocks = Area(area) == Area::Power ? kPowerBlocks : kParamBlocks;
         QCOMPARE(exchange.Blocks(), blocks);
         const QByteArray expected = ReadSession(blocks);
         QCOMPARE(ReceivedAfter(*radio, expected), expected);
@@ -133,13 +133,14 @@ private slots:
         const RadioMemory::Bytes sent = Pattern(11);
         CServiceExchange exchange(Direction::Write, Area(area), ImageOf(sent));
         QCOMPARE(exchange.Run(Device(*radio)), CServiceExchange::Status::Done);
-        const std::vector<CCloneBlock> &blocks = Area(area) == Area::Power ? kPowerBlocks : kParamBlocks;
+        const std::vector<CCloneBlock>& blocks = Area(area) == Area::Power ? kPowerBlocks : kParamBlocks;
         const QByteArray expected = WriteSession(blocks, sent);
         QCOMPARE(ReceivedAfter(*radio, expected), expected);
         const CCloneSegment range = CServiceExchange::Range(Area(area));
         const RadioMemory::Bytes after = radio->Memory();
         for (int a = 0; a < 1024; ++a)
-            QCOMPARE(after[std::size_t(a)], (a >= range.start && a < range.end) ? sent[std::size_t(a)] : before[std::size_t(a)]);
+            QCOMPARE(after[std::size_t(a)],
+                (a >= range.start && a < range.end) ? sent[std::size_t(a)] : before[std::size_t(a)]);
         QCOMPARE(exchange.Message(true), QStringLiteral("写数据成功"));
     }
 
@@ -171,7 +172,8 @@ private slots:
     void portThatDoesNotOpen()
     {
         CServiceExchange exchange(Direction::Read, Area::Param, CRadioImage());
-        QCOMPARE(exchange.Run(QStringLiteral("/dev/no-such-radio")), CServiceExchange::Status::PortOpenFailed);
+        QCOMPARE(
+            exchange.Run(QStringLiteral("/dev/no-such-radio")), CServiceExchange::Status::PortOpenFailed);
         QCOMPARE(exchange.Message(false), QStringLiteral("Open the serial port fails"));
         QCOMPARE(exchange.Message(true), QStringLiteral("打开串口失败"));
     }
@@ -181,7 +183,8 @@ private slots:
     {
         const auto radio = StartRadio();
         CServiceExchange exchange(Direction::Write, Area::Param, ImageOf(Pattern(11)));
-        QCOMPARE(exchange.Run(Device(*radio), [](int, int) { return false; }), CServiceExchange::Status::Stopped);
+        QCOMPARE(
+            exchange.Run(Device(*radio), [](int, int) { return false; }), CServiceExchange::Status::Stopped);
         QCOMPARE(exchange.Message(false).split(QLatin1Char('\n')).size(), 2);
     }
 
@@ -199,15 +202,20 @@ private slots:
         const QStringList readPower = { "service", "read", "--access-code", "k719wd", "--area", "power" };
         const QStringList writeParam = { "service", "write", "--access-code", "k719wd", "--area", "param" };
         QTest::newRow("read") << readPower << "" << 0 << true << true << false;
-        QTest::newRow("read, second block short") << readPower << "read-short:2" << 1 << true << false << false;
-        QTest::newRow("wrong code") << QStringList { "service", "read", "--access-code", "K719WD", "--area", "power" }
-                                    << "" << 1 << false << false << false;
-        QTest::newRow("no code") << QStringList { "service", "write", "--area", "power" } << "" << 1 << false << false << false;
-        QTest::newRow("unknown area") << QStringList { "service", "read", "--access-code", "k719wd", "--area", "all" }
-                                      << "" << 2 << false << false << false;
-        QTest::newRow("write and verify") << (writeParam + QStringList { "--verify" }) << "" << 0 << true << false << true;
-        QTest::newRow("write, lost block found by verify") << (writeParam + QStringList { "--verify" }) << "write-lost:2"
-                                                           << 1 << true << false << true;
+        QTest::newRow("read, second block short")
+            << readPower << "read-short:2" << 1 << true << false << false;
+        QTest::newRow("wrong code") << QStringList { "service", "read", "--access-code", "K719WD", "--area",
+            "power" } << "" << 1 << false
+                                    << false << false;
+        QTest::newRow("no code") << QStringList { "service", "write", "--area", "power" } << "" << 1 << false
+                                 << false << false;
+        QTest::newRow("unknown area")
+            << QStringList { "service", "read", "--access-code", "k719wd", "--area", "all" } << "" << 2
+            << false << false << false;
+        QTest::newRow("write and verify")
+            << (writeParam + QStringList { "--verify" }) << "" << 0 << true << false << true;
+        QTest::newRow("write, lost block found by verify")
+            << (writeParam + QStringList { "--verify" }) << "write-lost:2" << 1 << true << false << true;
     }
     void cliService()
     {
@@ -225,7 +233,8 @@ private slots:
         const QString path = dir.filePath(QStringLiteral("radio.dat"));
         // Every parameter in range, so the write sends the file's bytes as they are.
         RadioMemory::Bytes fileBytes = Pattern(9);
-        const std::uint8_t params[] = { 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 3, 0x83, 50, 50, 50, 50, 50, 50, 10, 20, 5, 90, 10, 10 };
+        const std::uint8_t params[] = { 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 3, 0x83, 50, 50, 50, 50, 50,
+            50, 10, 20, 5, 90, 10, 10 };
         std::copy(std::begin(params), std::end(params), fileBytes.begin() + 0x300);
         fileBytes[0x32E] = fileBytes[0x32F] = 0;
         QVERIFY(DataFile::Save(path, ImageOf(fileBytes)).ok());
@@ -241,7 +250,8 @@ private slots:
             CRadioImage saved;
             QVERIFY(DataFile::Load(path, saved).ok());
             for (int a = 0; a < 1024; ++a)
-                QCOMPARE(saved.Byte(a), (a >= 0x3E0 && a < 0x3FB) ? memory[std::size_t(a)] : fileBytes[std::size_t(a)]);
+                QCOMPARE(saved.Byte(a),
+                    (a >= 0x3E0 && a < 0x3FB) ? memory[std::size_t(a)] : fileBytes[std::size_t(a)]);
         }
     }
 
@@ -255,19 +265,27 @@ private slots:
 
         QTest::newRow("power table") << QStringList { "power" } << 0 << "140\t4\t5\t6" << -1 << 0;
         QTest::newRow("power set") << QStringList { "power", "150=0,128,255" } << 0 << "" << 0x3E7 << 128;
-        QTest::newRow("power 256") << QStringList { "power", "150=0,128,256" } << 1 << "each 0 to 255" << 0x3E7 << 8;
-        QTest::newRow("power no such point") << QStringList { "power", "145=1,2,3" } << 1 << "130, 140, 150, 160" << -1 << 0;
-        QTest::newRow("params shown after sanitiser") << QStringList { "params" } << 0 << "mic1\t0" << -1 << 0;
+        QTest::newRow("power 256") << QStringList { "power", "150=0,128,256" } << 1 << "each 0 to 255"
+                                   << 0x3E7 << 8;
+        QTest::newRow("power no such point")
+            << QStringList { "power", "145=1,2,3" } << 1 << "130, 140, 150, 160" << -1 << 0;
+        QTest::newRow("params shown after sanitiser")
+            << QStringList { "params" } << 0 << "mic1\t0" << -1 << 0;
         QTest::newRow("params narrow") << QStringList { "params" } << 0 << "narrowsql\t-3" << -1 << 0;
         QTest::newRow("params squelch") << QStringList { "params" } << 0 << "sql:160\t40" << -1 << 0;
-        QTest::newRow("set narrow -4") << QStringList { "params", "narrowsql=-4" } << 0 << "" << 0x30E << 0x84;
+        QTest::newRow("set narrow -4")
+            << QStringList { "params", "narrowsql=-4" } << 0 << "" << 0x30E << 0x84;
         QTest::newRow("set squelch") << QStringList { "params", "sql:140=100" } << 0 << "" << 0x301 << 100;
-        QTest::newRow("set squelch 101") << QStringList { "params", "sql:140=101" } << 1 << "5 to 100" << 0x301 << 20;
-        QTest::newRow("set max dev 151") << QStringList { "params", "maxdev=151" } << 1 << "maxdev takes 30 to 150" << -1 << 0;
+        QTest::newRow("set squelch 101")
+            << QStringList { "params", "sql:140=101" } << 1 << "5 to 100" << 0x301 << 20;
+        QTest::newRow("set max dev 151")
+            << QStringList { "params", "maxdev=151" } << 1 << "maxdev takes 30 to 150" << -1 << 0;
         QTest::newRow("set mic3 -1") << QStringList { "params", "mic3=-1" } << 1 << "0 to 15" << -1 << 0;
-        QTest::newRow("set two, one refused") << QStringList { "params", "rx1w=40", "dcsdev=31" } << 1 << "5 to 30" << 0x30F << 60;
+        QTest::newRow("set two, one refused")
+            << QStringList { "params", "rx1w=40", "dcsdev=31" } << 1 << "5 to 30" << 0x30F << 60;
         QTest::newRow("unknown name") << QStringList { "params", "volume=3" } << 2 << "" << -1 << 0;
-        QTest::newRow("not a number") << QStringList { "params", "mic1=1x" } << 1 << "whole number" << -1 << 0;
+        QTest::newRow("not a number")
+            << QStringList { "params", "mic1=1x" } << 1 << "whole number" << -1 << 0;
     }
     // Refused values leave the file byte for byte as it was.
     void cliPowerAndParams()
@@ -298,7 +316,8 @@ private slots:
         const Outcome outcome = Cli(full);
         QCOMPARE(outcome.status, status);
         if (!printed.isEmpty())
-            QVERIFY2((status == 0 ? outcome.out : outcome.err).contains(printed), qPrintable(outcome.out + outcome.err));
+            QVERIFY2((status == 0 ? outcome.out : outcome.err).contains(printed),
+                qPrintable(outcome.out + outcome.err));
         if (status != 0 || args.size() == 1)
             QCOMPARE(FileBytes(path), before);
         if (offset >= 0) {

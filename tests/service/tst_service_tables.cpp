@@ -41,16 +41,22 @@ private slots:
         QTest::addColumn<int>("firstSquelchByte");
 
         QTest::newRow("130-160") << 130 << 160 << Range(130, 160) << 4 << 4 << 0x3E0 << 0x300;
-        QTest::newRow("136-174") << 136 << 174 << std::vector<int> { 136, 140, 150, 160, 170, 174 } << 6 << 6 << 0x3E0 << 0x300;
+        QTest::newRow("136-174") << 136 << 174 << std::vector<int> { 136, 140, 150, 160, 170, 174 } << 6 << 6
+                                 << 0x3E0 << 0x300;
         QTest::newRow("430-470 offset 3") << 430 << 470 << Range(430, 470) << 5 << 5 << 0x3E9 << 0x303;
-        QTest::newRow("400-480 fills the power table") << 400 << 480 << Range(400, 480) << 9 << 9 << 0x3E0 << 0x300;
-        QTest::newRow("400-520 fills the squelch table") << 400 << 520 << Range(400, 520) << 9 << 13 << 0x3E0 << 0x300;
+        QTest::newRow("400-480 fills the power table")
+            << 400 << 480 << Range(400, 480) << 9 << 9 << 0x3E0 << 0x300;
+        QTest::newRow("400-520 fills the squelch table")
+            << 400 << 520 << Range(400, 520) << 9 << 13 << 0x3E0 << 0x300;
         QTest::newRow("130-520") << 130 << 520 << Range(130, 520) << 9 << 13 << 0x3E0 << 0x300;
-        QTest::newRow("435-470 between steps") << 435 << 470 << std::vector<int> { 435, 440, 450, 460, 470 } << 5 << 5 << 0x3E9 << 0x303;
-        QTest::newRow("470-520 past the power table") << 470 << 520 << Range(470, 520) << 2 << 6 << 0x3F5 << 0x307;
+        QTest::newRow("435-470 between steps")
+            << 435 << 470 << std::vector<int> { 435, 440, 450, 460, 470 } << 5 << 5 << 0x3E9 << 0x303;
+        QTest::newRow("470-520 past the power table")
+            << 470 << 520 << Range(470, 520) << 2 << 6 << 0x3F5 << 0x307;
         QTest::newRow("490-520 no power room") << 490 << 520 << Range(490, 520) << 0 << 4 << -1 << 0x309;
         QTest::newRow("530-540 no room at all") << 530 << 540 << Range(530, 540) << 0 << 0 << -1 << -1;
-        QTest::newRow("top below bottom") << 160 << 130 << std::vector<int> { 160 } << 1 << 1 << 0x3E0 << 0x300;
+        QTest::newRow("top below bottom")
+            << 160 << 130 << std::vector<int> { 160 } << 1 << 1 << 0x3E0 << 0x300;
     }
 
     // Every point that gets a row has its bytes inside the exchanged range; the others are named.
@@ -182,7 +188,8 @@ private slots:
         CRadioImage image;
         ParamTable::SetValue(image, ParamTable::Field(field), value);
         QCOMPARE(int(image.Byte(ParamTable::Info(ParamTable::Field(field)).offset)), stored);
-        QVERIFY(ParamTable::InRange(ParamTable::Field(field), ParamTable::Value(image, ParamTable::Field(field))));
+        QVERIFY(ParamTable::InRange(
+            ParamTable::Field(field), ParamTable::Value(image, ParamTable::Field(field))));
     }
 };
 
