@@ -21,7 +21,7 @@ QString PointList(const std::vector<int>& points)
     QStringList texts;
     for (int point : points)
         texts << QString::number(point);
-    return texts.join(QStringLiteral(", "));
+    return texts.isEmpty() ? QStringLiteral("-") : texts.join(QStringLiteral(", "));
 }
 
 void Print(CCliContext& context, const CRadioImage& image, const CServiceBand& band)
