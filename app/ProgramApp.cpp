@@ -6,7 +6,10 @@
 #include "app/FilePrompt.h"
 #include "config/Language.h"
 #include "app/MainFrame.h"
+#include "app/ServiceMenu.h"
+#include "app/FrameBars.h"
 #include "app/MessageBox.h"
+#include "app/NavigationTree.h"
 #include "app/ModalDialog.h"
 #include "app/PaintedIcon.h"
 #include "config/NumberParse.h"
@@ -72,6 +75,17 @@ bool CProgramApp::InitInstance(const QStringList& arguments)
     connect(m_pMainFrame.get(), &CMainFrame::FileNewRequested, this, &CProgramApp::OnFileNew);
     connect(m_pMainFrame.get(), &CMainFrame::FileOpenRequested, this, &CProgramApp::OnFileOpen);
     connect(m_pMainFrame.get(), &CMainFrame::AboutRequested, this, &CProgramApp::OnAppAbout);
+    // Ctrl+F11 and the service entries; the frame owns it. The tree gains its two service entries
+    // with the menu's and opens the same dialogs.
+    auto* service = new CServiceMenu(m_pMainFrame.get(), m_Ini);
+    CNavigationTree* tree = m_pMainFrame->Bars()->Tree();
+    connect(service, &CServiceMenu::Unlocked, tree, &CNavigationTree::AddServiceEntries);
+    connect(tree, &CNavigationTree::CommandRequested, service, [service](int command) {
+        if (command == CMainFrame::kPowerAdjust)
+            service->OnPowerAdjust();
+        else if (command == CMainFrame::kParameterAdjust)
+            service->OnParamAdjust();
+    });
 
     // --port COMn=DEVICE and --virtual-radio COMn=DEVICE: devices for this run only, said in the
     // status bar and never stored.

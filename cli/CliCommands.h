@@ -12,3 +12,6 @@ int RunRead(CCliContext &context, const QStringList &args);
 int RunWrite(CCliContext &context, const QStringList &args);
 int RunOptions(CCliContext &context, const QStringList &args);
 int RunProduct(CCliContext &context, const QStringList &args);
+int RunService(CCliContext &context, const QStringList &args);
+int RunPower(CCliContext &context, const QStringList &args);
+int RunParams(CCliContext &context, const QStringList &args);

@@ -4,6 +4,7 @@
 #include "cli/CliContext.h"
 #include "link/CloneTransfer.h"
 #include "link/PortName.h"
+#include "link/ServiceExchange.h"
 
 #include <csignal>
 #include <cstdio>
@@ -87,6 +88,24 @@ bool Run(CCliContext &context, CCloneTransfer &transfer, const QString &device)
     }
     err << CCloneTransfer::Message(status, zh) << '\n';
     const QString reason = transfer.PortFailureReason(zh);
+    if (!reason.isEmpty())
+        err << reason << '\n';
+    err.flush();
+    return false;
+}
+
+bool Run(CCliContext &context, CServiceExchange &exchange, const QString &device)
+{
+    const bool zh = context.IsChinese();
+    const CInterruptGuard guard;
+    exchange.Run(device, [](int, int) { return g_StopRequested == 0; });
+    if (exchange.Succeeded()) {
+        context.Out() << exchange.Message(zh) << Qt::endl;
+        return true;
+    }
+    QTextStream &err = context.Err();
+    err << exchange.Message(zh) << '\n';
+    const QString reason = exchange.PortFailureReason(zh);
     if (!reason.isEmpty())
         err << reason << '\n';
     err.flush();

@@ -4,6 +4,7 @@
 
 class CCliContext;
 class CCloneTransfer;
+class CServiceExchange;
 
 // What program-cli read and write share: the port argument, a transfer with a progress bar and the
 // messages of a transfer that did not finish.
@@ -17,5 +18,7 @@ QString DeviceFor(const CCliContext &context, const QString &port);
 // a stop between blocks. Prints the failure message (and the system's reason for a port that did not
 // open) and returns false unless every block went through.
 bool Run(CCliContext &context, CCloneTransfer &transfer, const QString &device);
+// The same for a service read or write; on success prints its success message on stdout.
+bool Run(CCliContext &context, CServiceExchange &exchange, const QString &device);
 
 } // namespace CliLink

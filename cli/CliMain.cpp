@@ -20,6 +20,9 @@ constexpr Command kCommands[] = {
     { "write", RunWrite },
     { "options", RunOptions },
     { "product", RunProduct },
+    { "service", RunService },
+    { "power", RunPower },
+    { "params", RunParams },
 };
 
 } // namespace
@@ -34,11 +37,18 @@ QString CliUsage()
         "      FIELD: rx, tx, dec, enc, wn, scan, busy, power\n"
         "  program-cli read --port PORT -o FILE\n"
         "  program-cli write --port PORT FILE [--access-code CODE] [--verify]\n"
+        "  program-cli service read --port PORT --access-code CODE --area power|param FILE\n"
+        "  program-cli service write --port PORT --access-code CODE --area power|param FILE [--verify]\n"
         "      PORT: COM1..COM16 or a device path\n"
         "  program-cli options FILE [--lang english|chinese] [NAME=TEXT...]\n"
         "      NAME: tot, sql, voice, priority, vox, voxgain, voxdelay, sidekey, beep, saver\n"
         "  program-cli product FILE [--type TEXT] [--band TEXT] [--lang english|chinese]\n"
         "      TEXT: an item of the configured list, or its number from 1\n"
+        "  program-cli power FILE [MHZ=LOW,MIDDLE,HIGH...]\n"
+        "      each 0 to 255; MHZ a frequency point of the file's band\n"
+        "  program-cli params FILE [NAME=VALUE...]\n"
+        "      NAME: sql:MHZ (5-100), sqlclose (1-10), narrowsql (-10-10), rx1w rx1n rx2w rx2n rx3w rx3n\n"
+        "      (5-125), mic1 (0-31), mic2 (0-127), mic3 (0-15), maxdev (30-150), ctcssdev dcsdev (5-30)\n"
         "Exit status: 0 done, 1 refused input or failed file or radio, 2 usage error.\n");
 }
 

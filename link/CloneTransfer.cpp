@@ -42,8 +42,9 @@ CCloneTransfer::Status CCloneTransfer::Begin(const QString &device)
         return m_Status;
     if (!m_Port->Open(device))
         return End(Status::PortOpenFailed);
-    m_Port->RaiseControlLines();
-    if (!CloneProtocol::OpenLink(*m_Port))
+    if (!m_bServiceLink)
+        m_Port->RaiseControlLines();
+    if (!CloneProtocol::OpenLink(*m_Port, m_bServiceLink && m_Direction == Direction::Write))
         return End(Status::CommunicationError);
     if (m_Blocks.empty())
         return End(Status::Done);

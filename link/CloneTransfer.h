@@ -36,6 +36,10 @@ public:
     CCloneTransfer(const CCloneTransfer &) = delete;
     CCloneTransfer &operator=(const CCloneTransfer &) = delete;
 
+    // Service exchanges open the link without raising DTR and RTS, and a service write waits 2 ms more
+    // after each wake-up before it looks for the answer.
+    void SetServiceLink(bool service) { m_bServiceLink = service; }
+
     // The channel Read of the whole radio, or the channel Write by the service-access flag.
     static std::unique_ptr<CCloneTransfer> ChannelRead(const CRadioImage &start);
     static std::unique_ptr<CCloneTransfer> ChannelWrite(const CRadioImage &image, bool serviceAccess);
@@ -72,4 +76,5 @@ private:
     std::unique_ptr<CSerialPort> m_Port;
     Status m_Status = Status::Ready;
     int m_nDone = 0;
+    bool m_bServiceLink = false;
 };

@@ -285,4 +285,101 @@
         <translation>注意</translation>
     </message>
 </context>
+<context>
+    <name>CPasswordDlg</name>
+    <message>
+        <source>Password</source>
+        <translation>密码</translation>
+    </message>
+</context>
+<context>
+    <name>CPowerAdjustDlg</name>
+    <message>
+        <source>Power Adjustment</source>
+        <translation>功率调整</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>读</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>写</translation>
+    </message>
+</context>
+<context>
+    <name>CParamAdjustDlg</name>
+    <message>
+        <source>Param Adjust</source>
+        <translation>参数调整</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Read</source>
+        <translation>读</translation>
+    </message>
+    <message>
+        <source>Write</source>
+        <translation>写</translation>
+    </message>
+    <message>
+        <source>SQL</source>
+        <translation>静噪</translation>
+    </message>
+    <message>
+        <source>Rx</source>
+        <translation>接收</translation>
+    </message>
+    <message>
+        <source>Tx</source>
+        <translation>发射</translation>
+    </message>
+    <message>
+        <source>SQL close threshold</source>
+        <translation>静噪关闭门限</translation>
+    </message>
+    <message>
+        <source>Narrow SQL threshold</source>
+        <translation>窄带静噪门限</translation>
+    </message>
+    <message>
+        <source>MIC1 Gain</source>
+        <translation>MIC1 增益</translation>
+    </message>
+    <message>
+        <source>MIC2 Gain</source>
+        <translation>MIC2 增益</translation>
+    </message>
+    <message>
+        <source>MIC3 Gain</source>
+        <translation>MIC3 增益</translation>
+    </message>
+    <message>
+        <source>Max Deviation</source>
+        <translation>最大频偏</translation>
+    </message>
+    <message>
+        <source>Ctcss Deviation</source>
+        <translation>CTCSS 频偏</translation>
+    </message>
+    <message>
+        <source>Dcs Deviation</source>
+        <translation>DCS 频偏</translation>
+    </message>
+</context>
 </TS>

@@ -1,0 +1,91 @@
+#include "app/ServiceMenu.h"
+
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "config/Language.h"
+#include "editor/ProgramView.h"
+#include "image/ProgramDoc.h"
+#include "link/PortName.h"
+#include "service/ParamAdjustDlg.h"
+#include "service/PasswordDlg.h"
+#include "service/PowerAdjustDlg.h"
+#include "service/ServiceAccess.h"
+
+#include <QMenu>
+#include <QMenuBar>
+#include <QShortcut>
+
+namespace {
+constexpr CBilingual kPowerText { "Power Adjustment", "功率调整" };
+constexpr CBilingual kParamText { "Parameter Adjustment", "参数调整" };
+constexpr int kEditMenuIndex = 1;
+} // namespace
+
+CServiceMenu::CServiceMenu(CMainFrame* frame, const CIniFile& ini)
+    : QObject(frame)
+    , m_pFrame(frame)
+    , m_Ini(ini)
+    , m_pPowerDlg(new CPowerAdjustDlg(frame))
+{
+    auto* chord = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_F11), frame);
+    chord->setContext(Qt::WindowShortcut);
+    connect(chord, &QShortcut::activated, this, &CServiceMenu::OnUnlockKey);
+}
+
+void CServiceMenu::OnUnlockKey()
+{
+    CPasswordDlg dialog(m_pFrame);
+    dialog.m_nMode = CPasswordDlg::kServiceMode;
+    if (dialog.exec() == QDialog::Accepted)
+        Unlock();
+}
+
+void CServiceMenu::Unlock()
+{
+    CServiceAccess::Grant();
+    const QList<QAction*> menus = m_pFrame->menuBar()->actions();
+    QMenu* edit = menus.size() > kEditMenuIndex ? menus.at(kEditMenuIndex)->menu() : nullptr;
+    if (!edit || edit->actions().isEmpty()
+        || edit->actions().constLast()->data().toInt() == CMainFrame::kParameterAdjust)
+        return;
+    QAction* power = edit->addAction(kPowerText.Text());
+    power->setData(int(CMainFrame::kPowerAdjust));
+    connect(power, &QAction::triggered, this, &CServiceMenu::OnPowerAdjust);
+    QAction* param = edit->addAction(kParamText.Text());
+    param->setData(int(CMainFrame::kParameterAdjust));
+    connect(param, &QAction::triggered, this, &CServiceMenu::OnParamAdjust);
+    emit Unlocked(power->text(), param->text());
+}
+
+// Both dialogs change the image in place (OK, Read, Write, and the sanitiser when the parameters are
+// shown); a document so changed asks to be saved before it is closed, like one edited in the grid.
+void CServiceMenu::OnPowerAdjust()
+{
+    CChildFrame* child = m_pFrame->ActiveChild();
+    if (!child)
+        return;
+    CProgramDoc* document = child->Document();
+    const CProgramView* view = child->View();
+    const CRadioImage before = document->m_Image;
+    m_pPowerDlg->Run(document->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit },
+        CPortName::DevicePath(CPortName::Current(), m_Ini));
+    if (!(document->m_Image == before))
+        document->SetModifiedFlag();
+}
+
+void CServiceMenu::OnParamAdjust()
+{
+    CChildFrame* child = m_pFrame->ActiveChild();
+    if (!child)
+        return;
+    CProgramDoc* document = child->Document();
+    const CProgramView* view = child->View();
+    const CRadioImage before = document->m_Image;
+    {
+        CParamAdjustDlg dialog(document->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit },
+            CPortName::DevicePath(CPortName::Current(), m_Ini), m_pFrame);
+        dialog.exec();
+    }
+    if (!(document->m_Image == before))
+        document->SetModifiedFlag();
+}

@@ -1,0 +1,20 @@
+#pragma once
+
+#include "service/ServiceBand.h"
+
+#include <QString>
+
+class CCliContext;
+class CRadioImage;
+
+// What program-cli service, power and params share.
+namespace CliService {
+
+// The band of a data file: its type and band bytes looked up in Program.ini, as the window does.
+CServiceBand BandOf(const CCliContext& context, const CRadioImage& image);
+// Prints the note about points without room in a table on stderr, if the band has any.
+void NoteClipped(CCliContext& context, const CServiceBand& band, int capacity);
+// A whole decimal number, sign allowed; nothing else around it.
+bool ParseInt(const QString& text, int& value);
+
+} // namespace CliService

@@ -1,0 +1,107 @@
+#include "cli/CliCommands.h"
+#include "cli/CliContext.h"
+#include "cli/CliLink.h"
+#include "cli/CliService.h"
+#include "config/Language.h"
+#include "image/DataFile.h"
+#include "link/ServiceExchange.h"
+#include "service/ParamTable.h"
+#include "service/ServiceAccess.h"
+
+namespace {
+
+constexpr CBilingual kWrongCode { "Wrong access code: nothing was sent.", "访问码错误: 未发送任何数据。" };
+constexpr CBilingual kCorrected { "%1 was %2, out of range: sent as %3", "%1 为 %2, 超出范围: 按 %3 发送" };
+constexpr CBilingual kVerifyFailed { "Verify failed at address 0x%1: wrote %2, read back %3.",
+    "校验失败: 地址 0x%1 写入 %2, 读回 %3。" };
+constexpr CBilingual kVerified { "Verified %1 bytes.", "已校验 %1 字节。" };
+
+QString Hex(int value, int width)
+{
+    return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
+}
+
+int Verify(CCliContext& context, const CServiceExchange& written, const QString& device)
+{
+    CServiceExchange readBack(CServiceExchange::Direction::Read, written.ExchangeArea(), written.Image());
+    if (!CliLink::Run(context, readBack, device))
+        return CCliContext::kFailed;
+    const bool zh = context.IsChinese();
+    const CCloneSegment range = CServiceExchange::Range(written.ExchangeArea());
+    for (int address = range.start; address < range.end; ++address) {
+        const int sent = written.Image().Byte(address);
+        const int found = readBack.Image().Byte(address);
+        if (sent != found)
+            return context.Fail(kVerifyFailed.Text(zh).arg(Hex(address, 3), Hex(sent, 2), Hex(found, 2)));
+    }
+    context.Out() << kVerified.Text(zh).arg(range.end - range.start) << Qt::endl;
+    return CCliContext::kDone;
+}
+
+} // namespace
+
+// program-cli service read|write --port PORT --access-code CODE --area power|param FILE [--verify]:
+// moves one alignment area between FILE and the radio. A read changes FILE only when every block came
+// in; a write of the parameters sends them as the dialog would, through the sanitiser.
+int RunService(CCliContext& context, const QStringList& args)
+{
+    const QString action = args.value(0);
+    const bool read = action == QLatin1String("read");
+    if (!read && action != QLatin1String("write"))
+        return context.UsageError(QStringLiteral("service needs read or write"));
+    QString port, path, accessCode, area;
+    bool verify = false;
+    for (int i = 1; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        const bool hasValue = i + 1 < args.size();
+        if (arg == QLatin1String("--port") && hasValue)
+            port = args.at(++i);
+        else if (arg == QLatin1String("--access-code") && hasValue)
+            accessCode = args.at(++i);
+        else if (arg == QLatin1String("--area") && hasValue)
+            area = args.at(++i);
+        else if (arg == QLatin1String("--verify") && !read)
+            verify = true;
+        else if (path.isEmpty() && !arg.startsWith(QLatin1Char('-')))
+            path = arg;
+        else
+            return context.UsageError(QStringLiteral("unexpected argument \"%1\"").arg(arg));
+    }
+    if (port.isEmpty() || path.isEmpty()
+        || (area != QLatin1String("power") && area != QLatin1String("param")))
+        return context.UsageError(
+            QStringLiteral("service %1 needs --port PORT, --access-code CODE, --area power|param and a FILE")
+                .arg(action));
+    if (!CServiceAccess::Accepts(accessCode))
+        return context.Fail(kWrongCode.Text(context.IsChinese()));
+    const CServiceExchange::Area which
+        = area == QLatin1String("power") ? CServiceExchange::Area::Power : CServiceExchange::Area::Param;
+
+    CRadioImage image;
+    const DataFile::Result loaded = DataFile::Load(path, image);
+    if (!loaded.ok())
+        return context.Fail(DataFile::Describe(loaded, path));
+    const QString device = CliLink::DeviceFor(context, port);
+
+    if (read) {
+        CServiceExchange exchange(CServiceExchange::Direction::Read, which, image);
+        if (!CliLink::Run(context, exchange, device))
+            return CCliContext::kFailed;
+        exchange.TakeOver(image);
+        const DataFile::Result saved = DataFile::Save(path, image);
+        if (!saved.ok())
+            return context.Fail(DataFile::Describe(saved, path));
+        return CCliContext::kDone;
+    }
+
+    if (which == CServiceExchange::Area::Param) {
+        const CServiceBand band = CliService::BandOf(context, image);
+        for (const ParamTable::Correction& c : ParamTable::Sanitise(image, band))
+            context.Err() << kCorrected.Text(context.IsChinese()).arg(c.name).arg(c.was).arg(c.now) << '\n';
+        context.Err().flush();
+    }
+    CServiceExchange exchange(CServiceExchange::Direction::Write, which, image);
+    if (!CliLink::Run(context, exchange, device))
+        return CCliContext::kFailed;
+    return verify ? Verify(context, exchange, device) : CCliContext::kDone;
+}

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "link/ServiceExchange.h"
+
+class CRadioImage;
+class QWidget;
+
+// Runs a service read or write for a dialog on the user-interface thread: a busy cursor while it
+// runs, the windows repainted after the link opens and after every block (user input waits), then one
+// message box with how it ended.
+namespace ServiceDriver {
+
+// Reads area into a scratch copy of image; image takes the area over only when every block came in.
+// True then.
+bool Read(QWidget* parent, CServiceExchange::Area area, CRadioImage& image, const QString& device);
+// Writes area of image; true when every block was acknowledged.
+bool Write(QWidget* parent, CServiceExchange::Area area, const CRadioImage& image, const QString& device);
+
+} // namespace ServiceDriver

@@ -1,0 +1,332 @@
+// The service read and write against the virtual radio on a pseudo-terminal: the frames on the wire,
+// the messages, the all-or-nothing read, and program-cli service, power and params.
+
+#include "tests/link/LinkTestSupport.h"
+
+#include "cli/CliContext.h"
+#include "config/AppPaths.h"
+#include "image/DataFile.h"
+#include "link/ServiceExchange.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace LinkTest;
+using Area = CServiceExchange::Area;
+using Direction = CServiceExchange::Direction;
+
+namespace {
+
+const std::vector<CCloneBlock> kPowerBlocks = { { 0x3E0, 16 }, { 0x3F0, 11 } };
+const std::vector<CCloneBlock> kParamBlocks = { { 0x300, 16 }, { 0x310, 16 } };
+
+CRadioImage ImageOf(const RadioMemory::Bytes& bytes)
+{
+    CRadioImage image;
+    image.CopyIn(0, bytes);
+    return image;
+}
+
+QByteArray FileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+struct Outcome {
+    int status;
+    QString out;
+    QString err;
+};
+
+Outcome Cli(const QStringList& args)
+{
+    QString out, err;
+    QTextStream outStream(&out), errStream(&err);
+    const int status = RunCli(args, outStream, errStream);
+    return { status, out, err };
+}
+
+} // namespace
+
+class TestServiceLink : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { CAppPaths::SetExecutableDir(QStringLiteral(PROGRAM_BIN_DIR)); }
+
+    // A read asks for exactly the area's blocks, acknowledges each, and hands over only that range.
+    void readMovesTheArea_data()
+    {
+        QTest::addColumn<int>("area");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("end");
+        QTest::newRow("power") << int(Area::Power) << 0x3E0 << 0x3FB;
+        QTest::newRow("param") << int(Area::Param) << 0x300 << 0x320;
+    }
+    void readMovesTheArea()
+    {
+        QFETCH(int, area);
+        QFETCH(int, first);
+        QFETCH(int, end);
+        const auto radio = StartRadio();
+        const RadioMemory::Bytes memory = Pattern(3);
+        radio->SetMemory(memory);
+        const CRadioImage start = ImageOf(Pattern(9));
+
+        CServiceExchange exchange(Direction::Read, Area(area), start);
+        QCOMPARE(exchange.Run(Device(*radio)), CServiceExchange::Status::Done);
+        const std::vector<CCloneBlock>& blocks = Area(area) == Area::Power ? kPowerBlocks : kParamBlocks;
+        QCOMPARE(exchange.Blocks(), blocks);
+        const QByteArray expected = ReadSession(blocks);
+        QCOMPARE(ReceivedAfter(*radio, expected), expected);
+
+        CRadioImage image = start;
+        QVERIFY(exchange.TakeOver(image));
+        for (int a = 0; a < 1024; ++a)
+            QCOMPARE(image.Byte(a), (a >= first && a < end) ? memory[std::size_t(a)] : start.Byte(a));
+        QCOMPARE(exchange.Message(false), QStringLiteral("Read Successfully"));
+        QCOMPARE(exchange.Message(true), QStringLiteral("读数据成功"));
+    }
+
+    // Whatever fails, the document keeps every byte it had.
+    void failedReadChangesNothing_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::newRow("no wake-up answer") << "wakeup-silent";
+        QTest::newRow("short mode answer") << "mode-short";
+        QTest::newRow("first block short") << "read-short:1";
+        QTest::newRow("second block short") << "read-short:2";
+        QTest::newRow("second block silent") << "read-silent:2";
+        QTest::newRow("second block not acknowledged") << "read-noack:2";
+    }
+    void failedReadChangesNothing()
+    {
+        QFETCH(QString, fault);
+        const auto radio = StartRadio({ fault });
+        radio->SetMemory(Pattern(3));
+        for (Area area : { Area::Power, Area::Param }) {
+            const CRadioImage start = ImageOf(Pattern(9));
+            CServiceExchange exchange(Direction::Read, area, start);
+            QCOMPARE(exchange.Run(Device(*radio)), CServiceExchange::Status::CommunicationError);
+            CRadioImage image = start;
+            QVERIFY(!exchange.TakeOver(image));
+            QVERIFY(image == start);
+            QCOMPARE(exchange.Message(false), QStringLiteral("Communication Error"));
+            QCOMPARE(exchange.Message(true), QStringLiteral("通信出错"));
+        }
+    }
+
+    void writeSendsTheArea_data()
+    {
+        QTest::addColumn<int>("area");
+        QTest::newRow("power") << int(Area::Power);
+        QTest::newRow("param") << int(Area::Param);
+    }
+    void writeSendsTheArea()
+    {
+        QFETCH(int, area);
+        const auto radio = StartRadio();
+        const RadioMemory::Bytes before = Pattern(3);
+        radio->SetMemory(before);
+        const RadioMemory::Bytes sent = Pattern(11);
+        CServiceExchange exchange(Direction::Write, Area(area), ImageOf(sent));
+        QCOMPARE(exchange.Run(Device(*radio)), CServiceExchange::Status::Done);
+        const std::vector<CCloneBlock>& blocks = Area(area) == Area::Power ? kPowerBlocks : kParamBlocks;
+        const QByteArray expected = WriteSession(blocks, sent);
+        QCOMPARE(ReceivedAfter(*radio, expected), expected);
+        const CCloneSegment range = CServiceExchange::Range(Area(area));
+        const RadioMemory::Bytes after = radio->Memory();
+        for (int a = 0; a < 1024; ++a)
+            QCOMPARE(after[std::size_t(a)],
+                (a >= range.start && a < range.end) ? sent[std::size_t(a)] : before[std::size_t(a)]);
+        QCOMPARE(exchange.Message(true), QStringLiteral("写数据成功"));
+    }
+
+    // The write side says "通讯出错"; once the link was open it adds that the radio may be half done.
+    void failedWriteMessages_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("partly");
+        QTest::newRow("no wake-up answer") << "wakeup-silent" << false;
+        QTest::newRow("confirm refused") << "confirm-nak" << false;
+        QTest::newRow("first block refused") << "write-nak:1" << true;
+        QTest::newRow("second block silent") << "write-silent:2" << true;
+    }
+    void failedWriteMessages()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, partly);
+        const auto radio = StartRadio({ fault });
+        CServiceExchange exchange(Direction::Write, Area::Power, ImageOf(Pattern(11)));
+        QCOMPARE(exchange.Run(Device(*radio)), CServiceExchange::Status::CommunicationError);
+        const QStringList english = exchange.Message(false).split(QLatin1Char('\n'));
+        const QStringList chinese = exchange.Message(true).split(QLatin1Char('\n'));
+        QCOMPARE(english.first(), QStringLiteral("Communication Error"));
+        QCOMPARE(chinese.first(), QStringLiteral("通讯出错"));
+        QCOMPARE(english.size(), partly ? 2 : 1);
+        QCOMPARE(chinese.size(), partly ? 2 : 1);
+    }
+
+    void portThatDoesNotOpen()
+    {
+        CServiceExchange exchange(Direction::Read, Area::Param, CRadioImage());
+        QCOMPARE(
+            exchange.Run(QStringLiteral("/dev/no-such-radio")), CServiceExchange::Status::PortOpenFailed);
+        QCOMPARE(exchange.Message(false), QStringLiteral("Open the serial port fails"));
+        QCOMPARE(exchange.Message(true), QStringLiteral("打开串口失败"));
+    }
+
+    // A stop between blocks of a write is said like a failure: the radio may hold half of it.
+    void stoppedWrite()
+    {
+        const auto radio = StartRadio();
+        CServiceExchange exchange(Direction::Write, Area::Param, ImageOf(Pattern(11)));
+        QCOMPARE(
+            exchange.Run(Device(*radio), [](int, int) { return false; }), CServiceExchange::Status::Stopped);
+        QCOMPARE(exchange.Message(false).split(QLatin1Char('\n')).size(), 2);
+    }
+
+    // program-cli service: the code is checked before a byte is sent; the file changes only when every
+    // block came in.
+    void cliService_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<bool>("sends");
+        QTest::addColumn<bool>("fileChanges");
+        QTest::addColumn<bool>("radioChanges");
+
+        const QStringList readPower = { "service", "read", "--access-code", "k719wd", "--area", "power" };
+        const QStringList writeParam = { "service", "write", "--access-code", "k719wd", "--area", "param" };
+        QTest::newRow("read") << readPower << "" << 0 << true << true << false;
+        QTest::newRow("read, second block short")
+            << readPower << "read-short:2" << 1 << true << false << false;
+        QTest::newRow("wrong code") << QStringList { "service", "read", "--access-code", "K719WD", "--area",
+            "power" } << "" << 1 << false
+                                    << false << false;
+        QTest::newRow("no code") << QStringList { "service", "write", "--area", "power" } << "" << 1 << false
+                                 << false << false;
+        QTest::newRow("unknown area")
+            << QStringList { "service", "read", "--access-code", "k719wd", "--area", "all" } << "" << 2
+            << false << false << false;
+        QTest::newRow("write and verify")
+            << (writeParam + QStringList { "--verify" }) << "" << 0 << true << false << true;
+        QTest::newRow("write, lost block found by verify")
+            << (writeParam + QStringList { "--verify" }) << "write-lost:2" << 1 << true << false << true;
+    }
+    void cliService()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, fault);
+        QFETCH(int, status);
+        QFETCH(bool, sends);
+        QFETCH(bool, fileChanges);
+        QFETCH(bool, radioChanges);
+
+        const auto radio = StartRadio(fault.isEmpty() ? QStringList() : QStringList { fault });
+        const RadioMemory::Bytes memory = Pattern(3);
+        radio->SetMemory(memory);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("radio.dat"));
+        // Every parameter in range, so the write sends the file's bytes as they are.
+        RadioMemory::Bytes fileBytes = Pattern(9);
+        const std::uint8_t params[] = { 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 5, 3, 0x83, 50, 50, 50, 50, 50,
+            50, 10, 20, 5, 90, 10, 10 };
+        std::copy(std::begin(params), std::end(params), fileBytes.begin() + 0x300);
+        fileBytes[0x32E] = fileBytes[0x32F] = 0;
+        QVERIFY(DataFile::Save(path, ImageOf(fileBytes)).ok());
+        const QByteArray before = FileBytes(path);
+
+        const Outcome outcome = Cli(args + QStringList { "--port", Device(*radio), path });
+        QCOMPARE(outcome.status, status);
+        if (!sends)
+            QVERIFY(radio->Received().empty());
+        QCOMPARE(FileBytes(path) != before, fileChanges);
+        QCOMPARE(radio->Memory() != memory, radioChanges);
+        if (fileChanges) {
+            CRadioImage saved;
+            QVERIFY(DataFile::Load(path, saved).ok());
+            for (int a = 0; a < 1024; ++a)
+                QCOMPARE(saved.Byte(a),
+                    (a >= 0x3E0 && a < 0x3FB) ? memory[std::size_t(a)] : fileBytes[std::size_t(a)]);
+        }
+    }
+
+    void cliPowerAndParams_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("printed"); // a line that must be printed (stdout, or stderr on failure)
+        QTest::addColumn<int>("offset"); // a byte the command must leave with value, or -1
+        QTest::addColumn<int>("value");
+
+        QTest::newRow("power table") << QStringList { "power" } << 0 << "140\t4\t5\t6" << -1 << 0;
+        QTest::newRow("power set") << QStringList { "power", "150=0,128,255" } << 0 << "" << 0x3E7 << 128;
+        QTest::newRow("power 256") << QStringList { "power", "150=0,128,256" } << 1 << "each 0 to 255"
+                                   << 0x3E7 << 8;
+        QTest::newRow("power no such point")
+            << QStringList { "power", "145=1,2,3" } << 1 << "130, 140, 150, 160" << -1 << 0;
+        QTest::newRow("params shown after sanitiser")
+            << QStringList { "params" } << 0 << "mic1\t0" << -1 << 0;
+        QTest::newRow("params narrow") << QStringList { "params" } << 0 << "narrowsql\t-3" << -1 << 0;
+        QTest::newRow("params squelch") << QStringList { "params" } << 0 << "sql:160\t40" << -1 << 0;
+        QTest::newRow("set narrow -4")
+            << QStringList { "params", "narrowsql=-4" } << 0 << "" << 0x30E << 0x84;
+        QTest::newRow("set squelch") << QStringList { "params", "sql:140=100" } << 0 << "" << 0x301 << 100;
+        QTest::newRow("set squelch 101")
+            << QStringList { "params", "sql:140=101" } << 1 << "5 to 100" << 0x301 << 20;
+        QTest::newRow("set max dev 151")
+            << QStringList { "params", "maxdev=151" } << 1 << "maxdev takes 30 to 150" << -1 << 0;
+        QTest::newRow("set mic3 -1") << QStringList { "params", "mic3=-1" } << 1 << "0 to 15" << -1 << 0;
+        QTest::newRow("set two, one refused")
+            << QStringList { "params", "rx1w=40", "dcsdev=31" } << 1 << "5 to 30" << 0x30F << 60;
+        QTest::newRow("unknown name") << QStringList { "params", "volume=3" } << 2 << "" << -1 << 0;
+        QTest::newRow("not a number")
+            << QStringList { "params", "mic1=1x" } << 1 << "whole number" << -1 << 0;
+    }
+    // Refused values leave the file byte for byte as it was.
+    void cliPowerAndParams()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, status);
+        QFETCH(QString, printed);
+        QFETCH(int, offset);
+        QFETCH(int, value);
+
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("radio.dat"));
+        CRadioImage image;
+        image.SetByte(0x32E, 0);
+        image.SetByte(0x32F, 0); // the first band of Program.ini: 130 - 160MHz
+        for (int i = 0; i < 12; ++i)
+            image.SetByte(0x3E0 + i, std::uint8_t(i + 1));
+        for (int i = 0; i < 4; ++i)
+            image.SetByte(0x300 + i, std::uint8_t(10 * (i + 1)));
+        image.SetByte(0x30E, 0x83);
+        image.SetByte(0x30F, 60);
+        image.SetByte(0x315, 200);
+        QVERIFY(DataFile::Save(path, image).ok());
+        const QByteArray before = FileBytes(path);
+
+        QStringList full = args;
+        full.insert(1, path);
+        const Outcome outcome = Cli(full);
+        QCOMPARE(outcome.status, status);
+        if (!printed.isEmpty())
+            QVERIFY2((status == 0 ? outcome.out : outcome.err).contains(printed),
+                qPrintable(outcome.out + outcome.err));
+        if (status != 0 || args.size() == 1)
+            QCOMPARE(FileBytes(path), before);
+        if (offset >= 0) {
+            CRadioImage saved;
+            QVERIFY(DataFile::Load(path, saved).ok());
+            QCOMPARE(int(saved.Byte(offset)), value);
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestServiceLink)
+#include "tst_service_link.moc"
