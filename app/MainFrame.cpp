@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
+#include "print/ReportPrinter.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -16,6 +17,7 @@ constexpr QSize kInitialSize(900, 550);
 CMainFrame::CMainFrame(QWidget* parent)
     : QMainWindow(parent)
     , m_pMdiArea(new QMdiArea(this))
+    , m_pReportPrinter(new CReportPrinter(this))
 {
     // The title stays the program's own until the channel view names the product.
     setWindowTitle(QStringLiteral("Program"));
@@ -29,6 +31,11 @@ CMainFrame::CMainFrame(QWidget* parent)
     m_DocumentCommands << AddCommand(file, kFileClose, tr("&Close"));
     m_DocumentCommands << AddCommand(file, kFileSave, tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
     m_DocumentCommands << AddCommand(file, kFileSaveAs, tr("Save &As..."));
+    file->addSeparator();
+    m_DocumentCommands << AddCommand(file, kFilePrint, tr("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_DocumentCommands << AddCommand(file, kFilePrintPreview, tr("Print Pre&view"));
+    AddCommand(file, kFilePrintSetup, tr("P&rint Setup..."));
+    m_DocumentCommands << AddCommand(file, kFileExportPdf, tr("Export PDF..."));
     file->addSeparator();
     AddCommand(file, kAppExit, tr("E&xit"));
 
@@ -156,6 +163,9 @@ void CMainFrame::OnCommand(int id)
     case kAppExit:
         close();
         return;
+    case kFilePrintSetup:
+        m_pReportPrinter->PageSetup(this);
+        return;
     default:
         break;
     }
@@ -172,6 +182,15 @@ void CMainFrame::OnCommand(int id)
         break;
     case kFileSaveAs:
         child->Document()->DoSaveAs();
+        break;
+    case kFilePrint:
+        m_pReportPrinter->Print(this, *view);
+        break;
+    case kFilePrintPreview:
+        m_pReportPrinter->Preview(this, *view);
+        break;
+    case kFileExportPdf:
+        m_pReportPrinter->ExportPdf(this, *view);
         break;
     case kChannelInformation:
         child->showNormal();

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class CChildFrame;
+class CReportPrinter;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -23,6 +24,10 @@ public:
         kFileClose = 57602,
         kFileSave = 57603,
         kFileSaveAs = 57604,
+        kFilePrintSetup = 57606,
+        kFilePrint = 57607,
+        kFilePrintPreview = 57609,
+        kFileExportPdf = 32800,
         kAppExit = 57665,
         kAppAbout = 57664,
         kChannelInformation = 32787,
@@ -38,6 +43,7 @@ public:
     ~CMainFrame() override;
 
     QMdiArea* MdiArea() const { return m_pMdiArea; }
+    CReportPrinter* ReportPrinter() const { return m_pReportPrinter; }
     // Places a document window at the top left of the client area.
     void AddChild(CChildFrame* child);
     // The active document window, also while it is hidden; null when there is none.
@@ -65,6 +71,7 @@ private:
     void UpdateCommands();
 
     QMdiArea* m_pMdiArea;
+    CReportPrinter* m_pReportPrinter; // the printer and its page setup, kept for the whole run
     QPointer<QMdiSubWindow> m_pActiveChild; // cast on use: it may be on its way out
 
     QList<QAction*> m_DocumentCommands; // need a document window

@@ -46,6 +46,7 @@ public:
     ~CProgramView() override;
 
     CProgramDoc* GetDocument() const { return m_pDocument; }
+    CIniFile& Ini() const { return m_Ini; }
     CMSFlexGrid* Grid() const { return m_Grid; }
     QLabel* TitleLine() const { return m_Title; }
     // The editor of a grid column (column 1 and any unknown column: the receive edit box).
