@@ -120,10 +120,12 @@ private slots:
         // For a person to look at: PROGRAM_SNAPSHOT_DIR=/tmp/shots ctest -R tst_print_window
         const QString shots = qEnvironmentVariable("PROGRAM_SNAPSHOT_DIR");
         if (!shots.isEmpty()) {
-            pages->setViewMode(QPrintPreviewWidget::FacingPagesView);
             pages->fitInView();
-            QTest::qWait(200);
-            dialog->grab().save(shots + QStringLiteral("/preview-") + language + QStringLiteral(".png"));
+            for (int page = 1; page <= pages->pageCount(); ++page) {
+                pages->setCurrentPage(page);
+                QTest::qWait(100);
+                dialog->grab().save(QStringLiteral("%1/preview-%2-%3.png").arg(shots, language).arg(page));
+            }
         }
     }
 };
