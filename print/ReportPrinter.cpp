@@ -20,8 +20,9 @@ CReportPrinter::PathHook CReportPrinter::s_PathHook;
 
 namespace {
 
-// Draws the pages the printer was asked for; every page when no range was chosen.
-void paintJob(QPrinter& printer, const CPrintReport& report)
+// Draws the pages the printer was asked for; every page when no range was chosen. False when the
+// printer could not be started or refused a page.
+bool paintJob(QPrinter& printer, const CPrintReport& report)
 {
     int first = 1;
     int last = report.PageCount();
@@ -31,9 +32,9 @@ void paintJob(QPrinter& printer, const CPrintReport& report)
     }
     QPainter painter;
     if (!painter.begin(&printer))
-        return;
-    CReportPainter::PaintPages(painter, printer, report, first, last);
-    painter.end();
+        return false;
+    const bool painted = CReportPainter::PaintPages(painter, printer, report, first, last);
+    return painter.end() && painted;
 }
 
 } // namespace
@@ -67,7 +68,8 @@ void CReportPrinter::Print(QWidget* parent, const CProgramView& view)
     if (dialog.exec() != QDialog::Accepted)
         return;
     // The grid may have changed while the dialog was open.
-    paintJob(*m_pPrinter, ReportOf(view));
+    if (!paintJob(*m_pPrinter, ReportOf(view)))
+        CMessageBox::Show(parent, tr("The report could not be printed on %1.").arg(m_pPrinter->printerName()));
 }
 
 QPrintPreviewDialog* CReportPrinter::CreatePreview(QWidget* parent, const CProgramView& view)

@@ -144,6 +144,10 @@
         <source>PDF Files (*.pdf)</source>
         <translation>PDF 文件 (*.pdf)</translation>
     </message>
+    <message>
+        <source>The report could not be printed on %1.</source>
+        <translation>报表无法在 %1 上打印。</translation>
+    </message>
 </context>
 <context>
     <name>CMessageBox</name>

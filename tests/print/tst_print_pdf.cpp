@@ -2,10 +2,14 @@
 #include "config/AppPaths.h"
 #include "editor/ChannelGrid.h"
 #include "image/ImageMap.h"
+#include "print/PrintReport.h"
+#include "print/ReportPainter.h"
 #include "tests/common/TestFiles.h"
 #include "tests/print/PdfText.h"
 
 #include <QFileInfo>
+#include <QPainter>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -142,6 +146,39 @@ private slots:
                     QVERIFY(!chinese || text.contains(QString::fromUtf8(label)));
             }
         }
+    }
+
+    // A page range prints those pages with the report's own numbers in the footer.
+    void pageRange_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<QList<int>>("printed");
+
+        QTest::newRow("last two") << 2 << 3 << QList<int> { 2, 3 };
+        QTest::newRow("beyond the end is clipped") << 3 << 9 << QList<int> { 3 };
+        QTest::newRow("from page 0") << 0 << 1 << QList<int> { 1 };
+    }
+
+    void pageRange()
+    {
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(QList<int>, printed);
+
+        const CRadioImage image = imageWith({ 1, 2, 3, 4, 5, 6, 7, 8, 9 }, {});
+        CChannelGrid grid(false);
+        grid.LoadImage(image);
+        const CPrintReport report(grid, image, QStringLiteral("Owner"), false);
+        const QString pdf = m_Work.filePath(QStringLiteral("range.pdf"));
+        {
+            QPdfWriter writer(pdf);
+            QPainter painter(&writer);
+            QVERIFY(CReportPainter::PaintPages(painter, writer, report, first, last));
+        }
+        QCOMPARE(PdfText::PageCount(pdf), printed.size());
+        for (int i = 0; i < printed.size(); ++i)
+            QVERIFY(PdfText::Page(pdf, i + 1).contains(QStringLiteral("Page %1 of 3").arg(printed[i])));
     }
 
     // Refused input says why and leaves every file as it was.
