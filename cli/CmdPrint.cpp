@@ -12,20 +12,21 @@
 namespace {
 
 constexpr CBilingual kWritten { "%1: %2 pages", "%1: %2 页" };
-constexpr CBilingual kSameFile { "The PDF would overwrite the data file \"%1\"", "PDF 会覆盖数据文件 \"%1\"" };
+constexpr CBilingual kSameFile { "The PDF would overwrite the data file \"%1\"",
+    "PDF 会覆盖数据文件 \"%1\"" };
 constexpr CBilingual kNoGui { "Printing needs the graphics library, which this run did not start",
-                              "打印需要图形库, 本次运行未启动" };
+    "打印需要图形库, 本次运行未启动" };
 
 } // namespace
 
 // The printed report of a data file as a PDF: the options page, then the channels eight to a page.
-int RunPrint(CCliContext &context, const QStringList &args)
+int RunPrint(CCliContext& context, const QStringList& args)
 {
     QString path;
     QString output;
     QString languageName = CLanguage::Name();
     for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
+        const QString& arg = args.at(i);
         if (arg == QLatin1String("--lang")) {
             const QString lang = args.value(++i).toLower();
             if (lang != QLatin1String("english") && lang != QLatin1String("chinese"))
@@ -46,7 +47,7 @@ int RunPrint(CCliContext &context, const QStringList &args)
         return context.UsageError(QStringLiteral("print needs a FILE and -o OUT.pdf"));
 
     const bool zh = context.IsChinese();
-    if (!qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return context.Fail(kNoGui.Text(zh));
     const QFileInfo in(path);
     const QFileInfo out(output);

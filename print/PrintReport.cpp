@@ -15,8 +15,7 @@ constexpr CBilingual kChannelLabel { "Channel %1:", "信道%1:" };
 constexpr CBilingual kPageOf { "Page %1 of %2", "Page %1 of %2" };
 
 // The options page, top to bottom: label and the image byte it prints.
-struct OptionRow
-{
+struct OptionRow {
     CBilingual label;
     int offset;
 };
@@ -32,8 +31,7 @@ constexpr OptionRow kOptionRows[] = {
 constexpr int kFirstOptionRow = 5;
 
 // Each printed channel: a heading and three rows of two label/value pairs, by grid column.
-struct ChannelPair
-{
+struct ChannelPair {
     CBilingual label;
     int column;
 };
@@ -46,7 +44,7 @@ constexpr ChannelPair kChannelPairs[3][2] = {
 // Item lists of the options dialog, so that the report and the dialog use the same words.
 QStringList itemsOf(int offset, bool chinese)
 {
-    for (const OptionalFeatures::Option &option : OptionalFeatures::All()) {
+    for (const OptionalFeatures::Option& option : OptionalFeatures::All()) {
         if (option.offset == offset)
             return OptionalFeatures::Items(option, chinese);
     }
@@ -55,8 +53,8 @@ QStringList itemsOf(int offset, bool chinese)
 
 } // namespace
 
-CPrintReport::CPrintReport(const CChannelGrid &grid, const CRadioImage &image, const QString &copyrightOwner,
-                           bool chinese)
+CPrintReport::CPrintReport(
+    const CChannelGrid& grid, const CRadioImage& image, const QString& copyrightOwner, bool chinese)
     : m_bChinese(chinese)
     , m_strOwner(copyrightOwner)
     , m_Image(image)
@@ -72,7 +70,7 @@ CPrintReport::CPrintReport(const CChannelGrid &grid, const CRadioImage &image, c
     }
 }
 
-QString CPrintReport::CopyrightOwner(const CIniFile &ini, const QString &languageName)
+QString CPrintReport::CopyrightOwner(const CIniFile& ini, const QString& languageName)
 {
     return ini.GetValue(languageName, QStringLiteral("Copyrights Owner"), QString());
 }
@@ -99,7 +97,8 @@ std::vector<int> CPrintReport::ChannelsOnPage(int page) const
     if (page < 2 || page > PageCount())
         return {};
     const auto first = m_PrintedRows.begin() + (page - 2) * kChannelsPerPage;
-    const auto last = m_PrintedRows.end() - first > kChannelsPerPage ? first + kChannelsPerPage : m_PrintedRows.end();
+    const auto last
+        = m_PrintedRows.end() - first > kChannelsPerPage ? first + kChannelsPerPage : m_PrintedRows.end();
     return { first, last };
 }
 
@@ -108,26 +107,38 @@ std::vector<std::pair<QString, QString>> CPrintReport::OptionRows() const
     const bool zh = m_bChinese;
     const QStringList onOff = itemsOf(kBeep, zh); // "On", "Off"
     std::vector<std::pair<QString, QString>> rows;
-    for (const OptionRow &row : kOptionRows) {
+    for (const OptionRow& row : kOptionRows) {
         const int byte = m_Image.Byte(row.offset);
         QString value;
         switch (row.offset) {
-        case kTimeOutTimer: value = QString::asprintf("%ds", byte * 15); break;
-        case kSquelchLevel: value = QString::number(byte); break;
+        case kTimeOutTimer:
+            value = QString::asprintf("%ds", byte * 15);
+            break;
+        case kSquelchLevel:
+            value = QString::number(byte);
+            break;
         // Off, Chinese, and English for every other byte.
-        case kVoiceAnnunciation: value = itemsOf(kVoiceAnnunciation, zh).at(std::min(byte, 2)); break;
+        case kVoiceAnnunciation:
+            value = itemsOf(kVoiceAnnunciation, zh).at(std::min(byte, 2));
+            break;
         // 0.3s to 2.0s, and 3.0s for every other byte.
-        case kVoxDelay: value = itemsOf(kVoxDelay, zh).at(std::min(byte, 5)); break;
-        case kVoxGain: value = byte == 0 ? onOff.at(1) : QString::number(byte); break;
+        case kVoxDelay:
+            value = itemsOf(kVoxDelay, zh).at(std::min(byte, 5));
+            break;
+        case kVoxGain:
+            value = byte == 0 ? onOff.at(1) : QString::number(byte);
+            break;
         // The radio looks at bit 0 only.
-        default: value = onOff.at((byte & 1) ? 0 : 1); break;
+        default:
+            value = onOff.at((byte & 1) ? 0 : 1);
+            break;
         }
         rows.emplace_back(row.label.Text(zh), value);
     }
     return rows;
 }
 
-CPrintReport::Page CPrintReport::Layout(int pageNumber, const Metrics &m) const
+CPrintReport::Page CPrintReport::Layout(int pageNumber, const Metrics& m) const
 {
     Page page;
     const int pages = PageCount();
@@ -143,25 +154,26 @@ CPrintReport::Page CPrintReport::Layout(int pageNumber, const Metrics &m) const
         LayoutChannels(page, pageNumber, m);
     // The footer keeps the body font the page left selected.
     page.texts.push_back({ Font::Body, 10 * c, -36 * L, m_strOwner });
-    page.texts.push_back({ Font::Body, 45 * c, -36 * L, kPageOf.Text(m_bChinese).arg(pageNumber).arg(pages) });
+    page.texts.push_back(
+        { Font::Body, 45 * c, -36 * L, kPageOf.Text(m_bChinese).arg(pageNumber).arg(pages) });
     return page;
 }
 
-void CPrintReport::LayoutOptions(Page &page, const Metrics &m) const
+void CPrintReport::LayoutOptions(Page& page, const Metrics& m) const
 {
     const int c = m.Column();
     const int Lb = m.bodyRow;
     page.texts.push_back({ Font::Title, 6 * c, -m.titleRow, kOptionTitle.Text(m_bChinese) });
     page.texts.push_back({ Font::Body, 6 * c, -4 * Lb, kFunction.Text(m_bChinese) });
     int r = kFirstOptionRow;
-    for (const auto &[label, value] : OptionRows()) {
+    for (const auto& [label, value] : OptionRows()) {
         page.texts.push_back({ Font::Body, 9 * c, -r * Lb, label });
         page.texts.push_back({ Font::Body, 35 * c, -r * Lb, value });
         ++r;
     }
 }
 
-void CPrintReport::LayoutChannels(Page &page, int pageNumber, const Metrics &m) const
+void CPrintReport::LayoutChannels(Page& page, int pageNumber, const Metrics& m) const
 {
     const int c = m.Column();
     const int Lb = m.bodyRow;
@@ -172,8 +184,8 @@ void CPrintReport::LayoutChannels(Page &page, int pageNumber, const Metrics &m) 
         page.texts.push_back({ Font::Body, 4 * c, base - 4 * Lb, kChannelLabel.Text(m_bChinese).arg(row) });
         for (int line = 0; line < 3; ++line) {
             const int y = base - (5 + line) * Lb;
-            const ChannelPair &left = kChannelPairs[line][0];
-            const ChannelPair &right = kChannelPairs[line][1];
+            const ChannelPair& left = kChannelPairs[line][0];
+            const ChannelPair& right = kChannelPairs[line][1];
             page.texts.push_back({ Font::Body, 5 * c, y, left.label.Text(m_bChinese) });
             page.texts.push_back({ Font::Body, 22 * c, y, m_Grid[row][left.column] });
             page.texts.push_back({ Font::Body, 36 * c, y, right.label.Text(m_bChinese) });

@@ -9,7 +9,7 @@
 namespace {
 
 // The text height plus the external leading, as the report steps its rows.
-int rowUnit(const QFont &font)
+int rowUnit(const QFont& font)
 {
     const QFontMetrics metrics(font);
     return metrics.height() + std::max(0, metrics.leading());
@@ -37,8 +37,8 @@ QFont CReportPainter::MakeFont(CPrintReport::FontSize size)
     return font;
 }
 
-void CReportPainter::PaintPage(QPainter &painter, const CPrintReport &report, int page, QSize pixels, int dpiX,
-                               int dpiY)
+void CReportPainter::PaintPage(
+    QPainter& painter, const CPrintReport& report, int page, QSize pixels, int dpiX, int dpiY)
 {
     if (dpiX <= 0 || dpiY <= 0)
         return;
@@ -54,12 +54,12 @@ void CReportPainter::PaintPage(QPainter &painter, const CPrintReport &report, in
     painter.save();
     painter.scale(dpiX / 1440.0, dpiY / 1440.0);
     painter.setPen(QPen(Qt::black, 0)); // one device pixel, whatever the scale
-    for (const CPrintReport::Line &line : layout.lines)
+    for (const CPrintReport::Line& line : layout.lines)
         painter.drawLine(line.x1, -line.y, line.x2, -line.y);
     // Report positions are the top left of the text; QPainter wants the baseline.
     const int titleAscent = QFontMetrics(title).ascent();
     const int bodyAscent = QFontMetrics(body).ascent();
-    for (const CPrintReport::Text &text : layout.texts) {
+    for (const CPrintReport::Text& text : layout.texts) {
         const bool isTitle = text.font == CPrintReport::Font::Title;
         painter.setFont(isTitle ? title : body);
         painter.drawText(QPoint(text.x, -text.y + (isTitle ? titleAscent : bodyAscent)), text.text);
@@ -67,8 +67,8 @@ void CReportPainter::PaintPage(QPainter &painter, const CPrintReport &report, in
     painter.restore();
 }
 
-bool CReportPainter::PaintPages(QPainter &painter, QPagedPaintDevice &device, const CPrintReport &report, int first,
-                                int last)
+bool CReportPainter::PaintPages(
+    QPainter& painter, QPagedPaintDevice& device, const CPrintReport& report, int first, int last)
 {
     first = std::max(first, 1);
     last = std::min(last, report.PageCount());

@@ -22,10 +22,10 @@ constexpr qreal kMarginMm = 12.7;
 
 } // namespace
 
-bool CReportPdf::Write(const QString &path, const CPrintReport &report, QString *error)
+bool CReportPdf::Write(const QString& path, const CPrintReport& report, QString* error)
 {
     const bool zh = report.IsChinese();
-    const auto fail = [&](const QString &why) {
+    const auto fail = [&](const QString& why) {
         if (error)
             *error = kCannotWrite.Text(zh).arg(path, why);
         return false;
@@ -37,8 +37,7 @@ bool CReportPdf::Write(const QString &path, const CPrintReport &report, QString 
         QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Program"));
         writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-                                         QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm),
-                                         QPageLayout::Millimeter));
+            QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
         QPainter painter;
         if (!painter.begin(&writer))
             return fail(kDrawFailed.Text(zh));
@@ -47,7 +46,8 @@ bool CReportPdf::Write(const QString &path, const CPrintReport &report, QString 
             return fail(kDrawFailed.Text(zh));
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.data().size() || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.data().size()
+        || !file.commit())
         return fail(file.errorString());
     return true;
 }

@@ -69,7 +69,8 @@ void CReportPrinter::Print(QWidget* parent, const CProgramView& view)
         return;
     // The grid may have changed while the dialog was open.
     if (!paintJob(*m_pPrinter, ReportOf(view)))
-        CMessageBox::Show(parent, tr("The report could not be printed on %1.").arg(m_pPrinter->printerName()));
+        CMessageBox::Show(
+            parent, tr("The report could not be printed on %1.").arg(m_pPrinter->printerName()));
 }
 
 QPrintPreviewDialog* CReportPrinter::CreatePreview(QWidget* parent, const CProgramView& view)

@@ -21,15 +21,16 @@ double childCpuMs()
 {
     rusage usage {};
     getrusage(RUSAGE_CHILDREN, &usage);
-    const auto ms = [](const timeval &t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
+    const auto ms = [](const timeval& t) { return t.tv_sec * 1000.0 + t.tv_usec / 1000.0; };
     return ms(usage.ru_utime) + ms(usage.ru_stime);
 }
 
-bool runCli(const QStringList &args)
+bool runCli(const QStringList& args)
 {
     QProcess process;
     process.start(kCli, args);
-    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit
+        && process.exitCode() == 0;
 }
 
 double median(std::vector<double> values)
@@ -40,7 +41,7 @@ double median(std::vector<double> values)
 
 } // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 9;
@@ -50,28 +51,30 @@ int main(int argc, char *argv[])
     const QString pdf = dir.filePath(QStringLiteral("nine.pdf"));
     bool made = runCli({ QStringLiteral("new"), dat });
     for (int channel = 1; made && channel <= 9; ++channel)
-        made = runCli({ QStringLiteral("set"), dat, QString::number(channel), QStringLiteral("rx=146.5%1").arg(channel) });
+        made = runCli({ QStringLiteral("set"), dat, QString::number(channel),
+            QStringLiteral("rx=146.5%1").arg(channel) });
     if (!made) {
         std::fprintf(stderr, "could not make the data file with %s\n", qPrintable(kCli));
         return 1;
     }
 
-    for (const char *lang : { "english", "chinese" }) {
+    for (const char* lang : { "english", "chinese" }) {
         std::vector<double> cpu, wall;
         for (int run = 0; run < runs; ++run) {
             const double before = childCpuMs();
             QElapsedTimer clock;
             clock.start();
             if (!runCli({ QStringLiteral("print"), dat, QStringLiteral("-o"), pdf, QStringLiteral("--lang"),
-                          QLatin1String(lang) })) {
+                    QLatin1String(lang) })) {
                 std::fprintf(stderr, "program-cli print failed\n");
                 return 1;
             }
             wall.push_back(double(clock.nsecsElapsed()) / 1e6);
             cpu.push_back(childCpuMs() - before);
         }
-        std::printf("%s: three-page PDF, median %.1f ms process time (max %.1f), %.1f ms wall; goal < 300 ms\n",
-                    lang, median(cpu), *std::max_element(cpu.begin(), cpu.end()), median(wall));
+        std::printf(
+            "%s: three-page PDF, median %.1f ms process time (max %.1f), %.1f ms wall; goal < 300 ms\n", lang,
+            median(cpu), *std::max_element(cpu.begin(), cpu.end()), median(wall));
     }
     return 0;
 }

@@ -14,7 +14,7 @@ inline bool Available()
         && !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
 }
 
-inline QString Run(const QString &program, const QStringList &args)
+inline QString Run(const QString& program, const QStringList& args)
 {
     QProcess process;
     process.start(program, args);
@@ -24,18 +24,19 @@ inline QString Run(const QString &program, const QStringList &args)
 }
 
 // The text of one page (1-based), or of every page when page is 0.
-inline QString Page(const QString &pdf, int page = 0)
+inline QString Page(const QString& pdf, int page = 0)
 {
     QStringList args { QStringLiteral("-enc"), QStringLiteral("UTF-8") };
     if (page > 0)
-        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l") << QString::number(page);
+        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+             << QString::number(page);
     return Run(QStringLiteral("pdftotext"), args << pdf << QStringLiteral("-"));
 }
 
-inline int PageCount(const QString &pdf)
+inline int PageCount(const QString& pdf)
 {
-    const QRegularExpressionMatch match
-        = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(Run(QStringLiteral("pdfinfo"), { pdf }));
+    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                                              .match(Run(QStringLiteral("pdfinfo"), { pdf }));
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 

@@ -18,14 +18,13 @@ using Bytes = QMap<int, int>; // image offset -> value
 
 namespace {
 
-struct Run
-{
+struct Run {
     int code;
     QString out;
     QString err;
 };
 
-Run run(const QStringList &args)
+Run run(const QStringList& args)
 {
     QString out, err;
     QTextStream outStream(&out), errStream(&err);
@@ -35,7 +34,7 @@ Run run(const QStringList &args)
 
 // A new radio's image with a channel in each listed row (tones, scan and bandwidth as row 1 has them,
 // the receive frequency telling the rows apart) and the given option bytes.
-CRadioImage imageWith(const Rows &rows, const Bytes &bytes)
+CRadioImage imageWith(const Rows& rows, const Bytes& bytes)
 {
     CRadioImage image;
     image.ApplyDefaults();
@@ -50,16 +49,16 @@ CRadioImage imageWith(const Rows &rows, const Bytes &bytes)
     return image;
 }
 
-QByteArray dataFile(const CRadioImage &image)
+QByteArray dataFile(const CRadioImage& image)
 {
-    return TestFiles::DataFileBytes(QByteArray(reinterpret_cast<const char *>(image.Data().data()), ImageMap::kImageSize));
+    return TestFiles::DataFileBytes(
+        QByteArray(reinterpret_cast<const char*>(image.Data().data()), ImageMap::kImageSize));
 }
 
 } // namespace
 
 // program-cli print, read back from the PDF as a reader sees it: pages, footer, options, channels.
-class TestPrintPdf : public QObject
-{
+class TestPrintPdf : public QObject {
     Q_OBJECT
 
 private:
@@ -71,7 +70,8 @@ private slots:
     {
         if (!PdfText::Available())
             QSKIP("pdftotext and pdfinfo (poppler-utils) are needed to read the PDF back");
-        QVERIFY(QFile::copy(QStringLiteral(PROGRAM_BIN_DIR "/Program.ini"), m_ExeDir.filePath("Program.ini")));
+        QVERIFY(
+            QFile::copy(QStringLiteral(PROGRAM_BIN_DIR "/Program.ini"), m_ExeDir.filePath("Program.ini")));
         CAppPaths::SetExecutableDir(m_ExeDir.path());
         qputenv("XDG_CONFIG_HOME", m_Work.filePath("config").toUtf8());
     }
@@ -84,17 +84,20 @@ private slots:
         QTest::addColumn<QStringList>("options"); // on page 1, besides the labels
 
         using namespace ImageMap;
-        const Bytes inList { { kTimeOutTimer, 40 }, { kVoiceAnnunciation, 1 }, { kVoxGain, 3 }, { kBeep, 1 } };
+        const Bytes inList { { kTimeOutTimer, 40 }, { kVoiceAnnunciation, 1 }, { kVoxGain, 3 },
+            { kBeep, 1 } };
         const Bytes beyond { { kTimeOutTimer, 41 }, { kVoiceAnnunciation, 5 }, { kVoxGain, 0 },
-                             { kVoxDelay, 9 }, { kBatterySaver, 2 }, { kSquelchLevel, 12 } };
-        QTest::newRow("no channel") << Rows {} << inList << false << QStringList { "600s", "Chinese", "3", "On" };
-        QTest::newRow("no channel, chinese") << Rows {} << inList << true << QStringList { "600s", "中文", "开" };
+            { kVoxDelay, 9 }, { kBatterySaver, 2 }, { kSquelchLevel, 12 } };
+        QTest::newRow("no channel") << Rows {} << inList << false
+                                    << QStringList { "600s", "Chinese", "3", "On" };
+        QTest::newRow("no channel, chinese")
+            << Rows {} << inList << true << QStringList { "600s", "中文", "开" };
         QTest::newRow("eight channels") << Rows { 1, 2, 3, 4, 5, 6, 7, 8 } << beyond << false
                                         << QStringList { "615s", "English", "Off", "3.0s", "12" };
         QTest::newRow("nine channels, chinese") << Rows { 1, 2, 3, 4, 5, 6, 7, 8, 9 } << beyond << true
                                                 << QStringList { "615s", "英文", "关", "3.0s", "12" };
-        QTest::newRow("sixteen channels")
-            << Rows { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16 } << inList << false << QStringList {};
+        QTest::newRow("sixteen channels") << Rows { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16 }
+                                          << inList << false << QStringList {};
         QTest::newRow("rows 3 and 12, chinese") << Rows { 3, 12 } << inList << true << QStringList {};
     }
 
@@ -119,9 +122,10 @@ private slots:
 
         const QString first = PdfText::Page(pdf, 1);
         QStringList expected = options;
-        expected << (chinese ? QStringList { "可选功能", "功能", "超时定时器:", "语音报号:", "哔音:" }
-                             : QStringList { "Option", "Function", "Time Out Time:", "Voice Annunication:", "Beep:" });
-        for (const QString &text : expected)
+        expected << (chinese
+                ? QStringList { "可选功能", "功能", "超时定时器:", "语音报号:", "哔音:" }
+                : QStringList { "Option", "Function", "Time Out Time:", "Voice Annunication:", "Beep:" });
+        for (const QString& text : expected)
             QVERIFY2(first.contains(text), qPrintable(text + QStringLiteral(" on page 1:\n") + first));
 
         // Channel values are what the grid shows for the same image.
@@ -133,16 +137,19 @@ private slots:
             QVERIFY2(text.contains(owner), qPrintable(text));
             for (int i = 0; i < rows.size(); ++i) {
                 const int row = rows[i];
-                const QString heading = (chinese ? QStringLiteral("信道%1:") : QStringLiteral("Channel %1:")).arg(row);
+                const QString heading
+                    = (chinese ? QStringLiteral("信道%1:") : QStringLiteral("Channel %1:")).arg(row);
                 const bool here = page == 2 + i / 8;
-                QVERIFY2(text.contains(heading) == here, qPrintable(heading + QStringLiteral(" page ") + QString::number(page)));
+                QVERIFY2(text.contains(heading) == here,
+                    qPrintable(heading + QStringLiteral(" page ") + QString::number(page)));
                 for (int col = 1; here && col <= 6; ++col)
                     QVERIFY2(text.contains(grid.Text(row, col)), qPrintable(grid.Text(row, col)));
             }
             if (page > 1) {
-                for (const char *label : { "Receive Frequency:", "Transceive Frequency:", "QT/DQT Decode:", "Scan:" })
+                for (const char* label :
+                    { "Receive Frequency:", "Transceive Frequency:", "QT/DQT Decode:", "Scan:" })
                     QVERIFY(chinese || text.contains(QLatin1String(label)));
-                for (const char *label : { "接收频率:", "发射频率:", "QT/DQT解码:", "宽/窄:" })
+                for (const char* label : { "接收频率:", "发射频率:", "QT/DQT解码:", "宽/窄:" })
                     QVERIFY(!chinese || text.contains(QString::fromUtf8(label)));
             }
         }
@@ -189,11 +196,16 @@ private slots:
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<int>("code");
 
-        QTest::newRow("missing data file") << "missing" << "existing" << QStringList {} << 1;
-        QTest::newRow("wrong header") << "bad header" << "existing" << QStringList {} << 1;
-        QTest::newRow("PDF over its own data file") << "good" << "same as input" << QStringList {} << 1;
-        QTest::newRow("folder does not exist") << "good" << "no folder" << QStringList {} << 1;
-        QTest::newRow("unknown language") << "good" << "existing" << QStringList { "--lang", "french" } << 2;
+        QTest::newRow("missing data file") << "missing"
+                                           << "existing" << QStringList {} << 1;
+        QTest::newRow("wrong header") << "bad header"
+                                      << "existing" << QStringList {} << 1;
+        QTest::newRow("PDF over its own data file") << "good"
+                                                    << "same as input" << QStringList {} << 1;
+        QTest::newRow("folder does not exist") << "good"
+                                               << "no folder" << QStringList {} << 1;
+        QTest::newRow("unknown language") << "good"
+                                          << "existing" << QStringList { "--lang", "french" } << 2;
     }
 
     void refused()

@@ -10,7 +10,7 @@ using Pages = QList<Rows>;
 namespace {
 
 // A grid whose listed rows show a receive frequency; row 16 may carry only a transmit frequency.
-CChannelGrid gridWith(const Rows &rows, bool txOnlyRow16 = false)
+CChannelGrid gridWith(const Rows& rows, bool txOnlyRow16 = false)
 {
     CChannelGrid grid(false);
     for (const int row : rows) {
@@ -33,9 +33,9 @@ CPrintReport::Metrics a4Metrics()
     return m;
 }
 
-const CPrintReport::Text *find(const CPrintReport::Page &page, const QString &text)
+const CPrintReport::Text* find(const CPrintReport::Page& page, const QString& text)
 {
-    for (const CPrintReport::Text &t : page.texts) {
+    for (const CPrintReport::Text& t : page.texts) {
         if (t.text == text)
             return &t;
     }
@@ -45,8 +45,7 @@ const CPrintReport::Text *find(const CPrintReport::Page &page, const QString &te
 } // namespace
 
 // What each page of the printed report says and where, without any drawing.
-class TestPrintReport : public QObject
-{
+class TestPrintReport : public QObject {
     Q_OBJECT
 
 private slots:
@@ -64,12 +63,10 @@ private slots:
         QTest::newRow("rows 1-9: the ninth alone")
             << Rows { 1, 2, 3, 4, 5, 6, 7, 8, 9 } << false << Pages { { 1, 2, 3, 4, 5, 6, 7, 8 }, { 9 } };
         QTest::newRow("rows 3 and 12 share the first slots") << Rows { 3, 12 } << true << Pages { { 3, 12 } };
-        QTest::newRow("all sixteen")
-            << Rows { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16 } << false
-            << Pages { { 1, 2, 3, 4, 5, 6, 7, 8 }, { 9, 10, 11, 12, 13, 14, 15, 16 } };
-        QTest::newRow("gaps keep row order")
-            << Rows { 2, 4, 5, 7, 9, 10, 11, 13, 15 } << false
-            << Pages { { 2, 4, 5, 7, 9, 10, 11, 13 }, { 15 } };
+        QTest::newRow("all sixteen") << Rows { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
+            16 } << false << Pages { { 1, 2, 3, 4, 5, 6, 7, 8 }, { 9, 10, 11, 12, 13, 14, 15, 16 } };
+        QTest::newRow("gaps keep row order") << Rows { 2, 4, 5, 7, 9, 10, 11, 13, 15 } << false
+                                             << Pages { { 2, 4, 5, 7, 9, 10, 11, 13 }, { 15 } };
     }
 
     void pagesAndChannels()
@@ -97,17 +94,19 @@ private slots:
             const CPrintReport::Page layout = report.Layout(page, m);
             for (int g = 0; g < static_cast<int>(expected.size()); ++g) {
                 const int row = expected[g];
-                const CPrintReport::Text *heading = find(layout, QStringLiteral("Channel %1:").arg(row));
+                const CPrintReport::Text* heading = find(layout, QStringLiteral("Channel %1:").arg(row));
                 QVERIFY2(heading, qPrintable(QStringLiteral("channel %1 on page %2").arg(row).arg(page)));
                 QCOMPARE(heading->x, 4 * c);
                 QCOMPARE(heading->y, -5 * g * m.bodyRow - 4 * m.bodyRow);
-                const CPrintReport::Text *tx = find(layout, QStringLiteral("147.%1").arg(row, 5, 10, QLatin1Char('0')));
+                const CPrintReport::Text* tx
+                    = find(layout, QStringLiteral("147.%1").arg(row, 5, 10, QLatin1Char('0')));
                 QVERIFY(tx);
                 QCOMPARE(tx->x, 55 * c);
                 QCOMPARE(tx->y, -5 * g * m.bodyRow - 5 * m.bodyRow);
             }
             // Footer: "Page k of n" at 45c on the line -36L, with the body font.
-            const CPrintReport::Text *footer = find(layout, QStringLiteral("Page %1 of %2").arg(page).arg(pages));
+            const CPrintReport::Text* footer
+                = find(layout, QStringLiteral("Page %1 of %2").arg(page).arg(pages));
             QVERIFY(footer);
             QCOMPARE(footer->x, 45 * c);
             QCOMPARE(footer->y, -36 * m.titleRow);
@@ -120,7 +119,8 @@ private slots:
     {
         CRadioImage image;
         image.ApplyDefaults();
-        const CPrintReport report(gridWith({ 1, 2, 3, 4, 5, 6, 7, 8, 9 }), image, QStringLiteral("Owner"), false);
+        const CPrintReport report(
+            gridWith({ 1, 2, 3, 4, 5, 6, 7, 8, 9 }), image, QStringLiteral("Owner"), false);
         const CPrintReport::Metrics m = a4Metrics();
         const int c = m.Column();
         const int L = m.titleRow;
@@ -133,7 +133,7 @@ private slots:
                 QCOMPARE(layout.lines[i].x2, 60 * c);
                 QCOMPARE(layout.lines[i].y, expectedY[i]);
             }
-            for (const CPrintReport::Text &t : layout.texts) {
+            for (const CPrintReport::Text& t : layout.texts) {
                 if (t.y == -36 * L)
                     continue; // the footer sits under the line
                 QVERIFY2(t.y - m.bodyRow > expectedY[2], qPrintable(t.text));
@@ -152,27 +152,48 @@ private slots:
         QTest::addColumn<QString>("chinese");
 
         using namespace ImageMap;
-        QTest::newRow("time-out 40") << kTimeOutTimer << 40 << 0 << "600s" << "600s";
-        QTest::newRow("time-out 1") << kTimeOutTimer << 1 << 0 << "15s" << "15s";
-        QTest::newRow("time-out beyond the list") << kTimeOutTimer << 41 << 0 << "615s" << "615s";
-        QTest::newRow("squelch 0") << kSquelchLevel << 0 << 1 << "0" << "0";
-        QTest::newRow("squelch unset") << kSquelchLevel << 255 << 1 << "255" << "255";
-        QTest::newRow("voice off") << kVoiceAnnunciation << 0 << 2 << "Off" << "关";
-        QTest::newRow("voice chinese") << kVoiceAnnunciation << 1 << 2 << "Chinese" << "中文";
-        QTest::newRow("voice 2") << kVoiceAnnunciation << 2 << 2 << "English" << "英文";
-        QTest::newRow("voice 5") << kVoiceAnnunciation << 5 << 2 << "English" << "英文";
-        QTest::newRow("vox delay 0") << kVoxDelay << 0 << 3 << "0.3s" << "0.3s";
-        QTest::newRow("vox delay 4") << kVoxDelay << 4 << 3 << "2.0s" << "2.0s";
-        QTest::newRow("vox delay 5") << kVoxDelay << 5 << 3 << "3.0s" << "3.0s";
-        QTest::newRow("vox delay beyond") << kVoxDelay << 200 << 3 << "3.0s" << "3.0s";
-        QTest::newRow("vox gain 0") << kVoxGain << 0 << 4 << "Off" << "关";
-        QTest::newRow("vox gain 8") << kVoxGain << 8 << 4 << "8" << "8";
-        QTest::newRow("vox gain beyond") << kVoxGain << 12 << 4 << "12" << "12";
-        QTest::newRow("battery saver 1") << kBatterySaver << 1 << 5 << "On" << "开";
-        QTest::newRow("battery saver 0") << kBatterySaver << 0 << 5 << "Off" << "关";
-        QTest::newRow("battery saver 2: bit 0 only") << kBatterySaver << 2 << 5 << "Off" << "关";
-        QTest::newRow("beep unset") << kBeep << 255 << 6 << "On" << "开";
-        QTest::newRow("beep 0") << kBeep << 0 << 6 << "Off" << "关";
+        QTest::newRow("time-out 40") << kTimeOutTimer << 40 << 0 << "600s"
+                                     << "600s";
+        QTest::newRow("time-out 1") << kTimeOutTimer << 1 << 0 << "15s"
+                                    << "15s";
+        QTest::newRow("time-out beyond the list") << kTimeOutTimer << 41 << 0 << "615s"
+                                                  << "615s";
+        QTest::newRow("squelch 0") << kSquelchLevel << 0 << 1 << "0"
+                                   << "0";
+        QTest::newRow("squelch unset") << kSquelchLevel << 255 << 1 << "255"
+                                       << "255";
+        QTest::newRow("voice off") << kVoiceAnnunciation << 0 << 2 << "Off"
+                                   << "关";
+        QTest::newRow("voice chinese") << kVoiceAnnunciation << 1 << 2 << "Chinese"
+                                       << "中文";
+        QTest::newRow("voice 2") << kVoiceAnnunciation << 2 << 2 << "English"
+                                 << "英文";
+        QTest::newRow("voice 5") << kVoiceAnnunciation << 5 << 2 << "English"
+                                 << "英文";
+        QTest::newRow("vox delay 0") << kVoxDelay << 0 << 3 << "0.3s"
+                                     << "0.3s";
+        QTest::newRow("vox delay 4") << kVoxDelay << 4 << 3 << "2.0s"
+                                     << "2.0s";
+        QTest::newRow("vox delay 5") << kVoxDelay << 5 << 3 << "3.0s"
+                                     << "3.0s";
+        QTest::newRow("vox delay beyond") << kVoxDelay << 200 << 3 << "3.0s"
+                                          << "3.0s";
+        QTest::newRow("vox gain 0") << kVoxGain << 0 << 4 << "Off"
+                                    << "关";
+        QTest::newRow("vox gain 8") << kVoxGain << 8 << 4 << "8"
+                                    << "8";
+        QTest::newRow("vox gain beyond") << kVoxGain << 12 << 4 << "12"
+                                         << "12";
+        QTest::newRow("battery saver 1") << kBatterySaver << 1 << 5 << "On"
+                                         << "开";
+        QTest::newRow("battery saver 0") << kBatterySaver << 0 << 5 << "Off"
+                                         << "关";
+        QTest::newRow("battery saver 2: bit 0 only") << kBatterySaver << 2 << 5 << "Off"
+                                                     << "关";
+        QTest::newRow("beep unset") << kBeep << 255 << 6 << "On"
+                                    << "开";
+        QTest::newRow("beep 0") << kBeep << 0 << 6 << "Off"
+                                << "关";
     }
 
     void optionValues()
@@ -196,12 +217,12 @@ private slots:
         // On the options page the value stands at 35c on its label's row.
         const CPrintReport::Metrics m = a4Metrics();
         const CPrintReport::Page page = CPrintReport(grid, image, QString(), true).Layout(1, m);
-        const CPrintReport::Text *label = find(page, zh[row].first);
+        const CPrintReport::Text* label = find(page, zh[row].first);
         QVERIFY(label);
         QCOMPARE(label->x, 9 * m.Column());
         QCOMPARE(label->y, -(5 + row) * m.bodyRow);
         bool valueBeside = false;
-        for (const CPrintReport::Text &t : page.texts)
+        for (const CPrintReport::Text& t : page.texts)
             valueBeside |= t.text == chinese && t.x == 35 * m.Column() && t.y == label->y;
         QVERIFY(valueBeside);
     }

@@ -38,11 +38,15 @@ private slots:
         QTest::addColumn<QString>("owner");
 
         QTest::newRow("English") << "English"
-                                 << QStringList { "&Print...", "Print Pre&view", "P&rint Setup...", "Export PDF..." }
-                                 << "Channel 12:" << "Fieldcom Tools";
+                                 << QStringList { "&Print...", "Print Pre&view", "P&rint Setup...",
+                                        "Export PDF..." }
+                                 << "Channel 12:"
+                                 << "Fieldcom Tools";
         QTest::newRow("Chinese") << "Chinese"
-                                 << QStringList { "打印(&P)...", "打印预览(&V)", "打印设置(&R)...", "导出 PDF..." }
-                                 << "信道12:" << "菲尔德通信工具";
+                                 << QStringList { "打印(&P)...", "打印预览(&V)", "打印设置(&R)...",
+                                        "导出 PDF..." }
+                                 << "信道12:"
+                                 << "菲尔德通信工具";
     }
 
     void menuAndPdf()
@@ -57,8 +61,8 @@ private slots:
         CGuiFixture f(language);
         QVERIFY(f.Start());
         CMainFrame* frame = f.App().MainFrame();
-        const int ids[] = { CMainFrame::kFilePrint, CMainFrame::kFilePrintPreview, CMainFrame::kFilePrintSetup,
-            CMainFrame::kFileExportPdf };
+        const int ids[] = { CMainFrame::kFilePrint, CMainFrame::kFilePrintPreview,
+            CMainFrame::kFilePrintSetup, CMainFrame::kFileExportPdf };
         for (int i = 0; i < 4; ++i) {
             QAction* action = frame->FindCommand(ids[i]);
             QVERIFY(action);
@@ -78,10 +82,12 @@ private slots:
         const QString page2 = PdfText::Page(pdf, 2);
         for (const QString& text : { heading, owner, QStringLiteral("Page 2 of 2"), f.RowTexts(12).value(1) })
             QVERIFY2(page2.contains(text), qPrintable(text + QStringLiteral(":\n") + page2));
-        QVERIFY(page2.indexOf(heading.left(heading.size() - 3) + QStringLiteral("3:")) < page2.indexOf(heading));
+        QVERIFY(
+            page2.indexOf(heading.left(heading.size() - 3) + QStringLiteral("3:")) < page2.indexOf(heading));
 
         // A file that cannot be written is a message, not silence.
-        CReportPrinter::SetPathHook([&](QWidget*) { return f.DataPath(QStringLiteral("no/such/folder/r.pdf")); });
+        CReportPrinter::SetPathHook(
+            [&](QWidget*) { return f.DataPath(QStringLiteral("no/such/folder/r.pdf")); });
         frame->FindCommand(CMainFrame::kFileExportPdf)->trigger();
         QCOMPARE(f.messages.size(), 1);
         QVERIFY(f.messages.first().text.contains(QStringLiteral("r.pdf")));
