@@ -8,9 +8,13 @@
 #include "print/ReportPrinter.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QTest>
+#include <QTimer>
 
 // The File menu's printing entries as a user meets them, in both languages.
 class TestPrintWindow : public QObject {
@@ -84,6 +88,23 @@ private slots:
             QVERIFY2(page2.contains(text), qPrintable(text + QStringLiteral(":\n") + page2));
         QVERIFY(
             page2.indexOf(heading.left(heading.size() - 3) + QStringLiteral("3:")) < page2.indexOf(heading));
+
+        // Print: the dialog knows the page count before it opens; the job gets every page.
+        const QString printed = f.DataPath(QStringLiteral("printed.pdf"));
+        QPrinter& printer = frame->ReportPrinter()->Printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        QPoint range;
+        QTimer::singleShot(0, frame, [&] {
+            if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+                range = QPoint(dialog->minPage(), dialog->maxPage());
+                dialog->accept();
+            }
+        });
+        frame->FindCommand(CMainFrame::kFilePrint)->trigger();
+        QCOMPARE(range, QPoint(1, 2));
+        QCOMPARE(PdfText::PageCount(printed), 2);
+        QVERIFY(PdfText::Page(printed, 2).contains(heading));
 
         // A file that cannot be written is a message, not silence.
         CReportPrinter::SetPathHook(
