@@ -17,12 +17,18 @@ namespace {
 constexpr CBilingual kCannotWrite { "Cannot write \"%1\": %2", "无法写入 \"%1\": %2" };
 constexpr CBilingual kDrawFailed { "drawing the pages failed", "页面绘制失败" };
 
-// Half an inch all round, what most printers can reach.
 constexpr qreal kMarginMm = 12.7;
 
 } // namespace
 
-bool CReportPdf::Write(const QString& path, const CPrintReport& report, QString* error)
+QPageLayout CReportPdf::DefaultLayout()
+{
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+        QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter);
+}
+
+bool CReportPdf::Write(
+    const QString& path, const CPrintReport& report, QString* error, const QPageLayout& layout)
 {
     const bool zh = report.IsChinese();
     const auto fail = [&](const QString& why) {
@@ -36,8 +42,7 @@ bool CReportPdf::Write(const QString& path, const CPrintReport& report, QString*
     {
         QPdfWriter writer(&buffer);
         writer.setCreator(QStringLiteral("Program"));
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
-            QMarginsF(kMarginMm, kMarginMm, kMarginMm, kMarginMm), QPageLayout::Millimeter));
+        writer.setPageLayout(layout.isValid() ? layout : DefaultLayout());
         QPainter painter;
         if (!painter.begin(&writer))
             return fail(kDrawFailed.Text(zh));

@@ -112,6 +112,7 @@ void CReportPrinter::ExportPdf(QWidget* parent, const CProgramView& view)
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     QString error;
-    if (!CReportPdf::Write(path, ReportOf(view), &error))
+    // The paper and margins of Print Setup, so the file matches the preview.
+    if (!CReportPdf::Write(path, ReportOf(view), &error, m_pPrinter->pageLayout()))
         CMessageBox::Show(parent, error);
 }
