@@ -128,7 +128,7 @@ std::vector<std::pair<QString, QString>> CPrintReport::OptionRows() const
         case kVoxGain:
             value = byte == 0 ? onOff.at(1) : QString::number(byte);
             break;
-        // The radio looks at bit 0 only.
+        // Battery saver and beep: bit 0 decides, whatever the other bits hold.
         default:
             value = onOff.at((byte & 1) ? 0 : 1);
             break;
