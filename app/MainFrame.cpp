@@ -9,6 +9,7 @@
 #include "config/CommandPrompts.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
+#include "print/ReportPrinter.h"
 
 #include <QCloseEvent>
 #include <QMdiArea>
@@ -22,6 +23,7 @@ constexpr QSize kInitialSize(900, 550);
 CMainFrame::CMainFrame(const QString& company, QWidget* parent)
     : QMainWindow(parent)
     , m_pMdiArea(new CMDIClientWnd(this))
+    , m_pReportPrinter(new CReportPrinter(this))
     , m_pProductInfoDlg(new CProductInfoDlg(this))
     , m_pOptionalFeaturesDlg(new COptionalFeaturesDlg(this))
 {
@@ -38,6 +40,11 @@ CMainFrame::CMainFrame(const QString& company, QWidget* parent)
     m_DocumentCommands << AddCommand(file, kFileClose, tr("&Close"));
     m_DocumentCommands << AddCommand(file, kFileSave, tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
     m_DocumentCommands << AddCommand(file, kFileSaveAs, tr("Save &As..."));
+    file->addSeparator();
+    m_DocumentCommands << AddCommand(file, kFilePrint, tr("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
+    m_DocumentCommands << AddCommand(file, kFilePrintPreview, tr("Print Pre&view"));
+    AddCommand(file, kFilePrintSetup, tr("P&rint Setup..."));
+    m_DocumentCommands << AddCommand(file, kFileExportPdf, tr("Export PDF..."));
     file->addSeparator();
     AddCommand(file, kAppExit, tr("E&xit"));
 
@@ -221,6 +228,9 @@ void CMainFrame::OnCommand(int id)
     case kPrevPane:
         FocusNextPane(id == kNextPane);
         return;
+    case kFilePrintSetup:
+        m_pReportPrinter->PageSetup(this);
+        return;
     default:
         break;
     }
@@ -243,6 +253,15 @@ void CMainFrame::OnCommand(int id)
         break;
     case kOptionalFeatures:
         m_pOptionalFeaturesDlg->Run(child->Document());
+        break;
+    case kFilePrint:
+        m_pReportPrinter->Print(this, *view);
+        break;
+    case kFilePrintPreview:
+        m_pReportPrinter->Preview(this, *view);
+        break;
+    case kFileExportPdf:
+        m_pReportPrinter->ExportPdf(this, *view);
         break;
     case kChannelInformation:
         child->showNormal();

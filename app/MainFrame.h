@@ -8,6 +8,7 @@ class COptionalFeaturesDlg;
 class CProductInfoDlg;
 class CFrameBars;
 class CMDIClientWnd;
+class CReportPrinter;
 class QMdiArea;
 class QMdiSubWindow;
 class QMenu;
@@ -30,6 +31,7 @@ public:
         kFilePrintSetup = 57606,
         kFilePrint = 57607,
         kFilePrintPreview = 57609,
+        kFileExportPdf = 32800,
         kAppExit = 57665,
         kAppAbout = 57664,
         kNextPane = 57680,
@@ -54,6 +56,7 @@ public:
 
     QMdiArea* MdiArea() const;
     CFrameBars* Bars() const { return m_pBars; }
+    CReportPrinter* ReportPrinter() const { return m_pReportPrinter; }
     // Places a document window at the top left of the client area.
     void AddChild(CChildFrame* child);
     // The active document window, also while it is hidden; null when there is none.
@@ -87,6 +90,7 @@ private:
 
     CMDIClientWnd* m_pMdiArea;
     CFrameBars* m_pBars = nullptr;
+    CReportPrinter* m_pReportPrinter; // the printer and its page setup, kept for the whole run
     QPointer<QMdiSubWindow> m_pActiveChild; // cast on use: it may be on its way out
 
     QList<QAction*> m_DocumentCommands; // need a document window

@@ -15,3 +15,4 @@ int RunProduct(CCliContext &context, const QStringList &args);
 int RunService(CCliContext &context, const QStringList &args);
 int RunPower(CCliContext &context, const QStringList &args);
 int RunParams(CCliContext &context, const QStringList &args);
+int RunPrint(CCliContext &context, const QStringList &args);

@@ -3,13 +3,25 @@
 #include "cli/CliContext.h"
 
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QTranslator>
 
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 int main(int argc, char *argv[])
 {
-    QCoreApplication app(argc, argv);
+    // Drawing the printed report needs the graphics library, but never a display.
+    std::unique_ptr<QCoreApplication> application;
+    if (argc > 1 && std::strcmp(argv[1], "print") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        application = std::make_unique<QGuiApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
+    QCoreApplication &app = *application;
     QTextStream out(stdout);
     QTextStream err(stderr);
     // Messages of the string table come in the configured language.

@@ -85,6 +85,22 @@
         <translation>另存为(&amp;A)...</translation>
     </message>
     <message>
+        <source>&amp;Print...</source>
+        <translation>打印(&amp;P)...</translation>
+    </message>
+    <message>
+        <source>Print Pre&amp;view</source>
+        <translation>打印预览(&amp;V)</translation>
+    </message>
+    <message>
+        <source>P&amp;rint Setup...</source>
+        <translation>打印设置(&amp;R)...</translation>
+    </message>
+    <message>
+        <source>Export PDF...</source>
+        <translation>导出 PDF...</translation>
+    </message>
+    <message>
         <source>E&amp;xit</source>
         <translation>退出(&amp;X)</translation>
     </message>
@@ -143,6 +159,25 @@
     <message>
         <source>&amp;About</source>
         <translation>关于(&amp;A)</translation>
+    </message>
+</context>
+<context>
+    <name>CReportPrinter</name>
+    <message>
+        <source>Print Preview</source>
+        <translation>打印预览</translation>
+    </message>
+    <message>
+        <source>Export PDF</source>
+        <translation>导出 PDF</translation>
+    </message>
+    <message>
+        <source>PDF Files (*.pdf)</source>
+        <translation>PDF 文件 (*.pdf)</translation>
+    </message>
+    <message>
+        <source>The report could not be printed on %1.</source>
+        <translation>报表无法在 %1 上打印。</translation>
     </message>
 </context>
 <context>

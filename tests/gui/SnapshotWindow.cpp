@@ -88,6 +88,14 @@ int main(int argc, char* argv[])
     shoot(out + QStringLiteral("/") + language + QStringLiteral("-filemenu.png"));
     file->hide();
 
+    // File > Print Preview, the report of what the grid shows.
+    QTimer::singleShot(600, [&] {
+        shoot(out + QStringLiteral("/") + language + QStringLiteral("-preview.png"));
+        if (QWidget* preview = QApplication::activeModalWidget())
+            preview->close();
+    });
+    app.MainFrame()->FindCommand(CMainFrame::kFilePrintPreview)->trigger();
+
     // The real save question of File > Exit; Cancel keeps the program.
     QTimer::singleShot(300, [&] {
         shoot(out + QStringLiteral("/") + language + QStringLiteral("-question.png"));

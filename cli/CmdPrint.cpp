@@ -1,0 +1,69 @@
+#include "cli/CliCommands.h"
+#include "cli/CliContext.h"
+#include "config/Language.h"
+#include "editor/ChannelGrid.h"
+#include "image/DataFile.h"
+#include "print/PrintReport.h"
+#include "print/ReportPdf.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+
+namespace {
+
+constexpr CBilingual kWritten { "%1: %2 pages", "%1: %2 页" };
+constexpr CBilingual kSameFile { "The PDF would overwrite the data file \"%1\"",
+    "PDF 会覆盖数据文件 \"%1\"" };
+constexpr CBilingual kNoGui { "Printing needs the graphics library, which this run did not start",
+    "打印需要图形库, 本次运行未启动" };
+
+} // namespace
+
+// The printed report of a data file as a PDF: the options page, then the channels eight to a page.
+int RunPrint(CCliContext& context, const QStringList& args)
+{
+    QString path;
+    QString output;
+    QString languageName = CLanguage::Name();
+    for (int i = 0; i < args.size(); ++i) {
+        const QString& arg = args.at(i);
+        if (arg == QLatin1String("--lang")) {
+            const QString lang = args.value(++i).toLower();
+            if (lang != QLatin1String("english") && lang != QLatin1String("chinese"))
+                return context.UsageError(QStringLiteral("--lang takes english or chinese"));
+            context.SetChinese(lang == QLatin1String("chinese"));
+            languageName = context.IsChinese() ? QStringLiteral("Chinese") : QStringLiteral("English");
+        } else if (arg == QLatin1String("-o")) {
+            if (i + 1 >= args.size())
+                return context.UsageError(QStringLiteral("-o needs a file name"));
+            output = args.at(++i);
+        } else if (path.isEmpty() && !arg.startsWith(QLatin1Char('-'))) {
+            path = arg;
+        } else {
+            return context.UsageError(QStringLiteral("unexpected argument \"%1\"").arg(arg));
+        }
+    }
+    if (path.isEmpty() || output.isEmpty())
+        return context.UsageError(QStringLiteral("print needs a FILE and -o OUT.pdf"));
+
+    const bool zh = context.IsChinese();
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        return context.Fail(kNoGui.Text(zh));
+    const QFileInfo in(path);
+    const QFileInfo out(output);
+    if (out.exists() && in.exists() && out.canonicalFilePath() == in.canonicalFilePath())
+        return context.Fail(kSameFile.Text(zh).arg(path));
+
+    CRadioImage image;
+    const DataFile::Result loaded = DataFile::Load(path, image);
+    if (!loaded.ok())
+        return context.Fail(DataFile::Describe(loaded, path, zh));
+    CChannelGrid grid(zh);
+    grid.LoadImage(image);
+    const CPrintReport report(grid, image, CPrintReport::CopyrightOwner(context.Ini(), languageName), zh);
+    QString error;
+    if (!CReportPdf::Write(output, report, &error))
+        return context.Fail(error);
+    context.Out() << kWritten.Text(zh).arg(output).arg(report.PageCount()) << Qt::endl;
+    return CCliContext::kDone;
+}

@@ -1,0 +1,118 @@
+#include "print/ReportPrinter.h"
+
+#include "app/MessageBox.h"
+#include "config/Language.h"
+#include "editor/ProgramView.h"
+#include "image/ProgramDoc.h"
+#include "print/PrintReport.h"
+#include "print/ReportPainter.h"
+#include "print/ReportPdf.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+
+CReportPrinter::PathHook CReportPrinter::s_PathHook;
+
+namespace {
+
+// Draws the pages the printer was asked for; every page when no range was chosen. False when the
+// printer could not be started or refused a page.
+bool paintJob(QPrinter& printer, const CPrintReport& report)
+{
+    int first = 1;
+    int last = report.PageCount();
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = printer.fromPage();
+        last = printer.toPage() > 0 ? printer.toPage() : last;
+    }
+    QPainter painter;
+    if (!painter.begin(&printer))
+        return false;
+    const bool painted = CReportPainter::PaintPages(painter, printer, report, first, last);
+    return painter.end() && painted;
+}
+
+} // namespace
+
+CReportPrinter::CReportPrinter(QObject* parent)
+    : QObject(parent)
+    , m_pPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
+}
+
+CReportPrinter::~CReportPrinter() = default;
+
+void CReportPrinter::SetPathHook(PathHook hook)
+{
+    s_PathHook = std::move(hook);
+}
+
+CPrintReport CReportPrinter::ReportOf(const CProgramView& view)
+{
+    const QString owner = CPrintReport::CopyrightOwner(view.Ini(), CLanguage::Name());
+    return CPrintReport(view.Cells(), view.GetDocument()->m_Image, owner, CLanguage::IsChinese());
+}
+
+void CReportPrinter::Print(QWidget* parent, const CProgramView& view)
+{
+    const CPrintReport report = ReportOf(view);
+    m_pPrinter->setFromTo(0, 0);
+    QPrintDialog dialog(m_pPrinter.get(), parent);
+    dialog.setMinMax(1, report.PageCount());
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, true);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    // The grid may have changed while the dialog was open.
+    if (!paintJob(*m_pPrinter, ReportOf(view)))
+        CMessageBox::Show(
+            parent, tr("The report could not be printed on %1.").arg(m_pPrinter->printerName()));
+}
+
+QPrintPreviewDialog* CReportPrinter::CreatePreview(QWidget* parent, const CProgramView& view)
+{
+    auto* dialog = new QPrintPreviewDialog(m_pPrinter.get(), parent);
+    dialog->setWindowTitle(tr("Print Preview"));
+    connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [&view](QPrinter* printer) {
+        const CPrintReport report = ReportOf(view);
+        QPainter painter;
+        if (painter.begin(printer)) {
+            CReportPainter::PaintPages(painter, *printer, report, 1, report.PageCount());
+            painter.end();
+        }
+    });
+    return dialog;
+}
+
+void CReportPrinter::Preview(QWidget* parent, const CProgramView& view)
+{
+    std::unique_ptr<QPrintPreviewDialog> dialog(CreatePreview(parent, view));
+    // The preview shows every page whatever range the last print job used.
+    m_pPrinter->setPrintRange(QPrinter::AllPages);
+    dialog->exec();
+}
+
+void CReportPrinter::PageSetup(QWidget* parent)
+{
+    QPageSetupDialog dialog(m_pPrinter.get(), parent);
+    dialog.exec();
+}
+
+void CReportPrinter::ExportPdf(QWidget* parent, const CProgramView& view)
+{
+    QString path = s_PathHook
+        ? s_PathHook(parent)
+        : QFileDialog::getSaveFileName(parent, tr("Export PDF"), QString(), tr("PDF Files (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    QString error;
+    // The paper and margins of Print Setup, so the file matches the preview.
+    if (!CReportPdf::Write(path, ReportOf(view), &error, m_pPrinter->pageLayout()))
+        CMessageBox::Show(parent, error);
+}

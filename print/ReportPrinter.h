@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QObject>
+
+#include <functional>
+#include <memory>
+
+class CPrintReport;
+class CProgramView;
+class QPrintPreviewDialog;
+class QPrinter;
+class QWidget;
+
+// The File menu's printing commands: Print, Print Preview, Print Setup and Export PDF. It keeps one
+// printer for the whole run, so the page setup chosen once holds for every later job. Each job builds
+// its report afresh from what the channel view shows at that moment.
+class CReportPrinter : public QObject {
+    Q_OBJECT
+
+public:
+    // Asks for the PDF file name; returns empty when the user cancels. Tests answer through this.
+    using PathHook = std::function<QString(QWidget* parent)>;
+
+    explicit CReportPrinter(QObject* parent = nullptr);
+    ~CReportPrinter() override;
+
+    QPrinter& Printer() { return *m_pPrinter; }
+
+    // The report of the view's grid and image in the running language.
+    static CPrintReport ReportOf(const CProgramView& view);
+
+    // The platform's print dialog with the page count as its last page, then the chosen pages.
+    void Print(QWidget* parent, const CProgramView& view);
+    // The preview window, not yet shown; Preview runs it modally.
+    QPrintPreviewDialog* CreatePreview(QWidget* parent, const CProgramView& view);
+    void Preview(QWidget* parent, const CProgramView& view);
+    void PageSetup(QWidget* parent);
+    // Asks for a file name and writes the report there; a failure is shown in a message box.
+    void ExportPdf(QWidget* parent, const CProgramView& view);
+
+    static void SetPathHook(PathHook hook);
+
+private:
+    std::unique_ptr<QPrinter> m_pPrinter;
+    static PathHook s_PathHook;
+};

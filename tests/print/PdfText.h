@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QString>
+
+// Reads a PDF back with poppler's tools, as any reader of the report would see it.
+namespace PdfText {
+
+inline bool Available()
+{
+    return !QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty()
+        && !QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty();
+}
+
+inline QString Run(const QString& program, const QStringList& args)
+{
+    QProcess process;
+    process.start(program, args);
+    if (!process.waitForFinished(60000) || process.exitCode() != 0)
+        return QStringLiteral("<%1 failed>").arg(program);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The text of one page (1-based), or of every page when page is 0.
+inline QString Page(const QString& pdf, int page = 0)
+{
+    QStringList args { QStringLiteral("-enc"), QStringLiteral("UTF-8") };
+    if (page > 0)
+        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
+             << QString::number(page);
+    return Run(QStringLiteral("pdftotext"), args << pdf << QStringLiteral("-"));
+}
+
+inline int PageCount(const QString& pdf)
+{
+    const QRegularExpressionMatch match = QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)"))
+                                              .match(Run(QStringLiteral("pdfinfo"), { pdf }));
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+} // namespace PdfText

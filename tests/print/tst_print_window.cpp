@@ -1,0 +1,161 @@
+#include "tests/gui/GuiFixture.h"
+#include "tests/print/PdfText.h"
+
+#include "app/MainFrame.h"
+#include "app/ProgramApp.h"
+#include "editor/ProgramView.h"
+#include "print/PrintReport.h"
+#include "print/ReportPrinter.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QTest>
+#include <QTimer>
+
+// The File menu's printing entries as a user meets them, in both languages.
+class TestPrintWindow : public QObject {
+    Q_OBJECT
+
+private:
+    // Channels 3 and 12 typed into the grid; nothing else has a receive frequency.
+    static void TypeChannels(CGuiFixture& f)
+    {
+        for (const int row : { 3, 12 }) {
+            f.ClickCell(row, 1);
+            f.Type(QStringLiteral("146.5"));
+            f.PressEnter();
+        }
+    }
+
+private slots:
+    void cleanup() { CReportPrinter::SetPathHook({}); }
+
+    void menuAndPdf_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("entries"); // Print, Print Preview, Print Setup, Export PDF
+        QTest::addColumn<QString>("heading"); // of channel 12
+        QTest::addColumn<QString>("owner");
+
+        QTest::newRow("English") << "English"
+                                 << QStringList { "&Print...", "Print Pre&view", "P&rint Setup...",
+                                        "Export PDF..." }
+                                 << "Channel 12:"
+                                 << "Fieldcom Tools";
+        QTest::newRow("Chinese") << "Chinese"
+                                 << QStringList { "打印(&P)...", "打印预览(&V)", "打印设置(&R)...",
+                                        "导出 PDF..." }
+                                 << "信道12:"
+                                 << "菲尔德通信工具";
+    }
+
+    void menuAndPdf()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, entries);
+        QFETCH(QString, heading);
+        QFETCH(QString, owner);
+        if (!PdfText::Available())
+            QSKIP("pdftotext and pdfinfo (poppler-utils) are needed to read the PDF back");
+
+        CGuiFixture f(language);
+        QVERIFY(f.Start());
+        CMainFrame* frame = f.App().MainFrame();
+        const int ids[] = { CMainFrame::kFilePrint, CMainFrame::kFilePrintPreview,
+            CMainFrame::kFilePrintSetup, CMainFrame::kFileExportPdf };
+        for (int i = 0; i < 4; ++i) {
+            QAction* action = frame->FindCommand(ids[i]);
+            QVERIFY(action);
+            QCOMPARE(action->text(), entries[i]);
+            QVERIFY(action->isEnabled());
+        }
+        QCOMPARE(frame->FindCommand(CMainFrame::kFilePrint)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_P));
+
+        TypeChannels(f);
+        // A name without extension gets ".pdf".
+        const QString chosen = f.DataPath(QStringLiteral("report"));
+        CReportPrinter::SetPathHook([&](QWidget*) { return chosen; });
+        frame->FindCommand(CMainFrame::kFileExportPdf)->trigger();
+        QCOMPARE(f.messages.size(), 0);
+        const QString pdf = chosen + QStringLiteral(".pdf");
+        QCOMPARE(PdfText::PageCount(pdf), 2);
+        const QString page2 = PdfText::Page(pdf, 2);
+        for (const QString& text : { heading, owner, QStringLiteral("Page 2 of 2"), f.RowTexts(12).value(1) })
+            QVERIFY2(page2.contains(text), qPrintable(text + QStringLiteral(":\n") + page2));
+        QVERIFY(
+            page2.indexOf(heading.left(heading.size() - 3) + QStringLiteral("3:")) < page2.indexOf(heading));
+
+        // Print: the dialog knows the page count before it opens; the job gets every page.
+        const QString printed = f.DataPath(QStringLiteral("printed.pdf"));
+        QPrinter& printer = frame->ReportPrinter()->Printer();
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        QPoint range;
+        QTimer::singleShot(0, frame, [&] {
+            if (auto* dialog = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+                range = QPoint(dialog->minPage(), dialog->maxPage());
+                dialog->accept();
+            }
+        });
+        frame->FindCommand(CMainFrame::kFilePrint)->trigger();
+        QCOMPARE(range, QPoint(1, 2));
+        QCOMPARE(PdfText::PageCount(printed), 2);
+        QVERIFY(PdfText::Page(printed, 2).contains(heading));
+
+        // A file that cannot be written is a message, not silence.
+        CReportPrinter::SetPathHook(
+            [&](QWidget*) { return f.DataPath(QStringLiteral("no/such/folder/r.pdf")); });
+        frame->FindCommand(CMainFrame::kFileExportPdf)->trigger();
+        QCOMPARE(f.messages.size(), 1);
+        QVERIFY(f.messages.first().text.contains(QStringLiteral("r.pdf")));
+    }
+
+    // The preview shows the report's pages and follows the grid between two previews.
+    void preview_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::newRow("English") << "English";
+        QTest::newRow("Chinese") << "Chinese";
+    }
+
+    void preview()
+    {
+        QFETCH(QString, language);
+        CGuiFixture f(language);
+        QVERIFY(f.Start());
+        CMainFrame* frame = f.App().MainFrame();
+        CProgramView* view = f.View();
+
+        std::unique_ptr<QPrintPreviewDialog> empty(frame->ReportPrinter()->CreatePreview(frame, *view));
+        empty->show();
+        auto* pages = empty->findChild<QPrintPreviewWidget*>();
+        QVERIFY(pages);
+        QTRY_COMPARE(pages->pageCount(), 1);
+        empty.reset();
+
+        TypeChannels(f);
+        std::unique_ptr<QPrintPreviewDialog> dialog(frame->ReportPrinter()->CreatePreview(frame, *view));
+        dialog->resize(900, 700);
+        dialog->show();
+        pages = dialog->findChild<QPrintPreviewWidget*>();
+        QTRY_COMPARE(pages->pageCount(), CReportPrinter::ReportOf(*view).PageCount());
+        QCOMPARE(pages->pageCount(), 2);
+        // For a person to look at: PROGRAM_SNAPSHOT_DIR=/tmp/shots ctest -R tst_print_window
+        const QString shots = qEnvironmentVariable("PROGRAM_SNAPSHOT_DIR");
+        if (!shots.isEmpty()) {
+            pages->fitInView();
+            for (int page = 1; page <= pages->pageCount(); ++page) {
+                pages->setCurrentPage(page);
+                QTest::qWait(100);
+                dialog->grab().save(QStringLiteral("%1/preview-%2-%3.png").arg(shots, language).arg(page));
+            }
+        }
+    }
+};
+
+QTEST_MAIN(TestPrintWindow)
+#include "tst_print_window.moc"
