@@ -21,19 +21,24 @@ QPixmap CMDIClientWnd::BackgroundPicture()
     return picture;
 }
 
+QList<QPoint> CMDIClientWnd::TileOrigins(const QSize& area, const QSize& picture)
+{
+    QList<QPoint> origins;
+    if (picture.isEmpty())
+        return origins;
+    for (int i = 0; i <= area.width() / picture.width(); ++i)
+        for (int j = 0; j <= area.height() / picture.height(); ++j)
+            origins << QPoint(i * picture.width(), j * picture.height());
+    return origins;
+}
+
 void CMDIClientWnd::paintEvent(QPaintEvent* event)
 {
     const QPixmap picture = BackgroundPicture();
     QPainter painter(viewport());
-    const QRect area = viewport()->rect();
-    const int w = picture.width(), h = picture.height();
-    // Whole tiles from the top-left corner; the last column and row are cut off by the edge.
-    for (int i = 0; i <= area.width() / w; ++i)
-        for (int j = 0; j <= area.height() / h; ++j) {
-            const QRect tile(area.left() + i * w, area.top() + j * h, w, h);
-            if (tile.intersects(event->rect()))
-                painter.drawPixmap(tile.topLeft(), picture);
-        }
+    for (const QPoint& origin : TileOrigins(viewport()->size(), picture.size()))
+        if (event->rect().intersects(QRect(origin, picture.size())))
+            painter.drawPixmap(origin, picture);
 }
 
 void CMDIClientWnd::resizeEvent(QResizeEvent* event)

@@ -14,6 +14,9 @@ public:
 
     // The picture the next repaint tiles with.
     static QPixmap BackgroundPicture();
+    // Where the whole tiles of a picture go in an area, from its top-left corner; the last column and
+    // row may stick out past the edge.
+    static QList<QPoint> TileOrigins(const QSize& area, const QSize& picture);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -1,0 +1,276 @@
+#include "GuiFixture.h"
+
+#include "app/ChildFrame.h"
+#include "app/FrameBars.h"
+#include "app/FrameStatusBar.h"
+#include "app/MDIClientWnd.h"
+#include "app/MainFrame.h"
+#include "app/NavigationTree.h"
+#include "app/ProgramApp.h"
+#include "app/TreeControlBar.h"
+#include "dialogs/OptionalFeaturesDlg.h"
+#include "dialogs/ProductInfoDlg.h"
+
+#include <QApplication>
+#include <QDockWidget>
+#include <QMenuBar>
+#include <QStatusTipEvent>
+#include <QTest>
+#include <QTimer>
+#include <QToolBar>
+
+// The frame around the channel window: menus, bars, the control bar's tree, drag and close button,
+// and the background.
+class TestMainFrame : public QObject {
+    Q_OBJECT
+
+private:
+    static QStringList MenuTitles(CMainFrame* frame)
+    {
+        QStringList titles;
+        for (QAction* menu : frame->menuBar()->actions())
+            if (menu->isVisible())
+                titles << menu->text();
+        return titles;
+    }
+
+    static void Drag(QWidget* bar, int fromX, int toX, int* trackedX = nullptr)
+    {
+        const int y = bar->height() / 2;
+        QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(fromX, y));
+        QMouseEvent move(QEvent::MouseMove, QPointF(toX, y), bar->mapToGlobal(QPointF(toX, y)), Qt::NoButton,
+            Qt::LeftButton, {});
+        QApplication::sendEvent(bar, &move);
+        if (trackedX)
+            *trackedX = static_cast<CTreeControlBar*>(bar)->TrackingX();
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(toX, y));
+    }
+
+private slots:
+    void menusToolbarAndPrompts_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("menus");
+        QTest::addColumn<QString>("readPrompt");
+        QTest::addColumn<QString>("readTip");
+        QTest::addColumn<QString>("ready");
+        QTest::newRow("English") << "English"
+                                 << QStringList { "&File", "&Edit", "&Program", "&View", "&Setup", "&Help" }
+                                 << "Read Data From Radio" << "Read" << "Ready";
+        QTest::newRow("Chinese") << "Chinese"
+                                 << QStringList { "文件(&F)", "编辑(&E)", "编程(&P)", "查看(&V)", "设置(&S)", "帮助(&H)" }
+                                 << "从电台读取数据" << "读取" << "就绪";
+    }
+
+    void menusToolbarAndPrompts()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, menus);
+        QFETCH(QString, readPrompt);
+        QFETCH(QString, readTip);
+        QFETCH(QString, ready);
+        CGuiFixture f(language);
+        QVERIFY(f.Start());
+        CMainFrame* frame = f.App().MainFrame();
+        QCOMPARE(MenuTitles(frame), menus);
+
+        // New, Open, Save | Read, Write | Print | About, sharing the menu's actions.
+        QList<int> buttons;
+        for (QAction* action : frame->Bars()->ToolBar()->actions())
+            buttons << (action->isSeparator() ? 0 : action->data().toInt());
+        QCOMPARE(buttons, (QList<int> { CMainFrame::kFileNew, CMainFrame::kFileOpen, CMainFrame::kFileSave, 0,
+                              CMainFrame::kRead, CMainFrame::kWrite, 0, CMainFrame::kFilePrint, 0,
+                              CMainFrame::kAppAbout }));
+        QAction* read = frame->FindCommand(CMainFrame::kRead);
+        QCOMPARE(read->toolTip(), readTip);
+        QVERIFY(!read->icon().isNull());
+
+        // The pointer over the entry says its prompt; leaving brings back "Ready".
+        CFrameStatusBar* status = frame->Bars()->StatusBar();
+        QCOMPARE(status->currentMessage(), ready);
+        QStatusTipEvent over(read->statusTip());
+        QApplication::sendEvent(frame, &over);
+        QCOMPARE(status->currentMessage(), readPrompt);
+        QStatusTipEvent away(QString {});
+        QApplication::sendEvent(frame, &away);
+        QCOMPARE(status->currentMessage(), ready);
+        QVERIFY(status->Indicator(0) && status->Indicator(1) && status->Indicator(2));
+    }
+
+    void viewMenuShowsAndHidesTheBars_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::newRow("toolbar") << int(CMainFrame::kViewToolbar);
+        QTest::newRow("status bar") << int(CMainFrame::kViewStatusBar);
+        QTest::newRow("control bar") << int(CMainFrame::kViewControlBar);
+    }
+
+    void viewMenuShowsAndHidesTheBars()
+    {
+        QFETCH(int, command);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CMainFrame* frame = f.App().MainFrame();
+        CFrameBars* bars = frame->Bars();
+        QWidget* bar = command == CMainFrame::kViewToolbar ? static_cast<QWidget*>(bars->ToolBar())
+            : command == CMainFrame::kViewStatusBar        ? static_cast<QWidget*>(bars->StatusBar())
+                                                           : static_cast<QWidget*>(bars->ControlDock());
+        QAction* entry = frame->FindCommand(command);
+        QVERIFY(entry->isCheckable() && entry->isChecked() && bar->isVisible());
+        entry->trigger();
+        QVERIFY(!bar->isVisible());
+        QVERIFY(!entry->isChecked());
+        entry->trigger();
+        QVERIFY(bar->isVisible());
+        QVERIFY(entry->isChecked());
+    }
+
+    void controlBarDragAndClose_data()
+    {
+        QTest::addColumn<int>("releaseX");
+        QTest::addColumn<int>("trackedX");
+        QTest::addColumn<int>("width");
+        // Frame 1000 px wide: the feedback stops at 80 and at 500, the applied width at 11 and at 500.
+        QTest::newRow("narrow") << 50 << 80 << 50;
+        QTest::newRow("narrowest") << 5 << 80 << 11;
+        QTest::newRow("wide") << 300 << 300 << 300;
+        QTest::newRow("past half") << 700 << 500 << 500;
+    }
+
+    void controlBarDragAndClose()
+    {
+        QFETCH(int, releaseX);
+        QFETCH(int, trackedX);
+        QFETCH(int, width);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CMainFrame* frame = f.App().MainFrame();
+        frame->showNormal();
+        frame->resize(1000, 700);
+        QVERIFY(QTest::qWaitForWindowExposed(frame));
+        CTreeControlBar* bar = frame->Bars()->ControlBar();
+        bar->repaint(); // the strip and the close button exist from the first paint on
+        const int strip = bar->SizingStrip().center().x();
+        int tracked = -1;
+        Drag(bar, strip, releaseX, &tracked);
+        QCOMPARE(tracked, trackedX);
+        QCOMPARE(bar->BarWidth(), width);
+        QCOMPARE(frame->Bars()->ControlDock()->width(), width);
+        QCOMPARE(bar->TrackingX(), -1);
+
+        // Pressed on the button, released elsewhere: stays. Pressed elsewhere, released on it: hides.
+        bar->repaint();
+        const QPoint button = bar->CloseButtonRect().center();
+        QAction* entry = frame->FindCommand(CMainFrame::kViewControlBar);
+        QTest::mousePress(bar, Qt::LeftButton, {}, button);
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, button + QPoint(0, 40));
+        QVERIFY(frame->Bars()->ControlDock()->isVisible());
+        QTest::mousePress(bar, Qt::LeftButton, {}, button + QPoint(0, 40));
+        QTest::mouseRelease(bar, Qt::LeftButton, {}, button);
+        QVERIFY(!frame->Bars()->ControlDock()->isVisible());
+        QVERIFY(!entry->isChecked());
+        entry->trigger();
+        QCOMPARE(frame->Bars()->ControlDock()->width(), width); // back with its last width
+    }
+
+    // The entry under the pointer decides, not the one selected; the root is selected afterwards.
+    void treeActsOnTheItemUnderThePointer_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("pointerOn"); // child index under the root; -1: the root
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("product") << "English" << 0 << "CProductInfoDlg";
+        QTest::newRow("options, in Chinese") << "Chinese" << 2 << "COptionalFeaturesDlg";
+        QTest::newRow("root") << "English" << -1 << "";
+    }
+
+    void treeActsOnTheItemUnderThePointer()
+    {
+        QFETCH(QString, language);
+        QFETCH(int, pointerOn);
+        QFETCH(QString, opened);
+        CGuiFixture f(language);
+        QVERIFY(f.Start());
+        CMainFrame* frame = f.App().MainFrame();
+        QVERIFY(QTest::qWaitForWindowExposed(frame));
+        CNavigationTree* tree = frame->Bars()->Tree();
+        QTreeWidgetItem* target = pointerOn < 0 ? tree->Root() : tree->Root()->child(pointerOn);
+        QCursor::setPos(tree->viewport()->mapToGlobal(tree->visualItemRect(target).center()));
+
+        QString seen;
+        QTimer::singleShot(0, [&seen] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                seen = QString::fromLatin1(dialog->metaObject()->className());
+                static_cast<QDialog*>(dialog)->reject();
+            }
+        });
+        // The keyboard moves the selection to Channel Information; the pointer rests elsewhere.
+        tree->setCurrentItem(tree->Root()->child(1));
+        QCOMPARE(seen, opened);
+        QCOMPARE(tree->currentItem(), tree->Root());
+    }
+
+    void channelInformationBringsBackTheWindow()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CChildFrame* child = f.Child();
+        child->close();
+        QVERIFY(!child->isVisible());
+        f.App().MainFrame()->FindCommand(CMainFrame::kChannelInformation)->trigger();
+        QVERIFY(child->isVisible());
+        QCOMPARE(f.App().MainFrame()->ActiveChild(), child);
+    }
+
+    void backgroundTiles_data()
+    {
+        QTest::addColumn<QSize>("area");
+        QTest::addColumn<QList<QPoint>>("origins");
+        QTest::newRow("500 x 300") << QSize(500, 300)
+                                   << QList<QPoint> { { 0, 0 }, { 0, 157 }, { 238, 0 }, { 238, 157 }, { 476, 0 },
+                                          { 476, 157 } };
+        // Exactly two by two: one more column and row, wholly outside.
+        QTest::newRow("476 x 314") << QSize(476, 314)
+                                   << QList<QPoint> { { 0, 0 }, { 0, 157 }, { 0, 314 }, { 238, 0 }, { 238, 157 },
+                                          { 238, 314 }, { 476, 0 }, { 476, 157 }, { 476, 314 } };
+    }
+
+    void backgroundTiles()
+    {
+        QFETCH(QSize, area);
+        QFETCH(QList<QPoint>, origins);
+        QCOMPARE(CMDIClientWnd::TileOrigins(area, QSize(238, 157)), origins);
+    }
+
+    // A replaced or removed picture shows at the next repaint; our own one stands in for a missing file.
+    void backgroundPictureIsReadAtEveryRepaint()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(238, 157));
+        QImage picture(40, 30, QImage::Format_RGB888);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(f.BinPath("background.bmp"), "BMP"));
+        QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(40, 30));
+        QFile::remove(f.BinPath("background.bmp"));
+        QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(238, 157));
+    }
+
+    void f6MovesBetweenThePanes()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CMainFrame* frame = f.App().MainFrame();
+        QApplication::setActiveWindow(frame);
+        QVERIFY(QTest::qWaitForWindowActive(frame));
+        CNavigationTree* tree = frame->Bars()->Tree();
+        tree->setFocus();
+        QTest::keyClick(frame, Qt::Key_F6);
+        QVERIFY(!tree->hasFocus());
+        QTest::keyClick(frame, Qt::Key_F6, Qt::ShiftModifier);
+        QVERIFY(tree->hasFocus());
+    }
+};
+
+QTEST_MAIN(TestMainFrame)
+#include "tst_mainframe.moc"
