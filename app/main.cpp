@@ -4,8 +4,30 @@
 
 #include <QApplication>
 
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+// Answered before the window system is needed, so it works on a terminal without a display.
+constexpr const char* kUsage = "Usage: Program [OPTIONS] [FILE]\n"
+                               "The radio programming window; FILE is a data file (*.dat) to open.\n"
+                               "  --port COMn=DEVICE           COMn opens DEVICE for this run only\n"
+                               "  --virtual-radio COMn=DEVICE  the same, saying that DEVICE is the virtual radio\n"
+                               "  -h, --help                   this text\n"
+                               "Program.ini, the language files and the help pages are read from the program's\n"
+                               "folder, or from ../share/fieldcom-programmer when installed.\n"
+                               "See also: program-cli --help, virtual-radio --help.\n";
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    for (int i = 1; i < argc; ++i)
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return 0;
+        }
     CStartupReport::MarkProcessStart();
     QApplication application(argc, argv);
     CProgramApp app;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 
 QString CAppPaths::s_Override;
 
@@ -10,6 +11,13 @@ QString CAppPaths::ExecutableDir()
     QString dir = s_Override.isEmpty() ? QCoreApplication::applicationDirPath() : s_Override;
     if (dir.isEmpty())
         dir = QDir::currentPath();
+    // Installed the freedesktop way, the programs sit in <prefix>/bin and what belongs beside them
+    // (Program.ini, the language files, help pages) in <prefix>/share/fieldcom-programmer.
+    if (s_Override.isEmpty() && !QFileInfo::exists(dir + QStringLiteral("/Program.ini"))) {
+        const QString shared = dir + QStringLiteral("/../share/") + QLatin1String(kInstalledDataFolder);
+        if (QFileInfo::exists(shared + QStringLiteral("/Program.ini")))
+            dir = QDir::cleanPath(shared);
+    }
     if (!dir.endsWith(QLatin1Char('/')))
         dir += QLatin1Char('/');
     return dir;

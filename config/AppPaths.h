@@ -7,6 +7,9 @@
 class CAppPaths
 {
 public:
+    // The folder under <prefix>/share that an install puts the executable directory's files in.
+    static constexpr const char *kInstalledDataFolder = "fieldcom-programmer";
+
     // The running program's directory, with a trailing separator; tests may point it elsewhere.
     static QString ExecutableDir();
     static void SetExecutableDir(const QString &directory);
