@@ -40,6 +40,9 @@ const QString kCommunicationErrorZh = QStringLiteral("通信出错");
 const QString kPortOpenFailed = QStringLiteral(
     "Could not Open the Port,Please check whether the Port are occupied or the device are ok");
 const QString kPortOpenFailedZh = QStringLiteral("无法打开端口,请检查端口是否被占用或设备是否正常");
+const QString kPartial = QStringLiteral(
+    "\nThe radio may now hold part of the new data. Write it again before using the radio.");
+const QString kPartialZh = QStringLiteral("\n电台中可能只有部分新数据, 请重新写入后再使用电台。");
 
 // Three channels the radio holds, typed through the grid's own rules into a radio image.
 RadioMemory::Bytes RadioWithChannels(const CRadioImage& start, BandLimits limits)
@@ -353,6 +356,23 @@ private slots:
         QVERIFY(PortIsFree(bench.Device()));
     }
 
+    // A write stopped after block 10 says the radio now holds a mix and should be written again.
+    void cancelDuringWrite()
+    {
+        Bench bench;
+        bench.Command(CMainFrame::kWrite);
+        CProcessDlg* dialog = bench.Dialog();
+        OnEachBlock(dialog, this, [&](int position) {
+            if (position == 10)
+                QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+        });
+        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 20000);
+        QCOMPARE(dialog->Progress()->value(), 10);
+        QCOMPARE(bench.Messages(), QStringList { kPartial.mid(1) });
+        QVERIFY(PortIsFree(bench.Device()));
+    }
+
     void faults_data()
     {
         QTest::addColumn<QString>("language");
@@ -381,15 +401,15 @@ private slots:
         QTest::newRow("foreign read header") << "English"
                                              << "read-header" << false << QString();
         QTest::newRow("silent write block") << "English"
-                                            << "write-silent:5" << true << error;
+                                            << "write-silent:5" << true << error + kPartial;
         QTest::newRow("write block refused") << "English"
-                                             << "write-nak:60" << true << error;
+                                             << "write-nak:60" << true << error + kPartial;
         QTest::newRow("write block lost by the radio") << "English"
                                                        << "write-lost:5" << true << QString();
         QTest::newRow("Chinese, short read block") << "Chinese"
                                                    << "read-short:1" << false << kCommunicationErrorZh;
         QTest::newRow("Chinese, silent write block") << "Chinese"
-                                                     << "write-silent:2" << true << kCommunicationErrorZh;
+                                                     << "write-silent:2" << true << kCommunicationErrorZh + kPartialZh;
     }
 
     // Each failure shows its one message and closes the window and the port; a read that fails keeps

@@ -120,6 +120,9 @@ private slots:
             << QStringList { "Communication Error" } << true;
         QTest::newRow("write, block refused")
             << QStringList { "write", "--port", "PORT", "SOURCE" } << QStringList { "write-nak:3" }
+            << QStringList { "Communication Error", "The radio may now hold part of the new data." } << true;
+        QTest::newRow("write, radio silent before any block")
+            << QStringList { "write", "--port", "PORT", "SOURCE" } << QStringList { "wakeup-silent" }
             << QStringList { "Communication Error" } << true;
         QTest::newRow("wrong access code")
             << QStringList { "write", "--port", "PORT", "SOURCE", "--access-code", "K719WD" }
