@@ -246,7 +246,7 @@ void CProgramView::ShowEditorOverCurrentCell()
     const int row = int(m_Grid->GetRow());
     const int col = int(m_Grid->GetCol());
     QWidget* editor = EditorForColumn(col);
-    if (!editor || row < 1 || col < 1)
+    if (!editor || row < 1 || col < 1 || IsTransferWindowOpen())
         return;
     const QString text = m_Grid->GetTextMatrix(row, col);
     if (auto* list = qobject_cast<QComboBox*>(editor)) {
@@ -335,14 +335,27 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+bool CProgramView::IsTransferWindowOpen() const
+{
+    return m_pProcessDlg && m_pProcessDlg->isVisible();
+}
+
 void CProgramView::OnRead()
 {
+    // A read replaces every channel: unsaved edits are offered for saving first, as Open does. A
+    // running transfer is not asked about; the choice only sets what the next window does.
+    if (!m_pProcessDlg->IsStarted() || !m_pProcessDlg->isVisible()) {
+        OnLeaveCell();
+        if (!m_pDocument->SaveModified())
+            return;
+    }
     m_bWrite = 0;
     m_pProcessDlg->Open(true);
 }
 
 void CProgramView::OnWrite()
 {
+    OnLeaveCell(); // the grid stays read-only while the progress window is up
     m_bWrite = 1;
     m_pProcessDlg->Open(false);
 }
@@ -373,6 +386,8 @@ void CProgramView::OnTransfer()
             image.CopyIn(block.address, transfer->Image().Range(block.address, block.length));
         CProgramDoc::SetNewDocument(false);
         ShowImage();
+        // The channels are the radio's now, not the file's: closing asks to save them.
+        m_pDocument->SetModifiedFlag();
     }
     // File > Close only hid the channel window; a finished transfer brings it back.
     if (QWidget* frame = parentWidget(); frame && frame->isHidden())

@@ -79,6 +79,9 @@ public:
 
     // The progress window of Read and Write; it lives as long as the view.
     CProcessDlg* ProcessDlg() const { return m_pProcessDlg; }
+    // While the progress window is up (waiting for OK or transferring) the grid opens no editor, so
+    // nothing typed can be lost to a read that replaces the channels.
+    bool IsTransferWindowOpen() const;
 
 public slots:
     // Read and Write show the progress window; its OK starts the transfer (OnTransfer).
