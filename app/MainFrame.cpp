@@ -8,9 +8,14 @@
 #include <QMdiArea>
 #include <QMenuBar>
 
+#include <algorithm>
+
 namespace {
 // Initial size before start-up shows the frame maximized.
 constexpr QSize kInitialSize(900, 550);
+// Room for the menus, the title line and a few channels; the grid scrolls in whatever is left.
+constexpr QSize kMinimumSize(560, 360);
+constexpr const char* kFittedProperty = "fittedToArea";
 }
 
 CMainFrame::CMainFrame(QWidget* parent)
@@ -20,7 +25,9 @@ CMainFrame::CMainFrame(QWidget* parent)
     // The title stays the program's own until the channel view names the product.
     setWindowTitle(QStringLiteral("Program"));
     resize(kInitialSize);
+    setMinimumSize(kMinimumSize);
     setCentralWidget(m_pMdiArea);
+    m_pMdiArea->viewport()->installEventFilter(this);
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnChildActivated);
 
     QMenu* file = AddMenu(tr("&File"));
@@ -192,6 +199,35 @@ void CMainFrame::OnCommand(int id)
     default:
         break;
     }
+}
+
+// A document window larger than the area it lives in would hide channels and columns beyond the
+// area's edge with no way to reach them: it is shrunk to the area (its grid then scrolls), and grows
+// back towards its natural size when the area grows again.
+void CMainFrame::FitChildToArea(QMdiSubWindow* child)
+{
+    // Before the frame is shown the area has no size of its own yet; its first resize fits then.
+    if (!child || !m_pMdiArea->isVisible() || child->isMaximized() || child->isMinimized())
+        return;
+    const QSize area = m_pMdiArea->viewport()->size();
+    const QSize natural = child->sizeHint();
+    const bool fitted = child->property(kFittedProperty).toBool();
+    if (child->width() <= area.width() && child->height() <= area.height() && !fitted)
+        return;
+    const QSize size = natural.boundedTo(area);
+    child->setProperty(kFittedProperty, size != natural);
+    QPoint at = child->pos();
+    at.setX(std::clamp(at.x(), 0, area.width() - size.width()));
+    at.setY(std::clamp(at.y(), 0, area.height() - size.height()));
+    child->setGeometry(QRect(at, size));
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pMdiArea->viewport() && event->type() == QEvent::Resize)
+        for (CChildFrame* child : Children())
+            FitChildToArea(child);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // Nothing unsaved is lost silently: every document with edits is offered for saving first.

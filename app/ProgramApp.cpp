@@ -176,6 +176,7 @@ CChildFrame* CProgramApp::CreateWindowFor(std::unique_ptr<CProgramDoc> document)
     m_pMainFrame->AddChild(child);
     view->OnInitialUpdate();
     child->adjustSize();
+    m_pMainFrame->FitChildToArea(child);
     child->show();
     m_pMainFrame->MdiArea()->setActiveSubWindow(child);
     view->setFocus();

@@ -95,6 +95,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The document window that holds the view; its parent when there is none.
+    QWidget* Frame() const;
     void CreateEditors();
     void SetupGrid();
     void RefreshRow(int row);
@@ -104,7 +106,10 @@ private:
     QString EditorText(const QWidget* editor) const;
     // Commits editor over (row, col); shows the message of a refused value. Returns the outcome.
     CChannelGrid::Outcome CommitCell(int row, int col, QWidget* editor, CChannelGrid::Trigger trigger);
-    void OnEnterKey();
+    // Enter and Tab commit the cell and move on; Shift+Tab (back) commits and moves to the previous cell.
+    void OnEnterKey(bool back = false);
+    // Escape in an editor: the edit is dropped and the cell keeps its text.
+    void OnEscapeKey();
 
     CProgramDoc* m_pDocument;
     CIniFile& m_Ini;

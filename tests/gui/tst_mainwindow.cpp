@@ -1,0 +1,164 @@
+#include "GuiFixture.h"
+
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "app/ProgramApp.h"
+#include "editor/MSFlexGrid.h"
+#include "editor/ProgramView.h"
+#include "image/ProgramDoc.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
+
+// The main window as a person meets it: small screens, the keys of the grid, the file dialogs'
+// folders, help and the window's face.
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private:
+    static QScrollArea* Scroller(CGuiFixture& f) { return qobject_cast<QScrollArea*>(f.Child()->widget()); }
+
+    // The part of cell (row, col) that can be seen in the main window's document area.
+    static QRect SeenPart(CGuiFixture& f, int row, int col)
+    {
+        CMSFlexGrid* grid = f.Grid();
+        QWidget* area = f.App().MainFrame()->MdiArea()->viewport();
+        QRect cell = grid->visualRect(grid->model()->index(row, col));
+        cell.moveTopLeft(grid->viewport()->mapTo(area, cell.topLeft()));
+        QRect seen = cell & area->rect();
+        for (QWidget* clip = grid->viewport(); clip && clip != area; clip = clip->parentWidget())
+            seen &= QRect(clip->mapTo(area, QPoint()), clip->size());
+        return seen;
+    }
+
+    static QPoint Current(CGuiFixture& f) { return QPoint(int(f.Grid()->GetRow()), int(f.Grid()->GetCol())); }
+
+private slots:
+    void everyCellReachable_data()
+    {
+        QTest::addColumn<QSize>("frame");
+        QTest::addColumn<bool>("maximisedChild");
+        QTest::newRow("800 x 450") << QSize(800, 450) << false;
+        QTest::newRow("smaller than allowed") << QSize(200, 150) << false;
+        QTest::newRow("maximised channel window") << QSize(1280, 800) << true;
+    }
+
+    // Whatever the window's size, the scroll bars bring channel 16 and the Power column into sight;
+    // the window never shrinks below a size that leaves room for the grid; a maximised channel window
+    // keeps its grid in the middle.
+    void everyCellReachable()
+    {
+        QFETCH(QSize, frame);
+        QFETCH(bool, maximisedChild);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CMainFrame* main = f.App().MainFrame();
+        main->showNormal();
+        main->resize(frame);
+        if (maximisedChild)
+            f.Child()->showMaximized();
+        QTRY_VERIFY(main->width() >= qMin(frame.width(), 800));
+        QVERIFY(main->width() >= 500 && main->height() >= 300);
+        QVERIFY(main->minimumWidth() <= 800 && main->minimumHeight() <= 450);
+
+        QScrollArea* scroller = Scroller(f);
+        QVERIFY(scroller);
+        QTRY_VERIFY(f.App().MainFrame()->MdiArea()->viewport()->rect().contains(f.Child()->geometry()));
+        for (const QPoint& cell : { QPoint(16, 8), QPoint(1, 1), QPoint(16, 1), QPoint(1, 8) }) {
+            scroller->horizontalScrollBar()->setValue(
+                cell.y() == 8 ? scroller->horizontalScrollBar()->maximum() : 0);
+            scroller->verticalScrollBar()->setValue(
+                cell.x() == 16 ? scroller->verticalScrollBar()->maximum() : 0);
+            const QRect whole = f.Grid()->visualRect(f.Grid()->model()->index(cell.x(), cell.y()));
+            QCOMPARE(SeenPart(f, cell.x(), cell.y()).size(), whole.size());
+        }
+        if (maximisedChild) {
+            const QRect view = f.View()->geometry();
+            const int left = view.left();
+            const int right = scroller->viewport()->width() - view.right();
+            QVERIFY2(qAbs(left - right) <= 2, qPrintable(QStringLiteral("%1 vs %2").arg(left).arg(right)));
+        }
+
+        // Keys reach the far cells too: the edited cell is scrolled into sight.
+        main->resize(800, 450);
+        f.ClickCell(16, 7);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(Current(f), QPoint(16, 8));
+        QTRY_VERIFY(!SeenPart(f, 16, 8).isEmpty());
+    }
+
+    void gridKeys_data()
+    {
+        QTest::addColumn<QPoint>("start"); // row 3 holds a channel at 146.5
+        QTest::addColumn<QString>("typed"); // null: nothing typed
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QPoint>("current");
+        QTest::addColumn<QString>("startText"); // the start cell afterwards
+        QTest::addColumn<bool>("refused");
+
+        const int tab = Qt::Key_Tab;
+        const int back = Qt::Key_Backtab;
+        const int escape = Qt::Key_Escape;
+        QTest::newRow("Tab commits and moves on") << QPoint(3, 2) << "147.125" << tab << QPoint(3, 3)
+                                                  << "147.12500" << false;
+        QTest::newRow("Tab at column 8 goes to the next row")
+            << QPoint(3, 8) << QString() << tab << QPoint(4, 1) << "High" << false;
+        QTest::newRow("Tab at the last cell wraps to the first")
+            << QPoint(16, 8) << QString() << tab << QPoint(1, 1) << "" << false;
+        QTest::newRow("Tab on a refused value stays")
+            << QPoint(3, 1) << "999" << tab << QPoint(3, 1) << "" << true;
+        QTest::newRow("Shift+Tab commits and goes back")
+            << QPoint(3, 2) << "147.125" << back << QPoint(3, 1) << "147.12500" << false;
+        QTest::newRow("Shift+Tab at column 1 goes to column 8 above")
+            << QPoint(3, 1) << QString() << back << QPoint(2, 8) << "146.50000" << false;
+        QTest::newRow("Shift+Tab at the first cell wraps to the last")
+            << QPoint(1, 1) << QString() << back << QPoint(16, 8) << "" << false;
+        QTest::newRow("Escape drops the typed text")
+            << QPoint(3, 1) << "150" << escape << QPoint(3, 1) << "146.50000" << false;
+        QTest::newRow("Escape over an empty cell") << QPoint(5, 1) << "150" << escape << QPoint(5, 1) << ""
+                                                   << false;
+    }
+
+    void gridKeys()
+    {
+        QFETCH(QPoint, start);
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(QPoint, current);
+        QFETCH(QString, startText);
+        QFETCH(bool, refused);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        f.ClickCell(3, 1);
+        f.Type(QStringLiteral("146.5"));
+        f.PressEnter();
+        f.Doc()->SetModifiedFlag(false);
+        const QStringList row5 = f.RowTexts(5);
+
+        f.ClickCell(start.x(), start.y());
+        if (!typed.isNull())
+            f.Type(typed);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+
+        QCOMPARE(Current(f), current);
+        QCOMPARE(f.Grid()->GetTextMatrix(start.x(), start.y()), startText);
+        QCOMPARE(f.messages.size(), refused ? 1 : 0);
+        if (key == Qt::Key_Escape) {
+            QVERIFY(!f.VisibleEditor());
+            QVERIFY(!f.Doc()->IsModified());
+            QCOMPARE(f.RowTexts(5), row5);
+            // The cell is still the current one and opens again with its own text.
+            f.ClickCell(start.x(), start.y());
+            QCOMPARE(qobject_cast<QLineEdit*>(f.VisibleEditor())->text(), startText);
+        } else if (!refused) {
+            QVERIFY(f.VisibleEditor()); // the next cell's editor is open, as after Enter
+        }
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
