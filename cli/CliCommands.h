@@ -10,3 +10,4 @@ int RunShow(CCliContext &context, const QStringList &args);
 int RunSet(CCliContext &context, const QStringList &args);
 int RunRead(CCliContext &context, const QStringList &args);
 int RunWrite(CCliContext &context, const QStringList &args);
+int RunPorts(CCliContext &context, const QStringList &args);

@@ -18,6 +18,7 @@ constexpr Command kCommands[] = {
     { "set", RunSet },
     { "read", RunRead },
     { "write", RunWrite },
+    { "ports", RunPorts },
 };
 
 } // namespace
@@ -33,6 +34,8 @@ QString CliUsage()
         "  program-cli read --port PORT -o FILE\n"
         "  program-cli write --port PORT FILE [--access-code CODE] [--verify]\n"
         "      PORT: COM1..COM16 or a device path\n"
+        "  program-cli ports\n"
+        "      lists the serial ports of this computer\n"
         "Exit status: 0 done, 1 refused input or failed file or radio, 2 usage error.\n");
 }
 

@@ -10,6 +10,7 @@ namespace {
 constexpr const char *kPortValue = "com";
 constexpr const char *kTypeValue = "Type";
 constexpr const char *kFieldValue = "Field";
+constexpr const char *kDeviceValue = "device";
 }
 
 CUserSettings::CUserSettings(const QString &appName)
@@ -48,6 +49,20 @@ int CUserSettings::PortNumber() const
 void CUserSettings::SetPortNumber(int number)
 {
     m_Settings->setValue(QLatin1String(kPortValue), number);
+    m_Settings->sync();
+}
+
+QString CUserSettings::PortDevice() const
+{
+    return m_Settings->value(QLatin1String(kDeviceValue)).toString();
+}
+
+void CUserSettings::SetPortDevice(const QString &device)
+{
+    if (device.isEmpty())
+        m_Settings->remove(QLatin1String(kDeviceValue));
+    else
+        m_Settings->setValue(QLatin1String(kDeviceValue), device);
     m_Settings->sync();
 }
 

@@ -22,6 +22,11 @@ public:
     int PortNumber() const;
     void SetPortNumber(int number);
 
+    // A serial device picked by its path (a port the system reports) instead of a COM number; empty
+    // when the user picked COMn.
+    QString PortDevice() const;
+    void SetPortDevice(const QString &device);
+
     // Product type and band indexes, 0 when none is stored.
     std::uint32_t Type() const;
     std::uint32_t Field() const;

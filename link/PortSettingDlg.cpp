@@ -7,12 +7,14 @@
 #include "config/UserSettings.h"
 #include "link/PortName.h"
 #include "link/SerialPort.h"
+#include "link/SystemPorts.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -47,7 +49,47 @@ CPortSettingDlg::CPortSettingDlg(CIniFile& ini, QWidget* parent)
         m_Buttons[static_cast<std::size_t>(n - 1)] = button;
     }
 
-    DialogLayout::SetContentWithOkCancel(this, box);
+    auto* systemBox = new QGroupBox(tr("Serial ports of this computer"), this);
+    m_SystemLayout = new QVBoxLayout(systemBox);
+    m_NoSystemPorts = new QLabel(systemBox);
+    m_SystemLayout->addWidget(m_NoSystemPorts);
+
+    auto* content = new QWidget(this);
+    auto* column = new QVBoxLayout(content);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->addWidget(box);
+    column->addWidget(systemBox);
+    DialogLayout::SetContentWithOkCancel(this, content);
+}
+
+QList<QRadioButton*> CPortSettingDlg::SystemPortButtons() const
+{
+    QList<QRadioButton*> buttons;
+    for (int i = 0; i < m_SystemDevices.size(); ++i)
+        if (auto* button = qobject_cast<QRadioButton*>(m_Group->button(kFirstSystemPortId + i)))
+            buttons << button;
+    return buttons;
+}
+
+// Ports come and go with their cables: the list is made anew each time the dialog opens.
+void CPortSettingDlg::ListSystemPorts()
+{
+    for (QRadioButton* button : SystemPortButtons()) {
+        m_Group->removeButton(button);
+        delete button;
+    }
+    m_SystemDevices.clear();
+    const bool zh = CLanguage::IsChinese();
+    const QList<CSystemPorts::Port> ports = CSystemPorts::Available();
+    for (const CSystemPorts::Port& port : ports) {
+        auto* button = new QRadioButton(CSystemPorts::Describe(port, zh), m_NoSystemPorts->parentWidget());
+        m_Group->addButton(button, kFirstSystemPortId + int(m_SystemDevices.size()));
+        m_SystemLayout->addWidget(button);
+        m_SystemDevices << port.device;
+        button->setEnabled(Opens(port.device));
+    }
+    m_NoSystemPorts->setText(CSystemPorts::NoneFound(zh));
+    m_NoSystemPorts->setVisible(ports.isEmpty());
 }
 
 QRadioButton* CPortSettingDlg::PortButton(int n) const
@@ -68,6 +110,7 @@ int CPortSettingDlg::exec()
 
 void CPortSettingDlg::OnInitDialog()
 {
+    ListSystemPorts();
     for (int n = 1; n <= kPortCount; ++n) {
         QRadioButton* button = PortButton(n);
         const QString device = DeviceOf(n);
@@ -89,9 +132,12 @@ void CPortSettingDlg::OnInitDialog()
     m_Group->setExclusive(true);
     const QString current = CPortName::Current();
     if (Opens(CPortName::DevicePath(current, m_Ini))) {
-        if (const std::optional<int> n = CPortName::NumberOf(current); n && PortButton(*n))
+        if (const qsizetype listed = m_SystemDevices.indexOf(current); listed >= 0)
+            m_Group->button(kFirstSystemPortId + int(listed))->setChecked(true);
+        else if (const std::optional<int> n = CPortName::NumberOf(current); n && PortButton(*n))
             PortButton(*n)->setChecked(true);
     }
+    adjustSize();
 }
 
 void CPortSettingDlg::accept()
@@ -100,6 +146,9 @@ void CPortSettingDlg::accept()
     if (id >= kFirstButtonId && id < kFirstButtonId + kPortCount) {
         CUserSettings settings = CUserSettings::ForConfiguration(m_Ini);
         CPortName::Choose(id - kFirstButtonId + 1, settings);
+    } else if (id >= kFirstSystemPortId && id < kFirstSystemPortId + m_SystemDevices.size()) {
+        CUserSettings settings = CUserSettings::ForConfiguration(m_Ini);
+        CPortName::ChooseDevice(m_SystemDevices.at(id - kFirstSystemPortId), settings);
     }
     QDialog::accept();
 }
