@@ -58,6 +58,7 @@ bool CProgramApp::InitInstance(const QStringList& arguments)
 {
     m_Ini.OpenBesideExe(QStringLiteral("Program.ini"), true, true, false);
     CLanguage::SetName(m_Ini.GetValue(kSetup, QStringLiteral("Language")));
+    CFilePrompt::SetSettingsName(m_Ini.GetValue(kSetup, QStringLiteral("AppName")));
     if (!LoadLanguageFile()) {
         CMessageBox::Show(nullptr, kLoadLanguageFailed.Text(), QMessageBox::Ok, QMessageBox::Warning);
         return false;

@@ -27,6 +27,11 @@ public:
     QString PortDevice() const;
     void SetPortDevice(const QString &device);
 
+    // Where the Open and Save As dialogs start: the folder last used when it still exists, else the
+    // user's documents folder, else the home folder; never the working folder of the moment.
+    QString FileFolder() const;
+    void SetFileFolder(const QString &folder);
+
     // Product type and band indexes, 0 when none is stored.
     std::uint32_t Type() const;
     std::uint32_t Field() const;

@@ -8,6 +8,9 @@
 #include "image/ProgramDoc.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QScrollArea>
@@ -157,6 +160,40 @@ private slots:
         } else if (!refused) {
             QVERIFY(f.VisibleEditor()); // the next cell's editor is open, as after Enter
         }
+    }
+
+    void fileDialogFolders_data()
+    {
+        QTest::addColumn<bool>("documents"); // the user has a documents folder
+        QTest::newRow("documents folder") << true;
+        QTest::newRow("no documents folder") << false;
+    }
+
+    // Open and Save As start in the documents folder (else home) the first time, then wherever the
+    // user last took a file from or put one; never in the working folder.
+    void fileDialogFolders()
+    {
+        QFETCH(bool, documents);
+        const QString documentsPath = QDir::home().filePath(QStringLiteral("Documents"));
+        if (documents)
+            QVERIFY(QDir().mkpath(documentsPath));
+        else
+            QDir(documentsPath).removeRecursively();
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CMainFrame* main = f.App().MainFrame();
+        const QString first = documents ? documentsPath : QDir::homePath();
+        QVERIFY(first != QDir::currentPath());
+
+        main->FindCommand(CMainFrame::kFileOpen)->trigger(); // cancelled
+        f.fileAnswers << f.DataPath(QStringLiteral("radio.dat"));
+        main->FindCommand(CMainFrame::kFileSaveAs)->trigger();
+        main->FindCommand(CMainFrame::kFileOpen)->trigger();
+        QCOMPARE(f.filePrompts.size(), 3);
+        QCOMPARE(QDir(f.filePrompts[0].folder).canonicalPath(), QDir(first).canonicalPath());
+        QCOMPARE(QDir(f.filePrompts[1].folder).canonicalPath(), QDir(first).canonicalPath());
+        QCOMPARE(f.filePrompts[2].folder, QFileInfo(f.DataPath(QStringLiteral("radio.dat"))).absolutePath());
+        QVERIFY(QFile::exists(f.DataPath(QStringLiteral("radio.dat"))));
     }
 };
 
