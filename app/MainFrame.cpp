@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
+#include "app/MenuHelp.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 
@@ -71,7 +72,9 @@ CMainFrame::~CMainFrame()
 
 QMenu* CMainFrame::AddMenu(const QString& title)
 {
-    return menuBar()->addMenu(title);
+    QMenu* menu = menuBar()->addMenu(title);
+    CMenuHelp::Watch(menu);
+    return menu;
 }
 
 QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& shortcut)

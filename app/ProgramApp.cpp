@@ -4,6 +4,7 @@
 #include "app/ChildFrame.h"
 #include "app/FilePrompt.h"
 #include "config/Language.h"
+#include "config/MenuText.h"
 #include "app/MainFrame.h"
 #include "app/MessageBox.h"
 #include "config/NumberParse.h"
@@ -12,7 +13,9 @@
 #include "image/ProgramDoc.h"
 #include "link/PortName.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QDir>
 #include <QLabel>
 #include <QFileInfo>
@@ -43,6 +46,14 @@ QString languageFilePath(const QString& language)
     return exact;
 }
 
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const int size : { 16, 24, 32, 48, 64, 256 })
+        icon.addFile(QStringLiteral(":/icons/radio-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
 } // namespace
 
 CProgramApp::CProgramApp() = default;
@@ -64,6 +75,8 @@ bool CProgramApp::InitInstance(const QStringList& arguments)
         return false;
     }
 
+    // Every window carries the program's own icon unless "title.ico" gives another.
+    QApplication::setWindowIcon(ProgramIcon());
     m_pMainFrame = std::make_unique<CMainFrame>();
     connect(m_pMainFrame.get(), &CMainFrame::FileNewRequested, this, &CProgramApp::OnFileNew);
     connect(m_pMainFrame.get(), &CMainFrame::FileOpenRequested, this, &CProgramApp::OnFileOpen);
@@ -191,6 +204,8 @@ void CProgramApp::OnAppAbout()
     const QStringList lines { m_Ini.GetValue(section, QStringLiteral("Version")),
         m_Ini.GetValue(section, QStringLiteral("Copyrights")),
         m_Ini.GetValue(section, QStringLiteral("Copyrights Owner")) };
+    // The menu's "About ..." says a dialog follows; the dialog's own title drops the dots.
     CMessageBox::Show(m_pMainFrame.get(), lines.join(QLatin1Char('\n')),
-        m_Ini.GetValue(section, QStringLiteral("About Title")), QMessageBox::Ok, QMessageBox::Information);
+        MenuText::WithoutEllipsis(m_Ini.GetValue(section, QStringLiteral("About Title"))), QMessageBox::Ok,
+        QMessageBox::Information);
 }

@@ -1,6 +1,7 @@
 #include "GuiFixture.h"
 
 #include "app/ChildFrame.h"
+#include "app/HelpLayer.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
 #include "editor/MSFlexGrid.h"
@@ -13,6 +14,8 @@
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QMenu>
+#include <QTextBrowser>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -194,6 +197,100 @@ private slots:
         QCOMPARE(QDir(f.filePrompts[1].folder).canonicalPath(), QDir(first).canonicalPath());
         QCOMPARE(f.filePrompts[2].folder, QFileInfo(f.DataPath(QStringLiteral("radio.dat"))).absolutePath());
         QVERIFY(QFile::exists(f.DataPath(QStringLiteral("radio.dat"))));
+    }
+
+    void helpFromMenus_data()
+    {
+        QTest::addColumn<int>("command");
+        QTest::newRow("Setup > Language") << int(CMainFrame::kLanguage);
+        QTest::newRow("Program > Read") << int(CMainFrame::kRead);
+        QTest::newRow("File > Open") << int(CMainFrame::kFileOpen);
+    }
+
+    // F1 on a highlighted menu item closes the menu and opens the topic numbered like its command.
+    void helpFromMenus()
+    {
+        QFETCH(int, command);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CMainFrame* main = f.App().MainFrame();
+        QMenu* menu = main->MenuOf(command);
+        menu->popup(main->mapToGlobal(QPoint(10, 10)));
+        QTRY_VERIFY(menu->isVisible());
+        menu->setActiveAction(main->FindCommand(command));
+        QTest::keyClick(menu, Qt::Key_F1);
+        QCOMPARE(f.helpTopics, QList<int> { command });
+        QVERIFY(!menu->isVisible());
+        QVERIFY(f.filePrompts.isEmpty() && f.messages.isEmpty()); // the command itself did not run
+    }
+
+    void helpBesideTheWindow_data()
+    {
+        QTest::addColumn<QRect>("owner");
+        QTest::addColumn<QPoint>("at");
+        const QRect screen(0, 0, 1600, 900);
+        QTest::newRow("room on the right") << QRect(100, 50, 800, 600) << QPoint(900, 50);
+        QTest::newRow("room only on the left") << QRect(700, 50, 800, 600) << QPoint(180, 50);
+        QTest::newRow("no room: at the right edge") << screen << QPoint(1080, 0);
+        QTest::newRow("owner low on screen") << QRect(100, 700, 800, 600) << QPoint(900, 480);
+    }
+
+    // The help window opens beside the program (here a 520 x 420 window on a 1600 x 900 screen).
+    void helpBesideTheWindow()
+    {
+        QFETCH(QRect, owner);
+        QFETCH(QPoint, at);
+        QCOMPARE(CHelpLayer::PlaceBeside(owner, QRect(0, 0, 1600, 900), QSize(520, 420)), at);
+    }
+
+    // The real help window: opened by F1 in the grid, closed by Escape.
+    void helpClosesWithEscape()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CHelpLayer::SetHook({});
+        f.ClickCell(1, 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+        QTextBrowser* help = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets())
+            if (auto* browser = qobject_cast<QTextBrowser*>(window); browser && browser->isVisible())
+                help = browser;
+        QVERIFY(help);
+        QVERIFY(help->source().toLocalFile().endsWith(QStringLiteral("2127.html")));
+        QApplication::setActiveWindow(help); // as the window system does for a window just opened
+        QTest::keyClick(help, Qt::Key_Escape);
+        QTRY_VERIFY(!help->isVisible());
+    }
+
+    void aboutTitle_data()
+    {
+        QTest::addColumn<QString>("configured");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("three dots") << "About Fieldcom Radio Programmer..." << "About Fieldcom Radio Programmer";
+        QTest::newRow("ellipsis and blank") << "关于菲尔德电台编程软件 …" << "关于菲尔德电台编程软件";
+        QTest::newRow("no dots") << "About" << "About";
+        QTest::newRow("an abbreviation's dot stays") << "About Fieldcom Ltd." << "About Fieldcom Ltd.";
+    }
+
+    // The About entry keeps the configured text; the box's title drops the dots. Every window shows
+    // the program's own icon.
+    void aboutTitle()
+    {
+        QFETCH(QString, configured);
+        QFETCH(QString, title);
+        CGuiFixture f;
+        f.SetIni("English", "About Title", configured);
+        QVERIFY(f.Start());
+        QAction* about = f.App().MainFrame()->FindCommand(CMainFrame::kAppAbout);
+        QCOMPARE(about->text(), configured);
+        about->trigger();
+        QCOMPARE(f.messages.size(), 1);
+        QCOMPARE(f.messages[0].caption, title);
+
+        const QIcon icon = f.App().MainFrame()->windowIcon();
+        QVERIFY(!icon.isNull());
+        QCOMPARE(icon.availableSizes().size(), 6);
+        QCOMPARE(f.Child()->windowIcon().cacheKey(), icon.cacheKey());
     }
 };
 
