@@ -17,10 +17,15 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
+
+#include <algorithm>
 #include <QVBoxLayout>
 
 namespace {
 constexpr int kRowsPerColumn = 8;
+constexpr int kVisibleSystemPorts = 6;
 constexpr CBilingual kVirtualRadio { "virtual radio", "虚拟电台" };
 
 // Opens the device the way an exchange does and lets it go again at once.
@@ -49,10 +54,21 @@ CPortSettingDlg::CPortSettingDlg(CIniFile& ini, QWidget* parent)
         m_Buttons[static_cast<std::size_t>(n - 1)] = button;
     }
 
+    // A computer may report dozens of built-in ports: the list scrolls past a few rows, so the dialog
+    // always fits on a small screen.
     auto* systemBox = new QGroupBox(tr("Serial ports of this computer"), this);
-    m_SystemLayout = new QVBoxLayout(systemBox);
-    m_NoSystemPorts = new QLabel(systemBox);
+    auto* list = new QWidget;
+    m_SystemLayout = new QVBoxLayout(list);
+    m_SystemLayout->setContentsMargins(0, 0, 0, 0);
+    m_NoSystemPorts = new QLabel(list);
     m_SystemLayout->addWidget(m_NoSystemPorts);
+    m_SystemLayout->addStretch();
+    m_SystemScroller = new QScrollArea(systemBox);
+    m_SystemScroller->setWidget(list);
+    m_SystemScroller->setWidgetResizable(true);
+    m_SystemScroller->setFrameShape(QFrame::NoFrame);
+    m_SystemScroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    (new QVBoxLayout(systemBox))->addWidget(m_SystemScroller);
 
     auto* content = new QWidget(this);
     auto* column = new QVBoxLayout(content);
@@ -84,12 +100,16 @@ void CPortSettingDlg::ListSystemPorts()
     for (const CSystemPorts::Port& port : ports) {
         auto* button = new QRadioButton(CSystemPorts::Describe(port, zh), m_NoSystemPorts->parentWidget());
         m_Group->addButton(button, kFirstSystemPortId + int(m_SystemDevices.size()));
-        m_SystemLayout->addWidget(button);
+        m_SystemLayout->insertWidget(m_SystemLayout->count() - 1, button);
         m_SystemDevices << port.device;
         button->setEnabled(Opens(port.device));
     }
     m_NoSystemPorts->setText(CSystemPorts::NoneFound(zh));
     m_NoSystemPorts->setVisible(ports.isEmpty());
+    const QWidget* list = m_SystemScroller->widget();
+    const int rowHeight = m_NoSystemPorts->sizeHint().height() + m_SystemLayout->spacing();
+    m_SystemScroller->setFixedHeight(std::min(list->sizeHint().height(), kVisibleSystemPorts * rowHeight));
+    m_SystemScroller->setMinimumWidth(list->sizeHint().width() + m_SystemScroller->verticalScrollBar()->sizeHint().width());
 }
 
 QRadioButton* CPortSettingDlg::PortButton(int n) const

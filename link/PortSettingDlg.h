@@ -10,6 +10,7 @@ class CIniFile;
 class QButtonGroup;
 class QLabel;
 class QRadioButton;
+class QScrollArea;
 class QVBoxLayout;
 
 // "Port Setting": the user picks the serial port among COM1 to COM16. On opening every port is tried
@@ -45,6 +46,7 @@ private:
     CIniFile& m_Ini;
     QButtonGroup* m_Group;
     std::array<QRadioButton*, kPortCount> m_Buttons {};
+    QScrollArea* m_SystemScroller = nullptr;
     QVBoxLayout* m_SystemLayout = nullptr;
     QLabel* m_NoSystemPorts = nullptr;
     QStringList m_SystemDevices; // by button id - kFirstSystemPortId

@@ -213,6 +213,21 @@ private slots:
         QCOMPARE(CUserSettings(QString()).PortNumber(), stored);
     }
 
+    // A computer that reports 32 built-in ports still gets a dialog that fits a small screen.
+    void manySystemPortsFit()
+    {
+        CSystemPorts::SetSource([] {
+            QList<CSystemPorts::Port> ports;
+            for (int n = 0; n < 32; ++n)
+                ports << CSystemPorts::Port { QStringLiteral("/dev/no-ttyS%1").arg(n), "", "", "" };
+            return ports;
+        });
+        CIniFile ini;
+        CPortSettingDlg dialog(ini);
+        RunDialog(dialog, [&] { QCOMPARE(dialog.SystemPortButtons().size(), 32); }, [&] { dialog.reject(); });
+        QVERIFY2(dialog.height() <= 450, qPrintable(QString::number(dialog.height())));
+    }
+
     // A device given for this run shows on its button, with the virtual radio named in the running
     // language.
     void overrideShown()
