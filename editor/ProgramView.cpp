@@ -348,12 +348,15 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event)
     // A key the focused control ignores comes by again on its way up to the grid: handle it once.
     if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        // Ctrl+Tab stays the window switch of the document area.
+        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
         if (key->key() == Qt::Key_F1) {
             CHelpLayer::ShowTopic(this, CHelpLayer::ControlId(QApplication::focusWidget()));
-        } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || key->key() == Qt::Key_Tab) {
+        } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
+            || (key->key() == Qt::Key_Tab && plain)) {
             OnEnterKey(false); // Tab moves on as Enter does
             return true;
-        } else if (key->key() == Qt::Key_Backtab) {
+        } else if (key->key() == Qt::Key_Backtab && plain) {
             OnEnterKey(true);
             return true;
         } else if (key->key() == Qt::Key_Escape && watched != m_Grid) {
