@@ -26,8 +26,6 @@ class TestMainWindow : public QObject {
     Q_OBJECT
 
 private:
-    static QScrollArea* Scroller(CGuiFixture& f) { return qobject_cast<QScrollArea*>(f.Child()->widget()); }
-
     // The part of cell (row, col) that can be seen in the main window's document area.
     static QRect SeenPart(CGuiFixture& f, int row, int col)
     {
@@ -71,7 +69,7 @@ private slots:
         QVERIFY(main->width() >= 500 && main->height() >= 300);
         QVERIFY(main->minimumWidth() <= 800 && main->minimumHeight() <= 450);
 
-        QScrollArea* scroller = Scroller(f);
+        auto* scroller = qobject_cast<QScrollArea*>(f.Child()->widget());
         QVERIFY(scroller);
         QTRY_VERIFY(f.App().MainFrame()->MdiArea()->viewport()->rect().contains(f.Child()->geometry()));
         for (const QPoint& cell : { QPoint(16, 8), QPoint(1, 1), QPoint(16, 1), QPoint(1, 8) }) {
@@ -82,12 +80,8 @@ private slots:
             const QRect whole = f.Grid()->visualRect(f.Grid()->model()->index(cell.x(), cell.y()));
             QCOMPARE(SeenPart(f, cell.x(), cell.y()).size(), whole.size());
         }
-        if (maximisedChild) {
-            const QRect view = f.View()->geometry();
-            const int left = view.left();
-            const int right = scroller->viewport()->width() - view.right();
-            QVERIFY2(qAbs(left - right) <= 2, qPrintable(QStringLiteral("%1 vs %2").arg(left).arg(right)));
-        }
+        if (maximisedChild) // as much room left of the grid as right of it
+            QVERIFY(qAbs(f.View()->x() + f.View()->geometry().right() - scroller->viewport()->width()) <= 2);
 
         // Keys reach the far cells too: the edited cell is scrolled into sight.
         main->resize(800, 450);
@@ -125,8 +119,6 @@ private slots:
             << QPoint(1, 1) << QString() << back << QPoint(16, 8) << "" << false;
         QTest::newRow("Escape drops the typed text")
             << QPoint(3, 1) << "150" << escape << QPoint(3, 1) << "146.50000" << false;
-        QTest::newRow("Escape over an empty cell") << QPoint(5, 1) << "150" << escape << QPoint(5, 1) << ""
-                                                   << false;
     }
 
     void gridKeys()
@@ -232,7 +224,6 @@ private slots:
         QTest::newRow("room on the right") << QRect(100, 50, 800, 600) << QPoint(900, 50);
         QTest::newRow("room only on the left") << QRect(700, 50, 800, 600) << QPoint(180, 50);
         QTest::newRow("no room: at the right edge") << screen << QPoint(1080, 0);
-        QTest::newRow("owner low on screen") << QRect(100, 700, 800, 600) << QPoint(900, 480);
     }
 
     // The help window opens beside the program (here a 520 x 420 window on a 1600 x 900 screen).
@@ -268,7 +259,6 @@ private slots:
         QTest::addColumn<QString>("title");
         QTest::newRow("three dots") << "About Fieldcom Radio Programmer..." << "About Fieldcom Radio Programmer";
         QTest::newRow("ellipsis and blank") << "关于菲尔德电台编程软件 …" << "关于菲尔德电台编程软件";
-        QTest::newRow("no dots") << "About" << "About";
         QTest::newRow("an abbreviation's dot stays") << "About Fieldcom Ltd." << "About Fieldcom Ltd.";
     }
 

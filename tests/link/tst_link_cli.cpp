@@ -178,7 +178,6 @@ private slots:
         QTest::newRow("Chinese") << "Chinese" << found.mid(0, 1)
                                  << "/dev/ttyUSB0  (CP2102 USB to UART, 制造商 Silicon Labs, 序列号 0001)\n";
         QTest::newRow("none") << "English" << QList<Port> {} << "No serial ports found.\n";
-        QTest::newRow("none, Chinese") << "Chinese" << QList<Port> {} << "未找到串口。\n";
     }
 
     // program-cli ports lists what Com Setup offers, in the configured language.
