@@ -118,6 +118,8 @@ void CMainFrame::AddChild(CChildFrame* child)
     child->move(0, 0);
     m_pActiveChild = child;
     connect(child, &QObject::destroyed, this, &CMainFrame::UpdateCommands, Qt::QueuedConnection);
+    // A window restored from maximised takes back a size that may no longer fit the area.
+    connect(child, &QMdiSubWindow::windowStateChanged, this, [this, child] { FitChildToArea(child); });
     UpdateCommands();
 }
 

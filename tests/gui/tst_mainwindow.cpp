@@ -83,8 +83,11 @@ private slots:
         if (maximisedChild) // as much room left of the grid as right of it
             QVERIFY(qAbs(f.View()->x() + f.View()->geometry().right() - scroller->viewport()->width()) <= 2);
 
-        // Keys reach the far cells too: the edited cell is scrolled into sight.
+        // Keys reach the far cells too: the edited cell is scrolled into sight. A channel window
+        // restored from maximised after the main window shrank fits the smaller area.
         main->resize(800, 450);
+        f.Child()->showNormal();
+        QTRY_VERIFY(f.App().MainFrame()->MdiArea()->viewport()->rect().contains(f.Child()->geometry()));
         f.ClickCell(16, 7);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(Current(f), QPoint(16, 8));
