@@ -55,7 +55,8 @@ bool CHelpLayer::ShowTopic(QWidget* owner, int contextId)
         const QWidget* main = owner->window();
         const QScreen* screen = main->screen();
         if (screen)
-            s_Viewer->move(PlaceBeside(main->frameGeometry(), screen->availableGeometry(), s_Viewer->frameGeometry().size()));
+            s_Viewer->move(PlaceBeside(
+                main->frameGeometry(), screen->availableGeometry(), s_Viewer->frameGeometry().size()));
     }
     s_Viewer->setSource(QUrl::fromLocalFile(path));
     s_Viewer->show();
@@ -66,7 +67,8 @@ bool CHelpLayer::ShowTopic(QWidget* owner, int contextId)
 
 QPoint CHelpLayer::PlaceBeside(const QRect& owner, const QRect& screen, const QSize& size)
 {
-    const int top = std::clamp(owner.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - size.height()));
+    const int lowest = std::max(screen.top(), screen.bottom() + 1 - size.height());
+    const int top = std::clamp(owner.top(), screen.top(), lowest);
     if (owner.right() + 1 + size.width() <= screen.right() + 1)
         return { owner.right() + 1, top };
     if (owner.left() - size.width() >= screen.left())

@@ -4,7 +4,7 @@
 
 namespace MenuText {
 
-QString WithoutEllipsis(const QString &text)
+QString WithoutEllipsis(const QString& text)
 {
     static const QRegularExpression ellipsis(QStringLiteral("\\s*(?:\\.{3,}|…+|。{3,})\\s*$"));
     QString title = text;

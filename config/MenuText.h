@@ -7,6 +7,6 @@ namespace MenuText {
 
 // A menu text used as a window title: without the trailing "..." (or "…") that in a menu says a
 // dialog follows.
-QString WithoutEllipsis(const QString &text);
+QString WithoutEllipsis(const QString& text);
 
 } // namespace MenuText

@@ -109,7 +109,8 @@ void CPortSettingDlg::ListSystemPorts()
     const QWidget* list = m_SystemScroller->widget();
     const int rowHeight = m_NoSystemPorts->sizeHint().height() + m_SystemLayout->spacing();
     m_SystemScroller->setFixedHeight(std::min(list->sizeHint().height(), kVisibleSystemPorts * rowHeight));
-    m_SystemScroller->setMinimumWidth(list->sizeHint().width() + m_SystemScroller->verticalScrollBar()->sizeHint().width());
+    m_SystemScroller->setMinimumWidth(
+        list->sizeHint().width() + m_SystemScroller->verticalScrollBar()->sizeHint().width());
 }
 
 QRadioButton* CPortSettingDlg::PortButton(int n) const

@@ -21,7 +21,8 @@ QList<CSystemPorts::Port> CSystemPorts::Available()
         ports = s_Source();
     } else {
         for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-            ports << Port { info.systemLocation(), info.description(), info.manufacturer(), info.serialNumber() };
+            ports << Port { info.systemLocation(), info.description(), info.manufacturer(),
+                info.serialNumber() };
     }
     std::sort(ports.begin(), ports.end(), [](const Port& a, const Port& b) { return a.device < b.device; });
     return ports;

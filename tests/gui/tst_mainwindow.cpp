@@ -15,10 +15,10 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
-#include <QTextBrowser>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QTextBrowser>
 
 // The main window as a person meets it: small screens, the keys of the grid, the file dialogs'
 // folders, help and the window's face.
@@ -106,8 +106,8 @@ private slots:
         const int tab = Qt::Key_Tab;
         const int back = Qt::Key_Backtab;
         const int escape = Qt::Key_Escape;
-        QTest::newRow("Tab commits and moves on") << QPoint(3, 2) << "147.125" << tab << QPoint(3, 3)
-                                                  << "147.12500" << false;
+        QTest::newRow("Tab commits and moves on")
+            << QPoint(3, 2) << "147.125" << tab << QPoint(3, 3) << "147.12500" << false;
         QTest::newRow("Tab at column 8 goes to the next row")
             << QPoint(3, 8) << QString() << tab << QPoint(4, 1) << "High" << false;
         QTest::newRow("Tab at the last cell wraps to the first")
@@ -260,9 +260,12 @@ private slots:
     {
         QTest::addColumn<QString>("configured");
         QTest::addColumn<QString>("title");
-        QTest::newRow("three dots") << "About Fieldcom Radio Programmer..." << "About Fieldcom Radio Programmer";
-        QTest::newRow("ellipsis and blank") << "关于菲尔德电台编程软件 …" << "关于菲尔德电台编程软件";
-        QTest::newRow("an abbreviation's dot stays") << "About Fieldcom Ltd." << "About Fieldcom Ltd.";
+        QTest::newRow("three dots") << "About Fieldcom Radio Programmer..."
+                                    << "About Fieldcom Radio Programmer";
+        QTest::newRow("ellipsis and blank") << "关于菲尔德电台编程软件 …"
+                                            << "关于菲尔德电台编程软件";
+        QTest::newRow("an abbreviation's dot stays") << "About Fieldcom Ltd."
+                                                     << "About Fieldcom Ltd.";
     }
 
     // The About entry keeps the configured text; the box's title drops the dots. Every window shows
