@@ -4,6 +4,7 @@
 #include "config/AppPaths.h"
 #include "config/IniFile.h"
 #include "config/Language.h"
+#include "config/MenuText.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -29,7 +30,8 @@ CAboutDlg::CAboutDlg(const CIniFile& ini, QWidget* parent)
     , m_pIcon(new QLabel(this))
 {
     const QString section = CLanguage::Name();
-    setWindowTitle(ini.GetValue(section, QStringLiteral("About Title")));
+    // The menu's "About ..." says a dialog follows; the dialog's own title drops the dots.
+    setWindowTitle(MenuText::WithoutEllipsis(ini.GetValue(section, QStringLiteral("About Title"))));
 
     QIcon icon(CAppPaths::BesideExe(QStringLiteral("title.ico")));
     if (icon.availableSizes().isEmpty())

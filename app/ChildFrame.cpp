@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QMenu>
+#include <QScrollArea>
 
 CChildFrame::CChildFrame(CProgramDoc* document, CProgramView* view)
     : m_pDocument(document)
@@ -12,7 +13,14 @@ CChildFrame::CChildFrame(CProgramDoc* document, CProgramView* view)
 {
     document->setParent(this); // the document goes with its window
     document->SetWindow(this);
-    setWidget(view);
+    // The grid keeps its size; a window smaller than the grid scrolls it, and a larger (maximised)
+    // one keeps it in the middle rather than in a corner.
+    auto* scroller = new QScrollArea;
+    scroller->setWidget(view);
+    scroller->setAlignment(Qt::AlignCenter);
+    scroller->setFrameShape(QFrame::NoFrame);
+    scroller->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    setWidget(scroller);
     setAttribute(Qt::WA_DeleteOnClose, false);
     // Ctrl+W is Program > Write; the window menu's Close keeps its other keys, so the shortcut is
     // not ambiguous (an ambiguous one does nothing at all).
@@ -27,6 +35,13 @@ CChildFrame::CChildFrame(CProgramDoc* document, CProgramView* view)
     connect(document, &CProgramDoc::TitleChanged, this, &CChildFrame::UpdateTitle);
     connect(document, &CProgramDoc::ModifiedChanged, this, &CChildFrame::UpdateTitle);
     UpdateTitle();
+}
+
+QSize CChildFrame::sizeHint() const
+{
+    // Room for the whole grid: a scroll area's own hint stops at a few dozen text lines.
+    const QSize decoration = QMdiSubWindow::sizeHint() - widget()->sizeHint();
+    return m_pView->sizeHint() + decoration;
 }
 
 void CChildFrame::UpdateTitle()

@@ -17,6 +17,8 @@ public:
 
     CProgramDoc* Document() const { return m_pDocument; }
     CProgramView* View() const { return m_pView; }
+    // The size that shows the whole grid without scrolling.
+    QSize sizeHint() const override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -1,9 +1,13 @@
 #include "app/FilePrompt.h"
 
+#include "config/UserSettings.h"
+
 #include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 
 CFilePrompt::Hook CFilePrompt::s_Hook;
+QString CFilePrompt::s_strSettingsName;
 
 namespace {
 QString tr(const char* text)
@@ -14,12 +18,17 @@ QString tr(const char* text)
 
 QString CFilePrompt::OpenFileName(QWidget* parent)
 {
-    return Run({ parent, Kind::Open, {} });
+    return Run({ parent, Kind::Open, {}, {} });
 }
 
 QString CFilePrompt::SaveFileName(QWidget* parent, const QString& proposed)
 {
-    return Run({ parent, Kind::Save, proposed });
+    return Run({ parent, Kind::Save, proposed, {} });
+}
+
+void CFilePrompt::SetSettingsName(const QString& appName)
+{
+    s_strSettingsName = appName;
 }
 
 void CFilePrompt::SetHook(Hook hook)
@@ -27,7 +36,18 @@ void CFilePrompt::SetHook(Hook hook)
     s_Hook = std::move(hook);
 }
 
-QString CFilePrompt::Run(const Request& request)
+QString CFilePrompt::Run(const Request& asked)
+{
+    CUserSettings settings(s_strSettingsName);
+    Request request = asked;
+    request.folder = settings.FileFolder();
+    const QString chosen = Ask(request);
+    if (!chosen.isEmpty())
+        settings.SetFileFolder(QFileInfo(chosen).absolutePath());
+    return chosen;
+}
+
+QString CFilePrompt::Ask(const Request& request)
 {
     if (s_Hook)
         return s_Hook(request);
@@ -37,6 +57,7 @@ QString CFilePrompt::Run(const Request& request)
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     dialog.setDefaultSuffix(QStringLiteral("dat"));
+    dialog.setDirectory(request.folder);
     if (!open)
         dialog.selectFile(request.proposed);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())

@@ -14,6 +14,7 @@ public:
         QWidget* parent = nullptr;
         Kind kind = Kind::Open;
         QString proposed; // the name offered in the Save As dialog
+        QString folder; // where the dialog starts
     };
     using Hook = std::function<QString(const Request&)>;
 
@@ -23,8 +24,13 @@ public:
     static QString SaveFileName(QWidget* parent, const QString& proposed);
 
     static void SetHook(Hook hook);
+    // The per-user settings ([Setup] AppName) that remember the folder last used.
+    static void SetSettingsName(const QString& appName);
 
 private:
-    static QString Run(const Request& request);
+    // Starts the request in the remembered folder and remembers the folder of the file chosen.
+    static QString Run(const Request& asked);
+    static QString Ask(const Request& request);
     static Hook s_Hook;
+    static QString s_strSettingsName;
 };

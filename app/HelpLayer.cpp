@@ -5,13 +5,18 @@
 
 #include <QFileInfo>
 #include <QPointer>
+#include <QScreen>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 #include <QVariant>
 
+#include <algorithm>
+
 CHelpLayer::Hook CHelpLayer::s_Hook;
 
 namespace {
+constexpr QSize kViewerSize(520, 420);
 constexpr const char* kControlIdProperty = "controlId";
 constexpr CBilingual kHelpFolder { "help/enHelp/", "help/chHelp/" };
 constexpr CBilingual kHelpCaption { "Help", "帮助" };
@@ -41,13 +46,34 @@ bool CHelpLayer::ShowTopic(QWidget* owner, int contextId)
         s_Viewer->setAttribute(Qt::WA_DeleteOnClose);
         s_Viewer->setOpenExternalLinks(true);
         s_Viewer->setWindowTitle(kHelpCaption.Text());
-        s_Viewer->resize(520, 420);
+        s_Viewer->resize(kViewerSize);
+        auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), s_Viewer);
+        QObject::connect(escape, &QShortcut::activated, s_Viewer.data(), &QWidget::close);
+    }
+    // A window the user already moved stays where it is; a new one opens beside the program.
+    if (!s_Viewer->isVisible() && owner) {
+        const QWidget* main = owner->window();
+        const QScreen* screen = main->screen();
+        if (screen)
+            s_Viewer->move(PlaceBeside(
+                main->frameGeometry(), screen->availableGeometry(), s_Viewer->frameGeometry().size()));
     }
     s_Viewer->setSource(QUrl::fromLocalFile(path));
     s_Viewer->show();
     s_Viewer->raise();
     s_Viewer->activateWindow();
     return true;
+}
+
+QPoint CHelpLayer::PlaceBeside(const QRect& owner, const QRect& screen, const QSize& size)
+{
+    const int lowest = std::max(screen.top(), screen.bottom() + 1 - size.height());
+    const int top = std::clamp(owner.top(), screen.top(), lowest);
+    if (owner.right() + 1 + size.width() <= screen.right() + 1)
+        return { owner.right() + 1, top };
+    if (owner.left() - size.width() >= screen.left())
+        return { owner.left() - size.width(), top };
+    return { std::max(screen.left(), screen.right() + 1 - size.width()), top };
 }
 
 void CHelpLayer::SetHook(Hook hook)

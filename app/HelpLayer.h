@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QPoint>
+#include <QRect>
+#include <QSize>
 #include <QString>
 
 #include <functional>
@@ -15,7 +18,11 @@ public:
 
     static QString TopicPath(int contextId);
     // Shows the topic's page in the help window; false (and nothing shown) when there is no page.
+    // The window opens beside its owner's window and closes with Escape.
     static bool ShowTopic(QWidget* owner, int contextId);
+    // Where a help window of size goes: right of owner when it fits on screen, else left of it, else
+    // at the screen's right edge over the owner; always wholly on screen as far as it can be.
+    static QPoint PlaceBeside(const QRect& owner, const QRect& screen, const QSize& size);
 
     // Sees every request instead of the help window (tests).
     using Hook = std::function<void(int contextId, const QString& path)>;

@@ -7,6 +7,7 @@
 #include "app/MDIClientWnd.h"
 #include "app/NavigationTree.h"
 #include "config/CommandPrompts.h"
+#include "app/MenuHelp.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "print/ReportPrinter.h"
@@ -15,9 +16,14 @@
 #include <QMdiArea>
 #include <QMenuBar>
 
+#include <algorithm>
+
 namespace {
 // Initial size before start-up shows the frame maximized.
 constexpr QSize kInitialSize(900, 550);
+// Room for the menus, the title line and a few channels; the grid scrolls in whatever is left.
+constexpr QSize kMinimumSize(560, 360);
+constexpr const char* kFittedProperty = "fittedToArea";
 }
 
 CMainFrame::CMainFrame(const QString& company, QWidget* parent)
@@ -30,7 +36,9 @@ CMainFrame::CMainFrame(const QString& company, QWidget* parent)
     // The title stays the program's own until the channel view names the product.
     setWindowTitle(QStringLiteral("Program"));
     resize(kInitialSize);
+    setMinimumSize(kMinimumSize);
     setCentralWidget(m_pMdiArea);
+    m_pMdiArea->viewport()->installEventFilter(this);
     connect(m_pMdiArea, &QMdiArea::subWindowActivated, this, &CMainFrame::OnChildActivated);
 
     QMenu* file = AddMenu(tr("&File"));
@@ -102,7 +110,9 @@ CMainFrame::~CMainFrame()
 
 QMenu* CMainFrame::AddMenu(const QString& title)
 {
-    return menuBar()->addMenu(title);
+    QMenu* menu = menuBar()->addMenu(title);
+    CMenuHelp::Watch(menu);
+    return menu;
 }
 
 QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text, const QKeySequence& shortcut)
@@ -149,6 +159,8 @@ void CMainFrame::AddChild(CChildFrame* child)
     child->move(0, 0);
     m_pActiveChild = child;
     connect(child, &QObject::destroyed, this, &CMainFrame::UpdateCommands, Qt::QueuedConnection);
+    // A window restored from maximised takes back a size that may no longer fit the area.
+    connect(child, &QMdiSubWindow::windowStateChanged, this, [this, child] { FitChildToArea(child); });
     UpdateCommands();
 }
 
@@ -282,6 +294,35 @@ void CMainFrame::OnCommand(int id)
     default:
         break;
     }
+}
+
+// A document window larger than the area it lives in would hide channels and columns beyond the
+// area's edge with no way to reach them: it is shrunk to the area (its grid then scrolls), and grows
+// back towards its natural size when the area grows again.
+void CMainFrame::FitChildToArea(QMdiSubWindow* child)
+{
+    // Before the frame is shown the area has no size of its own yet; its first resize fits then.
+    if (!child || !m_pMdiArea->isVisible() || child->isMaximized() || child->isMinimized())
+        return;
+    const QSize area = m_pMdiArea->viewport()->size();
+    const QSize natural = child->sizeHint();
+    const bool fitted = child->property(kFittedProperty).toBool();
+    if (child->width() <= area.width() && child->height() <= area.height() && !fitted)
+        return;
+    const QSize size = natural.boundedTo(area);
+    child->setProperty(kFittedProperty, size != natural);
+    QPoint at = child->pos();
+    at.setX(std::clamp(at.x(), 0, area.width() - size.width()));
+    at.setY(std::clamp(at.y(), 0, area.height() - size.height()));
+    child->setGeometry(QRect(at, size));
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_pMdiArea->viewport() && event->type() == QEvent::Resize)
+        for (CChildFrame* child : Children())
+            FitChildToArea(child);
+    return QMainWindow::eventFilter(watched, event);
 }
 
 // Nothing unsaved is lost silently: every document with edits is offered for saving first.

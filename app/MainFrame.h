@@ -62,6 +62,8 @@ public:
     // The active document window, also while it is hidden; null when there is none.
     CChildFrame* ActiveChild() const;
     QList<CChildFrame*> Children() const;
+    // Keeps a document window inside the area, so every part of its grid can be scrolled to.
+    void FitChildToArea(QMdiSubWindow* child);
 
     QAction* FindCommand(int id) const;
     QMenu* MenuOf(int id) const;
@@ -79,6 +81,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QMenu* AddMenu(const QString& title);

@@ -5,6 +5,7 @@
 #include "app/ChildFrame.h"
 #include "app/FilePrompt.h"
 #include "config/Language.h"
+#include "config/MenuText.h"
 #include "app/MainFrame.h"
 #include "app/ServiceMenu.h"
 #include "app/FrameBars.h"
@@ -20,6 +21,7 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QIcon>
 #include <QDir>
 #include <QLabel>
 #include <QFileInfo>
@@ -65,11 +67,13 @@ bool CProgramApp::InitInstance(const QStringList& arguments)
 {
     m_Ini.OpenBesideExe(QStringLiteral("Program.ini"), true, true, false);
     CLanguage::SetName(m_Ini.GetValue(kSetup, QStringLiteral("Language")));
+    CFilePrompt::SetSettingsName(m_Ini.GetValue(kSetup, QStringLiteral("AppName")));
     if (!LoadLanguageFile()) {
         CMessageBox::Show(nullptr, kLoadLanguageFailed.Text(), QMessageBox::Ok, QMessageBox::Warning);
         return false;
     }
 
+    // Every window carries the program's own icon unless "title.ico" gives another.
     QApplication::setWindowIcon(PaintedIcon::Icon(PaintedIcon::Kind::Radio));
     m_pMainFrame = std::make_unique<CMainFrame>(m_Ini.GetValue(CLanguage::Name(), QStringLiteral("Company")));
     connect(m_pMainFrame.get(), &CMainFrame::FileNewRequested, this, &CProgramApp::OnFileNew);
@@ -195,6 +199,7 @@ CChildFrame* CProgramApp::CreateWindowFor(std::unique_ptr<CProgramDoc> document)
     m_pMainFrame->AddChild(child);
     view->OnInitialUpdate();
     child->adjustSize();
+    m_pMainFrame->FitChildToArea(child);
     child->show();
     m_pMainFrame->MdiArea()->setActiveSubWindow(child);
     view->setFocus();

@@ -16,3 +16,4 @@ int RunService(CCliContext &context, const QStringList &args);
 int RunPower(CCliContext &context, const QStringList &args);
 int RunParams(CCliContext &context, const QStringList &args);
 int RunPrint(CCliContext &context, const QStringList &args);
+int RunPorts(CCliContext &context, const QStringList &args);

@@ -81,15 +81,12 @@ bool Run(CCliContext &context, CCloneTransfer &transfer, const QString &device)
     if (showBar && transfer.BlocksDone() > 0)
         err << '\n';
 
-    switch (status) {
-    case CCloneTransfer::Status::Done: return true;
-    case CCloneTransfer::Status::Stopped: context.Fail(kStopped.Text(zh)); return false;
-    default: break;
-    }
-    err << CCloneTransfer::Message(status, zh) << '\n';
-    const QString reason = transfer.PortFailureReason(zh);
-    if (!reason.isEmpty())
-        err << reason << '\n';
+    if (status == CCloneTransfer::Status::Done)
+        return true;
+    if (status == CCloneTransfer::Status::Stopped)
+        err << kStopped.Text(zh) << '\n';
+    for (const QString &line : transfer.OutcomeLines(zh))
+        err << line << '\n';
     err.flush();
     return false;
 }

@@ -24,6 +24,7 @@ constexpr Command kCommands[] = {
     { "power", RunPower },
     { "params", RunParams },
     { "print", RunPrint },
+    { "ports", RunPorts },
 };
 
 } // namespace
@@ -51,6 +52,8 @@ QString CliUsage()
         "      NAME: sql:MHZ (5-100), sqlclose (1-10), narrowsql (-10-10), rx1w rx1n rx2w rx2n rx3w rx3n\n"
         "      (5-125), mic1 (0-31), mic2 (0-127), mic3 (0-15), maxdev (30-150), ctcssdev dcsdev (5-30)\n"
         "  program-cli print FILE -o OUT.pdf [--lang english|chinese]\n"
+        "  program-cli ports\n"
+        "      lists the serial ports of this computer\n"
         "Exit status: 0 done, 1 refused input or failed file or radio, 2 usage error.\n");
 }
 

@@ -5,11 +5,14 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QDir>
+#include <QFileInfo>
 
 namespace {
 constexpr const char *kPortValue = "com";
 constexpr const char *kTypeValue = "Type";
 constexpr const char *kFieldValue = "Field";
+constexpr const char *kDeviceValue = "device";
+constexpr const char *kFolderValue = "folder";
 }
 
 CUserSettings::CUserSettings(const QString &appName)
@@ -48,6 +51,37 @@ int CUserSettings::PortNumber() const
 void CUserSettings::SetPortNumber(int number)
 {
     m_Settings->setValue(QLatin1String(kPortValue), number);
+    m_Settings->sync();
+}
+
+QString CUserSettings::PortDevice() const
+{
+    return m_Settings->value(QLatin1String(kDeviceValue)).toString();
+}
+
+void CUserSettings::SetPortDevice(const QString &device)
+{
+    if (device.isEmpty())
+        m_Settings->remove(QLatin1String(kDeviceValue));
+    else
+        m_Settings->setValue(QLatin1String(kDeviceValue), device);
+    m_Settings->sync();
+}
+
+QString CUserSettings::FileFolder() const
+{
+    const QString last = m_Settings->value(QLatin1String(kFolderValue)).toString();
+    if (!last.isEmpty() && QFileInfo(last).isDir())
+        return last;
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!documents.isEmpty() && QFileInfo(documents).isDir())
+        return documents;
+    return QDir::homePath();
+}
+
+void CUserSettings::SetFileFolder(const QString &folder)
+{
+    m_Settings->setValue(QLatin1String(kFolderValue), folder);
     m_Settings->sync();
 }
 

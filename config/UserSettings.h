@@ -25,6 +25,17 @@ public:
     // Product type and band indexes, 0 when none is stored. Values written by older versions may lie
     // outside the configured lists; ProductCatalog::IsListed tells, and RememberTypeAndBand is the way
     // to store a pair, since it stores only listed ones.
+    // A serial device picked by its path (a port the system reports) instead of a COM number; empty
+    // when the user picked COMn.
+    QString PortDevice() const;
+    void SetPortDevice(const QString &device);
+
+    // Where the Open and Save As dialogs start: the folder last used when it still exists, else the
+    // user's documents folder, else the home folder; never the working folder of the moment.
+    QString FileFolder() const;
+    void SetFileFolder(const QString &folder);
+
+    // Product type and band indexes, 0 when none is stored.
     std::uint32_t Type() const;
     std::uint32_t Field() const;
     void SetTypeAndField(std::uint32_t type, std::uint32_t field);

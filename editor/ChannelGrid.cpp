@@ -152,6 +152,15 @@ std::vector<std::pair<int, int>> CChannelGrid::EnterMoves(int row, int col)
     return { { 1, col }, { 1, 1 } };
 }
 
+std::pair<int, int> CChannelGrid::BackMove(int row, int col)
+{
+    if (col > 1)
+        return { row, col - 1 };
+    if (row > 1)
+        return { row - 1, kCols - 1 };
+    return { kRows - 1, kCols - 1 };
+}
+
 QString CChannelGrid::Message(Outcome outcome)
 {
     switch (outcome) {

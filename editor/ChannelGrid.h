@@ -52,6 +52,9 @@ public:
     // The cells Enter passes through from (row, col): the next column, or column 1 and then the next
     // row, wrapping from row 16 column 8 to row 1 column 1. Each step is one change of the current cell.
     static std::vector<std::pair<int, int>> EnterMoves(int row, int col);
+    // The cell Shift+Tab goes back to in one step: the previous column, or column 8 of the previous
+    // row, wrapping from row 1 column 1 to row 16 column 8.
+    static std::pair<int, int> BackMove(int row, int col);
 
     // Maps a message-bearing outcome to its string-table text; empty for Accepted.
     static QString Message(Outcome outcome);

@@ -26,6 +26,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMdiSubWindow>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 using namespace ChannelCodec;
@@ -113,11 +115,12 @@ void CProgramView::OnInitialUpdate()
         m_Title->setText(m_Ini.GetValue(
             zh ? QStringLiteral("Chinese") : QStringLiteral("English"), QStringLiteral("Title")));
         SetupGrid();
+        layout()->activate(); // the view takes its fixed size now, so its window can be sized to it
         m_bFirstInit = false;
     }
     const QString icon = CAppPaths::BesideExe(QStringLiteral("title.ico"));
-    if (parentWidget() && QFileInfo::exists(icon))
-        parentWidget()->setWindowIcon(QIcon(icon));
+    if (QWidget* frame = Frame(); frame && QFileInfo::exists(icon))
+        frame->setWindowIcon(QIcon(icon));
     ShowImage();
 }
 
@@ -257,7 +260,7 @@ void CProgramView::ShowEditorOverCurrentCell()
     const int row = int(m_Grid->GetRow());
     const int col = int(m_Grid->GetCol());
     QWidget* editor = EditorForColumn(col);
-    if (!editor || row < 1 || col < 1)
+    if (!editor || row < 1 || col < 1 || IsTransferWindowOpen())
         return;
     const QString text = m_Grid->GetTextMatrix(row, col);
     if (auto* list = qobject_cast<QComboBox*>(editor)) {
@@ -282,6 +285,12 @@ void CProgramView::ShowEditorOverCurrentCell()
     editor->show();
     editor->raise();
     editor->setFocus();
+    // In a window smaller than the grid, the cell being edited is scrolled into sight.
+    for (QWidget* up = parentWidget(); up; up = up->parentWidget())
+        if (auto* scroller = qobject_cast<QScrollArea*>(up)) {
+            scroller->ensureWidgetVisible(editor, 0, 0);
+            break;
+        }
     m_Grid->viewport()->update();
 }
 
@@ -323,7 +332,7 @@ void CProgramView::OnLeaveCell()
         CommitCell(row, col, editor, CChannelGrid::Trigger::LeaveCell);
 }
 
-void CProgramView::OnEnterKey()
+void CProgramView::OnEnterKey(bool back)
 {
     const int row = int(m_Grid->GetRow());
     const int col = int(m_Grid->GetCol());
@@ -331,6 +340,12 @@ void CProgramView::OnEnterKey()
     if (editor && !editor->isHidden()
         && CommitCell(row, col, editor, CChannelGrid::Trigger::Enter) != CChannelGrid::Outcome::Accepted)
         return; // a refused value keeps the cell current
+    if (back) {
+        // One change of the current cell straight to the previous one.
+        const auto [prevRow, prevCol] = CChannelGrid::BackMove(row, col);
+        m_Grid->setCurrentCell(prevRow, prevCol);
+        return;
+    }
     // Each step is one change of the current cell, with its own leave and enter.
     for (const auto& [nextRow, nextCol] : CChannelGrid::EnterMoves(row, col)) {
         if (nextRow != m_Grid->GetRow())
@@ -340,29 +355,68 @@ void CProgramView::OnEnterKey()
     }
 }
 
+void CProgramView::OnEscapeKey()
+{
+    // The edit is dropped: the cell still holds its text, since only a commit writes it.
+    QWidget* editor = EditorForColumn(int(m_Grid->GetCol()));
+    if (editor && !editor->isHidden())
+        HideEditor(editor);
+}
+
 bool CProgramView::eventFilter(QObject* watched, QEvent* event)
 {
     // A key the focused control ignores comes by again on its way up to the grid: handle it once.
     if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {
         const auto* key = static_cast<QKeyEvent*>(event);
+        // Ctrl+Tab stays the window switch of the document area.
+        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
         if (key->key() == Qt::Key_F1) {
             CHelpLayer::ShowTopic(this, CHelpLayer::ControlId(QApplication::focusWidget()));
-        } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
-            OnEnterKey();
+        } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
+            || (key->key() == Qt::Key_Tab && plain)) {
+            OnEnterKey(false); // Tab moves on as Enter does
+            return true;
+        } else if (key->key() == Qt::Key_Backtab && plain) {
+            OnEnterKey(true);
+            return true;
+        } else if (key->key() == Qt::Key_Escape && watched != m_Grid) {
+            OnEscapeKey();
             return true;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
+QWidget* CProgramView::Frame() const
+{
+    // The view sits in a scroll area inside its document window.
+    for (QWidget* up = parentWidget(); up; up = up->parentWidget())
+        if (qobject_cast<QMdiSubWindow*>(up))
+            return up;
+    return parentWidget();
+}
+
+bool CProgramView::IsTransferWindowOpen() const
+{
+    return m_pProcessDlg && m_pProcessDlg->isVisible();
+}
+
 void CProgramView::OnRead()
 {
+    // A read replaces every channel: unsaved edits are offered for saving first, as Open does. A
+    // running transfer is not asked about; the choice only sets what the next window does.
+    if (!m_pProcessDlg->IsStarted() || !m_pProcessDlg->isVisible()) {
+        OnLeaveCell();
+        if (!m_pDocument->SaveModified())
+            return;
+    }
     m_bWrite = 0;
     m_pProcessDlg->Open(true);
 }
 
 void CProgramView::OnWrite()
 {
+    OnLeaveCell(); // the grid stays read-only while the progress window is up
     m_bWrite = 1;
     m_pProcessDlg->Open(false);
 }
@@ -393,9 +447,11 @@ void CProgramView::OnTransfer()
             image.CopyIn(block.address, transfer->Image().Range(block.address, block.length));
         CProgramDoc::SetNewDocument(false);
         ShowImage();
+        // The channels are the radio's now, not the file's: closing asks to save them.
+        m_pDocument->SetModifiedFlag();
     }
     // File > Close only hid the channel window; a finished transfer brings it back.
-    if (QWidget* frame = parentWidget(); frame && frame->isHidden())
+    if (QWidget* frame = Frame(); frame && frame->isHidden())
         frame->showNormal();
 }
 

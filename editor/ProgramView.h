@@ -80,6 +80,9 @@ public:
 
     // The progress window of Read and Write; it lives as long as the view.
     CProcessDlg* ProcessDlg() const { return m_pProcessDlg; }
+    // While the progress window is up (waiting for OK or transferring) the grid opens no editor, so
+    // nothing typed can be lost to a read that replaces the channels.
+    bool IsTransferWindowOpen() const;
 
 public slots:
     // Read and Write show the progress window; its OK starts the transfer (OnTransfer).
@@ -93,6 +96,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The document window that holds the view; its parent when there is none.
+    QWidget* Frame() const;
     void CreateEditors();
     void SetupGrid();
     void RefreshRow(int row);
@@ -105,7 +110,10 @@ private:
     bool IsEdited(const QWidget* editor, int row, int col) const;
     // Commits editor over (row, col); shows the message of a refused value. Returns the outcome.
     CChannelGrid::Outcome CommitCell(int row, int col, QWidget* editor, CChannelGrid::Trigger trigger);
-    void OnEnterKey();
+    // Enter and Tab commit the cell and move on; Shift+Tab (back) commits and moves to the previous cell.
+    void OnEnterKey(bool back = false);
+    // Escape in an editor: the edit is dropped and the cell keeps its text.
+    void OnEscapeKey();
 
     CProgramDoc* m_pDocument;
     CIniFile& m_Ini;

@@ -7,6 +7,10 @@
 
 namespace {
 constexpr CBilingual kCommunicationError { "Communication Error", "通信出错" };
+constexpr CBilingual kPartialWrite {
+    "The radio may now hold part of the new data. Write it again before using the radio.",
+    "电台中可能只有部分新数据, 请重新写入后再使用电台。"
+};
 }
 
 CCloneTransfer::CCloneTransfer(Direction direction, std::vector<CCloneBlock> blocks, const CRadioImage &image)
@@ -57,6 +61,8 @@ CCloneTransfer::Status CCloneTransfer::Step()
     if (m_Status != Status::Running)
         return m_Status;
     const CCloneBlock &block = m_Blocks[static_cast<std::size_t>(m_nDone)];
+    if (m_Direction == Direction::Write)
+        m_bSentAny = true;
     const bool moved = m_Direction == Direction::Read ? CloneProtocol::ReadBlock(*m_Port, block, m_Image)
                                                       : CloneProtocol::WriteBlock(*m_Port, block, m_Image);
     if (!moved)
@@ -102,4 +108,26 @@ QString CCloneTransfer::Message(Status status, bool chinese)
 QString CCloneTransfer::PortFailureReason(bool chinese) const
 {
     return m_Status == Status::PortOpenFailed ? m_Port->FailureReason(chinese) : QString();
+}
+
+bool CCloneTransfer::MayHoldPartialWrite() const
+{
+    return m_Direction == Direction::Write && m_bSentAny
+        && (m_Status == Status::CommunicationError || m_Status == Status::Stopped);
+}
+
+QString CCloneTransfer::PartialWriteWarning(bool chinese)
+{
+    return kPartialWrite.Text(chinese);
+}
+
+QStringList CCloneTransfer::OutcomeLines(bool chinese) const
+{
+    QStringList lines;
+    for (const QString &line : { Message(m_Status, chinese), PortFailureReason(chinese) })
+        if (!line.isEmpty())
+            lines << line;
+    if (MayHoldPartialWrite())
+        lines << PartialWriteWarning(chinese);
+    return lines;
 }

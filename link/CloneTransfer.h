@@ -4,6 +4,7 @@
 #include "link/ClonePlan.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 #include <memory>
@@ -66,6 +67,14 @@ public:
     static QString Message(Status status, bool chinese);
     // For PortOpenFailed: the system's reason on a line of its own, or empty.
     QString PortFailureReason(bool chinese) const;
+    // A write that failed or was stopped after its first block went out: the radio may hold part of
+    // the new data and part of the old, and should be written again before it is used.
+    bool MayHoldPartialWrite() const;
+    static QString PartialWriteWarning(bool chinese);
+    // Everything a user is told about how the transfer ended, one line each: the status message, the
+    // port's reason and the partial-write warning, as far as they apply. Empty for a finished transfer
+    // and for a stop that left the radio as it was.
+    QStringList OutcomeLines(bool chinese) const;
 
 private:
     Status End(Status status);
@@ -77,4 +86,5 @@ private:
     Status m_Status = Status::Ready;
     int m_nDone = 0;
     bool m_bServiceLink = false;
+    bool m_bSentAny = false; // a write block has gone out (whole or in part)
 };

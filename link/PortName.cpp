@@ -79,7 +79,8 @@ void CPortName::SetCurrent(const QString &name)
 
 QString CPortName::LoadFromSettings(const CUserSettings &settings)
 {
-    s_Current = FromNumber(settings.PortNumber());
+    const QString device = settings.PortDevice();
+    s_Current = device.isEmpty() ? FromNumber(settings.PortNumber()) : device;
     return s_Current;
 }
 
@@ -87,6 +88,13 @@ void CPortName::Choose(int n, CUserSettings &settings)
 {
     s_Current = FromNumber(n);
     settings.SetPortNumber(n);
+    settings.SetPortDevice(QString());
+}
+
+void CPortName::ChooseDevice(const QString &device, CUserSettings &settings)
+{
+    s_Current = device;
+    settings.SetPortDevice(device);
 }
 
 bool CPortName::AddOverride(const QString &assignment, bool virtualRadio)

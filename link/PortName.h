@@ -26,10 +26,13 @@ public:
     // The name every exchange opens: "COM1" until settings or the port dialog say otherwise.
     static QString Current();
     static void SetCurrent(const QString &name);
-    // Forms the name from the stored number ("com", 1 when absent) and makes it current.
+    // Makes the stored device path current when the user picked one of the system's ports; else forms
+    // the name from the stored number ("com", 1 when absent).
     static QString LoadFromSettings(const CUserSettings &settings);
     // Makes port n current and stores n for the next start.
     static void Choose(int n, CUserSettings &settings);
+    // Makes a device path current (a port the system reports) and stores it for the next start.
+    static void ChooseDevice(const QString &device, CUserSettings &settings);
 
     // A device that COMn stands for in this run only, ahead of Program.ini and the /dev/ttyUSB rule.
     // It is never stored, so the program started on its own talks to the ports it always did.

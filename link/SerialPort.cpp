@@ -14,12 +14,15 @@
 #include <windows.h>
 #else
 #include <cerrno>
+#include <cstring>
+#include <qplatformdefs.h>
 #include <unistd.h>
 #endif
 
 namespace {
 
 constexpr CBilingual kMissing { "The device %1 does not exist.", "设备 %1 不存在。" };
+constexpr CBilingual kNotSerial { "%1 is not a serial port.", "%1 不是串口。" };
 constexpr CBilingual kBusy { "%1 is in use by another program.", "%1 正被其他程序使用。" };
 #if defined(Q_OS_LINUX)
 constexpr CBilingual kNoPermission {
@@ -66,6 +69,12 @@ bool CSerialPort::Open(const QString &device)
     // same name as the device it points to.
     if (info.isSymLink())
         location = info.canonicalFilePath();
+    // A file, folder, pipe or socket is never opened as a port: it exists, but is no serial device.
+    QT_STATBUF status;
+    if (QT_STAT(QFile::encodeName(location).constData(), &status) == 0 && !S_ISCHR(status.st_mode)) {
+        m_Failure = OpenFailure::NotSerial;
+        return false;
+    }
 #endif
     m_Port.setPortName(location);
     if (!m_Port.open(QIODevice::ReadWrite)) {
@@ -92,7 +101,15 @@ void CSerialPort::ClassifyOpenError(const QString &location)
             : OpenFailure::Busy;
 #endif
         break;
-    default: m_Failure = OpenFailure::Other; break;
+    default:
+        m_Failure = OpenFailure::Other;
+#if !defined(Q_OS_WIN)
+        // A character device that is no terminal (/dev/null, say) refuses the line settings with
+        // ENOTTY, which the port reports only as its text.
+        if (m_strSystemError == QString::fromLocal8Bit(std::strerror(ENOTTY)))
+            m_Failure = OpenFailure::NotSerial;
+#endif
+        break;
     }
     m_Port.clearError();
 }
@@ -209,6 +226,7 @@ QString CSerialPort::FailureReason(bool chinese) const
     switch (m_Failure) {
     case OpenFailure::None: return {};
     case OpenFailure::Missing: return kMissing.Text(chinese).arg(name);
+    case OpenFailure::NotSerial: return kNotSerial.Text(chinese).arg(name);
     case OpenFailure::Busy: return kBusy.Text(chinese).arg(name);
     case OpenFailure::NoPermission: return kNoPermission.Text(chinese).arg(name);
     case OpenFailure::Other:

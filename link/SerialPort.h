@@ -10,7 +10,7 @@
 class CSerialPort {
 public:
     // Why Open failed, as far as the operating system tells.
-    enum class OpenFailure { None, Missing, Busy, NoPermission, Other };
+    enum class OpenFailure { None, Missing, NotSerial, Busy, NoPermission, Other };
 
     struct ReadResult {
         int count = 0; // bytes received, 0..n

@@ -37,7 +37,7 @@ Status CTransferDriver::Run(CCloneTransfer& transfer, const QString& device)
         return status;
     // The progress window goes first, so the message stands on its own.
     Finish(status);
-    Report(transfer, status);
+    Report(transfer);
     return status;
 }
 
@@ -56,16 +56,12 @@ bool CTransferDriver::ServiceUserInterface()
     return true;
 }
 
-void CTransferDriver::Report(const CCloneTransfer& transfer, Status status)
+void CTransferDriver::Report(const CCloneTransfer& transfer)
 {
-    const bool zh = CLanguage::IsChinese();
-    QString text = CCloneTransfer::Message(status, zh);
-    if (text.isEmpty())
-        return;
-    const QString reason = transfer.PortFailureReason(zh);
-    if (!reason.isEmpty())
-        text += QLatin1Char('\n') + reason;
-    CMessageBox::Show(m_pMessageParent, text, QMessageBox::Ok, QMessageBox::Warning);
+    // A stopped read is quiet; a stopped write still warns that the radio holds a mix.
+    const QStringList lines = transfer.OutcomeLines(CLanguage::IsChinese());
+    if (!lines.isEmpty())
+        CMessageBox::Show(m_pMessageParent, lines.join(QLatin1Char('\n')), QMessageBox::Ok, QMessageBox::Warning);
 }
 
 Status CTransferDriver::Finish(Status status)

@@ -31,7 +31,7 @@ public:
 private:
     // False when the transfer must stop here.
     bool ServiceUserInterface();
-    void Report(const CCloneTransfer& transfer, CCloneTransfer::Status status);
+    void Report(const CCloneTransfer& transfer);
     CCloneTransfer::Status Finish(CCloneTransfer::Status status);
 
     QPointer<CProcessDlg> m_pDialog;

@@ -197,6 +197,10 @@
         <source>Port</source>
         <translation>端口</translation>
     </message>
+    <message>
+        <source>Serial ports of this computer</source>
+        <translation>本机串口</translation>
+    </message>
 </context>
 <context>
     <name>CProcessDlg</name>

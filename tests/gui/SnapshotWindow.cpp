@@ -51,6 +51,12 @@ int main(int argc, char* argv[])
     for (const QString& name :
         QDir(QStringLiteral(PROGRAM_BIN_DIR)).entryList({ "*.ini", "*.qm" }, QDir::Files))
         QFile::copy(QStringLiteral(PROGRAM_BIN_DIR "/") + name, bin.filePath(name));
+    for (const QString& folder : { QStringLiteral("help/enHelp"), QStringLiteral("help/chHelp") }) {
+        QDir().mkpath(bin.filePath(folder));
+        const QDir pages(QStringLiteral(PROGRAM_BIN_DIR "/") + folder);
+        for (const QString& name : pages.entryList(QDir::Files))
+            QFile::copy(pages.filePath(name), bin.filePath(folder + QLatin1Char('/') + name));
+    }
     {
         CIniFile ini;
         ini.Open(bin.filePath(QStringLiteral("Program.ini")), false, true, false);
@@ -95,6 +101,23 @@ int main(int argc, char* argv[])
             preview->close();
     });
     app.MainFrame()->FindCommand(CMainFrame::kFilePrintPreview)->trigger();
+    // Setup > Com Setup with the system's serial ports below the COM buttons.
+    QTimer::singleShot(300, [&] {
+        shoot(out + QStringLiteral("/") + language + QStringLiteral("-ports.png"));
+        if (QWidget* dialog = QApplication::activeModalWidget())
+            dialog->close();
+    });
+    child->View()->OnComSetup();
+
+    // F1 in the grid: the help window beside the main window.
+    QApplication::setActiveWindow(app.MainFrame());
+    clickCell(grid, 2, 2);
+    settle();
+    if (QWidget* focus = QApplication::focusWidget())
+        QTest::keyClick(focus, Qt::Key_F1);
+    shoot(out + QStringLiteral("/") + language + QStringLiteral("-help.png"));
+    if (QWidget* help = QApplication::activeWindow(); help && help != app.MainFrame())
+        help->close();
 
     // The real save question of File > Exit; Cancel keeps the program.
     QTimer::singleShot(300, [&] {

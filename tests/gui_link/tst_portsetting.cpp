@@ -8,6 +8,7 @@
 #include "link/PortName.h"
 #include "link/PortSettingDlg.h"
 #include "link/SerialPort.h"
+#include "link/SystemPorts.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -69,6 +70,66 @@ private slots:
     {
         CPortName::ClearOverrides();
         CUserSettings(QString()).SetPortNumber(1);
+        CUserSettings(QString()).SetPortDevice(QString());
+        CSystemPorts::SetSource([] { return QList<CSystemPorts::Port> {}; });
+    }
+    void cleanup() { CSystemPorts::SetSource({}); }
+
+    void systemPorts_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QString>("maker");
+        QTest::newRow("English") << "English"
+                                 << "maker";
+        QTest::newRow("Chinese") << "Chinese"
+                                 << "制造商";
+    }
+
+    // The system's ports are offered with what is known of them, probed like the COM buttons; the
+    // one picked becomes the port by its path, for this run and the next start, until a COM button
+    // is picked again.
+    void systemPorts()
+    {
+        QFETCH(QString, language);
+        QFETCH(QString, maker);
+        CLanguage::SetName(language);
+        Bench bench;
+        const QString cable = Device(*bench.radio10);
+        CSystemPorts::SetSource([&] {
+            return QList<CSystemPorts::Port> { { cable, "USB Serial", "Acme", "" },
+                { QStringLiteral("/dev/zz-gone"), "", "", "" } };
+        });
+        CPortName::SetCurrent(QStringLiteral("COM1"));
+        CPortSettingDlg dialog(bench.ini);
+        RunDialog(
+            dialog,
+            [&] {
+                const QList<QRadioButton*> listed = dialog.SystemPortButtons();
+                QCOMPARE(listed.size(), 2);
+                QCOMPARE(listed[0]->text(), QStringLiteral("%1  (USB Serial, %2 Acme)").arg(cable, maker));
+                QVERIFY(listed[0]->isEnabled());
+                QCOMPARE(listed[1]->text(), QStringLiteral("/dev/zz-gone"));
+                QVERIFY(!listed[1]->isEnabled());
+                QCOMPARE(CheckedPort(dialog), 1);
+                QTest::mouseClick(listed[0], Qt::LeftButton);
+                QCOMPARE(CheckedPort(dialog), 0); // one choice among all ports
+            },
+            [&] { dialog.accept(); });
+        QCOMPARE(CPortName::Current(), cable);
+        QCOMPARE(CPortName::DevicePath(CPortName::Current(), bench.ini), cable);
+        CPortName::SetCurrent(QStringLiteral("COM1"));
+        QCOMPARE(CPortName::LoadFromSettings(CUserSettings(QString())), cable);
+
+        // Opened again: the cable is the checked one; COM1 picked makes the number count again.
+        RunDialog(
+            dialog,
+            [&] {
+                QVERIFY(dialog.SystemPortButtons()[0]->isChecked());
+                QTest::mouseClick(dialog.PortButton(1), Qt::LeftButton);
+            },
+            [&] { dialog.accept(); });
+        QCOMPARE(CPortName::LoadFromSettings(CUserSettings(QString())), QStringLiteral("COM1"));
+        CLanguage::SetName(QString());
     }
 
     void probe_data()
@@ -150,6 +211,21 @@ private slots:
         QCOMPARE(result, ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
         QCOMPARE(CPortName::Current(), after);
         QCOMPARE(CUserSettings(QString()).PortNumber(), stored);
+    }
+
+    // A computer that reports 32 built-in ports still gets a dialog that fits a small screen.
+    void manySystemPortsFit()
+    {
+        CSystemPorts::SetSource([] {
+            QList<CSystemPorts::Port> ports;
+            for (int n = 0; n < 32; ++n)
+                ports << CSystemPorts::Port { QStringLiteral("/dev/no-ttyS%1").arg(n), "", "", "" };
+            return ports;
+        });
+        CIniFile ini;
+        CPortSettingDlg dialog(ini);
+        RunDialog(dialog, [&] { QCOMPARE(dialog.SystemPortButtons().size(), 32); }, [&] { dialog.reject(); });
+        QVERIFY2(dialog.height() <= 450, qPrintable(QString::number(dialog.height())));
     }
 
     // A device given for this run shows on its button, with the virtual radio named in the running

@@ -23,6 +23,7 @@
 #include "service/ServiceAccess.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -40,6 +41,9 @@ const QString kCommunicationErrorZh = QStringLiteral("通信出错");
 const QString kPortOpenFailed = QStringLiteral(
     "Could not Open the Port,Please check whether the Port are occupied or the device are ok");
 const QString kPortOpenFailedZh = QStringLiteral("无法打开端口,请检查端口是否被占用或设备是否正常");
+const QString kPartial = QStringLiteral(
+    "\nThe radio may now hold part of the new data. Write it again before using the radio.");
+const QString kPartialZh = QStringLiteral("\n电台中可能只有部分新数据, 请重新写入后再使用电台。");
 
 // Three channels the radio holds, typed through the grid's own rules into a radio image.
 RadioMemory::Bytes RadioWithChannels(const CRadioImage& start, BandLimits limits)
@@ -227,7 +231,7 @@ private slots:
         QCOMPARE(bench.fixture->RowTexts(1).first(), QStringLiteral("150.12500"));
         QVERIFY(!CProgramDoc::IsNewDocument());
         QCOMPARE(bench.Frame()->windowTitle(), CProgramView::MainWindowTitle());
-        QVERIFY(!doc->IsModified());
+        QVERIFY(doc->IsModified()); // the radio's channels are not in any file yet
 
         const QByteArray wire = ReadSession(ClonePlan::ReadBlocks());
         QCOMPARE(ReceivedAfter(*bench.radio, wire).toHex(' '), wire.toHex(' '));
@@ -353,6 +357,23 @@ private slots:
         QVERIFY(PortIsFree(bench.Device()));
     }
 
+    // A write stopped after block 10 says the radio now holds a mix and should be written again.
+    void cancelDuringWrite()
+    {
+        Bench bench;
+        bench.Command(CMainFrame::kWrite);
+        CProcessDlg* dialog = bench.Dialog();
+        OnEachBlock(dialog, this, [&](int position) {
+            if (position == 10)
+                QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+        });
+        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 20000);
+        QCOMPARE(dialog->Progress()->value(), 10);
+        QCOMPARE(bench.Messages(), QStringList { kPartial.mid(1) });
+        QVERIFY(PortIsFree(bench.Device()));
+    }
+
     void faults_data()
     {
         QTest::addColumn<QString>("language");
@@ -381,15 +402,15 @@ private slots:
         QTest::newRow("foreign read header") << "English"
                                              << "read-header" << false << QString();
         QTest::newRow("silent write block") << "English"
-                                            << "write-silent:5" << true << error;
+                                            << "write-silent:5" << true << error + kPartial;
         QTest::newRow("write block refused") << "English"
-                                             << "write-nak:60" << true << error;
+                                             << "write-nak:60" << true << error + kPartial;
         QTest::newRow("write block lost by the radio") << "English"
                                                        << "write-lost:5" << true << QString();
         QTest::newRow("Chinese, short read block") << "Chinese"
                                                    << "read-short:1" << false << kCommunicationErrorZh;
         QTest::newRow("Chinese, silent write block") << "Chinese"
-                                                     << "write-silent:2" << true << kCommunicationErrorZh;
+                                                     << "write-silent:2" << true << kCommunicationErrorZh + kPartialZh;
     }
 
     // Each failure shows its one message and closes the window and the port; a read that fails keeps
@@ -454,8 +475,10 @@ private slots:
             CPortName::AddOverride(QStringLiteral("COM1=") + device, false);
         }
         const CRadioImage before = bench.fixture->Doc()->m_Image;
-        bench.fixture->ClickCell(3, ChannelCodec::kRxFrequency);
-        bench.fixture->Type(QStringLiteral("145"));
+        if (write) {
+            bench.fixture->ClickCell(3, ChannelCodec::kRxFrequency);
+            bench.fixture->Type(QStringLiteral("145"));
+        }
 
         bench.Transfer(write);
         QCOMPARE(bench.Messages(), QStringList { message.arg(device) });
@@ -466,6 +489,69 @@ private slots:
         } else {
             QCOMPARE(bench.fixture->Doc()->m_Image, before);
         }
+    }
+
+    void readOverEdits_data()
+    {
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<bool>("reads");
+        QTest::newRow("Save") << int(QMessageBox::Save) << true;
+        QTest::newRow("Don't Save") << int(QMessageBox::Discard) << true;
+        QTest::newRow("Cancel") << int(QMessageBox::Cancel) << false;
+    }
+
+    // Read over an edit asks first, as Open does; Save keeps the edit in its file, Cancel keeps it in
+    // the grid and reads nothing.
+    void readOverEdits()
+    {
+        QFETCH(int, answer);
+        QFETCH(bool, reads);
+        Bench bench;
+        bench.radio->SetMemory(Pattern(13));
+        const QString file = bench.fixture->DataPath(QStringLiteral("edited.dat"));
+        bench.fixture->ClickCell(2, ChannelCodec::kRxFrequency);
+        bench.fixture->Type(QStringLiteral("145"));
+        bench.fixture->answers << QMessageBox::StandardButton(answer);
+        bench.fixture->fileAnswers << file;
+        bench.Command(CMainFrame::kRead);
+
+        QCOMPARE(bench.fixture->messages.size(), 1);
+        QVERIFY(bench.fixture->messages.first().buttons.testFlag(QMessageBox::Cancel));
+        QCOMPARE(bench.Dialog()->isVisible(), reads);
+        QCOMPARE(QFile::exists(file), answer == QMessageBox::Save);
+        if (!reads) {
+            QCOMPARE(bench.fixture->RowTexts(2).first(), QStringLiteral("145.00000"));
+            QVERIFY(bench.fixture->Doc()->IsModified());
+            return;
+        }
+        QTest::mouseClick(bench.Dialog()->OkButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!bench.Dialog()->isVisible(), 20000);
+        QCOMPARE(bench.GridTexts(), bench.ChannelsOf(Pattern(13)));
+        QVERIFY(bench.fixture->Doc()->IsModified());
+    }
+
+    // While the progress window is up, a click on a cell opens no editor: typing during a slow read
+    // cannot be lost to it.
+    void gridLockedDuringTransfer()
+    {
+        Bench bench;
+        bench.radio->SetMemory(Pattern(14));
+        bench.Command(CMainFrame::kRead);
+        bench.fixture->ClickCell(4, ChannelCodec::kRxFrequency);
+        QVERIFY(!bench.fixture->VisibleEditor());
+        bool editorDuringRead = true;
+        OnEachBlock(bench.Dialog(), this, [&](int position) {
+            if (position == 5) {
+                bench.fixture->ClickCell(5, ChannelCodec::kRxFrequency);
+                editorDuringRead = bench.fixture->VisibleEditor() != nullptr;
+            }
+        });
+        QTest::mouseClick(bench.Dialog()->OkButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!bench.Dialog()->isVisible(), 20000);
+        QVERIFY(!editorDuringRead);
+        QCOMPARE(bench.GridTexts(), bench.ChannelsOf(Pattern(14)));
+        bench.fixture->ClickCell(5, ChannelCodec::kRxFrequency);
+        QVERIFY(bench.fixture->VisibleEditor()); // editable again
     }
 
     // File > Close hides the channel window; a good read brings it back.
@@ -564,7 +650,8 @@ private slots:
         QVERIFY(checked);
         QCOMPARE(CPortName::Current(), QStringLiteral("COM1"));
 
-        // The language restart keeps COM1 on the virtual radio.
+        // The language restart keeps COM1 on the virtual radio (the channels read are let go).
+        bench.fixture->answers << QMessageBox::Discard;
         QTimer::singleShot(0, this, [] {
             auto* dialog = qobject_cast<CLanguageDlg*>(QApplication::activeModalWidget());
             QVERIFY(dialog);

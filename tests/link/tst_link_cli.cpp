@@ -4,12 +4,15 @@
 #include "cli/CliContext.h"
 #include "image/DataFile.h"
 #include "link/ClonePlan.h"
+#include "link/SystemPorts.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace LinkTest;
+
+Q_DECLARE_METATYPE(CSystemPorts::Port)
 
 // program-cli read and write run in-process against a virtual radio.
 class TestLinkCli : public QObject {
@@ -120,6 +123,9 @@ private slots:
             << QStringList { "Communication Error" } << true;
         QTest::newRow("write, block refused")
             << QStringList { "write", "--port", "PORT", "SOURCE" } << QStringList { "write-nak:3" }
+            << QStringList { "Communication Error", "The radio may now hold part of the new data." } << true;
+        QTest::newRow("write, radio silent before any block")
+            << QStringList { "write", "--port", "PORT", "SOURCE" } << QStringList { "wakeup-silent" }
             << QStringList { "Communication Error" } << true;
         QTest::newRow("wrong access code")
             << QStringList { "write", "--port", "PORT", "SOURCE", "--access-code", "K719WD" }
@@ -154,6 +160,44 @@ private slots:
             QVERIFY2(err[i].startsWith(lines[i]), qPrintable(err[i]));
         QVERIFY(!QFile::exists(file));
         QCOMPARE(!radio->Received().empty(), anythingSent);
+    }
+
+    void ports_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QList<CSystemPorts::Port>>("ports");
+        QTest::addColumn<QString>("out");
+        using Port = CSystemPorts::Port;
+        const QList<Port> found { Port { "/dev/ttyUSB0", "CP2102 USB to UART", "Silicon Labs", "0001" },
+            Port { "/dev/ttyACM0", "USB Serial", " ", "" }, Port { "/dev/ttyS0", "", "", "" } };
+        QTest::newRow("English, sorted, what is known") << "English" << found
+                                                         << "/dev/ttyACM0  (USB Serial)\n"
+                                                            "/dev/ttyS0\n"
+                                                            "/dev/ttyUSB0  (CP2102 USB to UART, maker Silicon "
+                                                            "Labs, serial number 0001)\n";
+        QTest::newRow("Chinese") << "Chinese" << found.mid(0, 1)
+                                 << "/dev/ttyUSB0  (CP2102 USB to UART, 制造商 Silicon Labs, 序列号 0001)\n";
+        QTest::newRow("none") << "English" << QList<Port> {} << "No serial ports found.\n";
+    }
+
+    // program-cli ports lists what Com Setup offers, in the configured language.
+    void ports()
+    {
+        QFETCH(QString, language);
+        QFETCH(QList<CSystemPorts::Port>, ports);
+        QFETCH(QString, out);
+        QTemporaryDir dir;
+        QFile ini(dir.filePath(QStringLiteral("Program.ini")));
+        QVERIFY(ini.open(QIODevice::WriteOnly));
+        ini.write("[Setup]\nLanguage=" + language.toUtf8() + "\n");
+        ini.close();
+        CAppPaths::SetExecutableDir(dir.path());
+        CSystemPorts::SetSource([ports] { return ports; });
+        const Outcome result = Cli({ "ports" });
+        CSystemPorts::SetSource({});
+        QCOMPARE(result.status, 0);
+        QCOMPARE(result.out, out);
+        QCOMPARE(Cli({ "ports", "extra" }).status, 2);
     }
 
     // The language of Program.ini chooses the message.

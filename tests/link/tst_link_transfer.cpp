@@ -6,8 +6,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using namespace LinkTest;
 using Status = CCloneTransfer::Status;
@@ -15,6 +18,14 @@ using Direction = CCloneTransfer::Direction;
 
 Q_DECLARE_METATYPE(CCloneTransfer::Status)
 Q_DECLARE_METATYPE(CSerialPort::OpenFailure)
+
+namespace {
+QByteArray TestFileBytes(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+} // namespace
 
 class TestLinkTransfer : public QObject {
     Q_OBJECT
@@ -190,38 +201,64 @@ private slots:
 
     void portNotOpened_data()
     {
-        QTest::addColumn<bool>("held");
+        QTest::addColumn<QString>("what");
         QTest::addColumn<bool>("throughLink");
         QTest::addColumn<CSerialPort::OpenFailure>("failure");
-        QTest::newRow("missing device") << false << false << CSerialPort::OpenFailure::Missing;
-        QTest::newRow("held by another program") << true << false << CSerialPort::OpenFailure::Busy;
-        QTest::newRow("held, opened through a link") << true << true << CSerialPort::OpenFailure::Busy;
+        QTest::addColumn<QString>("reason"); // %1: the device as given
+        const QString missing = QStringLiteral("The device %1 does not exist.");
+        const QString busy = QStringLiteral("%1 is in use by another program.");
+        const QString notSerial = QStringLiteral("%1 is not a serial port.");
+        using F = CSerialPort::OpenFailure;
+        QTest::newRow("missing device") << "missing" << false << F::Missing << missing;
+        QTest::newRow("held by another program") << "held" << false << F::Busy << busy;
+        QTest::newRow("held, opened through a link") << "held" << true << F::Busy << busy;
+        QTest::newRow("a plain file") << "file" << false << F::NotSerial << notSerial;
+        QTest::newRow("a link to a plain file") << "file" << true << F::NotSerial << notSerial;
+        QTest::newRow("a folder") << "folder" << false << F::NotSerial << notSerial;
+        QTest::newRow("a pipe") << "fifo" << false << F::NotSerial << notSerial;
+        QTest::newRow("a device that is no terminal") << "/dev/null" << false << F::NotSerial << notSerial;
     }
 
-    // A port that does not open stops the transfer before anything is sent, and says why.
+    // A port that does not open stops the transfer before anything is sent, and says why: a path
+    // that exists but is no serial device is named as such, not as missing.
     void portNotOpened()
     {
-        QFETCH(bool, held);
+        QFETCH(QString, what);
         QFETCH(bool, throughLink);
         QFETCH(CSerialPort::OpenFailure, failure);
+        QFETCH(QString, reason);
         const auto radio = StartRadio();
         QTemporaryDir dir;
-        QString device = held ? Device(*radio) : dir.filePath(QStringLiteral("ttyUSB9"));
+        QString device = dir.filePath(QStringLiteral("ttyUSB9"));
         std::unique_ptr<CPortHolder> holder;
-        if (held) {
+        if (what == QLatin1String("held")) {
+            device = Device(*radio);
             holder = std::make_unique<CPortHolder>(device);
             QVERIFY(holder->Holds());
+        } else if (what == QLatin1String("file")) {
+            QFile file(device);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write("not a radio");
+        } else if (what == QLatin1String("folder")) {
+            QVERIFY(QDir().mkpath(device));
+        } else if (what == QLatin1String("fifo")) {
+            QCOMPARE(::mkfifo(QFile::encodeName(device).constData(), 0600), 0);
+        } else if (what.startsWith(QLatin1Char('/'))) {
+            device = what;
         }
         if (throughLink) {
             const QString link = dir.filePath(QStringLiteral("radio"));
             QVERIFY(QFile::link(device, link));
             device = link;
         }
+        const QByteArray before = QFileInfo(device).isFile() ? TestFileBytes(device) : QByteArray();
 
         CSerialPort port;
         QVERIFY(!port.Open(device));
         QCOMPARE(port.Failure(), failure);
-        QVERIFY(port.FailureReason(false).contains(QDir::toNativeSeparators(device)));
+        QCOMPARE(port.FailureReason(false), reason.arg(QDir::toNativeSeparators(device)));
+        if (QFileInfo(device).isFile())
+            QCOMPARE(TestFileBytes(device), before); // left exactly as it was
 
         const auto transfer = CCloneTransfer::ChannelRead(CRadioImage());
         QCOMPARE(transfer->Run(device), Status::PortOpenFailed);
