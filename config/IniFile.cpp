@@ -1,11 +1,14 @@
 #include "config/IniFile.h"
 
 #include "config/AppPaths.h"
+#include "config/FileName.h"
+#include "config/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <algorithm>
 
 namespace {
 
@@ -68,19 +71,35 @@ int CIniFile::Open(const QString &path, bool autoSave, bool caseInsensitive, boo
     m_bCaseInsensitive = caseInsensitive;
     m_bBackupOnSave = backupOnSave;
 
+    // A missing file is created empty, so that a later save has a file to replace.
     QFile file(path);
-    const QIODevice::OpenMode mode = file.exists() ? QIODevice::ReadOnly : QIODevice::ReadWrite;
-    if (!file.open(mode)) {
+    if (!file.exists() && !file.open(QIODevice::ReadWrite)) {
         m_strLastError = file.errorString();
         return 0;
     }
+    file.close();
+    QByteArray text;
+    const QString reason = SafeFile::Read(path, -1, text);
+    if (!reason.isEmpty() && text.isEmpty()) {
+        m_strLastError = reason;
+        return 0;
+    }
     m_strPath = path;
-    const QByteArray text = file.readAll();
-    const bool failed = file.error() != QFileDevice::NoError;
-    if (failed)
-        m_strLastError = file.errorString();
+    if (!reason.isEmpty())
+        m_strLastError = reason;
     LoadText(text);
-    return failed ? 0 : 1;
+    return reason.isEmpty() ? 1 : 0;
+}
+
+// The tables grow by at least the growth step, and by half their size once that is more: a file of
+// many sections loads in time proportional to its length.
+void CIniFile::AddSection(const QString &name)
+{
+    if (m_Sections.size() == m_Sections.capacity()) {
+        const std::size_t step = std::max(static_cast<std::size_t>(m_nGrowthStep), m_Sections.size() / 2);
+        m_Sections.reserve(m_Sections.size() + step);
+    }
+    m_Sections.push_back(Section { name, {}, {} });
 }
 
 void CIniFile::LoadText(const QByteArray &text)
@@ -88,12 +107,15 @@ void CIniFile::LoadText(const QByteArray &text)
     m_Sections.clear();
     m_Sections.reserve(static_cast<std::size_t>(m_nGrowthStep));
     m_Sections.push_back(Section {});
-    for (const QByteArray &rawLine : text.split('\n')) {
-        const QString line = trimmed(QString::fromUtf8(rawLine));
+    const QString whole = IniText::Decode(text, m_Format);
+    for (qsizetype from = 0; from <= whole.size();) {
+        qsizetype end = whole.indexOf(QLatin1Char('\n'), from);
+        if (end < 0)
+            end = whole.size();
+        const QString line = trimmed(whole.mid(from, end - from));
+        from = end + 1;
         if (line.size() >= 2 && line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            if (m_Sections.size() == m_Sections.capacity())
-                m_Sections.reserve(m_Sections.size() + static_cast<std::size_t>(m_nGrowthStep));
-            m_Sections.push_back(Section { line.mid(1, line.size() - 2), {}, {} });
+            AddSection(line.mid(1, line.size() - 2));
             continue;
         }
         const int eq = line.indexOf(QLatin1Char('='));
@@ -148,7 +170,7 @@ void CIniFile::SetValue(const QString &section, const QString &key, const QStrin
         return;
     int s = FindSection(section);
     if (s < 0) {
-        m_Sections.push_back(Section { section, {}, {} });
+        AddSection(section);
         s = static_cast<int>(m_Sections.size()) - 1;
         m_bModified = true;
     }
@@ -187,23 +209,24 @@ QString CIniFile::ChooseBackupName() const
 
 QByteArray CIniFile::Serialize() const
 {
-    QByteArray out;
+    QString out;
     for (std::size_t i = 0; i < m_Sections.size(); ++i) {
         const Section &sec = m_Sections[i];
         if (i > 0)
-            out += '[' + sec.name.toUtf8() + "]\n";
+            out += QLatin1Char('[') + sec.name + QLatin1String("]\n");
         for (int k = 0; k < sec.keys.size(); ++k) {
-            out += sec.keys.at(k).toUtf8();
+            out += sec.keys.at(k);
             if (!sec.keys.at(k).isEmpty())
-                out += '=';
-            out += sec.values.at(k).toUtf8() + '\n';
+                out += QLatin1Char('=');
+            out += sec.values.at(k) + QLatin1Char('\n');
         }
     }
-    return out;
+    return IniText::Encode(out, m_Format);
 }
 
 QString CIniFile::Save(bool backup)
 {
+    m_strSaveError.clear();
     if (!m_bModified || m_strPath.isEmpty())
         return QString();
     if (backup) {
@@ -212,12 +235,9 @@ QString CIniFile::Save(bool backup)
         QFile::copy(m_strPath, name);
         m_strBackupName = name;
     }
-    // The whole file goes through a temporary one: a failed save leaves the old file as it was.
-    QSaveFile file(m_strPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return QString();
-    file.write(Serialize());
-    if (!file.commit())
+    // A failed save leaves the old file as it was (and says why); it is never emptied or padded.
+    m_strSaveError = SafeFile::Write(m_strPath, Serialize());
+    if (!m_strSaveError.isEmpty())
         return QString();
     return m_strBackupName;
 }
@@ -227,6 +247,7 @@ void CIniFile::Clear()
     m_Sections.clear();
     m_strPath.clear();
     m_bModified = false;
+    m_Format = {};
 }
 
 int CIniFile::DeleteKey(const QString &section, const QString &key)
