@@ -55,12 +55,13 @@ void CLanguageDlg::accept()
         m_Ini.SetValue(setup, key, CLanguage::IsChinese() ? QStringLiteral("English") : QStringLiteral("Chinese"));
         m_Ini.Save(false);
         if (!m_Ini.SaveError().isEmpty()) {
-            // A restart would only come back in the old language: say why and stay.
+            // A restart would only come back in the old language: say why, and nothing is switched.
+            const QString error = m_Ini.SaveError();
             m_Ini.SetValue(setup, key, running);
-            CMessageBox::Show(this,
-                tr("Cannot save %1: %2").arg(FileName::Display(m_Ini.Path()), m_Ini.SaveError()),
+            CMessageBox::Show(this, tr("Cannot save %1: %2").arg(FileName::Display(m_Ini.Path()), error),
                 QMessageBox::Ok, QMessageBox::Warning);
             m_nLanguage = CLanguage::IsChinese() ? kChinese : kEnglish;
+            QDialog::reject();
             return;
         }
         m_bChanged = true;
