@@ -21,7 +21,8 @@ QString Decode(const QByteArray &bytes, Format &format)
 
     format.byteOrderMark = bytes.startsWith(kBom);
     const QByteArray body = format.byteOrderMark ? bytes.mid(3) : bytes;
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom);
+    // Stateless: a sequence cut off at the end of the file is an error, not bytes silently held back.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::ConvertInitialBom | QStringDecoder::Flag::Stateless);
     QString text = utf8(body);
     if (!utf8.hasError())
         return text;
