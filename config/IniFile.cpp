@@ -12,7 +12,7 @@
 
 namespace {
 
-bool isCommentKey(const QString &key)
+bool isCommentKey(QStringView key)
 {
     const QChar c = key.at(0);
     return c == QLatin1Char(';') || c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char('*');
@@ -25,14 +25,19 @@ bool isBlank(QChar c)
     return c.isSpace() || c == QChar(0xFEFF);
 }
 
-QString trimmed(const QString &text)
+QStringView trimmedView(QStringView text)
 {
     qsizetype from = 0, to = text.size();
     while (from < to && isBlank(text.at(from)))
         ++from;
     while (to > from && isBlank(text.at(to - 1)))
         --to;
-    return text.mid(from, to - from);
+    return text.sliced(from, to - from);
+}
+
+QString trimmed(const QString &text)
+{
+    return trimmedView(text).toString();
 }
 
 void cutFrom(QString &value, QLatin1String marker)
@@ -112,18 +117,19 @@ void CIniFile::LoadText(const QByteArray &text)
         qsizetype end = whole.indexOf(QLatin1Char('\n'), from);
         if (end < 0)
             end = whole.size();
-        const QString line = trimmed(whole.mid(from, end - from));
+        // Views into the whole text: only the names, keys and values kept are copied.
+        const QStringView line = trimmedView(QStringView(whole).sliced(from, end - from));
         from = end + 1;
         if (line.size() >= 2 && line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            AddSection(line.mid(1, line.size() - 2));
+            AddSection(line.sliced(1, line.size() - 2).toString());
             continue;
         }
-        const int eq = line.indexOf(QLatin1Char('='));
-        const QString key = trimmed(eq < 0 ? line : line.left(eq));
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        const QStringView key = trimmedView(eq < 0 ? line : line.first(eq));
         if (key.isEmpty() || isCommentKey(key))
             continue;
-        m_Sections.back().keys << key;
-        m_Sections.back().values << (eq < 0 ? QString() : trimmed(line.mid(eq + 1)));
+        m_Sections.back().keys << key.toString();
+        m_Sections.back().values << (eq < 0 ? QString() : trimmedView(line.sliced(eq + 1)).toString());
     }
 }
 
