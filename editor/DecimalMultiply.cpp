@@ -39,16 +39,20 @@ Decimal toDecimal(double value)
     return d;
 }
 
-// Writes limb at out (8 digits with leading zeros when padded); returns the end. No allocation: the
-// grid multiplies for every frequency and tone it stores.
+// Writes limb at out (8 digits with leading zeros when padded); returns the end. Plain arithmetic, no
+// allocation: the grid multiplies for every frequency and tone it stores.
 char *appendLimb(char *out, char *end, std::uint64_t limb, bool padded)
 {
-    std::array<char, 24> digits {};
-    const std::size_t length = std::size_t(std::to_chars(digits.data(), digits.data() + digits.size(), limb).ptr - digits.data());
-    for (std::size_t i = length; padded && i < 8 && out < end; ++i)
-        *out++ = '0';
-    for (std::size_t i = 0; i < length && out < end; ++i)
-        *out++ = digits[i];
+    char digits[8];
+    int length = 0;
+    do {
+        digits[length++] = char('0' + limb % 10);
+        limb /= 10;
+    } while (limb != 0 && length < 8);
+    while (padded && length < 8)
+        digits[length++] = '0';
+    while (length > 0 && out < end)
+        *out++ = digits[--length];
     return out;
 }
 
