@@ -3,6 +3,7 @@
 #include "config/FileName.h"
 #include "config/Language.h"
 
+#include <QDateTime>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -17,6 +18,8 @@
 #endif
 
 namespace {
+
+constexpr qint64 kEmptyLockAgeMs = 1000;
 
 constexpr CBilingual kHeld { "%1 is being saved by another program (%2, process %3 on %4); try again when it has finished",
                              "%1 正被另一个程序保存 (%2, 进程 %3, 主机 %4), 请在其完成后重试" };
@@ -53,8 +56,20 @@ bool CFileLock::Lock(int waitMs)
     const QString lockPath = target.dir().filePath(QLatin1Char('.') + target.fileName() + QStringLiteral(".lock"));
     m_pLockFile = std::make_unique<QLockFile>(lockPath);
     m_pLockFile->setStaleLockTime(0); // a live holder keeps its lock however long it takes
-    if (m_pLockFile->tryLock(waitMs))
-        return true;
+    const QDeadlineTimer deadline(waitMs);
+    for (;;) {
+        if (m_pLockFile->tryLock(0))
+            return true;
+        if (m_pLockFile->error() != QLockFile::LockFailedError || deadline.hasExpired())
+            break;
+        // A holder killed between making the lock file and writing its name into it leaves the file
+        // empty, naming no process that could be found dead; once it is older than any live writer
+        // needs for that, it is taken over.
+        if (!m_pLockFile->getLockInfo(nullptr, nullptr, nullptr)
+            && QFileInfo(lockPath).lastModified().msecsTo(QDateTime::currentDateTime()) > kEmptyLockAgeMs)
+            m_pLockFile->removeStaleLockFile();
+        QThread::msleep(20);
+    }
 
     const QString name = FileName::Display(m_strPath);
     switch (m_pLockFile->error()) {

@@ -131,8 +131,19 @@ void removeLeftovers(const QByteArray &directory, const QByteArray &fileName)
     ::closedir(dir);
 }
 
+// The rights a new file gets: 0666 less the process's umask. Linux tells the umask without changing
+// it; setting and restoring it is the fallback (another thread creating a file meanwhile would see 0).
 mode_t newFileMode()
 {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray &line : status.readAll().split('\n')) {
+            bool ok = false;
+            const uint mask = line.startsWith("Umask:") ? line.mid(6).trimmed().toUInt(&ok, 8) : 0;
+            if (ok)
+                return 0666 & ~mode_t(mask);
+        }
+    }
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;

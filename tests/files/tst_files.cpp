@@ -12,8 +12,10 @@
 #include <QScopeGuard>
 #include <QStringDecoder>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTest>
 
+#include <csignal>
 #include <fcntl.h>
 #include <sys/mount.h>
 #include <sys/socket.h>
@@ -84,6 +86,7 @@ private slots:
     void iniEncodings_data();
     void iniEncodings();
     void leftoversOfKilledSaves();
+    void killedSavesLoseNothing();
     void locks();
     void cliNamesAreBytes();
     void cliConcurrentSets();
@@ -295,6 +298,28 @@ void TestSaving::leftoversOfKilledSaves()
     QStringList expected = kept;
     expected.sort();
     QCOMPARE(left, expected);
+}
+
+// set killed with SIGKILL at any moment: the file is always the old or the new one, whole.
+void TestSaving::killedSavesLoseNothing()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("radio.dat");
+    const QString cli = PROGRAM_BIN_DIR "/program-cli";
+    QCOMPARE(QProcess::execute(cli, { "new", path }), 0);
+    for (int round = 0; round < 12; ++round) {
+        QProcess set;
+        set.start(cli, { "set", path, "1", round % 2 ? "rx=146.52" : "rx=146.55" });
+        QVERIFY(set.waitForStarted());
+        QThread::msleep(5 * round); // from before the load to after the rename
+        ::kill(pid_t(set.processId()), SIGKILL);
+        set.waitForFinished();
+        CRadioImage image;
+        const DataFile::Result loaded = DataFile::Load(path, image);
+        QVERIFY2(loaded.ok(), qPrintable(DataFile::Describe(loaded, path, false)));
+    }
+    QCOMPARE(QProcess::execute(cli, { "set", path, "2", "rx=146.5" }), 0);
+    QCOMPARE(leftovers(dir.path()), QStringList());
 }
 
 void TestSaving::locks()
