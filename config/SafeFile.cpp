@@ -196,6 +196,10 @@ QString Write(const QString &path, const QByteArray &bytes)
         return systemReason(errno);
     }
 
+    // A file the user made read-only stays as it is, even where the folder would allow replacing it.
+    if (exists && ::access(target.constData(), W_OK) != 0)
+        return systemReason(errno);
+
     const QByteArray directory = directoryOf(target);
     const QByteArray fileName = baseOf(target);
     removeLeftovers(directory, fileName);
@@ -204,7 +208,7 @@ QString Write(const QString &path, const QByteArray &bytes)
     const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         error = errno;
-        if (exists && (error == EACCES || error == EPERM) && ::access(target.constData(), W_OK) == 0)
+        if (exists && (error == EACCES || error == EPERM))
             return writeInPlace(target, bytes, old);
         return systemReason(error);
     }

@@ -31,7 +31,7 @@ namespace {
 
 enum class Target {
     Regular, Missing, LinkToRegular, DanglingLink, Device, LinkToDevice, Fifo, LinkToFifo, Socket, Folder,
-    ReadOnlyFolder, ReadOnlyFolderAndFile, FullDisk, FullDiskInPlace,
+    ReadOnlyFile, ReadOnlyFolder, ReadOnlyFolderAndFile, FullDisk, FullDiskInPlace,
 };
 
 const QByteArray kOld = DataFileBytes(QByteArray(ImageMap::kImageSize, 'o'));
@@ -124,6 +124,7 @@ void TestSaving::saves_data()
         { "symlink to a FIFO", Target::LinkToFifo, "not a regular file (a FIFO)" },
         { "socket", Target::Socket, "not a regular file (a socket)" },
         { "folder", Target::Folder, "not a regular file (a folder)" },
+        { "read-only file", Target::ReadOnlyFile, "Permission denied" },
         { "read-only folder, writable file", Target::ReadOnlyFolder, "" },
         { "read-only folder and file", Target::ReadOnlyFolderAndFile, "Permission denied" },
         { "full disk", Target::FullDisk, "No space left on device" },
@@ -146,6 +147,7 @@ void TestSaving::saves()
     QFETCH(QString, reason);
     const bool fullDisk = target == Target::FullDisk || target == Target::FullDiskInPlace;
     const bool readOnlyFolder = target >= Target::ReadOnlyFolder && target != Target::FullDisk;
+    const bool asOtherUser = (readOnlyFolder || target == Target::ReadOnlyFile) && isRoot(); // root writes anything
     if ((fullDisk || target == Target::Device || target == Target::LinkToDevice) && !isRoot())
         QSKIP("needs root (a tmpfs mount or a device node)");
     QTemporaryDir dir;
@@ -172,7 +174,7 @@ void TestSaving::saves()
     }
     const QByteArray written = ini ? store.Serialize() : DataFile::Serialize(CRadioImage());
     const QByteArray name = QFile::encodeName(path);
-    const bool keep = target == Target::Regular || target >= Target::ReadOnlyFolder;
+    const bool keep = target == Target::Regular || target >= Target::ReadOnlyFile;
     if (!keep)
         QVERIFY(QFile::remove(path));
     switch (target) {
@@ -205,11 +207,12 @@ void TestSaving::saves()
     }
     if (fullDisk)
         fillDisk(folder);
-    if (readOnlyFolder) {
-        // Root writes into any folder: the save then runs as another user, who owns the file.
-        QVERIFY(!isRoot() || ::chown(name.constData(), 65534, 65534) == 0);
-        QVERIFY(::chmod(name.constData(), target == Target::ReadOnlyFolderAndFile ? 0444 : 0666) == 0);
-        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 0555) == 0);
+    if (asOtherUser) // the save then runs as another user, who owns the file
+        QVERIFY(::chown(name.constData(), 65534, 65534) == 0);
+    if (readOnlyFolder || target == Target::ReadOnlyFile) {
+        const bool writable = target == Target::ReadOnlyFolder || target == Target::FullDiskInPlace;
+        QVERIFY(::chmod(name.constData(), writable ? 0666 : 0444) == 0);
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), readOnlyFolder ? 0555 : 0755) == 0);
     }
     const QFileInfo before(path);
     const QString targetPath = before.isSymLink() ? real : path;
@@ -224,7 +227,6 @@ void TestSaving::saves()
         }
         return message.isEmpty() ? 0 : 1;
     };
-    const bool asOtherUser = readOnlyFolder && isRoot();
     const int failed = asOtherUser ? runUnprivileged(save) : save();
     ::chmod(QFile::encodeName(folder).constData(), 0755);
     if (failed == 99)
