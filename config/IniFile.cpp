@@ -1,7 +1,6 @@
 #include "config/IniFile.h"
 
 #include "config/AppPaths.h"
-#include "config/FileName.h"
 #include "config/SafeFile.h"
 
 #include <QDir>
