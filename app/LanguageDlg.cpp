@@ -4,6 +4,8 @@
 #include "app/HelpLayer.h"
 #include "config/IniFile.h"
 #include "config/Language.h"
+#include "app/MessageBox.h"
+#include "config/FileName.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
@@ -47,11 +49,22 @@ void CLanguageDlg::accept()
 {
     m_nLanguage = m_Chinese->isChecked() ? kChinese : kEnglish;
     if ((m_nLanguage == kChinese) != CLanguage::IsChinese()) {
-        m_bChanged = true;
+        const QString setup = QStringLiteral("Setup"), key = QStringLiteral("Language");
+        const QString running = m_Ini.GetValue(setup, key);
         // Always the other language than the running one, and on disk at once: the restart reads it.
-        m_Ini.SetValue(QStringLiteral("Setup"), QStringLiteral("Language"),
-            CLanguage::IsChinese() ? QStringLiteral("English") : QStringLiteral("Chinese"));
+        m_Ini.SetValue(setup, key, CLanguage::IsChinese() ? QStringLiteral("English") : QStringLiteral("Chinese"));
         m_Ini.Save(false);
+        if (!m_Ini.SaveError().isEmpty()) {
+            // A restart would only come back in the old language: say why, and nothing is switched.
+            const QString error = m_Ini.SaveError();
+            m_Ini.SetValue(setup, key, running);
+            CMessageBox::Show(this, tr("Cannot save %1: %2").arg(FileName::Display(m_Ini.Path()), error),
+                QMessageBox::Ok, QMessageBox::Warning);
+            m_nLanguage = CLanguage::IsChinese() ? kChinese : kEnglish;
+            QDialog::reject();
+            return;
+        }
+        m_bChanged = true;
     }
     QDialog::accept();
 }

@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
 #include "app/StartupReport.h"
+#include "config/FileName.h"
 
 #include <QApplication>
 
@@ -31,7 +32,11 @@ int main(int argc, char* argv[])
     CStartupReport::MarkProcessStart();
     QApplication application(argc, argv);
     CProgramApp app;
-    if (!app.InitInstance(QApplication::arguments().mid(1)))
+    // What QApplication left of argv, as bytes: a file name that is not UTF-8 must still name its file.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << FileName::FromBytes(QByteArray(argv[i]));
+    if (!app.InitInstance(arguments))
         return 1;
     CStartupReport::ArmIfRequested(app.MainFrame());
     return application.exec();

@@ -5,6 +5,7 @@
 #include "dialogs/ProductCatalog.h"
 #include "editor/ChannelGrid.h"
 #include "image/DataFile.h"
+#include "config/FileLock.h"
 
 // What File > New followed by File > Save stores: the new image, the product type and band from the
 // per-user settings, then the grid stored back.
@@ -13,6 +14,11 @@ int RunNew(CCliContext &context, const QStringList &args)
     if (args.size() != 1 || args.first().startsWith(QLatin1Char('-')))
         return context.UsageError(QStringLiteral("new takes exactly one FILE"));
     const QString path = args.first();
+
+    // Held until the file is saved: a second program saving the same file waits for this one.
+    CFileLock lock(path);
+    if (!lock.Lock())
+        return context.Fail(lock.Error());
 
     CRadioImage image = DataFile::NewImage(CAppPaths::ExecutableDir());
     CUserSettings settings = CUserSettings::ForConfiguration(context.Ini());

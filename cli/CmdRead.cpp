@@ -3,6 +3,7 @@
 #include "cli/CliContext.h"
 #include "cli/CliLink.h"
 #include "image/DataFile.h"
+#include "config/FileLock.h"
 #include "link/CloneTransfer.h"
 
 // program-cli read --port PORT -o FILE: reads the radio and saves a data file. FILE is written only
@@ -28,6 +29,9 @@ int RunRead(CCliContext &context, const QStringList &args)
     if (!CliLink::Run(context, *transfer, CliLink::DeviceFor(context, port)))
         return CCliContext::kFailed;
 
+    CFileLock lock(path);
+    if (!lock.Lock())
+        return context.Fail(lock.Error());
     const DataFile::Result saved = DataFile::Save(path, transfer->Image());
     if (!saved.ok())
         return context.Fail(DataFile::Describe(saved, path));

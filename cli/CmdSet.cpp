@@ -5,6 +5,7 @@
 #include "dialogs/ProductCatalog.h"
 #include "editor/ChannelGrid.h"
 #include "image/DataFile.h"
+#include "config/FileLock.h"
 
 namespace {
 
@@ -70,6 +71,11 @@ int RunSet(CCliContext &context, const QStringList &args)
             return context.UsageError(QStringLiteral("\"%1\" is not FIELD=TEXT with a known FIELD").arg(arg));
         assignments.push_back({ column, arg.mid(eq + 1) });
     }
+
+    // Held until the file is saved: a second program saving the same file waits for this one.
+    CFileLock lock(path);
+    if (!lock.Lock())
+        return context.Fail(lock.Error());
 
     CRadioImage image;
     const DataFile::Result loaded = DataFile::Load(path, image);

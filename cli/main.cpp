@@ -1,4 +1,5 @@
 #include "config/AppPaths.h"
+#include "config/FileName.h"
 #include "config/Language.h"
 #include "cli/CliContext.h"
 
@@ -21,7 +22,6 @@ int main(int argc, char *argv[])
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
-    QCoreApplication &app = *application;
     QTextStream out(stdout);
     QTextStream err(stderr);
     // Messages of the string table come in the configured language.
@@ -31,5 +31,10 @@ int main(int argc, char *argv[])
     if (translator.load(CAppPaths::BesideExe(ini.GetValue(QStringLiteral("Setup"), QStringLiteral("Language"))
                                              + QStringLiteral(".qm"))))
         QCoreApplication::installTranslator(&translator);
-    return RunCli(app.arguments().mid(1), out, err);
+    // The raw arguments: a file name is bytes, and QCoreApplication::arguments() would turn bytes that
+    // are not UTF-8 into U+FFFD, naming another file.
+    QStringList args;
+    for (int i = 1; i < argc; ++i)
+        args << FileName::FromBytes(QByteArray(argv[i]));
+    return RunCli(args, out, err);
 }

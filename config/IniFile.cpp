@@ -1,15 +1,17 @@
 #include "config/IniFile.h"
 
 #include "config/AppPaths.h"
+#include "config/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+
+#include <algorithm>
 
 namespace {
 
-bool isCommentKey(const QString &key)
+bool isCommentKey(QStringView key)
 {
     const QChar c = key.at(0);
     return c == QLatin1Char(';') || c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char('*');
@@ -22,14 +24,19 @@ bool isBlank(QChar c)
     return c.isSpace() || c == QChar(0xFEFF);
 }
 
-QString trimmed(const QString &text)
+QStringView trimmedView(QStringView text)
 {
     qsizetype from = 0, to = text.size();
     while (from < to && isBlank(text.at(from)))
         ++from;
     while (to > from && isBlank(text.at(to - 1)))
         --to;
-    return text.mid(from, to - from);
+    return text.sliced(from, to - from);
+}
+
+QString trimmed(const QString &text)
+{
+    return trimmedView(text).toString();
 }
 
 void cutFrom(QString &value, QLatin1String marker)
@@ -68,19 +75,35 @@ int CIniFile::Open(const QString &path, bool autoSave, bool caseInsensitive, boo
     m_bCaseInsensitive = caseInsensitive;
     m_bBackupOnSave = backupOnSave;
 
+    // A missing file is created empty, so that a later save has a file to replace.
     QFile file(path);
-    const QIODevice::OpenMode mode = file.exists() ? QIODevice::ReadOnly : QIODevice::ReadWrite;
-    if (!file.open(mode)) {
+    if (!file.exists() && !file.open(QIODevice::ReadWrite)) {
         m_strLastError = file.errorString();
         return 0;
     }
+    file.close();
+    QByteArray text;
+    const QString reason = SafeFile::Read(path, -1, text);
+    if (!reason.isEmpty() && text.isEmpty()) {
+        m_strLastError = reason;
+        return 0;
+    }
     m_strPath = path;
-    const QByteArray text = file.readAll();
-    const bool failed = file.error() != QFileDevice::NoError;
-    if (failed)
-        m_strLastError = file.errorString();
+    if (!reason.isEmpty())
+        m_strLastError = reason;
     LoadText(text);
-    return failed ? 0 : 1;
+    return reason.isEmpty() ? 1 : 0;
+}
+
+// The tables grow by at least the growth step, and by half their size once that is more: a file of
+// many sections loads in time proportional to its length.
+void CIniFile::AddSection(const QString &name)
+{
+    if (m_Sections.size() == m_Sections.capacity()) {
+        const std::size_t step = std::max(static_cast<std::size_t>(m_nGrowthStep), m_Sections.size() / 2);
+        m_Sections.reserve(m_Sections.size() + step);
+    }
+    m_Sections.push_back(Section { name, {}, {} });
 }
 
 void CIniFile::LoadText(const QByteArray &text)
@@ -88,20 +111,24 @@ void CIniFile::LoadText(const QByteArray &text)
     m_Sections.clear();
     m_Sections.reserve(static_cast<std::size_t>(m_nGrowthStep));
     m_Sections.push_back(Section {});
-    for (const QByteArray &rawLine : text.split('\n')) {
-        const QString line = trimmed(QString::fromUtf8(rawLine));
+    const QString whole = IniText::Decode(text, m_Format);
+    for (qsizetype from = 0; from <= whole.size();) {
+        qsizetype end = whole.indexOf(QLatin1Char('\n'), from);
+        if (end < 0)
+            end = whole.size();
+        // Views into the whole text: only the names, keys and values kept are copied.
+        const QStringView line = trimmedView(QStringView(whole).sliced(from, end - from));
+        from = end + 1;
         if (line.size() >= 2 && line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            if (m_Sections.size() == m_Sections.capacity())
-                m_Sections.reserve(m_Sections.size() + static_cast<std::size_t>(m_nGrowthStep));
-            m_Sections.push_back(Section { line.mid(1, line.size() - 2), {}, {} });
+            AddSection(line.sliced(1, line.size() - 2).toString());
             continue;
         }
-        const int eq = line.indexOf(QLatin1Char('='));
-        const QString key = trimmed(eq < 0 ? line : line.left(eq));
+        const qsizetype eq = line.indexOf(QLatin1Char('='));
+        const QStringView key = trimmedView(eq < 0 ? line : line.first(eq));
         if (key.isEmpty() || isCommentKey(key))
             continue;
-        m_Sections.back().keys << key;
-        m_Sections.back().values << (eq < 0 ? QString() : trimmed(line.mid(eq + 1)));
+        m_Sections.back().keys << key.toString();
+        m_Sections.back().values << (eq < 0 ? QString() : trimmedView(line.sliced(eq + 1)).toString());
     }
 }
 
@@ -148,7 +175,7 @@ void CIniFile::SetValue(const QString &section, const QString &key, const QStrin
         return;
     int s = FindSection(section);
     if (s < 0) {
-        m_Sections.push_back(Section { section, {}, {} });
+        AddSection(section);
         s = static_cast<int>(m_Sections.size()) - 1;
         m_bModified = true;
     }
@@ -187,23 +214,24 @@ QString CIniFile::ChooseBackupName() const
 
 QByteArray CIniFile::Serialize() const
 {
-    QByteArray out;
+    QString out;
     for (std::size_t i = 0; i < m_Sections.size(); ++i) {
         const Section &sec = m_Sections[i];
         if (i > 0)
-            out += '[' + sec.name.toUtf8() + "]\n";
+            out += QLatin1Char('[') + sec.name + QLatin1String("]\n");
         for (int k = 0; k < sec.keys.size(); ++k) {
-            out += sec.keys.at(k).toUtf8();
+            out += sec.keys.at(k);
             if (!sec.keys.at(k).isEmpty())
-                out += '=';
-            out += sec.values.at(k).toUtf8() + '\n';
+                out += QLatin1Char('=');
+            out += sec.values.at(k) + QLatin1Char('\n');
         }
     }
-    return out;
+    return IniText::Encode(out, m_Format);
 }
 
 QString CIniFile::Save(bool backup)
 {
+    m_strSaveError.clear();
     if (!m_bModified || m_strPath.isEmpty())
         return QString();
     if (backup) {
@@ -212,12 +240,9 @@ QString CIniFile::Save(bool backup)
         QFile::copy(m_strPath, name);
         m_strBackupName = name;
     }
-    // The whole file goes through a temporary one: a failed save leaves the old file as it was.
-    QSaveFile file(m_strPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
-        return QString();
-    file.write(Serialize());
-    if (!file.commit())
+    // A failed save leaves the old file as it was (and says why); it is never emptied or padded.
+    m_strSaveError = SafeFile::Write(m_strPath, Serialize());
+    if (!m_strSaveError.isEmpty())
         return QString();
     return m_strBackupName;
 }
@@ -227,6 +252,7 @@ void CIniFile::Clear()
     m_Sections.clear();
     m_strPath.clear();
     m_bModified = false;
+    m_Format = {};
 }
 
 int CIniFile::DeleteKey(const QString &section, const QString &key)

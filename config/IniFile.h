@@ -1,5 +1,7 @@
 #pragma once
 
+#include "config/IniText.h"
+
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -30,9 +32,12 @@ public:
     QString GetValue(const QString &section, const QString &key, const QString &defaultValue = QString()) const;
     // Sets key in section, appending either when missing. Ignored while no file is open.
     void SetValue(const QString &section, const QString &key, const QString &value);
-    // Writes the whole file atomically when the store was changed. Returns the backup file name (empty
-    // while none was chosen); the empty text when nothing was written.
+    // Writes the whole file when the store was changed, in the encoding and line endings it was read
+    // with. Returns the backup file name (empty while none was chosen); the empty text when nothing was
+    // written. A failed write leaves the file as it was and SaveError() says why.
     QString Save(bool backup);
+    // Why the last Save failed; empty when it wrote the file or had nothing to write.
+    QString SaveError() const { return m_strSaveError; }
     void Clear();
 
     int DeleteKey(const QString &section, const QString &key);
@@ -45,7 +50,8 @@ public:
     QString Path() const { return m_strPath; }
     QString LastError() const { return m_strLastError; }
     bool IsModified() const { return m_bModified; }
-    // Parses text as the contents of a file (used by Open and by the fuzz target).
+    // Parses text as the contents of a file (used by Open and by the fuzz target); its encoding and
+    // line endings are kept for the save.
     void LoadText(const QByteArray &text);
     // The text Save writes: sections in order, "key=value" lines, no comments or blank lines.
     QByteArray Serialize() const;
@@ -62,6 +68,7 @@ private:
     int FindKey(const Section &section, const QString &key) const;
     bool Same(const QString &a, const QString &b) const;
     QString ChooseBackupName() const;
+    void AddSection(const QString &name);
 
     QString m_strLastError;
     std::vector<Section> m_Sections; // index 0: the unnamed section before the first header
@@ -72,4 +79,6 @@ private:
     bool m_bBackupOnSave = false;
     bool m_bModified = false;
     QString m_strPath;
+    QString m_strSaveError;
+    IniText::Format m_Format;
 };

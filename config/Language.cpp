@@ -1,5 +1,7 @@
 #include "config/Language.h"
 
+#include <QAnyStringView>
+
 QString CLanguage::s_Name;
 
 QString CBilingual::Text(bool chinese) const
@@ -14,7 +16,8 @@ QString CBilingual::Text() const
 
 bool CBilingual::Matches(const QString &text) const
 {
-    return text == QLatin1String(english) || text == QString::fromUtf8(chinese);
+    // Compared in place: the grid asks this for every cell it stores.
+    return text == QLatin1String(english) || QAnyStringView::compare(text, QUtf8StringView(chinese)) == 0;
 }
 
 bool CLanguage::IsChinese()

@@ -1,13 +1,10 @@
 #include "editor/DecimalMultiply.h"
 
-#include "config/NumberParse.h"
-
-#include <QString>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <cstdint>
-#include <string>
+#include <cstdlib>
 
 namespace {
 
@@ -42,13 +39,21 @@ Decimal toDecimal(double value)
     return d;
 }
 
-void appendLimb(std::string &text, std::uint64_t limb, bool padded)
+// Writes limb at out (8 digits with leading zeros when padded); returns the end. Plain arithmetic, no
+// allocation: the grid multiplies for every frequency and tone it stores.
+char *appendLimb(char *out, char *end, std::uint64_t limb, bool padded)
 {
-    std::array<char, 24> digits {};
-    const std::size_t length = std::size_t(std::to_chars(digits.data(), digits.data() + digits.size(), limb).ptr - digits.data());
-    if (padded)
-        text.append(8 - length, '0');
-    text.append(digits.data(), length);
+    char digits[8];
+    int length = 0;
+    do {
+        digits[length++] = char('0' + limb % 10);
+        limb /= 10;
+    } while (limb != 0 && length < 8);
+    while (padded && length < 8)
+        digits[length++] = '0';
+    while (length > 0 && out < end)
+        *out++ = digits[--length];
+    return out;
 }
 
 } // namespace
@@ -74,11 +79,17 @@ double DecimalMultiply(double a, double b)
     limbs[2] = sum % kLimb;
     limbs[3] = sum / kLimb;
 
-    std::string text = x.negative != y.negative ? "-" : "";
-    appendLimb(text, limbs[3], false);
+    std::array<char, 64> text {};
+    char *const end = text.data() + text.size();
+    char *out = text.data();
+    if (x.negative != y.negative)
+        *out++ = '-';
+    out = appendLimb(out, end, limbs[3], false);
     for (int i = 2; i >= 0; --i)
-        appendLimb(text, limbs[i], true);
-    text += 'e' + std::to_string(x.exponent + y.exponent);
-    // The nearest double to the exact decimal product.
-    return NumberParse::Atof(QString::fromLatin1(text.data(), qsizetype(text.size())));
+        out = appendLimb(out, end, limbs[i], true);
+    *out++ = 'e';
+    out = std::to_chars(out, end, x.exponent + y.exponent).ptr;
+    // The nearest double to the exact decimal product (infinity beyond the range); the text has no
+    // decimal point, so the user's locale plays no part.
+    return std::strtod(text.data(), nullptr);
 }

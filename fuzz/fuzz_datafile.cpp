@@ -1,6 +1,7 @@
 // Data files from anywhere: the loader must refuse or take them without harm, and whatever it takes
 // must survive the grid's decode and encode. After one pass through the grid an image is settled:
 // showing it again gives the same texts, and storing those gives the same bytes.
+#include "fuzz/FuzzOptions.h"
 #include "editor/ChannelGrid.h"
 #include "image/DataFile.h"
 
@@ -53,8 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     check(DataFile::Serialize(image).mid(DataFile::kHeaderSize)
         == bytes.mid(DataFile::kHeaderSize, ImageMap::kImageSize));
+    // One language per input, picked by its length: both are reached, each at half the cost.
     const QString typed = QString::fromUtf8(bytes.mid(DataFile::kFileSize));
-    settles(image, false, typed);
-    settles(image, true, typed);
+    settles(image, size % 2 != 0, typed);
     return 0;
 }

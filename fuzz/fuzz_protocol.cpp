@@ -1,6 +1,7 @@
 // The tool side of the clone protocol against a radio that answers anything: the link opening and
 // every block exchange of a read and a write must neither crash nor write outside the block they
 // were asked for, whatever bytes, short answers or silences come back.
+#include "fuzz/FuzzOptions.h"
 #include "image/RadioImage.h"
 #include "link/ClonePlan.h"
 #include "link/CloneProtocol.h"

@@ -1,10 +1,11 @@
 #include "image/DataFile.h"
 
+#include "config/FileName.h"
 #include "config/Language.h"
+#include "config/SafeFile.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 #include <algorithm>
 #include <cstring>
@@ -37,12 +38,10 @@ Result Parse(const QByteArray &bytes, CRadioImage &image)
 
 Result Load(const QString &path, CRadioImage &image)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return { Status::OpenFailed, file.errorString() };
-    const QByteArray bytes = file.read(kFileSize);
-    if (file.error() != QFileDevice::NoError)
-        return { Status::OpenFailed, file.errorString() };
+    QByteArray bytes;
+    const QString reason = SafeFile::Read(path, kFileSize, bytes);
+    if (!reason.isEmpty())
+        return { Status::OpenFailed, reason };
     return Parse(bytes, image);
 }
 
@@ -56,12 +55,9 @@ QByteArray Serialize(const CRadioImage &image)
 
 Result Save(const QString &path, const CRadioImage &image)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        return { Status::WriteFailed, file.errorString() };
-    const QByteArray bytes = Serialize(image);
-    if (file.write(bytes) != bytes.size() || !file.commit())
-        return { Status::WriteFailed, file.errorString() };
+    const QString reason = SafeFile::Write(path, Serialize(image));
+    if (!reason.isEmpty())
+        return { Status::WriteFailed, reason };
     return {};
 }
 
@@ -88,7 +84,7 @@ QString Describe(const Result &result, const QString &path)
 
 QString Describe(const Result &result, const QString &path, bool zh)
 {
-    const QString name = QDir::toNativeSeparators(path);
+    const QString name = FileName::Display(path);
     switch (result.status) {
     case Status::Ok: return {};
     case Status::FormatError: return kFormatError.Text(zh);

@@ -32,7 +32,7 @@ struct Result
 Result Load(const QString &path, CRadioImage &image);
 // Checks and takes over the bytes of a whole file.
 Result Parse(const QByteArray &bytes, CRadioImage &image);
-// Writes header and image through a temporary file, so a failed save never truncates the old file.
+// Writes header and image as SafeFile::Write does: any failure leaves the old file as it was.
 Result Save(const QString &path, const CRadioImage &image);
 QByteArray Serialize(const CRadioImage &image);
 

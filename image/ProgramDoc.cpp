@@ -1,6 +1,7 @@
 #include "image/ProgramDoc.h"
 
 #include "config/AppPaths.h"
+#include "config/FileLock.h"
 #include "app/FilePrompt.h"
 #include "config/IniFile.h"
 #include "config/Language.h"
@@ -64,6 +65,12 @@ bool CProgramDoc::OnSaveDocument(const QString& path)
 {
     emit CommitEdits();
     emit StoreGrid();
+    // program-cli set may be changing the same file: the two saves take turns.
+    CFileLock lock(path);
+    if (!lock.Lock()) {
+        CMessageBox::Show(m_pWindow, lock.Error(), QMessageBox::Ok, QMessageBox::Warning);
+        return false;
+    }
     const DataFile::Result result = DataFile::Save(path, m_Image);
     if (!result.ok()) {
         ReportSaveLoadException(result, path);

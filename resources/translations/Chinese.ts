@@ -31,6 +31,10 @@
         <translation>中文</translation>
     </message>
     <message>
+        <source>Cannot save %1: %2</source>
+        <translation>无法保存 %1: %2</translation>
+    </message>
+    <message>
         <source>Language</source>
         <translation>语言</translation>
     </message>

@@ -31,6 +31,10 @@
         <translation type="unfinished"></translation>
     </message>
     <message>
+        <source>Cannot save %1: %2</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <source>Language</source>
         <translation type="unfinished"></translation>
     </message>

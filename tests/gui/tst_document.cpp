@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
+#include "config/FileLock.h"
 #include "config/UserSettings.h"
 #include "editor/ChannelCodec.h"
 #include "editor/MSFlexGrid.h"
@@ -14,6 +15,8 @@
 #include <QPointer>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 // New, Open, Save, Close and quitting, seen from the menus: what is written, what is said and asked.
 class TestDocument : public QObject {
@@ -324,6 +327,41 @@ private slots:
         QVERIFY(f.Start({ path }));
         QCOMPARE(f.RowTexts(7),
             (QStringList { "144.00625", "145.20000", "D023I", "None", "Wide", "Yes", "Off", "High" }));
+    }
+
+    void failedSaveKeepsTheEdits_data()
+    {
+        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("file turned into a FIFO") << false << "not a regular file (a FIFO)";
+        QTest::newRow("file held by another program") << true << "is being saved by another program";
+    }
+
+    // A save that cannot be done says so and the document stays modified, so nothing is thrown away.
+    void failedSaveKeepsTheEdits()
+    {
+        QFETCH(bool, locked);
+        QFETCH(QString, message);
+        CGuiFixture f;
+        f.SetUserTypeAndField(0, 1);
+        QVERIFY(f.Start());
+        const QString path = f.DataPath("radio.dat");
+        f.fileAnswers << path;
+        Run(f, CMainFrame::kFileSaveAs);
+        const QByteArray saved = ReadAll(path);
+        Edit(f);
+        CFileLock other(path);
+        if (locked)
+            QVERIFY(other.Lock(0));
+        else
+            QVERIFY(QFile::remove(path) && ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+        Run(f, CMainFrame::kFileSave);
+        QCOMPARE(f.messages.size(), 1);
+        QVERIFY2(f.messages[0].text.contains(message) && f.messages[0].text.contains("radio.dat"),
+            qPrintable(f.messages[0].text));
+        QVERIFY(f.Doc()->IsModified());
+        if (locked)
+            QCOMPARE(ReadAll(path), saved);
     }
 };
 

@@ -9,6 +9,7 @@
 #include "image/ProgramDoc.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
@@ -226,6 +227,9 @@ private slots:
                                 << "Chinese" << false << "English" << false;
         QTest::newRow("OK, same language") << "English"
                                            << "" << true << "English" << false;
+        // Program.ini turned into a folder after start-up: the switch is refused with a message.
+        QTest::newRow("Program.ini cannot be saved") << "English"
+                                                     << "Chinese" << true << "" << false;
     }
 
     void languageSwitch()
@@ -237,8 +241,17 @@ private slots:
         QFETCH(bool, restarted);
         CGuiFixture f(running);
         QVERIFY(f.Start());
+        const bool unsavable = written.isEmpty();
+        if (unsavable)
+            QVERIFY(QFile::remove(f.BinPath("Program.ini")) && QDir().mkdir(f.BinPath("Program.ini")));
         SwitchLanguage(f, pick, ok);
         QCOMPARE(f.IniOnDisk("Setup", "Language"), written);
+        QCOMPARE(f.messages.size(), unsavable ? 1 : 0);
+        if (unsavable) {
+            QVERIFY2(f.messages[0].text.contains("Cannot save") && f.messages[0].text.contains("a folder"),
+                qPrintable(f.messages[0].text));
+            f.messages.clear();
+        }
         QCOMPARE(
             f.started, restarted ? QStringList { QCoreApplication::applicationFilePath() } : QStringList {});
         QCOMPARE(f.App().MainFrame()->isVisible(), !restarted);

@@ -38,8 +38,6 @@ private slots:
     void parse_data();
     void parse();
     void saveAndLoad();
-    void failedSaveKeepsOldFile_data();
-    void failedSaveKeepsOldFile();
     void messages();
 };
 
@@ -164,38 +162,6 @@ void TestImage::saveAndLoad()
         int(DataFile::Load(dir.filePath("missing.dat"), loaded).status), int(DataFile::Status::OpenFailed));
     QCOMPARE(int(DataFile::Load(dir.path(), loaded).status), int(DataFile::Status::OpenFailed));
     QCOMPARE(loaded, patternImage());
-}
-
-// clang-format off
-void TestImage::failedSaveKeepsOldFile_data()
-{
-    QTest::addColumn<bool>("lockDirectory");
-    QTest::newRow("directory not writable") << true;
-    // No room for the temporary file's name beside a name of 250 characters, whatever the rights.
-    QTest::newRow("no temporary file") << false;
-}
-// clang-format on
-
-void TestImage::failedSaveKeepsOldFile()
-{
-    QFETCH(bool, lockDirectory);
-    QTemporaryDir dir;
-    const QString path = dir.filePath(lockDirectory ? QString("radio.dat") : QString(250, 'r'));
-    const QByteArray old = DataFileBytes(QByteArray(kImageSize, 'o'));
-    QVERIFY(Write(path, old));
-    const QFile::Permissions permissions = QFile::permissions(dir.path());
-    if (lockDirectory) {
-        QFile::setPermissions(dir.path(), QFile::ReadOwner | QFile::ExeOwner);
-        if (Write(dir.filePath("probe"), "x")) {
-            QFile::setPermissions(dir.path(), permissions);
-            QSKIP("running with rights that ignore directory permissions");
-        }
-    }
-    const DataFile::Result result = DataFile::Save(path, patternImage());
-    QFile::setPermissions(dir.path(), permissions);
-    QCOMPARE(int(result.status), int(DataFile::Status::WriteFailed));
-    QVERIFY(!result.detail.isEmpty());
-    QCOMPARE(Read(path), old);
 }
 
 void TestImage::messages()

@@ -1,0 +1,404 @@
+#include "cli/CliContext.h"
+#include "config/FileLock.h"
+#include "config/FileName.h"
+#include "config/IniFile.h"
+#include "config/Language.h"
+#include "config/SafeFile.h"
+#include "image/DataFile.h"
+#include "tests/common/TestFiles.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/mount.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace TestFiles;
+
+namespace {
+
+enum class Target {
+    Regular, Missing, LinkToRegular, DanglingLink, Device, LinkToDevice, Fifo, LinkToFifo, Socket, Folder,
+    ReadOnlyFile, ReadOnlyFolder, ReadOnlyFolderAndFile, FullDisk, FullDiskInPlace,
+};
+
+const QByteArray kOld = DataFileBytes(QByteArray(ImageMap::kImageSize, 'o'));
+
+bool isRoot()
+{
+    return ::geteuid() == 0;
+}
+
+// Fills the disk that holds dir to its last byte.
+void fillDisk(const QString& dir)
+{
+    for (const char* name : { "filler", "tail" }) {
+        QFile file(dir + "/" + name);
+        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        const QByteArray chunk(name[0] == 'f' ? 512 : 1, 'f');
+        while (file.write(chunk) == chunk.size()) { }
+    }
+}
+
+// Runs body as a user other than root when we are root, since root writes into any folder.
+int runUnprivileged(const std::function<int()>& body)
+{
+    if (!isRoot())
+        return body();
+    const pid_t child = ::fork();
+    if (child == 0) {
+        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
+            ::_exit(99);
+        ::_exit(body());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
+}
+
+QStringList leftovers(const QString& dir)
+{
+    return QDir(dir).entryList({ "*.saving-*" }, QDir::Files | QDir::Hidden | QDir::System);
+}
+
+} // namespace
+
+class TestSaving : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void saves_data();
+    void saves();
+    void iniEncodings_data();
+    void iniEncodings();
+    void leftoversOfKilledSaves();
+    void killedSavesLoseNothing();
+    void locks();
+    void cliNamesAreBytes();
+    void cliConcurrentSets();
+
+private:
+    QString m_strMount;
+};
+
+void TestSaving::initTestCase()
+{
+    CLanguage::SetName("English");
+}
+
+void TestSaving::cleanup()
+{
+    if (!m_strMount.isEmpty())
+        ::umount2(QFile::encodeName(m_strMount).constData(), MNT_DETACH);
+    m_strMount.clear();
+}
+
+// clang-format off
+void TestSaving::saves_data()
+{
+    QTest::addColumn<bool>("ini");
+    QTest::addColumn<Target>("target");
+    QTest::addColumn<QString>("reason"); // empty: the save must succeed
+    const struct { const char* name; Target target; const char* reason; } cases[] = {
+        { "regular file", Target::Regular, "" },
+        { "missing file", Target::Missing, "" },
+        { "symlink to a regular file", Target::LinkToRegular, "" },
+        { "dangling symlink", Target::DanglingLink, "" },
+        { "device", Target::Device, "not a regular file (a device)" },
+        { "symlink to a device", Target::LinkToDevice, "not a regular file (a device)" },
+        { "FIFO", Target::Fifo, "not a regular file (a FIFO)" },
+        { "symlink to a FIFO", Target::LinkToFifo, "not a regular file (a FIFO)" },
+        { "socket", Target::Socket, "not a regular file (a socket)" },
+        { "folder", Target::Folder, "not a regular file (a folder)" },
+        { "read-only file", Target::ReadOnlyFile, "Permission denied" },
+        { "read-only folder, writable file", Target::ReadOnlyFolder, "" },
+        { "read-only folder and file", Target::ReadOnlyFolderAndFile, "Permission denied" },
+        { "full disk", Target::FullDisk, "No space left on device" },
+        { "full disk, read-only folder", Target::FullDiskInPlace, "No space left on device" },
+    };
+    for (bool ini : { false, true })
+        for (const auto& c : cases) {
+            // In place, a data file of the same length needs no new room; the longer INI text does.
+            const bool fits = !ini && c.target == Target::FullDiskInPlace;
+            QTest::addRow("%s, %s", ini ? "Program.ini" : "data file", c.name)
+                << ini << c.target << QString(fits ? "" : c.reason);
+        }
+}
+// clang-format on
+
+void TestSaving::saves()
+{
+    QFETCH(bool, ini);
+    QFETCH(Target, target);
+    QFETCH(QString, reason);
+    const bool fullDisk = target == Target::FullDisk || target == Target::FullDiskInPlace;
+    const bool readOnlyFolder = target >= Target::ReadOnlyFolder && target != Target::FullDisk;
+    const bool asOtherUser = (readOnlyFolder || target == Target::ReadOnlyFile) && isRoot(); // root writes anything
+    if ((fullDisk || target == Target::Device || target == Target::LinkToDevice) && !isRoot())
+        QSKIP("needs root (a tmpfs mount or a device node)");
+    QTemporaryDir dir;
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755); // reachable for the other user
+    QString folder = dir.path();
+    if (fullDisk) {
+        folder = dir.filePath("disk");
+        QVERIFY(QDir().mkdir(folder));
+        if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("no tmpfs can be mounted here");
+        m_strMount = folder;
+    }
+    const auto unmount = qScopeGuard([this] { cleanup(); }); // before the folder goes
+    const QString path = folder + "/save.me";
+    const QString real = folder + "/real.file";
+    const QByteArray old = ini ? QByteArray("[A]\nk=old\n") : kOld;
+
+    // The INI store is opened while its file is a regular one; then the file takes its shape.
+    QVERIFY(Write(path, old));
+    CIniFile store;
+    if (ini) {
+        QCOMPARE(store.Open(path, false, true, false), 1);
+        store.SetValue("A", "k", QString(6000, 'n')); // more than the page the old text has
+    }
+    const QByteArray written = ini ? store.Serialize() : DataFile::Serialize(CRadioImage());
+    const QByteArray name = QFile::encodeName(path);
+    const bool keep = target == Target::Regular || target >= Target::ReadOnlyFile;
+    if (!keep)
+        QVERIFY(QFile::remove(path));
+    switch (target) {
+    case Target::LinkToRegular: QVERIFY(Write(real, old) && QFile::link(real, path)); break;
+    case Target::DanglingLink: QVERIFY(QFile::link(real, path)); break;
+    case Target::Device:
+        if (::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP("no device node can be made here");
+        break;
+    case Target::LinkToDevice: // a node of our own: a faulty save must never get to replace /dev/null
+        if (::mknod(QFile::encodeName(real).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
+            QSKIP("no device node can be made here");
+        QVERIFY(QFile::link(real, path));
+        break;
+    case Target::Fifo: QVERIFY(::mkfifo(name.constData(), 0644) == 0); break;
+    case Target::LinkToFifo:
+        QVERIFY(::mkfifo(QFile::encodeName(real).constData(), 0644) == 0 && QFile::link(real, path));
+        break;
+    case Target::Socket: {
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        qstrncpy(address.sun_path, name.constData(), sizeof address.sun_path);
+        QVERIFY(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0);
+        ::close(fd);
+        break;
+    }
+    case Target::Folder: QVERIFY(QDir().mkdir(path)); break;
+    default: break;
+    }
+    if (fullDisk)
+        fillDisk(folder);
+    if (asOtherUser) // the save then runs as another user, who owns the file
+        QVERIFY(::chown(name.constData(), 65534, 65534) == 0);
+    if (readOnlyFolder || target == Target::ReadOnlyFile) {
+        const bool writable = target == Target::ReadOnlyFolder || target == Target::FullDiskInPlace;
+        QVERIFY(::chmod(name.constData(), writable ? 0666 : 0444) == 0);
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), readOnlyFolder ? 0555 : 0755) == 0);
+    }
+    const QFileInfo before(path);
+    const QString targetPath = before.isSymLink() ? real : path;
+
+    QString message;
+    const auto save = [&]() -> int {
+        if (ini) {
+            store.Save(false);
+            message = store.SaveError();
+        } else {
+            message = DataFile::Describe(DataFile::Save(path, CRadioImage()), path, false);
+        }
+        return message.isEmpty() ? 0 : 1;
+    };
+    const int failed = asOtherUser ? runUnprivileged(save) : save();
+    ::chmod(QFile::encodeName(folder).constData(), 0755);
+    if (failed == 99)
+        QSKIP("cannot become another user here");
+
+    QCOMPARE(failed, reason.isEmpty() ? 0 : 1);
+    if (!asOtherUser) {
+        QVERIFY2(message.contains(reason), qPrintable(message));
+        if (!ini && !reason.isEmpty())
+            QVERIFY2(message.contains(path), qPrintable(message)); // the file is named
+    }
+    if (reason.isEmpty()) {
+        QCOMPARE(Read(targetPath), written);
+        QCOMPARE(QFileInfo(path).isSymLink(), before.isSymLink());
+    } else if (before.isFile()) {
+        QCOMPARE(Read(targetPath), old);
+    } else {
+        QCOMPARE(QFileInfo(targetPath).isFile(), false); // still what it was
+    }
+    QCOMPARE(leftovers(folder), QStringList());
+}
+
+// clang-format off
+void TestSaving::iniEncodings_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("company");
+    const QByteArray gbk = "\xD6\xD0\xCE\xC4\xB9\xAB\xCB\xBE"; // 中文公司 in GBK
+    QTest::newRow("GBK, CR LF") << "[Chinese]\r\nCompany=" + gbk + "\r\n[Setup]\r\nLanguage=Chinese\r\n" << "中文公司";
+    QTest::newRow("GBK, LF") << "[Chinese]\nCompany=" + gbk + "\n[Setup]\nLanguage=Chinese\n" << "中文公司";
+    QTest::newRow("UTF-8 with mark, CR LF")
+        << QByteArray("\xEF\xBB\xBF[Chinese]\r\nCompany=中文公司\r\n[Setup]\r\nLanguage=Chinese\r\n") << "中文公司";
+    QTest::newRow("UTF-8, LF") << QByteArray("[Chinese]\nCompany=中文公司\n[Setup]\nLanguage=Chinese\n") << "中文公司";
+    QTest::newRow("GB18030 four-byte character") << QByteArray("[Chinese]\nCompany=\x81\x30\x81\x30\n[Setup]\nLanguage=Chinese\n")
+                                                  << QString(QChar(0x80));
+}
+// clang-format on
+
+// A language switch rewrites Program.ini: every other byte must come back as it was.
+void TestSaving::iniEncodings()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, company);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Program.ini");
+    QVERIFY(Write(path, file));
+    CIniFile ini;
+    QCOMPARE(ini.Open(path, true, true, false), 1);
+    QCOMPARE(ini.GetValue("Chinese", "Company"), company);
+    ini.SetValue("Setup", "Language", "English");
+    ini.Save(false);
+    QCOMPARE(ini.SaveError(), QString());
+    QCOMPARE(Read(path), QByteArray(file).replace("Language=Chinese", "Language=English"));
+}
+
+void TestSaving::leftoversOfKilledSaves()
+{
+    QTemporaryDir dir;
+    const pid_t dead = ::fork();
+    if (dead == 0)
+        ::_exit(0);
+    ::waitpid(dead, nullptr, 0);
+    const QByteArray gone = QByteArray::number(dead), alive = QByteArray::number(::getppid());
+    const QStringList kept = { ".radio.dat.saving-" + alive + "-abcdef", ".other.dat.saving-" + gone + "-abcdef" };
+    for (const QString& name : kept + QStringList { ".radio.dat.saving-" + gone + "-abcdef" })
+        QVERIFY(Write(dir.filePath(name), "partial"));
+    QVERIFY(DataFile::Save(dir.filePath("radio.dat"), CRadioImage()).ok());
+    // Only the leftover of an ended save of this very file goes; a save still running keeps its file.
+    QStringList left = leftovers(dir.path());
+    left.sort();
+    QStringList expected = kept;
+    expected.sort();
+    QCOMPARE(left, expected);
+}
+
+// set killed with SIGKILL at any moment: the file is always the old or the new one, whole.
+void TestSaving::killedSavesLoseNothing()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("radio.dat");
+    const QString cli = PROGRAM_BIN_DIR "/program-cli";
+    QCOMPARE(QProcess::execute(cli, { "new", path }), 0);
+    for (int round = 0; round < 12; ++round) {
+        QProcess set;
+        set.start(cli, { "set", path, "1", round % 2 ? "rx=146.52" : "rx=146.55" });
+        QVERIFY(set.waitForStarted());
+        QThread::msleep(5 * round); // from before the load to after the rename
+        ::kill(pid_t(set.processId()), SIGKILL);
+        set.waitForFinished();
+        CRadioImage image;
+        const DataFile::Result loaded = DataFile::Load(path, image);
+        QVERIFY2(loaded.ok(), qPrintable(DataFile::Describe(loaded, path, false)));
+    }
+    QCOMPARE(QProcess::execute(cli, { "set", path, "2", "rx=146.5" }), 0);
+    QCOMPARE(leftovers(dir.path()), QStringList());
+}
+
+void TestSaving::locks()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("radio.dat");
+    {
+        CFileLock first(path);
+        QVERIFY(first.Lock(0));
+        CFileLock second(dir.filePath("./radio.dat"));
+        QVERIFY(!second.Lock(50));
+        QVERIFY2(second.Error().contains("radio.dat") && second.Error().contains(QString::number(::getpid())),
+            qPrintable(second.Error()));
+    }
+    // A holder that died without letting go (SIGKILL) leaves its lock file; the next writer takes over.
+    const pid_t holder = ::fork();
+    if (holder == 0) {
+        auto* lock = new CFileLock(path);
+        ::_exit(lock->Lock(0) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(holder, &status, 0);
+    QCOMPARE(WEXITSTATUS(status), 0);
+    QVERIFY(QFile::exists(dir.filePath(".radio.dat.lock")));
+    CFileLock next(path);
+    QVERIFY2(next.Lock(1000), qPrintable(next.Error()));
+}
+
+// The real program, through a shell, so the name reaches it as raw bytes.
+void TestSaving::cliNamesAreBytes()
+{
+    QTemporaryDir dir;
+    QProcess shell;
+    shell.setWorkingDirectory(dir.path());
+    shell.start("sh", { "-c", "n=$(printf 'x\\377.dat'); \"$0\" new \"$n\" && \"$0\" set \"$n\" 3 rx=146.5 && \"$0\" show \"$n\"",
+                        PROGRAM_BIN_DIR "/program-cli" });
+    QVERIFY(shell.waitForFinished(30000));
+    const QByteArray out = shell.readAllStandardOutput();
+    QVERIFY2(shell.exitCode() == 0, shell.readAllStandardError().constData());
+    QVERIFY(out.contains("3\t146.50000"));
+    QVERIFY(::access((QFile::encodeName(dir.path()) + "/x\xff.dat").constData(), F_OK) == 0);
+    // Every byte string comes back as it was; valid UTF-8 reads as Qt reads it.
+    for (const QByteArray& bytes : { QByteArray("plain ä 中"), QByteArray("lone \xff\xfe"), QByteArray("cut \xe4\xb8"),
+             QByteArray("overlong \xc0\xaf"), QByteArray("surrogate \xed\xa0\x80"), QByteArray("big \xf4\x90\x80\x80") }) {
+        QCOMPARE(FileName::ToBytes(FileName::FromBytes(bytes)), bytes);
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        const QString decoded = utf8(bytes);
+        if (!utf8.hasError())
+            QCOMPARE(FileName::FromBytes(bytes), decoded);
+    }
+    QCOMPARE(FileName::Display(FileName::FromBytes("x\xff.dat")), QString("x\\xff.dat"));
+    ::unlink((QFile::encodeName(dir.path()) + "/x\xff.dat").constData());
+}
+
+// Two set commands on one file at once: both changes arrive, every time.
+void TestSaving::cliConcurrentSets()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("radio.dat");
+    const QString cli = PROGRAM_BIN_DIR "/program-cli";
+    QCOMPARE(QProcess::execute(cli, { "new", path }), 0);
+    const char* values[] = { "146.52000", "146.55000" };
+    for (int round = 0; round < 20; ++round) {
+        QProcess first, second;
+        first.start(cli, { "set", path, "1", QString("rx=") + values[round % 2] });
+        second.start(cli, { "set", path, "2", QString("rx=") + values[(round + 1) % 2] });
+        QVERIFY(first.waitForFinished(30000) && second.waitForFinished(30000));
+        QCOMPARE(first.exitCode() + second.exitCode(), 0);
+        QProcess show;
+        show.start(cli, { "show", path });
+        QVERIFY(show.waitForFinished(30000));
+        const QByteArray out = show.readAllStandardOutput();
+        QVERIFY2(out.contains(QByteArray("1\t") + values[round % 2])
+                && out.contains(QByteArray("2\t") + values[(round + 1) % 2]),
+            out.constData());
+    }
+}
+
+QTEST_GUILESS_MAIN(TestSaving)
+#include "tst_files.moc"
