@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 
 QString CAppPaths::s_Override;
 
@@ -31,4 +32,10 @@ void CAppPaths::SetExecutableDir(const QString &directory)
 QString CAppPaths::BesideExe(const QString &fileName)
 {
     return ExecutableDir() + fileName;
+}
+
+QString CAppPaths::UserCopy(const QString &fileName)
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
+        + QLatin1String(kInstalledDataFolder) + QLatin1Char('/') + fileName;
 }

@@ -14,6 +14,9 @@ public:
     static QString ExecutableDir();
     static void SetExecutableDir(const QString &directory);
     static QString BesideExe(const QString &fileName);
+    // This user's own copy of a configuration file, for an install the user cannot write to:
+    // <config folder>/fieldcom-programmer/<fileName>.
+    static QString UserCopy(const QString &fileName);
 
 private:
     static QString s_Override;

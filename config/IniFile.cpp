@@ -62,7 +62,12 @@ CIniFile::~CIniFile()
 
 int CIniFile::OpenBesideExe(const QString &fileName, bool autoSave, bool caseInsensitive, bool backupOnSave)
 {
-    return Open(CAppPaths::BesideExe(fileName), autoSave, caseInsensitive, backupOnSave);
+    // A user who could not write the installed file keeps a copy of their own, read in its place.
+    const QString userCopy = CAppPaths::UserCopy(fileName);
+    const bool haveCopy = QFileInfo(userCopy).isFile();
+    const int opened = Open(haveCopy ? userCopy : CAppPaths::BesideExe(fileName), autoSave, caseInsensitive, backupOnSave);
+    m_strUserCopyPath = userCopy;
+    return opened;
 }
 
 int CIniFile::Open(const QString &path, bool autoSave, bool caseInsensitive, bool backupOnSave)
@@ -242,9 +247,28 @@ QString CIniFile::Save(bool backup)
     }
     // A failed save leaves the old file as it was (and says why); it is never emptied or padded.
     m_strSaveError = SafeFile::Write(m_strPath, Serialize());
+    if (!m_strSaveError.isEmpty() && CannotWrite(m_strPath) && !m_strUserCopyPath.isEmpty()
+        && m_strUserCopyPath != m_strPath) {
+        // An install the user may not change: the changes go to their own copy, read from then on.
+        QDir().mkpath(QFileInfo(m_strUserCopyPath).absolutePath());
+        if (SafeFile::Write(m_strUserCopyPath, Serialize()).isEmpty()) {
+            m_strSaveError.clear();
+            m_strPath = m_strUserCopyPath;
+        }
+    }
     if (!m_strSaveError.isEmpty())
         return QString();
     return m_strBackupName;
+}
+
+// The file, or the folder of a file not there yet, is closed to this user (as opposed to a file that
+// is no regular file, or a full disk: those stay failures).
+bool CIniFile::CannotWrite(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.exists())
+        return info.isFile() && !info.isWritable();
+    return !QFileInfo(info.absolutePath()).isWritable();
 }
 
 void CIniFile::Clear()

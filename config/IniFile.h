@@ -64,6 +64,7 @@ private:
         QStringList values; // values[i] belongs to keys[i]
     };
 
+    static bool CannotWrite(const QString &path);
     int FindSection(const QString &name) const;
     int FindKey(const Section &section, const QString &key) const;
     bool Same(const QString &a, const QString &b) const;
@@ -79,6 +80,7 @@ private:
     bool m_bBackupOnSave = false;
     bool m_bModified = false;
     QString m_strPath;
+    QString m_strUserCopyPath; // where changes go when m_strPath is closed to this user
     QString m_strSaveError;
     IniText::Format m_Format;
 };

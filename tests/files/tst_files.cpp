@@ -5,6 +5,7 @@
 #include "config/Language.h"
 #include "config/SafeFile.h"
 #include "image/DataFile.h"
+#include "config/AppPaths.h"
 #include "tests/common/TestFiles.h"
 
 #include <QDir>
@@ -88,6 +89,7 @@ private slots:
     void leftoversOfKilledSaves();
     void killedSavesLoseNothing();
     void locks();
+    void readOnlyInstallKeepsAUserCopy();
     void cliNamesAreBytes();
     void cliConcurrentSets();
 
@@ -322,6 +324,49 @@ void TestSaving::killedSavesLoseNothing()
     }
     QCOMPARE(QProcess::execute(cli, { "set", path, "2", "rx=146.5" }), 0);
     QCOMPARE(leftovers(dir.path()), QStringList());
+}
+
+// A user who may not write the installed Program.ini still switches the language: the change goes
+// to their own copy, which is read from then on; the installed file stays as it was.
+void TestSaving::readOnlyInstallKeepsAUserCopy()
+{
+    QTemporaryDir install, home;
+    const QString installed = install.filePath("Program.ini");
+    const QByteArray original = "[Setup]\r\nLanguage=English\r\n";
+    QFile file(installed);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(original) == original.size());
+    file.close();
+    QVERIFY(::chmod(QFile::encodeName(installed).constData(), 0444) == 0);
+    QVERIFY(::chmod(QFile::encodeName(install.path()).constData(), 0555) == 0);
+    QVERIFY(::chmod(QFile::encodeName(home.path()).constData(), 0777) == 0);
+    const QByteArray oldHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+    CAppPaths::SetExecutableDir(install.path());
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_CONFIG_HOME", oldHome);
+        CAppPaths::SetExecutableDir(QString());
+        ::chmod(QFile::encodeName(install.path()).constData(), 0755);
+    });
+
+    const int failures = runUnprivileged([] {
+        int failed = 0;
+        {
+            CIniFile ini;
+            ini.OpenBesideExe("Program.ini", false, true, false);
+            ini.SetValue("Setup", "Language", "Chinese");
+            ini.Save(false);
+            failed += !ini.SaveError().isEmpty();
+        }
+        CIniFile again;
+        again.OpenBesideExe("Program.ini", false, true, false);
+        failed += again.GetValue("Setup", "Language") != "Chinese";
+        failed += again.Path() != CAppPaths::UserCopy("Program.ini");
+        return failed;
+    });
+    QCOMPARE(failures, 0);
+    QFile check(installed);
+    QVERIFY(check.open(QIODevice::ReadOnly));
+    QCOMPARE(check.readAll(), original);
 }
 
 void TestSaving::locks()
