@@ -32,6 +32,9 @@ public:
     static int TrackX(int x, int frameWidth);
     static int AppliedWidth(int x, int frameWidth);
 
+    QSize sizeHint() const override { return { m_nBarWidth, 400 }; }
+    QSize minimumSizeHint() const override { return { kMinWidth, 120 }; }
+
 signals:
     // The close button was released over itself.
     void CloseRequested();
