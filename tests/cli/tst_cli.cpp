@@ -2,30 +2,17 @@
 #include "config/UserSettings.h"
 #include "cli/CliContext.h"
 #include "image/DataFile.h"
+#include "tests/common/CliRun.h"
 #include "tests/common/TestFiles.h"
 
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace TestFiles;
+using CliRun::Run;
+using CliRun::run;
 
 namespace {
-
-struct Run {
-    int code;
-    QString out;
-    QString err;
-};
-
-Run run(const QStringList& args)
-{
-    QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    const int code = RunCli(args, outStream, errStream);
-    outStream.flush();
-    errStream.flush();
-    return { code, out, err };
-}
 
 // Channels of every kind; the rest of the image as a new radio has it.
 QByteArray sampleImage()

@@ -2,6 +2,7 @@
 #include "config/AppPaths.h"
 #include "config/UserSettings.h"
 #include "image/RadioImage.h"
+#include "tests/common/CliRun.h"
 #include "tests/common/TestFiles.h"
 
 #include <QDir>
@@ -10,24 +11,10 @@
 #include <QTest>
 
 using namespace TestFiles;
+using CliRun::Run;
+using CliRun::run;
 
 namespace {
-
-struct Run {
-    int code;
-    QString out;
-    QString err;
-};
-
-Run run(const QStringList& args)
-{
-    QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    const int code = RunCli(args, outStream, errStream);
-    outStream.flush();
-    errStream.flush();
-    return { code, out, err };
-}
 
 // Every option byte set by hand, some outside their lists; type 0, band 1 ("136 - 174MHz").
 QByteArray baseImage()

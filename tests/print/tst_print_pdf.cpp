@@ -4,6 +4,7 @@
 #include "image/ImageMap.h"
 #include "print/PrintReport.h"
 #include "print/ReportPainter.h"
+#include "tests/common/CliRun.h"
 #include "tests/common/TestFiles.h"
 #include "tests/print/PdfText.h"
 
@@ -16,21 +17,10 @@
 using Rows = QList<int>;
 using Bytes = QMap<int, int>; // image offset -> value
 
+using CliRun::Run;
+using CliRun::run;
+
 namespace {
-
-struct Run {
-    int code;
-    QString out;
-    QString err;
-};
-
-Run run(const QStringList& args)
-{
-    QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    const int code = RunCli(args, outStream, errStream);
-    return { code, out, err };
-}
 
 // A new radio's image with a channel in each listed row (tones, scan and bandwidth as row 1 has them,
 // the receive frequency telling the rows apart) and the given option bytes.

@@ -4,6 +4,7 @@
 #include "tests/link/LinkTestSupport.h"
 
 #include "cli/CliContext.h"
+#include "tests/common/CliRun.h"
 #include "config/AppPaths.h"
 #include "image/DataFile.h"
 #include "link/ServiceExchange.h"
@@ -32,20 +33,6 @@ QByteArray FileBytes(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-struct Outcome {
-    int status;
-    QString out;
-    QString err;
-};
-
-Outcome Cli(const QStringList& args)
-{
-    QString out, err;
-    QTextStream outStream(&out), errStream(&err);
-    const int status = RunCli(args, outStream, errStream);
-    return { status, out, err };
 }
 
 } // namespace
@@ -240,8 +227,8 @@ private slots:
         QVERIFY(DataFile::Save(path, ImageOf(fileBytes)).ok());
         const QByteArray before = FileBytes(path);
 
-        const Outcome outcome = Cli(args + QStringList { "--port", Device(*radio), path });
-        QCOMPARE(outcome.status, status);
+        const CliRun::Run outcome = CliRun::run(args + QStringList { "--port", Device(*radio), path });
+        QCOMPARE(outcome.code, status);
         if (!sends)
             QVERIFY(radio->Received().empty());
         QCOMPARE(FileBytes(path) != before, fileChanges);
@@ -313,8 +300,8 @@ private slots:
 
         QStringList full = args;
         full.insert(1, path);
-        const Outcome outcome = Cli(full);
-        QCOMPARE(outcome.status, status);
+        const CliRun::Run outcome = CliRun::run(full);
+        QCOMPARE(outcome.code, status);
         if (!printed.isEmpty())
             QVERIFY2((status == 0 ? outcome.out : outcome.err).contains(printed),
                 qPrintable(outcome.out + outcome.err));
