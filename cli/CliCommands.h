@@ -16,3 +16,6 @@ int RunService(CCliContext &context, const QStringList &args);
 int RunPower(CCliContext &context, const QStringList &args);
 int RunParams(CCliContext &context, const QStringList &args);
 int RunPrint(CCliContext &context, const QStringList &args);
+int RunExport(CCliContext &context, const QStringList &args);
+int RunImport(CCliContext &context, const QStringList &args);
+int RunDiff(CCliContext &context, const QStringList &args);

@@ -24,6 +24,9 @@ constexpr Command kCommands[] = {
     { "power", RunPower },
     { "params", RunParams },
     { "print", RunPrint },
+    { "export", RunExport },
+    { "import", RunImport },
+    { "diff", RunDiff },
 };
 
 } // namespace
@@ -51,6 +54,11 @@ QString CliUsage()
         "      NAME: sql:MHZ (5-100), sqlclose (1-10), narrowsql (-10-10), rx1w rx1n rx2w rx2n rx3w rx3n\n"
         "      (5-125), mic1 (0-31), mic2 (0-127), mic3 (0-15), maxdev (30-150), ctcssdev dcsdev (5-30)\n"
         "  program-cli print FILE -o OUT.pdf [--lang english|chinese]\n"
+        "  program-cli export FILE -o OUT.csv\n"
+        "  program-cli import FILE IN.csv [--skip-bad]\n"
+        "      channel CSV; a row that cannot be placed stops the import unless --skip-bad\n"
+        "  program-cli diff A.dat B.dat [--lang english|chinese]\n"
+        "      exit 0 the same, 1 different, 2 a file could not be read\n"
         "Exit status: 0 done, 1 refused input or failed file or radio, 2 usage error.\n");
 }
 
