@@ -22,6 +22,16 @@ QString CFilePrompt::SaveFileName(QWidget* parent, const QString& proposed)
     return Run({ parent, Kind::Save, proposed });
 }
 
+QString CFilePrompt::OpenCsvName(QWidget* parent)
+{
+    return Run({ parent, Kind::Open, {}, true });
+}
+
+QString CFilePrompt::SaveCsvName(QWidget* parent, const QString& proposed)
+{
+    return Run({ parent, Kind::Save, proposed, true });
+}
+
 void CFilePrompt::SetHook(Hook hook)
 {
     s_Hook = std::move(hook);
@@ -33,10 +43,10 @@ QString CFilePrompt::Run(const Request& request)
         return s_Hook(request);
     const bool open = request.kind == Kind::Open;
     QFileDialog dialog(request.parent, open ? tr("Open") : tr("Save As"));
-    dialog.setNameFilters({ tr("Program Document (*.dat)"), tr("All Files (*)") });
+    dialog.setNameFilters({ request.csv ? tr("Channel List (*.csv)") : tr("Program Document (*.dat)"), tr("All Files (*)") });
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QStringLiteral("dat"));
+    dialog.setDefaultSuffix(request.csv ? QStringLiteral("csv") : QStringLiteral("dat"));
     if (!open)
         dialog.selectFile(request.proposed);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
