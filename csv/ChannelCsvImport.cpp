@@ -281,7 +281,7 @@ private:
 
     const CColumns &c;
     const CsvText::Record &r;
-    const RowTexts &m_Target;
+    const RowTexts m_Target; // a copy: callers pass the decoded channel as a temporary
     bool m_bProgrammed;
     BandLimits m_Limits;
     bool m_bChinese;
