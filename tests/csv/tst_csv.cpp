@@ -84,6 +84,8 @@ private slots:
     void refusals();
     void exportRoundTripOfEveryKind();
     void roundTripKeepsOddBytes();
+    void anyImageGoesBack();
+    void garbageIsRefusedWithoutHarm();
     void diff_data();
     void diff();
     void cliImportAllOrNothing();
@@ -284,6 +286,58 @@ void TestCsv::roundTripKeepsOddBytes()
     QCOMPARE(back, image);
     QVERIFY2(csv.contains("1,,146.520000,+,0.030000,Cross,88.5,88.5,023,NN,023,DTCS->Tone,FM,5.00,,Middle,busy=Carrier,"), csv.constData());
     QVERIFY(csv.contains(",off,0.000000,"));
+}
+
+// Whatever bytes a radio holds, its export goes back into it without a refusal and without a change.
+void TestCsv::anyImageGoesBack()
+{
+    QRandomGenerator random(88);
+    for (int round = 0; round < 300; ++round) {
+        CRadioImage image = freshImage();
+        for (int at = ImageMap::channelOffset(1); at < ImageMap::channelOffset(17); ++at)
+            image.SetByte(at, static_cast<std::uint8_t>(random.bounded(256)));
+        image.SetByte(ImageMap::kScanFlags, static_cast<std::uint8_t>(random.bounded(256)));
+        image.SetByte(ImageMap::kGridStoredMark, ImageMap::kGridStoredValue);
+        const QByteArray csv = ChannelCsv::Export(image);
+        CRadioImage back = image;
+        const bool chinese = round % 2;
+        const ChannelCsv::ImportPlan plan = ChannelCsv::Plan(csv, back, { 0, 0 }, chinese);
+        QVERIFY2(plan.IsClean(), plan.refusals.empty() ? "" : qPrintable(plan.refusals.front().reason + QLatin1Char('\n') + QString::fromUtf8(csv)));
+        ChannelCsv::Apply(plan, back, chinese);
+        QVERIFY2(back == image, csv.constData());
+    }
+}
+
+// Cut and scrambled files are refused row by row or taken whole; nothing outside the channels moves.
+void TestCsv::garbageIsRefusedWithoutHarm()
+{
+    QRandomGenerator random(5);
+    const QByteArray valid = kNewer + "1,,147.060000,+,0.600000,Tone,100.0,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,busy=Carrier,,,,\n"
+        "2,,145.210000,-,0.600000,Cross,88.5,103.5,065,RN,131,DTCS->Tone,NFM,5.00,S,Low,\"a,\"\"b\",,,,\n";
+    const QByteArray alphabet = ",\"\r\n.-+0123456789STDCRN>W \xEF\xBB\xBF\xFF";
+    for (int round = 0; round < 500; ++round) {
+        QByteArray csv = valid;
+        for (int k = random.bounded(1, 12); k > 0; --k) {
+            const int at = random.bounded(int(csv.size()));
+            const char c = alphabet.at(random.bounded(int(alphabet.size())));
+            switch (random.bounded(3)) {
+            case 0: csv[at] = c; break;
+            case 1: csv.insert(at, c); break;
+            default: csv.remove(at, random.bounded(1, 8)); break;
+            }
+        }
+        const CRadioImage image = freshImage();
+        CRadioImage after = image;
+        const ChannelCsv::ImportPlan plan = ChannelCsv::Plan(csv, after, kLimits, false);
+        ChannelCsv::Apply(plan, after, false);
+        for (int at = 0; at < ImageMap::kImageSize; ++at) {
+            const bool channelByte = at >= ImageMap::channelOffset(1) && at < ImageMap::channelOffset(17);
+            if (!channelByte && at != ImageMap::kScanFlags && at != ImageMap::kScanFlags + 1 && at != ImageMap::kGridStoredMark)
+                QCOMPARE(after.Byte(at), image.Byte(at));
+        }
+        for (const ChannelCsv::Refusal &refusal : plan.refusals)
+            QVERIFY(!refusal.reason.isEmpty() && refusal.line >= 0);
+    }
 }
 
 void TestCsv::diff_data()
