@@ -181,36 +181,36 @@ private:
 
     void readTones(RowTexts &t) const
     {
-        const QString mode = c.Get(r, "Tone");
+        const QString mode = c.Get(r, "Tone").toUpper();
         Tone tx, rx;
         if (mode.isEmpty()) {
-        } else if (mode == QLatin1String("Tone")) {
+        } else if (mode == QLatin1String("TONE")) {
             tx = ctcss("rToneFreq");
         } else if (mode == QLatin1String("TSQL")) {
             tx = rx = ctcss("cToneFreq");
         } else if (mode == QLatin1String("DTCS")) {
             tx = dcs("DtcsCode", 0);
             rx = dcs("DtcsCode", 1);
-        } else if (mode == QLatin1String("Cross")) {
+        } else if (mode == QLatin1String("CROSS")) {
             // Files from before CrossMode existed knew only one kind of cross: tone out, tone in.
-            QString cross = c.Get(r, "CrossMode");
+            QString cross = c.Get(r, "CrossMode").toUpper();
             if (cross.isEmpty())
-                cross = QStringLiteral("Tone->Tone");
+                cross = QStringLiteral("TONE->TONE");
             const QStringList sides = cross.split(QStringLiteral("->"));
-            static const QStringList known { QString(), QStringLiteral("Tone"), QStringLiteral("DTCS") };
+            static const QStringList known { QString(), QStringLiteral("TONE"), QStringLiteral("DTCS") };
             if (sides.size() != 2 || !known.contains(sides.at(0)) || !known.contains(sides.at(1))
                 || (sides.at(0).isEmpty() && sides.at(1).isEmpty()))
-                refuse(kBadCross, cross);
-            if (sides.at(0) == QLatin1String("Tone"))
+                refuse(kBadCross, c.Get(r, "CrossMode"));
+            if (sides.at(0) == QLatin1String("TONE"))
                 tx = ctcss("rToneFreq");
             else if (sides.at(0) == QLatin1String("DTCS"))
                 tx = dcs("DtcsCode", 0);
-            if (sides.at(1) == QLatin1String("Tone"))
+            if (sides.at(1) == QLatin1String("TONE"))
                 rx = ctcss("cToneFreq");
             else if (sides.at(1) == QLatin1String("DTCS"))
                 rx = dcs(c.Has("RxDtcsCode") ? "RxDtcsCode" : "DtcsCode", 1);
         } else {
-            refuse(kBadToneMode, mode);
+            refuse(kBadToneMode, c.Get(r, "Tone"));
         }
         t[kEncodeTone - 1] = toneText(tx, kEncodeTone);
         t[kDecodeTone - 1] = toneText(rx, kDecodeTone);

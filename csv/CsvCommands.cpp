@@ -63,8 +63,11 @@ void Import(CProgramView& view)
         if (ModalDialog::Exec(report) != QDialog::Accepted || plan.fileRefused)
             return;
     }
-    if (ChannelCsv::Apply(plan, image, chinese) == 0)
+    if (ChannelCsv::Apply(plan, image, chinese) == 0) {
+        if (plan.refusals.empty())
+            CMessageBox::Show(&view, tr("%1 holds no channel rows.").arg(path), QMessageBox::Ok, QMessageBox::Information);
         return;
+    }
     CProgramDoc* document = view.GetDocument();
     document->m_Image = image;
     view.ShowImage();

@@ -447,6 +447,10 @@
         <source>%1 cannot be written: %2</source>
         <translation>无法写入 %1: %2</translation>
     </message>
+    <message>
+        <source>%1 holds no channel rows.</source>
+        <translation>%1 中没有信道行。</translation>
+    </message>
 </context>
 <context>
     <name>CImportReportDlg</name>

@@ -149,6 +149,8 @@ void TestCsv::importRows_data()
         << QByteArray("\xEF\xBB\xBF" "Frequency,Extra,Location,Comment,Mode,Skip,Power\r\n"
                       "146.520000,x,16,\"club, busy=QT/DQT\",NFM,P,1.0W\r\n")
         << 16 << "146.52000|146.52000|None|None|Narrow|Yes|QT/DQT|Low";
+    QTest::newRow("hand-written: lower case, blanks") << kNewer + " 13 ,, 146.52 , - ,0.6,cross,88.5,88.5,023,nr,047,tone->dtcs,nfm,5.00,s,low,,,,,\n"
+        << 13 << "146.52000|145.92000|D047I|88.5|Narrow|No|Off|Low";
     QTest::newRow("watts for the middle level") << kNewer + "12,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,2.5W,busy=Carrier,,,,\n"
         << 12 << "146.52000|146.52000|None|None|Wide|Yes|Carrier|Middle";
 }
