@@ -58,7 +58,8 @@ int RunImport(CCliContext &context, const QStringList &args)
         context.Err() << ChannelCsv::Describe(refusal, zh) << '\n';
     if (plan.fileRefused)
         return CCliContext::kFailed;
-    if (!plan.IsClean() && !skipBad)
+    // Skipping every row imports nothing: that is no success either.
+    if (!plan.IsClean() && (!skipBad || plan.rows.empty()))
         return context.Fail(kNothingImported.Text(zh).arg(plan.refusals.size()));
 
     const int applied = ChannelCsv::Apply(plan, image, zh);

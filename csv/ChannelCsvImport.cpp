@@ -24,6 +24,8 @@ constexpr CBilingual kNoColumns { "This is no channel list: the first line must 
     "这不是信道表: 第一行须为列名, 其中须有 Location 和 Frequency。" };
 constexpr CBilingual kBadLocation { "Location \"%1\" is not a channel number.", "位置 \"%1\" 不是信道号。" };
 constexpr CBilingual kBeyondLocation { "Location %1 lies beyond channel 16.", "位置 %1 超出第 16 信道。" };
+constexpr CBilingual kBeyondLocationFromZero { "Location %1 (counted from 0) lies beyond channel 16.",
+    "位置 %1 (从 0 起算) 超出第 16 信道。" };
 constexpr CBilingual kTwice { "Channel %1 is already given on line %2.", "信道 %1 已在第 %2 行给出。" };
 constexpr CBilingual kBadFrequency { "Frequency \"%1\" is not a frequency in MHz.", "频率 \"%1\" 不是以 MHz 为单位的频率。" };
 constexpr CBilingual kBadOffset { "Offset \"%1\" is not a frequency in MHz.", "Offset \"%1\" 不是以 MHz 为单位的频率。" };
@@ -329,7 +331,8 @@ ImportPlan Plan(const QByteArray &bytes, const CRadioImage &image, BandLimits li
         }
         const std::int64_t channel = *location + (1 - base);
         if (channel < 1 || channel > ImageMap::kChannelCount) {
-            plan.refusals.push_back({ record.line, kBeyondLocation.Text(chinese).arg(locationText) });
+            const CBilingual &beyond = base == 0 ? kBeyondLocationFromZero : kBeyondLocation;
+            plan.refusals.push_back({ record.line, beyond.Text(chinese).arg(locationText) });
             continue;
         }
         const int ch = static_cast<int>(channel);

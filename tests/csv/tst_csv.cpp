@@ -197,7 +197,7 @@ void TestCsv::refusals_data()
         << 3 << "Location 17 lies beyond" << 1;
     QTest::newRow("0-based: 16 is the 17th") << kOlder + "0,,146.550000,,0.000000,,88.5,88.5,023,NN,FM,5.00,,,,,,\n"
                                                           "16,,146.550000,,0.000000,,88.5,88.5,023,NN,FM,5.00,,,,,,\n"
-        << 3 << "Location 16 lies beyond" << 1;
+        << 3 << "Location 16 (counted from 0) lies beyond" << 1;
     QTest::newRow("duplex off") << kNewer + good + "2,,146.520000,off,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
         << 3 << "cannot switch transmitting off" << 1;
     QTest::newRow("AM") << kNewer + good + "2,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,AM,5.00,,High,,,,,\n"
@@ -402,6 +402,10 @@ void TestCsv::cliImportAllOrNothing()
     QCOMPARE(runCli({ "export", dat, "-o", out }).code, 0);
     QVERIFY(TestFiles::Read(out).contains("\r\n1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,busy=Off,,,,\r\n"));
     QCOMPARE(runCli({ "import", dat, dir.filePath("missing.csv") }).code, 1);
+    const QByteArray imported = TestFiles::Read(dat);
+    QVERIFY(TestFiles::Write(csv, kNewer + "2,,446.000000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"));
+    QCOMPARE(runCli({ "import", dat, csv, "--skip-bad" }).code, 1); // nothing left to import
+    QCOMPARE(TestFiles::Read(dat), imported);
 }
 
 void TestCsv::cliDiffExitCodes()
