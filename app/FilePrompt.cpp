@@ -18,17 +18,27 @@ QString tr(const char* text)
 
 QString CFilePrompt::OpenFileName(QWidget* parent)
 {
-    return Run({ parent, Kind::Open, {}, {} });
+    return Run({ parent, Kind::Open, {}, false, {} });
 }
 
 QString CFilePrompt::SaveFileName(QWidget* parent, const QString& proposed)
 {
-    return Run({ parent, Kind::Save, proposed, {} });
+    return Run({ parent, Kind::Save, proposed, false, {} });
 }
 
 void CFilePrompt::SetSettingsName(const QString& appName)
 {
     s_strSettingsName = appName;
+}
+
+QString CFilePrompt::OpenCsvName(QWidget* parent)
+{
+    return Run({ parent, Kind::Open, {}, true, {} });
+}
+
+QString CFilePrompt::SaveCsvName(QWidget* parent, const QString& proposed)
+{
+    return Run({ parent, Kind::Save, proposed, true, {} });
 }
 
 void CFilePrompt::SetHook(Hook hook)
@@ -53,10 +63,10 @@ QString CFilePrompt::Ask(const Request& request)
         return s_Hook(request);
     const bool open = request.kind == Kind::Open;
     QFileDialog dialog(request.parent, open ? tr("Open") : tr("Save As"));
-    dialog.setNameFilters({ tr("Program Document (*.dat)"), tr("All Files (*)") });
+    dialog.setNameFilters({ request.csv ? tr("Channel List (*.csv)") : tr("Program Document (*.dat)"), tr("All Files (*)") });
     dialog.setAcceptMode(open ? QFileDialog::AcceptOpen : QFileDialog::AcceptSave);
     dialog.setFileMode(open ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
-    dialog.setDefaultSuffix(QStringLiteral("dat"));
+    dialog.setDefaultSuffix(request.csv ? QStringLiteral("csv") : QStringLiteral("dat"));
     dialog.setDirectory(request.folder);
     if (!open)
         dialog.selectFile(request.proposed);

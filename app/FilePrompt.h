@@ -14,6 +14,7 @@ public:
         QWidget* parent = nullptr;
         Kind kind = Kind::Open;
         QString proposed; // the name offered in the Save As dialog
+        bool csv = false; // a channel list (*.csv) rather than a data file
         QString folder; // where the dialog starts
     };
     using Hook = std::function<QString(const Request&)>;
@@ -22,6 +23,10 @@ public:
     static QString OpenFileName(QWidget* parent);
     // The chosen file for saving; ".dat" is added when the user typed a name without extension.
     static QString SaveFileName(QWidget* parent, const QString& proposed);
+
+    // The same for channel lists; ".csv" is added to a name without extension.
+    static QString OpenCsvName(QWidget* parent);
+    static QString SaveCsvName(QWidget* parent, const QString& proposed);
 
     static void SetHook(Hook hook);
     // The per-user settings ([Setup] AppName) that remember the folder last used.

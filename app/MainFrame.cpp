@@ -8,6 +8,7 @@
 #include "app/NavigationTree.h"
 #include "config/CommandPrompts.h"
 #include "app/MenuHelp.h"
+#include "csv/CsvCommands.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "print/ReportPrinter.h"
@@ -48,6 +49,8 @@ CMainFrame::CMainFrame(const QString& company, QWidget* parent)
     m_DocumentCommands << AddCommand(file, kFileClose, tr("&Close"));
     m_DocumentCommands << AddCommand(file, kFileSave, tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
     m_DocumentCommands << AddCommand(file, kFileSaveAs, tr("Save &As..."));
+    m_DocumentCommands << AddCommand(file, kFileImportCsv, tr("&Import CSV..."));
+    m_DocumentCommands << AddCommand(file, kFileExportCsv, tr("&Export CSV..."));
     file->addSeparator();
     m_DocumentCommands << AddCommand(file, kFilePrint, tr("&Print..."), QKeySequence(Qt::CTRL | Qt::Key_P));
     m_DocumentCommands << AddCommand(file, kFilePrintPreview, tr("Print Pre&view"));
@@ -68,6 +71,7 @@ CMainFrame::CMainFrame(const QString& company, QWidget* parent)
     m_DocumentMenus << program;
     m_DocumentCommands << AddCommand(program, kRead, tr("&Read"), QKeySequence(Qt::CTRL | Qt::Key_R));
     m_DocumentCommands << AddCommand(program, kWrite, tr("&Write"), QKeySequence(Qt::CTRL | Qt::Key_W));
+    m_DocumentCommands << AddCommand(program, kCompareRadio, tr("&Compare with Radio"));
 
     QMenu* view = AddMenu(tr("&View"));
     AddCommand(view, kViewToolbar, tr("&Toolbar"));
@@ -284,6 +288,15 @@ void CMainFrame::OnCommand(int id)
         break;
     case kWrite:
         view->OnWrite();
+        break;
+    case kCompareRadio:
+        view->OnCompare();
+        break;
+    case kFileImportCsv:
+        CsvCommands::Import(*view);
+        break;
+    case kFileExportCsv:
+        CsvCommands::Export(*view);
         break;
     case kComSetup:
         view->OnComSetup();

@@ -48,6 +48,9 @@ public:
         kWrite = 32774,
         kComSetup = 32777,
         kLanguage = 32799,
+        kFileImportCsv = 32840,
+        kFileExportCsv = 32841,
+        kCompareRadio = 32842,
     };
 
     // company: the configured company text, caption of the control bar and root of its tree.

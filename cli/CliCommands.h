@@ -17,3 +17,6 @@ int RunPower(CCliContext &context, const QStringList &args);
 int RunParams(CCliContext &context, const QStringList &args);
 int RunPrint(CCliContext &context, const QStringList &args);
 int RunPorts(CCliContext &context, const QStringList &args);
+int RunExport(CCliContext &context, const QStringList &args);
+int RunImport(CCliContext &context, const QStringList &args);
+int RunDiff(CCliContext &context, const QStringList &args);

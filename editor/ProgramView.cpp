@@ -1,5 +1,7 @@
 #include "editor/ProgramView.h"
 
+#include "csv/RadioCompare.h"
+
 #include "config/AppPaths.h"
 #include "app/HelpLayer.h"
 #include "config/IniFile.h"
@@ -411,6 +413,7 @@ void CProgramView::OnRead()
             return;
     }
     m_bWrite = 0;
+    m_bCompare = false;
     m_pProcessDlg->Open(true);
 }
 
@@ -418,7 +421,15 @@ void CProgramView::OnWrite()
 {
     OnLeaveCell(); // the grid stays read-only while the progress window is up
     m_bWrite = 1;
+    m_bCompare = false;
     m_pProcessDlg->Open(false);
+}
+
+void CProgramView::OnCompare()
+{
+    m_bWrite = 0;
+    m_bCompare = true;
+    m_pProcessDlg->Open(true);
 }
 
 // OK in the progress window: one clone transfer on the port chosen in Port Setting. The port is opened
@@ -442,6 +453,10 @@ void CProgramView::OnTransfer()
     const CCloneTransfer::Status status = driver.Run(*transfer, device);
     if (driver.Abandoned() || status != CCloneTransfer::Status::Done)
         return;
+    if (!write && m_bCompare) {
+        RadioCompare::ShowDifferences(*this, *transfer);
+        return;
+    }
     if (!write) {
         for (const CCloneBlock& block : transfer->Blocks())
             image.CopyIn(block.address, transfer->Image().Range(block.address, block.length));

@@ -88,6 +88,8 @@ public slots:
     // Read and Write show the progress window; its OK starts the transfer (OnTransfer).
     void OnRead();
     void OnWrite();
+    // Reads the radio as Read does, into a scratch image, and shows how it differs from the document.
+    void OnCompare();
     void OnTransfer();
     void OnComSetup();
     void OnLanguage();
@@ -127,6 +129,7 @@ private:
     CPortSettingDlg* m_PortSettingDlg = nullptr;
     CProcessDlg* m_pProcessDlg = nullptr;
     std::uint8_t m_bWrite = 0; // direction of the next transfer: 0 read, 1 write
+    bool m_bCompare = false; // the next read only compares
     bool m_bFirstInit = true;
     bool m_bListChosen = false; // an item was chosen in the list editor open now
 

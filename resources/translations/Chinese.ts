@@ -4,6 +4,10 @@
 <context>
     <name>CFilePrompt</name>
     <message>
+        <source>Channel List (*.csv)</source>
+        <translation>信道表 (*.csv)</translation>
+    </message>
+    <message>
         <source>Open</source>
         <translation>打开</translation>
     </message>
@@ -48,6 +52,18 @@
 </context>
 <context>
     <name>CMainFrame</name>
+    <message>
+        <source>&amp;Import CSV...</source>
+        <translation>导入 CSV(&amp;I)...</translation>
+    </message>
+    <message>
+        <source>&amp;Export CSV...</source>
+        <translation>导出 CSV(&amp;E)...</translation>
+    </message>
+    <message>
+        <source>&amp;Compare with Radio</source>
+        <translation>与电台比较(&amp;C)</translation>
+    </message>
     <message>
         <source>&amp;View</source>
         <translation>查看(&amp;V)</translation>
@@ -423,6 +439,83 @@
     <message>
         <source>Dcs Deviation</source>
         <translation>DCS 频偏</translation>
+    </message>
+</context>
+<context>
+    <name>CsvCommands</name>
+    <message>
+        <source>%1 cannot be opened: %2</source>
+        <translation>无法打开 %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is too large to be a channel list.</source>
+        <translation>%1 太大, 不是信道表。</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>无法写入 %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 holds no channel rows.</source>
+        <translation>%1 中没有信道行。</translation>
+    </message>
+</context>
+<context>
+    <name>CImportReportDlg</name>
+    <message>
+        <source>Import CSV</source>
+        <translation>导入 CSV</translation>
+    </message>
+    <message>
+        <source>The file cannot be imported.</source>
+        <translation>无法导入该文件。</translation>
+    </message>
+    <message>
+        <source>%1 row(s) cannot be placed in the channels, %2 can. Nothing has been imported yet.</source>
+        <translation>%1 行无法放入信道, %2 行可以。尚未导入任何内容。</translation>
+    </message>
+    <message>
+        <source>Import the Rest</source>
+        <translation>导入其余各行</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CCompareDlg</name>
+    <message>
+        <source>Compare with Radio</source>
+        <translation>与电台比较</translation>
+    </message>
+    <message>
+        <source>The radio holds what the document holds.</source>
+        <translation>电台中的数据与文档相同。</translation>
+    </message>
+    <message>
+        <source>%1 difference(s) between the document and the radio:</source>
+        <translation>文档与电台之间有 %1 处不同:</translation>
+    </message>
+    <message>
+        <source>Item</source>
+        <translation>项目</translation>
+    </message>
+    <message>
+        <source>Document</source>
+        <translation>文档</translation>
+    </message>
+    <message>
+        <source>Radio</source>
+        <translation>电台</translation>
+    </message>
+    <message>
+        <source>Write to Radio</source>
+        <translation>写入电台</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
     </message>
 </context>
 </TS>

@@ -1,0 +1,33 @@
+#include "cli/CliCommands.h"
+#include "cli/CliContext.h"
+#include "csv/ChannelCsv.h"
+#include "image/DataFile.h"
+
+#include <QSaveFile>
+
+// Writes the programmed channels of a data file as a channel CSV.
+int RunExport(CCliContext &context, const QStringList &args)
+{
+    QString path, out;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("-o") && i + 1 < args.size())
+            out = args.at(++i);
+        else if (path.isEmpty() && !args.at(i).startsWith(QLatin1Char('-')))
+            path = args.at(i);
+        else
+            return context.UsageError(QStringLiteral("unexpected argument \"%1\"").arg(args.at(i)));
+    }
+    if (path.isEmpty() || out.isEmpty())
+        return context.UsageError(QStringLiteral("export needs FILE -o OUT.csv"));
+
+    CRadioImage image;
+    const DataFile::Result loaded = DataFile::Load(path, image);
+    if (!loaded.ok())
+        return context.Fail(DataFile::Describe(loaded, path));
+
+    // Through a temporary file, so a failed write never leaves half a list behind.
+    QSaveFile file(out);
+    if (!file.open(QIODevice::WriteOnly) || file.write(ChannelCsv::Export(image)) < 0 || !file.commit())
+        return context.Fail(DataFile::Describe({ DataFile::Status::WriteFailed, file.errorString() }, out));
+    return CCliContext::kDone;
+}

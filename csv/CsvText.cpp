@@ -1,0 +1,97 @@
+#include "csv/CsvText.h"
+
+namespace {
+
+bool needsQuotes(const QString &field)
+{
+    for (QChar c : field)
+        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            return true;
+    return field.startsWith(QLatin1Char(' ')) || field.endsWith(QLatin1Char(' '));
+}
+
+} // namespace
+
+namespace CsvText {
+
+std::vector<Record> Parse(const QByteArray &bytes)
+{
+    QString text = QString::fromUtf8(bytes);
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+
+    std::vector<Record> records;
+    Record record;
+    QString field;
+    bool quoted = false;
+    bool fieldStarted = false; // something (even "") was read into this record
+    int line = 1;
+    record.line = 1;
+
+    const auto endField = [&] {
+        record.fields << field;
+        field.clear();
+    };
+    const auto endRecord = [&] {
+        if (fieldStarted || !field.isEmpty() || !record.fields.isEmpty()) {
+            endField();
+            records.push_back(std::move(record));
+        }
+        record = Record();
+        fieldStarted = false;
+    };
+
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        const bool lineBreak = c == QLatin1Char('\n') || c == QLatin1Char('\r');
+        const bool crlf = c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n');
+        if (quoted) {
+            if (c == QLatin1Char('"')) {
+                if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('"')) {
+                    field += c;
+                    ++i;
+                } else {
+                    quoted = false;
+                }
+            } else {
+                field += c;
+                if (lineBreak) {
+                    if (crlf)
+                        field += text.at(++i);
+                    ++line;
+                }
+            }
+            continue;
+        }
+        if (lineBreak) {
+            if (crlf)
+                ++i;
+            endRecord();
+            record.line = ++line;
+        } else if (c == QLatin1Char(',')) {
+            endField();
+            fieldStarted = true;
+        } else if (c == QLatin1Char('"') && field.isEmpty()) {
+            quoted = true;
+            fieldStarted = true;
+        } else {
+            field += c;
+        }
+    }
+    endRecord();
+    return records;
+}
+
+QByteArray Line(const QStringList &fields)
+{
+    QStringList out;
+    for (const QString &field : fields) {
+        if (needsQuotes(field))
+            out << QLatin1Char('"') + QString(field).replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');
+        else
+            out << field;
+    }
+    return out.join(QLatin1Char(',')).toUtf8() + "\r\n";
+}
+
+} // namespace CsvText

@@ -1,0 +1,126 @@
+#include "csv/ImageDiff.h"
+
+#include "config/Language.h"
+#include "dialogs/OptionalFeatures.h"
+#include "dialogs/ProductCatalog.h"
+#include "editor/ChannelCodec.h"
+#include "editor/ChannelGrid.h"
+
+#include <array>
+
+namespace {
+
+constexpr CBilingual kChannel { "Channel %1 %2", "信道 %1 %2" };
+constexpr CBilingual kEmpty { "(empty)", "(空)" };
+constexpr CBilingual kBytes { "Bytes 0x%1-0x%2", "字节 0x%1-0x%2" };
+constexpr CBilingual kByte { "Byte 0x%1", "字节 0x%1" };
+constexpr CBilingual kType { "Type", "类型" };
+constexpr CBilingual kBand { "Frequency", "频率" };
+constexpr CBilingual kOutsideList { "(byte 0x%1)", "(字节 0x%1)" };
+// A long range shows its first bytes only; the range itself says how far it goes.
+constexpr int kShownBytes = 16;
+
+// The channel bytes the grid's texts stand for; bytes 14-15 of a record have no text.
+constexpr int kShownChannelBytes = 14;
+
+QString hex(int offset) { return QStringLiteral("%1").arg(offset, 3, 16, QLatin1Char('0')).toUpper(); }
+
+QString bytesText(const CRadioImage &image, int from, int to)
+{
+    QStringList parts;
+    for (int at = from; at < to && at < from + kShownBytes; ++at)
+        parts << QStringLiteral("%1").arg(image.Byte(at), 2, 16, QLatin1Char('0')).toUpper();
+    QString text = parts.join(QLatin1Char(' '));
+    if (to - from > kShownBytes)
+        text += QStringLiteral(" ...");
+    return text;
+}
+
+} // namespace
+
+namespace ImageDiff {
+
+std::vector<Difference> Compare(const CRadioImage &first, const CRadioImage &second, const CIniFile &ini,
+    bool chinese)
+{
+    std::vector<Difference> out;
+    // Bytes whose difference a named line already tells.
+    std::array<bool, ImageMap::kImageSize> told {};
+    const auto shown = [&](const QString &text) { return text.isEmpty() ? kEmpty.Text(chinese) : text; };
+
+    for (int channel = 1; channel <= ImageMap::kChannelCount; ++channel) {
+        const auto a = ChannelCodec::DecodeChannel(first, channel, chinese);
+        const auto b = ChannelCodec::DecodeChannel(second, channel, chinese);
+        bool scanTold = false;
+        for (int col = 1; col <= ChannelCodec::kFieldCount; ++col) {
+            if (a[col - 1] == b[col - 1])
+                continue;
+            out.push_back({ kChannel.Text(chinese).arg(channel).arg(CChannelGrid::HeaderText(col, chinese)),
+                shown(a[col - 1]), shown(b[col - 1]) });
+            for (int k = 0; k < kShownChannelBytes; ++k)
+                told[ImageMap::channelOffset(channel) + k] = true;
+            scanTold = scanTold || col == ChannelCodec::kScan;
+        }
+        // The scan bit is told only when this channel's bit is the one that differs in its byte.
+        if (scanTold && first.ScanFlag(channel) != second.ScanFlag(channel)) {
+            const int at = ImageMap::kScanFlags + (channel - 1) / 8;
+            const std::uint8_t bit = static_cast<std::uint8_t>(1u << ((channel - 1) % 8));
+            if (((first.Byte(at) ^ second.Byte(at)) & ~bit) == 0)
+                told[at] = true;
+        }
+    }
+
+    const std::uint8_t typeA = first.Byte(ImageMap::kProductType), typeB = second.Byte(ImageMap::kProductType);
+    const QString typeTextA = ProductCatalog::ShownTypeText(ini, typeA, chinese);
+    const QString typeTextB = ProductCatalog::ShownTypeText(ini, typeB, chinese);
+    if (typeTextA != typeTextB) {
+        out.push_back({ kType.Text(chinese), typeTextA, typeTextB });
+        told[ImageMap::kProductType] = true;
+    }
+    const QString bandA = ProductCatalog::ShownBandText(ini, typeA, first.Byte(ImageMap::kFrequencyBand), chinese);
+    const QString bandB = ProductCatalog::ShownBandText(ini, typeB, second.Byte(ImageMap::kFrequencyBand), chinese);
+    if (bandA != bandB) {
+        out.push_back({ kBand.Text(chinese), bandA, bandB });
+        told[ImageMap::kFrequencyBand] = true;
+    }
+
+    for (const OptionalFeatures::Option &option : OptionalFeatures::All()) {
+        const auto value = [&](const CRadioImage &image) {
+            const QString text = OptionalFeatures::ValueText(option, image, chinese);
+            return text.isEmpty() ? kOutsideList.Text(chinese).arg(hex(image.Byte(option.offset)).right(2)) : text;
+        };
+        const QString a = value(first), b = value(second);
+        if (a == b)
+            continue;
+        out.push_back({ option.label.Text(chinese), a, b });
+        // The side key shares its byte with bits of the radio's own: those still show as bytes.
+        if (option.rule != OptionalFeatures::Rule::SideKey
+            || ((first.Byte(option.offset) ^ second.Byte(option.offset)) & ~ImageMap::kSideKeyMask) == 0)
+            told[option.offset] = true;
+    }
+
+    for (int at = 0; at < ImageMap::kImageSize;) {
+        if (told[at] || first.Byte(at) == second.Byte(at)) {
+            ++at;
+            continue;
+        }
+        int end = at + 1;
+        while (end < ImageMap::kImageSize && !told[end] && first.Byte(end) != second.Byte(end))
+            ++end;
+        const QString item = end - at == 1 ? kByte.Text(chinese).arg(hex(at))
+                                           : kBytes.Text(chinese).arg(hex(at), hex(end - 1));
+        out.push_back({ item, bytesText(first, at, end), bytesText(second, at, end) });
+        at = end;
+    }
+    return out;
+}
+
+QStringList Lines(const std::vector<Difference> &differences)
+{
+    QStringList lines;
+    for (const Difference &d : differences)
+        lines << QStringLiteral("%1: %2 -> %3").arg(d.item, d.first, d.second);
+    return lines;
+}
+
+} // namespace ImageDiff
