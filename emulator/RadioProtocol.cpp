@@ -166,6 +166,9 @@ void CRadioProtocol::StoreWrite(std::vector<std::uint8_t> &answer)
         answer.push_back(kNak);
         return;
     }
+    ++m_nWriteFramesTotal;
+    if (number == 1)
+        ++m_nWriteLinks;
     if (!Faulty(Kind::WriteLost, number))
         std::copy(m_Data.begin(), m_Data.begin() + Length(), m_Memory.begin() + Address());
     answer.push_back(kAck);
