@@ -17,6 +17,7 @@
 #include "link/PortSettingDlg.h"
 #include "link/ProcessDlg.h"
 #include "link/TransferDriver.h"
+#include "link/VerifyRun.h"
 #include "service/ServiceAccess.h"
 
 #include <QApplication>
@@ -96,6 +97,8 @@ CProgramView::CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent
     CPortName::LoadFromSettings(CUserSettings::ForConfiguration(m_Ini));
     m_pProcessDlg = new CProcessDlg(this);
     connect(m_pProcessDlg, &CProcessDlg::StartRequested, this, &CProgramView::OnTransfer);
+    connect(m_pProcessDlg, &CProcessDlg::VerifyToggled, this,
+        [this](bool on) { CUserSettings::ForConfiguration(m_Ini).SetVerifyAfterWriting(on); });
 }
 
 CProgramView::~CProgramView() = default;
@@ -364,6 +367,7 @@ void CProgramView::OnRead()
 void CProgramView::OnWrite()
 {
     m_bWrite = 1;
+    m_pProcessDlg->SetVerifyAfterWriting(CUserSettings::ForConfiguration(m_Ini).VerifyAfterWriting());
     m_pProcessDlg->Open(false);
 }
 
@@ -387,6 +391,8 @@ void CProgramView::OnTransfer()
     CTransferDriver driver(m_pProcessDlg, this);
     const CCloneTransfer::Status status = driver.Run(*transfer, device);
     if (driver.Abandoned() || status != CCloneTransfer::Status::Done)
+        return;
+    if (write && m_pProcessDlg->VerifyAfterWriting() && !CVerifyRun::Run(m_pProcessDlg, this, *transfer, device))
         return;
     if (!write) {
         for (const CCloneBlock& block : transfer->Blocks())
