@@ -94,7 +94,11 @@ void CBatchWriteDlg::SetPorts(const QStringList& ports, const QStringList& ticke
 {
     m_Ports->clear();
     for (const QString& port : ports) {
-        auto* item = new QListWidgetItem(port, m_Ports);
+        // A prefixed name such as COM10's is shown as the user knows it; the full name goes to the port.
+        const bool prefixed = port.startsWith(QLatin1String("\\\\.\\"));
+        const std::optional<int> number = prefixed ? CPortName::NumberOf(port) : std::nullopt;
+        auto* item = new QListWidgetItem(number ? QStringLiteral("COM%1").arg(*number) : port, m_Ports);
+        item->setData(Qt::UserRole, port);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
         item->setCheckState(ticked.contains(port) ? Qt::Checked : Qt::Unchecked);
     }
@@ -105,7 +109,7 @@ QStringList CBatchWriteDlg::TickedPorts() const
     QStringList ports;
     for (int i = 0; i < m_Ports->count(); ++i) {
         if (m_Ports->item(i)->checkState() == Qt::Checked)
-            ports << m_Ports->item(i)->text();
+            ports << m_Ports->item(i)->data(Qt::UserRole).toString();
     }
     return ports;
 }
