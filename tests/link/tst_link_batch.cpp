@@ -212,7 +212,15 @@ private slots:
     void stop()
     {
         QFETCH(bool, repeat);
-        const auto radios = Radios(repeat ? QStringList { "" } : QStringList { "", "" });
+        // Paced like a real line, so the stop surely comes while blocks remain.
+        std::vector<std::unique_ptr<CVirtualRadio>> radios;
+        for (int i = 0; i < (repeat ? 1 : 2); ++i) {
+            radios.push_back(std::make_unique<CVirtualRadio>());
+            radios.back()->SetPace(9600);
+            std::string error;
+            QVERIFY2(radios.back()->Open(error), error.c_str());
+            radios.back()->Start();
+        }
         CRadioImage image;
         image.CopyIn(0, Pattern(3));
         const CBatchTransfer::Factory make = [image] { return CCloneTransfer::ChannelWrite(image, false); };
@@ -242,6 +250,24 @@ private slots:
             QVERIFY(CBatchTransfer::Line(outcome, false).contains("stopped after"));
         }
         QVERIFY(radios[1]->Memory() != Written(RadioMemory::Factory(), Pattern(3)));
+    }
+
+    // A swap (the signal's way) takes the radio off: link openings go unanswered until the next one,
+    // fresh from the box, is on the cable.
+    void swapTakesTheRadioOff()
+    {
+        const auto radio = StartRadio();
+        radio->SetSwap(0, 1500); // longer than a link opening that finds nobody
+        radio->SetMemory(Pattern(5));
+        QVERIFY(CRepeatWriter::Answers(Device(*radio)));
+        radio->RequestSwap();
+        QTRY_VERIFY(!radio->Present());
+        QVERIFY(!CRepeatWriter::Answers(Device(*radio)));
+        QTRY_VERIFY_WITH_TIMEOUT(radio->Present(), 5000);
+        QVERIFY(CRepeatWriter::Answers(Device(*radio)));
+        QCOMPARE(int(radio->Retired().size()), 1);
+        QCOMPARE(radio->Retired().front().writeLinks, 0);
+        QVERIFY(radio->Memory() == Pattern(5));
     }
 
     // The trace holds every byte the radio received, in order, and the radio's answers.
