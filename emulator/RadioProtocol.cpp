@@ -130,6 +130,7 @@ void CRadioProtocol::FrameComplete(std::vector<std::uint8_t> &answer)
 void CRadioProtocol::AnswerRead(std::vector<std::uint8_t> &answer)
 {
     const int number = ++m_nReadFrames;
+    ++m_nReadFramesTotal;
     if (Faulty(Kind::ReadSilent, number)) {
         m_State = State::Asleep;
         return;

@@ -49,6 +49,8 @@ public:
     int WriteLinks() const { return m_nWriteLinks; }
     // Write frames answered since the radio started, in every link.
     int WriteFramesAnswered() const { return m_nWriteFramesTotal; }
+    // Read frames served since the radio started, in every link.
+    int ReadFramesServed() const { return m_nReadFramesTotal; }
 
 private:
     enum class State { Asleep, AwaitMode, AwaitConfirm, Linked, FrameHeader, WriteData, AwaitReadAck };
@@ -70,6 +72,7 @@ private:
     int m_nLinks = 0;
     int m_nWriteLinks = 0;
     int m_nWriteFramesTotal = 0;
+    int m_nReadFramesTotal = 0;
     int m_nReadFrames = 0; // in the current link
     int m_nWriteFrames = 0; // in the current link
     std::array<std::uint8_t, 4> m_Frame {};

@@ -77,7 +77,7 @@ int CVirtualRadio::AdvanceSwap(bool swapNow)
         m_Protocol = CRadioProtocol(m_Start);
         for (const CRadioFault &fault : m_Faults)
             m_Protocol.AddFault(fault);
-        m_nWriteFramesSeen = 0;
+        m_nFramesSeen = 0;
         m_bPresent = true;
         m_PutOnAt.reset();
     }
@@ -191,12 +191,16 @@ void CVirtualRadio::Handle(const std::uint8_t *bytes, std::size_t n)
             m_Line.Send(answer);
     }
     const std::lock_guard lock(m_Mutex);
-    if (m_Protocol.WriteFramesAnswered() != m_nWriteFramesSeen) {
-        m_nWriteFramesSeen = m_Protocol.WriteFramesAnswered();
-        if (m_nSwapAfterMs > 0)
+    // The swap clock runs from the last frame of a radio that has been written: a verify's read-back
+    // still belongs to the write, link openings alone (someone asking whether it is there) do not.
+    const int frames = m_Protocol.WriteFramesAnswered() + m_Protocol.ReadFramesServed();
+    if (frames != m_nFramesSeen) {
+        m_nFramesSeen = frames;
+        if (m_nSwapAfterMs > 0 && m_Protocol.WriteFramesAnswered() > 0)
             m_TakeOffAt = Clock::now() + std::chrono::milliseconds(m_nSwapAfterMs);
     }
 }
+
 
 void CVirtualRadio::Start()
 {

@@ -35,7 +35,8 @@ public:
     void SetMemory(const RadioMemory::Bytes &memory);
     void SetPace(int baud);
     void AddFault(const CRadioFault &fault);
-    // Swaps radios as a dealer does: afterWriteMs after the last write to a radio, it is taken off
+    // Swaps radios as a dealer does: afterWriteMs after the last frame to a radio that has been written
+    // (the write or its read-back), it is taken off
     // (the line goes silent) and offMs later another one with the starting memory answers. 0 = never.
     void SetSwap(int afterWriteMs, int offMs);
 
@@ -78,7 +79,7 @@ private:
     int m_nSwapAfterMs = 0;
     int m_nOffMs = 1000;
     bool m_bPresent = true;
-    int m_nWriteFramesSeen = 0;
+    int m_nFramesSeen = 0;
     Clock::time_point m_LastByteAt {};
     std::optional<Clock::time_point> m_TakeOffAt;
     std::optional<Clock::time_point> m_PutOnAt;

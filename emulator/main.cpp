@@ -48,7 +48,7 @@ void Usage(std::FILE *to)
         "  --pace BAUD    answer as slowly as a line at BAUD (10 bits per byte both ways)\n"
         "  --save FILE    save the memory as a data file on exit\n"
         "  --record FILE  save every byte received from the tool on exit\n"
-        "  --swap-after SECONDS  take the radio off SECONDS after it was last written to, and\n"
+        "  --swap-after SECONDS  take the radio off SECONDS after its write (and any read-back) ended, and\n"
         "                 put a new one (starting memory) on after the off time\n"
         "  --off-time SECONDS    how long the cable stays empty in a swap (default 1)\n"
         "  --fault NAME[:N]  a defect, may be repeated; blocks count from 1 in every link, wake-ups\n"
