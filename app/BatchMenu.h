@@ -10,8 +10,8 @@ class CMainFrame;
 class QAction;
 
 // Program > Batch Write... and Setup > Log Serial Traffic on the main frame. The log setting is kept
-// per user and applies from start-up: every port opening then writes its bytes into a file of its own
-// in the data folder.
+// per user and applies from start-up: every transfer's bytes then go into a file per port in the data
+// folder.
 class CBatchMenu : public QObject {
     Q_OBJECT
 

@@ -6,12 +6,16 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
+#include <map>
+
 namespace {
 
 // The process-wide choice, set before transfers start and read by every port opening.
 std::mutex g_Mutex;
 std::shared_ptr<CSerialTrace> g_Shared; // one file for all ports
-QString g_Folder; // else, a file per opening here
+QString g_Folder; // else, a file per device here,
+std::map<QString, std::shared_ptr<CSerialTrace>> g_PerDevice; // kept for the run: a repeat loop's
+                                                              // link openings would make a file a second
 
 QString Stamp()
 {
@@ -45,6 +49,7 @@ bool CSerialTrace::StartFile(const QString &path, QString *error)
     std::shared_ptr<CSerialTrace> trace(new CSerialTrace(path));
     const std::lock_guard lock(g_Mutex);
     g_Folder.clear();
+    g_PerDevice.clear();
     if (!trace->m_File.isOpen()) {
         if (error)
             *error = trace->m_File.errorString();
@@ -59,6 +64,7 @@ void CSerialTrace::StartFolder(const QString &folder)
 {
     const std::lock_guard lock(g_Mutex);
     g_Shared.reset();
+    g_PerDevice.clear();
     g_Folder = folder;
 }
 
@@ -67,6 +73,7 @@ void CSerialTrace::StopAll()
     const std::lock_guard lock(g_Mutex);
     g_Shared.reset();
     g_Folder.clear();
+    g_PerDevice.clear();
 }
 
 QString CSerialTrace::DefaultFolder()
@@ -77,23 +84,24 @@ QString CSerialTrace::DefaultFolder()
 
 std::shared_ptr<CSerialTrace> CSerialTrace::ForPort(const QString &device)
 {
-    QString folder;
-    {
-        const std::lock_guard lock(g_Mutex);
-        if (g_Shared)
-            return g_Shared;
-        if (g_Folder.isEmpty())
-            return nullptr;
-        folder = g_Folder;
-    }
+    const std::lock_guard lock(g_Mutex);
+    if (g_Shared)
+        return g_Shared;
+    if (g_Folder.isEmpty())
+        return nullptr;
+    if (const auto known = g_PerDevice.find(device); known != g_PerDevice.end())
+        return known->second;
     // A trace that cannot be written must never stop the transfer: it is simply not kept.
-    if (!QDir().mkpath(folder))
+    if (!QDir().mkpath(g_Folder))
         return nullptr;
     const QString base = QStringLiteral("trace-%1-%2")
                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz")),
                                  SafeName(device));
-    std::shared_ptr<CSerialTrace> trace(new CSerialTrace(QDir(folder).filePath(base + QStringLiteral(".txt"))));
-    return trace->m_File.isOpen() ? trace : nullptr;
+    std::shared_ptr<CSerialTrace> trace(new CSerialTrace(QDir(g_Folder).filePath(base + QStringLiteral(".txt"))));
+    if (!trace->m_File.isOpen())
+        return nullptr;
+    g_PerDevice.emplace(device, trace);
+    return trace;
 }
 
 QString CSerialTrace::Describe(Direction direction, const std::uint8_t *bytes, int n)

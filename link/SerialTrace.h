@@ -9,8 +9,9 @@
 
 // A readable record of the bytes on the serial line, for support: one line per write or read with
 // the time, the device, the direction ("->" to the radio, "<-" from it), the bytes in hex and as
-// ASCII. Either every port writes into one file (program-cli --trace FILE) or each port opening starts
-// a file of its own, named by date, time and device, in a folder (the window's Log Serial Traffic).
+// ASCII. Either every port writes into one file (program-cli --trace FILE) or each device gets a file
+// of its own for as long as tracing stays on, named by date, time and device, in a folder (the window's
+// Log Serial Traffic); every transfer on that device is appended to it.
 // The port asks for a trace when it opens; with tracing off it gets none and pays nothing.
 class CSerialTrace {
 public:
@@ -21,7 +22,7 @@ public:
     // Every port opened from now on writes into path (appended). False, with the system's reason in
     // error, when the file cannot be opened; tracing is then off.
     static bool StartFile(const QString &path, QString *error = nullptr);
-    // Every port opened from now on writes a new file into folder (created when missing).
+    // Every device opened from now on gets its own file in folder (created when missing).
     static void StartFolder(const QString &folder);
     static void StopAll();
     // The folder the window's log goes to: the per-user data folder, subfolder "traces".

@@ -168,7 +168,8 @@ private slots:
         QVERIFY(dialog->StartButton()->isEnabled());
     }
 
-    // Setup > Log Serial Traffic: remembered, and each transfer leaves a file in the data folder.
+    // Setup > Log Serial Traffic: remembered; while on, every transfer is appended to the port's file
+    // in the data folder; while off, nothing is.
     void logSerialTraffic()
     {
         Bench bench({ "" });
@@ -176,20 +177,26 @@ private slots:
         QVERIFY(log && log->isCheckable() && !log->isChecked());
         QDir folder(CSerialTrace::DefaultFolder());
         folder.removeRecursively();
+        const auto traceText = [&] {
+            const QStringList files = folder.entryList(QDir::Files);
+            if (files.size() != 1)
+                return QStringLiteral("%1 files").arg(files.size());
+            QFile file(folder.filePath(files.first()));
+            file.open(QIODevice::ReadOnly);
+            return QString::fromUtf8(file.readAll());
+        };
         log->trigger();
         QVERIFY(bench.Settings().LogSerialTraffic());
         bench.Write(false);
-        const QStringList files = folder.entryList(QDir::Files);
-        QCOMPARE(files.size(), 1);
-        QFile file(folder.filePath(files.first()));
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(file.readAll());
+        bench.Write(false);
+        const QString text = traceText();
+        QCOMPARE(text.count("-- opened at 9600 baud"), 2);
         QVERIFY(text.contains("-> 02  |.|") && text.contains("<- 06  |.|") && text.contains("-- closed"));
 
         log->trigger();
         QVERIFY(!bench.Settings().LogSerialTraffic());
         bench.Write(false);
-        QCOMPARE(folder.entryList(QDir::Files).size(), 1);
+        QCOMPARE(traceText(), text);
     }
 };
 
