@@ -7,6 +7,7 @@
 #include "config/Language.h"
 #include "config/MenuText.h"
 #include "app/MainFrame.h"
+#include "app/BatchMenu.h"
 #include "app/ServiceMenu.h"
 #include "app/FrameBars.h"
 #include "app/MessageBox.h"
@@ -82,6 +83,7 @@ bool CProgramApp::InitInstance(const QStringList& arguments)
     // Ctrl+F11 and the service entries; the frame owns it. The tree gains its two service entries
     // with the menu's and opens the same dialogs.
     auto* service = new CServiceMenu(m_pMainFrame.get(), m_Ini);
+    new CBatchMenu(m_pMainFrame.get(), m_Ini); // Batch Write... and Log Serial Traffic; the frame owns it
     CNavigationTree* tree = m_pMainFrame->Bars()->Tree();
     connect(service, &CServiceMenu::Unlocked, tree, &CNavigationTree::AddServiceEntries);
     connect(tree, &CNavigationTree::CommandRequested, service, [service](int command) {

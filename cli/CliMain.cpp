@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "cli/CliTrace.h"
 
 #include <QCoreApplication>
 #include <QTranslator>
@@ -40,8 +41,11 @@ QString CliUsage()
         "  program-cli show FILE [--lang english|chinese]\n"
         "  program-cli set FILE CHANNEL FIELD=TEXT...\n"
         "      FIELD: rx, tx, dec, enc, wn, scan, busy, power\n"
-        "  program-cli read --port PORT -o FILE\n"
-        "  program-cli write --port PORT FILE [--access-code CODE] [--verify]\n"
+        "  program-cli read --port PORT [--port PORT...] -o FILE [--trace LOG]\n"
+        "      with several ports FILE holds {port} or {n}, e.g. radio-{n}.dat\n"
+        "  program-cli write --port PORT [--port PORT...] FILE [--access-code CODE] [--verify] [--trace LOG]\n"
+        "  program-cli write --port PORT FILE --repeat [--count N] [--access-code CODE] [--verify]\n"
+        "      writes one radio after another until Ctrl+C (or N radios)\n"
         "  program-cli service read --port PORT --access-code CODE --area power|param FILE\n"
         "  program-cli service write --port PORT --access-code CODE --area power|param FILE [--verify]\n"
         "      PORT: COM1..COM16 or a device path\n"
@@ -75,8 +79,13 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
         return CCliContext::kDone;
     }
     for (const Command &command : kCommands) {
-        if (args.first() == QLatin1String(command.name))
-            return command.run(context, args.mid(1));
+        if (args.first() == QLatin1String(command.name)) {
+            QStringList rest = args.mid(1);
+            CCliTrace trace;
+            if (const int status = trace.Take(context, rest); status >= 0)
+                return status;
+            return command.run(context, rest);
+        }
     }
     return context.UsageError(QStringLiteral("unknown command \"%1\"").arg(args.first()));
 }

@@ -2,6 +2,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "cli/CliLink.h"
+#include "cli/CliBatch.h"
 #include "image/DataFile.h"
 #include "config/FileLock.h"
 #include "link/CloneTransfer.h"
@@ -10,6 +11,8 @@
 // when every block came in; the bytes the read plan leaves out are those of a new image.
 int RunRead(CCliContext &context, const QStringList &args)
 {
+    if (CliBatch::Wants(args))
+        return CliBatch::RunRead(context, args);
     QString port;
     QString path;
     for (int i = 0; i < args.size(); ++i) {

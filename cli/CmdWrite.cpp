@@ -4,37 +4,24 @@
 #include "cli/CliLink.h"
 #include "image/DataFile.h"
 #include "link/CloneTransfer.h"
+#include "link/WriteVerify.h"
+#include "cli/CliBatch.h"
 #include "service/ServiceAccess.h"
 
 namespace {
 
 constexpr CBilingual kWrongCode { "Wrong access code: nothing was sent.", "访问码错误: 未发送任何数据。" };
-constexpr CBilingual kVerifyFailed { "Verify failed at address 0x%1: wrote %2, read back %3.",
-    "校验失败: 地址 0x%1 写入 %2, 读回 %3。" };
-constexpr CBilingual kVerified { "Verified %1 bytes.", "已校验 %1 字节。" };
-
-QString Hex(int value, int width)
-{
-    return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
-}
 
 // Reads back the blocks just written and compares them with what was sent.
 int Verify(CCliContext &context, const CCloneTransfer &written, const QString &device)
 {
-    CCloneTransfer readBack(CCloneTransfer::Direction::Read, written.Blocks(), written.Image());
-    if (!CliLink::Run(context, readBack, device))
+    const std::unique_ptr<CCloneTransfer> readBack = CWriteVerify::ReadBack(written);
+    if (!CliLink::Run(context, *readBack, device))
         return CCliContext::kFailed;
     const bool zh = context.IsChinese();
-    int bytes = 0;
-    for (const CCloneBlock &block : written.Blocks()) {
-        for (int address = block.address; address < block.address + block.length; ++address, ++bytes) {
-            const int sent = written.Image().Byte(address);
-            const int found = readBack.Image().Byte(address);
-            if (sent != found)
-                return context.Fail(kVerifyFailed.Text(zh).arg(Hex(address, 3), Hex(sent, 2), Hex(found, 2)));
-        }
-    }
-    context.Out() << kVerified.Text(zh).arg(bytes) << Qt::endl;
+    if (const auto mismatch = CWriteVerify::FirstDifference(written, readBack->Image()))
+        return context.Fail(CWriteVerify::FailedText(*mismatch, zh));
+    context.Out() << CWriteVerify::VerifiedText(CWriteVerify::ByteCount(written), zh) << Qt::endl;
     return CCliContext::kDone;
 }
 
@@ -44,6 +31,8 @@ int Verify(CCliContext &context, const CCloneTransfer &written, const QString &d
 // by the write plan; the service access code widens it to the alignment areas.
 int RunWrite(CCliContext &context, const QStringList &args)
 {
+    if (CliBatch::Wants(args))
+        return CliBatch::RunWrite(context, args);
     QString port;
     QString path;
     QString accessCode;

@@ -13,6 +13,8 @@ constexpr const char *kTypeValue = "Type";
 constexpr const char *kFieldValue = "Field";
 constexpr const char *kDeviceValue = "device";
 constexpr const char *kFolderValue = "folder";
+constexpr const char *kVerifyValue = "VerifyAfterWriting";
+constexpr const char *kTraceValue = "LogSerialTraffic";
 }
 
 CUserSettings::CUserSettings(const QString &appName)
@@ -107,4 +109,26 @@ void CUserSettings::SetTypeAndField(std::uint32_t type, std::uint32_t field)
 QString CUserSettings::Location() const
 {
     return m_Settings->fileName();
+}
+
+bool CUserSettings::VerifyAfterWriting() const
+{
+    return Value(kVerifyValue, 0) != 0;
+}
+
+void CUserSettings::SetVerifyAfterWriting(bool on)
+{
+    m_Settings->setValue(QLatin1String(kVerifyValue), on ? 1 : 0);
+    m_Settings->sync();
+}
+
+bool CUserSettings::LogSerialTraffic() const
+{
+    return Value(kTraceValue, 0) != 0;
+}
+
+void CUserSettings::SetLogSerialTraffic(bool on)
+{
+    m_Settings->setValue(QLatin1String(kTraceValue), on ? 1 : 0);
+    m_Settings->sync();
 }

@@ -40,6 +40,13 @@ public:
     std::uint32_t Field() const;
     void SetTypeAndField(std::uint32_t type, std::uint32_t field);
 
+    // "Verify after writing" in the progress window and Setup > Log Serial Traffic; both off when
+    // never stored.
+    bool VerifyAfterWriting() const;
+    void SetVerifyAfterWriting(bool on);
+    bool LogSerialTraffic() const;
+    void SetLogSerialTraffic(bool on);
+
     // Where the values are kept (a registry path or a file).
     QString Location() const;
 

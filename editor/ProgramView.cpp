@@ -19,6 +19,7 @@
 #include "link/PortSettingDlg.h"
 #include "link/ProcessDlg.h"
 #include "link/TransferDriver.h"
+#include "link/VerifyRun.h"
 #include "service/ServiceAccess.h"
 
 #include <QApplication>
@@ -100,6 +101,8 @@ CProgramView::CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent
     CPortName::LoadFromSettings(CUserSettings::ForConfiguration(m_Ini));
     m_pProcessDlg = new CProcessDlg(this);
     connect(m_pProcessDlg, &CProcessDlg::StartRequested, this, &CProgramView::OnTransfer);
+    connect(m_pProcessDlg, &CProcessDlg::VerifyToggled, this,
+        [this](bool on) { CUserSettings::ForConfiguration(m_Ini).SetVerifyAfterWriting(on); });
 }
 
 CProgramView::~CProgramView() = default;
@@ -422,6 +425,7 @@ void CProgramView::OnWrite()
     OnLeaveCell(); // the grid stays read-only while the progress window is up
     m_bWrite = 1;
     m_bCompare = false;
+    m_pProcessDlg->SetVerifyAfterWriting(CUserSettings::ForConfiguration(m_Ini).VerifyAfterWriting());
     m_pProcessDlg->Open(false);
 }
 
@@ -457,6 +461,8 @@ void CProgramView::OnTransfer()
         RadioCompare::ShowDifferences(*this, *transfer);
         return;
     }
+    if (write && m_pProcessDlg->VerifyAfterWriting() && !CVerifyRun::Run(m_pProcessDlg, this, *transfer, device))
+        return;
     if (!write) {
         for (const CCloneBlock& block : transfer->Blocks())
             image.CopyIn(block.address, transfer->Image().Range(block.address, block.length));

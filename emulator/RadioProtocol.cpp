@@ -130,6 +130,7 @@ void CRadioProtocol::FrameComplete(std::vector<std::uint8_t> &answer)
 void CRadioProtocol::AnswerRead(std::vector<std::uint8_t> &answer)
 {
     const int number = ++m_nReadFrames;
+    ++m_nReadFramesTotal;
     if (Faulty(Kind::ReadSilent, number)) {
         m_State = State::Asleep;
         return;
@@ -166,6 +167,9 @@ void CRadioProtocol::StoreWrite(std::vector<std::uint8_t> &answer)
         answer.push_back(kNak);
         return;
     }
+    ++m_nWriteFramesTotal;
+    if (number == 1)
+        ++m_nWriteLinks;
     if (!Faulty(Kind::WriteLost, number))
         std::copy(m_Data.begin(), m_Data.begin() + Length(), m_Memory.begin() + Address());
     answer.push_back(kAck);

@@ -45,6 +45,12 @@ public:
     const RadioMemory::Bytes &Memory() const { return m_Memory; }
     void SetMemory(const RadioMemory::Bytes &memory) { m_Memory = memory; }
     int LinksOpened() const { return m_nLinks; }
+    // Links in which at least one write frame was stored.
+    int WriteLinks() const { return m_nWriteLinks; }
+    // Write frames answered since the radio started, in every link.
+    int WriteFramesAnswered() const { return m_nWriteFramesTotal; }
+    // Read frames served since the radio started, in every link.
+    int ReadFramesServed() const { return m_nReadFramesTotal; }
 
 private:
     enum class State { Asleep, AwaitMode, AwaitConfirm, Linked, FrameHeader, WriteData, AwaitReadAck };
@@ -64,6 +70,9 @@ private:
     std::size_t m_nWakeUpMatched = 0;
     int m_nWakeUps = 0;
     int m_nLinks = 0;
+    int m_nWriteLinks = 0;
+    int m_nWriteFramesTotal = 0;
+    int m_nReadFramesTotal = 0;
     int m_nReadFrames = 0; // in the current link
     int m_nWriteFrames = 0; // in the current link
     std::array<std::uint8_t, 4> m_Frame {};

@@ -1,5 +1,6 @@
 #include "emulator/VirtualRadio.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 
@@ -7,8 +8,15 @@
 #include <poll.h>
 #include <unistd.h>
 
+namespace {
+// What the stop pipe carries.
+constexpr char kStopByte = 1;
+constexpr char kSwapByte = 2;
+} // namespace
+
 CVirtualRadio::CVirtualRadio()
     : m_Protocol(RadioMemory::Factory())
+    , m_Start(RadioMemory::Factory())
 {
     if (::pipe(m_StopPipe) == 0) {
         for (int fd : m_StopPipe) {
@@ -31,6 +39,7 @@ void CVirtualRadio::SetMemory(const RadioMemory::Bytes &memory)
 {
     const std::lock_guard lock(m_Mutex);
     m_Protocol.SetMemory(memory);
+    m_Start = memory;
 }
 
 void CVirtualRadio::SetPace(int baud)
@@ -43,6 +52,57 @@ void CVirtualRadio::AddFault(const CRadioFault &fault)
 {
     const std::lock_guard lock(m_Mutex);
     m_Protocol.AddFault(fault);
+    m_Faults.push_back(fault);
+}
+
+void CVirtualRadio::SetSwap(int afterWriteMs, int offMs)
+{
+    const std::lock_guard lock(m_Mutex);
+    m_nSwapAfterMs = afterWriteMs;
+    m_nOffMs = offMs;
+}
+
+int CVirtualRadio::AdvanceSwap(bool swapNow)
+{
+    const std::lock_guard lock(m_Mutex);
+    const Clock::time_point now = Clock::now();
+    if (m_bPresent && (swapNow || (m_TakeOffAt && now >= *m_TakeOffAt))) {
+        m_Retired.push_back({ m_Protocol.Memory(), m_Protocol.WriteLinks() });
+        m_bPresent = false;
+        m_TakeOffAt.reset();
+        m_PutOnAt = now + std::chrono::milliseconds(m_nOffMs);
+    }
+    if (!m_bPresent && m_PutOnAt && now >= *m_PutOnAt) {
+        // A radio fresh from the box: starting memory, the same defects, counting from nothing.
+        m_Protocol = CRadioProtocol(m_Start);
+        for (const CRadioFault &fault : m_Faults)
+            m_Protocol.AddFault(fault);
+        m_nFramesSeen = 0;
+        m_bPresent = true;
+        m_PutOnAt.reset();
+    }
+    const std::optional<Clock::time_point> &next = m_bPresent ? m_TakeOffAt : m_PutOnAt;
+    if (!next)
+        return -1;
+    return static_cast<int>(std::max<long long>(
+        0, std::chrono::ceil<std::chrono::milliseconds>(*next - now).count()));
+}
+
+bool CVirtualRadio::Present() const
+{
+    const std::lock_guard lock(m_Mutex);
+    return m_bPresent;
+}
+
+std::vector<CVirtualRadio::CRetired> CVirtualRadio::Retired() const
+{
+    const std::lock_guard lock(m_Mutex);
+    return m_Retired;
+}
+
+void CVirtualRadio::RequestSwap()
+{
+    [[maybe_unused]] const ssize_t ignored = ::write(m_StopPipe[1], &kSwapByte, 1);
 }
 
 bool CVirtualRadio::Open(std::string &error, const std::string &linkPath)
@@ -57,20 +117,32 @@ void CVirtualRadio::Serve()
         int timeout = -1;
         {
             const std::lock_guard lock(m_Mutex);
-            if (m_Protocol.InTheMiddle())
-                timeout = kAbandonMs;
+            if (m_Protocol.InTheMiddle()) {
+                const auto silent = std::chrono::ceil<std::chrono::milliseconds>(Clock::now() - m_LastByteAt);
+                timeout = static_cast<int>(std::max<long long>(0, kAbandonMs - silent.count()));
+            }
         }
+        const int swapIn = AdvanceSwap(false);
+        if (swapIn >= 0 && (timeout < 0 || swapIn < timeout))
+            timeout = swapIn;
         const int ready = ::poll(fds, 2, timeout);
         if (ready < 0) {
             if (errno == EINTR)
                 continue;
             return;
         }
-        if (fds[1].revents != 0)
-            return;
+        if (fds[1].revents != 0) {
+            char commands[16];
+            const ssize_t n = ::read(m_StopPipe[0], commands, sizeof commands);
+            if (n <= 0 || std::find(commands, commands + n, kStopByte) != commands + n)
+                return;
+            AdvanceSwap(true);
+            continue;
+        }
         if (ready == 0) {
             const std::lock_guard lock(m_Mutex);
-            m_Protocol.Abandon();
+            if (m_Protocol.InTheMiddle() && Clock::now() - m_LastByteAt >= std::chrono::milliseconds(kAbandonMs))
+                m_Protocol.Abandon();
             continue;
         }
         if (fds[0].revents & POLLIN) {
@@ -92,8 +164,12 @@ void CVirtualRadio::Handle(const std::uint8_t *bytes, std::size_t n)
     {
         const std::lock_guard lock(m_Mutex);
         m_Received.insert(m_Received.end(), bytes, bytes + n);
+        m_LastByteAt = readAt;
     }
     m_Arrived.notify_all();
+    // No radio on the cable: the bytes go nowhere.
+    if (!Present())
+        return;
     std::vector<std::uint8_t> answer;
     for (std::size_t i = 0; i < n; ++i) {
         if (m_bPaced)
@@ -114,7 +190,17 @@ void CVirtualRadio::Handle(const std::uint8_t *bytes, std::size_t n)
         if (!answer.empty())
             m_Line.Send(answer);
     }
+    const std::lock_guard lock(m_Mutex);
+    // The swap clock runs from the last frame of a radio that has been written: a verify's read-back
+    // still belongs to the write, link openings alone (someone asking whether it is there) do not.
+    const int frames = m_Protocol.WriteFramesAnswered() + m_Protocol.ReadFramesServed();
+    if (frames != m_nFramesSeen) {
+        m_nFramesSeen = frames;
+        if (m_nSwapAfterMs > 0 && m_Protocol.WriteFramesAnswered() > 0)
+            m_TakeOffAt = Clock::now() + std::chrono::milliseconds(m_nSwapAfterMs);
+    }
 }
+
 
 void CVirtualRadio::Start()
 {
@@ -128,8 +214,7 @@ void CVirtualRadio::Start()
 
 void CVirtualRadio::RequestStop()
 {
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t ignored = ::write(m_StopPipe[1], &byte, 1);
+    [[maybe_unused]] const ssize_t ignored = ::write(m_StopPipe[1], &kStopByte, 1);
 }
 
 void CVirtualRadio::Stop()

@@ -3,7 +3,9 @@
 #include "emulator/PtyLine.h"
 #include "emulator/RadioProtocol.h"
 
+#include <chrono>
 #include <condition_variable>
+#include <optional>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -22,10 +24,21 @@ public:
     CVirtualRadio(const CVirtualRadio &) = delete;
     CVirtualRadio &operator=(const CVirtualRadio &) = delete;
 
-    // Settings; take effect for the sessions that follow.
+    // A radio taken off the cable by a swap: the memory it left with and the links that wrote to it.
+    struct CRetired {
+        RadioMemory::Bytes memory;
+        int writeLinks = 0;
+    };
+
+    // Settings; take effect for the sessions that follow. The memory is also what every radio put on
+    // by a swap starts with.
     void SetMemory(const RadioMemory::Bytes &memory);
     void SetPace(int baud);
     void AddFault(const CRadioFault &fault);
+    // Swaps radios as a dealer does: afterWriteMs after the last frame to a radio that has been written
+    // (the write or its read-back), it is taken off
+    // (the line goes silent) and offMs later another one with the starting memory answers. 0 = never.
+    void SetSwap(int afterWriteMs, int offMs);
 
     // Creates the line; DevicePath() then names the device the tool opens.
     bool Open(std::string &error, const std::string &linkPath = {});
@@ -37,6 +50,11 @@ public:
     void Start();
     // Async-signal-safe: ends Serve at its next look at the line.
     void RequestStop();
+    // Async-signal-safe: takes the radio off now; a new one answers after the swap's off time.
+    void RequestSwap();
+    bool Present() const;
+    // The radios taken off so far, oldest first.
+    std::vector<CRetired> Retired() const;
     void Stop();
 
     RadioMemory::Bytes Memory() const;
@@ -48,10 +66,24 @@ public:
     bool WaitForReceived(std::size_t count, int timeoutMs) const;
 
 private:
+    using Clock = std::chrono::steady_clock;
     void Handle(const std::uint8_t *bytes, std::size_t n);
+    // Takes the radio off or puts the next one on when their time has come; returns the poll time-out
+    // until the next such event (-1 for none).
+    int AdvanceSwap(bool swapNow);
 
     CPtyLine m_Line;
     CRadioProtocol m_Protocol;
+    RadioMemory::Bytes m_Start;
+    std::vector<CRadioFault> m_Faults;
+    int m_nSwapAfterMs = 0;
+    int m_nOffMs = 1000;
+    bool m_bPresent = true;
+    int m_nFramesSeen = 0;
+    Clock::time_point m_LastByteAt {};
+    std::optional<Clock::time_point> m_TakeOffAt;
+    std::optional<Clock::time_point> m_PutOnAt;
+    std::vector<CRetired> m_Retired;
     bool m_bPaced = false;
     int m_StopPipe[2] = { -1, -1 };
     std::thread m_Thread;

@@ -5,6 +5,7 @@
 #include "link/ClonePlan.h"
 #include "service/ServiceAccess.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
@@ -25,6 +26,7 @@ CProcessDlg::CProcessDlg(QWidget* view)
     , m_Percent(new QLabel(QStringLiteral("0"), this))
     , m_Ok(new QPushButton(tr("OK"), this))
     , m_Cancel(new QPushButton(tr("Cancel"), this))
+    , m_Verify(new QCheckBox(tr("Verify after writing"), this))
 {
     setWindowTitle(tr("Process"));
     setModal(false);
@@ -37,6 +39,7 @@ CProcessDlg::CProcessDlg(QWidget* view)
     m_Ok->setDefault(true);
     connect(m_Ok, &QPushButton::clicked, this, &CProcessDlg::OnOK);
     connect(m_Cancel, &QPushButton::clicked, this, &CProcessDlg::reject);
+    connect(m_Verify, &QCheckBox::toggled, this, &CProcessDlg::VerifyToggled);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -47,6 +50,7 @@ CProcessDlg::CProcessDlg(QWidget* view)
     layout->setContentsMargins(16, 16, 16, 12);
     layout->addWidget(m_Progress);
     layout->addWidget(m_Percent);
+    layout->addWidget(m_Verify);
     layout->addSpacing(6);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -84,7 +88,29 @@ void CProcessDlg::OnInitDialog()
     m_Ok->setEnabled(true);
     SetBlockCount(static_cast<int>(blocks));
     setWindowTitle(m_strCaption);
+    m_Verify->setVisible(!m_bRead);
+    m_Verify->setEnabled(true);
     m_bCancel = 0;
+}
+
+void CProcessDlg::Continue(const QString& caption)
+{
+    m_Ok->setEnabled(false);
+    m_Verify->setEnabled(false);
+    setWindowTitle(caption);
+    m_bCancel = 0;
+    show();
+}
+
+bool CProcessDlg::VerifyAfterWriting() const
+{
+    return m_Verify->isChecked();
+}
+
+void CProcessDlg::SetVerifyAfterWriting(bool on)
+{
+    const QSignalBlocker quiet(m_Verify);
+    m_Verify->setChecked(on);
 }
 
 bool CProcessDlg::IsStarted() const
@@ -122,6 +148,7 @@ void CProcessDlg::OnOK()
     if (IsStarted())
         return;
     m_Ok->setEnabled(false);
+    m_Verify->setEnabled(false);
     // Queued: the view starts once this click has been handled.
     QMetaObject::invokeMethod(this, &CProcessDlg::StartRequested, Qt::QueuedConnection);
 }

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QString>
 
+class QCheckBox;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -32,6 +33,14 @@ public:
     // The transfer is over (or never started): the window goes, the object stays for the next one.
     void DestroyWindow();
 
+    // A further transfer of the same run (the read-back of a verify): the window shows again, already
+    // started, under caption.
+    void Continue(const QString& caption);
+    // "Verify after writing": shown for a write only.
+    bool VerifyAfterWriting() const;
+    void SetVerifyAfterWriting(bool on);
+    QCheckBox* VerifyBox() const { return m_Verify; }
+
     // The caption for a direction in the running language: "Read Data" or "Write Data".
     static QString CaptionFor(bool read);
 
@@ -47,6 +56,8 @@ public:
 signals:
     // Posted by OK; the view runs the transfer when it arrives.
     void StartRequested();
+    // The user ticked or cleared "Verify after writing".
+    void VerifyToggled(bool on);
 
 public slots:
     void OnOK();
@@ -60,4 +71,5 @@ private:
     QLabel* m_Percent;
     QPushButton* m_Ok;
     QPushButton* m_Cancel;
+    QCheckBox* m_Verify;
 };

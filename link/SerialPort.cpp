@@ -1,6 +1,7 @@
 #include "link/SerialPort.h"
 
 #include "config/Language.h"
+#include "link/SerialTrace.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -79,9 +80,14 @@ bool CSerialPort::Open(const QString &device)
     m_Port.setPortName(location);
     if (!m_Port.open(QIODevice::ReadWrite)) {
         ClassifyOpenError(location);
+        if (const std::shared_ptr<CSerialTrace> trace = CSerialTrace::ForPort(device))
+            trace->Note(device, QStringLiteral("open failed: ") + FailureReason(false));
         return false;
     }
     Configure();
+    m_Trace = CSerialTrace::ForPort(device);
+    if (m_Trace)
+        m_Trace->Note(device, QStringLiteral("opened at %1 baud, 8N1").arg(kBaudRate));
     return true;
 }
 
@@ -156,7 +162,13 @@ int CSerialPort::Write(const std::uint8_t *bytes, int n)
             break;
     }
     m_Port.clearError();
-    return static_cast<int>(queued - m_Port.bytesToWrite());
+    const int sent = static_cast<int>(queued - m_Port.bytesToWrite());
+    if (m_Trace) {
+        m_Trace->Bytes(m_strDevice, CSerialTrace::Direction::ToRadio, bytes, sent);
+        if (sent < n)
+            m_Trace->Note(m_strDevice, QStringLiteral("write handed over %1 of %2 bytes").arg(sent).arg(n));
+    }
+    return sent;
 }
 
 CSerialPort::ReadResult CSerialPort::Read(std::uint8_t *buffer, int n)
@@ -200,6 +212,13 @@ CSerialPort::ReadResult CSerialPort::Read(std::uint8_t *buffer, int n)
             break;
         }
     }
+    if (m_Trace) {
+        m_Trace->Bytes(m_strDevice, CSerialTrace::Direction::FromRadio, buffer, result.count);
+        if (result.failed)
+            m_Trace->Note(m_strDevice, QStringLiteral("read failed after %1 of %2 bytes").arg(result.count).arg(n));
+        else if (result.count < n)
+            m_Trace->Note(m_strDevice, QStringLiteral("read timed out after %1 of %2 bytes").arg(result.count).arg(n));
+    }
     return result;
 }
 
@@ -210,8 +229,12 @@ void CSerialPort::Pause(int milliseconds)
 
 void CSerialPort::Close()
 {
-    if (m_Port.isOpen())
+    if (m_Port.isOpen()) {
         m_Port.close();
+        if (m_Trace)
+            m_Trace->Note(m_strDevice, QStringLiteral("closed"));
+    }
+    m_Trace.reset();
     m_Port.clearError();
 }
 

@@ -3,6 +3,9 @@
 #include <QSerialPort>
 #include <QString>
 #include <cstdint>
+#include <memory>
+
+class CSerialTrace;
 
 // The one door to the radio: a serial device opened for exclusive use, set to 9600 baud, 8 data bits,
 // no parity, 1 stop bit, binary, with the read time-outs the clone protocol counts on. One object per
@@ -60,4 +63,5 @@ private:
     QString m_strDevice;
     OpenFailure m_Failure = OpenFailure::None;
     QString m_strSystemError;
+    std::shared_ptr<CSerialTrace> m_Trace; // null while tracing is off
 };

@@ -236,6 +236,10 @@
         <source>Process</source>
         <translation>进度</translation>
     </message>
+    <message>
+        <source>Verify after writing</source>
+        <translation>写入后校验</translation>
+    </message>
 </context>
 <context>
     <name>COptionalFeaturesDlg</name>
@@ -516,6 +520,60 @@
     <message>
         <source>Close</source>
         <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>CBatchWriteDlg</name>
+    <message>
+        <source>One radio after another (until Stop)</source>
+        <translation>逐台写入 (直到停止)</translation>
+    </message>
+    <message>
+        <source>Verify after writing</source>
+        <translation>写入后校验</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>开始</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Batch Write</source>
+        <translation>批量写入</translation>
+    </message>
+    <message>
+        <source>Ports:</source>
+        <translation>端口:</translation>
+    </message>
+    <message>
+        <source>Done: %1    Failed: %2</source>
+        <translation>完成: %1    失败: %2</translation>
+    </message>
+    <message>
+        <source>Tick at least one port.</source>
+        <translation>请至少选择一个端口。</translation>
+    </message>
+    <message>
+        <source>Stopping...</source>
+        <translation>正在停止...</translation>
+    </message>
+</context>
+<context>
+    <name>CBatchMenu</name>
+    <message>
+        <source>&amp;Batch Write...</source>
+        <translation>批量写入(&amp;B)...</translation>
+    </message>
+    <message>
+        <source>Log &amp;Serial Traffic</source>
+        <translation>记录串口通信(&amp;S)</translation>
     </message>
 </context>
 </TS>

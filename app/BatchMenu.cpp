@@ -1,0 +1,63 @@
+#include "app/BatchMenu.h"
+
+#include "app/ChildFrame.h"
+#include "app/MainFrame.h"
+#include "config/IniFile.h"
+#include "config/UserSettings.h"
+#include "editor/ProgramView.h"
+#include "image/ProgramDoc.h"
+#include "link/BatchWriteDlg.h"
+#include "link/SerialTrace.h"
+#include "service/ServiceAccess.h"
+
+#include <QAction>
+#include <QMenu>
+
+CBatchMenu::CBatchMenu(CMainFrame* frame, const CIniFile& ini)
+    : QObject(frame)
+    , m_pFrame(frame)
+    , m_Ini(ini)
+{
+    if (QMenu* program = frame->MenuOf(CMainFrame::kWrite)) {
+        m_pBatchWrite = program->addAction(tr("&Batch Write..."));
+        connect(m_pBatchWrite, &QAction::triggered, this, &CBatchMenu::OnBatchWrite);
+        // Like Read and Write it needs a document.
+        connect(program, &QMenu::aboutToShow, this, [this] { m_pBatchWrite->setEnabled(m_pFrame->ActiveChild()); });
+    }
+    const bool log = CUserSettings::ForConfiguration(ini).LogSerialTraffic();
+    if (QMenu* setup = frame->MenuOf(CMainFrame::kComSetup)) {
+        m_pLog = setup->addAction(tr("Log &Serial Traffic"));
+        m_pLog->setCheckable(true);
+        m_pLog->setChecked(log);
+        connect(m_pLog, &QAction::toggled, this, &CBatchMenu::OnLogSerialTraffic);
+    }
+    if (log)
+        CSerialTrace::StartFolder(CSerialTrace::DefaultFolder());
+}
+
+void CBatchMenu::OnLogSerialTraffic(bool on)
+{
+    CUserSettings::ForConfiguration(m_Ini).SetLogSerialTraffic(on);
+    if (on)
+        CSerialTrace::StartFolder(CSerialTrace::DefaultFolder());
+    else
+        CSerialTrace::StopAll();
+}
+
+void CBatchMenu::OnBatchWrite()
+{
+    CChildFrame* child = m_pFrame->ActiveChild();
+    if (!child)
+        return;
+    if (m_pDialog) {
+        m_pDialog->raise();
+        m_pDialog->activateWindow();
+        return;
+    }
+    CProgramView* view = child->View();
+    view->OnLeaveCell(); // a value still in its edit box belongs to the grid
+    view->StoreGrid();
+    m_pDialog = new CBatchWriteDlg(m_Ini, child->Document()->m_Image, CServiceAccess::IsGranted(), m_pFrame);
+    m_pDialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_pDialog->show();
+}

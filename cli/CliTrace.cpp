@@ -1,0 +1,31 @@
+#include "cli/CliTrace.h"
+
+#include "cli/CliContext.h"
+#include "config/Language.h"
+#include "link/SerialTrace.h"
+
+namespace {
+constexpr CBilingual kCannotTrace { "The trace file %1 cannot be written: %2", "无法写入跟踪文件 %1: %2" };
+}
+
+CCliTrace::~CCliTrace()
+{
+    if (m_bActive)
+        CSerialTrace::StopAll();
+}
+
+int CCliTrace::Take(CCliContext &context, QStringList &args)
+{
+    const int at = args.indexOf(QStringLiteral("--trace"));
+    if (at < 0)
+        return -1;
+    if (at + 1 >= args.size())
+        return context.UsageError(QStringLiteral("--trace needs a FILE"));
+    const QString path = args.at(at + 1);
+    args.remove(at, 2);
+    QString error;
+    if (!CSerialTrace::StartFile(path, &error))
+        return context.Fail(kCannotTrace.Text(context.IsChinese()).arg(path, error));
+    m_bActive = true;
+    return -1;
+}

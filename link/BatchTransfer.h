@@ -1,0 +1,72 @@
+#pragma once
+
+#include "image/RadioImage.h"
+#include "link/CloneTransfer.h"
+#include "link/WriteVerify.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// How one radio of a batch ended.
+struct CBatchOutcome {
+    int index = 0; // position in the port list, from 0
+    QString port; // as the user named it
+    CCloneTransfer::Status status = CCloneTransfer::Status::Ready;
+    QString portReason[2]; // the system's reason when the port did not open, in English and Chinese
+    bool verifyRan = false;
+    CCloneTransfer::Status verifyStatus = CCloneTransfer::Status::Ready; // of the read-back
+    std::optional<CWriteVerify::Mismatch> mismatch;
+    int verifiedBytes = 0;
+    double seconds = 0;
+    CRadioImage image; // what a read received (valid when Succeeded)
+
+    bool Succeeded() const
+    {
+        return status == CCloneTransfer::Status::Done
+            && (!verifyRan || (verifyStatus == CCloneTransfer::Status::Done && !mismatch));
+    }
+};
+
+// The same clone transfer on several cables at once: one thread per port, each making its own
+// transfer (and so its own serial port) on that thread and running the unchanged blocking protocol.
+// A port that fails ends only its own transfer. Stop requests are taken between blocks.
+class CBatchTransfer {
+public:
+    // Makes the transfer for one radio; called on the thread that runs it.
+    using Factory = std::function<std::unique_ptr<CCloneTransfer>()>;
+    // Told about each radio as it ends; calls never overlap.
+    using Report = std::function<void(const CBatchOutcome &)>;
+
+    // verify: after a write that went through, read the same blocks back and compare.
+    CBatchTransfer(Factory make, bool verify);
+
+    // From any thread (or a signal handler's flag poll): every transfer stops at its next block.
+    void RequestStop() { m_bStop = true; }
+    // A flag set elsewhere (a Ctrl+C handler) that stops the same way; it must outlive the batch.
+    void WatchStop(const std::atomic<bool> *flag) { m_pExternalStop = flag; }
+    bool StopRequested() const { return m_bStop || (m_pExternalStop && *m_pExternalStop); }
+
+    // Runs on every device at once (devices[i] is where ports[i] leads); returns when every one has
+    // ended, the outcomes in port order.
+    std::vector<CBatchOutcome> Run(const QStringList &ports, const QStringList &devices, const Report &onEach = {});
+    // One radio on the calling thread.
+    CBatchOutcome RunOne(int index, const QString &port, const QString &device);
+
+    // One line for a radio: port, outcome, seconds, and the first differing address of a failed verify.
+    static QString Line(const CBatchOutcome &outcome, bool chinese);
+    // "3 radios: 2 succeeded, 1 failed."
+    static QString Summary(const std::vector<CBatchOutcome> &outcomes, bool chinese);
+    static QString Summary(int total, int succeeded, bool chinese);
+
+private:
+    Factory m_Make;
+    bool m_bVerify;
+    std::atomic<bool> m_bStop { false };
+    const std::atomic<bool> *m_pExternalStop = nullptr;
+};

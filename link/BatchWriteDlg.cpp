@@ -1,0 +1,230 @@
+#include "link/BatchWriteDlg.h"
+
+#include "config/IniFile.h"
+#include "config/Language.h"
+#include "link/BatchTransfer.h"
+#include "link/PortName.h"
+#include "link/RepeatWriter.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSerialPortInfo>
+#include <QThread>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kComPorts = 16;
+}
+
+CBatchWriteDlg::CBatchWriteDlg(const CIniFile& ini, const CRadioImage& image, bool serviceAccess, QWidget* parent)
+    : QDialog(parent)
+    , m_Ini(ini)
+    , m_Image(image)
+    , m_bServiceAccess(serviceAccess)
+    , m_Ports(new QListWidget(this))
+    , m_Repeat(new QCheckBox(tr("One radio after another (until Stop)"), this))
+    , m_Verify(new QCheckBox(tr("Verify after writing"), this))
+    , m_Counts(new QLabel(this))
+    , m_State(new QLabel(this))
+    , m_Log(new QPlainTextEdit(this))
+    , m_Start(new QPushButton(tr("Start"), this))
+    , m_Stop(new QPushButton(tr("Stop"), this))
+    , m_Close(new QPushButton(tr("Close"), this))
+{
+    setWindowTitle(tr("Batch Write"));
+    m_Log->setReadOnly(true);
+    m_Log->setMinimumSize(420, 160);
+    m_Ports->setMinimumHeight(140);
+    m_State->setWordWrap(true);
+    connect(m_Start, &QPushButton::clicked, this, &CBatchWriteDlg::OnStart);
+    connect(m_Stop, &QPushButton::clicked, this, &CBatchWriteDlg::OnStop);
+    connect(m_Close, &QPushButton::clicked, this, &CBatchWriteDlg::reject);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_Start);
+    buttons->addWidget(m_Stop);
+    buttons->addWidget(m_Close);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(tr("Ports:"), this));
+    layout->addWidget(m_Ports);
+    layout->addWidget(m_Repeat);
+    layout->addWidget(m_Verify);
+    layout->addWidget(m_Counts);
+    layout->addWidget(m_State);
+    layout->addWidget(m_Log);
+    layout->addLayout(buttons);
+
+    SetPorts(OfferedPorts(), { CPortName::Current() });
+    UpdateControls();
+}
+
+CBatchWriteDlg::~CBatchWriteDlg()
+{
+    // The workers use this window's image and flag: they end before it goes.
+    m_bStop = true;
+    for (QThread* worker : m_Workers) {
+        worker->wait();
+        delete worker;
+    }
+}
+
+QStringList CBatchWriteDlg::OfferedPorts()
+{
+    QStringList ports;
+    for (int n = 1; n <= kComPorts; ++n)
+        ports << CPortName::FromNumber(n);
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+#if defined(Q_OS_WIN)
+        const QString name = info.portName();
+#else
+        const QString name = info.systemLocation();
+#endif
+        if (!ports.contains(name))
+            ports << name;
+    }
+    return ports;
+}
+
+void CBatchWriteDlg::SetPorts(const QStringList& ports, const QStringList& ticked)
+{
+    m_Ports->clear();
+    for (const QString& port : ports) {
+        // A prefixed name such as COM10's is shown as the user knows it; the full name goes to the port.
+        const bool prefixed = port.startsWith(QLatin1String("\\\\.\\"));
+        const std::optional<int> number = prefixed ? CPortName::NumberOf(port) : std::nullopt;
+        auto* item = new QListWidgetItem(number ? QStringLiteral("COM%1").arg(*number) : port, m_Ports);
+        item->setData(Qt::UserRole, port);
+        item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        item->setCheckState(ticked.contains(port) ? Qt::Checked : Qt::Unchecked);
+    }
+}
+
+QStringList CBatchWriteDlg::TickedPorts() const
+{
+    QStringList ports;
+    for (int i = 0; i < m_Ports->count(); ++i) {
+        if (m_Ports->item(i)->checkState() == Qt::Checked)
+            ports << m_Ports->item(i)->data(Qt::UserRole).toString();
+    }
+    return ports;
+}
+
+bool CBatchWriteDlg::IsRunning() const
+{
+    return !m_Workers.empty();
+}
+
+void CBatchWriteDlg::UpdateControls()
+{
+    const bool running = IsRunning();
+    m_Start->setEnabled(!running);
+    m_Stop->setEnabled(running);
+    m_Ports->setEnabled(!running);
+    m_Repeat->setEnabled(!running);
+    m_Verify->setEnabled(!running);
+    m_Counts->setText(tr("Done: %1    Failed: %2").arg(m_nDone).arg(m_nFailed));
+    if (!running)
+        m_State->clear();
+}
+
+void CBatchWriteDlg::AddLine(const QString& line, bool succeeded, bool counts)
+{
+    if (counts)
+        ++(succeeded ? m_nDone : m_nFailed);
+    m_Log->appendPlainText(line);
+    UpdateControls();
+}
+
+void CBatchWriteDlg::OnStart()
+{
+    const QStringList ports = TickedPorts();
+    if (IsRunning() || ports.isEmpty()) {
+        if (ports.isEmpty())
+            m_State->setText(tr("Tick at least one port."));
+        return;
+    }
+    m_bStop = false;
+    const bool verify = m_Verify->isChecked();
+    const bool service = m_bServiceAccess;
+    const CRadioImage image = m_Image;
+    const CBatchTransfer::Factory make = [image, service] { return CCloneTransfer::ChannelWrite(image, service); };
+    QStringList devices;
+    for (const QString& port : ports)
+        devices << CPortName::DevicePath(port, m_Ini);
+
+    // Each report crosses to the window's thread; the window outlives its workers.
+    const auto post = [this](const CBatchOutcome& outcome, const QString& prefix) {
+        const QString line = prefix + CBatchTransfer::Line(outcome, CLanguage::IsChinese());
+        const bool ok = outcome.Succeeded();
+        QMetaObject::invokeMethod(this, [this, line, ok] { AddLine(line, ok, true); }, Qt::QueuedConnection);
+    };
+
+    if (m_Repeat->isChecked()) {
+        for (int i = 0; i < ports.size(); ++i) {
+            const QString port = ports.at(i), device = devices.at(i);
+            m_Workers.push_back(QThread::create([this, make, verify, port, device, post] {
+                CRepeatWriter writer(make, verify);
+                writer.WatchStop(&m_bStop);
+                writer.Run(port, device, 0,
+                    [&](const CBatchOutcome& outcome, int count) { post(outcome, QStringLiteral("#%1 ").arg(count)); },
+                    [this, port](CRepeatWriter::Waiting waiting) {
+                        const QString text = port + QStringLiteral(": ")
+                            + CRepeatWriter::WaitingText(waiting, CLanguage::IsChinese());
+                        QMetaObject::invokeMethod(this, [this, text] { m_State->setText(text); }, Qt::QueuedConnection);
+                    });
+            }));
+        }
+    } else {
+        m_Workers.push_back(QThread::create([this, make, verify, ports, devices, post] {
+            CBatchTransfer batch(make, verify);
+            batch.WatchStop(&m_bStop);
+            const std::vector<CBatchOutcome> outcomes
+                = batch.Run(ports, devices, [&](const CBatchOutcome& outcome) { post(outcome, QString()); });
+            const QString summary = CBatchTransfer::Summary(outcomes, CLanguage::IsChinese());
+            QMetaObject::invokeMethod(this, [this, summary] { AddLine(summary, true, false); }, Qt::QueuedConnection);
+        }));
+    }
+    for (QThread* worker : m_Workers) {
+        connect(worker, &QThread::finished, this, &CBatchWriteDlg::OnWorkerDone, Qt::QueuedConnection);
+        worker->start();
+    }
+    UpdateControls();
+}
+
+void CBatchWriteDlg::OnWorkerDone()
+{
+    // Only when every worker has ended; their last reports were queued before their finished signal.
+    if (m_Workers.empty())
+        return;
+    for (QThread* worker : m_Workers) {
+        if (!worker->isFinished())
+            return;
+    }
+    for (QThread* worker : m_Workers)
+        delete worker;
+    m_Workers.clear();
+    UpdateControls();
+    emit Finished();
+}
+
+void CBatchWriteDlg::OnStop()
+{
+    m_bStop = true;
+    m_State->setText(tr("Stopping..."));
+}
+
+void CBatchWriteDlg::reject()
+{
+    // Closing while radios are being written stops them first; the window goes once they have.
+    if (IsRunning()) {
+        OnStop();
+        connect(this, &CBatchWriteDlg::Finished, this, &QDialog::reject, Qt::SingleShotConnection);
+        return;
+    }
+    QDialog::reject();
+}

@@ -1,0 +1,81 @@
+#pragma once
+
+#include "image/RadioImage.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <atomic>
+#include <memory>
+#include <vector>
+
+struct CBatchOutcome;
+class CIniFile;
+class QCheckBox;
+class QLabel;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+class QThread;
+
+// Program > Batch Write...: the document's image into many radios. The ticked ports are written at
+// once; with "One radio after another" each ticked port goes on writing the next radio put on its
+// cable until Stop. The transfers run off the window's thread, so the window answers at all times;
+// Stop (or closing the window) ends them between blocks.
+class CBatchWriteDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    CBatchWriteDlg(const CIniFile& ini, const CRadioImage& image, bool serviceAccess, QWidget* parent);
+    ~CBatchWriteDlg() override;
+
+    // The ports offered, each ticked or not: COM1..COM16 and the serial ports the system has.
+    void SetPorts(const QStringList& ports, const QStringList& ticked);
+    QStringList TickedPorts() const;
+    bool IsRunning() const;
+    int DoneCount() const { return m_nDone; }
+    int FailedCount() const { return m_nFailed; }
+
+    QListWidget* PortList() const { return m_Ports; }
+    QCheckBox* RepeatBox() const { return m_Repeat; }
+    QCheckBox* VerifyBox() const { return m_Verify; }
+    QPushButton* StartButton() const { return m_Start; }
+    QPushButton* StopButton() const { return m_Stop; }
+    QPlainTextEdit* Log() const { return m_Log; }
+    QLabel* Counts() const { return m_Counts; }
+
+    // The ports a new window offers.
+    static QStringList OfferedPorts();
+
+public slots:
+    void OnStart();
+    void OnStop();
+    void reject() override;
+
+signals:
+    // Every transfer has ended.
+    void Finished();
+
+private:
+    void AddLine(const QString& line, bool succeeded, bool counts);
+    void OnWorkerDone();
+    void UpdateControls();
+
+    const CIniFile& m_Ini;
+    CRadioImage m_Image;
+    bool m_bServiceAccess;
+    std::atomic<bool> m_bStop { false };
+    std::vector<QThread*> m_Workers;
+    int m_nDone = 0;
+    int m_nFailed = 0;
+
+    QListWidget* m_Ports;
+    QCheckBox* m_Repeat;
+    QCheckBox* m_Verify;
+    QLabel* m_Counts;
+    QLabel* m_State;
+    QPlainTextEdit* m_Log;
+    QPushButton* m_Start;
+    QPushButton* m_Stop;
+    QPushButton* m_Close;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+class CCloneTransfer;
+class CProcessDlg;
+class QString;
+class QWidget;
+
+// "Verify after writing" in the window: straight after a write that went through, the same blocks are
+// read back in the progress window (Cancel works between blocks as in any transfer) and a message says
+// either how many bytes were checked or the first address that differs.
+class CVerifyRun {
+public:
+    // False when the progress window's view went away meanwhile: the caller must not touch it.
+    static bool Run(CProcessDlg* dialog, QWidget* messageParent, const CCloneTransfer& written, const QString& device);
+    // The window's title during the read-back.
+    static QString Caption();
+};

@@ -1,0 +1,55 @@
+#include "link/WriteVerify.h"
+
+#include "config/Language.h"
+#include "image/RadioImage.h"
+#include "link/CloneTransfer.h"
+
+namespace {
+
+constexpr CBilingual kVerifyFailed { "Verify failed at address 0x%1: wrote %2, read back %3.",
+    "校验失败: 地址 0x%1 写入 %2, 读回 %3。" };
+constexpr CBilingual kVerified { "Verified %1 bytes.", "已校验 %1 字节。" };
+
+QString Hex(int value, int width)
+{
+    return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
+}
+
+} // namespace
+
+std::unique_ptr<CCloneTransfer> CWriteVerify::ReadBack(const CCloneTransfer &written)
+{
+    return std::make_unique<CCloneTransfer>(CCloneTransfer::Direction::Read, written.Blocks(), written.Image());
+}
+
+std::optional<CWriteVerify::Mismatch> CWriteVerify::FirstDifference(
+    const CCloneTransfer &written, const CRadioImage &readBack)
+{
+    for (const CCloneBlock &block : written.Blocks()) {
+        for (int address = block.address; address < block.address + block.length; ++address) {
+            const int sent = written.Image().Byte(address);
+            const int found = readBack.Byte(address);
+            if (sent != found)
+                return Mismatch { address, sent, found };
+        }
+    }
+    return std::nullopt;
+}
+
+int CWriteVerify::ByteCount(const CCloneTransfer &written)
+{
+    int bytes = 0;
+    for (const CCloneBlock &block : written.Blocks())
+        bytes += block.length;
+    return bytes;
+}
+
+QString CWriteVerify::FailedText(const Mismatch &mismatch, bool chinese)
+{
+    return kVerifyFailed.Text(chinese).arg(Hex(mismatch.address, 3), Hex(mismatch.sent, 2), Hex(mismatch.found, 2));
+}
+
+QString CWriteVerify::VerifiedText(int bytes, bool chinese)
+{
+    return kVerified.Text(chinese).arg(bytes);
+}

@@ -1,0 +1,204 @@
+// Verify after writing, Batch Write and Log Serial Traffic from the real window against virtual radios.
+
+#include "tests/gui/GuiFixture.h"
+#include "tests/link/LinkTestSupport.h"
+
+#include "app/BatchMenu.h"
+#include "app/MainFrame.h"
+#include "app/ProgramApp.h"
+#include "config/UserSettings.h"
+#include "editor/ProgramView.h"
+#include "image/ProgramDoc.h"
+#include "link/BatchWriteDlg.h"
+#include "link/ClonePlan.h"
+#include "link/PortName.h"
+#include "link/ProcessDlg.h"
+#include "link/SerialTrace.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace LinkTest;
+
+class TestBatchWindow : public QObject {
+    Q_OBJECT
+
+private:
+    // The program with COM1 standing for the first of the radios.
+    struct Bench {
+        std::unique_ptr<CGuiFixture> fixture;
+        std::vector<std::unique_ptr<CVirtualRadio>> radios;
+
+        explicit Bench(const QStringList& faults)
+            : fixture(std::make_unique<CGuiFixture>())
+        {
+            for (const QString& fault : faults)
+                radios.push_back(StartRadio(fault.isEmpty() ? QStringList() : QStringList { fault }));
+            fixture->SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), Device(*radios.front()));
+            if (!fixture->Start())
+                qFatal("the program did not start");
+        }
+        ~Bench()
+        {
+            fixture.reset();
+            CSerialTrace::StopAll();
+            CPortName::SetCurrent(QStringLiteral("COM1"));
+        }
+        CMainFrame* Frame() const { return fixture->App().MainFrame(); }
+        CProcessDlg* Dialog() const { return fixture->View()->findChild<CProcessDlg*>(); }
+        CBatchMenu* Menu() const { return Frame()->findChild<CBatchMenu*>(); }
+        CUserSettings Settings() const { return CUserSettings::ForConfiguration(fixture->View()->Ini()); }
+        // Write chosen, the box set as asked, OK pressed; returns when the window has gone.
+        void Write(std::optional<bool> verify = std::nullopt) const
+        {
+            Frame()->FindCommand(CMainFrame::kWrite)->trigger();
+            QVERIFY(Dialog()->VerifyBox()->isVisible());
+            if (verify && Dialog()->VerifyBox()->isChecked() != *verify)
+                QTest::mouseClick(Dialog()->VerifyBox(), Qt::LeftButton, {}, QPoint(5, 5));
+            QTest::mouseClick(Dialog()->OkButton(), Qt::LeftButton);
+            QTRY_VERIFY_WITH_TIMEOUT(!Dialog()->isVisible(), 20000);
+        }
+        QStringList Messages() const
+        {
+            QStringList texts;
+            for (const CGuiFixture::Shown& shown : fixture->messages)
+                texts << shown.text;
+            return texts;
+        }
+        // What a radio holds after a write of the document's image by the plain plan.
+        RadioMemory::Bytes Expected(const RadioMemory::Bytes& before) const
+        {
+            RadioMemory::Bytes bytes = before;
+            const CRadioImage& image = fixture->Doc()->m_Image;
+            for (const CCloneBlock& b : ClonePlan::WriteBlocks(false))
+                for (int a = b.address; a < b.address + b.length; ++a)
+                    bytes[std::size_t(a)] = image.Byte(a);
+            return bytes;
+        }
+    };
+
+    QTemporaryDir m_Data;
+
+private slots:
+    void initTestCase() { qputenv("XDG_DATA_HOME", m_Data.path().toLocal8Bit()); }
+
+    // The box is remembered per user; ticked, the write is read back and the first wrong address named.
+    void verifyAfterWriting_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("verify");
+        QTest::addColumn<QString>("message"); // the start of the one message, "" for none
+        QTest::newRow("ticked, radio sound") << "" << true << "Verified 960 bytes.";
+        QTest::newRow("ticked, radio loses a block") << "write-lost:3" << true << "Verify failed at address 0x";
+        QTest::newRow("cleared") << "" << false << "";
+    }
+
+    void verifyAfterWriting()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, verify);
+        QFETCH(QString, message);
+        Bench bench({ fault });
+        bench.Write(verify);
+        QCOMPARE(bench.Settings().VerifyAfterWriting(), verify);
+        QCOMPARE(bench.radios[0]->LinksOpened(), verify ? 2 : 1);
+        const QStringList messages = bench.Messages();
+        QCOMPARE(messages.size(), message.isEmpty() ? 0 : 1);
+        if (!message.isEmpty())
+            QVERIFY2(messages.first().startsWith(message), qPrintable(messages.first()));
+        // The next Write opens with the box as it was left.
+        bench.Frame()->FindCommand(CMainFrame::kWrite)->trigger();
+        QCOMPARE(bench.Dialog()->VerifyBox()->isChecked(), verify);
+        bench.Dialog()->reject();
+    }
+
+    // Two cables at once, and the repeat loop over swapped radios stopped from the window.
+    void batchWrite_data()
+    {
+        QTest::addColumn<bool>("repeat");
+        QTest::newRow("two radios at once") << false;
+        QTest::newRow("one after another, then Stop") << true;
+    }
+
+    void batchWrite()
+    {
+        QFETCH(bool, repeat);
+        Bench bench(repeat ? QStringList { "" } : QStringList { "", "" });
+        if (repeat)
+            bench.radios[0]->SetSwap(300, 1500);
+        QAction* action = bench.Menu()->BatchWriteAction();
+        QVERIFY(action);
+        action->trigger();
+        CBatchWriteDlg* dialog = bench.Menu()->Dialog();
+        QVERIFY(dialog && dialog->isVisible());
+        QStringList devices;
+        for (const auto& radio : bench.radios)
+            devices << Device(*radio);
+        dialog->SetPorts(devices, devices);
+        dialog->RepeatBox()->setChecked(repeat);
+        QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+        QVERIFY(dialog->IsRunning());
+        QVERIFY(!dialog->StartButton()->isEnabled());
+        if (repeat) {
+            QTRY_VERIFY_WITH_TIMEOUT(dialog->DoneCount() == 2, 30000);
+            QTest::mouseClick(dialog->StopButton(), Qt::LeftButton);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->IsRunning(), 30000);
+        QCOMPARE(dialog->FailedCount(), 0);
+        QCOMPARE(dialog->DoneCount(), 2);
+        QCOMPARE(dialog->Counts()->text(), QStringLiteral("Done: 2    Failed: 0"));
+        const RadioMemory::Bytes expected = bench.Expected(RadioMemory::Factory());
+        if (repeat) {
+            const auto retired = bench.radios[0]->Retired();
+            QVERIFY(!retired.empty());
+            QCOMPARE(retired.front().writeLinks, 1);
+            QVERIFY(retired.front().memory == expected);
+        } else {
+            for (const auto& radio : bench.radios)
+                QVERIFY(radio->Memory() == expected);
+            QVERIFY(dialog->Log()->toPlainText().contains("2 radios: 2 succeeded, 0 failed."));
+        }
+        QVERIFY(dialog->StartButton()->isEnabled());
+    }
+
+    // Setup > Log Serial Traffic: remembered; while on, every transfer is appended to the port's file
+    // in the data folder; while off, nothing is.
+    void logSerialTraffic()
+    {
+        Bench bench({ "" });
+        QAction* log = bench.Menu()->LogAction();
+        QVERIFY(log && log->isCheckable() && !log->isChecked());
+        QDir folder(CSerialTrace::DefaultFolder());
+        folder.removeRecursively();
+        const auto traceText = [&] {
+            const QStringList files = folder.entryList(QDir::Files);
+            if (files.size() != 1)
+                return QStringLiteral("%1 files").arg(files.size());
+            QFile file(folder.filePath(files.first()));
+            file.open(QIODevice::ReadOnly);
+            return QString::fromUtf8(file.readAll());
+        };
+        log->trigger();
+        QVERIFY(bench.Settings().LogSerialTraffic());
+        bench.Write(false);
+        bench.Write(false);
+        const QString text = traceText();
+        QCOMPARE(text.count("-- opened at 9600 baud"), 2);
+        QVERIFY(text.contains("-> 02  |.|") && text.contains("<- 06  |.|") && text.contains("-- closed"));
+
+        log->trigger();
+        QVERIFY(!bench.Settings().LogSerialTraffic());
+        bench.Write(false);
+        QCOMPARE(traceText(), text);
+    }
+};
+
+QTEST_MAIN(TestBatchWindow)
+#include "tst_batch_window.moc"

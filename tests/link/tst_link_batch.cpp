@@ -1,0 +1,305 @@
+#include "LinkTestSupport.h"
+
+#include "cli/CliBatch.h"
+#include "cli/CliContext.h"
+#include "config/AppPaths.h"
+#include "image/DataFile.h"
+#include "link/BatchTransfer.h"
+#include "link/ClonePlan.h"
+#include "link/RepeatWriter.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <thread>
+
+using namespace LinkTest;
+
+// Several radios at once and one radio after another, against virtual radios on pseudo-terminals.
+class TestLinkBatch : public QObject {
+    Q_OBJECT
+
+private:
+    struct Outcome {
+        int status;
+        QString out;
+        QString err;
+    };
+
+    static Outcome Cli(const QStringList &args)
+    {
+        QString out, err;
+        QTextStream outStream(&out), errStream(&err);
+        const int status = RunCli(args, outStream, errStream);
+        return { status, out, err };
+    }
+
+    static QString SaveFile(const QTemporaryDir &dir, const RadioMemory::Bytes &bytes)
+    {
+        CRadioImage image;
+        image.CopyIn(0, bytes);
+        const QString path = dir.filePath(QStringLiteral("source.dat"));
+        DataFile::Save(path, image);
+        return path;
+    }
+
+    // The radio's memory after a write of pattern by the plain write plan.
+    static RadioMemory::Bytes Written(const RadioMemory::Bytes &base, const RadioMemory::Bytes &pattern)
+    {
+        RadioMemory::Bytes bytes = base;
+        for (const CCloneBlock &b : ClonePlan::WriteBlocks(false))
+            std::copy_n(pattern.begin() + b.address, b.length, bytes.begin() + b.address);
+        return bytes;
+    }
+
+    static std::vector<std::unique_ptr<CVirtualRadio>> Radios(const QStringList &faults)
+    {
+        std::vector<std::unique_ptr<CVirtualRadio>> radios;
+        for (const QString &fault : faults)
+            radios.push_back(StartRadio(fault.isEmpty() ? QStringList() : QStringList { fault }));
+        return radios;
+    }
+
+private slots:
+    void init() { CAppPaths::SetExecutableDir(QStringLiteral(PROGRAM_BIN_DIR)); }
+
+    // Every radio gets the file; a fault on one ends only that one; the exit status says whether all
+    // went through.
+    void writeMany_data()
+    {
+        QTest::addColumn<QStringList>("faults"); // one radio per entry, "" for a sound one
+        QTest::addColumn<bool>("verify");
+        QTest::addColumn<QString>("failure"); // what the failed radio's line says, "" when all pass
+        QTest::newRow("two sound radios") << QStringList { "", "" } << false << QString();
+        QTest::newRow("four sound radios, verified") << QStringList { "", "", "", "" } << true << QString();
+        QTest::newRow("second goes silent mid-write")
+            << QStringList { "", "write-silent:20", "" } << false << "Communication Error";
+        QTest::newRow("first refuses a block") << QStringList { "write-nak:3", "", "" } << true
+                                               << "Communication Error";
+        QTest::newRow("third loses a block, verify names it")
+            << QStringList { "", "", "write-lost:2" } << true << "Verify failed at address 0x";
+    }
+
+    void writeMany()
+    {
+        QFETCH(QStringList, faults);
+        QFETCH(bool, verify);
+        QFETCH(QString, failure);
+        const auto radios = Radios(faults);
+        QTemporaryDir dir;
+        const RadioMemory::Bytes pattern = Pattern(7);
+        QStringList args { "write", SaveFile(dir, pattern) };
+        for (const auto &radio : radios)
+            args << "--port" << Device(*radio);
+        if (verify)
+            args << "--verify";
+
+        const Outcome result = Cli(args);
+        QCOMPARE(result.status, failure.isEmpty() ? 0 : 1);
+        const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), radios.size() + 1);
+        const int failed = failure.isEmpty() ? 0 : 1;
+        QCOMPARE(lines.last(), QStringLiteral("%1 radios: %2 succeeded, %3 failed.")
+                                   .arg(radios.size())
+                                   .arg(int(radios.size()) - failed)
+                                   .arg(failed));
+        for (std::size_t i = 0; i < radios.size(); ++i) {
+            const QString device = Device(*radios[i]);
+            const auto line = std::find_if(lines.begin(), lines.end(),
+                [&](const QString &l) { return l.startsWith(device + QLatin1Char(':')); });
+            QVERIFY2(line != lines.end(), qPrintable(result.out));
+            if (faults[int(i)].isEmpty()) {
+                QVERIFY2(line->contains(verify ? "done and verified in" : "done in"), qPrintable(*line));
+                QVERIFY(radios[i]->Memory() == Written(RadioMemory::Factory(), pattern));
+                QCOMPARE(radios[i]->LinksOpened(), verify ? 2 : 1);
+            } else {
+                QVERIFY2(line->contains("failed after") && line->contains(failure), qPrintable(*line));
+            }
+        }
+    }
+
+    // Each radio's image lands in its own file; a missing port fails alone.
+    void readMany_data()
+    {
+        QTest::addColumn<QString>("pattern");
+        QTest::addColumn<bool>("missingPort");
+        QTest::newRow("by number") << "radio-{n}.dat" << false;
+        QTest::newRow("by port, one port missing") << "radio-{port}.dat" << true;
+    }
+
+    void readMany()
+    {
+        QFETCH(QString, pattern);
+        QFETCH(bool, missingPort);
+        const auto radios = Radios({ "", "" });
+        radios[0]->SetMemory(Pattern(1));
+        radios[1]->SetMemory(Pattern(2));
+        QTemporaryDir dir;
+        QStringList args { "read", "-o", dir.filePath(pattern) };
+        QStringList ports;
+        for (const auto &radio : radios)
+            ports << Device(*radio);
+        if (missingPort)
+            ports << dir.filePath("no-such-port");
+        for (const QString &port : ports)
+            args << "--port" << port;
+
+        const Outcome result = Cli(args);
+        QCOMPARE(result.status, missingPort ? 1 : 0);
+        for (int i = 0; i < 2; ++i) {
+            CRadioImage image;
+            const QString path = CliBatch::OutputPath(dir.filePath(pattern), ports[i], i + 1);
+            QVERIFY2(DataFile::Load(path, image).ok(), qPrintable(path + "\n" + result.out));
+            for (int a = 0; a < 1019; ++a)
+                QCOMPARE(image.Byte(a), Pattern(i + 1)[std::size_t(a)]);
+        }
+        if (missingPort)
+            QVERIFY2(result.out.contains("no-such-port: failed after"), qPrintable(result.out));
+    }
+
+    void refusedArguments_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("read pattern without a place holder") << QStringList { "read", "--port", "A", "--port", "B", "-o", "x.dat" };
+        QTest::newRow("same port twice") << QStringList { "write", "--port", "A", "--port", "A", "f.dat" };
+        QTest::newRow("repeat on two ports") << QStringList { "write", "--port", "A", "--port", "B", "f.dat", "--repeat" };
+        QTest::newRow("count without a number") << QStringList { "write", "--port", "A", "f.dat", "--repeat", "--count", "x" };
+        QTest::newRow("trace without a file") << QStringList { "write", "--port", "A", "f.dat", "--trace" };
+    }
+
+    void refusedArguments()
+    {
+        QFETCH(QStringList, args);
+        QCOMPARE(Cli(args).status, 2);
+    }
+
+    // Three radios swapped on one cable: each written exactly once, none written again while it was
+    // still on the cable.
+    void repeatOverSwappedRadios()
+    {
+        const auto radio = StartRadio();
+        radio->SetSwap(300, 1500);
+        QTemporaryDir dir;
+        const RadioMemory::Bytes pattern = Pattern(9);
+        const Outcome result
+            = Cli({ "write", "--port", Device(*radio), SaveFile(dir, pattern), "--repeat", "--count", "3", "--verify" });
+        QCOMPARE(result.status, 0);
+        QVERIFY2(result.out.contains("#1 ") && result.out.contains("#2 ") && result.out.contains("#3 "),
+            qPrintable(result.out));
+        QVERIFY(result.out.endsWith("Written: 3, failed: 0.\n"));
+        QVERIFY(result.err.contains("Take the radio off"));
+
+        const std::vector<CVirtualRadio::CRetired> retired = radio->Retired();
+        QCOMPARE(int(retired.size()), 2);
+        for (const CVirtualRadio::CRetired &r : retired) {
+            QCOMPARE(r.writeLinks, 1);
+            QVERIFY(r.memory == Written(RadioMemory::Factory(), pattern));
+        }
+        QVERIFY(radio->Memory() == Written(RadioMemory::Factory(), pattern));
+    }
+
+    // A stop ends every radio between blocks, in a parallel batch and in the repeat loop while it
+    // waits for the next radio.
+    void stop_data()
+    {
+        QTest::addColumn<bool>("repeat");
+        QTest::newRow("parallel write, stopped mid-way") << false;
+        QTest::newRow("repeat loop, stopped while waiting") << true;
+    }
+
+    void stop()
+    {
+        QFETCH(bool, repeat);
+        // Paced like a real line, so the stop surely comes while blocks remain.
+        std::vector<std::unique_ptr<CVirtualRadio>> radios;
+        for (int i = 0; i < (repeat ? 1 : 2); ++i) {
+            radios.push_back(std::make_unique<CVirtualRadio>());
+            radios.back()->SetPace(9600);
+            std::string error;
+            QVERIFY2(radios.back()->Open(error), error.c_str());
+            radios.back()->Start();
+        }
+        CRadioImage image;
+        image.CopyIn(0, Pattern(3));
+        const CBatchTransfer::Factory make = [image] { return CCloneTransfer::ChannelWrite(image, false); };
+        if (repeat) {
+            CRepeatWriter writer(make, false);
+            int waitsForRemoval = 0;
+            const CRepeatWriter::Totals totals = writer.Run(Device(*radios[0]), Device(*radios[0]), 0, {},
+                [&](CRepeatWriter::Waiting waiting) {
+                    if (waiting == CRepeatWriter::Waiting::ForRemoval && ++waitsForRemoval == 1)
+                        writer.RequestStop();
+                });
+            QCOMPARE(totals.written, 1);
+            QCOMPARE(totals.failed, 0);
+            QCOMPARE(radios[0]->LinksOpened(), 2); // the link opening that found it, and the write
+            return;
+        }
+        CBatchTransfer batch(make, false);
+        std::thread stopper([&] {
+            radios[1]->WaitForReceived(200, 10000);
+            batch.RequestStop();
+        });
+        const std::vector<CBatchOutcome> outcomes
+            = batch.Run({ "A", "B" }, { Device(*radios[0]), Device(*radios[1]) });
+        stopper.join();
+        for (const CBatchOutcome &outcome : outcomes) {
+            QCOMPARE(outcome.status, CCloneTransfer::Status::Stopped);
+            QVERIFY(CBatchTransfer::Line(outcome, false).contains("stopped after"));
+        }
+        QVERIFY(radios[1]->Memory() != Written(RadioMemory::Factory(), Pattern(3)));
+    }
+
+    // A swap (the signal's way) takes the radio off: link openings go unanswered until the next one,
+    // fresh from the box, is on the cable.
+    void swapTakesTheRadioOff()
+    {
+        const auto radio = StartRadio();
+        radio->SetSwap(0, 1500); // longer than a link opening that finds nobody
+        radio->SetMemory(Pattern(5));
+        QVERIFY(CRepeatWriter::Answers(Device(*radio)));
+        radio->RequestSwap();
+        QTRY_VERIFY(!radio->Present());
+        QVERIFY(!CRepeatWriter::Answers(Device(*radio)));
+        QTRY_VERIFY_WITH_TIMEOUT(radio->Present(), 5000);
+        QVERIFY(CRepeatWriter::Answers(Device(*radio)));
+        QCOMPARE(int(radio->Retired().size()), 1);
+        QCOMPARE(radio->Retired().front().writeLinks, 0);
+        QVERIFY(radio->Memory() == Pattern(5));
+    }
+
+    // The trace holds every byte the radio received, in order, and the radio's answers.
+    void traceRecordsTheWire()
+    {
+        const auto radio = StartRadio();
+        QTemporaryDir dir;
+        const QString trace = dir.filePath("trace.txt");
+        const Outcome result = Cli({ "read", "--port", Device(*radio), "-o", dir.filePath("r.dat"), "--trace", trace });
+        QCOMPARE(result.status, 0);
+        QFile file(trace);
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        QVERIFY(lines.first().contains("-- opened at 9600 baud"));
+        QVERIFY(lines.last().contains("-- closed"));
+        QByteArray sent;
+        int answers = 0;
+        const QRegularExpression line(QStringLiteral("^\\S+ \\S+ \\S+ (->|<-) ([0-9A-F ]+)  \\|"));
+        for (const QString &l : lines) {
+            const QRegularExpressionMatch m = line.match(l);
+            if (!m.hasMatch())
+                continue;
+            if (m.captured(1) == "->")
+                sent += QByteArray::fromHex(m.captured(2).remove(' ').toLatin1());
+            else
+                ++answers;
+        }
+        const std::vector<std::uint8_t> received = radio->Received();
+        QCOMPARE(sent, QByteArray(reinterpret_cast<const char *>(received.data()), qsizetype(received.size())));
+        QVERIFY(answers > int(ClonePlan::ReadBlocks().size()));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLinkBatch)
+#include "tst_link_batch.moc"
