@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class CChildFrame;
+class CEditMenu;
 class COptionalFeaturesDlg;
 class CProductInfoDlg;
 class CFrameBars;
@@ -32,6 +33,7 @@ public:
         kFilePrint = 57607,
         kFilePrintPreview = 57609,
         kFileExportPdf = 32800,
+        kFileOpenBackup = 32845,
         kAppExit = 57665,
         kAppAbout = 57664,
         kNextPane = 57680,
@@ -75,6 +77,7 @@ signals:
     // Served by the application.
     void FileNewRequested();
     void FileOpenRequested();
+    void FileOpenBackupRequested();
     void AboutRequested();
 
 protected:
@@ -96,5 +99,6 @@ private:
     QList<QAction*> m_DocumentCommands; // need a document window
     CProductInfoDlg* m_pProductInfoDlg;
     COptionalFeaturesDlg* m_pOptionalFeaturesDlg;
+    CEditMenu* m_pEditMenu = nullptr; // Undo, Redo and the whole-channel commands
     QList<QMenu*> m_DocumentMenus; // shown only while a document is open
 };
