@@ -19,8 +19,8 @@ CEditMenu::CEditMenu(CMainFrame* frame, QMenu* edit)
         { QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z) });
     edit->insertSeparator(first);
     m_RowActions << Add(edit, first, kCut, tr("Cu&t"), { QKeySequence(Qt::CTRL | Qt::Key_X) })
-                 << Add(edit, first, kCopy, tr("&Copy"), { QKeySequence(Qt::CTRL | Qt::Key_C) })
-                 << Add(edit, first, kPaste, tr("&Paste"), { QKeySequence(Qt::CTRL | Qt::Key_V) });
+                 << Add(edit, first, kCopy, tr("Cop&y"), { QKeySequence(Qt::CTRL | Qt::Key_C) })
+                 << Add(edit, first, kPaste, tr("P&aste"), { QKeySequence(Qt::CTRL | Qt::Key_V) });
     QAction* separator = edit->insertSeparator(first);
     m_RowActions << separator;
     m_RowActions << Add(edit, first, kInsertChannel, tr("&Insert Channel"), { QKeySequence(Qt::Key_Insert) })
@@ -29,7 +29,7 @@ CEditMenu::CEditMenu(CMainFrame* frame, QMenu* edit)
                  << Add(edit, first, kClear, tr("Cl&ear"), { QKeySequence(Qt::Key_Delete) });
     separator = edit->insertSeparator(first);
     m_RowActions << separator;
-    m_RowActions << Add(edit, first, kMoveUp, tr("Move &Up"), { QKeySequence(Qt::ALT | Qt::Key_Up) })
+    m_RowActions << Add(edit, first, kMoveUp, tr("Mo&ve Up"), { QKeySequence(Qt::ALT | Qt::Key_Up) })
                  << Add(edit, first, kMoveDown, tr("Move Do&wn"), { QKeySequence(Qt::ALT | Qt::Key_Down) })
                  << Add(edit, first, kSortByReceive, tr("&Sort by Rx Frequency"), {});
     edit->insertSeparator(first);

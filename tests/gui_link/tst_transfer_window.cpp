@@ -14,6 +14,8 @@
 #include "editor/ChannelGrid.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"
+#include "image/BackupStore.h"
+#include "image/DataFile.h"
 #include "image/ProgramDoc.h"
 #include "link/ClonePlan.h"
 #include "link/PortName.h"
@@ -228,6 +230,17 @@ private slots:
         QVERIFY(!CProgramDoc::IsNewDocument());
         QCOMPARE(bench.Frame()->windowTitle(), CProgramView::MainWindowTitle());
         QVERIFY(!doc->IsModified());
+        // The read is kept as a backup, and it can be undone: the document before it comes back.
+        const QList<CBackupStore::Entry> kept = CBackupStore(bench.fixture->BackupFolder()).List();
+        QCOMPARE(kept.size(), 1);
+        CRadioImage backup;
+        QVERIFY(DataFile::Load(kept[0].path, backup).ok());
+        QCOMPARE(backup, doc->m_Image);
+        doc->Undo();
+        QCOMPARE(doc->m_Image, before);
+        QVERIFY(doc->IsModified());
+        doc->Redo();
+        QCOMPARE(Bytes(doc->m_Image).left(1019), Bytes(memory).left(1019));
 
         const QByteArray wire = ReadSession(ClonePlan::ReadBlocks());
         QCOMPARE(ReceivedAfter(*bench.radio, wire).toHex(' '), wire.toHex(' '));
