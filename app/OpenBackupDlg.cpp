@@ -23,7 +23,7 @@ COpenBackupDlg::COpenBackupDlg(const CIniFile& ini, QWidget* parent)
     const QList<CBackupStore::Entry> entries = CBackupStore().List();
     for (const CBackupStore::Entry& entry : entries) {
         auto* item = new QTreeWidgetItem(m_List,
-            { QLocale::system().toString(entry.time, QLocale::ShortFormat),
+            { entry.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), // reads the same in both languages
                 ProductCatalog::ShownTypeText(ini, entry.type, zh),
                 ProductCatalog::ShownBandText(ini, entry.type, entry.band, zh) });
         item->setData(0, Qt::UserRole, entry.path);

@@ -293,9 +293,19 @@ private slots:
 
     // Every read is kept; File > Open Backup lists them with type and band and opens one without a
     // file name, so saving it asks where.
+    void openBackup_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("headers");
+        QTest::newRow("English") << "English" << QStringList { "Read at", "Type", "Frequency" };
+        QTest::newRow("Chinese") << "Chinese" << QStringList { "读取时间", "类型", "频率" };
+    }
+
     void openBackup()
     {
-        CGuiFixture f;
+        QFETCH(QString, language);
+        QFETCH(QStringList, headers);
+        CGuiFixture f(language);
         QVERIFY(f.Start());
         CRadioImage older = f.Doc()->m_Image;
         older.SetByte(ImageMap::kFrequencyBand, 1);
@@ -306,8 +316,13 @@ private slots:
         QVERIFY(store.Keep(newer, when.addSecs(60)).ok());
 
         QStringList listed;
+        QStringList shownHeaders;
         f.onDialog = [&](QDialog& dialog) {
             auto* list = static_cast<COpenBackupDlg&>(dialog).List();
+            for (int col = 0; col < list->columnCount(); ++col)
+                shownHeaders << list->headerItem()->text(col);
+            if (qEnvironmentVariableIsSet("PROGRAM_SHOTS"))
+                dialog.grab().save(qEnvironmentVariable("PROGRAM_SHOTS") + "/backups-" + language + ".png");
             for (int i = 0; i < list->topLevelItemCount(); ++i)
                 listed << list->topLevelItem(i)->text(1) + " " + list->topLevelItem(i)->text(2);
             list->setCurrentItem(list->topLevelItem(1));
@@ -315,9 +330,11 @@ private slots:
             return int(QDialog::Accepted);
         };
         Command(f, CMainFrame::kFileOpenBackup);
+        QCOMPARE(shownHeaders, headers);
         QCOMPARE(listed, (QStringList { "QR-260 130 - 160MHz", "QR-260 136 - 174MHz" }));
         QCOMPARE(f.Doc()->m_Image, older);
         QCOMPARE(f.Doc()->Title(), QString("read-20261208-003005"));
+        QCOMPARE(f.messages.size(), 0);
         QVERIFY(f.Doc()->PathName().isEmpty() && !f.Doc()->IsModified());
         Command(f, CMainFrame::kFileSave);
         QCOMPARE(f.filePrompts.size(), 1);
