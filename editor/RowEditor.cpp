@@ -10,6 +10,7 @@
 #include <QClipboard>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QShortcut>
 
 using ChannelRows::Range;
 
@@ -28,6 +29,30 @@ CRowEditor::CRowEditor(CProgramView* view)
     // A cell the user goes to ends a selection of rows.
     connect(grid, &CMSFlexGrid::EnterCell, this, &CRowEditor::ClearSelection);
     grid->viewport()->installEventFilter(this);
+    for (const auto& [key, delta] : { std::pair { Qt::SHIFT | Qt::Key_Up, -1 },
+             std::pair { Qt::SHIFT | Qt::Key_Down, 1 }, std::pair { Qt::SHIFT | Qt::Key_Space, 0 } }) {
+        auto* shortcut = new QShortcut(QKeySequence(key), view, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, delta = delta] { ExtendSelection(delta); });
+    }
+}
+
+void CRowEditor::ExtendSelection(int delta)
+{
+    m_pView->OnLeaveCell();
+    if (!HasSelection() || delta == 0) {
+        const int row = int(m_pView->Grid()->GetRow());
+        m_nAnchor = m_nFirst = m_nLast = row;
+        if (delta == 0) {
+            Paint();
+            return;
+        }
+    }
+    // The end away from the anchor moves.
+    int moving = (m_nFirst == m_nAnchor ? m_nLast : m_nFirst) + delta;
+    moving = std::clamp(moving, 1, int(ImageMap::kChannelCount));
+    m_nFirst = std::min(m_nAnchor, moving);
+    m_nLast = std::max(m_nAnchor, moving);
+    Paint();
 }
 
 Range CRowEditor::Target() const

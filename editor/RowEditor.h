@@ -30,6 +30,9 @@ public:
     // A press on a row's number: selects it, Shift extends from the last one, a right press keeps a
     // selection it falls into.
     void OnRowNumberPressed(int row, Qt::MouseButton button, Qt::KeyboardModifiers modifiers);
+    // Shift+Up and Shift+Down: the selection grows or shrinks by one row from where it began (the
+    // current cell's row when none is selected); Shift+Space selects the current row alone.
+    void ExtendSelection(int delta);
 
     void Cut();
     void Copy();

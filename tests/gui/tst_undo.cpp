@@ -180,6 +180,11 @@ private slots:
                                                << "143 144 - - 141 142 - -";
         QTest::newRow("copy, paste over") << 4 << 0 << Keys { "Ctrl+C", "row 1", "Ctrl+V" }
                                           << "144 142 143 144 - - - -";
+        QTest::newRow("Shift+Down selects, Alt+Down moves")
+            << 2 << 0 << Keys { "Shift+Down", "Shift+Down", "Shift+Up", "Alt+Down", "Alt+Down" }
+            << "141 144 - 142 143 - - -";
+        QTest::newRow("Shift+Space, Shift+Down, Ctrl+Delete")
+            << 3 << 0 << Keys { "Shift+Space", "Shift+Down", "Ctrl+Del" } << "141 142 - - - - - -";
     }
 
     void rowCommands()
