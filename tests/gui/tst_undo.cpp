@@ -254,20 +254,26 @@ private slots:
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("history"); // the Edit menu's first two entries
         QTest::newRow("English") << "English"
                                  << QStringList { "Cu&t", "Cop&y", "P&aste", "", "&Insert Channel", "&Delete Channel",
-                                        "Cl&ear", "", "Mo&ve Up", "Move Do&wn", "&Sort by Rx Frequency" };
+                                        "Cl&ear", "", "Mo&ve Up", "Move Do&wn", "&Sort by Rx Frequency" }
+                                 << QStringList { "&Undo", "&Redo" };
         QTest::newRow("Chinese") << "Chinese"
                                  << QStringList { "剪切(&T)", "复制(&Y)", "粘贴(&A)", "", "插入信道(&I)", "删除信道(&D)",
-                                        "清除(&E)", "", "上移(&V)", "下移(&W)", "按接收频率排序(&S)" };
+                                        "清除(&E)", "", "上移(&V)", "下移(&W)", "按接收频率排序(&S)" }
+                                 << QStringList { "撤销(&U)", "重做(&R)" };
     }
 
     void contextMenu()
     {
         QFETCH(QString, language);
         QFETCH(QStringList, entries);
+        QFETCH(QStringList, history);
         CGuiFixture f(language);
         QVERIFY(f.Start());
+        const QList<QAction*> edit = f.App().MainFrame()->MenuOf(CEditMenu::kUndo)->actions();
+        QCOMPARE((QStringList { edit[0]->text(), edit[1]->text() }), history);
         FourChannels(f);
         ClickRowNumber(f, 2);
         ClickRowNumber(f, 3, Qt::ShiftModifier);
