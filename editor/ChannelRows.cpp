@@ -287,9 +287,8 @@ bool ApplyPaste(CRadioImage &image, int at, const std::vector<RowTexts> &rows, b
         }
         // As the grid stores: only the fields whose text differs from what the bytes show are
         // written, so pasting a channel back over itself changes no byte.
+        // Into an empty channel every field is written; its other bytes stay, as when typed.
         const bool wasEmpty = IsEmptyChannel(image, channel);
-        if (wasEmpty)
-            Put(image, channel, EmptySlot());
         const RowTexts shown = wasEmpty ? RowTexts {} : DecodeChannel(image, channel, chinese);
         for (int col = kRxFrequency; col <= kPower; ++col)
             if (wasEmpty || !(texts[col - 1] == shown[col - 1]))

@@ -197,7 +197,9 @@ private slots:
             QCOMPARE(ChannelRows::Take(same, channel), ChannelRows::Take(image, channel));
         }
         CRadioImage blank;
+        blank.ChannelRecord(1)[15] = 0x77; // an empty channel's own byte survives a paste into it
         QVERIFY(ChannelRows::ApplyPaste(blank, 1, pasted.rows, pasteChinese));
+        QCOMPARE(blank.ChannelRecord(1)[15], std::uint8_t(0x77));
         for (int channel : { 1, 2, 3, 4, 5 })
             QCOMPARE(DecodeChannel(blank, channel, false), DecodeChannel(image, channel, false));
 
