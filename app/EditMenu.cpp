@@ -6,8 +6,36 @@
 #include "editor/RowEditor.h"
 #include "image/ProgramDoc.h"
 
+#include "config/Language.h"
+
 #include <QMenu>
 #include <QShortcut>
+
+namespace {
+
+// What the status bar says while the pointer rests on an entry.
+struct Prompt {
+    int id;
+    CBilingual text;
+};
+constexpr Prompt kPrompts[] = {
+    { CEditMenu::kUndo, { "Undo the last change", "撤销上一次更改" } },
+    { CEditMenu::kRedo, { "Redo the change undone last", "重做上一次撤销的更改" } },
+    { CEditMenu::kCut,
+        { "Copy the selected channels to the clipboard and clear them", "将所选信道复制到剪贴板并清除" } },
+    { CEditMenu::kCopy, { "Copy the selected channels to the clipboard", "将所选信道复制到剪贴板" } },
+    { CEditMenu::kPaste, { "Put the channels on the clipboard here", "在此处粘贴剪贴板中的信道" } },
+    { CEditMenu::kInsertChannel,
+        { "Insert an empty channel; the later ones move down", "插入空信道, 其后的信道下移" } },
+    { CEditMenu::kDeleteChannel,
+        { "Delete the selected channels; the later ones move up", "删除所选信道, 其后的信道上移" } },
+    { CEditMenu::kClear, { "Clear the selected channels", "清除所选信道" } },
+    { CEditMenu::kMoveUp, { "Move the selected channels up one place", "所选信道上移一位" } },
+    { CEditMenu::kMoveDown, { "Move the selected channels down one place", "所选信道下移一位" } },
+    { CEditMenu::kSortByReceive, { "Sort the channels by receive frequency", "按接收频率排列信道" } },
+};
+
+} // namespace
 
 CEditMenu::CEditMenu(CMainFrame* frame, QMenu* edit)
     : QObject(frame)
@@ -46,6 +74,9 @@ QAction* CEditMenu::Add(
     auto* action = new QAction(text, menu);
     action->setData(id);
     action->setShortcuts(keys);
+    for (const Prompt& prompt : kPrompts)
+        if (prompt.id == id)
+            action->setStatusTip(prompt.text.Text());
     menu->insertAction(before, action);
     connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     return action;
@@ -87,17 +118,40 @@ void CEditMenu::OnCommand(int id)
         return;
     CRowEditor* rows = child->View()->RowEditor();
     switch (id) {
-    case kUndo: child->Document()->Undo(); break;
-    case kRedo: child->Document()->Redo(); break;
-    case kCut: rows->Cut(); break;
-    case kCopy: rows->Copy(); break;
-    case kPaste: rows->Paste(); break;
-    case kClear: rows->Clear(); break;
-    case kInsertChannel: rows->InsertChannel(); break;
-    case kDeleteChannel: rows->DeleteChannel(); break;
-    case kMoveUp: rows->MoveUp(); break;
-    case kMoveDown: rows->MoveDown(); break;
-    case kSortByReceive: rows->Sort(); break;
-    default: break;
+    case kUndo:
+        child->Document()->Undo();
+        break;
+    case kRedo:
+        child->Document()->Redo();
+        break;
+    case kCut:
+        rows->Cut();
+        break;
+    case kCopy:
+        rows->Copy();
+        break;
+    case kPaste:
+        rows->Paste();
+        break;
+    case kClear:
+        rows->Clear();
+        break;
+    case kInsertChannel:
+        rows->InsertChannel();
+        break;
+    case kDeleteChannel:
+        rows->DeleteChannel();
+        break;
+    case kMoveUp:
+        rows->MoveUp();
+        break;
+    case kMoveDown:
+        rows->MoveDown();
+        break;
+    case kSortByReceive:
+        rows->Sort();
+        break;
+    default:
+        break;
     }
 }

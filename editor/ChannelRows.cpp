@@ -22,34 +22,40 @@ constexpr CBilingual kOffStep { "Line %1: %2 %3 is not on the 5 kHz or 6.25 kHz 
     "第%1行: %2 %3 不符合步进(5K/6.25K)" };
 constexpr CBilingual kNotAChoice { "Line %1: \"%2\" is not a choice of %3", "第%1行: \"%2\" 不是%3的选项" };
 constexpr CBilingual kTooManyColumns { "Line %1: more columns than the grid has", "第%1行: 列数多于表格" };
-constexpr CBilingual kInsertRefused { "Channel 16 is in use: delete a channel first, so that none is pushed out.",
-    "信道16已被使用: 请先删除一个信道, 以免有信道被挤出。" };
+constexpr CBilingual kInsertRefused {
+    "Channel 16 is in use: delete a channel first, so that none is pushed out.",
+    "信道16已被使用: 请先删除一个信道, 以免有信道被挤出。"
+};
 constexpr CBilingual kTooLong { "%1 channels do not fit from channel %2 on.", "从信道%2起放不下%1个信道。" };
 constexpr CBilingual kNothing { "The clipboard holds no channels.", "剪贴板中没有信道。" };
 
 // The choices of columns 5..8 in list order; a new channel's value comes first.
-const std::vector<const CBilingual *> &choices(int column)
+const std::vector<const CBilingual*>& choices(int column)
 {
-    static const std::vector<const CBilingual *> bandwidth { &kWide, &kNarrow };
-    static const std::vector<const CBilingual *> scan { &kYes, &kNo };
-    static const std::vector<const CBilingual *> busy { &kOff, &kCarrier, &kQtDqt };
-    static const std::vector<const CBilingual *> power { &kHigh, &kMiddle, &kLow };
+    static const std::vector<const CBilingual*> bandwidth { &kWide, &kNarrow };
+    static const std::vector<const CBilingual*> scan { &kYes, &kNo };
+    static const std::vector<const CBilingual*> busy { &kOff, &kCarrier, &kQtDqt };
+    static const std::vector<const CBilingual*> power { &kHigh, &kMiddle, &kLow };
     switch (column) {
-    case kBandwidth: return bandwidth;
-    case kScan: return scan;
-    case kBusyLock: return busy;
-    default: return power;
+    case kBandwidth:
+        return bandwidth;
+    case kScan:
+        return scan;
+    case kBusyLock:
+        return busy;
+    default:
+        return power;
     }
 }
 
-std::int64_t receiveUnits(const Slot &slot)
+std::int64_t receiveUnits(const Slot& slot)
 {
     CRadioImage scratch;
     Put(scratch, 1, slot);
     return FrequencyUnits(DecodeFrequency(scratch.ChannelRecord(1).first<4>()));
 }
 
-bool isProgrammed(const Slot &slot)
+bool isProgrammed(const Slot& slot)
 {
     CRadioImage scratch;
     Put(scratch, 1, slot);
@@ -57,11 +63,11 @@ bool isProgrammed(const Slot &slot)
 }
 
 // The tone list's own text for a pasted tone, or empty when the list has no such tone.
-QString listedTone(const QString &text, const QStringList &toneList, bool chinese)
+QString listedTone(const QString& text, const QStringList& toneList, bool chinese)
 {
     if (kNone.Matches(text) || text.compare(QLatin1String(kNone.english), Qt::CaseInsensitive) == 0)
         return kNone.Text(chinese);
-    for (const QString &item : toneList)
+    for (const QString& item : toneList)
         if (item.compare(text, Qt::CaseInsensitive) == 0)
             return item;
     // "67" or "67.00" from a spreadsheet: the CTCSS tone of that value.
@@ -76,18 +82,18 @@ QString listedTone(const QString &text, const QStringList &toneList, bool chines
     return {};
 }
 
-QString listedChoice(const QString &text, int column, bool chinese)
+QString listedChoice(const QString& text, int column, bool chinese)
 {
-    for (const CBilingual *choice : choices(column))
+    for (const CBilingual* choice : choices(column))
         if (choice->Matches(text) || text.compare(QLatin1String(choice->english), Qt::CaseInsensitive) == 0)
             return choice->Text(chinese);
     return {};
 }
 
 // A header row copied along from a spreadsheet: it names the receive column.
-bool isHeaderLine(const QStringList &fields)
+bool isHeaderLine(const QStringList& fields)
 {
-    return std::any_of(fields.begin(), fields.end(), [](const QString &field) {
+    return std::any_of(fields.begin(), fields.end(), [](const QString& field) {
         const QString name = field.trimmed();
         return name == CChannelGrid::HeaderText(kRxFrequency, false)
             || name == CChannelGrid::HeaderText(kRxFrequency, true);
@@ -95,8 +101,8 @@ bool isHeaderLine(const QStringList &fields)
 }
 
 // One pasted line into the grid's texts; the reason when refused.
-QString checkLine(QStringList fields, int line, BandLimits limits, const QStringList &toneList, bool chinese,
-    RowTexts &texts)
+QString checkLine(QStringList fields, int line, BandLimits limits, const QStringList& toneList, bool chinese,
+    RowTexts& texts)
 {
     const QString where = QString::number(line);
     if (fields.size() > kFieldCount + 1)
@@ -105,11 +111,11 @@ QString checkLine(QStringList fields, int line, BandLimits limits, const QString
         fields.removeFirst(); // the channel number it was copied from
     while (fields.size() < kFieldCount)
         fields << QString();
-    for (QString &field : fields)
+    for (QString& field : fields)
         field = field.trimmed();
 
     texts = {};
-    if (std::all_of(fields.begin(), fields.end(), [](const QString &f) { return f.isEmpty(); }))
+    if (std::all_of(fields.begin(), fields.end(), [](const QString& f) { return f.isEmpty(); }))
         return {}; // an empty channel
     if (fields[0].isEmpty())
         return kNoReceive.Text(chinese).arg(where);
@@ -144,7 +150,7 @@ QString checkLine(QStringList fields, int line, BandLimits limits, const QString
 
 } // namespace
 
-Slot Take(const CRadioImage &image, int channel)
+Slot Take(const CRadioImage& image, int channel)
 {
     Slot slot;
     const auto record = image.ChannelRecord(channel);
@@ -153,7 +159,7 @@ Slot Take(const CRadioImage &image, int channel)
     return slot;
 }
 
-void Put(CRadioImage &image, int channel, const Slot &slot)
+void Put(CRadioImage& image, int channel, const Slot& slot)
 {
     image.CopyIn(ImageMap::channelOffset(channel), slot.record);
     image.SetScanFlag(channel, slot.scan);
@@ -167,7 +173,7 @@ Slot EmptySlot()
     return slot;
 }
 
-void Clear(CRadioImage &image, Range range)
+void Clear(CRadioImage& image, Range range)
 {
     if (!range.IsValid())
         return;
@@ -175,7 +181,7 @@ void Clear(CRadioImage &image, Range range)
         Put(image, channel, EmptySlot());
 }
 
-void Remove(CRadioImage &image, Range range)
+void Remove(CRadioImage& image, Range range)
 {
     if (!range.IsValid())
         return;
@@ -186,7 +192,7 @@ void Remove(CRadioImage &image, Range range)
     }
 }
 
-bool Insert(CRadioImage &image, int at, int count)
+bool Insert(CRadioImage& image, int at, int count)
 {
     if (at < 1 || at > kChannels || count < 1 || at + count - 1 > kChannels)
         return false;
@@ -200,7 +206,7 @@ bool Insert(CRadioImage &image, int at, int count)
     return true;
 }
 
-bool Move(CRadioImage &image, Range range, int delta)
+bool Move(CRadioImage& image, Range range, int delta)
 {
     if (!range.IsValid() || (delta != -1 && delta != 1))
         return false;
@@ -221,12 +227,12 @@ bool Move(CRadioImage &image, Range range, int delta)
     return true;
 }
 
-void SortByReceive(CRadioImage &image)
+void SortByReceive(CRadioImage& image)
 {
     std::vector<Slot> channels;
     for (int channel = 1; channel <= kChannels; ++channel)
         channels.push_back(Take(image, channel));
-    std::stable_sort(channels.begin(), channels.end(), [](const Slot &a, const Slot &b) {
+    std::stable_sort(channels.begin(), channels.end(), [](const Slot& a, const Slot& b) {
         const bool pa = isProgrammed(a);
         const bool pb = isProgrammed(b);
         if (pa != pb)
@@ -237,7 +243,7 @@ void SortByReceive(CRadioImage &image)
         Put(image, channel, channels[std::size_t(channel - 1)]);
 }
 
-QString CopyText(const CRadioImage &image, Range range, bool chinese)
+QString CopyText(const CRadioImage& image, Range range, bool chinese)
 {
     QString text;
     if (!range.IsValid())
@@ -251,11 +257,12 @@ QString CopyText(const CRadioImage &image, Range range, bool chinese)
     return text;
 }
 
-PasteResult ParsePaste(const QString &text, BandLimits limits, bool chinese)
+PasteResult ParsePaste(const QString& text, BandLimits limits, bool chinese)
 {
     PasteResult result;
     QString normalised = text;
-    normalised.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    normalised.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QStringList lines = normalised.split(QLatin1Char('\n'));
     while (!lines.isEmpty() && lines.constLast().trimmed().isEmpty())
         lines.removeLast(); // the final line break, and blank lines after the data
@@ -274,13 +281,13 @@ PasteResult ParsePaste(const QString &text, BandLimits limits, bool chinese)
     return result;
 }
 
-bool ApplyPaste(CRadioImage &image, int at, const std::vector<RowTexts> &rows, bool chinese)
+bool ApplyPaste(CRadioImage& image, int at, const std::vector<RowTexts>& rows, bool chinese)
 {
     if (at < 1 || rows.empty() || at + int(rows.size()) - 1 > kChannels)
         return false;
     for (std::size_t i = 0; i < rows.size(); ++i) {
         const int channel = at + int(i);
-        const RowTexts &texts = rows[i];
+        const RowTexts& texts = rows[i];
         if (texts[kRxFrequency - 1].isEmpty()) {
             Put(image, channel, EmptySlot());
             continue;

@@ -31,7 +31,8 @@ CRowEditor::CRowEditor(CProgramView* view)
     grid->viewport()->installEventFilter(this);
     for (const auto& [key, delta] : { std::pair { Qt::SHIFT | Qt::Key_Up, -1 },
              std::pair { Qt::SHIFT | Qt::Key_Down, 1 }, std::pair { Qt::SHIFT | Qt::Key_Space, 0 } }) {
-        auto* shortcut = new QShortcut(QKeySequence(key), view, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
+        auto* shortcut
+            = new QShortcut(QKeySequence(key), view, nullptr, nullptr, Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, delta = delta] { ExtendSelection(delta); });
     }
 }
@@ -211,14 +212,16 @@ void CRowEditor::Clear()
 void CRowEditor::MoveUp()
 {
     const Range range = Target();
-    if (Apply(QStringLiteral("Move Up"), [range](CRadioImage& image) { return ChannelRows::Move(image, range, -1); }))
+    if (Apply(QStringLiteral("Move Up"),
+            [range](CRadioImage& image) { return ChannelRows::Move(image, range, -1); }))
         Select({ range.first - 1, range.last - 1 });
 }
 
 void CRowEditor::MoveDown()
 {
     const Range range = Target();
-    if (Apply(QStringLiteral("Move Down"), [range](CRadioImage& image) { return ChannelRows::Move(image, range, 1); }))
+    if (Apply(QStringLiteral("Move Down"),
+            [range](CRadioImage& image) { return ChannelRows::Move(image, range, 1); }))
         Select({ range.first + 1, range.last + 1 });
 }
 

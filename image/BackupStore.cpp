@@ -14,7 +14,7 @@ const QString kTimeFormat = QStringLiteral("yyyyMMdd-HHmmss");
 const QRegularExpression kName(QStringLiteral("^read-(\\d{8}-\\d{6})(?:-(\\d+))?\\.dat$"));
 
 // Names sort by time; a later read of the same second carries a higher number.
-bool newer(const QString &a, const QString &b)
+bool newer(const QString& a, const QString& b)
 {
     const auto ma = kName.match(a);
     const auto mb = kName.match(b);
@@ -25,7 +25,7 @@ bool newer(const QString &a, const QString &b)
 
 } // namespace
 
-CBackupStore::CBackupStore(const QString &folder)
+CBackupStore::CBackupStore(const QString& folder)
     : m_strFolder(folder.isEmpty() ? Folder() : folder)
 {
 }
@@ -38,12 +38,12 @@ QString CBackupStore::Folder()
         .filePath(QStringLiteral("Backups"));
 }
 
-void CBackupStore::SetFolderOverride(const QString &folder)
+void CBackupStore::SetFolderOverride(const QString& folder)
 {
     s_Override = folder;
 }
 
-DataFile::Result CBackupStore::Keep(const CRadioImage &image, const QDateTime &when, QString *path) const
+DataFile::Result CBackupStore::Keep(const CRadioImage& image, const QDateTime& when, QString* path) const
 {
     const QDir dir(m_strFolder);
     if (!dir.mkpath(QStringLiteral(".")))
@@ -65,7 +65,8 @@ DataFile::Result CBackupStore::Keep(const CRadioImage &image, const QDateTime &w
 QStringList CBackupStore::Names() const
 {
     QStringList names;
-    for (const QString &name : QDir(m_strFolder).entryList({ kPrefix + QStringLiteral("*.dat") }, QDir::Files))
+    for (const QString& name :
+        QDir(m_strFolder).entryList({ kPrefix + QStringLiteral("*.dat") }, QDir::Files))
         if (kName.match(name).hasMatch())
             names << name;
     std::sort(names.begin(), names.end(), newer);
@@ -85,7 +86,7 @@ QList<CBackupStore::Entry> CBackupStore::List() const
 {
     QList<Entry> entries;
     const QDir dir(m_strFolder);
-    for (const QString &name : Names()) {
+    for (const QString& name : Names()) {
         CRadioImage image;
         const QString path = dir.filePath(name);
         if (!DataFile::Load(path, image).ok())

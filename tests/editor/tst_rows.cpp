@@ -23,7 +23,8 @@ CRadioImage layout(const QStringList& frequencies)
         const int channel = i + 1;
         if (frequencies[i].isEmpty())
             continue;
-        EncodeChannel(image, channel, { frequencies[i], frequencies[i], "None", "None", "Wide", "Yes", "Off", "High" });
+        EncodeChannel(
+            image, channel, { frequencies[i], frequencies[i], "None", "None", "Wide", "Yes", "Off", "High" });
         image.ChannelRecord(channel)[14] = std::uint8_t(channel);
         image.SetScanFlag(channel, channel % 2 == 1);
     }
@@ -76,21 +77,22 @@ private slots:
         QTest::newRow("clear two") << kFour << "clear" << 1 << 2 << true << "- - - 4" + rest;
         QTest::newRow("remove closes the gap") << kFour << "remove" << 1 << 2 << true << "- 4 - -" + rest;
         QTest::newRow("remove the last") << kFour << "remove" << 16 << 16 << true << "1 2 - 4" + rest;
-        QTest::newRow("insert moves the rest down") << kFour << "insert" << 2 << 3 << true << "1 - - 2 - 4 - -" + QString(" - - - - - - - -");
+        QTest::newRow("insert moves the rest down")
+            << kFour << "insert" << 2 << 3 << true << "1 - - 2 - 4 - -" + QString(" - - - - - - - -");
         QTest::newRow("insert at 16") << kFour << "insert" << 16 << 16 << true << "1 2 - 4" + rest;
         QStringList full = kFour;
         while (full.size() < 16)
             full << "";
         full[15] = "155";
-        QTest::newRow("insert would push 16 out") << full << "insert" << 1 << 1 << false << "1 2 - 4 - - - - - - - - - - - 16";
+        QTest::newRow("insert would push 16 out")
+            << full << "insert" << 1 << 1 << false << "1 2 - 4 - - - - - - - - - - - 16";
         QTest::newRow("move two up") << kFour << "up" << 2 << 3 << true << "2 - 1 4" + rest;
         QTest::newRow("move up at the top") << kFour << "up" << 1 << 2 << false << "1 2 - 4" + rest;
         QTest::newRow("move down") << kFour << "down" << 1 << 1 << true << "2 1 - 4" + rest;
         QTest::newRow("move down at the bottom") << kFour << "down" << 15 << 16 << false << "1 2 - 4" + rest;
         QTest::newRow("sort, empties last") << kFour << "sort" << 1 << 1 << true << "2 1 4 -" + rest;
-        QTest::newRow("sort keeps equal ones in order")
-            << QStringList { "", "150", "140", "150", "140" } << "sort" << 1 << 1 << true
-            << "3 5 2 4 - - - - - - - - - - - -";
+        QTest::newRow("sort keeps equal ones in order") << QStringList { "", "150", "140", "150",
+            "140" } << "sort" << 1 << 1 << true << "3 5 2 4 - - - - - - - - - - - -";
     }
 
     void operations()
@@ -128,13 +130,15 @@ private slots:
         QTest::addColumn<QStringList>("errors");
 
         QTest::newRow("copied rows with their numbers")
-            << "1\t146.50000\t146.50000\tD023N\t67.0\tNarrow\tNo\tCarrier\tMiddle\n" << false
-            << "146.50000|146.50000|D023N|67.0|Narrow|No|Carrier|Middle" << QStringList {};
+            << "1\t146.50000\t146.50000\tD023N\t67.0\tNarrow\tNo\tCarrier\tMiddle\n"
+            << false << "146.50000|146.50000|D023N|67.0|Narrow|No|Carrier|Middle" << QStringList {};
         QTest::newRow("spreadsheet shortenings, blanks take the defaults")
-            << "Rx Frequency\tTx Frequency\r\n146.5\t\t67\td023n\tnarrow\r\n\r\n" << false
-            << "146.50000|146.50000|67.0|D023N|Narrow|Yes|Off|High" << QStringList {};
+            << "Rx Frequency\tTx Frequency\r\n146.5\t\t67\td023n\tnarrow\r\n\r\n"
+            << false << "146.50000|146.50000|67.0|D023N|Narrow|Yes|Off|High" << QStringList {};
         QTest::newRow("an empty line is an empty channel")
-            << "140\n\n150,0125\n" << false << "140.00000|140.00000|None|None|Wide|Yes|Off|High\n|||||||\n"
+            << "140\n\n150,0125\n"
+            << false
+            << "140.00000|140.00000|None|None|Wide|Yes|Off|High\n|||||||\n"
                "150.01250|150.01250|None|None|Wide|Yes|Off|High"
             << QStringList {};
         QTest::newRow("Chinese texts into an English grid")
@@ -144,14 +148,16 @@ private slots:
             << "146.5\t146.5\tNone\t67.0\tWide\tYes\tQT/DQT\tHigh" << true
             << "146.50000|146.50000|无|67.0|宽|是|QT/DQT|高" << QStringList {};
         QTest::newRow("every refusal is listed with its line")
-            << "165\n146.5123\n146.5\t146.5\t67.1\n\t\t67.0\n146.5\t170\n1\t2\t3\t4\t5\t6\t7\t8\t9\t10\n146.5\t\t\t\tWidest"
+            << "165\n146.5123\n146.5\t146.5\t67.1\n\t\t67.0\n146.5\t170\n1\t2\t3\t4\t5\t6\t7\t8\t9\t10\n146."
+               "5\t\t\t\tWidest"
             << false << ""
             << QStringList { "Line 1: Rx Frequency 165 is out of range",
                    "Line 2: Rx Frequency 146.5123 is not on the 5 kHz or 6.25 kHz step",
                    "Line 3: \"67.1\" is not a choice of QT/DQT Dec", "Line 4: no receive frequency",
                    "Line 5: Tx Frequency 170 is out of range", "Line 6: more columns than the grid has",
                    "Line 7: \"Widest\" is not a choice of W/N" };
-        QTest::newRow("refusal in Chinese") << "165" << true << "" << QStringList { "第1行: 接收频率 165 超出范围" };
+        QTest::newRow("refusal in Chinese")
+            << "165" << true << "" << QStringList { "第1行: 接收频率 165 超出范围" };
     }
 
     void paste()
@@ -181,7 +187,8 @@ private slots:
         QFETCH(bool, copyChinese);
         QFETCH(bool, pasteChinese);
         CRadioImage image = layout(kFour);
-        EncodeChannel(image, 5, { "145.00625", "140.5", "D754I", "254.1", "Narrow", "No", "QT/DQT", "Middle" });
+        EncodeChannel(
+            image, 5, { "145.00625", "140.5", "D754I", "254.1", "Narrow", "No", "QT/DQT", "Middle" });
         EncodeChannel(image, 6, { "159.99", "", "", "", "", "", "", "" }); // receive only
         image.ChannelRecord(5)[15] = 0x3C;
         const QString text = ChannelRows::CopyText(image, { 1, 16 }, copyChinese);
@@ -229,7 +236,8 @@ private slots:
                     .arg(QTime(0, 15, 2).addSecs(i / 2).toString("HHmmss"))
                     .arg(i % 2 ? "-2" : ""));
         }
-        QVERIFY(TestFiles::Write(dir.filePath("Backups/read-20261208-001507.dat"), "short")); // spoilt by hand
+        QVERIFY(
+            TestFiles::Write(dir.filePath("Backups/read-20261208-001507.dat"), "short")); // spoilt by hand
         const QList<CBackupStore::Entry> entries = store.List();
         QCOMPARE(entries.size(), 49); // 50 kept, the spoilt one left out
         QCOMPARE(entries.first().band, std::uint8_t(52));

@@ -15,9 +15,9 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QTimer>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 using namespace ChannelCodec;
@@ -35,8 +35,8 @@ private:
         CRadioImage image = f.Doc()->m_Image;
         for (int channel = 1; channel <= 4; ++channel)
             EncodeChannel(image, channel,
-                { QString::number(140 + channel), QString::number(140 + channel), "None", "None", "Wide", "Yes",
-                    "Off", "High" });
+                { QString::number(140 + channel), QString::number(140 + channel), "None", "None", "Wide",
+                    "Yes", "Off", "High" });
         f.Doc()->m_Image = image;
         f.View()->OnImageReplaced();
         return image;
@@ -105,7 +105,8 @@ private slots:
         f.PressEnter(); // the scan list opens next, with the keyboard in it
         const CRadioImage narrow = f.Doc()->m_Image;
         const QStringList edited = f.RowTexts(4);
-        QCOMPARE(edited, (QStringList { "150.00000", "150.00000", "None", "None", "Narrow", "Yes", "Off", "High" }));
+        QCOMPARE(edited,
+            (QStringList { "150.00000", "150.00000", "None", "None", "Narrow", "Yes", "Off", "High" }));
         QVERIFY(undoEntry->isEnabled() && f.Doc()->IsModified());
 
         step(true);
@@ -170,16 +171,13 @@ private slots:
         QTest::newRow("Delete clears") << 2 << 3 << Keys { "Del" } << "141 - - 144 - - - -";
         QTest::newRow("Ctrl+Delete removes") << 2 << 3 << Keys { "Ctrl+Del" } << "141 144 - - - - - -";
         QTest::newRow("Insert") << 2 << 0 << Keys { "Ins" } << "141 - 142 143 144 - - -";
-        QTest::newRow("Alt+Up twice") << 3 << 4 << Keys { "Alt+Up", "Alt+Up" }
-                                      << "143 144 141 142 - - - -";
+        QTest::newRow("Alt+Up twice") << 3 << 4 << Keys { "Alt+Up", "Alt+Up" } << "143 144 141 142 - - - -";
         QTest::newRow("Alt+Down") << 1 << 0 << Keys { "Alt+Down" } << "142 141 143 144 - - - -";
-        QTest::newRow("cut, then paste lower") << 1 << 2
-                                               << Keys { "Ctrl+X", "Alt+Down",
-                                                      "Alt+Down", "Alt+Down",
-                                                      "Alt+Down", "Ctrl+V" }
-                                               << "143 144 - - 141 142 - -";
-        QTest::newRow("copy, paste over") << 4 << 0 << Keys { "Ctrl+C", "row 1", "Ctrl+V" }
-                                          << "144 142 143 144 - - - -";
+        QTest::newRow("cut, then paste lower")
+            << 1 << 2 << Keys { "Ctrl+X", "Alt+Down", "Alt+Down", "Alt+Down", "Alt+Down", "Ctrl+V" }
+            << "143 144 - - 141 142 - -";
+        QTest::newRow("copy, paste over")
+            << 4 << 0 << Keys { "Ctrl+C", "row 1", "Ctrl+V" } << "144 142 143 144 - - - -";
         QTest::newRow("Shift+Down selects, Alt+Down moves")
             << 2 << 0 << Keys { "Shift+Down", "Shift+Down", "Shift+Up", "Alt+Down", "Alt+Down" }
             << "141 144 - 142 143 - - -";
@@ -256,12 +254,14 @@ private slots:
         QTest::addColumn<QStringList>("entries");
         QTest::addColumn<QStringList>("history"); // the Edit menu's first two entries
         QTest::newRow("English") << "English"
-                                 << QStringList { "Cu&t", "Cop&y", "P&aste", "", "&Insert Channel", "&Delete Channel",
-                                        "Cl&ear", "", "Mo&ve Up", "Move Do&wn", "&Sort by Rx Frequency" }
+                                 << QStringList { "Cu&t", "Cop&y", "P&aste", "", "&Insert Channel",
+                                        "&Delete Channel", "Cl&ear", "", "Mo&ve Up", "Move Do&wn",
+                                        "&Sort by Rx Frequency" }
                                  << QStringList { "&Undo", "&Redo" };
         QTest::newRow("Chinese") << "Chinese"
-                                 << QStringList { "剪切(&T)", "复制(&Y)", "粘贴(&A)", "", "插入信道(&I)", "删除信道(&D)",
-                                        "清除(&E)", "", "上移(&V)", "下移(&W)", "按接收频率排序(&S)" }
+                                 << QStringList { "剪切(&T)", "复制(&Y)", "粘贴(&A)", "", "插入信道(&I)",
+                                        "删除信道(&D)", "清除(&E)", "", "上移(&V)", "下移(&W)",
+                                        "按接收频率排序(&S)" }
                                  << QStringList { "撤销(&U)", "重做(&R)" };
     }
 
@@ -278,7 +278,8 @@ private slots:
         ClickRowNumber(f, 2);
         ClickRowNumber(f, 3, Qt::ShiftModifier);
         CMSFlexGrid* grid = f.Grid();
-        QTest::mouseClick(grid->viewport(), Qt::RightButton, {}, grid->visualRect(grid->model()->index(3, 4)).center());
+        QTest::mouseClick(
+            grid->viewport(), Qt::RightButton, {}, grid->visualRect(grid->model()->index(3, 4)).center());
         QCOMPARE(f.View()->RowEditor()->Target().first, 2);
         QCOMPARE(f.View()->RowEditor()->Target().last, 3);
 
@@ -297,7 +298,8 @@ private slots:
         if (qEnvironmentVariableIsSet("PROGRAM_SHOTS")) { // a picture for a person to look at
             menu->popup(grid->viewport()->mapToGlobal(grid->visualRect(grid->model()->index(3, 4)).center()));
             QTest::qWait(100);
-            f.App().MainFrame()->grab().save(qEnvironmentVariable("PROGRAM_SHOTS") + "/frame-" + language + ".png");
+            f.App().MainFrame()->grab().save(
+                qEnvironmentVariable("PROGRAM_SHOTS") + "/frame-" + language + ".png");
             menu->grab().save(qEnvironmentVariable("PROGRAM_SHOTS") + "/context-" + language + ".png");
         }
     }
