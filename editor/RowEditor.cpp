@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QShortcut>
@@ -254,6 +255,22 @@ void CRowEditor::OnContextMenu(const QPoint& pos)
 // moving the current cell there.
 bool CRowEditor::eventFilter(QObject* watched, QEvent* event)
 {
+    // The edit boxes over the cells: Ctrl+Z there undoes the box's own typing while it has some;
+    // an edit box just opened has none, and the key undoes the document's last change instead.
+    if (event->type() == QEvent::ChildPolished) {
+        if (auto* edit = qobject_cast<QLineEdit*>(static_cast<QChildEvent*>(event)->child()))
+            edit->installEventFilter(this);
+    } else if (event->type() == QEvent::ShortcutOverride) {
+        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const QKeyCombination combination = key->keyCombination();
+            const bool undo = combination == (Qt::CTRL | Qt::Key_Z);
+            const bool redo
+                = combination == (Qt::CTRL | Qt::Key_Y) || combination == (Qt::CTRL | Qt::SHIFT | Qt::Key_Z);
+            if ((undo && !edit->isUndoAvailable()) || (redo && !edit->isRedoAvailable()))
+                return true; // left to the Edit menu's shortcut
+        }
+    }
     if (event->type() == QEvent::MouseButtonPress && HasSelection()) {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const int row = m_pView->Grid()->rowAt(int(mouse->position().y()));
