@@ -147,9 +147,9 @@ QString CProgramDoc::ProposedFileName() const
 
 void CProgramDoc::ChangeImage(const CRadioImage& after, const QString& text)
 {
+    emit CommitEdits(); // a value still in its editor is a step of its own, before this one
     if (after == m_Image)
         return;
-    emit CommitEdits(); // a value still in its editor belongs to the image first
     m_UndoStack.push(new CImageChange(this, m_Image, after, text, false));
 }
 

@@ -59,8 +59,10 @@ public:
     // Undo history: every change of the image is one step holding the whole image before and after.
     // The modified mark follows it: back at the saved state, the document is unchanged again.
     QUndoStack* UndoStack() { return &m_UndoStack; }
-    // Replaces the image with after as one undoable step named text; the view shows the new image.
-    // Nothing is recorded when after equals the image.
+    // Replaces the image with after as one undoable step named text (an import, a channel command);
+    // the view shows the new image. An edit still open in the grid is committed first, as its own
+    // step, so after should be made from the image once that is done. Nothing is recorded when after
+    // equals the image.
     void ChangeImage(const CRadioImage& after, const QString& text);
     // Records a change already made to m_Image in place (before: the image as it was) as one step.
     void RecordChange(const CRadioImage& before, const QString& text);
