@@ -1,5 +1,7 @@
 #include "image/BackupStore.h"
 
+#include "config/Language.h"
+
 #include <QDir>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -8,6 +10,7 @@ QString CBackupStore::s_Override;
 
 namespace {
 
+constexpr CBilingual kNoFolder { "the folder cannot be made", "无法建立该文件夹" };
 const QString kPrefix = QStringLiteral("read-");
 const QString kTimeFormat = QStringLiteral("yyyyMMdd-HHmmss");
 // read-20261208-001502.dat, and read-20261208-001502-2.dat for a second read within that second.
@@ -47,7 +50,7 @@ DataFile::Result CBackupStore::Keep(const CRadioImage& image, const QDateTime& w
 {
     const QDir dir(m_strFolder);
     if (!dir.mkpath(QStringLiteral(".")))
-        return { DataFile::Status::WriteFailed, m_strFolder };
+        return { DataFile::Status::WriteFailed, kNoFolder.Text() };
     const QString stem = kPrefix + when.toString(kTimeFormat);
     QString name = stem + QStringLiteral(".dat");
     for (int n = 2; dir.exists(name); ++n)

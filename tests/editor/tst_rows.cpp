@@ -247,6 +247,13 @@ private slots:
         QCOMPARE(entries.last().band, std::uint8_t(3));
         QCOMPARE(TestFiles::Read(dir.filePath("Backups/mine.dat")), QByteArray("keep"));
         QVERIFY(!QFile::exists(dir.filePath("Backups/read-20261208-001502.dat")));
+
+        // A folder that cannot be made is said as such; nothing is listed.
+        const CBackupStore blocked(dir.filePath("Backups/mine.dat/Backups"));
+        const DataFile::Result result = blocked.Keep(CRadioImage(), start);
+        QCOMPARE(result.status, DataFile::Status::WriteFailed);
+        QCOMPARE(result.detail, QString("the folder cannot be made"));
+        QVERIFY(blocked.List().isEmpty());
     }
 };
 
