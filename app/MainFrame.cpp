@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
+#include "app/EditMenu.h"
 #include "dialogs/OptionalFeaturesDlg.h"
 #include "dialogs/ProductInfoDlg.h"
 #include "app/FrameBars.h"
@@ -46,6 +47,7 @@ CMainFrame::CMainFrame(const QString& company, QWidget* parent)
     m_pMdiArea->setObjectName(QStringLiteral("mdiClient"));
     AddCommand(file, kFileNew, tr("&New"), QKeySequence(Qt::CTRL | Qt::Key_N));
     AddCommand(file, kFileOpen, tr("&Open..."), QKeySequence(Qt::CTRL | Qt::Key_O));
+    AddCommand(file, kFileOpenBackup, tr("Open &Backup..."));
     m_DocumentCommands << AddCommand(file, kFileClose, tr("&Close"));
     m_DocumentCommands << AddCommand(file, kFileSave, tr("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
     m_DocumentCommands << AddCommand(file, kFileSaveAs, tr("Save &As..."));
@@ -66,6 +68,7 @@ CMainFrame::CMainFrame(const QString& company, QWidget* parent)
     m_DocumentCommands << AddCommand(edit, kOptionalFeatures, tr("&Optional Features"));
     AddCommand(edit, kPowerAdjust, tr("Power Adjust"));
     AddCommand(edit, kParameterAdjust, tr("Parameter Adjust"));
+    m_pEditMenu = new CEditMenu(this, edit);
 
     QMenu* program = AddMenu(tr("&Program"));
     m_DocumentMenus << program;
@@ -165,6 +168,7 @@ void CMainFrame::AddChild(CChildFrame* child)
     connect(child, &QObject::destroyed, this, &CMainFrame::UpdateCommands, Qt::QueuedConnection);
     // A window restored from maximised takes back a size that may no longer fit the area.
     connect(child, &QMdiSubWindow::windowStateChanged, this, [this, child] { FitChildToArea(child); });
+    m_pEditMenu->Attach(child);
     UpdateCommands();
 }
 
@@ -206,6 +210,8 @@ void CMainFrame::UpdateCommands()
         menu->menuAction()->setVisible(hasDocument);
     if (m_pBars)
         m_pBars->UpdateChecks();
+    if (m_pEditMenu)
+        m_pEditMenu->Update();
 }
 
 void CMainFrame::FocusNextPane(bool forward)
@@ -228,6 +234,9 @@ void CMainFrame::OnCommand(int id)
         return;
     case kFileOpen:
         emit FileOpenRequested();
+        return;
+    case kFileOpenBackup:
+        emit FileOpenBackupRequested();
         return;
     case kAppAbout:
         emit AboutRequested();

@@ -4,6 +4,7 @@
 #include <QPointer>
 
 class CChildFrame;
+class CEditMenu;
 class COptionalFeaturesDlg;
 class CProductInfoDlg;
 class CFrameBars;
@@ -32,6 +33,7 @@ public:
         kFilePrint = 57607,
         kFilePrintPreview = 57609,
         kFileExportPdf = 32800,
+        kFileOpenBackup = 32845,
         kAppExit = 57665,
         kAppAbout = 57664,
         kNextPane = 57680,
@@ -48,9 +50,9 @@ public:
         kWrite = 32774,
         kComSetup = 32777,
         kLanguage = 32799,
-        kFileImportCsv = 32840,
-        kFileExportCsv = 32841,
-        kCompareRadio = 32842,
+        kFileImportCsv = 32850,
+        kFileExportCsv = 32851,
+        kCompareRadio = 32852,
     };
 
     // company: the configured company text, caption of the control bar and root of its tree.
@@ -80,6 +82,7 @@ signals:
     // Served by the application.
     void FileNewRequested();
     void FileOpenRequested();
+    void FileOpenBackupRequested();
     void AboutRequested();
 
 protected:
@@ -102,5 +105,6 @@ private:
     QList<QAction*> m_DocumentCommands; // need a document window
     CProductInfoDlg* m_pProductInfoDlg;
     COptionalFeaturesDlg* m_pOptionalFeaturesDlg;
+    CEditMenu* m_pEditMenu = nullptr; // Undo, Redo and the whole-channel commands
     QList<QMenu*> m_DocumentMenus; // shown only while a document is open
 };

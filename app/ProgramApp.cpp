@@ -12,6 +12,7 @@
 #include "app/FrameBars.h"
 #include "app/MessageBox.h"
 #include "app/NavigationTree.h"
+#include "app/OpenBackupDlg.h"
 #include "app/ModalDialog.h"
 #include "app/PaintedIcon.h"
 #include "config/NumberParse.h"
@@ -79,6 +80,7 @@ bool CProgramApp::InitInstance(const QStringList& arguments)
     m_pMainFrame = std::make_unique<CMainFrame>(m_Ini.GetValue(CLanguage::Name(), QStringLiteral("Company")));
     connect(m_pMainFrame.get(), &CMainFrame::FileNewRequested, this, &CProgramApp::OnFileNew);
     connect(m_pMainFrame.get(), &CMainFrame::FileOpenRequested, this, &CProgramApp::OnFileOpen);
+    connect(m_pMainFrame.get(), &CMainFrame::FileOpenBackupRequested, this, &CProgramApp::OnFileOpenBackup);
     connect(m_pMainFrame.get(), &CMainFrame::AboutRequested, this, &CProgramApp::OnAppAbout);
     // Ctrl+F11 and the service entries; the frame owns it. The tree gains its two service entries
     // with the menu's and opens the same dialogs.
@@ -169,11 +171,19 @@ void CProgramApp::OnFileOpen()
         OpenDocumentFile(path);
 }
 
-CChildFrame* CProgramApp::OpenDocumentFile(const QString& path)
+void CProgramApp::OnFileOpenBackup()
+{
+    COpenBackupDlg dialog(m_Ini, m_pMainFrame.get());
+    ModalDialog::Exec(dialog);
+    if (const QString path = dialog.ChosenPath(); !path.isEmpty())
+        OpenDocumentFile(path, true);
+}
+
+CChildFrame* CProgramApp::OpenDocumentFile(const QString& path, bool backup)
 {
     auto document = std::make_unique<CProgramDoc>(m_Ini);
     document->SetWindow(m_pMainFrame.get());
-    if (!document->OnOpenDocument(path))
+    if (!(backup ? document->OnOpenBackup(path) : document->OnOpenDocument(path)))
         return nullptr; // reported; the open document stays as it was
     CChildFrame* previous = m_pMainFrame->ActiveChild();
     if (previous) {

@@ -34,7 +34,9 @@ public:
     void OnFileOpen();
     // Opens path in a new window that replaces the active one; null when the file was refused or the
     // user cancelled the save question of the window being replaced.
-    CChildFrame* OpenDocumentFile(const QString& path);
+    CChildFrame* OpenDocumentFile(const QString& path, bool backup = false);
+    // File > Open Backup...: the kept reads, newest first; the chosen one opens without a file name.
+    void OnFileOpenBackup();
     void OnAppAbout();
 
 private:

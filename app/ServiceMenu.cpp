@@ -69,8 +69,7 @@ void CServiceMenu::OnPowerAdjust()
     const CRadioImage before = document->m_Image;
     m_pPowerDlg->Run(document->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit },
         CPortName::DevicePath(CPortName::Current(), m_Ini));
-    if (!(document->m_Image == before))
-        document->SetModifiedFlag();
+    document->RecordChange(before, QStringLiteral("Service"));
 }
 
 void CServiceMenu::OnParamAdjust()
@@ -86,6 +85,5 @@ void CServiceMenu::OnParamAdjust()
             CPortName::DevicePath(CPortName::Current(), m_Ini), m_pFrame);
         dialog.exec();
     }
-    if (!(document->m_Image == before))
-        document->SetModifiedFlag();
+    document->RecordChange(before, QStringLiteral("Service"));
 }

@@ -67,10 +67,11 @@ void COptionalFeaturesDlg::accept()
 {
     if (CProgramDoc* document = m_pDocument) {
         const auto options = OptionalFeatures::All();
+        const CRadioImage before = document->m_Image;
         for (int i = 0; i < kOptionCount; ++i)
             OptionalFeatures::StoreSelection(options[i], document->m_Image, m_Boxes[i]->currentIndex());
-        // The options live in the image: closing now asks to save them.
-        document->SetModifiedFlag(true);
+        // The options live in the image: one step of the undo history, and closing asks to save them.
+        document->RecordChange(before, QStringLiteral("Optional Features"));
     }
     QDialog::accept();
 }

@@ -106,14 +106,15 @@ void CProductInfoDlg::accept()
         const CIniFile& ini = view->Ini();
         const int type = m_Type->currentIndex();
         const int band = m_Band->currentIndex();
+        const CRadioImage before = document->m_Image;
         const ProductChoice::Outcome outcome
             = ProductChoice::Apply(ini, document->m_Image, type, band, view->m_nLowerLimit);
         CProgramView::SetMainWindowTitle(view->window(), outcome.title);
         view->SetBandLimits(outcome.limits);
         CUserSettings settings = CUserSettings::ForConfiguration(ini);
         ProductCatalog::RememberTypeAndBand(ini, settings, type, band);
-        // The choice lives in the image: closing now asks to save it.
-        document->SetModifiedFlag(true);
+        // The choice lives in the image: one step of the undo history, and closing asks to save it.
+        document->RecordChange(before, QStringLiteral("Product Information"));
     }
     QDialog::accept();
 }

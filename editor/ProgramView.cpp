@@ -12,7 +12,9 @@
 #include "config/StringTable.h"
 #include "config/UserSettings.h"
 #include "editor/MSFlexGrid.h"
+#include "editor/RowEditor.h"
 #include "editor/ToneTable.h"
+#include "image/BackupStore.h"
 #include "image/ProgramDoc.h"
 #include "link/CloneTransfer.h"
 #include "link/PortName.h"
@@ -24,6 +26,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDateTime>
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -93,9 +96,18 @@ CProgramView::CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent
 
     connect(m_Grid, &CMSFlexGrid::LeaveCell, this, &CProgramView::OnLeaveCell);
     connect(m_Grid, &CMSFlexGrid::EnterCell, this, &CProgramView::OnEnterCell);
-    connect(m_Grid, &CMSFlexGrid::MouseDown, this, &CProgramView::OnGridMouseDown);
+    connect(m_Grid, &CMSFlexGrid::MouseDown, this,
+        [this](Qt::MouseButton button, Qt::KeyboardModifiers modifiers, int, int) {
+            // A channel number selects its row; any other cell opens its editor.
+            if (m_Grid->GetMouseCol() == 0)
+                m_pRowEditor->OnRowNumberPressed(int(m_Grid->GetMouseRow()), button, modifiers);
+            else
+                OnGridMouseDown();
+        });
     connect(document, &CProgramDoc::CommitEdits, this, &CProgramView::OnLeaveCell);
     connect(document, &CProgramDoc::StoreGrid, this, &CProgramView::StoreGrid);
+    connect(document, &CProgramDoc::ImageReplaced, this, &CProgramView::OnImageReplaced);
+    m_pRowEditor = new CRowEditor(this);
 
     // Every new channel view takes the port from this user's settings.
     CPortName::LoadFromSettings(CUserSettings::ForConfiguration(m_Ini));
@@ -183,8 +195,25 @@ void CProgramView::ShowImage()
 
     // A new document takes product type and band from this user's settings; an opened or read image
     // hands its own to them when the configuration lists them.
+    ShowTitleAndLimits(CProgramDoc::IsNewDocument());
+}
+
+void CProgramView::OnImageReplaced()
+{
+    for (int col = 1; col < CChannelGrid::kCols; ++col)
+        if (QWidget* editor = EditorForColumn(col); editor && !editor->isHidden())
+            HideEditor(editor);
+    m_Cells.LoadImage(m_pDocument->m_Image);
+    RefreshAll();
+    // An image given back by undo keeps its own type and band, also in a new document.
+    ShowTitleAndLimits(false);
+}
+
+void CProgramView::ShowTitleAndLimits(bool newDocument)
+{
+    CRadioImage& image = m_pDocument->m_Image;
     CUserSettings settings = CUserSettings::ForConfiguration(m_Ini);
-    ProductCatalog::SyncTypeAndBand(m_Ini, image, settings, CProgramDoc::IsNewDocument());
+    ProductCatalog::SyncTypeAndBand(m_Ini, image, settings, newDocument);
 
     const bool zh = CLanguage::IsChinese();
     const std::uint8_t type = image.Byte(ImageMap::kProductType);
@@ -322,8 +351,12 @@ CChannelGrid::Outcome CProgramView::CommitCell(
         CMessageBox::Show(this, CChannelGrid::Message(outcome), StringTable::Message(StringTable::kCaution),
             QMessageBox::Ok, QMessageBox::Warning);
     RefreshRow(row);
-    if (m_Cells.RowTexts(row) != before)
-        m_pDocument->SetModifiedFlag();
+    if (m_Cells.RowTexts(row) != before) {
+        // The image follows every edit at once, so that each one is a step of the undo history.
+        const CRadioImage old = m_pDocument->m_Image;
+        m_Cells.StoreGrid(m_pDocument->m_Image);
+        m_pDocument->RecordChange(old, QStringLiteral("Edit"));
+    }
     HideEditor(editor);
     return outcome;
 }
@@ -464,12 +497,17 @@ void CProgramView::OnTransfer()
     if (write && m_pProcessDlg->VerifyAfterWriting() && !CVerifyRun::Run(m_pProcessDlg, this, *transfer, device))
         return;
     if (!write) {
+        const CRadioImage before = image;
         for (const CCloneBlock& block : transfer->Blocks())
             image.CopyIn(block.address, transfer->Image().Range(block.address, block.length));
         CProgramDoc::SetNewDocument(false);
         ShowImage();
-        // The channels are the radio's now, not the file's: closing asks to save them.
-        m_pDocument->SetModifiedFlag();
+        m_pDocument->RecordRead(before, QStringLiteral("Read"));
+        // Every read is also kept in the user's backups; the read stands even when that fails.
+        const DataFile::Result kept = CBackupStore().Keep(image, QDateTime::currentDateTime());
+        if (!kept.ok())
+            CMessageBox::Show(this, DataFile::Describe(kept, CBackupStore::Folder()), QMessageBox::Ok,
+                QMessageBox::Warning);
     }
     // File > Close only hid the channel window; a finished transfer brings it back.
     if (QWidget* frame = Frame(); frame && frame->isHidden())

@@ -14,6 +14,7 @@ class CIniFile;
 class CLanguageDlg;
 class CPortSettingDlg;
 class CProcessDlg;
+class CRowEditor;
 class CMSFlexGrid;
 class CProgramDoc;
 class QComboBox;
@@ -53,6 +54,8 @@ public:
     QWidget* EditorForColumn(int col) const;
     // The grid's working copy of the channels.
     const CChannelGrid& Cells() const { return m_Cells; }
+    // Whole-channel commands and the selected rows.
+    CRowEditor* RowEditor() const { return m_pRowEditor; }
 
     // First time: builds the grid, its editors and the title line. Every time: the frame's icon and
     // ShowImage.
@@ -62,6 +65,9 @@ public:
     void ShowImage();
     // Writes rows 1-16 into the document's image.
     void StoreGrid();
+    // The document's image was replaced (undo, redo, row commands): rows, title and band limits
+    // follow it; an open editor is closed without committing.
+    void OnImageReplaced();
     // Commits the editor open over the current cell (grid's leave-cell event; also before transfers).
     void OnLeaveCell();
     // Shows the column's editor over the current cell.
@@ -102,6 +108,7 @@ private:
     QWidget* Frame() const;
     void CreateEditors();
     void SetupGrid();
+    void ShowTitleAndLimits(bool newDocument);
     void RefreshRow(int row);
     void RefreshAll();
     void ShowEditorOverCurrentCell();
@@ -128,6 +135,7 @@ private:
     CLanguageDlg* m_LanguageDlg = nullptr;
     CPortSettingDlg* m_PortSettingDlg = nullptr;
     CProcessDlg* m_pProcessDlg = nullptr;
+    CRowEditor* m_pRowEditor = nullptr;
     std::uint8_t m_bWrite = 0; // direction of the next transfer: 0 read, 1 write
     bool m_bCompare = false; // the next read only compares
     bool m_bFirstInit = true;

@@ -6,6 +6,7 @@
 #include "config/IniFile.h"
 #include "config/Language.h"
 #include "app/MessageBox.h"
+#include "image/ImageChange.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -22,6 +23,19 @@ CProgramDoc::CProgramDoc(const CIniFile& ini, QObject* parent)
     : QObject(parent)
     , m_Ini(ini)
 {
+    connect(&m_UndoStack, &QUndoStack::cleanChanged, this, [this](bool clean) {
+        if (m_bModified != !clean) {
+            m_bModified = !clean;
+            emit ModifiedChanged(m_bModified);
+        }
+    });
+}
+
+// The history goes last and says nothing on its way: the windows listening may be gone already.
+CProgramDoc::~CProgramDoc()
+{
+    disconnect(&m_UndoStack, nullptr, this, nullptr);
+    m_UndoStack.blockSignals(true);
 }
 
 bool CProgramDoc::IsNewDocument()
@@ -41,6 +55,7 @@ bool CProgramDoc::OnNewDocument()
     // A new document has no file yet: its first Save always asks for one, offering this name.
     m_strAppName = m_Ini.GetValue(QStringLiteral("Setup"), QStringLiteral("AppName"));
     m_strPathName.clear();
+    m_UndoStack.clear();
     SetModifiedFlag(false);
     SetNewDocument(true);
     return true;
@@ -56,8 +71,18 @@ bool CProgramDoc::OnOpenDocument(const QString& path)
     }
     m_Image = image;
     SetPathName(path);
+    m_UndoStack.clear();
     SetModifiedFlag(false);
     SetNewDocument(false);
+    return true;
+}
+
+bool CProgramDoc::OnOpenBackup(const QString& path)
+{
+    if (!OnOpenDocument(path))
+        return false;
+    m_strPathName.clear();
+    SetTitle(QFileInfo(path).completeBaseName());
     return true;
 }
 
@@ -127,8 +152,50 @@ QString CProgramDoc::ProposedFileName() const
     return name + QStringLiteral(".dat");
 }
 
+void CProgramDoc::ChangeImage(const CRadioImage& after, const QString& text)
+{
+    emit CommitEdits(); // a value still in its editor is a step of its own, before this one
+    if (after == m_Image)
+        return;
+    m_UndoStack.push(new CImageChange(this, m_Image, after, text, false));
+}
+
+void CProgramDoc::RecordChange(const CRadioImage& before, const QString& text)
+{
+    if (before == m_Image)
+        return;
+    m_UndoStack.push(new CImageChange(this, before, m_Image, text, true));
+}
+
+void CProgramDoc::RecordRead(const CRadioImage& before, const QString& text)
+{
+    // One undo step like any other: the channels are the radio's now and in no file yet, so the
+    // document counts as modified and closing asks to save it.
+    RecordChange(before, text);
+}
+
+void CProgramDoc::Undo()
+{
+    emit CommitEdits();
+    m_UndoStack.undo();
+}
+
+void CProgramDoc::Redo()
+{
+    emit CommitEdits();
+    m_UndoStack.redo();
+}
+
+void CProgramDoc::RestoreImage(const CRadioImage& image)
+{
+    m_Image = image;
+    emit ImageReplaced();
+}
+
 void CProgramDoc::SetModifiedFlag(bool modified)
 {
+    if (!modified)
+        m_UndoStack.setClean();
     if (m_bModified == modified)
         return;
     m_bModified = modified;

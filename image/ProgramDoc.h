@@ -6,9 +6,10 @@
 #include <QObject>
 #include <QPointer>
 #include <QString>
+#include <QUndoStack>
 
 class CIniFile;
-class QWidget;
+#include <QWidget>
 
 // A document: one radio image with its data file. It is new (filled from "Default.dat" or the built-in
 // defaults) or opened from a file, and the channel view that shows it keeps its own working copy of
@@ -18,6 +19,7 @@ class CProgramDoc : public QObject {
 
 public:
     explicit CProgramDoc(const CIniFile& ini, QObject* parent = nullptr);
+    ~CProgramDoc() override;
 
     // Process-wide: set by a new document, cleared by opening a file and by a successful read from the
     // radio. While it is set, the view takes the product type and band from the per-user settings.
@@ -28,6 +30,9 @@ public:
     bool OnNewDocument();
     // Loads path; on failure tells the user why and leaves the image untouched.
     bool OnOpenDocument(const QString& path);
+    // Loads a kept backup as a document without a file: its first Save asks for a name, so the
+    // backup itself is never overwritten.
+    bool OnOpenBackup(const QString& path);
     // Commits the view's open editor, stores the grid into the image and writes path atomically; on
     // failure tells the user why.
     bool OnSaveDocument(const QString& path);
@@ -47,7 +52,28 @@ public:
     QString ProposedFileName() const;
 
     bool IsModified() const { return m_bModified; }
+    // Marks the document changed or not; false also makes the present state the saved one of the
+    // undo history. Changes of the image should go through ChangeImage or RecordChange instead.
     void SetModifiedFlag(bool modified = true);
+
+    // Undo history: every change of the image is one step holding the whole image before and after.
+    // The modified mark follows it: back at the saved state, the document is unchanged again.
+    QUndoStack* UndoStack() { return &m_UndoStack; }
+    // Replaces the image with after as one undoable step named text (an import, a channel command);
+    // the view shows the new image. An edit still open in the grid is committed first, as its own
+    // step, so after should be made from the image once that is done. Nothing is recorded when after
+    // equals the image.
+    void ChangeImage(const CRadioImage& after, const QString& text);
+    // Records a change already made to m_Image in place (before: the image as it was) as one step.
+    void RecordChange(const CRadioImage& before, const QString& text);
+    // After a read from the radio: one undo step; the radio's channels are in no file yet, so the
+    // document counts as modified.
+    void RecordRead(const CRadioImage& before, const QString& text);
+    // Edit > Undo and Redo: an edit still open in the grid is committed first, so it is the step undone.
+    void Undo();
+    void Redo();
+    // Used by the undo steps: puts image in place and has the view show it.
+    void RestoreImage(const CRadioImage& image);
 
     // The window message boxes and file dialogs of this document belong to.
     void SetWindow(QWidget* window) { m_pWindow = window; }
@@ -61,6 +87,8 @@ signals:
     // The view writes its channel grid into m_Image.
     void StoreGrid();
     void TitleChanged(const QString& title);
+    // The image was replaced as a whole (undo, redo, ChangeImage): the view shows it anew.
+    void ImageReplaced();
     void ModifiedChanged(bool modified);
 
 private:
@@ -72,6 +100,7 @@ private:
     QString m_strPathName;
     QString m_strAppName; // [Setup] AppName: the name a new document proposes for its file
     bool m_bModified = false;
+    QUndoStack m_UndoStack;
     QPointer<QWidget> m_pWindow;
 
     static bool s_bNewDocument;

@@ -93,6 +93,10 @@
         <translation>打开(&amp;O)...</translation>
     </message>
     <message>
+        <source>Open &amp;Backup...</source>
+        <translation>打开备份(&amp;B)...</translation>
+    </message>
+    <message>
         <source>&amp;Close</source>
         <translation>关闭(&amp;C)</translation>
     </message>
@@ -574,6 +578,84 @@
     <message>
         <source>Log &amp;Serial Traffic</source>
         <translation>记录串口通信(&amp;S)</translation>
+    </message>
+</context>
+<context>
+    <name>CEditMenu</name>
+    <message>
+        <source>&amp;Undo</source>
+        <translation>撤销(&amp;U)</translation>
+    </message>
+    <message>
+        <source>&amp;Redo</source>
+        <translation>重做(&amp;R)</translation>
+    </message>
+    <message>
+        <source>Cu&amp;t</source>
+        <translation>剪切(&amp;T)</translation>
+    </message>
+    <message>
+        <source>Cop&amp;y</source>
+        <translation>复制(&amp;Y)</translation>
+    </message>
+    <message>
+        <source>P&amp;aste</source>
+        <translation>粘贴(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Insert Channel</source>
+        <translation>插入信道(&amp;I)</translation>
+    </message>
+    <message>
+        <source>&amp;Delete Channel</source>
+        <translation>删除信道(&amp;D)</translation>
+    </message>
+    <message>
+        <source>Cl&amp;ear</source>
+        <translation>清除(&amp;E)</translation>
+    </message>
+    <message>
+        <source>Mo&amp;ve Up</source>
+        <translation>上移(&amp;V)</translation>
+    </message>
+    <message>
+        <source>Move Do&amp;wn</source>
+        <translation>下移(&amp;W)</translation>
+    </message>
+    <message>
+        <source>&amp;Sort by Rx Frequency</source>
+        <translation>按接收频率排序(&amp;S)</translation>
+    </message>
+</context>
+<context>
+    <name>COpenBackupDlg</name>
+    <message>
+        <source>Open Backup</source>
+        <translation>打开备份</translation>
+    </message>
+    <message>
+        <source>Read at</source>
+        <translation>读取时间</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>打开(&amp;O)</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>No radio has been read yet: every read is kept here.</source>
+        <translation>尚未读取过电台: 每次读取都会保存在这里。</translation>
     </message>
 </context>
 </TS>

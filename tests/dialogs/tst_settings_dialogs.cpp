@@ -131,7 +131,7 @@ private slots:
         }));
         QCOMPARE(bytesAt(f.Doc()->m_Image, { 0x32E, 0x32F }), afterOk);
         QCOMPARE(userTypeAndField(), userAfterOk);
-        QVERIFY(f.Doc()->IsModified());
+        QVERIFY(!f.Doc()->IsModified()); // the image's own type and band again: nothing to save
     }
 
     // Choosing with the keyboard and confirming or cancelling: image bytes, title, limits, settings.
@@ -178,6 +178,7 @@ private slots:
         QFETCH(qint64, lower);
         QFETCH(qint64, upper);
         QFETCH(Pair, user);
+        const QString before = kApp + "  [ Type:QR-260  Fre:130 - 160MHz ]";
         CGuiFixture f;
         f.SetIni("Setup", "Type3", "QR-860");
         f.SetIni("Setup", "Field3", "806 - 870MHz|350 - 390MHz");
@@ -204,7 +205,13 @@ private slots:
         QCOMPARE(f.View()->m_nLowerLimit, lower);
         QCOMPARE(f.View()->m_nUpperLimit, upper);
         QCOMPARE(userTypeAndField(), user);
-        QCOMPARE(f.Doc()->IsModified(), ok);
+        // Modified exactly when a byte changed; undo gives the image back and the document is clean.
+        QCOMPARE(f.Doc()->IsModified(), bytes != QByteArray("\x55\x00\x00", 3));
+        f.Doc()->Undo();
+        QCOMPARE(bytesAt(f.Doc()->m_Image, { 0x30E, 0x32E, 0x32F }), QByteArray("\x55\x00\x00", 3));
+        QCOMPARE(CProgramView::MainWindowTitle(), before);
+        QCOMPARE(f.View()->m_nLowerLimit, qint64(13000000));
+        QVERIFY(!f.Doc()->IsModified());
     }
 
     // The grid checks the next frequency against the band chosen in the dialog.

@@ -12,6 +12,7 @@
 #include "config/UserSettings.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"
+#include "image/BackupStore.h"
 #include "image/ProgramDoc.h"
 
 #include <QAbstractItemView>
@@ -44,6 +45,7 @@ CGuiFixture::CGuiFixture(const QString& language)
     CAppPaths::SetExecutableDir(m_Bin.path());
     qputenv("XDG_CONFIG_HOME", m_Settings.path().toLocal8Bit());
     SetIni(QStringLiteral("Setup"), QStringLiteral("Language"), language);
+    CBackupStore::SetFolderOverride(m_Settings.filePath(QStringLiteral("Backups")));
 
     CMessageBox::SetHook([this](const CMessageBox::Request& request) {
         messages << Shown { request.text, request.caption, request.buttons };
@@ -81,12 +83,18 @@ CGuiFixture::~CGuiFixture()
     CLanguage::SetName(QString());
     CProgramDoc::SetNewDocument(false);
     CAppPaths::SetExecutableDir(QString());
+    CBackupStore::SetFolderOverride(QString());
     qputenv("XDG_CONFIG_HOME", m_OldConfigHome);
 }
 
 QString CGuiFixture::BinPath(const QString& name) const
 {
     return m_Bin.filePath(name);
+}
+
+QString CGuiFixture::BackupFolder() const
+{
+    return m_Settings.filePath(QStringLiteral("Backups"));
 }
 
 QString CGuiFixture::DataPath(const QString& name) const

@@ -32,6 +32,7 @@ public:
 
     QString BinPath(const QString& name) const;
     QString DataPath(const QString& name) const; // a scratch folder for data files
+    QString BackupFolder() const; // where this run keeps its reads
     void SetIni(const QString& section, const QString& key, const QString& value);
     QString IniOnDisk(const QString& section, const QString& key) const;
     void SetUserTypeAndField(quint32 type, quint32 field);

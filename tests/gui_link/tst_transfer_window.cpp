@@ -14,6 +14,8 @@
 #include "editor/ChannelGrid.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"
+#include "image/BackupStore.h"
+#include "image/DataFile.h"
 #include "image/ProgramDoc.h"
 #include "link/ClonePlan.h"
 #include "link/PortName.h"
@@ -232,6 +234,17 @@ private slots:
         QVERIFY(!CProgramDoc::IsNewDocument());
         QCOMPARE(bench.Frame()->windowTitle(), CProgramView::MainWindowTitle());
         QVERIFY(doc->IsModified()); // the radio's channels are not in any file yet
+        // The read is kept as a backup, and it can be undone: the document before it comes back.
+        const QList<CBackupStore::Entry> kept = CBackupStore(bench.fixture->BackupFolder()).List();
+        QCOMPARE(kept.size(), 1);
+        CRadioImage backup;
+        QVERIFY(DataFile::Load(kept[0].path, backup).ok());
+        QCOMPARE(backup, doc->m_Image);
+        doc->Undo();
+        QCOMPARE(doc->m_Image, before);
+        QVERIFY(!doc->IsModified()); // back where it was before the read
+        doc->Redo();
+        QCOMPARE(Bytes(doc->m_Image).left(1019), Bytes(memory).left(1019));
 
         const QByteArray wire = ReadSession(ClonePlan::ReadBlocks());
         QCOMPARE(ReceivedAfter(*bench.radio, wire).toHex(' '), wire.toHex(' '));
@@ -487,7 +500,7 @@ private slots:
             QVERIFY(bench.fixture->Doc()->m_Image != before);
             QCOMPARE(bench.ChannelsOf(BytesOf(bench.fixture->Doc()->m_Image)), bench.GridTexts());
         } else {
-            QCOMPARE(bench.fixture->Doc()->m_Image, before);
+            QCOMPARE(bench.fixture->Doc()->m_Image, before); // a failed read changes nothing
         }
     }
 

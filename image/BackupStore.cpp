@@ -1,0 +1,105 @@
+#include "image/BackupStore.h"
+
+#include "config/Language.h"
+
+#include <QDir>
+#include <QRegularExpression>
+#include <QStandardPaths>
+
+QString CBackupStore::s_Override;
+
+namespace {
+
+constexpr CBilingual kNoFolder { "the folder cannot be made", "无法建立该文件夹" };
+const QString kPrefix = QStringLiteral("read-");
+const QString kTimeFormat = QStringLiteral("yyyyMMdd-HHmmss");
+// read-20261208-001502.dat, and read-20261208-001502-2.dat for a second read within that second.
+const QRegularExpression kName(QStringLiteral("^read-(\\d{8}-\\d{6})(?:-(\\d+))?\\.dat$"));
+
+// Names sort by time; a later read of the same second carries a higher number.
+bool newer(const QString& a, const QString& b)
+{
+    const auto ma = kName.match(a);
+    const auto mb = kName.match(b);
+    if (ma.captured(1) != mb.captured(1))
+        return ma.captured(1) > mb.captured(1);
+    return ma.captured(2).toInt() > mb.captured(2).toInt();
+}
+
+} // namespace
+
+CBackupStore::CBackupStore(const QString& folder)
+    : m_strFolder(folder.isEmpty() ? Folder() : folder)
+{
+}
+
+QString CBackupStore::Folder()
+{
+    if (!s_Override.isEmpty())
+        return s_Override;
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+        .filePath(QStringLiteral("Backups"));
+}
+
+void CBackupStore::SetFolderOverride(const QString& folder)
+{
+    s_Override = folder;
+}
+
+DataFile::Result CBackupStore::Keep(const CRadioImage& image, const QDateTime& when, QString* path) const
+{
+    const QDir dir(m_strFolder);
+    if (!dir.mkpath(QStringLiteral(".")))
+        return { DataFile::Status::WriteFailed, kNoFolder.Text() };
+    const QString stem = kPrefix + when.toString(kTimeFormat);
+    QString name = stem + QStringLiteral(".dat");
+    for (int n = 2; dir.exists(name); ++n)
+        name = stem + QStringLiteral("-%1.dat").arg(n);
+    const QString target = dir.filePath(name);
+    const DataFile::Result result = DataFile::Save(target, image);
+    if (result.ok()) {
+        Prune();
+        if (path)
+            *path = target;
+    }
+    return result;
+}
+
+QStringList CBackupStore::Names() const
+{
+    QStringList names;
+    for (const QString& name :
+        QDir(m_strFolder).entryList({ kPrefix + QStringLiteral("*.dat") }, QDir::Files))
+        if (kName.match(name).hasMatch())
+            names << name;
+    std::sort(names.begin(), names.end(), newer);
+    return names;
+}
+
+// Only our own backups are removed; anything else the user put in the folder stays.
+void CBackupStore::Prune() const
+{
+    const QStringList names = Names();
+    QDir dir(m_strFolder);
+    for (int i = kKept; i < names.size(); ++i)
+        dir.remove(names[i]);
+}
+
+QList<CBackupStore::Entry> CBackupStore::List() const
+{
+    QList<Entry> entries;
+    const QDir dir(m_strFolder);
+    for (const QString& name : Names()) {
+        CRadioImage image;
+        const QString path = dir.filePath(name);
+        if (!DataFile::Load(path, image).ok())
+            continue;
+        Entry entry;
+        entry.path = path;
+        entry.time = QDateTime::fromString(kName.match(name).captured(1), kTimeFormat);
+        entry.type = image.Byte(ImageMap::kProductType);
+        entry.band = image.Byte(ImageMap::kFrequencyBand);
+        entries << entry;
+    }
+    return entries;
+}

@@ -1,0 +1,372 @@
+#include "GuiFixture.h"
+
+#include "app/ChildFrame.h"
+#include "app/EditMenu.h"
+#include "app/MainFrame.h"
+#include "app/OpenBackupDlg.h"
+#include "app/ProgramApp.h"
+#include "editor/ChannelCodec.h"
+#include "editor/MSFlexGrid.h"
+#include "editor/ProgramView.h"
+#include "editor/RowEditor.h"
+#include "image/BackupStore.h"
+#include "image/ProgramDoc.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+
+using namespace ChannelCodec;
+
+// Undo, redo and the whole-channel commands, driven through the window's keys, menus and grid.
+class TestUndo : public QObject {
+    Q_OBJECT
+
+private:
+    static void Command(CGuiFixture& f, int id) { f.App().MainFrame()->FindCommand(id)->trigger(); }
+
+    // Channels 1-4 at 141, 142, 143 and 144 MHz, the rest empty; the history starts here.
+    static CRadioImage FourChannels(CGuiFixture& f)
+    {
+        CRadioImage image = f.Doc()->m_Image;
+        for (int channel = 1; channel <= 4; ++channel)
+            EncodeChannel(image, channel,
+                { QString::number(140 + channel), QString::number(140 + channel), "None", "None", "Wide",
+                    "Yes", "Off", "High" });
+        f.Doc()->m_Image = image;
+        f.View()->OnImageReplaced();
+        return image;
+    }
+
+    // The receive column of rows 1-8, by MHz ("-" for an empty row).
+    static QString Receive(CGuiFixture& f)
+    {
+        QStringList out;
+        for (int row = 1; row <= 8; ++row) {
+            const QString text = f.Grid()->GetTextMatrix(row, kRxFrequency);
+            out << (text.isEmpty() ? QStringLiteral("-") : QString::number(text.toDouble()));
+        }
+        return out.join(' ');
+    }
+
+    static void ClickRowNumber(CGuiFixture& f, int row, Qt::KeyboardModifiers modifiers = {})
+    {
+        CMSFlexGrid* grid = f.Grid();
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers,
+            grid->visualRect(grid->model()->index(row, 0)).center());
+    }
+
+    static void Key(const QKeySequence& key)
+    {
+        QWidget* target = QApplication::focusWidget();
+        QVERIFY(target);
+        QTest::keySequence(target, key);
+    }
+
+private slots:
+    // Each edit is one step; undo walks back to the saved state, where the document is unchanged
+    // again, and redo walks forward; the grid always shows the image.
+    void cellEdits_data()
+    {
+        QTest::addColumn<QKeySequence>("undo");
+        QTest::addColumn<QKeySequence>("redo");
+        QTest::newRow("Ctrl+Z, Ctrl+Y") << QKeySequence("Ctrl+Z") << QKeySequence("Ctrl+Y");
+        QTest::newRow("Ctrl+Z, Ctrl+Shift+Z") << QKeySequence("Ctrl+Z") << QKeySequence("Ctrl+Shift+Z");
+        QTest::newRow("Edit menu") << QKeySequence() << QKeySequence();
+    }
+
+    void cellEdits()
+    {
+        QFETCH(QKeySequence, undo);
+        QFETCH(QKeySequence, redo);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        auto step = [&](bool back) {
+            const QKeySequence& key = back ? undo : redo;
+            if (key.isEmpty())
+                Command(f, back ? CEditMenu::kUndo : CEditMenu::kRedo);
+            else
+                Key(key);
+        };
+        QAction* undoEntry = f.App().MainFrame()->FindCommand(CEditMenu::kUndo);
+        QVERIFY(undoEntry && !undoEntry->isEnabled());
+
+        const CRadioImage start = f.Doc()->m_Image;
+        f.ClickCell(4, kRxFrequency);
+        f.Type("150");
+        f.PressEnter();
+        const CRadioImage typed = f.Doc()->m_Image;
+        if (!undo.isEmpty()) {
+            // The transmit box opened by Enter has no typing of its own to undo: the keys reach the document.
+            QVERIFY(qobject_cast<QLineEdit*>(QApplication::focusWidget()));
+            step(true);
+            QCOMPARE(f.Doc()->m_Image, start);
+            f.ClickCell(4, kTxFrequency);
+            f.Type("151");
+            step(true); // the box's own typing first
+            QCOMPARE(f.VisibleEditor()->property("text").toString(), QString()); // as it opened
+            f.PressEnter();
+            step(false);
+            QCOMPARE(f.Doc()->m_Image, typed);
+        }
+        f.ClickCell(4, kBandwidth);
+        QTest::keyClick(f.VisibleEditor(), Qt::Key_Down); // Wide to Narrow
+        f.PressEnter(); // the scan list opens next, with the keyboard in it
+        const CRadioImage narrow = f.Doc()->m_Image;
+        const QStringList edited = f.RowTexts(4);
+        QCOMPARE(edited,
+            (QStringList { "150.00000", "150.00000", "None", "None", "Narrow", "Yes", "Off", "High" }));
+        QVERIFY(undoEntry->isEnabled() && f.Doc()->IsModified());
+
+        step(true);
+        QCOMPARE(f.Doc()->m_Image, typed);
+        QCOMPARE(f.RowTexts(4)[kBandwidth - 1], QString("Wide"));
+        QVERIFY(f.Doc()->IsModified());
+        step(true);
+        QCOMPARE(f.Doc()->m_Image, start);
+        QCOMPARE(f.RowTexts(4), QStringList(8, QString()));
+        QVERIFY(!f.Doc()->IsModified() && !undoEntry->isEnabled());
+        QVERIFY(!f.VisibleEditor()); // no editor is left over a cell that changed under it
+
+        step(false);
+        step(false);
+        QCOMPARE(f.Doc()->m_Image, narrow);
+        QCOMPARE(f.RowTexts(4), edited);
+        QVERIFY(f.Doc()->IsModified());
+
+        // Saved: that is the clean state now, before and after it is not.
+        f.fileAnswers << f.DataPath("saved.dat");
+        Command(f, CMainFrame::kFileSave);
+        QVERIFY(!f.Doc()->IsModified());
+        step(true);
+        QVERIFY(f.Doc()->IsModified());
+        step(false);
+        QVERIFY(!f.Doc()->IsModified());
+        QCOMPARE(f.messages.size(), 0);
+    }
+
+    // The settings dialogs are steps too.
+    void optionsDialog()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        const CRadioImage start = f.Doc()->m_Image;
+        QTimer::singleShot(0, [] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            auto* box = dialog->findChild<QComboBox*>();
+            box->setCurrentIndex(box->currentIndex() == 0 ? 1 : 0);
+            static_cast<QDialog*>(dialog)->accept();
+        });
+        Command(f, CMainFrame::kOptionalFeatures);
+        QVERIFY(f.Doc()->m_Image != start);
+        const CRadioImage changed = f.Doc()->m_Image;
+        Command(f, CEditMenu::kUndo);
+        QCOMPARE(f.Doc()->m_Image, start);
+        QVERIFY(!f.Doc()->IsModified());
+        Command(f, CEditMenu::kRedo);
+        QCOMPARE(f.Doc()->m_Image, changed);
+    }
+
+    // Rows picked by their numbers, a command by its key, and undo gives back every byte.
+    void rowCommands_data()
+    {
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last"); // Shift+click; 0 works on the current cell's row instead
+        QTest::addColumn<QStringList>("keys"); // "row N" clicks a row's number
+        QTest::addColumn<QString>("after");
+
+        using Keys = QStringList;
+        QTest::newRow("Delete clears") << 2 << 3 << Keys { "Del" } << "141 - - 144 - - - -";
+        QTest::newRow("Ctrl+Delete removes") << 2 << 3 << Keys { "Ctrl+Del" } << "141 144 - - - - - -";
+        QTest::newRow("Insert") << 2 << 0 << Keys { "Ins" } << "141 - 142 143 144 - - -";
+        QTest::newRow("Alt+Up twice") << 3 << 4 << Keys { "Alt+Up", "Alt+Up" } << "143 144 141 142 - - - -";
+        QTest::newRow("Alt+Down") << 1 << 0 << Keys { "Alt+Down" } << "142 141 143 144 - - - -";
+        QTest::newRow("cut, then paste lower")
+            << 1 << 2 << Keys { "Ctrl+X", "Alt+Down", "Alt+Down", "Alt+Down", "Alt+Down", "Ctrl+V" }
+            << "143 144 - - 141 142 - -";
+        QTest::newRow("copy, paste over")
+            << 4 << 0 << Keys { "Ctrl+C", "row 1", "Ctrl+V" } << "144 142 143 144 - - - -";
+        QTest::newRow("Shift+Down selects, Alt+Down moves")
+            << 2 << 0 << Keys { "Shift+Down", "Shift+Down", "Shift+Up", "Alt+Down", "Alt+Down" }
+            << "141 144 - 142 143 - - -";
+        QTest::newRow("Shift+Space, Shift+Down, Ctrl+Delete")
+            << 3 << 0 << Keys { "Shift+Space", "Shift+Down", "Ctrl+Del" } << "141 142 - - - - - -";
+    }
+
+    void rowCommands()
+    {
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(QStringList, keys);
+        QFETCH(QString, after);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        const CRadioImage start = FourChannels(f);
+        if (last == 0) {
+            f.ClickCell(first, kScan); // a list editor has the keyboard
+        } else {
+            ClickRowNumber(f, first);
+            ClickRowNumber(f, last, Qt::ShiftModifier);
+            QCOMPARE(f.View()->RowEditor()->Target().first, first);
+            QCOMPARE(f.View()->RowEditor()->Target().last, last);
+        }
+        for (const QString& key : keys) {
+            if (key.startsWith("row "))
+                ClickRowNumber(f, key.mid(4).toInt());
+            else
+                Key(QKeySequence(key));
+        }
+        QCOMPARE(Receive(f), after);
+        QCOMPARE(f.messages.size(), 0);
+        QVERIFY(f.Doc()->IsModified());
+        for (int i = 0; i < 10 && f.Doc()->UndoStack()->canUndo(); ++i)
+            Key(QKeySequence("Ctrl+Z"));
+        QCOMPARE(f.Doc()->m_Image, start);
+        QCOMPARE(Receive(f), QString("141 142 143 144 - - - -"));
+        QVERIFY(!f.Doc()->IsModified());
+    }
+
+    // A paste with any refused line says why and changes nothing; one that does not fit neither.
+    void pasteRefused_data()
+    {
+        QTest::addColumn<QString>("clipboard");
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("out of band") << "146.5\n175\n" << 1 << "Line 2: Rx Frequency 175 is out of range";
+        QTest::newRow("too many") << "150\n151\n" << 16 << "2 channels do not fit from channel 16 on.";
+        QTest::newRow("no channels") << "CH\tRx Frequency\n" << 1 << "The clipboard holds no channels.";
+    }
+
+    void pasteRefused()
+    {
+        QFETCH(QString, clipboard);
+        QFETCH(int, row);
+        QFETCH(QString, message);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        const CRadioImage start = FourChannels(f);
+        QApplication::clipboard()->setText(clipboard);
+        ClickRowNumber(f, row);
+        Key(QKeySequence("Ctrl+V"));
+        QCOMPARE(f.messages.size(), 1);
+        QCOMPARE(f.messages[0].text, message);
+        QCOMPARE(f.Doc()->m_Image, start);
+        QVERIFY(!f.Doc()->IsModified());
+    }
+
+    // The grid's context menu holds the Edit menu's channel commands; a right click inside the
+    // selection keeps it.
+    void contextMenu_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QStringList>("history"); // the Edit menu's first two entries
+        QTest::newRow("English") << "English"
+                                 << QStringList { "Cu&t", "Cop&y", "P&aste", "", "&Insert Channel",
+                                        "&Delete Channel", "Cl&ear", "", "Mo&ve Up", "Move Do&wn",
+                                        "&Sort by Rx Frequency" }
+                                 << QStringList { "&Undo", "&Redo" };
+        QTest::newRow("Chinese") << "Chinese"
+                                 << QStringList { "剪切(&T)", "复制(&Y)", "粘贴(&A)", "", "插入信道(&I)",
+                                        "删除信道(&D)", "清除(&E)", "", "上移(&V)", "下移(&W)",
+                                        "按接收频率排序(&S)" }
+                                 << QStringList { "撤销(&U)", "重做(&R)" };
+    }
+
+    void contextMenu()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, entries);
+        QFETCH(QStringList, history);
+        CGuiFixture f(language);
+        QVERIFY(f.Start());
+        const QList<QAction*> edit = f.App().MainFrame()->MenuOf(CEditMenu::kUndo)->actions();
+        QCOMPARE((QStringList { edit[0]->text(), edit[1]->text() }), history);
+        FourChannels(f);
+        ClickRowNumber(f, 2);
+        ClickRowNumber(f, 3, Qt::ShiftModifier);
+        CMSFlexGrid* grid = f.Grid();
+        QTest::mouseClick(
+            grid->viewport(), Qt::RightButton, {}, grid->visualRect(grid->model()->index(3, 4)).center());
+        QCOMPARE(f.View()->RowEditor()->Target().first, 2);
+        QCOMPARE(f.View()->RowEditor()->Target().last, 3);
+
+        std::unique_ptr<QMenu> menu(f.View()->RowEditor()->BuildContextMenu());
+        QStringList texts;
+        QAction* moveDown = nullptr;
+        for (QAction* action : menu->actions()) {
+            texts << action->text();
+            if (action->data().toInt() == CEditMenu::kMoveDown)
+                moveDown = action;
+        }
+        QCOMPARE(texts, entries);
+        QVERIFY(moveDown && moveDown->isEnabled());
+        moveDown->trigger();
+        QCOMPARE(Receive(f), QString("141 144 142 143 - - - -"));
+        if (qEnvironmentVariableIsSet("PROGRAM_SHOTS")) { // a picture for a person to look at
+            menu->popup(grid->viewport()->mapToGlobal(grid->visualRect(grid->model()->index(3, 4)).center()));
+            QTest::qWait(100);
+            f.App().MainFrame()->grab().save(
+                qEnvironmentVariable("PROGRAM_SHOTS") + "/frame-" + language + ".png");
+            menu->grab().save(qEnvironmentVariable("PROGRAM_SHOTS") + "/context-" + language + ".png");
+        }
+    }
+
+    // Every read is kept; File > Open Backup lists them with type and band and opens one without a
+    // file name, so saving it asks where.
+    void openBackup_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<QStringList>("headers");
+        QTest::newRow("English") << "English" << QStringList { "Read at", "Type", "Frequency" };
+        QTest::newRow("Chinese") << "Chinese" << QStringList { "读取时间", "类型", "频率" };
+    }
+
+    void openBackup()
+    {
+        QFETCH(QString, language);
+        QFETCH(QStringList, headers);
+        CGuiFixture f(language);
+        QVERIFY(f.Start());
+        CRadioImage older = f.Doc()->m_Image;
+        older.SetByte(ImageMap::kFrequencyBand, 1);
+        CRadioImage newer = FourChannels(f);
+        const CBackupStore store(f.BackupFolder());
+        const QDateTime when(QDate(2026, 12, 8), QTime(0, 30, 5));
+        QVERIFY(store.Keep(older, when).ok());
+        QVERIFY(store.Keep(newer, when.addSecs(60)).ok());
+
+        QStringList listed;
+        QStringList shownHeaders;
+        f.onDialog = [&](QDialog& dialog) {
+            auto* list = static_cast<COpenBackupDlg&>(dialog).List();
+            for (int col = 0; col < list->columnCount(); ++col)
+                shownHeaders << list->headerItem()->text(col);
+            if (qEnvironmentVariableIsSet("PROGRAM_SHOTS"))
+                dialog.grab().save(qEnvironmentVariable("PROGRAM_SHOTS") + "/backups-" + language + ".png");
+            for (int i = 0; i < list->topLevelItemCount(); ++i)
+                listed << list->topLevelItem(i)->text(1) + " " + list->topLevelItem(i)->text(2);
+            list->setCurrentItem(list->topLevelItem(1));
+            dialog.accept();
+            return int(QDialog::Accepted);
+        };
+        Command(f, CMainFrame::kFileOpenBackup);
+        QCOMPARE(shownHeaders, headers);
+        QCOMPARE(listed, (QStringList { "QR-260 130 - 160MHz", "QR-260 136 - 174MHz" }));
+        QCOMPARE(f.Doc()->m_Image, older);
+        QCOMPARE(f.Doc()->Title(), QString("read-20261208-003005"));
+        QCOMPARE(f.messages.size(), 0);
+        QVERIFY(f.Doc()->PathName().isEmpty() && !f.Doc()->IsModified());
+        Command(f, CMainFrame::kFileSave);
+        QCOMPARE(f.filePrompts.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestUndo)
+#include "tst_undo.moc"
