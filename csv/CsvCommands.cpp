@@ -68,10 +68,8 @@ void Import(CProgramView& view)
             CMessageBox::Show(&view, tr("%1 holds no channel rows.").arg(path), QMessageBox::Ok, QMessageBox::Information);
         return;
     }
-    CProgramDoc* document = view.GetDocument();
-    document->m_Image = image;
-    view.ShowImage();
-    document->SetModifiedFlag(true);
+    // One undo step; the view shows the new image when the document says it was replaced.
+    view.GetDocument()->ChangeImage(image, tr("Import CSV"));
 }
 
 void Export(CProgramView& view)

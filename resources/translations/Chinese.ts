@@ -452,6 +452,10 @@
 <context>
     <name>CsvCommands</name>
     <message>
+        <source>Import CSV</source>
+        <translation>导入 CSV</translation>
+    </message>
+    <message>
         <source>%1 cannot be opened: %2</source>
         <translation>无法打开 %1: %2</translation>
     </message>

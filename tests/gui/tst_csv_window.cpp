@@ -86,6 +86,11 @@ void TestCsvWindow::importReport()
             zh ? "载波" : "Carrier", zh ? "低" : "Low" }));
     QVERIFY(fixture.RowTexts(4).join(QString()).isEmpty());
     QVERIFY(fixture.Doc()->IsModified());
+    // The whole import is one undo step.
+    fixture.Doc()->Undo();
+    QCOMPARE(fixture.Doc()->m_Image, before);
+    QVERIFY(fixture.RowTexts(3).join(QString()).isEmpty());
+    QVERIFY(!fixture.Doc()->IsModified());
 }
 
 // Export takes the grid as it stands, the value still in its editor included, without touching the
