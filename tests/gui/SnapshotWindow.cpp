@@ -94,6 +94,13 @@ int main(int argc, char* argv[])
     shoot(out + QStringLiteral("/") + language + QStringLiteral("-filemenu.png"));
     file->hide();
 
+    QAction* editEntry = app.MainFrame()->menuBar()->actions().at(1);
+    QMenu* edit = editEntry->menu();
+    edit->popup(app.MainFrame()->menuBar()->mapToGlobal(
+        app.MainFrame()->menuBar()->actionGeometry(editEntry).bottomLeft()));
+    shoot(out + QStringLiteral("/") + language + QStringLiteral("-editmenu.png"));
+    edit->hide();
+
     // File > Print Preview, the report of what the grid shows.
     QTimer::singleShot(600, [&] {
         shoot(out + QStringLiteral("/") + language + QStringLiteral("-preview.png"));
