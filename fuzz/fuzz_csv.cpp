@@ -1,6 +1,7 @@
 // Channel lists from anywhere: planning an import must never fail in a way other than a refusal, and
 // applying what it accepts touches nothing but the channels. Whatever the channels then hold, their
 // export goes back into the same image without a refusal and without a change.
+#include "fuzz/FuzzOptions.h"
 #include "csv/ChannelCsv.h"
 
 #include <cstdint>
