@@ -1,5 +1,6 @@
 #include "LinkTestSupport.h"
 
+#include "image/DataFile.h"
 #include "image/RadioImage.h"
 
 #include <QCoreApplication>
@@ -101,6 +102,15 @@ CPortHolder::~CPortHolder()
     m_Process.closeWriteChannel();
     if (!m_Process.waitForFinished(5000))
         m_Process.kill();
+}
+
+QString SaveSourceFile(const QString &folder, const RadioMemory::Bytes &bytes)
+{
+    CRadioImage image;
+    image.CopyIn(0, bytes);
+    const QString path = folder + QStringLiteral("/source.dat");
+    DataFile::Save(path, image);
+    return path;
 }
 
 } // namespace LinkTest

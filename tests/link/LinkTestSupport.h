@@ -46,4 +46,7 @@ private:
     bool m_bHeld = false;
 };
 
+// Saves memory as a data file "source.dat" in folder; the path.
+QString SaveSourceFile(const QString &folder, const RadioMemory::Bytes &bytes);
+
 } // namespace LinkTest

@@ -1,4 +1,5 @@
 #include "LinkTestSupport.h"
+#include "tests/common/CliRun.h"
 
 #include "cli/CliBatch.h"
 #include "cli/CliContext.h"
@@ -22,27 +23,10 @@ class TestLinkBatch : public QObject {
     Q_OBJECT
 
 private:
-    struct Outcome {
-        int status;
-        QString out;
-        QString err;
-    };
-
-    static Outcome Cli(const QStringList &args)
-    {
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        const int status = RunCli(args, outStream, errStream);
-        return { status, out, err };
-    }
-
+    static CliRun::Run Cli(const QStringList &args) { return CliRun::run(args); }
     static QString SaveFile(const QTemporaryDir &dir, const RadioMemory::Bytes &bytes)
     {
-        CRadioImage image;
-        image.CopyIn(0, bytes);
-        const QString path = dir.filePath(QStringLiteral("source.dat"));
-        DataFile::Save(path, image);
-        return path;
+        return SaveSourceFile(dir.path(), bytes);
     }
 
     // The radio's memory after a write of pattern by the plain write plan.
@@ -96,8 +80,8 @@ private slots:
         if (verify)
             args << "--verify";
 
-        const Outcome result = Cli(args);
-        QCOMPARE(result.status, failure.isEmpty() ? 0 : 1);
+        const CliRun::Run result = Cli(args);
+        QCOMPARE(result.code, failure.isEmpty() ? 0 : 1);
         const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), radios.size() + 1);
         const int failed = failure.isEmpty() ? 0 : 1;
@@ -146,8 +130,8 @@ private slots:
         for (const QString &port : ports)
             args << "--port" << port;
 
-        const Outcome result = Cli(args);
-        QCOMPARE(result.status, missingPort ? 1 : 0);
+        const CliRun::Run result = Cli(args);
+        QCOMPARE(result.code, missingPort ? 1 : 0);
         for (int i = 0; i < 2; ++i) {
             CRadioImage image;
             const QString path = CliBatch::OutputPath(dir.filePath(pattern), ports[i], i + 1);
@@ -172,7 +156,7 @@ private slots:
     void refusedArguments()
     {
         QFETCH(QStringList, args);
-        QCOMPARE(Cli(args).status, 2);
+        QCOMPARE(Cli(args).code, 2);
     }
 
     // Three radios swapped on one cable: each written exactly once, none written again while it was
@@ -183,9 +167,9 @@ private slots:
         radio->SetSwap(300, 1500);
         QTemporaryDir dir;
         const RadioMemory::Bytes pattern = Pattern(9);
-        const Outcome result
+        const CliRun::Run result
             = Cli({ "write", "--port", Device(*radio), SaveFile(dir, pattern), "--repeat", "--count", "3", "--verify" });
-        QCOMPARE(result.status, 0);
+        QCOMPARE(result.code, 0);
         QVERIFY2(result.out.contains("#1 ") && result.out.contains("#2 ") && result.out.contains("#3 "),
             qPrintable(result.out));
         QVERIFY(result.out.endsWith("Written: 3, failed: 0.\n"));
@@ -276,8 +260,8 @@ private slots:
         const auto radio = StartRadio();
         QTemporaryDir dir;
         const QString trace = dir.filePath("trace.txt");
-        const Outcome result = Cli({ "read", "--port", Device(*radio), "-o", dir.filePath("r.dat"), "--trace", trace });
-        QCOMPARE(result.status, 0);
+        const CliRun::Run result = Cli({ "read", "--port", Device(*radio), "-o", dir.filePath("r.dat"), "--trace", trace });
+        QCOMPARE(result.code, 0);
         QFile file(trace);
         QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
         const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);

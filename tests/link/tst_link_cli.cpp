@@ -1,4 +1,5 @@
 #include "LinkTestSupport.h"
+#include "tests/common/CliRun.h"
 
 #include "config/AppPaths.h"
 #include "cli/CliContext.h"
@@ -19,27 +20,10 @@ class TestLinkCli : public QObject {
     Q_OBJECT
 
 private:
-    struct Outcome {
-        int status;
-        QString out;
-        QString err;
-    };
-
-    static Outcome Cli(const QStringList &args)
-    {
-        QString out, err;
-        QTextStream outStream(&out), errStream(&err);
-        const int status = RunCli(args, outStream, errStream);
-        return { status, out, err };
-    }
-
+    static CliRun::Run Cli(const QStringList &args) { return CliRun::run(args); }
     static QString SaveFile(const QTemporaryDir &dir, const RadioMemory::Bytes &bytes)
     {
-        CRadioImage image;
-        image.CopyIn(0, bytes);
-        const QString path = dir.filePath(QStringLiteral("source.dat"));
-        DataFile::Save(path, image);
-        return path;
+        return SaveSourceFile(dir.path(), bytes);
     }
 
     static RadioMemory::Bytes Blend(const RadioMemory::Bytes &base, const RadioMemory::Bytes &over,
@@ -63,8 +47,8 @@ private slots:
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("radio.dat"));
 
-        const Outcome result = Cli({ "read", "--port", Device(*radio), "-o", path });
-        QCOMPARE(result.status, 0);
+        const CliRun::Run result = Cli({ "read", "--port", Device(*radio), "-o", path });
+        QCOMPARE(result.code, 0);
         QCOMPARE(result.err, QString());
 
         QFile file(path);
@@ -99,9 +83,9 @@ private slots:
         QTemporaryDir dir;
         const RadioMemory::Bytes source = Pattern(6);
 
-        const Outcome result
+        const CliRun::Run result
             = Cli(QStringList { "write", "--port", Device(*radio), SaveFile(dir, source) } + extra);
-        QCOMPARE(result.status, 0);
+        QCOMPARE(result.code, 0);
         QVERIFY(radio->Memory() == Blend(before, source, ClonePlan::WriteBlocks(service)));
         if (extra.contains("--verify"))
             QVERIFY(result.out.contains("960"));
@@ -152,8 +136,8 @@ private slots:
         args.replaceInStrings(QStringLiteral("SOURCE"), SaveFile(dir, Pattern(7)));
         args.replaceInStrings(QStringLiteral("FILE"), file);
 
-        const Outcome result = Cli(args);
-        QCOMPARE(result.status, 1);
+        const CliRun::Run result = Cli(args);
+        QCOMPARE(result.code, 1);
         const QStringList err = result.err.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(err.size(), lines.size());
         for (qsizetype i = 0; i < lines.size(); ++i)
@@ -193,11 +177,11 @@ private slots:
         ini.close();
         CAppPaths::SetExecutableDir(dir.path());
         CSystemPorts::SetSource([ports] { return ports; });
-        const Outcome result = Cli({ "ports" });
+        const CliRun::Run result = Cli({ "ports" });
         CSystemPorts::SetSource({});
-        QCOMPARE(result.status, 0);
+        QCOMPARE(result.code, 0);
         QCOMPARE(result.out, out);
-        QCOMPARE(Cli({ "ports", "extra" }).status, 2);
+        QCOMPARE(Cli({ "ports", "extra" }).code, 2);
     }
 
     // The language of Program.ini chooses the message.
@@ -211,8 +195,8 @@ private slots:
         CAppPaths::SetExecutableDir(dir.path());
         const auto radio = StartRadio({ "confirm-nak" });
 
-        const Outcome result = Cli({ "read", "--port", Device(*radio), "-o", dir.filePath("radio.dat") });
-        QCOMPARE(result.status, 1);
+        const CliRun::Run result = Cli({ "read", "--port", Device(*radio), "-o", dir.filePath("radio.dat") });
+        QCOMPARE(result.code, 1);
         QCOMPARE(result.err, QStringLiteral("通信出错\n"));
     }
 };
