@@ -29,3 +29,12 @@ int CCliContext::UsageError(const QString &message)
     m_Err << CliUsage() << Qt::flush;
     return kUsage;
 }
+
+bool CCliContext::TakeLanguage(const QString &value)
+{
+    const QString lang = value.toLower();
+    if (lang != QLatin1String("english") && lang != QLatin1String("chinese"))
+        return false;
+    SetChinese(lang == QLatin1String("chinese"));
+    return true;
+}

@@ -19,6 +19,8 @@ public:
     const CIniFile &Ini() const { return m_Ini; }
     bool IsChinese() const { return m_bChinese; }
     void SetChinese(bool chinese) { m_bChinese = chinese; }
+    // The value of "--lang": "english" or "chinese" in any case sets the language; false for others.
+    bool TakeLanguage(const QString &value);
 
     // Prints one line on stderr and returns kFailed.
     int Fail(const QString &line);

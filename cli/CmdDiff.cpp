@@ -17,10 +17,8 @@ int RunDiff(CCliContext &context, const QStringList &args)
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args.at(i);
         if (arg == QLatin1String("--lang")) {
-            const QString lang = args.value(++i).toLower();
-            if (lang != QLatin1String("english") && lang != QLatin1String("chinese"))
+            if (!context.TakeLanguage(args.value(++i)))
                 return context.UsageError(QStringLiteral("--lang takes english or chinese"));
-            context.SetChinese(lang == QLatin1String("chinese"));
         } else if (!arg.startsWith(QLatin1String("--")) && paths.size() < 2) {
             paths << arg;
         } else {

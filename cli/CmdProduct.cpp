@@ -44,10 +44,8 @@ int RunProduct(CCliContext &context, const QStringList &args)
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args.at(i);
         if (arg == QLatin1String("--lang")) {
-            const QString lang = args.value(++i).toLower();
-            if (lang != QLatin1String("english") && lang != QLatin1String("chinese"))
+            if (!context.TakeLanguage(args.value(++i)))
                 return context.UsageError(QStringLiteral("--lang takes english or chinese"));
-            context.SetChinese(lang == QLatin1String("chinese"));
         } else if (arg == QLatin1String("--type") || arg == QLatin1String("--band")) {
             if (i + 1 >= args.size())
                 return context.UsageError(QStringLiteral("%1 needs a TEXT").arg(arg));
