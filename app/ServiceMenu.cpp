@@ -58,8 +58,9 @@ void CServiceMenu::Unlock()
 }
 
 // Both dialogs change the image in place (OK, Read, Write, and the sanitiser when the parameters are
-// shown); a document so changed asks to be saved before it is closed, like one edited in the grid.
-void CServiceMenu::OnPowerAdjust()
+// shown); the change is one undo step and the document asks to be saved, like one edited in the grid.
+void CServiceMenu::RunOnActiveDocument(
+    const std::function<void(CRadioImage&, const BandLimits&, const QString&)>& dialog)
 {
     CChildFrame* child = m_pFrame->ActiveChild();
     if (!child)
@@ -67,23 +68,22 @@ void CServiceMenu::OnPowerAdjust()
     CProgramDoc* document = child->Document();
     const CProgramView* view = child->View();
     const CRadioImage before = document->m_Image;
-    m_pPowerDlg->Run(document->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit },
+    dialog(document->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit },
         CPortName::DevicePath(CPortName::Current(), m_Ini));
     document->RecordChange(before, QStringLiteral("Service"));
 }
 
+void CServiceMenu::OnPowerAdjust()
+{
+    RunOnActiveDocument([this](CRadioImage& image, const BandLimits& limits, const QString& device) {
+        m_pPowerDlg->Run(image, limits, device);
+    });
+}
+
 void CServiceMenu::OnParamAdjust()
 {
-    CChildFrame* child = m_pFrame->ActiveChild();
-    if (!child)
-        return;
-    CProgramDoc* document = child->Document();
-    const CProgramView* view = child->View();
-    const CRadioImage before = document->m_Image;
-    {
-        CParamAdjustDlg dialog(document->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit },
-            CPortName::DevicePath(CPortName::Current(), m_Ini), m_pFrame);
+    RunOnActiveDocument([this](CRadioImage& image, const BandLimits& limits, const QString& device) {
+        CParamAdjustDlg dialog(image, limits, device, m_pFrame);
         dialog.exec();
-    }
-    document->RecordChange(before, QStringLiteral("Service"));
+    });
 }

@@ -1,11 +1,16 @@
 #pragma once
 
+#include "dialogs/ProductCatalog.h"
+
 #include <QObject>
 #include <QPointer>
+
+#include <functional>
 
 class CIniFile;
 class CMainFrame;
 class CPowerAdjustDlg;
+class CRadioImage;
 
 // The hidden way into service mode on the main frame: Ctrl+F11 asks for the access code; once it is
 // given, the service-access flag is set and "Power Adjustment" and "Parameter Adjustment" join the
@@ -32,6 +37,9 @@ signals:
     void Unlocked(const QString& powerText, const QString& paramText);
 
 private:
+    // Runs a service dialog on the active document's image, band and port.
+    void RunOnActiveDocument(const std::function<void(CRadioImage&, const BandLimits&, const QString&)>& dialog);
+
     CMainFrame* m_pFrame;
     const CIniFile& m_Ini;
     CPowerAdjustDlg* m_pPowerDlg;
