@@ -95,7 +95,7 @@ CPrintReport::Sizing CPrintReport::Fit(int pageWidth, int pageHeight, const Meas
     sizing.metrics.pageHeight = pageHeight;
     // Each round measures the faces and, when the page overflows, shortens the title font in proportion;
     // rounding in the measured sizes can leave a twip or two over, which the next round takes off.
-    for (int round = 0; round < 8; ++round) {
+    for (int round = 0; round < 32; ++round) {
         const Measured title = measure(sizing.title);
         const Measured body = measure(sizing.body);
         const int L = title.height + std::max(0, title.leading);
