@@ -125,6 +125,11 @@ private slots:
             const QString text = PdfText::Page(pdf, page);
             QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)), qPrintable(text));
             QVERIFY2(text.contains(owner), qPrintable(text));
+            // Whatever face stands in for Times New Roman here, the footer ends above the A4 sheet's
+            // 12.7 mm (36 pt) bottom margin.
+            const auto [lowest, height] = PdfText::Depth(pdf, page);
+            QCOMPARE(height, 842.0);
+            QVERIFY2(lowest > 600 && lowest <= 806, qPrintable(QString::number(lowest)));
             for (int i = 0; i < rows.size(); ++i) {
                 const int row = rows[i];
                 const QString heading

@@ -226,8 +226,8 @@ private slots:
         QTest::newRow("face with a tall box and wide leading")
             << 1333 << 200 << 0 << QSize(256, 204) << QSize(392, 311) << 14383;
         // 320: 640 + 160 = 800; 36 x 800 + 512 = 29312 -> 157; 157: 314 + 78, 125: 250 + 62.
-        QTest::newRow("twice as tall as its size") << 2000 << 500 << 0 << QSize(157, 125) << QSize(392, 312)
-                                                 << 14362;
+        QTest::newRow("twice as tall as its size")
+            << 2000 << 500 << 0 << QSize(157, 125) << QSize(392, 312) << 14362;
         // Height + 100 twips: 15476 -> 297, 14629 -> 292, 14445 -> 291, 14408 -> 290: 14040 + 332.
         QTest::newRow("fixed overhead takes several rounds")
             << 1000 << 0 << 100 << QSize(290, 232) << QSize(390, 332) << 14372;
