@@ -13,6 +13,38 @@ using TestFiles::Hex;
 
 namespace {
 
+// The standard squelch tones as radios of this kind list them, typed out: the 53 CTCSS tones in Hz
+// and the 105 DCS codes with each code's stored value (its three digits read as octal).
+const char* const kStandardCtcss[] = { "62.5", "64.0", "65.5", "67.0", "69.3", "71.9", "74.4", "77.0", "79.7",
+    "82.5", "85.4", "88.5", "91.5", "94.8", "97.4", "100.0", "103.5", "107.2", "110.9", "114.8", "118.8",
+    "123.0", "127.3", "131.8", "136.5", "141.3", "146.2", "151.4", "156.7", "159.8", "162.2", "165.5",
+    "167.9", "171.3", "173.8", "177.3", "179.9", "183.5", "186.2", "189.9", "192.8", "196.6", "199.5",
+    "203.5", "206.5", "210.7", "218.1", "225.7", "229.1", "233.6", "241.8", "250.3", "254.1" };
+
+struct StandardDcs {
+    const char* code;
+    int value;
+};
+const StandardDcs kStandardDcs[] = {
+    { "023", 19 }, { "025", 21 }, { "026", 22 }, { "031", 25 }, { "032", 26 }, { "036", 30 }, { "043", 35 },
+    { "047", 39 }, { "051", 41 }, { "053", 43 }, { "054", 44 }, { "065", 53 }, { "071", 57 }, { "072", 58 },
+    { "073", 59 }, { "074", 60 }, { "114", 76 }, { "115", 77 }, { "116", 78 }, { "122", 82 }, { "125", 85 },
+    { "131", 89 }, { "132", 90 }, { "134", 92 }, { "143", 99 }, { "145", 101 }, { "152", 106 },
+    { "155", 109 }, { "156", 110 }, { "162", 114 }, { "165", 117 }, { "172", 122 }, { "174", 124 },
+    { "205", 133 }, { "212", 138 }, { "223", 147 }, { "225", 149 }, { "226", 150 }, { "243", 163 },
+    { "244", 164 }, { "245", 165 }, { "246", 166 }, { "251", 169 }, { "252", 170 }, { "255", 173 },
+    { "261", 177 }, { "263", 179 }, { "265", 181 }, { "266", 182 }, { "271", 185 }, { "274", 188 },
+    { "306", 198 }, { "311", 201 }, { "315", 205 }, { "325", 213 }, { "331", 217 }, { "332", 218 },
+    { "343", 227 }, { "346", 230 }, { "351", 233 }, { "356", 238 }, { "364", 244 }, { "365", 245 },
+    { "371", 249 }, { "411", 265 }, { "412", 266 }, { "413", 267 }, { "423", 275 }, { "431", 281 },
+    { "432", 282 }, { "445", 293 }, { "446", 294 }, { "452", 298 }, { "454", 300 }, { "455", 301 },
+    { "462", 306 }, { "464", 308 }, { "465", 309 }, { "466", 310 }, { "503", 323 }, { "506", 326 },
+    { "516", 334 }, { "523", 339 }, { "526", 342 }, { "532", 346 }, { "546", 358 }, { "565", 373 },
+    { "606", 390 }, { "612", 394 }, { "624", 404 }, { "627", 407 }, { "631", 409 }, { "632", 410 },
+    { "645", 421 }, { "654", 428 }, { "662", 434 }, { "664", 436 }, { "703", 451 }, { "712", 458 },
+    { "723", 467 }, { "731", 473 }, { "732", 474 }, { "734", 476 }, { "743", 483 }, { "754", 492 },
+};
+
 // Channel n's record as hex, and written from hex (as many bytes as given).
 QByteArray recordHex(const CRadioImage& image, int channel)
 {
@@ -71,7 +103,12 @@ void TestEditor::decimalMultiply_data()
     QTest::newRow("tone 254.1") << 254.1 << 10.0 << 2541.0;
     QTest::newRow("negative") << -146.52 << 100000.0 << -14652000.0;
     QTest::newRow("16th digit rounded away") << 1.0000000000000002 << 100000.0 << 100000.0;
+    // Non-round factors: every part of the 30-digit product carries into the next one. The exact
+    // products (12193263.1137021071359..., 25.9259259259258740740..., 85.3528425640908488035...)
+    // round to the doubles given; a carry lost anywhere moves the result by many units in the last place.
     QTest::newRow("30-digit product") << 123.456789012345 << 98765.4321098765 << 12193263.113702107;
+    QTest::newRow("sevens by threes") << 7.77777777777777 << 3.33333333333333 << 25.925925925925874;
+    QTest::newRow("below one by tens") << 0.987654321098765 << 86.4197530864198 << 85.35284256409085;
     QTest::newRow("all nines") << 999999999999999.0 << 999999999999999.0 << 9.99999999999998e+29;
     QTest::newRow("overflow") << 1e300 << 1e300 << qInf();
     QTest::newRow("underflow") << 1e-300 << 1e-300 << 0.0;
@@ -85,7 +122,8 @@ void TestEditor::decimalMultiply()
     QFETCH(double, a);
     QFETCH(double, b);
     QFETCH(double, product);
-    QCOMPARE(DecimalMultiply(a, b), product);
+    // To the last bit: a plain comparison of doubles would let a difference in the 14th digit pass.
+    QCOMPARE(QString::number(DecimalMultiply(a, b), 'g', 17), QString::number(product, 'g', 17));
 }
 
 // clang-format off
@@ -212,34 +250,51 @@ void TestEditor::toneWord()
     }
 }
 
+// The list and the code table against the standard lists typed out above; every list item is
+// stored as its tone word and read back as itself.
 void TestEditor::toneListAndDcsTable()
 {
-    const QStringList en = ToneTable::BuildToneList(false);
-    QCOMPARE(en.size(), 264);
-    QCOMPARE(ToneTable::BuildToneList(true).at(0), QStringLiteral("无"));
-    QCOMPARE(en.mid(0, 3) + en.mid(53, 2) + en.mid(158, 2) + en.mid(263),
-        QStringList({ "None", "62.5", "64.0", "254.1", "D023N", "D754N", "D023I", "D754I" }));
-    QVERIFY(en.contains("D645N") && !en.contains("D017N") && !en.contains("D050N"));
-    // Every item is stored and read back as itself, so a decoded cell finds its item again.
-    for (const QString& item : en.mid(1)) {
+    QStringList expected { "None" };
+    for (const char* tone : kStandardCtcss)
+        expected << QString::fromLatin1(tone);
+    for (const char* polarity : { "N", "I" })
+        for (const StandardDcs& dcs : kStandardDcs)
+            expected << QStringLiteral("D%1%2").arg(QLatin1String(dcs.code), QLatin1String(polarity));
+    QCOMPARE(ToneTable::BuildToneList(false), expected);
+    expected[0] = QStringLiteral("无");
+    QCOMPARE(ToneTable::BuildToneList(true), expected);
+
+    for (const char* tone : kStandardCtcss) {
+        const int tenths = QString::fromLatin1(tone).remove('.').toInt(); // "173.8": 1738 = 0x06CA
         std::uint8_t low = 0, kind = 0;
-        EncodeTone(item, low, kind);
-        QCOMPARE(DecodeTone(low, kind, false, false), item);
+        EncodeTone(QString::fromLatin1(tone), low, kind);
+        QCOMPARE(QList<int>({ low, kind }), QList<int>({ tenths % 256, tenths / 256 }));
+        QCOMPARE(DecodeTone(low, kind, false, false), QString::fromLatin1(tone));
     }
-    // The code table: 107 codes, the 41 from 411 up with bit 8 of the value set.
-    int known = 0, highBit = 0;
-    for (int value = 1; value < 512; ++value) {
-        const int code = DcsValueToCode(value);
-        if (code == 0)
-            continue;
-        QCOMPARE(code, (value / 64) * 100 + (value / 8 % 8) * 10 + value % 8);
-        QCOMPARE(DcsCodeToValue(code), value & 0xFF);
-        ++known;
-        highBit += value > 255;
+    // Bit 8 of the value goes to bit 0 of the kind byte: 28/29 normal, A8/A9 inverted.
+    for (const StandardDcs& dcs : kStandardDcs) {
+        const int code = QString::fromLatin1(dcs.code).toInt();
+        QCOMPARE(DcsValueToCode(dcs.value), code);
+        QCOMPARE(DcsCodeToValue(code), dcs.value % 256);
+        for (const bool inverted : { false, true }) {
+            const QString text = QStringLiteral("D%1%2").arg(QLatin1String(dcs.code), inverted ? "I" : "N");
+            std::uint8_t low = 0, kind = 0;
+            EncodeTone(text, low, kind);
+            QCOMPARE(QList<int>({ low, kind }),
+                QList<int>({ dcs.value % 256, (inverted ? 0xA8 : 0x28) + dcs.value / 256 }));
+            QCOMPARE(DecodeTone(low, kind, false, false), text);
+        }
     }
+    // Besides the listed codes only 017 (value 15) and 050 (value 40) are known.
+    QCOMPARE(DcsValueToCode(15), 17);
+    QCOMPARE(DcsValueToCode(40), 50);
+    QCOMPARE(DcsCodeToValue(50), 40);
+    int known = 0;
+    for (int value = 0; value < 512; ++value)
+        known += DcsValueToCode(value) != 0 ? 1 : 0;
     QCOMPARE(known, 107);
-    QCOMPARE(highBit, 41);
     QCOMPARE(DcsCodeToValue(24), 0);
+    QCOMPARE(DcsValueToCode(20), 0); // octal 024, no code
 }
 
 // clang-format off
@@ -371,9 +426,11 @@ void TestEditor::commit_data()
         << true << empty << 1 << "146.5" << false << ok << "146.50000|146.50000|无|无|宽|是|关|高";
     QTest::newRow("rx changed") << false << row << 1 << "150" << true << ok << "150.00000" + row.mid(9);
     QTest::newRow("rx emptied deletes") << false << row << 1 << "" << false << ok << empty;
-    QTest::newRow("rx out of range deletes") << false << row << 1 << "165" << false << out << empty;
-    QTest::newRow("rx off step deletes") << false << row << 1 << "146.5123" << true << step << empty;
-    QTest::newRow("rx blank is no number") << false << row << 1 << " " << true << out << empty;
+    // A refused receive frequency keeps the channel, tones included; an empty row stays empty.
+    QTest::newRow("rx out of range keeps") << false << row << 1 << "165" << false << out << row;
+    QTest::newRow("rx off step keeps") << false << row << 1 << "146.5123" << true << step << row;
+    QTest::newRow("rx blank is no number") << false << row << 1 << " " << true << out << row;
+    QTest::newRow("rx out of range, empty row") << false << empty << 1 << "165" << true << out << empty;
     QTest::newRow("tx emptied follows rx")
         << false << row << 2 << "" << true << ok << "146.50000|146.50000|88.5|None|Narrow|No|Carrier|Low";
     QTest::newRow("tx on empty row") << false << empty << 2 << "146.5" << true << ok << empty;

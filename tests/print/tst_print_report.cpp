@@ -203,6 +203,11 @@ private slots:
         QFETCH(int, row);
         QFETCH(QString, english);
         QFETCH(QString, chinese);
+        // The seven labels, in print order, as the printed report has always named them.
+        static const char* const kLabels[7][2] = { { "Time Out Time:", "超时定时器:" },
+            { "Squelch Level:", "静噪电平:" }, { "Voice Annunication:", "语音报号:" },
+            { "Vox Delay Time:", "声控延迟时间:" }, { "Vox Gain Level:", "声控增益电平:" },
+            { "Battery Saver:", "电池省电:" }, { "Beep:", "哔音:" } };
 
         CRadioImage image;
         image.ApplyDefaults();
@@ -211,13 +216,13 @@ private slots:
         const auto en = CPrintReport(grid, image, QString(), false).OptionRows();
         const auto zh = CPrintReport(grid, image, QString(), true).OptionRows();
         QCOMPARE(en.size(), std::size_t(7));
-        QCOMPARE(en[row].second, english);
-        QCOMPARE(zh[row].second, chinese);
+        QCOMPARE(en[row], std::make_pair(QString::fromUtf8(kLabels[row][0]), english));
+        QCOMPARE(zh[row], std::make_pair(QString::fromUtf8(kLabels[row][1]), chinese));
 
         // On the options page the value stands at 35c on its label's row.
         const CPrintReport::Metrics m = a4Metrics();
         const CPrintReport::Page page = CPrintReport(grid, image, QString(), true).Layout(1, m);
-        const CPrintReport::Text* label = find(page, zh[row].first);
+        const CPrintReport::Text* label = find(page, QString::fromUtf8(kLabels[row][1]));
         QVERIFY(label);
         QCOMPARE(label->x, 9 * m.Column());
         QCOMPARE(label->y, -(5 + row) * m.bodyRow);
