@@ -108,12 +108,13 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(frame));
         CFrameStatusBar* status = frame->Bars()->StatusBar();
         QAction* product = frame->FindCommand(CMainFrame::kProductInformation);
-        QMenu* menu = nullptr;
+        QAction* setup = nullptr;
         for (QAction* title : frame->menuBar()->actions())
             if (title->menu() && title->menu()->actions().contains(product))
-                menu = title->menu();
-        QVERIFY(menu);
-        menu->popup(frame->mapToGlobal(QPoint(10, 10)));
+                setup = title;
+        QVERIFY(setup);
+        QMenu* menu = setup->menu();
+        frame->menuBar()->setActiveAction(setup); // opened from the bar, as the pointer does
         QVERIFY(QTest::qWaitForWindowExposed(menu));
         menu->setActiveAction(product);
         QCOMPARE(status->currentMessage(), QString());
