@@ -2,7 +2,7 @@
 
 #include "app/AboutDlg.h"
 #include "app/ChildFrame.h"
-#include "app/LanguageDlg.h"
+#include "dialogs/LanguageDlg.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
 #include "editor/MSFlexGrid.h"
