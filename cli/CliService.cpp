@@ -24,7 +24,8 @@ std::optional<CServiceBand> BandOf(CCliContext& context, const CRadioImage& imag
             ProductCatalog::ShownBandText(context.Ini(), type, band, zh)));
         return std::nullopt;
     }
-    return CServiceBand(ProductCatalog::LimitsFromBandText(ProductCatalog::BandText(context.Ini(), type, band)));
+    const QString bandText = ProductCatalog::BandText(context.Ini(), type, band);
+    return CServiceBand(ProductCatalog::LimitsFromBandText(bandText));
 }
 
 void NoteClipped(CCliContext& context, const CServiceBand& band, int capacity)

@@ -369,7 +369,7 @@ private slots:
     // complete it (a "15" typed into Max Deviation once became the list's "150").
     void paramTyped_data()
     {
-        QTest::addColumn<int>("box"); // a field, or -1 for the SQL cell 140 MHz, -2 for the Rx cell Param 1 Wide
+        QTest::addColumn<int>("box"); // a field; -1 the SQL cell of 140 MHz, -2 the Rx cell Param 1 Wide
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("address");
         QTest::addColumn<int>("stored");
