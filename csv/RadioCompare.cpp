@@ -20,16 +20,15 @@ void ShowDifferences(CProgramView& view, const CCloneTransfer& transfer)
         radio.CopyIn(block.address, transfer.Image().Range(block.address, block.length));
 
     // What every Write sends is compared on its own; the power and alignment tables, which only a
-    // service-mode Write may send, apart. Each pair differs only in its own areas.
-    CRadioImage radioSent = document;
-    CRadioImage documentOthers = radio;
-    for (const CCloneBlock& block : ClonePlan::WriteBlocks(false)) {
-        radioSent.CopyIn(block.address, radio.Range(block.address, block.length));
-        documentOthers.CopyIn(block.address, document.Range(block.address, block.length));
-    }
+    // service-mode Write may send, apart. Between them stands the document with the radio's bytes
+    // wherever a normal Write sends: it differs from the document only there, from the radio only
+    // in the tables.
+    CRadioImage between = document;
+    for (const CCloneBlock& block : ClonePlan::WriteBlocks(false))
+        between.CopyIn(block.address, radio.Range(block.address, block.length));
     const bool zh = view.Cells().IsChinese();
-    CCompareDlg dialog(ImageDiff::Compare(document, radioSent, view.Ini(), zh),
-        ImageDiff::Compare(documentOthers, radio, view.Ini(), zh), CServiceAccess::IsGranted(), &view);
+    CCompareDlg dialog(ImageDiff::Compare(document, between, view.Ini(), zh),
+        ImageDiff::Compare(between, radio, view.Ini(), zh), CServiceAccess::IsGranted(), &view);
     if (ModalDialog::Exec(dialog) == QDialog::Accepted)
         view.OnWrite();
 }
