@@ -1,8 +1,8 @@
 #include "dialogs/ProductInfoDlg.h"
 
-#include "app/DialogLayout.h"
-#include "app/HelpLayer.h"
-#include "app/MessageBox.h"
+#include "widgets/DialogLayout.h"
+#include "widgets/HelpLayer.h"
+#include "widgets/MessageBox.h"
 #include "config/IniFile.h"
 #include "config/Language.h"
 #include "config/UserSettings.h"

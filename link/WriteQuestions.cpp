@@ -1,6 +1,6 @@
 #include "link/WriteQuestions.h"
 
-#include "app/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "config/Language.h"
 #include "dialogs/BandFit.h"
 #include "image/ProgramDoc.h"

@@ -6,7 +6,7 @@
 
 #include "app/MainFrame.h"
 #include "dialogs/ProductInfoDlg.h"
-#include "app/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "app/ProgramApp.h"
 #include "app/ServiceMenu.h"
 #include "config/Language.h"
