@@ -13,7 +13,7 @@ constexpr CBilingual kTablesKept {
 };
 }
 
-void CCliWriteChecks::Take(QStringList &args)
+void CCliWriteChecks::Take(QStringList& args)
 {
     m_bWithAlignment = args.removeAll(QStringLiteral("--with-alignment")) > 0;
     m_bAllowOutOfBand = args.removeAll(QStringLiteral("--allow-out-of-band")) > 0;
@@ -21,14 +21,15 @@ void CCliWriteChecks::Take(QStringList &args)
 
 QString CCliWriteChecks::UsageError(bool hasAccessCode) const
 {
-    return m_bWithAlignment && !hasAccessCode ? QStringLiteral("--with-alignment needs --access-code") : QString();
+    return m_bWithAlignment && !hasAccessCode ? QStringLiteral("--with-alignment needs --access-code")
+                                              : QString();
 }
 
-int CCliWriteChecks::Check(CCliContext &context, const CRadioImage &image, bool hasAccessCode) const
+int CCliWriteChecks::Check(CCliContext& context, const CRadioImage& image, bool hasAccessCode) const
 {
     const bool zh = context.IsChinese();
     if (!m_bAllowOutOfBand) {
-        const CIniFile &ini = context.Ini();
+        const CIniFile& ini = context.Ini();
         const BandLimits limits
             = ProductCatalog::CheckedLimits(ini, image, CUserSettings::ForConfiguration(ini));
         const std::vector<int> outside = BandFit::OutsideChannels(image, limits);

@@ -11,7 +11,7 @@ class CRadioImage;
 class CCliWriteChecks {
 public:
     // Takes --with-alignment and --allow-out-of-band out of args.
-    void Take(QStringList &args);
+    void Take(QStringList& args);
 
     // A usage error for the flags as given with or without the access code; empty when they go together.
     QString UsageError(bool hasAccessCode) const;
@@ -21,7 +21,7 @@ public:
     // Before anything is sent: refuses (exit 1) a file with channels outside its band unless
     // --allow-out-of-band, and tells a code without --with-alignment that the tables stay as they are.
     // kDone when the write may go ahead.
-    int Check(CCliContext &context, const CRadioImage &image, bool hasAccessCode) const;
+    int Check(CCliContext& context, const CRadioImage& image, bool hasAccessCode) const;
 
 private:
     bool m_bWithAlignment = false;

@@ -20,12 +20,15 @@ CCompareDlg::CCompareDlg(const std::vector<ImageDiff::Difference>& differences,
         m_pSummary->setText(notWritten.empty() ? tr("The radio holds what the document holds.")
                                                : tr("The radio holds what Write sends."));
     else
-        m_pSummary->setText(tr("%1 difference(s) between the document and the radio:").arg(differences.size()));
+        m_pSummary->setText(
+            tr("%1 difference(s) between the document and the radio:").arg(differences.size()));
     m_pOthersSummary->setWordWrap(true);
-    m_pOthersSummary->setText(serviceMode
-            ? tr("Written only when Write is told to replace the power and alignment tables, %1 difference(s):")
-                  .arg(notWritten.size())
-            : tr("Not written by Write (only in service mode), %1 difference(s):").arg(notWritten.size()));
+    m_pOthersSummary->setText(
+        serviceMode ? tr(
+            "Written only when Write is told to replace the power and alignment tables, %1 difference(s):")
+                          .arg(notWritten.size())
+                    : tr("Not written by Write (only in service mode), %1 difference(s):")
+                          .arg(notWritten.size()));
     m_pOthersSummary->setVisible(!notWritten.empty());
 
     auto* buttons = new QDialogButtonBox(this);

@@ -1,11 +1,11 @@
 #include "csv/RadioCompare.h"
 
-#include "widgets/ModalDialog.h"
 #include "csv/CompareDlg.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "link/CloneTransfer.h"
 #include "service/ServiceAccess.h"
+#include "widgets/ModalDialog.h"
 
 namespace RadioCompare {
 

@@ -24,7 +24,7 @@ constexpr CBilingual kRefused {
 };
 
 // The frequency of a field in 10 Hz units, as the grid shows it; 0 when the field is empty.
-std::int64_t Units(const CRadioImage &image, int channel, int offset)
+std::int64_t Units(const CRadioImage& image, int channel, int offset)
 {
     const std::span<const std::uint8_t> record = image.ChannelRecord(channel);
     const QString text = ChannelCodec::DecodeFrequency(record.subspan(offset).first<4>());
@@ -40,7 +40,7 @@ bool Inside(std::int64_t units, BandLimits limits)
 
 namespace BandFit {
 
-std::vector<int> OutsideChannels(const CRadioImage &image, BandLimits limits)
+std::vector<int> OutsideChannels(const CRadioImage& image, BandLimits limits)
 {
     std::vector<int> outside;
     for (int channel = 1; channel <= ImageMap::kChannelCount; ++channel) {
@@ -54,7 +54,7 @@ std::vector<int> OutsideChannels(const CRadioImage &image, BandLimits limits)
     return outside;
 }
 
-QString ChannelNumbers(const std::vector<int> &channels)
+QString ChannelNumbers(const std::vector<int>& channels)
 {
     QStringList numbers;
     for (int channel : channels)
@@ -62,17 +62,17 @@ QString ChannelNumbers(const std::vector<int> &channels)
     return numbers.join(QStringLiteral(", "));
 }
 
-QString AfterBandChange(const std::vector<int> &channels, const QString &band, bool chinese)
+QString AfterBandChange(const std::vector<int>& channels, const QString& band, bool chinese)
 {
     return kAfterChange.Text(chinese).arg(ChannelNumbers(channels), band);
 }
 
-QString BeforeWrite(const std::vector<int> &channels, const QString &band, bool chinese)
+QString BeforeWrite(const std::vector<int>& channels, const QString& band, bool chinese)
 {
     return kBeforeWrite.Text(chinese).arg(ChannelNumbers(channels), band);
 }
 
-QString Refused(const std::vector<int> &channels, const QString &band, bool chinese)
+QString Refused(const std::vector<int>& channels, const QString& band, bool chinese)
 {
     return kRefused.Text(chinese).arg(ChannelNumbers(channels), band);
 }

@@ -14,15 +14,15 @@ namespace BandFit {
 
 // Channels 1..16 whose receive frequency, or transmit frequency when it has one, lies outside the
 // inclusive limits. Empty channels never do.
-std::vector<int> OutsideChannels(const CRadioImage &image, BandLimits limits);
+std::vector<int> OutsideChannels(const CRadioImage& image, BandLimits limits);
 // "3, 7, 12".
-QString ChannelNumbers(const std::vector<int> &channels);
+QString ChannelNumbers(const std::vector<int>& channels);
 
 // Product Information moved the radio to band: the channels that no longer fit it.
-QString AfterBandChange(const std::vector<int> &channels, const QString &band, bool chinese);
+QString AfterBandChange(const std::vector<int>& channels, const QString& band, bool chinese);
 // The question before a Write from the window (Yes writes them anyway).
-QString BeforeWrite(const std::vector<int> &channels, const QString &band, bool chinese);
+QString BeforeWrite(const std::vector<int>& channels, const QString& band, bool chinese);
 // program-cli write refuses the file unless --allow-out-of-band is given.
-QString Refused(const std::vector<int> &channels, const QString &band, bool chinese);
+QString Refused(const std::vector<int>& channels, const QString& band, bool chinese);
 
 } // namespace BandFit

@@ -16,15 +16,15 @@ public:
     enum class Kind { NeverRead, File, Radio };
 
     // A new document or an opened file: the sources before it are forgotten.
-    void Reset(Kind kind, const CRadioImage &image, const QString &fileName = {});
+    void Reset(Kind kind, const CRadioImage& image, const QString& fileName = {});
     // A read from a radio that finished at time.
-    void AddRead(const CRadioImage &image, const QDateTime &time);
+    void AddRead(const CRadioImage& image, const QDateTime& time);
 
     // "Power and alignment tables: read from a radio at 2026-12-08 03:50:12." One line for both tables
     // when they share their source, else a line each; a table that matches no source was changed here.
-    QString Describe(const CRadioImage &image, bool chinese) const;
+    QString Describe(const CRadioImage& image, bool chinese) const;
     // The question before a Write that may include the tables, naming their source.
-    QString Question(const CRadioImage &image, bool chinese) const;
+    QString Question(const CRadioImage& image, bool chinese) const;
 
 private:
     struct Source {
@@ -33,7 +33,7 @@ private:
         CRadioImage image;
     };
     // The latest source whose bytes [from, to) equal the image's, or -1.
-    int Find(const CRadioImage &image, int from, int to) const;
+    int Find(const CRadioImage& image, int from, int to) const;
     QString Phrase(int source, bool chinese) const;
 
     std::vector<Source> m_Sources;

@@ -1,23 +1,23 @@
 #include "link/WriteQuestions.h"
 
-#include "widgets/MessageBox.h"
 #include "config/Language.h"
 #include "dialogs/BandFit.h"
 #include "image/ProgramDoc.h"
 #include "service/ServiceAccess.h"
+#include "widgets/MessageBox.h"
 
 namespace WriteQuestions {
 
-std::optional<bool> Ask(QWidget* parent, const CIniFile& ini, const CProgramDoc& document, const CRadioImage& image,
-    BandLimits limits)
+std::optional<bool> Ask(QWidget* parent, const CIniFile& ini, const CProgramDoc& document,
+    const CRadioImage& image, BandLimits limits)
 {
     const bool zh = CLanguage::IsChinese();
     const std::vector<int> outside = BandFit::OutsideChannels(image, limits);
     if (!outside.empty()) {
         const QString band = ProductCatalog::ShownBandText(
             ini, image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand), zh);
-        if (CMessageBox::Ask(parent, BandFit::BeforeWrite(outside, band, zh), QMessageBox::Yes | QMessageBox::No,
-                QMessageBox::No)
+        if (CMessageBox::Ask(parent, BandFit::BeforeWrite(outside, band, zh),
+                QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
             return std::nullopt;
     }

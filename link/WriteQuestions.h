@@ -16,7 +16,7 @@ namespace WriteQuestions {
 
 // image: what the write would send; limits: the band it is checked against. Nothing when the user
 // stopped the write; else whether the write also sends the power and alignment tables.
-std::optional<bool> Ask(QWidget* parent, const CIniFile& ini, const CProgramDoc& document, const CRadioImage& image,
-    BandLimits limits);
+std::optional<bool> Ask(QWidget* parent, const CIniFile& ini, const CProgramDoc& document,
+    const CRadioImage& image, BandLimits limits);
 
 } // namespace WriteQuestions
