@@ -8,7 +8,7 @@
 #include "image/ProgramDoc.h"
 #include "link/BatchWriteDlg.h"
 #include "link/SerialTrace.h"
-#include "service/ServiceAccess.h"
+#include "link/WriteQuestions.h"
 
 #include <QAction>
 #include <QMenu>
@@ -57,7 +57,13 @@ void CBatchMenu::OnBatchWrite()
     CProgramView* view = child->View();
     view->OnLeaveCell(); // a value still in its edit box belongs to the grid
     view->StoreGrid();
-    m_pDialog = new CBatchWriteDlg(m_Ini, child->Document()->m_Image, CServiceAccess::IsGranted(), m_pFrame);
+    // Asked once for the whole batch, as a single Write asks once.
+    const CRadioImage& image = child->Document()->m_Image;
+    const std::optional<bool> tables = WriteQuestions::Ask(
+        m_pFrame, m_Ini, *child->Document(), image, { view->m_nLowerLimit, view->m_nUpperLimit });
+    if (!tables)
+        return;
+    m_pDialog = new CBatchWriteDlg(m_Ini, image, *tables, m_pFrame);
     m_pDialog->setAttribute(Qt::WA_DeleteOnClose);
     m_pDialog->show();
 }

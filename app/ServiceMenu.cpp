@@ -11,14 +11,17 @@
 #include "service/PowerAdjustDlg.h"
 #include "service/ServiceAccess.h"
 
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShortcut>
+#include <QStatusBar>
 
 namespace {
 constexpr CBilingual kPowerText { "Power Adjustment", "功率调整" };
 constexpr CBilingual kParamText { "Parameter Adjustment", "参数调整" };
 constexpr int kEditMenuIndex = 1;
+constexpr const char* kServicePane = "serviceMode";
 } // namespace
 
 CServiceMenu::CServiceMenu(CMainFrame* frame, const CIniFile& ini)
@@ -43,6 +46,7 @@ void CServiceMenu::OnUnlockKey()
 void CServiceMenu::Unlock()
 {
     CServiceAccess::Grant();
+    ShowServiceMark();
     const QList<QAction*> menus = m_pFrame->menuBar()->actions();
     QMenu* edit = menus.size() > kEditMenuIndex ? menus.at(kEditMenuIndex)->menu() : nullptr;
     if (!edit || edit->actions().isEmpty()
@@ -55,6 +59,26 @@ void CServiceMenu::Unlock()
     param->setData(int(CMainFrame::kParameterAdjust));
     connect(param, &QAction::triggered, this, &CServiceMenu::OnParamAdjust);
     emit Unlocked(power->text(), param->text());
+}
+
+// While access is granted every Write may replace a radio's calibration: the status bar and the title
+// say so for the rest of the run.
+void CServiceMenu::ShowServiceMark()
+{
+    const bool zh = CLanguage::IsChinese();
+    QStatusBar* bar = m_pFrame->statusBar();
+    if (!bar->findChild<QLabel*>(QString::fromLatin1(kServicePane))) {
+        auto* pane = new QLabel(CServiceAccess::ModeText(zh), bar);
+        pane->setObjectName(QString::fromLatin1(kServicePane));
+        pane->setFrameShape(QFrame::StyledPanel);
+        pane->setStyleSheet(QStringLiteral("QLabel { color: #c00000; font-weight: bold; padding: 0 6px; }"));
+        bar->insertPermanentWidget(0, pane);
+    }
+    const QString title = CProgramView::MainWindowTitle();
+    if (!title.isEmpty())
+        CProgramView::SetMainWindowTitle(m_pFrame, title);
+    else if (!m_pFrame->windowTitle().endsWith(CServiceAccess::MarkedTitle(QString(), zh)))
+        m_pFrame->setWindowTitle(CServiceAccess::MarkedTitle(m_pFrame->windowTitle(), zh));
 }
 
 // Both dialogs change the image in place (OK, Read, Write, and the sanitiser when the parameters are

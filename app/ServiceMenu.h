@@ -14,8 +14,9 @@ class CRadioImage;
 
 // The hidden way into service mode on the main frame: Ctrl+F11 asks for the access code; once it is
 // given, the service-access flag is set and "Power Adjustment" and "Parameter Adjustment" join the
-// Edit menu (once per run). It keeps the frame's Power Adjustment dialog and opens both dialogs on the
-// active document with the band of its channel view.
+// Edit menu (once per run); the status bar and the title show the mode from then on. It keeps the
+// frame's Power Adjustment dialog and opens both dialogs on the active document with the band of its
+// channel view.
 class CServiceMenu : public QObject {
     Q_OBJECT
 
@@ -37,6 +38,8 @@ signals:
     void Unlocked(const QString& powerText, const QString& paramText);
 
 private:
+    // The status-bar pane and the title's mark of service mode.
+    void ShowServiceMark();
     // Runs a service dialog on the active document's image, band and port.
     void RunOnActiveDocument(const std::function<void(CRadioImage&, const BandLimits&, const QString&)>& dialog);
 

@@ -2,6 +2,7 @@
 
 #include "cli/CliContext.h"
 #include "cli/CliLink.h"
+#include "cli/CliWriteChecks.h"
 #include "config/AppPaths.h"
 #include "config/Language.h"
 #include "image/DataFile.h"
@@ -164,9 +165,14 @@ QString OutputPath(const QString &pattern, const QString &port, int n)
 
 int RunWrite(CCliContext &context, const QStringList &args)
 {
-    const Arguments a = Parse(args, true);
+    QStringList rest = args;
+    CCliWriteChecks checks;
+    checks.Take(rest);
+    const Arguments a = Parse(rest, true);
     if (!a.error.isEmpty())
         return context.UsageError(a.error);
+    if (const QString error = checks.UsageError(a.hasAccessCode); !error.isEmpty())
+        return context.UsageError(error);
     const bool zh = context.IsChinese();
     if (a.hasAccessCode && !CServiceAccess::Accepts(a.accessCode))
         return context.Fail(kWrongCode.Text(zh));
@@ -174,8 +180,10 @@ int RunWrite(CCliContext &context, const QStringList &args)
     const DataFile::Result loaded = DataFile::Load(a.file, image);
     if (!loaded.ok())
         return context.Fail(DataFile::Describe(loaded, a.file));
+    if (checks.Check(context, image, a.hasAccessCode) != CCliContext::kDone)
+        return CCliContext::kFailed;
 
-    const bool service = a.hasAccessCode;
+    const bool service = checks.WithTables(a.hasAccessCode);
     const CBatchTransfer::Factory make = [image, service] { return CCloneTransfer::ChannelWrite(image, service); };
     if (a.repeat)
         return Repeat(context, a, make);

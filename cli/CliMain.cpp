@@ -46,6 +46,8 @@ QString CliUsage()
         "  program-cli write --port PORT [--port PORT...] FILE [--access-code CODE] [--verify] [--trace LOG]\n"
         "  program-cli write --port PORT FILE --repeat [--count N] [--access-code CODE] [--verify]\n"
         "      writes one radio after another until Ctrl+C (or N radios)\n"
+        "      --access-code CODE --with-alignment also replaces the radio's power and alignment tables;\n"
+        "      --allow-out-of-band writes channels that lie outside the file's band\n"
         "  program-cli service read --port PORT --access-code CODE --area power|param FILE\n"
         "  program-cli service write --port PORT --access-code CODE --area power|param FILE [--verify]\n"
         "      PORT: COM1..COM16 or a device path\n"

@@ -6,6 +6,7 @@
 #include "link/CloneTransfer.h"
 #include "link/WriteVerify.h"
 #include "cli/CliBatch.h"
+#include "cli/CliWriteChecks.h"
 #include "service/ServiceAccess.h"
 
 namespace {
@@ -27,23 +28,27 @@ int Verify(CCliContext &context, const CCloneTransfer &written, const QString &d
 
 } // namespace
 
-// program-cli write --port PORT FILE [--access-code CODE] [--verify]: sends a data file to the radio
-// by the write plan; the service access code widens it to the alignment areas.
+// program-cli write --port PORT FILE [--access-code CODE [--with-alignment]] [--allow-out-of-band]
+// [--verify]: sends a data file to the radio by the write plan; the service access code with
+// --with-alignment widens it to the power and alignment tables.
 int RunWrite(CCliContext &context, const QStringList &args)
 {
     if (CliBatch::Wants(args))
         return CliBatch::RunWrite(context, args);
+    QStringList rest = args;
+    CCliWriteChecks checks;
+    checks.Take(rest);
     QString port;
     QString path;
     QString accessCode;
     bool hasAccessCode = false;
     bool verify = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (arg == QLatin1String("--port") && i + 1 < args.size()) {
-            port = args.at(++i);
-        } else if (arg == QLatin1String("--access-code") && i + 1 < args.size()) {
-            accessCode = args.at(++i);
+    for (int i = 0; i < rest.size(); ++i) {
+        const QString &arg = rest.at(i);
+        if (arg == QLatin1String("--port") && i + 1 < rest.size()) {
+            port = rest.at(++i);
+        } else if (arg == QLatin1String("--access-code") && i + 1 < rest.size()) {
+            accessCode = rest.at(++i);
             hasAccessCode = true;
         } else if (arg == QLatin1String("--verify")) {
             verify = true;
@@ -55,6 +60,8 @@ int RunWrite(CCliContext &context, const QStringList &args)
     }
     if (port.isEmpty() || path.isEmpty())
         return context.UsageError(QStringLiteral("write needs --port PORT and a FILE"));
+    if (const QString error = checks.UsageError(hasAccessCode); !error.isEmpty())
+        return context.UsageError(error);
 
     // The code unlocks this one write; the command line keeps no state between runs.
     if (hasAccessCode && !CServiceAccess::Accepts(accessCode))
@@ -65,8 +72,12 @@ int RunWrite(CCliContext &context, const QStringList &args)
     if (!loaded.ok())
         return context.Fail(DataFile::Describe(loaded, path));
 
+    if (checks.Check(context, image, hasAccessCode) != CCliContext::kDone)
+        return CCliContext::kFailed;
+
     const QString device = CliLink::DeviceFor(context, port);
-    const std::unique_ptr<CCloneTransfer> transfer = CCloneTransfer::ChannelWrite(image, hasAccessCode);
+    const std::unique_ptr<CCloneTransfer> transfer
+        = CCloneTransfer::ChannelWrite(image, checks.WithTables(hasAccessCode));
     if (!CliLink::Run(context, *transfer, device))
         return CCliContext::kFailed;
     return verify ? Verify(context, *transfer, device) : CCliContext::kDone;

@@ -7,25 +7,34 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-CCompareDlg::CCompareDlg(const std::vector<ImageDiff::Difference>& differences, QWidget* parent)
+CCompareDlg::CCompareDlg(const std::vector<ImageDiff::Difference>& differences,
+    const std::vector<ImageDiff::Difference>& notWritten, bool serviceMode, QWidget* parent)
     : QDialog(parent)
     , m_pSummary(new QLabel(this))
-    , m_pTree(new QTreeWidget(this))
+    , m_pTree(NewList(differences))
+    , m_pOthersSummary(new QLabel(this))
+    , m_pOthers(NewList(notWritten))
 {
     setWindowTitle(tr("Compare with Radio"));
-    m_pSummary->setText(differences.empty()
-            ? tr("The radio holds what the document holds.")
-            : tr("%1 difference(s) between the document and the radio:").arg(differences.size()));
-    m_pTree->setRootIsDecorated(false);
-    m_pTree->setHeaderLabels({ tr("Item"), tr("Document"), tr("Radio") });
-    for (const ImageDiff::Difference& d : differences)
-        m_pTree->addTopLevelItem(new QTreeWidgetItem({ d.item, d.first, d.second }));
-    m_pTree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    m_pTree->setVisible(!differences.empty());
+    if (differences.empty())
+        m_pSummary->setText(notWritten.empty() ? tr("The radio holds what the document holds.")
+                                               : tr("The radio holds what Write sends."));
+    else
+        m_pSummary->setText(
+            tr("%1 difference(s) between the document and the radio:").arg(differences.size()));
+    m_pOthersSummary->setWordWrap(true);
+    m_pOthersSummary->setText(
+        serviceMode ? tr(
+            "Written only when Write is told to replace the power and alignment tables, %1 difference(s):")
+                          .arg(notWritten.size())
+                    : tr("Not written by Write (only in service mode), %1 difference(s):")
+                          .arg(notWritten.size()));
+    m_pOthersSummary->setVisible(!notWritten.empty());
 
     auto* buttons = new QDialogButtonBox(this);
     m_pWrite = buttons->addButton(tr("Write to Radio"), QDialogButtonBox::AcceptRole);
-    m_pWrite->setEnabled(!differences.empty());
+    // Only what a write can mend: the tables count in service mode, where Write offers to send them.
+    m_pWrite->setEnabled(!differences.empty() || (serviceMode && !notWritten.empty()));
     buttons->addButton(tr("Close"), QDialogButtonBox::RejectRole);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
@@ -33,6 +42,20 @@ CCompareDlg::CCompareDlg(const std::vector<ImageDiff::Difference>& differences, 
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pSummary);
     layout->addWidget(m_pTree);
+    layout->addWidget(m_pOthersSummary);
+    layout->addWidget(m_pOthers);
     layout->addWidget(buttons);
     resize(640, 380);
+}
+
+QTreeWidget* CCompareDlg::NewList(const std::vector<ImageDiff::Difference>& differences)
+{
+    auto* tree = new QTreeWidget(this);
+    tree->setRootIsDecorated(false);
+    tree->setHeaderLabels({ tr("Item"), tr("Document"), tr("Radio") });
+    for (const ImageDiff::Difference& d : differences)
+        tree->addTopLevelItem(new QTreeWidgetItem({ d.item, d.first, d.second }));
+    tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tree->setVisible(!differences.empty());
+    return tree;
 }

@@ -8,20 +8,30 @@ class QLabel;
 class QPushButton;
 class QTreeWidget;
 
-// What the radio holds against the document, one line per difference. "Write to Radio" (accept)
-// goes on to the write; Close leaves both as they are.
+// What the radio holds against the document, one line per difference: first what Write sends, then
+// apart the power and alignment tables, which only a service-mode Write may send. "Write to Radio"
+// (accept) goes on to the write, offered only for differences a write can mend; Close leaves both as
+// they are.
 class CCompareDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CCompareDlg(const std::vector<ImageDiff::Difference>& differences, QWidget* parent = nullptr);
+    // serviceMode: service access is granted, so Write may send the tables when the user agrees.
+    CCompareDlg(const std::vector<ImageDiff::Difference>& differences,
+        const std::vector<ImageDiff::Difference>& notWritten, bool serviceMode, QWidget* parent = nullptr);
 
     QTreeWidget* Differences() const { return m_pTree; }
+    QTreeWidget* NotWritten() const { return m_pOthers; }
     QPushButton* WriteButton() const { return m_pWrite; }
     QLabel* Summary() const { return m_pSummary; }
+    QLabel* NotWrittenSummary() const { return m_pOthersSummary; }
 
 private:
+    QTreeWidget* NewList(const std::vector<ImageDiff::Difference>& differences);
+
     QLabel* m_pSummary;
     QTreeWidget* m_pTree;
+    QLabel* m_pOthersSummary;
+    QTreeWidget* m_pOthers;
     QPushButton* m_pWrite;
 };

@@ -1,10 +1,11 @@
 #include "csv/RadioCompare.h"
 
-#include "widgets/ModalDialog.h"
 #include "csv/CompareDlg.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "link/CloneTransfer.h"
+#include "service/ServiceAccess.h"
+#include "widgets/ModalDialog.h"
 
 namespace RadioCompare {
 
@@ -18,7 +19,16 @@ void ShowDifferences(CProgramView& view, const CCloneTransfer& transfer)
     for (const CCloneBlock& block : transfer.Blocks())
         radio.CopyIn(block.address, transfer.Image().Range(block.address, block.length));
 
-    CCompareDlg dialog(ImageDiff::Compare(document, radio, view.Ini(), view.Cells().IsChinese()), &view);
+    // What every Write sends is compared on its own; the power and alignment tables, which only a
+    // service-mode Write may send, apart. Between them stands the document with the radio's bytes
+    // wherever a normal Write sends: it differs from the document only there, from the radio only
+    // in the tables.
+    CRadioImage between = document;
+    for (const CCloneBlock& block : ClonePlan::WriteBlocks(false))
+        between.CopyIn(block.address, radio.Range(block.address, block.length));
+    const bool zh = view.Cells().IsChinese();
+    CCompareDlg dialog(ImageDiff::Compare(document, between, view.Ini(), zh),
+        ImageDiff::Compare(between, radio, view.Ini(), zh), CServiceAccess::IsGranted(), &view);
     if (ModalDialog::Exec(dialog) == QDialog::Accepted)
         view.OnWrite();
 }

@@ -2,8 +2,11 @@
 
 #include "widgets/DialogLayout.h"
 #include "widgets/HelpLayer.h"
+#include "widgets/MessageBox.h"
 #include "config/IniFile.h"
+#include "config/Language.h"
 #include "config/UserSettings.h"
+#include "dialogs/BandFit.h"
 #include "dialogs/ProductChoice.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
@@ -101,6 +104,7 @@ void CProductInfoDlg::OnTypeChanged(int index)
 
 void CProductInfoDlg::accept()
 {
+    QString outsideText;
     if (CProgramView* view = m_pView) {
         CProgramDoc* document = view->GetDocument();
         const CIniFile& ini = view->Ini();
@@ -110,13 +114,26 @@ void CProductInfoDlg::accept()
         const ProductChoice::Outcome outcome
             = ProductChoice::Apply(ini, document->m_Image, type, band, view->m_nLowerLimit);
         CProgramView::SetMainWindowTitle(view->window(), outcome.title);
+        const bool moved
+            = outcome.limits.lower != view->m_nLowerLimit || outcome.limits.upper != view->m_nUpperLimit;
         view->SetBandLimits(outcome.limits);
+        // Channels of the old band keep their bytes; the user is told which ones the new band leaves out.
+        CRadioImage channels = document->m_Image;
+        view->Cells().StoreGrid(channels);
+        const std::vector<int> outside = BandFit::OutsideChannels(channels, outcome.limits);
+        if (moved && !outside.empty())
+            outsideText = BandFit::AfterBandChange(outside,
+                ProductCatalog::ShownBandText(ini, channels.Byte(ImageMap::kProductType),
+                    channels.Byte(ImageMap::kFrequencyBand), CLanguage::IsChinese()),
+                CLanguage::IsChinese());
         CUserSettings settings = CUserSettings::ForConfiguration(ini);
         ProductCatalog::RememberTypeAndBand(ini, settings, type, band);
         // The choice lives in the image: one step of the undo history, and closing asks to save it.
         document->RecordChange(before, QStringLiteral("Product Information"));
     }
     QDialog::accept();
+    if (!outsideText.isEmpty())
+        CMessageBox::Show(m_pView, outsideText, QMessageBox::Ok, QMessageBox::Information);
 }
 
 void CProductInfoDlg::keyPressEvent(QKeyEvent* event)

@@ -22,6 +22,7 @@
 #include "link/ProcessDlg.h"
 #include "link/TransferDriver.h"
 #include "link/VerifyRun.h"
+#include "link/WriteQuestions.h"
 #include "service/ServiceAccess.h"
 
 #include <QApplication>
@@ -229,7 +230,7 @@ void CProgramView::SetMainWindowTitle(QWidget* mainWindow, const QString& title)
 {
     s_strMainTitle = title;
     if (mainWindow)
-        mainWindow->setWindowTitle(title);
+        mainWindow->setWindowTitle(CServiceAccess::MarkedTitle(title, CLanguage::IsChinese()));
 }
 
 void CProgramView::StoreGrid()
@@ -456,10 +457,20 @@ void CProgramView::OnRead()
 void CProgramView::OnWrite()
 {
     OnLeaveCell(); // the grid stays read-only while the progress window is up
+    // Asked once per write, before its window: a transfer already running is not asked about.
+    if (!m_pProcessDlg->IsStarted() || !m_pProcessDlg->isVisible()) {
+        CRadioImage image = m_pDocument->m_Image;
+        m_Cells.StoreGrid(image);
+        const std::optional<bool> tables
+            = WriteQuestions::Ask(this, m_Ini, *m_pDocument, image, { m_nLowerLimit, m_nUpperLimit });
+        if (!tables)
+            return;
+        m_bWriteTables = *tables;
+    }
     m_bWrite = 1;
     m_bCompare = false;
     m_pProcessDlg->SetVerifyAfterWriting(CUserSettings::ForConfiguration(m_Ini).VerifyAfterWriting());
-    m_pProcessDlg->Open(false);
+    m_pProcessDlg->Open(false, m_bWriteTables);
 }
 
 void CProgramView::OnCompare()
@@ -480,7 +491,7 @@ void CProgramView::OnTransfer()
     CRadioImage& image = m_pDocument->m_Image;
     // A read receives into a copy: the document keeps its image unless every block comes in.
     const std::unique_ptr<CCloneTransfer> transfer = write
-        ? CCloneTransfer::ChannelWrite(image, CServiceAccess::IsGranted())
+        ? CCloneTransfer::ChannelWrite(image, m_bWriteTables && CServiceAccess::IsGranted())
         : CCloneTransfer::ChannelRead(image);
     const QString device = CPortName::DevicePath(CPortName::Current(), m_Ini);
 

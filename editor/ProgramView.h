@@ -80,7 +80,8 @@ public:
     std::int64_t m_nUpperLimit = 0;
     QStringList m_ToneList;
 
-    // The main window's title as ShowImage (or the Product Information dialog) last made it.
+    // The main window's title as ShowImage (or the Product Information dialog) last made it; the
+    // window shows it with the service-mode mark while service access is granted.
     static QString MainWindowTitle() { return s_strMainTitle; }
     static void SetMainWindowTitle(QWidget* mainWindow, const QString& title);
 
@@ -138,6 +139,7 @@ private:
     CRowEditor* m_pRowEditor = nullptr;
     std::uint8_t m_bWrite = 0; // direction of the next transfer: 0 read, 1 write
     bool m_bCompare = false; // the next read only compares
+    bool m_bWriteTables = false; // the next write also sends the power and alignment tables
     bool m_bFirstInit = true;
     bool m_bListChosen = false; // an item was chosen in the list editor open now
 

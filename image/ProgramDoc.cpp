@@ -9,6 +9,7 @@
 #include "image/ImageChange.h"
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -56,6 +57,7 @@ bool CProgramDoc::OnNewDocument()
     m_strAppName = m_Ini.GetValue(QStringLiteral("Setup"), QStringLiteral("AppName"));
     m_strPathName.clear();
     m_UndoStack.clear();
+    m_TableOrigin.Reset(CTableOrigin::Kind::NeverRead, m_Image);
     SetModifiedFlag(false);
     SetNewDocument(true);
     return true;
@@ -70,6 +72,7 @@ bool CProgramDoc::OnOpenDocument(const QString& path)
         return false;
     }
     m_Image = image;
+    m_TableOrigin.Reset(CTableOrigin::Kind::File, image, QFileInfo(path).fileName());
     SetPathName(path);
     m_UndoStack.clear();
     SetModifiedFlag(false);
@@ -171,6 +174,7 @@ void CProgramDoc::RecordRead(const CRadioImage& before, const QString& text)
 {
     // One undo step like any other: the channels are the radio's now and in no file yet, so the
     // document counts as modified and closing asks to save it.
+    m_TableOrigin.AddRead(m_Image, QDateTime::currentDateTime());
     RecordChange(before, text);
 }
 

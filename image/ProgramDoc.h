@@ -2,6 +2,7 @@
 
 #include "image/DataFile.h"
 #include "image/RadioImage.h"
+#include "image/TableOrigin.h"
 
 #include <QObject>
 #include <QPointer>
@@ -71,6 +72,8 @@ public:
     // After a read from the radio: one undo step; the radio's channels are in no file yet, so the
     // document counts as modified.
     void RecordRead(const CRadioImage& before, const QString& text);
+    // Where the power and alignment tables of the image came from (new, file, radio read).
+    const CTableOrigin& TableOrigin() const { return m_TableOrigin; }
     // Edit > Undo and Redo: an edit still open in the grid is committed first, so it is the step undone.
     void Undo();
     void Redo();
@@ -105,6 +108,7 @@ private:
     bool m_bBuiltInImage = false;
     QUndoStack m_UndoStack;
     QPointer<QWidget> m_pWindow;
+    CTableOrigin m_TableOrigin;
 
     static bool s_bNewDocument;
 };

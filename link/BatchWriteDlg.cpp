@@ -20,11 +20,11 @@ namespace {
 constexpr int kComPorts = 16;
 }
 
-CBatchWriteDlg::CBatchWriteDlg(const CIniFile& ini, const CRadioImage& image, bool serviceAccess, QWidget* parent)
+CBatchWriteDlg::CBatchWriteDlg(const CIniFile& ini, const CRadioImage& image, bool withTables, QWidget* parent)
     : QDialog(parent)
     , m_Ini(ini)
     , m_Image(image)
-    , m_bServiceAccess(serviceAccess)
+    , m_bWithTables(withTables)
     , m_Ports(new QListWidget(this))
     , m_Repeat(new QCheckBox(tr("One radio after another (until Stop)"), this))
     , m_Verify(new QCheckBox(tr("Verify after writing"), this))
@@ -50,6 +50,14 @@ CBatchWriteDlg::CBatchWriteDlg(const CIniFile& ini, const CRadioImage& image, bo
     buttons->addWidget(m_Stop);
     buttons->addWidget(m_Close);
     auto* layout = new QVBoxLayout(this);
+    if (withTables) {
+        // The service-mode choice stays in sight for as long as radios are being written with it.
+        auto* tables = new QLabel(
+            tr("Service mode: every radio also gets the document's power and alignment tables."), this);
+        tables->setObjectName(QStringLiteral("withTables"));
+        tables->setWordWrap(true);
+        layout->addWidget(tables);
+    }
     layout->addWidget(new QLabel(tr("Ports:"), this));
     layout->addWidget(m_Ports);
     layout->addWidget(m_Repeat);
@@ -150,7 +158,7 @@ void CBatchWriteDlg::OnStart()
     }
     m_bStop = false;
     const bool verify = m_Verify->isChecked();
-    const bool service = m_bServiceAccess;
+    const bool service = m_bWithTables;
     const CRadioImage image = m_Image;
     const CBatchTransfer::Factory make = [image, service] { return CCloneTransfer::ChannelWrite(image, service); };
     QStringList devices;

@@ -26,7 +26,8 @@ class CBatchWriteDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CBatchWriteDlg(const CIniFile& ini, const CRadioImage& image, bool serviceAccess, QWidget* parent);
+    // withTables: every radio also gets the image's power and alignment tables (service mode, asked).
+    CBatchWriteDlg(const CIniFile& ini, const CRadioImage& image, bool withTables, QWidget* parent);
     ~CBatchWriteDlg() override;
 
     // The ports offered, each ticked or not: COM1..COM16 and the serial ports the system has.
@@ -63,7 +64,7 @@ private:
 
     const CIniFile& m_Ini;
     CRadioImage m_Image;
-    bool m_bServiceAccess;
+    bool m_bWithTables;
     std::atomic<bool> m_bStop { false };
     std::vector<QThread*> m_Workers;
     int m_nDone = 0;

@@ -3,7 +3,6 @@
 #include "widgets/HelpLayer.h"
 #include "config/Language.h"
 #include "link/ClonePlan.h"
-#include "service/ServiceAccess.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -61,9 +60,10 @@ QString CProcessDlg::CaptionFor(bool read)
     return (read ? kReadCaption : kWriteCaption).Text();
 }
 
-void CProcessDlg::Open(bool read)
+void CProcessDlg::Open(bool read, bool withTables)
 {
     m_bRead = read ? 1 : 0;
+    m_bWithTables = !read && withTables;
     m_strCaption = CaptionFor(read);
     if (isVisible()) {
         // A started transfer keeps its window as it is; a window still waiting for OK follows the
@@ -84,7 +84,7 @@ void CProcessDlg::Open(bool read)
 void CProcessDlg::OnInitDialog()
 {
     const std::size_t blocks = m_bRead ? ClonePlan::ReadBlocks().size()
-                                       : ClonePlan::WriteBlocks(CServiceAccess::IsGranted()).size();
+                                       : ClonePlan::WriteBlocks(m_bWithTables).size();
     m_Ok->setEnabled(true);
     SetBlockCount(static_cast<int>(blocks));
     setWindowTitle(m_strCaption);

@@ -23,7 +23,8 @@ public:
     // Read or Write was chosen: shows the window ready to start, titled for the direction. A window
     // already open is left as it is once its transfer has started; before that it is retitled, so the
     // title always names what OK will do.
-    void Open(bool read);
+    // withTables: a write that also sends the power and alignment tables.
+    void Open(bool read, bool withTables = false);
     // The transfer has started: OK was pressed and is disabled.
     bool IsStarted() const;
     // The bar runs from 0 to blocks; the text shows "0" until the first block.
@@ -46,6 +47,7 @@ public:
 
     int m_bRead = 1;
     int m_bCancel = 0;
+    bool m_bWithTables = false;
     QString m_strCaption;
 
     QPushButton* OkButton() const { return m_Ok; }

@@ -1,5 +1,11 @@
 #include "service/ServiceAccess.h"
 
+#include "config/Language.h"
+
+namespace {
+constexpr CBilingual kModeText { "Service Mode", "维修模式" };
+}
+
 const QString CServiceAccess::kAccessCode = QStringLiteral("k719wd");
 bool CServiceAccess::s_bGranted = false;
 
@@ -21,4 +27,14 @@ void CServiceAccess::Grant()
 void CServiceAccess::ResetForTest()
 {
     s_bGranted = false;
+}
+
+QString CServiceAccess::ModeText(bool chinese)
+{
+    return kModeText.Text(chinese);
+}
+
+QString CServiceAccess::MarkedTitle(const QString& title, bool chinese)
+{
+    return s_bGranted ? title + QStringLiteral("  [") + ModeText(chinese) + QLatin1Char(']') : title;
 }

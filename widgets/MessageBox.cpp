@@ -23,6 +23,16 @@ QMessageBox::StandardButton CMessageBox::Show(QWidget* parent, const QString& te
     return static_cast<QMessageBox::StandardButton>(box.exec());
 }
 
+QMessageBox::StandardButton CMessageBox::Ask(QWidget* parent, const QString& text,
+    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+{
+    if (s_Hook)
+        return s_Hook({ parent, text, s_strCaption, buttons, QMessageBox::Question, defaultButton });
+    QMessageBox box(QMessageBox::Question, s_strCaption, text, buttons, parent);
+    box.setDefaultButton(defaultButton);
+    return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
 void CMessageBox::SetAppCaption(const QString& caption)
 {
     s_strCaption = caption;

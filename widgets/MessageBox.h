@@ -15,6 +15,7 @@ public:
         QString caption;
         QMessageBox::StandardButtons buttons = QMessageBox::Ok;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QMessageBox::StandardButton defaultButton = QMessageBox::NoButton; // what Enter answers
     };
     using Hook = std::function<QMessageBox::StandardButton(const Request&)>;
 
@@ -25,6 +26,10 @@ public:
     // Shows text under an explicit caption.
     static QMessageBox::StandardButton Show(QWidget* parent, const QString& text, const QString& caption,
         QMessageBox::StandardButtons buttons, QMessageBox::Icon icon);
+
+    // A question whose Enter key gives defaultButton, the safe answer, under the application's caption.
+    static QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
+        QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton);
 
     // The caption of message boxes without one of their own: "Program" until start-up names the
     // application after [language] Company.

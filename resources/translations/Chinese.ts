@@ -510,6 +510,18 @@
         <translation>文档与电台之间有 %1 处不同:</translation>
     </message>
     <message>
+        <source>The radio holds what Write sends.</source>
+        <translation>电台中的数据与写入时发送的数据相同。</translation>
+    </message>
+    <message>
+        <source>Written only when Write is told to replace the power and alignment tables, %1 difference(s):</source>
+        <translation>仅当写入时选择替换功率表和校准表才会写入, 有 %1 处不同:</translation>
+    </message>
+    <message>
+        <source>Not written by Write (only in service mode), %1 difference(s):</source>
+        <translation>写入时不发送 (仅在维修模式下), 有 %1 处不同:</translation>
+    </message>
+    <message>
         <source>Item</source>
         <translation>项目</translation>
     </message>
@@ -535,6 +547,10 @@
     <message>
         <source>One radio after another (until Stop)</source>
         <translation>逐台写入 (直到停止)</translation>
+    </message>
+    <message>
+        <source>Service mode: every radio also gets the document&apos;s power and alignment tables.</source>
+        <translation>维修模式: 每台电台也写入文档中的功率表和校准表。</translation>
     </message>
     <message>
         <source>Verify after writing</source>

@@ -7,6 +7,7 @@
 #include "config/UserSettings.h"
 #include "dialogs/OptionalFeaturesDlg.h"
 #include "dialogs/ProductInfoDlg.h"
+#include "link/ProcessDlg.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 
@@ -19,6 +20,7 @@
 #include <QTimer>
 
 #include <functional>
+#include <tuple>
 
 using Pair = QPair<quint32, quint32>;
 
@@ -234,6 +236,65 @@ private slots:
         f.PressEnter();
         QCOMPARE(f.messages.size(), 1);
         QCOMPARE(f.messages[0].text, QString("Out of range,please input again."));
+    }
+
+    void bandChangeNamesChannelsLeftOut_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("band"); // chosen in the dialog
+        QTest::addColumn<QStringList>("messages"); // after OK, then at Write (answered No)
+        const QString after = QStringLiteral(" They keep their frequencies; change them, or Write will ask before it "
+                                             "sends them to a radio.");
+        QTest::newRow("into the 400s") << "English" << 2
+                                       << QStringList { "Channel(s) 1, 2, 16 lie outside the new band 400 - 470MHz." + after,
+                                              "Channel(s) 1, 2, 16 lie outside the band 400 - 470MHz: the radio may "
+                                              "not work on them.\nWrite them to the radio anyway?" };
+        // 136 - 174MHz keeps 150.125 and leaves out a receive frequency of 135 and a transmit of 131.5.
+        QTest::newRow("a neighbouring band")
+            << "English" << 1
+            << QStringList { "Channel(s) 2, 16 lie outside the new band 136 - 174MHz." + after,
+                   "Channel(s) 2, 16 lie outside the band 136 - 174MHz: the radio may not work on them.\n"
+                   "Write them to the radio anyway?" };
+        QTest::newRow("Chinese") << "Chinese" << 2
+                                 << QStringList { "信道 1, 2, 16 超出新频段 400 - 470MHz。这些信道保留原频率; 请修改, "
+                                                  "否则写入电台前会再次询问。",
+                                        "信道 1, 2, 16 超出频段 400 - 470MHz: 电台可能无法在这些信道上工作。\n"
+                                        "仍然写入电台吗?" };
+        QTest::newRow("same band: nothing to say") << "English" << 0 << QStringList {};
+    }
+
+    // Channels typed for 130 - 160MHz: those the new band leaves out are named on OK and keep their
+    // bytes; Write lists them again and sends nothing on No.
+    void bandChangeNamesChannelsLeftOut()
+    {
+        QFETCH(QString, language);
+        QFETCH(int, band);
+        QFETCH(QStringList, messages);
+        CGuiFixture f(language);
+        QVERIFY(f.Start());
+        for (const auto& [row, col, text] : { std::tuple { 1, 1, "150.125" }, { 2, 1, "135" }, { 16, 1, "137" },
+                 { 16, 2, "131.5" } }) {
+            f.ClickCell(row, col);
+            f.Type(QString::fromLatin1(text));
+            f.PressEnter();
+        }
+        QCOMPARE(f.messages.size(), 0);
+        const QByteArray channels = QByteArray(reinterpret_cast<const char*>(f.Doc()->m_Image.Data().data()), 0x110);
+        QVERIFY(drive<CProductInfoDlg>(f, CMainFrame::kProductInformation, [band](CProductInfoDlg* dialog) {
+            dialog->BandBox()->setCurrentIndex(band);
+            dialog->accept();
+        }));
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(f.Doc()->m_Image.Data().data()), 0x110), channels);
+        QCOMPARE(f.RowTexts(16).mid(0, 2), (QStringList { "137.00000", "131.50000" }));
+        QApplication::setActiveWindow(f.App().MainFrame());
+        f.App().MainFrame()->FindCommand(CMainFrame::kWrite)->trigger();
+        QStringList shown;
+        for (const CGuiFixture::Shown& m : f.messages)
+            shown << m.text;
+        QCOMPARE(shown, messages);
+        // Enter answers No: no transfer window; without channels outside it opens as always.
+        QCOMPARE(f.View()->ProcessDlg()->isVisible(), messages.isEmpty());
+        f.View()->ProcessDlg()->reject();
     }
 
     void productWithoutTypes()

@@ -51,6 +51,8 @@ CGuiFixture::CGuiFixture(const QString& language)
         messages << Shown { request.text, request.caption, request.buttons };
         if (!answers.isEmpty())
             return answers.takeFirst();
+        if (request.defaultButton != QMessageBox::NoButton)
+            return request.defaultButton; // the user pressed Enter
         for (auto button : { QMessageBox::Ok, QMessageBox::Save, QMessageBox::Yes })
             if (request.buttons & button)
                 return button;

@@ -14,6 +14,7 @@
 #include "link/PortName.h"
 #include "link/ProcessDlg.h"
 #include "link/SerialTrace.h"
+#include "service/ServiceAccess.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -73,11 +74,11 @@ private:
             return texts;
         }
         // What a radio holds after a write of the document's image by the plain plan.
-        RadioMemory::Bytes Expected(const RadioMemory::Bytes& before) const
+        RadioMemory::Bytes Expected(const RadioMemory::Bytes& before, bool tables = false) const
         {
             RadioMemory::Bytes bytes = before;
             const CRadioImage& image = fixture->Doc()->m_Image;
-            for (const CCloneBlock& b : ClonePlan::WriteBlocks(false))
+            for (const CCloneBlock& b : ClonePlan::WriteBlocks(tables))
                 for (int a = b.address; a < b.address + b.length; ++a)
                     bytes[std::size_t(a)] = image.Byte(a);
             return bytes;
@@ -88,6 +89,7 @@ private:
 
 private slots:
     void initTestCase() { qputenv("XDG_DATA_HOME", m_Data.path().toLocal8Bit()); }
+    void cleanup() { CServiceAccess::ResetForTest(); }
 
     // The box is remembered per user; ticked, the write is read back and the first wrong address named.
     void verifyAfterWriting_data()
@@ -120,27 +122,50 @@ private slots:
     }
 
     // Two cables at once, and the repeat loop over swapped radios stopped from the window.
+    // In service mode the tables question comes once for the whole batch, before its window.
     void batchWrite_data()
     {
         QTest::addColumn<bool>("repeat");
         QTest::addColumn<bool>("lost"); // verified, and the second radio loses a block
-        QTest::newRow("two radios at once") << false << false;
-        QTest::newRow("one after another, then Stop") << true << false;
-        QTest::newRow("two verified, one fails its verify") << false << true;
+        QTest::addColumn<bool>("service");
+        QTest::addColumn<QList<QMessageBox::StandardButton>>("answers"); // none: Enter
+        using Answers = QList<QMessageBox::StandardButton>;
+        QTest::newRow("two radios at once") << false << false << false << Answers {};
+        QTest::newRow("one after another, then Stop") << true << false << false << Answers {};
+        QTest::newRow("two verified, one fails its verify") << false << true << false << Answers {};
+        QTest::newRow("service mode, Enter: channels and options only") << false << false << true << Answers {};
+        QTest::newRow("service mode, Yes: the tables too") << false << false << true << Answers { QMessageBox::Yes };
+        QTest::newRow("service mode, Cancel: no batch") << false << false << true << Answers { QMessageBox::Cancel };
     }
 
     void batchWrite()
     {
         QFETCH(bool, repeat);
         QFETCH(bool, lost);
+        QFETCH(bool, service);
+        QFETCH(QList<QMessageBox::StandardButton>, answers);
+        if (service)
+            CServiceAccess::Grant();
         Bench bench(repeat ? QStringList { "" } : QStringList { "", lost ? "write-lost:2" : "" });
+        bench.fixture->answers = answers;
         if (repeat)
             bench.radios[0]->SetSwap(300, 1500);
         QAction* action = bench.Menu()->BatchWriteAction();
         QVERIFY(action);
         action->trigger();
+        const QStringList messages = bench.Messages();
+        QCOMPARE(messages.size(), service ? 1 : 0);
+        if (service)
+            QVERIFY2(messages.first().startsWith("Service mode: this Write can also replace"), qPrintable(messages[0]));
         CBatchWriteDlg* dialog = bench.Menu()->Dialog();
+        const bool tables = answers.contains(QMessageBox::Yes);
+        if (answers.contains(QMessageBox::Cancel)) {
+            QVERIFY(!dialog);
+            return;
+        }
         QVERIFY(dialog && dialog->isVisible());
+        const QLabel* withTables = dialog->findChild<QLabel*>("withTables");
+        QCOMPARE(withTables && withTables->isVisible(), tables);
         QStringList devices;
         for (const auto& radio : bench.radios)
             devices << Device(*radio);
@@ -164,7 +189,10 @@ private slots:
         QCOMPARE(dialog->FailedCount(), 0);
         QCOMPARE(dialog->DoneCount(), 2);
         QCOMPARE(dialog->Counts()->text(), QStringLiteral("Done: 2    Failed: 0"));
-        const RadioMemory::Bytes expected = bench.Expected(RadioMemory::Factory());
+        QCOMPARE(bench.Messages().size(), service ? 1 : 0); // asked once, not for every radio
+        const RadioMemory::Bytes expected = bench.Expected(RadioMemory::Factory(), tables);
+        // The radio's own tables differ from the document's, so the answer shows in the radio.
+        QVERIFY(expected != bench.Expected(RadioMemory::Factory(), !tables));
         if (repeat) {
             const auto retired = bench.radios[0]->Retired();
             QVERIFY(!retired.empty());

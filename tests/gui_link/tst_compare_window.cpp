@@ -13,6 +13,9 @@
 #include "image/ProgramDoc.h"
 #include "link/PortName.h"
 #include "link/ProcessDlg.h"
+#include "service/ServiceAccess.h"
+
+#include <QLabel>
 
 #include <QPushButton>
 #include <QTest>
@@ -24,8 +27,11 @@ class TestCompareWindow : public QObject {
     Q_OBJECT
 
 private slots:
+    void cleanup() { CServiceAccess::ResetForTest(); }
     void compareThenWrite_data();
     void compareThenWrite();
+    void tablesApart_data();
+    void tablesApart();
 };
 
 void TestCompareWindow::compareThenWrite_data()
@@ -101,6 +107,75 @@ void TestCompareWindow::compareThenWrite()
     QCOMPARE(fixture.messages.size(), 0);
     const RadioMemory::Bytes after = radio->Memory();
     QVERIFY(std::equal(after.begin() + 16, after.begin() + 32, doc->m_Image.ChannelRecord(1).begin()));
+    CPortName::ClearOverrides();
+}
+
+void TestCompareWindow::tablesApart_data()
+{
+    QTest::addColumn<bool>("service");
+    QTest::addColumn<bool>("channel"); // the radio also holds a channel the document lacks
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<QString>("apart");
+    QTest::addColumn<bool>("canWrite");
+    const QString notWritten = QStringLiteral("Not written by Write (only in service mode), 2 difference(s):");
+    QTest::newRow("after a normal write: only the tables differ")
+        << false << false << "The radio holds what Write sends." << notWritten << false;
+    QTest::newRow("a channel differs too")
+        << false << true << "8 difference(s) between the document and the radio:" << notWritten << true;
+    QTest::newRow("service mode: Write may send the tables")
+        << true << false << "The radio holds what Write sends."
+        << "Written only when Write is told to replace the power and alignment tables, 2 difference(s):" << true;
+}
+
+// The radio's power and alignment tables, which a normal Write never sends, are listed apart and never
+// make "Write to Radio" worth offering on their own; bytes 0x3FB-0x3FF are never read, so never listed.
+void TestCompareWindow::tablesApart()
+{
+    QFETCH(bool, service);
+    QFETCH(bool, channel);
+    QFETCH(QString, summary);
+    QFETCH(QString, apart);
+    QFETCH(bool, canWrite);
+    if (service)
+        CServiceAccess::Grant();
+    CGuiFixture fixture;
+    const std::unique_ptr<CVirtualRadio> radio = StartRadio();
+    fixture.SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), Device(*radio));
+    QVERIFY(fixture.Start());
+    // The radio holds what a Write of the document sent (plus a channel), and tables of its own.
+    CRadioImage radioImage = fixture.Doc()->m_Image;
+    CChannelGrid grid(false);
+    grid.SetBandLimits({ fixture.View()->m_nLowerLimit, fixture.View()->m_nUpperLimit });
+    grid.LoadImage(radioImage);
+    if (channel)
+        grid.Commit(1, ChannelCodec::kRxFrequency, QStringLiteral("150.125"), CChannelGrid::Trigger::Enter);
+    grid.StoreGrid(radioImage);
+    for (int a = 0x300; a < 0x320; ++a)
+        radioImage.SetByte(a, std::uint8_t(radioImage.Byte(a) ^ 0xFF));
+    for (int a = 0x3E0; a < 0x400; ++a)
+        radioImage.SetByte(a, std::uint8_t(radioImage.Byte(a) ^ 0xFF));
+    radio->SetMemory(BytesOf(radioImage));
+
+    QStringList shown;
+    QList<QStringList> others;
+    bool writeEnabled = false;
+    fixture.onDialog = [&](QDialog& dialog) {
+        auto* compare = qobject_cast<CCompareDlg*>(&dialog);
+        if (!compare)
+            return int(QDialog::Rejected);
+        shown << compare->Summary()->text() << compare->NotWrittenSummary()->text();
+        for (int i = 0; i < compare->NotWritten()->topLevelItemCount(); ++i)
+            others << QStringList { compare->NotWritten()->topLevelItem(i)->text(0) };
+        writeEnabled = compare->WriteButton()->isEnabled();
+        return int(QDialog::Rejected);
+    };
+    fixture.App().MainFrame()->FindCommand(CMainFrame::kCompareRadio)->trigger();
+    QTest::mouseClick(fixture.View()->ProcessDlg()->OkButton(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 20000);
+
+    QCOMPARE(shown, (QStringList { summary, apart }));
+    QCOMPARE(others, (QList<QStringList> { { "Bytes 0x300-0x31F" }, { "Bytes 0x3E0-0x3FA" } }));
+    QCOMPARE(writeEnabled, canWrite);
     CPortName::ClearOverrides();
 }
 

@@ -234,6 +234,9 @@ private slots:
         QVERIFY(!CProgramDoc::IsNewDocument());
         QCOMPARE(bench.Frame()->windowTitle(), CProgramView::MainWindowTitle());
         QVERIFY(doc->IsModified()); // the radio's channels are not in any file yet
+        // A service-mode Write names the radio read as the source of the tables.
+        QVERIFY(doc->TableOrigin().Describe(doc->m_Image, false).startsWith(
+            "Power and alignment tables: read from a radio at "));
         // The read is kept as a backup, and it can be undone: the document before it comes back.
         const QList<CBackupStore::Entry> kept = CBackupStore(bench.fixture->BackupFolder()).List();
         QCOMPARE(kept.size(), 1);
@@ -255,21 +258,30 @@ private slots:
     {
         QTest::addColumn<bool>("service");
         QTest::addColumn<bool>("byShortcut");
+        QTest::addColumn<QList<QMessageBox::StandardButton>>("answers"); // none: Enter, the default
         QTest::addColumn<int>("blocks");
-        QTest::newRow("ordinary, Ctrl+W") << false << true << 60;
-        QTest::newRow("after service access, menu") << true << false << 64;
+        QTest::newRow("ordinary, Ctrl+W") << false << true << QList<QMessageBox::StandardButton> {} << 60;
+        QTest::newRow("service access, Enter keeps the radio's tables")
+            << true << true << QList<QMessageBox::StandardButton> {} << 60;
+        QTest::newRow("service access, Yes replaces them, menu")
+            << true << false << QList { QMessageBox::Yes } << 64;
+        QTest::newRow("service access, Cancel sends nothing")
+            << true << false << QList { QMessageBox::Cancel } << 0;
     }
 
     // The cell being typed into is committed and the grid stored before anything is sent; the radio
-    // then holds the grid's channels, and its alignment areas only after service access.
+    // then holds the grid's channels, and its power and alignment tables only when the question asked
+    // in service mode (once, naming where the tables came from) is answered Yes.
     void writeSendsTheGrid()
     {
         QFETCH(bool, service);
         QFETCH(bool, byShortcut);
+        QFETCH(QList<QMessageBox::StandardButton>, answers);
         QFETCH(int, blocks);
         if (service)
             CServiceAccess::Grant();
         Bench bench;
+        bench.fixture->answers = answers;
         const RadioMemory::Bytes radioBefore = Pattern(3);
         bench.radio->SetMemory(radioBefore);
 
@@ -279,18 +291,30 @@ private slots:
             QTest::keyClick(bench.fixture->VisibleEditor(), Qt::Key_W, Qt::ControlModifier);
         else
             bench.Command(CMainFrame::kWrite);
+        const QStringList question { QStringLiteral(
+            "Service mode: this Write can also replace the radio's power and alignment tables (its "
+            "calibration) with the document's.\n"
+            "Power and alignment tables: never read from a radio (a new document).\n"
+            "Replace the radio's power and alignment tables?\n"
+            "Yes: write them too.  No: write channels and options only.") };
+        QCOMPARE(bench.Messages(), service ? question : QStringList());
         CProcessDlg* dialog = bench.Dialog();
+        if (blocks == 0) {
+            QVERIFY(!dialog || !dialog->isVisible());
+            QVERIFY(bench.radio->Received().empty());
+            return;
+        }
         QVERIFY(dialog && dialog->isVisible());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Write Data"));
         QCOMPARE(dialog->Progress()->maximum(), blocks);
         QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 20000);
 
-        QCOMPARE(bench.Messages(), QStringList());
+        QCOMPARE(bench.Messages(), service ? question : QStringList()); // asked once, before the window
         QCOMPARE(dialog->Percent()->text(), QStringLiteral("100%"));
         QCOMPARE(bench.fixture->RowTexts(1).first(), QStringLiteral("150.12500"));
         const CRadioImage& image = bench.fixture->Doc()->m_Image;
-        const std::vector<CCloneBlock> plan = ClonePlan::WriteBlocks(service);
+        const std::vector<CCloneBlock> plan = ClonePlan::WriteBlocks(blocks == 64);
         QCOMPARE(int(plan.size()), blocks);
         const QByteArray wire = WriteSession(plan, BytesOf(image));
         QCOMPARE(ReceivedAfter(*bench.radio, wire).size(), wire.size());

@@ -1,5 +1,6 @@
 #include "config/Language.h"
 #include "image/DataFile.h"
+#include "image/TableOrigin.h"
 #include "tests/common/TestFiles.h"
 
 #include <QTemporaryDir>
@@ -39,6 +40,8 @@ private slots:
     void parse();
     void saveAndLoad();
     void messages();
+    void tableOrigin_data();
+    void tableOrigin();
 };
 
 // clang-format off
@@ -174,6 +177,67 @@ void TestImage::messages()
     QCOMPARE(DataFile::Describe(format, "a.dat", true), QStringLiteral("数据格式不正确"));
     CLanguage::SetName("Chinese");
     QCOMPARE(DataFile::Describe(format, "a.dat"), QStringLiteral("数据格式不正确"));
+}
+
+void TestImage::tableOrigin_data()
+{
+    QTest::addColumn<QStringList>("steps");
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<QString>("text");
+    const QString fromFile = QStringLiteral("Power and alignment tables: from the file radio.dat.");
+    const QString firstRead = QStringLiteral("Power and alignment tables: read from a radio at 2026-12-08 03:50:12.");
+    QTest::newRow("new document") << QStringList { "new" } << false
+                                  << "Power and alignment tables: never read from a radio (a new document).";
+    QTest::newRow("opened, a channel edited") << QStringList { "open", "channel" } << false << fromFile;
+    QTest::newRow("read after opening") << QStringList { "open", "read" } << false << firstRead;
+    QTest::newRow("the read undone") << QStringList { "open", "read", "back to file" } << false << fromFile;
+    QTest::newRow("power tuned after a read")
+        << QStringList { "open", "read", "tune power" } << false
+        << "Power table: changed in this program since it was opened or read.\n"
+           "Alignment table: read from a radio at 2026-12-08 03:50:12.";
+    QTest::newRow("a later read of the same tables")
+        << QStringList { "open", "read", "read again" } << false
+        << "Power and alignment tables: read from a radio at 2026-12-08 04:00:00.";
+    QTest::newRow("a new document forgets the reads") << QStringList { "open", "read", "new" } << false
+                                                      << "Power and alignment tables: never read from a radio (a new document).";
+    QTest::newRow("Chinese, band class byte set in a new document")
+        << QStringList { "new", "tune alignment" } << true << "功率表: 从未从电台读取 (新文档)。\n校准表: 打开或读取后已在本程序中修改。";
+}
+
+// The source named is the latest whose table bytes the image still holds.
+void TestImage::tableOrigin()
+{
+    QFETCH(QStringList, steps);
+    QFETCH(bool, chinese);
+    QFETCH(QString, text);
+    CRadioImage opened;
+    opened.SetByte(0x300, 0x11);
+    opened.SetByte(0x3E0, 0x22);
+    CRadioImage image;
+    CTableOrigin origin;
+    for (const QString& step : steps) {
+        if (step == "new") {
+            image = CRadioImage();
+            origin.Reset(CTableOrigin::Kind::NeverRead, image);
+        } else if (step == "open" || step == "back to file") {
+            image = opened;
+            if (step == "open")
+                origin.Reset(CTableOrigin::Kind::File, image, "radio.dat");
+        } else if (step == "read") {
+            image.SetByte(0x31F, 0x33); // last alignment byte
+            image.SetByte(0x3FA, 0x44); // last power byte a read brings
+            origin.AddRead(image, QDateTime(QDate(2026, 12, 8), QTime(3, 50, 12)));
+        } else if (step == "read again") {
+            origin.AddRead(image, QDateTime(QDate(2026, 12, 8), QTime(4, 0, 0)));
+        } else if (step == "tune power") {
+            image.SetByte(0x3E0, 0x23);
+        } else if (step == "tune alignment") {
+            image.SetByte(0x30E, 8);
+        } else if (step == "channel") {
+            image.SetByte(0x10, 0x25);
+        }
+    }
+    QCOMPARE(origin.Describe(image, chinese), text);
 }
 
 QTEST_GUILESS_MAIN(TestImage)

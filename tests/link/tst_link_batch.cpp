@@ -74,7 +74,7 @@ private slots:
         const auto radios = Radios(faults);
         QTemporaryDir dir;
         const RadioMemory::Bytes pattern = Pattern(7);
-        QStringList args { "write", SaveFile(dir, pattern) };
+        QStringList args { "write", SaveFile(dir, pattern), "--allow-out-of-band" }; // a pattern fits no band
         for (const auto &radio : radios)
             args << "--port" << Device(*radio);
         if (verify)
@@ -151,6 +151,8 @@ private slots:
         QTest::newRow("repeat on two ports") << QStringList { "write", "--port", "A", "--port", "B", "f.dat", "--repeat" };
         QTest::newRow("count without a number") << QStringList { "write", "--port", "A", "f.dat", "--repeat", "--count", "x" };
         QTest::newRow("trace without a file") << QStringList { "write", "--port", "A", "f.dat", "--trace" };
+        QTest::newRow("alignment without a code")
+            << QStringList { "write", "--port", "A", "--port", "B", "f.dat", "--with-alignment" };
     }
 
     void refusedArguments()
@@ -168,7 +170,8 @@ private slots:
         QTemporaryDir dir;
         const RadioMemory::Bytes pattern = Pattern(9);
         const CliRun::Run result
-            = Cli({ "write", "--port", Device(*radio), SaveFile(dir, pattern), "--repeat", "--count", "3", "--verify" });
+            = Cli({ "write", "--port", Device(*radio), SaveFile(dir, pattern), "--repeat", "--count", "3", "--verify",
+                "--allow-out-of-band" });
         QCOMPARE(result.code, 0);
         QVERIFY2(result.out.contains("#1 ") && result.out.contains("#2 ") && result.out.contains("#3 "),
             qPrintable(result.out));

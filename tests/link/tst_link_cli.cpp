@@ -67,25 +67,35 @@ private slots:
     {
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<bool>("service");
-        QTest::newRow("ordinary") << QStringList {} << false;
-        QTest::newRow("service access code") << QStringList { "--access-code", "k719wd" } << true;
-        QTest::newRow("verified") << QStringList { "--verify" } << false;
+        QTest::addColumn<QString>("err");
+        QTest::newRow("ordinary") << QStringList {} << false << "";
+        // The code alone never replaces a radio's calibration: it says how to.
+        QTest::newRow("service access code alone")
+            << QStringList { "--access-code", "k719wd" } << false
+            << "The radio keeps its power and alignment tables; add --with-alignment to replace them with the "
+               "file's.\n";
+        QTest::newRow("service access code with alignment")
+            << QStringList { "--with-alignment", "--access-code", "k719wd" } << true << "";
+        QTest::newRow("verified") << QStringList { "--verify" } << false << "";
     }
 
-    // The radio ends up holding the file by the plan and its own bytes elsewhere.
+    // The radio ends up holding the file by the plan and its own bytes elsewhere. (A pattern's channels
+    // lie outside every band, hence --allow-out-of-band.)
     void writeByPlan()
     {
         QFETCH(QStringList, extra);
         QFETCH(bool, service);
+        QFETCH(QString, err);
         const auto radio = StartRadio();
         const RadioMemory::Bytes before = Pattern(5);
         radio->SetMemory(before);
         QTemporaryDir dir;
         const RadioMemory::Bytes source = Pattern(6);
 
-        const CliRun::Run result
-            = Cli(QStringList { "write", "--port", Device(*radio), SaveFile(dir, source) } + extra);
+        const CliRun::Run result = Cli(
+            QStringList { "write", "--port", Device(*radio), SaveFile(dir, source), "--allow-out-of-band" } + extra);
         QCOMPARE(result.code, 0);
+        QCOMPARE(result.err, err);
         QVERIFY(radio->Memory() == Blend(before, source, ClonePlan::WriteBlocks(service)));
         if (extra.contains("--verify"))
             QVERIFY(result.out.contains("960"));
@@ -106,16 +116,18 @@ private slots:
             << QStringList { "read", "--port", "PORT", "-o", "FILE" } << QStringList { "read-silent:20" }
             << QStringList { "Communication Error" } << true;
         QTest::newRow("write, block refused")
-            << QStringList { "write", "--port", "PORT", "SOURCE" } << QStringList { "write-nak:3" }
+            << QStringList { "write", "--port", "PORT", "SOURCE", "--allow-out-of-band" }
+            << QStringList { "write-nak:3" }
             << QStringList { "Communication Error", "The radio may now hold part of the new data." } << true;
         QTest::newRow("write, radio silent before any block")
-            << QStringList { "write", "--port", "PORT", "SOURCE" } << QStringList { "wakeup-silent" }
+            << QStringList { "write", "--port", "PORT", "SOURCE", "--allow-out-of-band" }
+            << QStringList { "wakeup-silent" }
             << QStringList { "Communication Error" } << true;
         QTest::newRow("wrong access code")
             << QStringList { "write", "--port", "PORT", "SOURCE", "--access-code", "K719WD" }
             << QStringList {} << QStringList { "Wrong access code" } << false;
         QTest::newRow("verify finds a lost block")
-            << QStringList { "write", "--port", "PORT", "SOURCE", "--verify" }
+            << QStringList { "write", "--port", "PORT", "SOURCE", "--verify", "--allow-out-of-band" }
             << QStringList { "write-lost:3" } << QStringList { "Verify failed at address 0x020" } << true;
         QTest::newRow("missing device") << QStringList { "read", "--port", "MISSING", "-o", "FILE" }
                                         << QStringList {} << QStringList { portOpen, "The device " } << false;
@@ -144,6 +156,61 @@ private slots:
             QVERIFY2(err[i].startsWith(lines[i]), qPrintable(err[i]));
         QVERIFY(!QFile::exists(file));
         QCOMPARE(!radio->Received().empty(), anythingSent);
+    }
+
+    void writeChecksTheBand_data()
+    {
+        QTest::addColumn<QList<QByteArray>>("channels"); // channel n: rx then tx bytes, low digit pair first
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("err");
+        const QByteArray none = QByteArray::fromHex("FFFFFFFF");
+        const QByteArray mhz150 = QByteArray::fromHex("00250115"); // 150.12500
+        QTest::newRow("inside the band") << QList<QByteArray> { mhz150 + none } << QStringList {} << 0 << "";
+        // The band's upper limit lies one MHz above "160MHz", as the grid accepts it.
+        QTest::newRow("at the upper limit") << QList<QByteArray> { QByteArray::fromHex("00001016") + none }
+                                            << QStringList {} << 0 << "";
+        QTest::newRow("receive outside")
+            << QList<QByteArray> { mhz150 + none, none + none, QByteArray::fromHex("00000045") + none }
+            << QStringList {} << 1
+            << "Channel(s) 3 lie outside the band 130 - 160MHz: nothing was sent. Correct them, or add "
+               "--allow-out-of-band to write them anyway.\n";
+        QTest::newRow("just above the limit, transmit outside")
+            << QList<QByteArray> { QByteArray::fromHex("00051016") + none,
+                   mhz150 + QByteArray::fromHex("00000017") }
+            << QStringList {} << 1
+            << "Channel(s) 1, 2 lie outside the band 130 - 160MHz: nothing was sent. Correct them, or add "
+               "--allow-out-of-band to write them anyway.\n";
+        QTest::newRow("allowed") << QList<QByteArray> { QByteArray::fromHex("00000045") + none }
+                                 << QStringList { "--allow-out-of-band" } << 0 << "";
+        QTest::newRow("alignment without the code")
+            << QList<QByteArray> { mhz150 + none } << QStringList { "--with-alignment" } << 2 << "";
+    }
+
+    // A file whose channels lie outside its band (130 - 160MHz here) is refused before anything is sent.
+    void writeChecksTheBand()
+    {
+        QFETCH(QList<QByteArray>, channels);
+        QFETCH(QStringList, extra);
+        QFETCH(int, code);
+        QFETCH(QString, err);
+        const auto radio = StartRadio();
+        RadioMemory::Bytes bytes;
+        bytes.fill(0xFF);
+        bytes[0x32E] = 0; // QR-260
+        bytes[0x32F] = 0; // 130 - 160MHz
+        for (int n = 1; n <= channels.size(); ++n)
+            std::copy_n(channels[n - 1].begin(), 8, bytes.begin() + 16 * n);
+        QTemporaryDir dir;
+
+        const CliRun::Run result
+            = Cli(QStringList { "write", "--port", Device(*radio), SaveFile(dir, bytes) } + extra);
+        QCOMPARE(result.code, code);
+        if (code != 2)
+            QCOMPARE(result.err, err);
+        QCOMPARE(radio->Received().empty(), code != 0);
+        if (code == 0)
+            QVERIFY(std::equal(bytes.begin() + 16, bytes.begin() + 48, radio->Memory().begin() + 16));
     }
 
     void ports_data()

@@ -5,11 +5,13 @@
 #include "tests/link/LinkTestSupport.h"
 
 #include "app/MainFrame.h"
+#include "dialogs/ProductInfoDlg.h"
 #include "widgets/MessageBox.h"
 #include "app/ProgramApp.h"
 #include "app/ServiceMenu.h"
 #include "config/Language.h"
 #include "editor/MSFlexGrid.h"
+#include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "service/ParamAdjustDlg.h"
 #include "service/PasswordDlg.h"
@@ -23,6 +25,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTimer>
 
@@ -129,24 +132,29 @@ private slots:
     }
 
     // Ctrl+F11 on the frame: a wrong code changes nothing, the code adds the two entries once, in the
-    // running language, and they open the dialogs on the active document's band.
+    // running language, and they open the dialogs on the active document's band. From then on the
+    // status bar and the title mark service mode.
     void unlock_data()
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("power");
         QTest::addColumn<QString>("param");
+        QTest::addColumn<QString>("mark");
         QTest::newRow("English") << "English"
                                  << "Power Adjustment"
-                                 << "Parameter Adjustment";
+                                 << "Parameter Adjustment"
+                                 << "Service Mode";
         QTest::newRow("Chinese") << "Chinese"
                                  << "功率调整"
-                                 << "参数调整";
+                                 << "参数调整"
+                                 << "维修模式";
     }
     void unlock()
     {
         QFETCH(QString, language);
         QFETCH(QString, power);
         QFETCH(QString, param);
+        QFETCH(QString, mark);
         CGuiFixture fixture(language);
         QVERIFY(fixture.Start());
         CMainFrame* frame = fixture.App().MainFrame();
@@ -165,14 +173,26 @@ private slots:
             QTest::keyClick(frame, Qt::Key_F11, Qt::ControlModifier);
         };
         QTest::keyClick(frame, Qt::Key_F11); // no Control: nothing
+        const QString title = frame->windowTitle();
+        const auto pane = [frame] { return frame->statusBar()->findChild<QLabel*>("serviceMode"); };
         chord(QStringLiteral("k719WD"));
         QCOMPARE(EditEntries(frame), before);
         QVERIFY(!CServiceAccess::IsGranted());
+        QVERIFY(!pane());
+        QCOMPARE(frame->windowTitle(), title);
         chord(QStringLiteral("k719wd"));
         QVERIFY(CServiceAccess::IsGranted());
         QCOMPARE(EditEntries(frame), before + (QStringList { power, param }));
         chord(QStringLiteral("k719wd"));
         QCOMPARE(EditEntries(frame), before + (QStringList { power, param }));
+        QVERIFY(pane() && pane()->isVisible());
+        QCOMPARE(pane()->text(), mark);
+        QCOMPARE(frame->statusBar()->findChildren<QLabel*>("serviceMode").size(), 1);
+        QCOMPARE(frame->windowTitle(), title + "  [" + mark + "]"); // once, after two accepted codes
+        // A title made afresh (here by Product Information) keeps the mark.
+        WhenModal<CProductInfoDlg>([](CProductInfoDlg* d) { d->accept(); });
+        frame->FindCommand(CMainFrame::kProductInformation)->trigger();
+        QCOMPARE(frame->windowTitle(), CProgramView::MainWindowTitle() + "  [" + mark + "]");
         QCOMPARE(treeTexts, (QStringList { power, param }));
 
         int rows = 0;

@@ -65,7 +65,7 @@ int main(int argc, char *argv[])
         const ChannelCsv::ImportPlan plan = ChannelCsv::Plan(kCsv, document, { 13000000, 16100000 }, chinese);
         CImportReportDlg report(plan, chinese);
         shoot(report, out + QStringLiteral("/import_report_%1.png").arg(suffix));
-        CCompareDlg compare(ImageDiff::Compare(document, radio, ini, chinese));
+        CCompareDlg compare(ImageDiff::Compare(document, radio, ini, chinese), {}, false);
         shoot(compare, out + QStringLiteral("/compare_%1.png").arg(suffix));
         QCoreApplication::removeTranslator(&translator);
     }

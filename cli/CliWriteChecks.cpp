@@ -1,0 +1,45 @@
+#include "cli/CliWriteChecks.h"
+
+#include "cli/CliContext.h"
+#include "config/Language.h"
+#include "config/UserSettings.h"
+#include "dialogs/BandFit.h"
+#include "image/RadioImage.h"
+
+namespace {
+constexpr CBilingual kTablesKept {
+    "The radio keeps its power and alignment tables; add --with-alignment to replace them with the file's.",
+    "电台保留其功率表和校准表; 如需用文件中的替换, 请加上 --with-alignment。"
+};
+}
+
+void CCliWriteChecks::Take(QStringList& args)
+{
+    m_bWithAlignment = args.removeAll(QStringLiteral("--with-alignment")) > 0;
+    m_bAllowOutOfBand = args.removeAll(QStringLiteral("--allow-out-of-band")) > 0;
+}
+
+QString CCliWriteChecks::UsageError(bool hasAccessCode) const
+{
+    return m_bWithAlignment && !hasAccessCode ? QStringLiteral("--with-alignment needs --access-code")
+                                              : QString();
+}
+
+int CCliWriteChecks::Check(CCliContext& context, const CRadioImage& image, bool hasAccessCode) const
+{
+    const bool zh = context.IsChinese();
+    if (!m_bAllowOutOfBand) {
+        const CIniFile& ini = context.Ini();
+        const BandLimits limits
+            = ProductCatalog::CheckedLimits(ini, image, CUserSettings::ForConfiguration(ini));
+        const std::vector<int> outside = BandFit::OutsideChannels(image, limits);
+        if (!outside.empty()) {
+            const QString band = ProductCatalog::ShownBandText(
+                ini, image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand), zh);
+            return context.Fail(BandFit::Refused(outside, band, zh));
+        }
+    }
+    if (hasAccessCode && !m_bWithAlignment)
+        context.Err() << kTablesKept.Text(zh) << Qt::endl;
+    return CCliContext::kDone;
+}
