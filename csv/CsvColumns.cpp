@@ -15,6 +15,8 @@ constexpr CBilingual kOpenQuote { "The quote opened on this line is never closed
 constexpr CBilingual kNamedTwice { "The first line names the column \"%1\" twice.", "第一行两次给出列 \"%1\"。" };
 
 const QChar kSeparators[] = { QLatin1Char(','), QLatin1Char(';'), QLatin1Char('\t') };
+// Far more than any header line: the separator is looked for in this much of the file only.
+constexpr qsizetype kHeaderBytes = 64 * 1024;
 
 QString key(const QString &name) { return name.trimmed().toLower(); }
 
@@ -50,7 +52,7 @@ CCsvColumns::File CCsvColumns::Read(const QByteArray &bytes, bool chinese)
     qsizetype mostFields = 0;
     bool found = false;
     for (QChar separator : kSeparators) {
-        const CsvText::Table head = CsvText::Parse(bytes, separator, 1);
+        const CsvText::Table head = CsvText::Parse(bytes.left(kHeaderBytes), separator, 1);
         const QStringList header = head.records.empty() ? QStringList() : head.records.front().fields;
         if (namesTheList(header)) {
             file.separator = separator;
