@@ -84,7 +84,7 @@ ImportPlan Plan(const QByteArray &bytes, const CRadioImage &image, BandLimits li
         return plan;
     }
     const std::vector<CsvText::Record> &records = file.table.records;
-    const CCsvColumns columns(records.front().fields);
+    const CCsvColumns columns(records.front().fields, file.separator);
     const bool chosen = firstLocation != kFileFirstLocation;
     plan.firstLocation = chosen ? firstLocation : fileFirstLocation(columns, records);
 
@@ -175,7 +175,7 @@ Locations ListLocations(const QByteArray &bytes)
         return list;
     list.readable = true;
     const std::vector<CsvText::Record> &records = file.table.records;
-    const CCsvColumns columns(records.front().fields);
+    const CCsvColumns columns(records.front().fields, file.separator);
     list.fileFirst = fileFirstLocation(columns, records);
     for (std::size_t i = 1; i < records.size(); ++i) {
         const auto location = locationOf(columns, records[i]);

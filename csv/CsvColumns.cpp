@@ -37,7 +37,8 @@ QString separatorName(QChar separator, bool chinese)
 
 } // namespace
 
-CCsvColumns::CCsvColumns(const QStringList &header)
+CCsvColumns::CCsvColumns(const QStringList &header, QChar separator)
+    : m_bDecimalComma(separator != QLatin1Char(','))
 {
     for (int i = 0; i < header.size(); ++i)
         m_Index.insert(key(header.at(i)), i);
@@ -97,4 +98,12 @@ QString CCsvColumns::Get(const CsvText::Record &record, const char *name) const
 {
     const int i = m_Index.value(key(QString::fromLatin1(name)), -1);
     return i < 0 ? QString() : record.fields.value(i).trimmed();
+}
+
+QString CCsvColumns::Number(const CsvText::Record &record, const char *name) const
+{
+    QString text = Get(record, name);
+    if (m_bDecimalComma)
+        text.replace(QLatin1Char(','), QLatin1Char('.'));
+    return text;
 }

@@ -23,7 +23,7 @@ public:
     };
 
     CCsvColumns() = default;
-    explicit CCsvColumns(const QStringList &header);
+    explicit CCsvColumns(const QStringList &header, QChar separator = QLatin1Char(','));
 
     // Finds the separator (',', ';' or tab) that makes the first line name Location and Frequency and
     // reads the file with it. Refused: no such separator (the message names the one tried), a quote
@@ -33,7 +33,11 @@ public:
     bool Has(const char *name) const;
     // The trimmed field of the named column; "" when the file has no such column.
     QString Get(const CsvText::Record &record, const char *name) const;
+    // A number field: in a file not separated by commas a decimal comma ("146,520000", as
+    // spreadsheets of many locales write) reads as a decimal point.
+    QString Number(const CsvText::Record &record, const char *name) const;
 
 private:
     QHash<QString, int> m_Index;
+    bool m_bDecimalComma = false;
 };

@@ -71,7 +71,7 @@ CCsvRowReader::CCsvRowReader(const CCsvColumns &columns, const CsvText::Record &
 RowTexts CCsvRowReader::Read()
 {
     RowTexts t;
-    const QString frequency = c.Get(r, "Frequency");
+    const QString frequency = c.Number(r, "Frequency");
     const auto rx = CsvValues::ParseScaled(frequency, kMhzDecimals);
     if (!rx)
         refuse(kBadFrequency, frequency);
@@ -126,7 +126,7 @@ QString CCsvRowReader::transmitText(std::int64_t rx) const
     }
     if (duplex != QLatin1String("+") && duplex != QLatin1String("-") && duplex != QLatin1String("split"))
         refuse(kBadDuplex, c.Get(r, "Duplex"));
-    const QString offsetText = c.Get(r, "Offset");
+    const QString offsetText = c.Number(r, "Offset");
     const auto offset = CsvValues::ParseScaled(offsetText, kMhzDecimals);
     if (!offset)
         refuse(kBadOffset, offsetText);
@@ -151,7 +151,7 @@ QString CCsvRowReader::toneMode() const
 Tone CCsvRowReader::ctcss(const char *column) const
 {
     const QString name = QString::fromLatin1(column);
-    const QString text = c.Get(r, column);
+    const QString text = c.Number(r, column);
     if (text.isEmpty())
         refuse(kEmptyTone, name, toneMode());
     const auto tenths = CsvValues::ParseScaled(text, 1);
@@ -268,7 +268,7 @@ QString CCsvRowReader::busyText() const
 // Level names in either language, the short forms other tools write, or watts.
 QString CCsvRowReader::powerText() const
 {
-    const QString power = c.Get(r, "Power");
+    const QString power = c.Number(r, "Power");
     const QString p = power.toLower();
     if (p.isEmpty())
         return m_bProgrammed ? target(kPower) : kHigh.Text(m_bChinese);

@@ -186,6 +186,9 @@ void TestCsv::importRows_data()
         "Location;Name;Frequency;Duplex;Offset;Tone;rToneFreq;cToneFreq;DtcsCode;DtcsPolarity;Mode;Power;Comment\r\n"
         "4;\"a;b\";146.520000;+;0.600000;TSQL;88.5;103.5;023;NN;NFM;Med;\"busy=QT/DQT; club\"\r\n")
         << 4 << "146.52000|147.12000|103.5|103.5|Narrow|Yes|QT/DQT|Middle" << -1 << QString();
+    QTest::newRow("semicolons with decimal commas") << QByteArray("Location;Frequency;Duplex;Offset;Tone;rToneFreq;Power\n"
+                                                                 "9;146,520000;-;0,600000;Tone;88,5;2,5W\n")
+        << 9 << "146.52000|145.92000|None|88.5|Wide|Yes|Off|Middle" << -1 << QString();
     QTest::newRow("tabs") << QByteArray("Location\tFrequency\tDuplex\tOffset\tTone\tDtcsCode\tDtcsPolarity\tPower\n"
                                        "5\t145.500000\tsplit\t150.000000\tDTCS\t114\tRN\t1.9W\n")
         << 5 << "145.50000|150.00000|D114N|D114I|Wide|Yes|Off|Low" << -1 << QString();
