@@ -63,15 +63,14 @@ ToneColumns toneColumns(const Tone &tx, const Tone &rx)
         return t.kind == K::Ctcss ? QStringLiteral("Tone") : t.kind == K::Dcs ? QStringLiteral("DTCS") : QString();
     };
     c.cross = side(tx) + QStringLiteral("->") + side(rx);
+    // With one side of a kind, that side's tone stands for both.
     if (tx.kind == K::Ctcss || rx.kind == K::Ctcss) {
-        const Tone &either = tx.kind == K::Ctcss ? tx : rx;
-        c.rTone = toneHz(tx.kind == K::Ctcss ? tx : either);
-        c.cTone = toneHz(rx.kind == K::Ctcss ? rx : either);
+        c.rTone = toneHz(tx.kind == K::Ctcss ? tx : rx);
+        c.cTone = toneHz(rx.kind == K::Ctcss ? rx : tx);
     }
     if (tx.kind == K::Dcs || rx.kind == K::Dcs) {
-        const Tone &either = tx.kind == K::Dcs ? tx : rx;
-        const Tone &out = tx.kind == K::Dcs ? tx : either;
-        const Tone &in = rx.kind == K::Dcs ? rx : either;
+        const Tone &out = tx.kind == K::Dcs ? tx : rx;
+        const Tone &in = rx.kind == K::Dcs ? rx : tx;
         c.code = dcsCode(out);
         c.rxCode = dcsCode(in);
         c.polarity = QString(polarity(out)) + polarity(in);
