@@ -63,9 +63,10 @@ QString CliUsage()
         "  program-cli print FILE -o OUT.pdf [--lang english|chinese]\n"
         "  program-cli ports\n"
         "      lists the serial ports of this computer\n"
-        "  program-cli export FILE -o OUT.csv\n"
-        "  program-cli import FILE IN.csv [--skip-bad]\n"
-        "      channel CSV; a row that cannot be placed stops the import unless --skip-bad\n"
+        "  program-cli export FILE -o OUT.csv [--lang english|chinese]\n"
+        "  program-cli import FILE IN.csv [--from L] [--skip-bad] [--lang english|chinese]\n"
+        "      channel CSV; a row that cannot be placed stops the import unless --skip-bad;\n"
+        "      --from L puts Locations L..L+15 into channels 1..16 and leaves the other rows out\n"
         "  program-cli diff A.dat B.dat [--lang english|chinese]\n"
         "      exit 0 the same, 1 different, 2 a file could not be read\n"
         "Exit status: 0 done, 1 refused input or failed file or radio, 2 usage error.\n");

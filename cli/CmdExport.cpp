@@ -5,17 +5,22 @@
 
 #include <QSaveFile>
 
-// Writes the programmed channels of a data file as a channel CSV.
+// Writes the programmed channels of a data file as a channel CSV. Channels with tones outside the
+// standard list are written as they are, each named on stderr.
 int RunExport(CCliContext &context, const QStringList &args)
 {
     QString path, out;
     for (int i = 0; i < args.size(); ++i) {
-        if (args.at(i) == QLatin1String("-o") && i + 1 < args.size())
+        if (args.at(i) == QLatin1String("-o") && i + 1 < args.size()) {
             out = args.at(++i);
-        else if (path.isEmpty() && !args.at(i).startsWith(QLatin1Char('-')))
+        } else if (args.at(i) == QLatin1String("--lang")) {
+            if (!context.TakeLanguage(args.value(++i)))
+                return context.UsageError(QStringLiteral("--lang takes english or chinese"));
+        } else if (path.isEmpty() && !args.at(i).startsWith(QLatin1Char('-'))) {
             path = args.at(i);
-        else
+        } else {
             return context.UsageError(QStringLiteral("unexpected argument \"%1\"").arg(args.at(i)));
+        }
     }
     if (path.isEmpty() || out.isEmpty())
         return context.UsageError(QStringLiteral("export needs FILE -o OUT.csv"));
@@ -29,5 +34,8 @@ int RunExport(CCliContext &context, const QStringList &args)
     QSaveFile file(out);
     if (!file.open(QIODevice::WriteOnly) || file.write(ChannelCsv::Export(image)) < 0 || !file.commit())
         return context.Fail(DataFile::Describe({ DataFile::Status::WriteFailed, file.errorString() }, out));
+    for (const QString &warning : ChannelCsv::ExportWarnings(image, context.IsChinese()))
+        context.Err() << warning << '\n';
+    context.Err().flush();
     return CCliContext::kDone;
 }

@@ -12,27 +12,57 @@ namespace {
 
 constexpr CBilingual kNothingImported { "Nothing was imported: %1 row(s) cannot be placed. --skip-bad imports the rest.",
     "未导入任何信道: %1 行无法放置。--skip-bad 可导入其余各行。" };
-constexpr CBilingual kImported { "Imported %1 channel(s).", "已导入 %1 个信道。" };
-constexpr CBilingual kSkipped { "Imported %1 channel(s), skipped %2 row(s).", "已导入 %1 个信道, 跳过 %2 行。" };
+constexpr CBilingual kNoRowFits { "Nothing was imported: none of the %1 row(s) can be placed.",
+    "未导入任何信道: %1 行均无法放置。" };
+constexpr CBilingual kNoRowInWindow { "Nothing was imported: the file has no row in Locations %1.",
+    "未导入任何信道: 文件中没有位于 Location %1 的行。" };
+constexpr CBilingual kImported { "Imported %1 channel(s)", "已导入 %1 个信道" };
+constexpr CBilingual kSkipped { ", skipped %1 row(s)", ", 跳过 %1 行" };
 constexpr CBilingual kTooLarge { "%1 is too large to be a channel list.", "%1 太大, 不是信道表。" };
+constexpr CBilingual kFromHint { "The file's Locations run from %1 to %2: --from L puts Locations L to L+15 into "
+                                 "channels 1 to 16.",
+    "文件的 Location 从 %1 到 %2: --from L 把 Location L 到 L+15 放入信道 1 到 16。" };
+constexpr CBilingual kBandHint { "To choose another band: program-cli product %1 --band N (N: %2).",
+    "选择其他频段: program-cli product %1 --band N (N: %2)。" };
 // Far more than any channel list; a larger file is not one.
 constexpr qint64 kMaxCsvBytes = 4 * 1024 * 1024;
+
+QString numberedBands(const CIniFile &ini, const CRadioImage &image)
+{
+    const QStringList bands = ProductCatalog::BandList(ini, image.Byte(ImageMap::kProductType));
+    QStringList items;
+    for (int i = 0; i < bands.size(); ++i)
+        items << QStringLiteral("%1 \"%2\"").arg(i + 1).arg(bands.at(i));
+    return items.join(QStringLiteral(", "));
+}
 
 } // namespace
 
 // Places the rows of a channel CSV into a data file's channels by the grid's rules. Without
-// --skip-bad a single row that cannot be placed leaves the file untouched.
+// --skip-bad a single row that cannot be placed leaves the file untouched; --from L takes Locations
+// L..L+15 of a longer list.
 int RunImport(CCliContext &context, const QStringList &args)
 {
     QStringList paths;
     bool skipBad = false;
-    for (const QString &arg : args) {
-        if (arg == QLatin1String("--skip-bad"))
+    int first = ChannelCsv::kFileFirstLocation;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args.at(i);
+        if (arg == QLatin1String("--skip-bad")) {
             skipBad = true;
-        else if (!arg.startsWith(QLatin1String("--")) && paths.size() < 2)
+        } else if (arg == QLatin1String("--from")) {
+            bool number = false;
+            first = args.value(++i).toInt(&number);
+            if (!number || first < 0)
+                return context.UsageError(QStringLiteral("--from takes the Location of channel 1, a number from 0"));
+        } else if (arg == QLatin1String("--lang")) {
+            if (!context.TakeLanguage(args.value(++i)))
+                return context.UsageError(QStringLiteral("--lang takes english or chinese"));
+        } else if (!arg.startsWith(QLatin1String("--")) && paths.size() < 2) {
             paths << arg;
-        else
+        } else {
             return context.UsageError(QStringLiteral("unexpected argument \"%1\"").arg(arg));
+        }
     }
     if (paths.size() != 2)
         return context.UsageError(QStringLiteral("import needs FILE IN.csv"));
@@ -53,22 +83,37 @@ int RunImport(CCliContext &context, const QStringList &args)
 
     const BandLimits limits =
         ProductCatalog::CheckedLimits(context.Ini(), image, CUserSettings::ForConfiguration(context.Ini()));
-    const ChannelCsv::ImportPlan plan = ChannelCsv::Plan(bytes, image, limits, zh);
+    const ChannelCsv::ImportPlan plan = ChannelCsv::Plan(bytes, image, limits, zh, first);
     for (const ChannelCsv::Refusal &refusal : plan.refusals)
         context.Err() << ChannelCsv::Describe(refusal, zh) << '\n';
+    for (const ChannelCsv::Refusal &note : plan.notes)
+        context.Err() << ChannelCsv::Describe(note, zh) << '\n';
+    // What would make the refused rows fit.
+    if (plan.beyond > 0) {
+        const ChannelCsv::Locations locations = ChannelCsv::ListLocations(bytes);
+        context.Err() << kFromHint.Text(zh).arg(locations.lowest).arg(locations.highest) << '\n';
+    }
+    if (plan.outOfBand)
+        context.Err() << kBandHint.Text(zh).arg(path, numberedBands(context.Ini(), image)) << '\n';
     if (plan.fileRefused)
         return CCliContext::kFailed;
-    // Skipping every row imports nothing: that is no success either.
-    if (!plan.IsClean() && (!skipBad || plan.rows.empty()))
+    // Skipping every row imports nothing: that is no success either, and --skip-bad would not help.
+    if (plan.rows.empty() && !plan.refusals.empty())
+        return context.Fail(kNoRowFits.Text(zh).arg(plan.refusals.size()));
+    if (!plan.IsClean() && !skipBad)
         return context.Fail(kNothingImported.Text(zh).arg(plan.refusals.size()));
+    if (plan.rows.empty() && plan.leftOut > 0)
+        return context.Fail(kNoRowInWindow.Text(zh).arg(ChannelCsv::LocationRange(plan)));
 
     const int applied = ChannelCsv::Apply(plan, image, zh);
     const DataFile::Result saved = DataFile::Save(path, image);
     if (!saved.ok())
         return context.Fail(DataFile::Describe(saved, path));
-    if (plan.refusals.empty())
-        context.Out() << kImported.Text(zh).arg(applied) << Qt::endl;
-    else
-        context.Out() << kSkipped.Text(zh).arg(applied).arg(plan.refusals.size()) << Qt::endl;
+    QString summary = kImported.Text(zh).arg(applied);
+    if (!plan.refusals.empty())
+        summary += kSkipped.Text(zh).arg(plan.refusals.size());
+    if (plan.leftOut > 0)
+        summary += QStringLiteral(", ") + ChannelCsv::LeftOutText(plan, zh);
+    context.Out() << summary << (zh ? "。" : ".") << Qt::endl;
     return CCliContext::kDone;
 }

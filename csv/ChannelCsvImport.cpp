@@ -1,293 +1,31 @@
 #include "csv/ChannelCsv.h"
 
 #include "config/Language.h"
-#include "csv/BusyLockComment.h"
+#include "csv/CsvColumns.h"
+#include "csv/CsvRowReader.h"
 #include "csv/CsvText.h"
 #include "csv/CsvValues.h"
 #include "editor/ChannelGrid.h"
 #include "editor/ToneTable.h"
 
-#include <QHash>
-#include <QRegularExpression>
 #include <map>
+#include <limits>
+#include <optional>
 
 using namespace ChannelCodec;
-using CsvValues::Tone;
 
 namespace {
 
-constexpr int kMhzDecimals = 6;
-constexpr std::int64_t kHzPerGridUnit = 10;
-
-// Reasons a row is refused; %1 and %2 take the values from the file.
-constexpr CBilingual kNoColumns { "This is no channel list: the first line must name the columns, among them Location and Frequency.",
-    "这不是信道表: 第一行须为列名, 其中须有 Location 和 Frequency。" };
 constexpr CBilingual kBadLocation { "Location \"%1\" is not a channel number.", "位置 \"%1\" 不是信道号。" };
 constexpr CBilingual kBeyondLocation { "Location %1 lies beyond channel 16.", "位置 %1 超出第 16 信道。" };
 constexpr CBilingual kBeyondLocationFromZero { "Location %1 (counted from 0) lies beyond channel 16.",
     "位置 %1 (从 0 起算) 超出第 16 信道。" };
 constexpr CBilingual kTwice { "Channel %1 is already given on line %2.", "信道 %1 已在第 %2 行给出。" };
-constexpr CBilingual kBadFrequency { "Frequency \"%1\" is not a frequency in MHz.", "频率 \"%1\" 不是以 MHz 为单位的频率。" };
-constexpr CBilingual kBadOffset { "Offset \"%1\" is not a frequency in MHz.", "Offset \"%1\" 不是以 MHz 为单位的频率。" };
-constexpr CBilingual kRxOutOfBand { "Receive frequency %1 MHz lies outside the radio's band.", "接收频率 %1 MHz 超出电台频段。" };
-constexpr CBilingual kTxOutOfBand { "Transmit frequency %1 MHz lies outside the radio's band.", "发射频率 %1 MHz 超出电台频段。" };
-constexpr CBilingual kRxOffStep { "Receive frequency %1 MHz is off the 5 kHz and 6.25 kHz steps.", "接收频率 %1 MHz 不在 5 kHz 或 6.25 kHz 步进上。" };
-constexpr CBilingual kTxOffStep { "Transmit frequency %1 MHz is off the 5 kHz and 6.25 kHz steps.", "发射频率 %1 MHz 不在 5 kHz 或 6.25 kHz 步进上。" };
-constexpr CBilingual kDuplexOff { "Duplex \"off\": this radio cannot switch transmitting off.", "Duplex \"off\": 本电台不能关闭发射。" };
-constexpr CBilingual kBadDuplex { "Duplex \"%1\" is unknown.", "未知的 Duplex \"%1\"。" };
-constexpr CBilingual kBadToneMode { "Tone mode \"%1\" is one this radio cannot do.", "本电台不支持亚音模式 \"%1\"。" };
-constexpr CBilingual kBadCross { "CrossMode \"%1\" is unknown.", "未知的 CrossMode \"%1\"。" };
-constexpr CBilingual kBadTone { "Tone \"%1\" is not in the radio's tone list.", "亚音 \"%1\" 不在电台的亚音表中。" };
-constexpr CBilingual kBadPolarity { "DtcsPolarity \"%1\" is unknown.", "未知的 DtcsPolarity \"%1\"。" };
-constexpr CBilingual kBadMode { "Mode \"%1\" is one this radio cannot do.", "本电台不支持模式 \"%1\"。" };
-constexpr CBilingual kBadSkip { "Skip \"%1\" is unknown.", "未知的 Skip \"%1\"。" };
-constexpr CBilingual kBadPower { "Power \"%1\" is unknown.", "未知的 Power \"%1\"。" };
+constexpr CBilingual kOddTones { "Taken as it stands, though not in the standard tone list: %1.",
+    "不在标准亚音表中, 按原值导入: %1。" };
 constexpr CBilingual kLine { "Line %1: %2", "第 %1 行: %2" };
-
-// Files written for other radios give power in watts; below 2 W is this radio's low level, below
-// 4 W its middle one.
-constexpr std::int64_t kLowWattsTenths = 20, kMiddleWattsTenths = 40;
-
-struct RowRefused
-{
-    QString reason;
-};
-
-// The columns of one record by their header names; a missing column reads as "".
-class CColumns
-{
-public:
-    explicit CColumns(const QStringList &header)
-    {
-        for (int i = 0; i < header.size(); ++i)
-            m_Index.insert(header.at(i).trimmed().toLower(), i);
-    }
-    bool Has(const char *name) const { return m_Index.contains(QString::fromLatin1(name).toLower()); }
-    QString Get(const CsvText::Record &record, const char *name) const
-    {
-        const int i = m_Index.value(QString::fromLatin1(name).toLower(), -1);
-        return i < 0 ? QString() : record.fields.value(i).trimmed();
-    }
-
-private:
-    QHash<QString, int> m_Index;
-};
-
-// Builds the grid texts of one row against the channel they would replace.
-class CRowReader
-{
-public:
-    CRowReader(const CColumns &columns, const CsvText::Record &record, const RowTexts &target, bool programmed,
-        BandLimits limits, bool chinese)
-        : c(columns), r(record), m_Target(target), m_bProgrammed(programmed), m_Limits(limits), m_bChinese(chinese)
-    {
-    }
-
-    RowTexts Read()
-    {
-        RowTexts t;
-        const QString frequency = c.Get(r, "Frequency");
-        const auto rx = CsvValues::ParseScaled(frequency, kMhzDecimals);
-        if (!rx)
-            refuse(kBadFrequency, frequency);
-        t[kRxFrequency - 1] = frequencyText(*rx, kRxFrequency, kRxOutOfBand, kRxOffStep);
-        t[kTxFrequency - 1] = transmitText(*rx);
-        readTones(t);
-        t[kBandwidth - 1] = bandwidthText();
-        t[kScan - 1] = scanText();
-        t[kBusyLock - 1] = busyText();
-        t[kPower - 1] = powerText();
-        return t;
-    }
-
-private:
-    [[noreturn]] void refuse(const CBilingual &reason, const QString &value = QString()) const
-    {
-        const QString text = reason.Text(m_bChinese);
-        throw RowRefused { text.contains(QLatin1String("%1")) ? text.arg(value) : text };
-    }
-    const QString &target(int column) const { return m_Target[column - 1]; }
-
-    // A value the channel already shows stands as it is; anything new must pass the grid's checks.
-    QString frequencyText(std::int64_t hz, int column, const CBilingual &outOfBand, const CBilingual &offStep) const
-    {
-        const QString shown = CsvValues::FormatScaled(hz, kMhzDecimals);
-        if (hz % kHzPerGridUnit != 0)
-            refuse(offStep, shown);
-        const QString text = CsvValues::HzToGridText(hz);
-        if (text == target(column))
-            return text;
-        const FrequencyCheck check = CheckFrequency(text, m_Limits.lower, m_Limits.upper);
-        if (check.verdict == FrequencyVerdict::OutOfRange)
-            refuse(outOfBand, shown);
-        if (check.verdict == FrequencyVerdict::OffStep)
-            refuse(offStep, shown);
-        return check.displayText;
-    }
-
-    QString transmitText(std::int64_t rx) const
-    {
-        const QString duplex = c.Get(r, "Duplex").toLower();
-        if (duplex.isEmpty())
-            return frequencyText(rx, kTxFrequency, kTxOutOfBand, kTxOffStep);
-        if (duplex == QLatin1String("off")) {
-            // Only a receive-only channel that is already in the image can stay one.
-            if (m_bProgrammed && target(kTxFrequency).isEmpty())
-                return QString();
-            refuse(kDuplexOff);
-        }
-        if (duplex != QLatin1String("+") && duplex != QLatin1String("-") && duplex != QLatin1String("split"))
-            refuse(kBadDuplex, c.Get(r, "Duplex"));
-        const QString offsetText = c.Get(r, "Offset");
-        const auto offset = CsvValues::ParseScaled(offsetText, kMhzDecimals);
-        if (!offset)
-            refuse(kBadOffset, offsetText);
-        const std::int64_t tx = duplex == QLatin1String("split") ? *offset
-            : duplex == QLatin1String("+")                        ? rx + *offset
-                                                                  : rx - *offset;
-        if (tx <= 0)
-            refuse(kTxOutOfBand, CsvValues::FormatScaled(tx, kMhzDecimals));
-        return frequencyText(tx, kTxFrequency, kTxOutOfBand, kTxOffStep);
-    }
-
-    Tone ctcss(const char *column) const
-    {
-        const QString text = c.Get(r, column);
-        const auto tenths = CsvValues::ParseScaled(text, 1);
-        if (!tenths || *tenths <= 0)
-            refuse(kBadTone, text);
-        Tone tone;
-        tone.kind = Tone::Kind::Ctcss;
-        tone.tenths = static_cast<int>(*tenths);
-        return tone;
-    }
-
-    Tone dcs(const char *column, int polarityIndex) const
-    {
-        const QString text = c.Get(r, column);
-        const auto code = CsvValues::ParseScaled(text, 0);
-        if (!code || *code > 777)
-            refuse(kBadTone, text);
-        QString polarity = c.Get(r, "DtcsPolarity").toUpper();
-        if (polarity.isEmpty())
-            polarity = QStringLiteral("NN");
-        static const QRegularExpression valid(QStringLiteral("^[NR][NR]$"));
-        if (!valid.match(polarity).hasMatch())
-            refuse(kBadPolarity, c.Get(r, "DtcsPolarity"));
-        Tone tone;
-        tone.kind = Tone::Kind::Dcs;
-        tone.code = static_cast<int>(*code);
-        tone.inverted = polarity.at(polarityIndex) == QLatin1Char('R');
-        return tone;
-    }
-
-    void readTones(RowTexts &t) const
-    {
-        const QString mode = c.Get(r, "Tone").toUpper();
-        Tone tx, rx;
-        if (mode.isEmpty()) {
-        } else if (mode == QLatin1String("TONE")) {
-            tx = ctcss("rToneFreq");
-        } else if (mode == QLatin1String("TSQL")) {
-            tx = rx = ctcss("cToneFreq");
-        } else if (mode == QLatin1String("DTCS")) {
-            tx = dcs("DtcsCode", 0);
-            rx = dcs("DtcsCode", 1);
-        } else if (mode == QLatin1String("CROSS")) {
-            // Files from before CrossMode existed knew only one kind of cross: tone out, tone in.
-            QString cross = c.Get(r, "CrossMode").toUpper();
-            if (cross.isEmpty())
-                cross = QStringLiteral("TONE->TONE");
-            const QStringList sides = cross.split(QStringLiteral("->"));
-            static const QStringList known { QString(), QStringLiteral("TONE"), QStringLiteral("DTCS") };
-            if (sides.size() != 2 || !known.contains(sides.at(0)) || !known.contains(sides.at(1))
-                || (sides.at(0).isEmpty() && sides.at(1).isEmpty()))
-                refuse(kBadCross, c.Get(r, "CrossMode"));
-            if (sides.at(0) == QLatin1String("TONE"))
-                tx = ctcss("rToneFreq");
-            else if (sides.at(0) == QLatin1String("DTCS"))
-                tx = dcs("DtcsCode", 0);
-            if (sides.at(1) == QLatin1String("TONE"))
-                rx = ctcss("cToneFreq");
-            else if (sides.at(1) == QLatin1String("DTCS"))
-                rx = dcs(c.Has("RxDtcsCode") ? "RxDtcsCode" : "DtcsCode", 1);
-        } else {
-            refuse(kBadToneMode, c.Get(r, "Tone"));
-        }
-        t[kEncodeTone - 1] = toneText(tx, kEncodeTone);
-        t[kDecodeTone - 1] = toneText(rx, kDecodeTone);
-    }
-
-    QString toneText(const Tone &tone, int column) const
-    {
-        const QString text = CsvValues::ToGridText(tone, m_bChinese);
-        if (text == target(column) || ToneTable::BuildToneList(m_bChinese).contains(text))
-            return text;
-        refuse(kBadTone, text);
-    }
-
-    QString bandwidthText() const
-    {
-        const QString mode = c.Get(r, "Mode").toUpper();
-        if (mode.isEmpty())
-            return m_bProgrammed ? target(kBandwidth) : kWide.Text(m_bChinese);
-        if (mode == QLatin1String("FM"))
-            return kWide.Text(m_bChinese);
-        if (mode == QLatin1String("NFM"))
-            return kNarrow.Text(m_bChinese);
-        refuse(kBadMode, c.Get(r, "Mode"));
-    }
-
-    QString scanText() const
-    {
-        const QString skip = c.Get(r, "Skip").toUpper();
-        if (skip.isEmpty() || skip == QLatin1String("P"))
-            return kYes.Text(m_bChinese);
-        if (skip == QLatin1String("S"))
-            return kNo.Text(m_bChinese);
-        refuse(kBadSkip, c.Get(r, "Skip"));
-    }
-
-    QString busyText() const
-    {
-        if (const auto busy = BusyLockComment::Read(c.Get(r, "Comment"))) {
-            for (const CBilingual *item : { &kOff, &kCarrier, &kQtDqt })
-                if (item->Matches(*busy))
-                    return item->Text(m_bChinese);
-        }
-        return m_bProgrammed ? target(kBusyLock) : kOff.Text(m_bChinese);
-    }
-
-    QString powerText() const
-    {
-        const QString power = c.Get(r, "Power");
-        const QString p = power.toLower();
-        if (p.isEmpty())
-            return m_bProgrammed ? target(kPower) : kHigh.Text(m_bChinese);
-        if (p == QLatin1String("high") || kHigh.Matches(power))
-            return kHigh.Text(m_bChinese);
-        if (p == QLatin1String("middle") || p == QLatin1String("mid") || p == QLatin1String("medium")
-            || kMiddle.Matches(power))
-            return kMiddle.Text(m_bChinese);
-        if (p == QLatin1String("low") || kLow.Matches(power))
-            return kLow.Text(m_bChinese);
-        if (p.endsWith(QLatin1Char('w'))) {
-            if (const auto tenths = CsvValues::ParseScaled(p.chopped(1), 1)) {
-                if (*tenths < kLowWattsTenths)
-                    return kLow.Text(m_bChinese);
-                return (*tenths < kMiddleWattsTenths ? kMiddle : kHigh).Text(m_bChinese);
-            }
-        }
-        refuse(kBadPower, power);
-    }
-
-    const CColumns &c;
-    const CsvText::Record &r;
-    const RowTexts m_Target; // a copy: callers pass the decoded channel as a temporary
-    bool m_bProgrammed;
-    BandLimits m_Limits;
-    bool m_bChinese;
-};
+constexpr CBilingual kLeftOutOne { "left out 1 row outside Locations %2", "略去 Location %2 之外的 1 行" };
+constexpr CBilingual kLeftOut { "left out %1 rows outside Locations %2", "略去 Location %2 之外的 %1 行" };
 
 bool isBlank(const CsvText::Record &record)
 {
@@ -297,42 +35,78 @@ bool isBlank(const CsvText::Record &record)
     return true;
 }
 
+std::optional<int> locationOf(const CCsvColumns &columns, const CsvText::Record &record)
+{
+    const auto location = CsvValues::ParseScaled(columns.Get(record, "Location"), 0);
+    if (!location || *location > std::numeric_limits<int>::max() / 2)
+        return std::nullopt;
+    return static_cast<int>(*location);
+}
+
+// Files for radios that count their memories from 0 put their first row at Location 0.
+int fileFirstLocation(const CCsvColumns &columns, const std::vector<CsvText::Record> &records)
+{
+    for (std::size_t i = 1; i < records.size(); ++i)
+        if (locationOf(columns, records[i]) == 0)
+            return 0;
+    return 1;
+}
+
+// A DCS code outside the code table has no text the grid encodes: its tone word is written as is.
+void writeUnnamedCodes(const RowTexts &texts, int channel, CRadioImage &image)
+{
+    const std::pair<int, int> tones[] = { { kDecodeTone, ImageMap::Channel::kDecodeTone },
+        { kEncodeTone, ImageMap::Channel::kEncodeTone } };
+    for (const auto &[column, offset] : tones) {
+        const CsvValues::Tone tone = CsvValues::FromGridText(texts[column - 1]);
+        if (tone.kind != CsvValues::Tone::Kind::Dcs || tone.code == 0 || DcsCodeToValue(tone.code) != 0)
+            continue;
+        std::uint8_t low = 0, kind = 0;
+        if (!CsvValues::ToToneWord(tone, low, kind))
+            continue;
+        const int at = ImageMap::channelOffset(channel) + offset;
+        image.SetByte(at, low);
+        image.SetByte(at + 1, kind);
+    }
+}
+
 } // namespace
 
 namespace ChannelCsv {
 
-ImportPlan Plan(const QByteArray &bytes, const CRadioImage &image, BandLimits limits, bool chinese)
+ImportPlan Plan(const QByteArray &bytes, const CRadioImage &image, BandLimits limits, bool chinese, int firstLocation)
 {
     ImportPlan plan;
-    const std::vector<CsvText::Record> records = CsvText::Parse(bytes);
-    const CColumns columns(records.empty() ? QStringList() : records.front().fields);
-    if (records.empty() || !columns.Has("Location") || !columns.Has("Frequency")) {
+    const CCsvColumns::File file = CCsvColumns::Read(bytes, chinese);
+    if (!file.refusal.isEmpty()) {
         plan.fileRefused = true;
-        plan.refusals.push_back({ 0, kNoColumns.Text(chinese) });
+        plan.refusals.push_back({ file.refusalLine, file.refusal });
         return plan;
     }
-
-    // Files for radios that count their memories from 0 put their first row at Location 0.
-    int base = 1;
-    for (std::size_t i = 1; i < records.size(); ++i)
-        if (CsvValues::ParseScaled(columns.Get(records[i], "Location"), 0) == 0)
-            base = 0;
+    const std::vector<CsvText::Record> &records = file.table.records;
+    const CCsvColumns columns(records.front().fields, file.separator);
+    const bool chosen = firstLocation != kFileFirstLocation;
+    plan.firstLocation = chosen ? firstLocation : fileFirstLocation(columns, records);
 
     std::map<int, int> lineOfChannel;
     for (std::size_t i = 1; i < records.size(); ++i) {
         const CsvText::Record &record = records[i];
         if (isBlank(record))
             continue;
-        const QString locationText = columns.Get(record, "Location");
-        const auto location = CsvValues::ParseScaled(locationText, 0);
+        const auto location = locationOf(columns, record);
         if (!location) {
-            plan.refusals.push_back({ record.line, kBadLocation.Text(chinese).arg(locationText) });
+            plan.refusals.push_back({ record.line, kBadLocation.Text(chinese).arg(columns.Get(record, "Location")) });
             continue;
         }
-        const std::int64_t channel = *location + (1 - base);
+        const std::int64_t channel = std::int64_t(*location) - plan.firstLocation + 1;
         if (channel < 1 || channel > ImageMap::kChannelCount) {
-            const CBilingual &beyond = base == 0 ? kBeyondLocationFromZero : kBeyondLocation;
-            plan.refusals.push_back({ record.line, beyond.Text(chinese).arg(locationText) });
+            if (chosen) {
+                ++plan.leftOut;
+                continue;
+            }
+            const CBilingual &beyond = plan.firstLocation == 0 ? kBeyondLocationFromZero : kBeyondLocation;
+            plan.refusals.push_back({ record.line, beyond.Text(chinese).arg(*location) });
+            ++plan.beyond;
             continue;
         }
         const int ch = static_cast<int>(channel);
@@ -342,11 +116,14 @@ ImportPlan Plan(const QByteArray &bytes, const CRadioImage &image, BandLimits li
         }
         lineOfChannel[ch] = record.line;
         try {
-            CRowReader reader(columns, record, DecodeChannel(image, ch, chinese), !IsEmptyChannel(image, ch), limits,
+            CCsvRowReader reader(columns, record, DecodeChannel(image, ch, chinese), !IsEmptyChannel(image, ch), limits,
                 chinese);
             plan.rows.emplace_back(ch, reader.Read());
-        } catch (const RowRefused &refused) {
+            if (!reader.OddTones().isEmpty())
+                plan.notes.push_back({ record.line, kOddTones.Text(chinese).arg(reader.OddTones().join(QStringLiteral(", "))) });
+        } catch (const CCsvRowReader::Refused &refused) {
             plan.refusals.push_back({ record.line, refused.reason });
+            plan.outOfBand = plan.outOfBand || refused.outOfBand;
         }
     }
     return plan;
@@ -362,6 +139,8 @@ int Apply(const ImportPlan &plan, CRadioImage &image, bool chinese)
         for (int col = 1; col < CChannelGrid::kCols; ++col)
             grid.SetText(channel, col, texts[col - 1]);
     grid.StoreGrid(image);
+    for (const auto &[channel, texts] : plan.rows)
+        writeUnnamedCodes(texts, channel, image);
     return static_cast<int>(plan.rows.size());
 }
 
@@ -370,6 +149,45 @@ QString Describe(const Refusal &refusal, bool chinese)
     if (refusal.line == 0)
         return refusal.reason;
     return kLine.Text(chinese).arg(refusal.line).arg(refusal.reason);
+}
+
+QString LocationRange(const ImportPlan &plan)
+{
+    return QString::number(plan.firstLocation) + QChar(0x2013)
+        + QString::number(plan.firstLocation + ImageMap::kChannelCount - 1);
+}
+
+QString LeftOutText(const ImportPlan &plan, bool chinese)
+{
+    if (plan.leftOut == 0)
+        return QString();
+    const CBilingual &text = plan.leftOut == 1 ? kLeftOutOne : kLeftOut;
+    return text.Text(chinese)
+        .replace(QLatin1String("%1"), QString::number(plan.leftOut))
+        .replace(QLatin1String("%2"), LocationRange(plan));
+}
+
+Locations ListLocations(const QByteArray &bytes)
+{
+    Locations list;
+    const CCsvColumns::File file = CCsvColumns::Read(bytes, false);
+    if (!file.refusal.isEmpty())
+        return list;
+    list.readable = true;
+    const std::vector<CsvText::Record> &records = file.table.records;
+    const CCsvColumns columns(records.front().fields, file.separator);
+    list.fileFirst = fileFirstLocation(columns, records);
+    for (std::size_t i = 1; i < records.size(); ++i) {
+        const auto location = locationOf(columns, records[i]);
+        if (!location)
+            continue;
+        const CsvText::Record &r = records[i];
+        list.rows.push_back({ *location, columns.Get(r, "Frequency"), columns.Get(r, "Duplex"), columns.Get(r, "Offset"),
+            columns.Get(r, "Tone") });
+        list.lowest = list.rows.size() == 1 ? *location : std::min(list.lowest, *location);
+        list.highest = std::max(list.highest, *location);
+    }
+    return list;
 }
 
 } // namespace ChannelCsv

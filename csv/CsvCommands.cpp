@@ -4,6 +4,7 @@
 #include "widgets/MessageBox.h"
 #include "widgets/ModalDialog.h"
 #include "csv/ChannelCsv.h"
+#include "csv/ImportLocationDlg.h"
 #include "csv/ImportReportDlg.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
@@ -54,10 +55,19 @@ void Import(CProgramView& view)
         return;
     }
 
+    // A list longer than the radio: the user picks which 16 Locations to take before anything changes.
+    int first = ChannelCsv::kFileFirstLocation;
+    if (const ChannelCsv::Locations locations = ChannelCsv::ListLocations(bytes); locations.BeyondChannels()) {
+        CImportLocationDlg choice(locations, &view);
+        if (ModalDialog::Exec(choice) != QDialog::Accepted)
+            return;
+        first = choice.FirstLocation();
+    }
+
     const bool chinese = view.Cells().IsChinese();
     CRadioImage image = currentImage(view);
     const ChannelCsv::ImportPlan plan =
-        ChannelCsv::Plan(bytes, image, { view.m_nLowerLimit, view.m_nUpperLimit }, chinese);
+        ChannelCsv::Plan(bytes, image, { view.m_nLowerLimit, view.m_nUpperLimit }, chinese, first);
     if (!plan.IsClean()) {
         CImportReportDlg report(plan, chinese, &view);
         if (ModalDialog::Exec(report) != QDialog::Accepted || plan.fileRefused)
@@ -69,7 +79,16 @@ void Import(CProgramView& view)
         return;
     }
     // One undo step; the view shows the new image when the document says it was replaced.
+    const int applied = static_cast<int>(plan.rows.size());
     view.GetDocument()->ChangeImage(image, tr("Import CSV"));
+    if (plan.leftOut == 0 && plan.notes.empty())
+        return;
+    QStringList lines { plan.leftOut == 0
+            ? tr("Imported %1 channel(s).").arg(applied)
+            : tr("Imported %1 channel(s), %2.").arg(applied).arg(ChannelCsv::LeftOutText(plan, chinese)) };
+    for (const ChannelCsv::Refusal& note : plan.notes)
+        lines << ChannelCsv::Describe(note, chinese);
+    CMessageBox::Show(&view, lines.join(QLatin1Char('\n')), QMessageBox::Ok, QMessageBox::Information);
 }
 
 void Export(CProgramView& view)
@@ -82,9 +101,17 @@ void Export(CProgramView& view)
     const QString path = CFilePrompt::SaveCsvName(&view, proposed);
     if (path.isEmpty())
         return;
+    const CRadioImage image = currentImage(view);
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(ChannelCsv::Export(currentImage(view))) < 0 || !file.commit())
+    if (!file.open(QIODevice::WriteOnly) || file.write(ChannelCsv::Export(image)) < 0 || !file.commit()) {
         CMessageBox::Show(&view, tr("%1 cannot be written: %2").arg(path, file.errorString()));
+        return;
+    }
+    // Written as they are, but the user should know before handing the list on.
+    const QStringList warnings = ChannelCsv::ExportWarnings(image, view.Cells().IsChinese());
+    if (!warnings.isEmpty())
+        CMessageBox::Show(&view, tr("%1 was written.").arg(path) + QLatin1Char('\n') + warnings.join(QLatin1Char('\n')),
+            QMessageBox::Ok, QMessageBox::Information);
 }
 
 } // namespace CsvCommands

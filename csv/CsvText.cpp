@@ -14,18 +14,20 @@ bool needsQuotes(const QString &field)
 
 namespace CsvText {
 
-std::vector<Record> Parse(const QByteArray &bytes)
+Table Parse(const QByteArray &bytes, QChar separator, int limit)
 {
     QString text = QString::fromUtf8(bytes);
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
 
-    std::vector<Record> records;
+    Table table;
+    std::vector<Record> &records = table.records;
     Record record;
     QString field;
     bool quoted = false;
     bool fieldStarted = false; // something (even "") was read into this record
     int line = 1;
+    int quoteLine = 0;
     record.line = 1;
 
     const auto endField = [&] {
@@ -41,7 +43,7 @@ std::vector<Record> Parse(const QByteArray &bytes)
         fieldStarted = false;
     };
 
-    for (qsizetype i = 0; i < text.size(); ++i) {
+    for (qsizetype i = 0; i < text.size() && (limit < 0 || qsizetype(records.size()) < limit); ++i) {
         const QChar c = text.at(i);
         const bool lineBreak = c == QLatin1Char('\n') || c == QLatin1Char('\r');
         const bool crlf = c == QLatin1Char('\r') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n');
@@ -68,18 +70,22 @@ std::vector<Record> Parse(const QByteArray &bytes)
                 ++i;
             endRecord();
             record.line = ++line;
-        } else if (c == QLatin1Char(',')) {
+        } else if (c == separator) {
             endField();
             fieldStarted = true;
         } else if (c == QLatin1Char('"') && field.isEmpty()) {
             quoted = true;
+            quoteLine = line;
             fieldStarted = true;
         } else {
             field += c;
         }
     }
-    endRecord();
-    return records;
+    if (quoted)
+        table.openQuoteLine = quoteLine;
+    if (limit < 0 || qsizetype(records.size()) < limit)
+        endRecord();
+    return table;
 }
 
 QByteArray Line(const QStringList &fields)

@@ -1,12 +1,13 @@
 #pragma once
 
 #include <QByteArray>
+#include <QChar>
 #include <QString>
 #include <QStringList>
 #include <vector>
 
-// Comma-separated text as spreadsheets write it: fields may be quoted, a quote inside doubled, and a
-// quoted field may hold commas and line breaks. UTF-8, with or without a byte-order mark.
+// Delimited text as spreadsheets write it: fields may be quoted, a quote inside doubled, and a quoted
+// field may hold separators and line breaks. UTF-8, with or without a byte-order mark.
 namespace CsvText {
 
 struct Record
@@ -15,11 +16,19 @@ struct Record
     QStringList fields;
 };
 
-// Splits text into records; a lone CR, LF or CRLF ends a line. A quote left open runs to the end of
-// the text. Empty lines give no record.
-std::vector<Record> Parse(const QByteArray &bytes);
+struct Table
+{
+    std::vector<Record> records;
+    // The line of a quote still open at the end of the text (its field then ran to the end); 0 when
+    // every quote is closed.
+    int openQuoteLine = 0;
+};
 
-// One line of fields, quoted where needed, ended with CRLF.
+// Splits text into records at the separator; a lone CR, LF or CRLF ends a line. Empty lines give no
+// record. With a limit, stops after that many records.
+Table Parse(const QByteArray &bytes, QChar separator = QLatin1Char(','), int limit = -1);
+
+// One line of fields, comma-separated, quoted where needed, ended with CRLF.
 QByteArray Line(const QStringList &fields);
 
 } // namespace CsvText

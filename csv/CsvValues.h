@@ -29,4 +29,14 @@ struct Tone
 Tone FromGridText(const QString &text);
 QString ToGridText(const Tone &tone, bool chinese);
 
+// The tone a channel's tone word holds (low byte first), DCS codes the grid cannot name included.
+Tone FromToneWord(std::uint8_t low, std::uint8_t kind);
+// The tone word that holds the tone; false when no word can (a CTCSS value whose high byte would
+// read as no tone or as DCS, a DCS code with digits above 7 or beyond 777).
+bool ToToneWord(const Tone &tone, std::uint8_t &low, std::uint8_t &kind);
+// No tone, or a tone of the radio's tone list: every programming tool knows these.
+bool IsStandard(const Tone &tone);
+// "69.4 Hz", "DCS 017".
+QString Name(const Tone &tone);
+
 } // namespace CsvValues

@@ -22,6 +22,10 @@ CImportReportDlg::CImportReportDlg(const ChannelCsv::ImportPlan& plan, bool chin
     for (const ChannelCsv::Refusal& refusal : plan.refusals)
         m_pList->addItem(ChannelCsv::Describe(refusal, chinese));
 
+    // The band is the radio's setting, not the file's fault: say where to change it.
+    m_pBandHint = new QLabel(tr("To choose another band: Edit > Product Information."), this);
+    m_pBandHint->setVisible(plan.outOfBand);
+
     auto* buttons = new QDialogButtonBox(this);
     m_pImportRest = buttons->addButton(tr("Import the Rest"), QDialogButtonBox::AcceptRole);
     m_pImportRest->setEnabled(rows > 0);
@@ -32,6 +36,7 @@ CImportReportDlg::CImportReportDlg(const ChannelCsv::ImportPlan& plan, bool chin
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pSummary);
     layout->addWidget(m_pList);
+    layout->addWidget(m_pBandHint);
     layout->addWidget(buttons);
     resize(560, 300);
 }

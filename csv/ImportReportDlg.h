@@ -19,9 +19,11 @@ public:
     QListWidget* Refusals() const { return m_pList; }
     QPushButton* ImportRestButton() const { return m_pImportRest; }
     QLabel* Summary() const { return m_pSummary; }
+    QLabel* BandHint() const { return m_pBandHint; }
 
 private:
     QLabel* m_pSummary;
     QListWidget* m_pList;
     QPushButton* m_pImportRest;
+    QLabel* m_pBandHint;
 };

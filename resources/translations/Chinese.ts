@@ -471,6 +471,18 @@
         <source>%1 holds no channel rows.</source>
         <translation>%1 中没有信道行。</translation>
     </message>
+    <message>
+        <source>Imported %1 channel(s).</source>
+        <translation>已导入 %1 个信道。</translation>
+    </message>
+    <message>
+        <source>Imported %1 channel(s), %2.</source>
+        <translation>已导入 %1 个信道, %2。</translation>
+    </message>
+    <message>
+        <source>%1 was written.</source>
+        <translation>已写入 %1。</translation>
+    </message>
 </context>
 <context>
     <name>CImportReportDlg</name>
@@ -491,8 +503,63 @@
         <translation>导入其余各行</translation>
     </message>
     <message>
+        <source>To choose another band: Edit &gt; Product Information.</source>
+        <translation>选择其他频段: 编辑 &gt; 类型设置。</translation>
+    </message>
+    <message>
         <source>Cancel</source>
         <translation>取消</translation>
+    </message>
+</context>
+<context>
+    <name>CImportLocationDlg</name>
+    <message>
+        <source>Import CSV</source>
+        <translation>导入 CSV</translation>
+    </message>
+    <message>
+        <source>The file holds Locations %1 to %2, more than the radio's 16 channels. Choose the Location that goes into channel 1.</source>
+        <translation>文件含 Location %1 到 %2, 多于电台的 16 个信道。请选择放入信道 1 的 Location。</translation>
+    </message>
+    <message>
+        <source>First Location:</source>
+        <translation>起始 Location:</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>信道</translation>
+    </message>
+    <message>
+        <source>Location</source>
+        <translation>Location</translation>
+    </message>
+    <message>
+        <source>Frequency</source>
+        <translation>频率</translation>
+    </message>
+    <message>
+        <source>Duplex</source>
+        <translation>Duplex</translation>
+    </message>
+    <message>
+        <source>Offset</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <source>Tone</source>
+        <translation>亚音</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>导入</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>Channels 1 to 16 take Locations %1 to %2 (%3 row(s)); %4 row(s) outside are left out.</source>
+        <translation>信道 1 到 16 取 Location %1 到 %2 (%3 行); 其外的 %4 行略去。</translation>
     </message>
 </context>
 <context>

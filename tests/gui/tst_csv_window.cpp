@@ -6,17 +6,38 @@
 
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
+#include "csv/ImportLocationDlg.h"
 #include "csv/ImportReportDlg.h"
 #include "image/ProgramDoc.h"
 
+#include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
+#include <QTreeWidget>
 #include <QTest>
 
 namespace {
 const QByteArray kCsv = "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,Mode,Skip,Power,Comment\n"
                         "3,146.520000,-,0.600000,TSQL,88.5,100.0,NFM,S,Low,busy=Carrier\n"
                         "4,446.000000,,0.000000,,88.5,88.5,FM,,High,\n";
+
+// A shared list of 60 Locations: Location n on 145 MHz + n x 25 kHz.
+QByteArray longList()
+{
+    QByteArray list = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,Power\n";
+    for (int n = 1; n <= 60; ++n)
+        list += QByteArray::number(n) + ",," + QByteArray::number(145000000 + n * 25000).insert(3, '.') + ",,0.000000,,88.5,88.5,5.0W\n";
+    return list;
+}
+
+QStringList itemTexts(const QTreeWidgetItem* item)
+{
+    QStringList texts;
+    for (int i = 0; item && i < item->columnCount(); ++i)
+        texts << item->text(i);
+    return texts;
+}
 }
 
 class TestCsvWindow : public QObject {
@@ -25,6 +46,8 @@ class TestCsvWindow : public QObject {
 private slots:
     void importReport_data();
     void importReport();
+    void importLongList_data();
+    void importLongList();
     void exportWritesTheGrid();
 };
 
@@ -33,9 +56,15 @@ void TestCsvWindow::importReport_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<bool>("importRest");
     QTest::addColumn<QString>("refusal");
-    QTest::newRow("English, cancel") << "English" << false << "Line 3: Receive frequency 446.000000 MHz";
-    QTest::newRow("English, import the rest") << "English" << true << "Line 3: Receive frequency 446.000000 MHz";
-    QTest::newRow("Chinese, import the rest") << "Chinese" << true << "第 3 行: 接收频率 446.000000 MHz";
+    QTest::addColumn<QString>("bandHint");
+    QTest::newRow("English, cancel") << "English" << false
+        << "Line 3: Receive frequency 446.000000 MHz lies outside the radio's band, 130\u2013161 MHz."
+        << "To choose another band: Edit > Product Information.";
+    QTest::newRow("English, import the rest") << "English" << true
+        << "Line 3: Receive frequency 446.000000 MHz lies outside the radio's band, 130\u2013161 MHz."
+        << "To choose another band: Edit > Product Information.";
+    QTest::newRow("Chinese, import the rest") << "Chinese" << true << "第 3 行: 接收频率 446.000000 MHz 超出电台频段 130\u2013161 MHz。"
+        << "选择其他频段: 编辑 > 类型设置。";
 }
 
 // The report lists the refused row; Cancel keeps the document as it was, Import the Rest places the
@@ -45,6 +74,7 @@ void TestCsvWindow::importReport()
     QFETCH(QString, language);
     QFETCH(bool, importRest);
     QFETCH(QString, refusal);
+    QFETCH(QString, bandHint);
     CGuiFixture fixture(language);
     QVERIFY(fixture.Start());
     const QString csv = fixture.DataPath("list.csv");
@@ -53,6 +83,7 @@ void TestCsvWindow::importReport()
 
     QStringList listed;
     bool restEnabled = false;
+    QString hint;
     fixture.onDialog = [&](QDialog& dialog) {
         auto* report = qobject_cast<CImportReportDlg*>(&dialog);
         if (!report)
@@ -60,6 +91,7 @@ void TestCsvWindow::importReport()
         for (int i = 0; i < report->Refusals()->count(); ++i)
             listed << report->Refusals()->item(i)->text();
         restEnabled = report->ImportRestButton()->isEnabled();
+        hint = report->BandHint()->isHidden() ? QString() : report->BandHint()->text();
         if (importRest)
             QTest::mouseClick(report->ImportRestButton(), Qt::LeftButton);
         else
@@ -72,7 +104,8 @@ void TestCsvWindow::importReport()
     QCOMPARE(fixture.filePrompts.size(), 1);
     QVERIFY(fixture.filePrompts.first().csv);
     QCOMPARE(listed.size(), 1);
-    QVERIFY2(listed.first().startsWith(refusal), qPrintable(listed.first()));
+    QCOMPARE(listed.first(), refusal);
+    QCOMPARE(hint, bandHint);
     QVERIFY(restEnabled);
     if (!importRest) {
         QCOMPARE(fixture.Doc()->m_Image, before);
@@ -93,6 +126,82 @@ void TestCsvWindow::importReport()
     QVERIFY(!fixture.Doc()->IsModified());
 }
 
+void TestCsvWindow::importLongList_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("import");
+    QTest::addColumn<QString>("summary");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("English, from 21") << "English" << true
+        << "Channels 1 to 16 take Locations 21 to 36 (16 row(s)); 44 row(s) outside are left out."
+        << "Imported 16 channel(s), left out 44 rows outside Locations 21\u201336.";
+    QTest::newRow("English, cancel") << "English" << false
+        << "Channels 1 to 16 take Locations 21 to 36 (16 row(s)); 44 row(s) outside are left out." << QString();
+    QTest::newRow("Chinese, from 21") << "Chinese" << true << "信道 1 到 16 取 Location 21 到 36 (16 行); 其外的 44 行略去。"
+        << "已导入 16 个信道, 略去 Location 21\u201336 之外的 44 行。";
+}
+
+// A list longer than the radio: the first Location is chosen over the file's range, the preview shows
+// the 16 rows it takes, and nothing changes before Import; the import is then one undo step.
+void TestCsvWindow::importLongList()
+{
+    QFETCH(QString, language);
+    QFETCH(bool, import);
+    QFETCH(QString, summary);
+    QFETCH(QString, message);
+    CGuiFixture fixture(language);
+    QVERIFY(fixture.Start());
+    const QString csv = fixture.DataPath("long.csv");
+    QVERIFY(TestFiles::Write(csv, longList()));
+    const CRadioImage before = fixture.Doc()->m_Image;
+
+    int lowest = 0, highest = 0, rows = 0;
+    QStringList firstRow, lastRow;
+    QString shownSummary;
+    bool unchangedWhileOpen = false;
+    fixture.onDialog = [&](QDialog& dialog) {
+        auto* choice = qobject_cast<CImportLocationDlg*>(&dialog);
+        if (!choice)
+            return int(QDialog::Rejected);
+        lowest = choice->FirstLocationBox()->minimum();
+        highest = choice->FirstLocationBox()->maximum();
+        QTest::keyClick(choice->FirstLocationBox(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(choice->FirstLocationBox(), QStringLiteral("21"));
+        rows = choice->Preview()->topLevelItemCount();
+        firstRow = itemTexts(choice->Preview()->topLevelItem(0));
+        lastRow = itemTexts(choice->Preview()->topLevelItem(rows - 1));
+        shownSummary = choice->Summary()->text();
+        unchangedWhileOpen = fixture.Doc()->m_Image == before;
+        if (import)
+            QTest::mouseClick(choice->ImportButton(), Qt::LeftButton);
+        else
+            choice->reject();
+        return choice->result();
+    };
+    fixture.fileAnswers << csv;
+    fixture.App().MainFrame()->FindCommand(CMainFrame::kFileImportCsv)->trigger();
+
+    QCOMPARE(fixture.dialogs.size(), 1); // no report: every row in the window fits
+    QCOMPARE(lowest, 1);
+    QCOMPARE(highest, 60);
+    QCOMPARE(rows, 16);
+    QCOMPARE(firstRow, QStringList({ "1", "21", "145.525000", "", "0.000000", "" }));
+    QCOMPARE(lastRow, QStringList({ "16", "36", "145.900000", "", "0.000000", "" }));
+    QCOMPARE(shownSummary, summary);
+    QVERIFY(unchangedWhileOpen);
+    if (!import) {
+        QCOMPARE(fixture.Doc()->m_Image, before);
+        QVERIFY(fixture.messages.isEmpty());
+        return;
+    }
+    QCOMPARE(fixture.RowTexts(1).value(0), QStringLiteral("145.52500"));
+    QCOMPARE(fixture.RowTexts(16).value(0), QStringLiteral("145.90000"));
+    QCOMPARE(fixture.messages.size(), 1);
+    QCOMPARE(fixture.messages.first().text, message);
+    fixture.Doc()->Undo();
+    QCOMPARE(fixture.Doc()->m_Image, before);
+}
+
 // Export takes the grid as it stands, the value still in its editor included, without touching the
 // document.
 void TestCsvWindow::exportWritesTheGrid()
@@ -107,8 +216,21 @@ void TestCsvWindow::exportWritesTheGrid()
     QCOMPARE(fixture.filePrompts.size(), 1);
     QVERIFY(fixture.filePrompts.first().proposed.endsWith(QLatin1String(".csv")));
     const QByteArray written = TestFiles::Read(out);
-    QVERIFY2(written.contains("\r\n2,,145.500000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,busy=Off,,,,\r\n"),
+    QVERIFY2(written.contains("\r\n2,,145.500000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,busy=Off,,,,\r\n"),
         written.constData());
+    QVERIFY(fixture.messages.isEmpty());
+
+    // A tone outside the list is written as it is, and the message names the channel.
+    CRadioImage image = fixture.Doc()->m_Image;
+    image.SetByte(ImageMap::channelOffset(2) + ImageMap::Channel::kEncodeTone, 0xB6);
+    image.SetByte(ImageMap::channelOffset(2) + ImageMap::Channel::kEncodeTone + 1, 0x02);
+    fixture.Doc()->ChangeImage(image, QStringLiteral("tone"));
+    fixture.fileAnswers << out;
+    fixture.App().MainFrame()->FindCommand(CMainFrame::kFileExportCsv)->trigger();
+    QVERIFY2(TestFiles::Read(out).contains("\r\n2,,145.500000,,0.000000,Tone,69.4,69.4,"), TestFiles::Read(out).constData());
+    QCOMPARE(fixture.messages.size(), 1);
+    QCOMPARE(fixture.messages.first().text, out + QStringLiteral(" was written.\n"
+        "Channel 2: not in the standard tone list: 69.4 Hz. Other programs may refuse this row."));
 }
 
 QTEST_MAIN(TestCsvWindow)
