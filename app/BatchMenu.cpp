@@ -58,6 +58,7 @@ void CBatchMenu::OnBatchWrite()
     view->OnLeaveCell(); // a value still in its edit box belongs to the grid
     view->StoreGrid();
     m_pDialog = new CBatchWriteDlg(m_Ini, child->Document()->m_Image, CServiceAccess::IsGranted(), m_pFrame);
+    m_pDialog->SetDocumentPath(child->Document()->PathName());
     m_pDialog->setAttribute(Qt::WA_DeleteOnClose);
     m_pDialog->show();
 }

@@ -29,6 +29,9 @@ public:
     CBatchWriteDlg(const CIniFile& ini, const CRadioImage& image, bool serviceAccess, QWidget* parent);
     ~CBatchWriteDlg() override;
 
+    // The data file the image came from, named in the programming log; empty for an unsaved document.
+    void SetDocumentPath(const QString& path) { m_strFile = path; }
+
     // The ports offered, each ticked or not: COM1..COM16 and the serial ports the system has.
     void SetPorts(const QStringList& ports, const QStringList& ticked);
     QStringList TickedPorts() const;
@@ -64,6 +67,7 @@ private:
     const CIniFile& m_Ini;
     CRadioImage m_Image;
     bool m_bServiceAccess;
+    QString m_strFile;
     std::atomic<bool> m_bStop { false };
     std::vector<QThread*> m_Workers;
     int m_nDone = 0;
