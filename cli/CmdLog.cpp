@@ -13,7 +13,7 @@ namespace {
 // like the times the log shows, unless it names its own offset. Invalid when it is neither.
 QDateTime SinceTime(const QString &text)
 {
-    const QDate date = QDate::fromString(text, Qt::ISODate);
+    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
     if (date.isValid())
         return QDateTime(date, QTime(0, 0), Qt::UTC);
     QString iso = text;
