@@ -199,7 +199,7 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         QByteArray old;
         const QByteArray line
-            = R"({"time":"2026-01-02T08:00:00Z","port":"COM1","direction":"read","area":"channels","blocks":64})" "\n";
+            = "{\"time\":\"2026-01-02T08:00:00Z\",\"port\":\"COM1\",\"direction\":\"read\",\"area\":\"channels\",\"blocks\":64}" "\n";
         while (old.size() < CProgramLog::kRotateBytes)
             old += line;
         {
