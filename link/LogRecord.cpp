@@ -48,7 +48,8 @@ CLogRecord Start(CCloneTransfer::Direction direction, const QString& area, const
     record.cable = CableOf(device);
     record.direction = direction == CCloneTransfer::Direction::Read ? QStringLiteral("read") : QStringLiteral("write");
     record.area = area;
-    record.file = file.isEmpty() ? CLogRecord::UnsavedDocument() : file;
+    // A relative name from the command line would mean nothing when the log is read elsewhere.
+    record.file = file.isEmpty() ? CLogRecord::UnsavedDocument() : QFileInfo(file).absoluteFilePath();
     record.version = QStringLiteral(PROGRAM_VERSION);
     record.verify = QStringLiteral("not verified");
     return record;

@@ -1,5 +1,6 @@
 #include "link/ProgramLog.h"
 
+#include "config/AppPaths.h"
 #include "config/Language.h"
 #include "config/SafeFile.h"
 
@@ -52,7 +53,10 @@ CProgramLog::CProgramLog(const QString& path)
 
 QString CProgramLog::Path()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation)).filePath(kFileName);
+    // The tool's own per-user data folder, the same for the window and program-cli, so one log holds
+    // every transfer whichever program made it.
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+        .filePath(QLatin1String(CAppPaths::kInstalledDataFolder) + QLatin1Char('/') + kFileName);
 }
 
 QString CProgramLog::NotWritten(const QString& reason, bool chinese)

@@ -22,7 +22,7 @@ public:
     // The log at path; empty: the default one, Path().
     explicit CProgramLog(const QString& path = QString());
 
-    // <per-user data folder>/programming-log.jsonl
+    // programming-log.jsonl in the per-user data folder (~/.local/share/fieldcom-programmer).
     static QString Path();
 
     // Appends record; the empty text when it is on the disk, else the reason.

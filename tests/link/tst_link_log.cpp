@@ -107,9 +107,12 @@ private slots:
         const QString file = args.contains("SOURCE") ? source : output;
         args.replaceInStrings(QStringLiteral("PORT"), Device(*radio));
         args.replaceInStrings(QStringLiteral("SOURCE"), source);
-        args.replaceInStrings(QStringLiteral("FILE"), output);
-
+        // The output named relative to the working folder is logged by its full path.
+        args.replaceInStrings(QStringLiteral("FILE"), QStringLiteral("radio.dat"));
+        const QString working = QDir::currentPath();
+        QDir::setCurrent(dir.path());
         const CliRun::Run result = CliRun::run(args);
+        QDir::setCurrent(working);
         QCOMPARE(result.code, code);
         QVERIFY2(!result.err.contains("log"), qPrintable(result.err));
 
