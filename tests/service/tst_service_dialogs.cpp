@@ -8,6 +8,7 @@
 #include "app/MessageBox.h"
 #include "app/ProgramApp.h"
 #include "app/ServiceMenu.h"
+#include "link/ProgramLog.h"
 #include "config/Language.h"
 #include "editor/MSFlexGrid.h"
 #include "image/ProgramDoc.h"
@@ -23,6 +24,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QTemporaryDir>
+#include <QFile>
 #include <QTest>
 #include <QTimer>
 
@@ -197,6 +200,21 @@ private slots:
         });
         frame->FindCommand(CMainFrame::kParameterAdjust)->trigger();
         QCOMPARE(rows, 5);
+
+        // The dialog's exchanges go into the programming log, a failed one too.
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+        fixture.SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), data.filePath(QStringLiteral("no-cable")));
+        WhenModal<CPowerAdjustDlg>([](CPowerAdjustDlg* d) {
+            d->ReadButton()->click();
+            d->reject();
+        });
+        frame->FindCommand(CMainFrame::kPowerAdjust)->trigger();
+        const QList<CLogRecord> records = CProgramLog().Read(false).records;
+        QCOMPARE(records.size(), 1);
+        QCOMPARE((QStringList { records[0].port, records[0].direction, records[0].area, records[0].file }),
+            (QStringList { "COM1", "read", "power", "unsaved document" }));
+        QVERIFY2(records[0].outcome.startsWith("failed: the port could not be opened"), qPrintable(records[0].outcome));
     }
 
     void powerLayout()
