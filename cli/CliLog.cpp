@@ -5,7 +5,7 @@
 
 namespace CliLog {
 
-void Record(CCliContext &context, const CLogRecord &record)
+void Record(CCliContext& context, const CLogRecord& record)
 {
     const QString failure = CProgramLog().Append(record);
     if (!failure.isEmpty() && context.FirstLogFailure())

@@ -8,6 +8,6 @@ namespace CliLog {
 
 // Appends record to the log. A log that cannot be written is said once a run on stderr; the
 // command's output and exit status stay as they are.
-void Record(CCliContext &context, const CLogRecord &record);
+void Record(CCliContext& context, const CLogRecord& record);
 
 } // namespace CliLog

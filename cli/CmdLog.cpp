@@ -11,7 +11,7 @@ namespace {
 
 // A date ("2026-12-08") or a date and time ("2026-12-08T14:30", "2026-12-08 14:30:05"), taken as UTC
 // like the times the log shows, unless it names its own offset. Invalid when it is neither.
-QDateTime SinceTime(const QString &text)
+QDateTime SinceTime(const QString& text)
 {
     const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
     if (date.isValid())
@@ -24,16 +24,16 @@ QDateTime SinceTime(const QString &text)
     return time;
 }
 
-void PrintTable(QTextStream &out, const QList<QStringList> &rows)
+void PrintTable(QTextStream& out, const QList<QStringList>& rows)
 {
     QList<int> widths;
-    for (const QStringList &row : rows)
+    for (const QStringList& row : rows)
         for (int c = 0; c < row.size(); ++c) {
             if (widths.size() <= c)
                 widths << 0;
             widths[c] = std::max(widths[c], int(row.at(c).size()));
         }
-    for (const QStringList &row : rows) {
+    for (const QStringList& row : rows) {
         QString line;
         for (int c = 0; c < row.size(); ++c)
             line += c + 1 < row.size() ? row.at(c).leftJustified(widths[c] + 2) : row.at(c);
@@ -45,19 +45,20 @@ void PrintTable(QTextStream &out, const QList<QStringList> &rows)
 
 // program-cli log [--since DATE] [--port PORT] [--file TEXT] [--csv]: the programming log, newest
 // last, as a table or as CSV. Lines of the log that cannot be read are said on stderr and skipped.
-int RunLog(CCliContext &context, const QStringList &args)
+int RunLog(CCliContext& context, const QStringList& args)
 {
     QDateTime since;
     QString port;
     QString file;
     bool csv = false;
     for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
+        const QString& arg = args.at(i);
         const bool hasValue = i + 1 < args.size();
         if (arg == QLatin1String("--since") && hasValue) {
             since = SinceTime(args.at(++i));
             if (!since.isValid())
-                return context.UsageError(QStringLiteral("--since takes a date or a date and time, e.g. 2026-12-08 or 2026-12-08T14:30"));
+                return context.UsageError(QStringLiteral(
+                    "--since takes a date or a date and time, e.g. 2026-12-08 or 2026-12-08T14:30"));
         } else if (arg == QLatin1String("--port") && hasValue) {
             port = args.at(++i);
         } else if (arg == QLatin1String("--file") && hasValue) {
@@ -70,12 +71,12 @@ int RunLog(CCliContext &context, const QStringList &args)
     }
 
     const CProgramLog::Contents contents = CProgramLog().Read(context.IsChinese());
-    for (const QString &note : contents.notes)
+    for (const QString& note : contents.notes)
         context.Err() << note << '\n';
     context.Err().flush();
 
     QList<QStringList> rows { CLogRecord::Columns() };
-    for (const CLogRecord &record : contents.records) {
+    for (const CLogRecord& record : contents.records) {
         if (since.isValid() && record.time < since)
             continue;
         if (!port.isEmpty() && record.port.compare(port, Qt::CaseInsensitive) != 0)
@@ -84,9 +85,9 @@ int RunLog(CCliContext &context, const QStringList &args)
             continue;
         rows << record.Fields();
     }
-    QTextStream &out = context.Out();
+    QTextStream& out = context.Out();
     if (csv) {
-        for (const QStringList &row : rows)
+        for (const QStringList& row : rows)
             out << QString::fromUtf8(CsvText::Line(row));
     } else {
         PrintTable(out, rows);

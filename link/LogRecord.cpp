@@ -28,7 +28,8 @@ QString CableOf(const QString& device)
 {
     const QString canonical = QFileInfo(device).canonicalFilePath();
     for (const CSystemPorts::Port& port : CSystemPorts::Available())
-        if (port.device == device || (!canonical.isEmpty() && QFileInfo(port.device).canonicalFilePath() == canonical))
+        if (port.device == device
+            || (!canonical.isEmpty() && QFileInfo(port.device).canonicalFilePath() == canonical))
             return port.description;
     return {};
 }
@@ -38,15 +39,16 @@ QString Hex(int value, int width)
     return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
 }
 
-CLogRecord Start(CCloneTransfer::Direction direction, const QString& area, const QString& port, const QString& device,
-    const QString& file)
+CLogRecord Start(CCloneTransfer::Direction direction, const QString& area, const QString& port,
+    const QString& device, const QString& file)
 {
     CLogRecord record;
     const QDateTime now = QDateTime::currentDateTimeUtc();
     record.time = now.addMSecs(-now.time().msec()); // whole seconds, as the log shows them
     record.port = port;
     record.cable = CableOf(device);
-    record.direction = direction == CCloneTransfer::Direction::Read ? QStringLiteral("read") : QStringLiteral("write");
+    record.direction
+        = direction == CCloneTransfer::Direction::Read ? QStringLiteral("read") : QStringLiteral("write");
     record.area = area;
     // A relative name from the command line would mean nothing when the log is read elsewhere.
     record.file = file.isEmpty() ? CLogRecord::UnsavedDocument() : QFileInfo(file).absoluteFilePath();
@@ -65,9 +67,9 @@ QString CLogRecord::UnsavedDocument()
 void CLogRecord::SetImage(const CRadioImage& image, const CIniFile& ini)
 {
     const auto bytes = image.Range(0, ImageMap::kImageSize);
-    sha256 = QString::fromLatin1(
-        QCryptographicHash::hash(QByteArrayView(bytes.data(), qsizetype(bytes.size())), QCryptographicHash::Sha256)
-            .toHex());
+    sha256 = QString::fromLatin1(QCryptographicHash::hash(
+        QByteArrayView(bytes.data(), qsizetype(bytes.size())), QCryptographicHash::Sha256)
+                                     .toHex());
     const std::uint8_t typeByte = image.Byte(ImageMap::kProductType);
     type = ProductCatalog::ShownTypeText(ini, typeByte, false);
     band = ProductCatalog::ShownBandText(ini, typeByte, image.Byte(ImageMap::kFrequencyBand), false);
@@ -109,8 +111,8 @@ CLogRecord CLogRecord::Of(const CCloneTransfer& transfer, const QString& port, c
     return record;
 }
 
-CLogRecord CLogRecord::Of(const CBatchOutcome& outcome, CCloneTransfer::Direction direction, const QString& device,
-    const QString& file, const CIniFile& ini)
+CLogRecord CLogRecord::Of(const CBatchOutcome& outcome, CCloneTransfer::Direction direction,
+    const QString& device, const QString& file, const CIniFile& ini)
 {
     CLogRecord record = Start(direction, QStringLiteral("channels"), outcome.port, device, file);
     if (direction == CCloneTransfer::Direction::Write || outcome.status == Status::Done)
@@ -127,7 +129,8 @@ CLogRecord CLogRecord::Of(const CServiceExchange& exchange, const QString& port,
 {
     const CCloneTransfer::Direction direction = exchange.TransferDirection();
     const bool power = exchange.ExchangeArea() == CServiceExchange::Area::Power;
-    CLogRecord record = Start(direction, power ? QStringLiteral("power") : QStringLiteral("param"), port, device, file);
+    CLogRecord record
+        = Start(direction, power ? QStringLiteral("power") : QStringLiteral("param"), port, device, file);
     if (direction == CCloneTransfer::Direction::Write || exchange.Succeeded())
         record.SetImage(exchange.Image(), ini);
     record.blocks = exchange.BlocksDone();
@@ -149,7 +152,8 @@ void CLogRecord::SetVerify(Status readBack, const std::optional<CWriteVerify::Mi
     } else {
         // The radio took the blocks but holds something else: the write did not do its job.
         verify = QStringLiteral("differs at 0x") + Hex(mismatch->address, 3);
-        outcome = QStringLiteral("failed: wrote %1, read back %2").arg(Hex(mismatch->sent, 2), Hex(mismatch->found, 2));
+        outcome = QStringLiteral("failed: wrote %1, read back %2")
+                      .arg(Hex(mismatch->sent, 2), Hex(mismatch->found, 2));
     }
 }
 
@@ -216,6 +220,6 @@ QStringList CLogRecord::Columns()
 QStringList CLogRecord::Fields() const
 {
     const QString where = cable.isEmpty() ? port : port + QStringLiteral(" (") + cable + QLatin1Char(')');
-    return { time.toString(Qt::ISODate), where, direction, area, file, sha256, type, band, QString::number(blocks),
-        verify, outcome, version, backup };
+    return { time.toString(Qt::ISODate), where, direction, area, file, sha256, type, band,
+        QString::number(blocks), verify, outcome, version, backup };
 }

@@ -41,8 +41,8 @@ public:
     static CLogRecord Of(const CCloneTransfer& transfer, const QString& port, const QString& device,
         const QString& file, const CIniFile& ini);
     // One radio of a batch or the repeat loop, verify included.
-    static CLogRecord Of(const CBatchOutcome& outcome, CCloneTransfer::Direction direction, const QString& device,
-        const QString& file, const CIniFile& ini);
+    static CLogRecord Of(const CBatchOutcome& outcome, CCloneTransfer::Direction direction,
+        const QString& device, const QString& file, const CIniFile& ini);
     // A service read or write of one alignment area.
     static CLogRecord Of(const CServiceExchange& exchange, const QString& port, const QString& device,
         const QString& file, const CIniFile& ini);

@@ -24,8 +24,10 @@
 
 namespace {
 
-constexpr CBilingual kNotWritten { "The programming log could not be written (%1); the transfer itself is not affected.",
-    "无法写入编程日志 (%1); 传输本身不受影响。" };
+constexpr CBilingual kNotWritten {
+    "The programming log could not be written (%1); the transfer itself is not affected.",
+    "无法写入编程日志 (%1); 传输本身不受影响。"
+};
 constexpr CBilingual kSkipped { "%1, line %2: a cut or unreadable record was skipped.",
     "%1, 第 %2 行: 已跳过一条不完整或无法读取的记录。" };
 constexpr CBilingual kNoFolder { "the folder cannot be made", "无法建立该文件夹" };
@@ -70,7 +72,8 @@ void CProgramLog::RotateIfFull() const
     if (info.isSymLink() || !info.isFile() || info.size() < kRotateBytes)
         return;
     const QDir dir = info.absoluteDir();
-    const QString stem = kStem + QLatin1Char('-') + info.lastModified().toUTC().toString(QStringLiteral("yyyyMMdd"));
+    const QString stem
+        = kStem + QLatin1Char('-') + info.lastModified().toUTC().toString(QStringLiteral("yyyyMMdd"));
     QString name = stem + QStringLiteral(".jsonl");
     for (int n = 2; dir.exists(name); ++n)
         name = stem + QStringLiteral("-%1.jsonl").arg(n);
@@ -100,7 +103,7 @@ QString CProgramLog::Append(const CLogRecord& record) const
     if (fd < 0)
         return ErrorText(errno);
     int error = 0;
-    struct stat status {};
+    struct stat status { };
     if (::fstat(fd, &status) != 0) {
         error = errno;
     } else if (!S_ISREG(status.st_mode)) {
@@ -133,7 +136,8 @@ QStringList CProgramLog::Files() const
 {
     const QFileInfo info(m_strPath);
     QStringList renamed;
-    for (const QString& name : info.absoluteDir().entryList({ kStem + QStringLiteral("-*.jsonl") }, QDir::Files))
+    for (const QString& name :
+        info.absoluteDir().entryList({ kStem + QStringLiteral("-*.jsonl") }, QDir::Files))
         if (kRenamed.match(name).hasMatch())
             renamed << name;
     std::sort(renamed.begin(), renamed.end(), [](const QString& a, const QString& b) {

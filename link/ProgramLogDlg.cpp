@@ -53,9 +53,9 @@ CProgramLogDlg::CProgramLogDlg(QWidget* parent)
     m_OpenBackup->setObjectName(QStringLiteral("openBackup"));
 
     m_Table->setColumnCount(int(CLogRecord::Columns().size()));
-    m_Table->setHorizontalHeaderLabels({ tr("Time (UTC)"), tr("Port"), tr("Direction"), tr("Area"), tr("File"),
-        tr("SHA-256"), tr("Type"), tr("Band"), tr("Blocks"), tr("Verify"), tr("Outcome"), tr("Version"),
-        tr("Backup") });
+    m_Table->setHorizontalHeaderLabels(
+        { tr("Time (UTC)"), tr("Port"), tr("Direction"), tr("Area"), tr("File"), tr("SHA-256"), tr("Type"),
+            tr("Band"), tr("Blocks"), tr("Verify"), tr("Outcome"), tr("Version"), tr("Backup") });
     m_Table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_Table->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_Table->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -140,7 +140,8 @@ const CLogRecord* CProgramLogDlg::Current() const
 void CProgramLogDlg::UpdateButtons()
 {
     const CLogRecord* record = Current();
-    m_OpenBackup->setEnabled(record && record->direction == QLatin1String("read") && !record->backup.isEmpty());
+    m_OpenBackup->setEnabled(
+        record && record->direction == QLatin1String("read") && !record->backup.isEmpty());
 }
 
 void CProgramLogDlg::OnExport()
@@ -164,7 +165,8 @@ void CProgramLogDlg::OnOpenBackup()
         return;
     // Backups beyond the newest ones kept are removed; the log still names them.
     if (!QFileInfo::exists(record->backup)) {
-        CMessageBox::Show(this, tr("The backup %1 is no longer there.").arg(QDir::toNativeSeparators(record->backup)));
+        CMessageBox::Show(
+            this, tr("The backup %1 is no longer there.").arg(QDir::toNativeSeparators(record->backup)));
         return;
     }
     m_strChosen = record->backup;

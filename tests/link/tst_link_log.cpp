@@ -26,12 +26,13 @@ class TestLinkLog : public QObject {
     std::unique_ptr<QTemporaryDir> m_Data; // the per-user data folder of each test
 
     // The digest of the 1024 image bytes behind a data file's 16-byte header.
-    static QString DigestOfFile(const QString &path)
+    static QString DigestOfFile(const QString& path)
     {
         QFile file(path);
         if (!file.open(QIODevice::ReadOnly))
             return QStringLiteral("(unreadable)");
-        return QString::fromLatin1(QCryptographicHash::hash(file.readAll().mid(16, 1024), QCryptographicHash::Sha256).toHex());
+        return QString::fromLatin1(
+            QCryptographicHash::hash(file.readAll().mid(16, 1024), QCryptographicHash::Sha256).toHex());
     }
 
     static std::vector<CsvText::Record> LogCsv()
@@ -64,27 +65,45 @@ private slots:
         const QStringList write { "write", "--port", "PORT", "SOURCE" };
         const QStringList read { "read", "--port", "PORT", "-o", "FILE" };
         // An ordinary write sends [0, 768) and [800, 992): 48 + 12 blocks; a read takes [0, 1019): 64.
-        QTest::newRow("write") << write << QStringList {} << 0 << "write" << "channels" << 60 << "not verified"
-                               << "done" << "SOURCE";
-        QTest::newRow("write, verified") << write + QStringList { "--verify" } << QStringList {} << 0 << "write"
-                                         << "channels" << 60 << "verified" << "done" << "SOURCE";
-        QTest::newRow("write, the third block lost") << write + QStringList { "--verify" } << QStringList { "write-lost:3" }
-                                                     << 1 << "write" << "channels" << 60 << "differs at 0x020"
-                                                     << "failed: wrote" << "SOURCE";
-        QTest::newRow("write, the third block refused") << write << QStringList { "write-nak:3" } << 1 << "write"
-                                                        << "channels" << 2 << "not verified" << "failed:" << "SOURCE";
-        QTest::newRow("repeat loop, one radio") << write + QStringList { "--repeat", "--count", "1" } << QStringList {}
-                                                << 0 << "write" << "channels" << 60 << "not verified" << "done"
-                                                << "SOURCE";
-        QTest::newRow("read") << read << QStringList {} << 0 << "read" << "channels" << 64 << "not verified" << "done"
+        QTest::newRow("write") << write << QStringList {} << 0 << "write"
+                               << "channels" << 60 << "not verified"
+                               << "done"
+                               << "SOURCE";
+        QTest::newRow("write, verified")
+            << write + QStringList { "--verify" } << QStringList {} << 0 << "write"
+            << "channels" << 60 << "verified"
+            << "done"
+            << "SOURCE";
+        QTest::newRow("write, the third block lost")
+            << write + QStringList { "--verify" } << QStringList { "write-lost:3" } << 1 << "write"
+            << "channels" << 60 << "differs at 0x020"
+            << "failed: wrote"
+            << "SOURCE";
+        QTest::newRow("write, the third block refused")
+            << write << QStringList { "write-nak:3" } << 1 << "write"
+            << "channels" << 2 << "not verified"
+            << "failed:"
+            << "SOURCE";
+        QTest::newRow("repeat loop, one radio")
+            << write + QStringList { "--repeat", "--count", "1" } << QStringList {} << 0 << "write"
+            << "channels" << 60 << "not verified"
+            << "done"
+            << "SOURCE";
+        QTest::newRow("read") << read << QStringList {} << 0 << "read"
+                              << "channels" << 64 << "not verified"
+                              << "done"
                               << "FILE";
-        QTest::newRow("read, block 20 lost") << read << QStringList { "read-silent:20" } << 1 << "read" << "channels"
-                                             << 19 << "not verified" << "failed:" << "";
+        QTest::newRow("read, block 20 lost") << read << QStringList { "read-silent:20" } << 1 << "read"
+                                             << "channels" << 19 << "not verified"
+                                             << "failed:"
+                                             << "";
         // The power table [0x3E0, 0x3FB): 0x3E0-0x3EF and 0x3F0-0x3FA.
-        QTest::newRow("service write, power") << QStringList { "service", "write", "--port", "PORT", "--access-code",
-                                                     "k719wd", "--area", "power", "SOURCE" }
-                                              << QStringList {} << 0 << "write" << "power" << 2 << "not verified"
-                                              << "done" << "SOURCE";
+        QTest::newRow("service write, power") << QStringList { "service", "write", "--port", "PORT",
+            "--access-code", "k719wd", "--area", "power", "SOURCE" }
+                                              << QStringList {} << 0 << "write"
+                                              << "power" << 2 << "not verified"
+                                              << "done"
+                                              << "SOURCE";
     }
 
     // Each transfer leaves one record, and program-cli log --csv gives it back column by column.
@@ -119,8 +138,9 @@ private slots:
         const std::vector<CsvText::Record> rows = LogCsv();
         QCOMPARE(rows.size(), std::size_t(2));
         QCOMPARE(rows[0].fields.join(','),
-            QStringLiteral("time,port,direction,area,file,sha256,type,band,blocks,verify,outcome,version,backup"));
-        const QStringList &row = rows[1].fields;
+            QStringLiteral(
+                "time,port,direction,area,file,sha256,type,band,blocks,verify,outcome,version,backup"));
+        const QStringList& row = rows[1].fields;
         QCOMPARE(row.size(), 13);
         QVERIFY(QDateTime::fromString(row[0], Qt::ISODate).isValid());
         QVERIFY(row[0].endsWith('Z'));
@@ -128,7 +148,8 @@ private slots:
         QCOMPARE(row[2], direction);
         QCOMPARE(row[3], area);
         QCOMPARE(row[4], file);
-        QCOMPARE(row[5], digestOf.isEmpty() ? QString() : DigestOfFile(digestOf == "SOURCE" ? source : output));
+        QCOMPARE(
+            row[5], digestOf.isEmpty() ? QString() : DigestOfFile(digestOf == "SOURCE" ? source : output));
         QCOMPARE(row[8], QString::number(blocks));
         QCOMPARE(row[9], verify);
         QVERIFY2(row[10].startsWith(outcome), qPrintable(row[10]));
@@ -152,8 +173,10 @@ private slots:
         QCOMPARE(record.blocks, 2);
         QCOMPARE(record.file, QStringLiteral("unsaved document"));
         const RadioMemory::Bytes sent = BytesOf(image);
-        QCOMPARE(record.sha256, QString::fromLatin1(QCryptographicHash::hash(
-            QByteArray(reinterpret_cast<const char *>(sent.data()), 1024), QCryptographicHash::Sha256).toHex()));
+        QCOMPARE(record.sha256,
+            QString::fromLatin1(QCryptographicHash::hash(
+                QByteArray(reinterpret_cast<const char*>(sent.data()), 1024), QCryptographicHash::Sha256)
+                                    .toHex()));
     }
 
     // With the disk full under the log the write still succeeds and says once that the log failed; the
@@ -201,8 +224,9 @@ private slots:
         const QString path = CProgramLog::Path();
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         QByteArray old;
-        const QByteArray line
-            = "{\"time\":\"2026-01-02T08:00:00Z\",\"port\":\"COM1\",\"direction\":\"read\",\"area\":\"channels\",\"blocks\":64}" "\n";
+        const QByteArray line = "{\"time\":\"2026-01-02T08:00:00Z\",\"port\":\"COM1\",\"direction\":\"read\","
+                                "\"area\":\"channels\",\"blocks\":64}"
+                                "\n";
         while (old.size() < CProgramLog::kRotateBytes)
             old += line;
         {
@@ -211,7 +235,8 @@ private slots:
             file.write(old);
             file.close();
             QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.setFileTime(QDateTime(QDate(2026, 1, 2), QTime(9, 0), Qt::UTC), QFileDevice::FileModificationTime));
+            QVERIFY(file.setFileTime(
+                QDateTime(QDate(2026, 1, 2), QTime(9, 0), Qt::UTC), QFileDevice::FileModificationTime));
         }
         CLogRecord record;
         record.time = QDateTime(QDate(2026, 1, 3), QTime(10, 0), Qt::UTC);
@@ -219,7 +244,8 @@ private slots:
         record.direction = QStringLiteral("write");
         QCOMPARE(CProgramLog().Append(record), QString());
 
-        const QString renamed = QFileInfo(path).dir().filePath(QStringLiteral("programming-log-20260102.jsonl"));
+        const QString renamed
+            = QFileInfo(path).dir().filePath(QStringLiteral("programming-log-20260102.jsonl"));
         QCOMPARE(QFileInfo(renamed).size(), old.size());
         QCOMPARE(QFileInfo(path).size(), record.ToLine().size());
         const CProgramLog::Contents contents = CProgramLog().Read(false);
