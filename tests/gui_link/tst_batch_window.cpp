@@ -285,6 +285,21 @@ private slots:
         QVERIFY(bench.fixture->Child() != before);
         QCOMPARE(bench.Messages(), QStringList());
     }
+
+    // A log that cannot be written leaves the writes as they were and is said once, not per write.
+    void logThatCannotBeWritten()
+    {
+        Bench bench({ "" });
+        QVERIFY(QDir().mkpath(CProgramLog::Path())); // a folder where the file should be
+        bench.Write(false);
+        bench.Write(false);
+        QDir(CProgramLog::Path()).removeRecursively();
+        QCOMPARE(bench.radios[0]->LinksOpened(), 2);
+        const QStringList messages = bench.Messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith("The programming log could not be written ("), qPrintable(messages[0]));
+        QVERIFY(messages[0].endsWith("); the transfer itself is not affected."));
+    }
 };
 
 QTEST_MAIN(TestBatchWindow)
