@@ -41,10 +41,12 @@ const QRegularExpression kRenamed(QStringLiteral("^programming-log-(\\d{8})(?:-(
 // Batch threads append side by side; one of them at a time checks the size and renames.
 std::mutex g_Mutex;
 
+#if !defined(Q_OS_WIN)
 QString ErrorText(int error)
 {
     return QString::fromLocal8Bit(std::strerror(error));
 }
+#endif
 
 } // namespace
 
