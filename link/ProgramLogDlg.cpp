@@ -1,8 +1,8 @@
 #include "link/ProgramLogDlg.h"
 
-#include "app/FilePrompt.h"
-#include "app/HelpLayer.h"
-#include "app/MessageBox.h"
+#include "widgets/FilePrompt.h"
+#include "widgets/HelpLayer.h"
+#include "widgets/MessageBox.h"
 #include "config/Language.h"
 #include "config/SafeFile.h"
 #include "csv/CsvText.h"
