@@ -64,6 +64,7 @@ void CBatchMenu::OnBatchWrite()
     if (!tables)
         return;
     m_pDialog = new CBatchWriteDlg(m_Ini, image, *tables, m_pFrame);
+    m_pDialog->SetDocumentPath(child->Document()->PathName());
     m_pDialog->setAttribute(Qt::WA_DeleteOnClose);
     m_pDialog->show();
 }

@@ -75,6 +75,7 @@ CMainFrame::CMainFrame(const QString& company, QWidget* parent)
     m_DocumentCommands << AddCommand(program, kRead, tr("&Read"), QKeySequence(Qt::CTRL | Qt::Key_R));
     m_DocumentCommands << AddCommand(program, kWrite, tr("&Write"), QKeySequence(Qt::CTRL | Qt::Key_W));
     m_DocumentCommands << AddCommand(program, kCompareRadio, tr("&Compare with Radio"));
+    AddCommand(program, kProgrammingLog, tr("Programming &Log..."));
 
     QMenu* view = AddMenu(tr("&View"));
     AddCommand(view, kViewToolbar, tr("&Toolbar"));
@@ -237,6 +238,9 @@ void CMainFrame::OnCommand(int id)
         return;
     case kFileOpenBackup:
         emit FileOpenBackupRequested();
+        return;
+    case kProgrammingLog:
+        emit ProgrammingLogRequested();
         return;
     case kAppAbout:
         emit AboutRequested();

@@ -53,6 +53,7 @@ public:
         kFileImportCsv = 32850,
         kFileExportCsv = 32851,
         kCompareRadio = 32852,
+        kProgrammingLog = 32860,
     };
 
     // company: the configured company text, caption of the control bar and root of its tree.
@@ -83,6 +84,7 @@ signals:
     void FileNewRequested();
     void FileOpenRequested();
     void FileOpenBackupRequested();
+    void ProgrammingLogRequested();
     void AboutRequested();
 
 protected:

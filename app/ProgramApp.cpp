@@ -21,6 +21,7 @@
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "link/PortName.h"
+#include "link/ProgramLogDlg.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -82,6 +83,7 @@ bool CProgramApp::InitInstance(const QStringList& arguments)
     connect(m_pMainFrame.get(), &CMainFrame::FileNewRequested, this, &CProgramApp::OnFileNew);
     connect(m_pMainFrame.get(), &CMainFrame::FileOpenRequested, this, &CProgramApp::OnFileOpen);
     connect(m_pMainFrame.get(), &CMainFrame::FileOpenBackupRequested, this, &CProgramApp::OnFileOpenBackup);
+    connect(m_pMainFrame.get(), &CMainFrame::ProgrammingLogRequested, this, &CProgramApp::OnProgrammingLog);
     connect(m_pMainFrame.get(), &CMainFrame::AboutRequested, this, &CProgramApp::OnAppAbout);
     // Ctrl+F11 and the service entries; the frame owns it. The tree gains its two service entries
     // with the menu's and opens the same dialogs.
@@ -177,6 +179,15 @@ void CProgramApp::OnFileOpenBackup()
     COpenBackupDlg dialog(m_Ini, m_pMainFrame.get());
     ModalDialog::Exec(dialog);
     if (const QString path = dialog.ChosenPath(); !path.isEmpty())
+        OpenDocumentFile(path, true);
+}
+
+// Program > Programming Log...; its Open Backup opens the chosen read's backup as File > Open Backup does.
+void CProgramApp::OnProgrammingLog()
+{
+    CProgramLogDlg dialog(m_pMainFrame.get());
+    ModalDialog::Exec(dialog);
+    if (const QString path = dialog.ChosenBackup(); !path.isEmpty())
         OpenDocumentFile(path, true);
 }
 

@@ -37,6 +37,7 @@ public:
     CChildFrame* OpenDocumentFile(const QString& path, bool backup = false);
     // File > Open Backup...: the kept reads, newest first; the chosen one opens without a file name.
     void OnFileOpenBackup();
+    void OnProgrammingLog();
     void OnAppAbout();
 
 private:

@@ -5,7 +5,10 @@
 #include "config/Language.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
+#include "link/LogRecord.h"
 #include "link/PortName.h"
+#include "link/ProgramLogDlg.h"
+#include "service/ServiceDriver.h"
 #include "service/ParamAdjustDlg.h"
 #include "service/PasswordDlg.h"
 #include "service/PowerAdjustDlg.h"
@@ -92,8 +95,15 @@ void CServiceMenu::RunOnActiveDocument(
     CProgramDoc* document = child->Document();
     const CProgramView* view = child->View();
     const CRadioImage before = document->m_Image;
-    dialog(document->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit },
-        CPortName::DevicePath(CPortName::Current(), m_Ini));
+    const QString port = CPortName::Current();
+    const QString device = CPortName::DevicePath(port, m_Ini);
+    // Every service read and write of the dialog goes into the programming log under this document.
+    ServiceDriver::SetRecorder([this, port, device, file = document->PathName()](
+                                   QWidget* parent, const CServiceExchange& exchange) {
+        CProgramLogDlg::Record(parent, CLogRecord::Of(exchange, port, device, file, m_Ini));
+    });
+    dialog(document->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit }, device);
+    ServiceDriver::SetRecorder({});
     document->RecordChange(before, QStringLiteral("Service"));
 }
 

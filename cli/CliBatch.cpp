@@ -2,7 +2,9 @@
 
 #include "cli/CliContext.h"
 #include "cli/CliLink.h"
+#include "cli/CliLog.h"
 #include "cli/CliWriteChecks.h"
+#include "link/LogRecord.h"
 #include "config/AppPaths.h"
 #include "config/Language.h"
 #include "image/DataFile.h"
@@ -121,9 +123,10 @@ int Repeat(CCliContext &context, const Arguments &a, const CBatchTransfer::Facto
     const CInterrupts interrupts;
     CRepeatWriter writer(make, a.verify);
     writer.WatchStop(&g_Interrupted);
-    const CRepeatWriter::Totals totals = writer.Run(a.ports.first(), CliLink::DeviceFor(context, a.ports.first()),
-        a.count,
+    const QString device = CliLink::DeviceFor(context, a.ports.first());
+    const CRepeatWriter::Totals totals = writer.Run(a.ports.first(), device, a.count,
         [&](const CBatchOutcome &outcome, int count) {
+            CliLog::Record(context, CLogRecord::Of(outcome, CCloneTransfer::Direction::Write, device, a.file, context.Ini()));
             context.Out() << kRadioNumber.Text(zh).arg(count).arg(CBatchTransfer::Line(outcome, zh)) << Qt::endl;
             // The bell calls the dealer back to the bench.
             context.Err() << '\a' << Qt::flush;
@@ -191,8 +194,12 @@ int RunWrite(CCliContext &context, const QStringList &args)
     const CInterrupts interrupts;
     CBatchTransfer batch(make, a.verify);
     batch.WatchStop(&g_Interrupted);
-    const std::vector<CBatchOutcome> outcomes = batch.Run(a.ports, Devices(context, a.ports),
-        [&](const CBatchOutcome &outcome) { context.Out() << CBatchTransfer::Line(outcome, zh) << Qt::endl; });
+    const QStringList devices = Devices(context, a.ports);
+    const std::vector<CBatchOutcome> outcomes = batch.Run(a.ports, devices, [&](const CBatchOutcome &outcome) {
+        CliLog::Record(context,
+            CLogRecord::Of(outcome, CCloneTransfer::Direction::Write, devices.value(outcome.index), a.file, context.Ini()));
+        context.Out() << CBatchTransfer::Line(outcome, zh) << Qt::endl;
+    });
     return Finish(context, outcomes);
 }
 
@@ -215,10 +222,13 @@ int RunRead(CCliContext &context, const QStringList &args)
     CBatchTransfer batch([start] { return CCloneTransfer::ChannelRead(start); }, false);
     batch.WatchStop(&g_Interrupted);
     std::vector<bool> unsaved(static_cast<std::size_t>(a.ports.size()), false);
-    const std::vector<CBatchOutcome> outcomes = batch.Run(a.ports, Devices(context, a.ports),
+    const QStringList devices = Devices(context, a.ports);
+    const std::vector<CBatchOutcome> outcomes = batch.Run(a.ports, devices,
         [&](const CBatchOutcome &outcome) {
+            const QString path = OutputPath(a.file, outcome.port, outcome.index + 1);
+            CliLog::Record(context,
+                CLogRecord::Of(outcome, CCloneTransfer::Direction::Read, devices.value(outcome.index), path, context.Ini()));
             if (outcome.Succeeded()) {
-                const QString path = OutputPath(a.file, outcome.port, outcome.index + 1);
                 const DataFile::Result saved = DataFile::Save(path, outcome.image);
                 if (!saved.ok()) {
                     unsaved[static_cast<std::size_t>(outcome.index)] = true;

@@ -20,3 +20,4 @@ int RunPorts(CCliContext &context, const QStringList &args);
 int RunExport(CCliContext &context, const QStringList &args);
 int RunImport(CCliContext &context, const QStringList &args);
 int RunDiff(CCliContext &context, const QStringList &args);
+int RunLog(CCliContext &context, const QStringList &args);

@@ -5,6 +5,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <utility>
+
 // What every sub-command of program-cli works with: the configuration beside the executable, the
 // language it names and the two output streams.
 class CCliContext
@@ -22,6 +24,9 @@ public:
     // The value of "--lang": "english" or "chinese" in any case sets the language; false for others.
     bool TakeLanguage(const QString &value);
 
+    // True the first time only: a log that cannot be written is said once a run, not once a radio.
+    bool FirstLogFailure() { return !std::exchange(m_bLogFailed, true); }
+
     // Prints one line on stderr and returns kFailed.
     int Fail(const QString &line);
     // Prints the message and the usage on stderr and returns kUsage.
@@ -32,6 +37,7 @@ private:
     QTextStream &m_Err;
     CIniFile m_Ini;
     bool m_bChinese = false;
+    bool m_bLogFailed = false;
 };
 
 // Runs program-cli with its arguments (the program name left out); returns the exit status.

@@ -3,6 +3,8 @@
 #include "cli/CliContext.h"
 #include "cli/CliLink.h"
 #include "cli/CliBatch.h"
+#include "cli/CliLog.h"
+#include "link/LogRecord.h"
 #include "image/DataFile.h"
 #include "config/FileLock.h"
 #include "link/CloneTransfer.h"
@@ -29,7 +31,10 @@ int RunRead(CCliContext &context, const QStringList &args)
 
     const std::unique_ptr<CCloneTransfer> transfer
         = CCloneTransfer::ChannelRead(DataFile::NewImage(CAppPaths::ExecutableDir()));
-    if (!CliLink::Run(context, *transfer, CliLink::DeviceFor(context, port)))
+    const QString device = CliLink::DeviceFor(context, port);
+    const bool done = CliLink::Run(context, *transfer, device);
+    CliLog::Record(context, CLogRecord::Of(*transfer, port, device, path, context.Ini()));
+    if (!done)
         return CCliContext::kFailed;
 
     CFileLock lock(path);

@@ -2,6 +2,8 @@
 #include "cli/CliContext.h"
 #include "cli/CliLink.h"
 #include "cli/CliService.h"
+#include "cli/CliLog.h"
+#include "link/LogRecord.h"
 #include "config/Language.h"
 #include "image/DataFile.h"
 #include "link/ServiceExchange.h"
@@ -21,19 +23,23 @@ QString Hex(int value, int width)
     return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
 }
 
-int Verify(CCliContext& context, const CServiceExchange& written, const QString& device)
+int Verify(CCliContext& context, const CServiceExchange& written, const QString& device, CLogRecord& record)
 {
     CServiceExchange readBack(CServiceExchange::Direction::Read, written.ExchangeArea(), written.Image());
-    if (!CliLink::Run(context, readBack, device))
+    const bool done = CliLink::Run(context, readBack, device);
+    const CCloneSegment range = CServiceExchange::Range(written.ExchangeArea());
+    std::optional<CWriteVerify::Mismatch> mismatch;
+    for (int address = range.start; done && !mismatch && address < range.end; ++address)
+        if (written.Image().Byte(address) != readBack.Image().Byte(address))
+            mismatch = CWriteVerify::Mismatch { address, written.Image().Byte(address), readBack.Image().Byte(address) };
+    record.SetVerify(readBack.CurrentStatus(), mismatch);
+    CliLog::Record(context, record);
+    if (!done)
         return CCliContext::kFailed;
     const bool zh = context.IsChinese();
-    const CCloneSegment range = CServiceExchange::Range(written.ExchangeArea());
-    for (int address = range.start; address < range.end; ++address) {
-        const int sent = written.Image().Byte(address);
-        const int found = readBack.Image().Byte(address);
-        if (sent != found)
-            return context.Fail(kVerifyFailed.Text(zh).arg(Hex(address, 3), Hex(sent, 2), Hex(found, 2)));
-    }
+    if (mismatch)
+        return context.Fail(
+            kVerifyFailed.Text(zh).arg(Hex(mismatch->address, 3), Hex(mismatch->sent, 2), Hex(mismatch->found, 2)));
     context.Out() << kVerified.Text(zh).arg(range.end - range.start) << Qt::endl;
     return CCliContext::kDone;
 }
@@ -85,7 +91,9 @@ int RunService(CCliContext& context, const QStringList& args)
 
     if (read) {
         CServiceExchange exchange(CServiceExchange::Direction::Read, which, image);
-        if (!CliLink::Run(context, exchange, device))
+        const bool done = CliLink::Run(context, exchange, device);
+        CliLog::Record(context, CLogRecord::Of(exchange, port, device, path, context.Ini()));
+        if (!done)
             return CCliContext::kFailed;
         exchange.TakeOver(image);
         const DataFile::Result saved = DataFile::Save(path, image);
@@ -103,7 +111,10 @@ int RunService(CCliContext& context, const QStringList& args)
         context.Err().flush();
     }
     CServiceExchange exchange(CServiceExchange::Direction::Write, which, image);
-    if (!CliLink::Run(context, exchange, device))
-        return CCliContext::kFailed;
-    return verify ? Verify(context, exchange, device) : CCliContext::kDone;
+    const bool done = CliLink::Run(context, exchange, device);
+    CLogRecord record = CLogRecord::Of(exchange, port, device, path, context.Ini());
+    if (done && verify)
+        return Verify(context, exchange, device, record);
+    CliLog::Record(context, record);
+    return done ? CCliContext::kDone : CCliContext::kFailed;
 }

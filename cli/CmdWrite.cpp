@@ -6,7 +6,9 @@
 #include "link/CloneTransfer.h"
 #include "link/WriteVerify.h"
 #include "cli/CliBatch.h"
+#include "cli/CliLog.h"
 #include "cli/CliWriteChecks.h"
+#include "link/LogRecord.h"
 #include "service/ServiceAccess.h"
 
 namespace {
@@ -14,13 +16,17 @@ namespace {
 constexpr CBilingual kWrongCode { "Wrong access code: nothing was sent.", "访问码错误: 未发送任何数据。" };
 
 // Reads back the blocks just written and compares them with what was sent.
-int Verify(CCliContext &context, const CCloneTransfer &written, const QString &device)
+int Verify(CCliContext &context, const CCloneTransfer &written, const QString &device, CLogRecord &record)
 {
     const std::unique_ptr<CCloneTransfer> readBack = CWriteVerify::ReadBack(written);
-    if (!CliLink::Run(context, *readBack, device))
+    const bool done = CliLink::Run(context, *readBack, device);
+    const auto mismatch = done ? CWriteVerify::FirstDifference(written, readBack->Image()) : std::nullopt;
+    record.SetVerify(readBack->CurrentStatus(), mismatch);
+    CliLog::Record(context, record);
+    if (!done)
         return CCliContext::kFailed;
     const bool zh = context.IsChinese();
-    if (const auto mismatch = CWriteVerify::FirstDifference(written, readBack->Image()))
+    if (mismatch)
         return context.Fail(CWriteVerify::FailedText(*mismatch, zh));
     context.Out() << CWriteVerify::VerifiedText(CWriteVerify::ByteCount(written), zh) << Qt::endl;
     return CCliContext::kDone;
@@ -76,9 +82,11 @@ int RunWrite(CCliContext &context, const QStringList &args)
         return CCliContext::kFailed;
 
     const QString device = CliLink::DeviceFor(context, port);
-    const std::unique_ptr<CCloneTransfer> transfer
-        = CCloneTransfer::ChannelWrite(image, checks.WithTables(hasAccessCode));
-    if (!CliLink::Run(context, *transfer, device))
-        return CCliContext::kFailed;
-    return verify ? Verify(context, *transfer, device) : CCliContext::kDone;
+    const std::unique_ptr<CCloneTransfer> transfer = CCloneTransfer::ChannelWrite(image, checks.WithTables(hasAccessCode));
+    const bool done = CliLink::Run(context, *transfer, device);
+    CLogRecord record = CLogRecord::Of(*transfer, port, device, path, context.Ini());
+    if (done && verify)
+        return Verify(context, *transfer, device, record);
+    CliLog::Record(context, record);
+    return done ? CCliContext::kDone : CCliContext::kFailed;
 }

@@ -15,6 +15,8 @@ struct Prompt
 constexpr Prompt kPrompts[] = {
     { 32773, { "Read Data From Radio\nRead", "从电台读取数据\n读取" } },
     { 32774, { "Write Data To Radio\nWrite", "写数据到电台\n写入" } },
+    { 32860, { "Show every read and write of a radio, when and how it ended\nProgramming Log",
+                 "显示每次读写电台的记录: 时间及结果\n编程日志" } },
     { 57600, { "Create a new document\nNew", "建立新文档\n新建" } },
     { 57601, { "Open an existing document\nOpen", "打开一个现有文档\n打开" } },
     { 57602, { "Close the active document\nClose", "关闭活动文档\n关闭" } },

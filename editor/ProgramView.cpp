@@ -17,9 +17,11 @@
 #include "image/BackupStore.h"
 #include "image/ProgramDoc.h"
 #include "link/CloneTransfer.h"
+#include "link/LogRecord.h"
 #include "link/PortName.h"
 #include "link/PortSettingDlg.h"
 #include "link/ProcessDlg.h"
+#include "link/ProgramLogDlg.h"
 #include "link/TransferDriver.h"
 #include "link/VerifyRun.h"
 #include "link/WriteQuestions.h"
@@ -34,6 +36,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPointer>
+#include <QScopeGuard>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -498,14 +502,22 @@ void CProgramView::OnTransfer()
     // The windows are serviced between blocks, where any command may run: even one that closes
     // this view. Nothing of the view is touched once it has gone.
     CTransferDriver driver(m_pProcessDlg, this);
+    const QPointer<QWidget> self(this);
+    const QString port = CPortName::Current();
+    const QString file = m_pDocument->PathName();
+    const CIniFile& ini = m_Ini; // the application's, which outlives this view
     const CCloneTransfer::Status status = driver.Run(*transfer, device);
+    // Every way out of here leaves its record; the view may be gone by then.
+    CLogRecord record = CLogRecord::Of(*transfer, port, device, file, ini);
+    const auto logged = qScopeGuard([&record, &self] { CProgramLogDlg::Record(self, record); });
     if (driver.Abandoned() || status != CCloneTransfer::Status::Done)
         return;
     if (!write && m_bCompare) {
         RadioCompare::ShowDifferences(*this, *transfer);
         return;
     }
-    if (write && m_pProcessDlg->VerifyAfterWriting() && !CVerifyRun::Run(m_pProcessDlg, this, *transfer, device))
+    if (write && m_pProcessDlg->VerifyAfterWriting()
+        && !CVerifyRun::Run(m_pProcessDlg, this, *transfer, device, &record))
         return;
     if (!write) {
         const CRadioImage before = image;
@@ -515,7 +527,7 @@ void CProgramView::OnTransfer()
         ShowImage();
         m_pDocument->RecordRead(before, QStringLiteral("Read"));
         // Every read is also kept in the user's backups; the read stands even when that fails.
-        const DataFile::Result kept = CBackupStore().Keep(image, QDateTime::currentDateTime());
+        const DataFile::Result kept = CBackupStore().Keep(image, QDateTime::currentDateTime(), &record.backup);
         if (!kept.ok())
             CMessageBox::Show(this, DataFile::Describe(kept, CBackupStore::Folder()), QMessageBox::Ok,
                 QMessageBox::Warning);

@@ -53,8 +53,10 @@ CBatchOutcome CBatchTransfer::RunOne(int index, const QString &port, const QStri
     outcome.status = StopRequested() ? transfer->Stop() : transfer->Run(device, goOn);
     outcome.portReason[0] = transfer->PortFailureReason(false);
     outcome.portReason[1] = transfer->PortFailureReason(true);
-    if (outcome.status == Status::Done) {
+    outcome.blocks = transfer->BlocksDone();
+    if (outcome.status == Status::Done || transfer->TransferDirection() == CCloneTransfer::Direction::Write)
         outcome.image = transfer->Image();
+    if (outcome.status == Status::Done) {
         if (m_bVerify && transfer->TransferDirection() == CCloneTransfer::Direction::Write) {
             outcome.verifyRan = true;
             const std::unique_ptr<CCloneTransfer> readBack = CWriteVerify::ReadBack(*transfer);

@@ -24,7 +24,8 @@ struct CBatchOutcome {
     std::optional<CWriteVerify::Mismatch> mismatch;
     int verifiedBytes = 0;
     double seconds = 0;
-    CRadioImage image; // what a read received (valid when Succeeded)
+    int blocks = 0; // blocks moved before the transfer ended
+    CRadioImage image; // what a write sent, or what a read received (valid when Succeeded)
 
     bool Succeeded() const
     {

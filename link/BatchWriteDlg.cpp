@@ -1,5 +1,7 @@
 #include "link/BatchWriteDlg.h"
 
+#include "link/LogRecord.h"
+#include "link/ProgramLogDlg.h"
 #include "config/IniFile.h"
 #include "config/Language.h"
 #include "link/BatchTransfer.h"
@@ -166,10 +168,18 @@ void CBatchWriteDlg::OnStart()
         devices << CPortName::DevicePath(port, m_Ini);
 
     // Each report crosses to the window's thread; the window outlives its workers.
-    const auto post = [this](const CBatchOutcome& outcome, const QString& prefix) {
+    const QString file = m_strFile;
+    const auto post = [this, file](const CBatchOutcome& outcome, const QString& prefix) {
         const QString line = prefix + CBatchTransfer::Line(outcome, CLanguage::IsChinese());
         const bool ok = outcome.Succeeded();
-        QMetaObject::invokeMethod(this, [this, line, ok] { AddLine(line, ok, true); }, Qt::QueuedConnection);
+        // Logged on the worker, so a slow disk never holds the window up.
+        const QString notice = CProgramLogDlg::RecordQuietly(CLogRecord::Of(
+            outcome, CCloneTransfer::Direction::Write, CPortName::DevicePath(outcome.port, m_Ini), file, m_Ini));
+        QMetaObject::invokeMethod(this, [this, line, ok, notice] {
+            AddLine(line, ok, true);
+            if (!notice.isEmpty())
+                AddLine(notice, false, false);
+        }, Qt::QueuedConnection);
     };
 
     if (m_Repeat->isChecked()) {

@@ -30,6 +30,9 @@ public:
     CBatchWriteDlg(const CIniFile& ini, const CRadioImage& image, bool withTables, QWidget* parent);
     ~CBatchWriteDlg() override;
 
+    // The data file the image came from, named in the programming log; empty for an unsaved document.
+    void SetDocumentPath(const QString& path) { m_strFile = path; }
+
     // The ports offered, each ticked or not: COM1..COM16 and the serial ports the system has.
     void SetPorts(const QStringList& ports, const QStringList& ticked);
     QStringList TickedPorts() const;
@@ -65,6 +68,7 @@ private:
     const CIniFile& m_Ini;
     CRadioImage m_Image;
     bool m_bWithTables;
+    QString m_strFile;
     std::atomic<bool> m_bStop { false };
     std::vector<QThread*> m_Workers;
     int m_nDone = 0;

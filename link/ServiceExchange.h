@@ -31,6 +31,7 @@ public:
     Direction TransferDirection() const { return m_Transfer.TransferDirection(); }
     Area ExchangeArea() const { return m_Area; }
     int BlockCount() const { return m_Transfer.BlockCount(); }
+    int BlocksDone() const { return m_Transfer.BlocksDone(); }
     const std::vector<CCloneBlock>& Blocks() const { return m_Transfer.Blocks(); }
     // What was sent, or what a read has received so far on top of its starting image.
     const CRadioImage& Image() const { return m_Transfer.Image(); }

@@ -2,6 +2,7 @@
 
 #include "widgets/MessageBox.h"
 #include "config/Language.h"
+#include "link/LogRecord.h"
 #include "link/ProcessDlg.h"
 #include "link/TransferDriver.h"
 #include "link/WriteVerify.h"
@@ -15,12 +16,16 @@ QString CVerifyRun::Caption()
     return kCaption.Text();
 }
 
-bool CVerifyRun::Run(CProcessDlg* dialog, QWidget* messageParent, const CCloneTransfer& written, const QString& device)
+bool CVerifyRun::Run(CProcessDlg* dialog, QWidget* messageParent, const CCloneTransfer& written, const QString& device,
+    CLogRecord* record)
 {
     dialog->Continue(Caption());
     const std::unique_ptr<CCloneTransfer> readBack = CWriteVerify::ReadBack(written);
     CTransferDriver driver(dialog, messageParent);
     const CCloneTransfer::Status status = driver.Run(*readBack, device);
+    if (record)
+        record->SetVerify(status,
+            status == CCloneTransfer::Status::Done ? CWriteVerify::FirstDifference(written, readBack->Image()) : std::nullopt);
     if (driver.Abandoned())
         return false;
     // A failed read-back has had its message from the driver; a cancelled one says nothing.

@@ -1,6 +1,7 @@
 #pragma once
 
 class CCloneTransfer;
+class CLogRecord;
 class CProcessDlg;
 class QString;
 class QWidget;
@@ -10,8 +11,10 @@ class QWidget;
 // either how many bytes were checked or the first address that differs.
 class CVerifyRun {
 public:
-    // False when the progress window's view went away meanwhile: the caller must not touch it.
-    static bool Run(CProcessDlg* dialog, QWidget* messageParent, const CCloneTransfer& written, const QString& device);
+    // False when the progress window's view went away meanwhile: the caller must not touch it. The
+    // read-back's result goes into record when one is given.
+    static bool Run(CProcessDlg* dialog, QWidget* messageParent, const CCloneTransfer& written, const QString& device,
+        CLogRecord* record = nullptr);
     // The window's title during the read-back.
     static QString Caption();
 };

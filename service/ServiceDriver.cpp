@@ -8,6 +8,8 @@
 
 namespace {
 
+ServiceDriver::Recorder g_Recorder;
+
 void Repaint()
 {
     QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
@@ -31,12 +33,19 @@ bool Run(QWidget* parent, CServiceExchange& exchange, const QString& device)
         text += QLatin1Char('\n') + reason;
     CMessageBox::Show(parent, text, QMessageBox::Ok,
         exchange.Succeeded() ? QMessageBox::Information : QMessageBox::Warning);
+    if (g_Recorder)
+        g_Recorder(parent, exchange);
     return exchange.Succeeded();
 }
 
 } // namespace
 
 namespace ServiceDriver {
+
+void SetRecorder(Recorder recorder)
+{
+    g_Recorder = std::move(recorder);
+}
 
 bool Read(QWidget* parent, CServiceExchange::Area area, CRadioImage& image, const QString& device)
 {

@@ -2,6 +2,8 @@
 
 #include "link/ServiceExchange.h"
 
+#include <functional>
+
 class CRadioImage;
 class QWidget;
 
@@ -15,5 +17,9 @@ namespace ServiceDriver {
 bool Read(QWidget* parent, CServiceExchange::Area area, CRadioImage& image, const QString& device);
 // Writes area of image; true when every block was acknowledged.
 bool Write(QWidget* parent, CServiceExchange::Area area, const CRadioImage& image, const QString& device);
+
+// Hears of every exchange as it ends, after its message (the programming log); empty: nobody.
+using Recorder = std::function<void(QWidget* parent, const CServiceExchange& exchange)>;
+void SetRecorder(Recorder recorder);
 
 } // namespace ServiceDriver

@@ -53,6 +53,10 @@
 <context>
     <name>CMainFrame</name>
     <message>
+        <source>Programming &amp;Log...</source>
+        <translation>编程日志(&amp;L)...</translation>
+    </message>
+    <message>
         <source>&amp;Import CSV...</source>
         <translation>导入 CSV(&amp;I)...</translation>
     </message>
@@ -743,6 +747,89 @@
     <message>
         <source>No radio has been read yet: every read is kept here.</source>
         <translation>尚未读取过电台: 每次读取都会保存在这里。</translation>
+    </message>
+</context>
+<context>
+    <name>CProgramLogDlg</name>
+    <message>
+        <source>Export CSV...</source>
+        <translation>导出 CSV...</translation>
+    </message>
+    <message>
+        <source>Open Backup</source>
+        <translation>打开备份</translation>
+    </message>
+    <message>
+        <source>Programming Log</source>
+        <translation>编程日志</translation>
+    </message>
+    <message>
+        <source>Filter</source>
+        <translation>筛选</translation>
+    </message>
+    <message>
+        <source>Time (UTC)</source>
+        <translation>时间 (UTC)</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>端口</translation>
+    </message>
+    <message>
+        <source>Direction</source>
+        <translation>方向</translation>
+    </message>
+    <message>
+        <source>Area</source>
+        <translation>区域</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>SHA-256</source>
+        <translation>SHA-256</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Band</source>
+        <translation>频段</translation>
+    </message>
+    <message>
+        <source>Blocks</source>
+        <translation>数据块</translation>
+    </message>
+    <message>
+        <source>Verify</source>
+        <translation>校验</translation>
+    </message>
+    <message>
+        <source>Outcome</source>
+        <translation>结果</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>版本</translation>
+    </message>
+    <message>
+        <source>Backup</source>
+        <translation>备份</translation>
+    </message>
+    <message>
+        <source>Show rows containing:</source>
+        <translation>显示含有以下文字的行:</translation>
+    </message>
+    <message>
+        <source>%1 cannot be written: %2</source>
+        <translation>无法写入 %1: %2</translation>
+    </message>
+    <message>
+        <source>The backup %1 is no longer there.</source>
+        <translation>备份 %1 已不存在。</translation>
     </message>
 </context>
 </TS>

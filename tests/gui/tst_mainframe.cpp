@@ -55,12 +55,16 @@ private slots:
         QTest::addColumn<QString>("readPrompt");
         QTest::addColumn<QString>("readTip");
         QTest::addColumn<QString>("ready");
+        QTest::addColumn<QStringList>("logEntry"); // Program > Programming Log...: its text and prompt
         QTest::newRow("English") << "English"
                                  << QStringList { "&File", "&Edit", "&Program", "&View", "&Setup", "&Help" }
-                                 << "Read Data From Radio" << "Read" << "Ready";
+                                 << "Read Data From Radio" << "Read" << "Ready"
+                                 << QStringList { "Programming &Log...",
+                                        "Show every read and write of a radio, when and how it ended" };
         QTest::newRow("Chinese") << "Chinese"
                                  << QStringList { "文件(&F)", "编辑(&E)", "编程(&P)", "查看(&V)", "设置(&S)", "帮助(&H)" }
-                                 << "从电台读取数据" << "读取" << "就绪";
+                                 << "从电台读取数据" << "读取" << "就绪"
+                                 << QStringList { "编程日志(&L)...", "显示每次读写电台的记录: 时间及结果" };
     }
 
     void menusToolbarAndPrompts()
@@ -70,10 +74,14 @@ private slots:
         QFETCH(QString, readPrompt);
         QFETCH(QString, readTip);
         QFETCH(QString, ready);
+        QFETCH(QStringList, logEntry);
         CGuiFixture f(language);
         QVERIFY(f.Start());
         CMainFrame* frame = f.App().MainFrame();
         QCOMPARE(MenuTitles(frame), menus);
+        QAction* log = frame->FindCommand(CMainFrame::kProgrammingLog);
+        QVERIFY(log && log->isEnabled());
+        QCOMPARE((QStringList { log->text(), log->statusTip() }), logEntry);
 
         // New, Open, Save | Read, Write | Print | About, sharing the menu's actions.
         QList<int> buttons;

@@ -200,6 +200,7 @@ private slots:
         QTest::newRow("Setup > Language") << int(CMainFrame::kLanguage);
         QTest::newRow("Program > Read") << int(CMainFrame::kRead);
         QTest::newRow("File > Open") << int(CMainFrame::kFileOpen);
+        QTest::newRow("Program > Programming Log") << int(CMainFrame::kProgrammingLog);
     }
 
     // F1 on a highlighted menu item closes the menu and opens the topic numbered like its command.

@@ -1,4 +1,5 @@
-// Verify after writing, Batch Write and Log Serial Traffic from the real window against virtual radios.
+// Verify after writing, Batch Write, Log Serial Traffic and the programming log from the real window
+// against virtual radios.
 
 #include "tests/gui/GuiFixture.h"
 #include "tests/link/LinkTestSupport.h"
@@ -11,6 +12,9 @@
 #include "image/ProgramDoc.h"
 #include "link/BatchWriteDlg.h"
 #include "link/ClonePlan.h"
+#include "link/ProgramLog.h"
+#include "link/ProgramLogDlg.h"
+#include "image/DataFile.h"
 #include "link/PortName.h"
 #include "link/ProcessDlg.h"
 #include "link/SerialTrace.h"
@@ -21,7 +25,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
+#include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTableWidget>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -90,6 +96,7 @@ private:
 private slots:
     void initTestCase() { qputenv("XDG_DATA_HOME", m_Data.path().toLocal8Bit()); }
     void cleanup() { CServiceAccess::ResetForTest(); }
+    void init() { QFile::remove(CProgramLog::Path()); }
 
     // The box is remembered per user; ticked, the write is read back and the first wrong address named.
     void verifyAfterWriting_data()
@@ -97,9 +104,11 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<bool>("verify");
         QTest::addColumn<QString>("message"); // the start of the one message, "" for none
-        QTest::newRow("ticked, radio sound") << "" << true << "Verified 960 bytes.";
-        QTest::newRow("ticked, radio loses a block") << "write-lost:3" << true << "Verify failed at address 0x";
-        QTest::newRow("cleared") << "" << false << "";
+        QTest::addColumn<QString>("logged"); // the verify column of the write's record
+        QTest::newRow("ticked, radio sound") << "" << true << "Verified 960 bytes." << "verified";
+        QTest::newRow("ticked, radio loses a block") << "write-lost:3" << true << "Verify failed at address 0x"
+                                                     << "differs at 0x020";
+        QTest::newRow("cleared") << "" << false << "" << "not verified";
     }
 
     void verifyAfterWriting()
@@ -107,8 +116,14 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(bool, verify);
         QFETCH(QString, message);
+        QFETCH(QString, logged);
         Bench bench({ fault });
         bench.Write(verify);
+        const QList<CLogRecord> records = CProgramLog().Read(false).records;
+        QCOMPARE(records.size(), 1);
+        QCOMPARE(records[0].verify, logged);
+        QCOMPARE(records[0].outcome.startsWith("failed"), !fault.isEmpty());
+        QCOMPARE(records[0].port, QStringLiteral("COM1"));
         QCOMPARE(bench.Settings().VerifyAfterWriting(), verify);
         QCOMPARE(bench.radios[0]->LinksOpened(), verify ? 2 : 1);
         const QStringList messages = bench.Messages();
@@ -203,6 +218,16 @@ private slots:
                 QVERIFY(radio->Memory() == expected);
             QVERIFY(dialog->Log()->toPlainText().contains("2 radios: 2 succeeded, 0 failed."));
         }
+        // One record a radio, each on its own port.
+        QStringList logged;
+        for (const CLogRecord& record : CProgramLog().Read(false).records)
+            logged << record.port + ' ' + record.direction + ' ' + QString::number(record.blocks) + ' ' + record.outcome;
+        logged.sort();
+        QStringList expectedLog;
+        for (const QString& device : repeat ? QStringList { devices[0], devices[0] } : devices)
+            expectedLog << device + " write 60 done";
+        expectedLog.sort();
+        QCOMPARE(logged, expectedLog);
         QVERIFY(dialog->StartButton()->isEnabled());
     }
 
@@ -235,6 +260,83 @@ private slots:
         QVERIFY(!bench.Settings().LogSerialTraffic());
         bench.Write(false);
         QCOMPARE(traceText(), text);
+    }
+
+    // Program > Programming Log...: the newest row at the bottom and selected, a cut line noted, the
+    // filter, Export CSV... of the rows shown, and Open Backup for a read.
+    void programmingLogWindow()
+    {
+        Bench bench({ "" });
+        const QString backup = bench.fixture->DataPath(QStringLiteral("read-copy.dat"));
+        QVERIFY(DataFile::Save(backup, bench.fixture->Doc()->m_Image).ok());
+        QVERIFY(QDir().mkpath(QFileInfo(CProgramLog::Path()).absolutePath()));
+        QFile file(CProgramLog::Path());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("{\"time\":\"2026-03-01T10:00:00Z\",\"port\":\"COM2\",\"direction\":\"write\",\"area\":\"channels\","
+                   "\"file\":\"/data/a.dat\",\"blocks\":60,\"verify\":\"verified\",\"outcome\":\"done\",\"version\":\"1.0\"}" "\n");
+        file.write("{\"time\":\"2026-03-01T09:00:00Z\",\"port\":\"COM1\",\"cable\":\"USB Serial\",\"direction\":\"read\","
+                   "\"area\":\"channels\",\"file\":\"unsaved document\",\"blocks\":64,\"verify\":\"not verified\","
+                   "\"outcome\":\"done\",\"version\":\"1.0\",\"backup\":\"" + backup.toUtf8() + "\"}\n");
+        file.write("{\"time\":\"2026-03-01T11:00");
+        file.close();
+        const QString exported = bench.fixture->DataPath(QStringLiteral("log.csv"));
+        bench.fixture->fileAnswers << exported;
+
+        QStringList bottom, notes, filtered;
+        bool backupForWrite = true, backupForRead = false;
+        bench.fixture->onDialog = [&](QDialog& dialog) {
+            auto* log = qobject_cast<CProgramLogDlg*>(&dialog);
+            if (!log)
+                return int(QDialog::Rejected);
+            QTableWidget* table = log->Table();
+            const int last = table->rowCount() - 1;
+            for (int c = 0; c < 3; ++c)
+                bottom << table->item(last, c)->text();
+            bottom << QString::number(table->currentRow() == last && table->item(last, 0)->isSelected());
+            notes << log->findChild<QLabel*>(QStringLiteral("logNotes"))->text();
+            backupForWrite = log->OpenBackupButton()->isEnabled();
+            log->Filter()->setText(QStringLiteral("usb serial"));
+            for (int row = 0; row < table->rowCount(); ++row)
+                if (!table->isRowHidden(row))
+                    filtered << table->item(row, 1)->text();
+            table->selectRow(0);
+            backupForRead = log->OpenBackupButton()->isEnabled();
+            log->findChild<QPushButton*>(QStringLiteral("exportCsv"))->click();
+            log->OpenBackupButton()->click();
+            return log->result();
+        };
+        const CChildFrame* before = bench.fixture->Child();
+        bench.Frame()->FindCommand(CMainFrame::kProgrammingLog)->trigger();
+        QCOMPARE(bench.fixture->dialogs, QStringList { "Programming Log" });
+        QCOMPARE(bottom, (QStringList { "2026-03-01T10:00:00Z", "COM2", "write", "1" }));
+        QCOMPARE(notes, QStringList { CProgramLog::Path() + ", line 3: a cut or unreadable record was skipped." });
+        QVERIFY(!backupForWrite);
+        QCOMPARE(filtered, QStringList { "COM1 (USB Serial)" });
+        QVERIFY(backupForRead);
+        QFile csv(exported);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(csv.readAll()),
+            "time,port,direction,area,file,sha256,type,band,blocks,verify,outcome,version,backup\r\n"
+            "2026-03-01T09:00:00Z,COM1 (USB Serial),read,channels,unsaved document,,,,64,not verified,done,1.0,"
+                + backup + "\r\n");
+        // Open Backup opened the read's copy in a window of its own.
+        QVERIFY(bench.fixture->Child() != before);
+        QCOMPARE(bench.Messages(), QStringList());
+    }
+
+    // A log that cannot be written leaves the writes as they were and is said once, not per write.
+    void logThatCannotBeWritten()
+    {
+        Bench bench({ "" });
+        QVERIFY(QDir().mkpath(CProgramLog::Path())); // a folder where the file should be
+        bench.Write(false);
+        bench.Write(false);
+        QDir(CProgramLog::Path()).removeRecursively();
+        QCOMPARE(bench.radios[0]->LinksOpened(), 2);
+        const QStringList messages = bench.Messages();
+        QCOMPARE(messages.size(), 1);
+        QVERIFY2(messages[0].startsWith("The programming log could not be written ("), qPrintable(messages[0]));
+        QVERIFY(messages[0].endsWith("); the transfer itself is not affected."));
     }
 };
 

@@ -19,12 +19,14 @@
 #include "image/ProgramDoc.h"
 #include "link/ClonePlan.h"
 #include "link/PortName.h"
+#include "link/ProgramLog.h"
 #include "link/PortSettingDlg.h"
 #include "link/ProcessDlg.h"
 #include "link/SerialPort.h"
 #include "service/ServiceAccess.h"
 
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QLabel>
 #include <QProgressBar>
@@ -243,6 +245,13 @@ private slots:
         CRadioImage backup;
         QVERIFY(DataFile::Load(kept[0].path, backup).ok());
         QCOMPARE(backup, doc->m_Image);
+        // The read's record names that backup and the digest of the bytes it holds.
+        const CLogRecord record = CProgramLog().Read(false).records.last();
+        QCOMPARE(record.backup, kept[0].path);
+        QCOMPARE(record.sha256,
+            QString::fromLatin1(QCryptographicHash::hash(Bytes(backup), QCryptographicHash::Sha256).toHex()));
+        QCOMPARE(QStringList({ record.port, record.direction, QString::number(record.blocks), record.outcome }),
+            QStringList({ "COM1", "read", "64", "done" }));
         doc->Undo();
         QCOMPARE(doc->m_Image, before);
         QVERIFY(!doc->IsModified()); // back where it was before the read
@@ -408,6 +417,9 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 20000);
         QCOMPARE(dialog->Progress()->value(), 10);
         QCOMPARE(bench.Messages(), QStringList { kPartial.mid(1) });
+        const CLogRecord record = CProgramLog().Read(false).records.last();
+        QCOMPARE(QStringList({ record.direction, QString::number(record.blocks), record.outcome }),
+            QStringList({ "write", "10", "stopped" }));
         QVERIFY(PortIsFree(bench.Device()));
     }
 

@@ -9,6 +9,7 @@
 #include "widgets/MessageBox.h"
 #include "app/ProgramApp.h"
 #include "app/ServiceMenu.h"
+#include "link/ProgramLog.h"
 #include "config/Language.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"
@@ -26,6 +27,8 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QTemporaryDir>
+#include <QFile>
 #include <QTest>
 #include <QTimer>
 
@@ -217,6 +220,21 @@ private slots:
         });
         frame->FindCommand(CMainFrame::kParameterAdjust)->trigger();
         QCOMPARE(rows, 5);
+
+        // The dialog's exchanges go into the programming log, a failed one too.
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+        fixture.SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), data.filePath(QStringLiteral("no-cable")));
+        WhenModal<CPowerAdjustDlg>([](CPowerAdjustDlg* d) {
+            d->ReadButton()->click();
+            d->reject();
+        });
+        frame->FindCommand(CMainFrame::kPowerAdjust)->trigger();
+        const QList<CLogRecord> records = CProgramLog().Read(false).records;
+        QCOMPARE(records.size(), 1);
+        QCOMPARE((QStringList { records[0].port, records[0].direction, records[0].area, records[0].file }),
+            (QStringList { "COM1", "read", "power", "unsaved document" }));
+        QVERIFY2(records[0].outcome.startsWith("failed: the port could not be opened"), qPrintable(records[0].outcome));
     }
 
     void powerLayout()

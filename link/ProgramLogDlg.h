@@ -1,0 +1,55 @@
+#pragma once
+
+#include "link/LogRecord.h"
+
+#include <QDialog>
+#include <QList>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTableWidget;
+
+// Program > Programming Log...: every read and write of a radio, one row each, the newest at the
+// bottom and selected. The columns sort, the filter box keeps the rows holding its text, Export CSV...
+// saves the rows shown, and Open Backup opens the copy a read made.
+class CProgramLogDlg : public QDialog {
+    Q_OBJECT
+
+public:
+    // The help topic of the window and of its menu command.
+    static constexpr int kHelpTopic = 32860;
+
+    explicit CProgramLogDlg(QWidget* parent = nullptr);
+
+    QTableWidget* Table() const { return m_Table; }
+    QLineEdit* Filter() const { return m_Filter; }
+    QPushButton* OpenBackupButton() const { return m_OpenBackup; }
+    // The backup to open once the dialog was accepted through Open Backup; empty otherwise.
+    QString ChosenBackup() const { return m_strChosen; }
+
+    // Appends record to the log for the window. A log that cannot be written is said once a session
+    // in a message box over parent; the transfer stays as it ended.
+    static void Record(QWidget* parent, const CLogRecord& record);
+    // The same notice for the caller to show its own way; empty after the first time and on success.
+    static QString RecordQuietly(const CLogRecord& record);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void Load();
+    void OnFilter(const QString& text);
+    void OnExport();
+    void OnOpenBackup();
+    void UpdateButtons();
+    const CLogRecord* Current() const;
+
+    QTableWidget* m_Table;
+    QLineEdit* m_Filter;
+    QLabel* m_Notes;
+    QPushButton* m_Export;
+    QPushButton* m_OpenBackup;
+    QList<CLogRecord> m_Records;
+    QString m_strChosen;
+};
