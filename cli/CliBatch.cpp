@@ -3,6 +3,7 @@
 #include "cli/CliContext.h"
 #include "cli/CliLink.h"
 #include "config/AppPaths.h"
+#include "config/FileLock.h"
 #include "config/Language.h"
 #include "image/DataFile.h"
 #include "link/BatchTransfer.h"
@@ -211,7 +212,9 @@ int RunRead(CCliContext &context, const QStringList &args)
         [&](const CBatchOutcome &outcome) {
             if (outcome.Succeeded()) {
                 const QString path = OutputPath(a.file, outcome.port, outcome.index + 1);
-                const DataFile::Result saved = DataFile::Save(path, outcome.image);
+                CFileLock lock(path);
+                const DataFile::Result saved = lock.Lock() ? DataFile::Save(path, outcome.image)
+                                                           : DataFile::Result { DataFile::Status::WriteFailed, lock.Error() };
                 if (!saved.ok()) {
                     unsaved[static_cast<std::size_t>(outcome.index)] = true;
                     context.Out() << kSaveFailed.Text(zh).arg(outcome.port, DataFile::Describe(saved, path, zh))

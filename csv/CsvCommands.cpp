@@ -3,6 +3,8 @@
 #include "app/FilePrompt.h"
 #include "app/MessageBox.h"
 #include "app/ModalDialog.h"
+#include "config/FileKind.h"
+#include "config/SafeFile.h"
 #include "csv/ChannelCsv.h"
 #include "csv/ImportReportDlg.h"
 #include "editor/ProgramView.h"
@@ -12,7 +14,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -82,9 +83,15 @@ void Export(CProgramView& view)
     const QString path = CFilePrompt::SaveCsvName(&view, proposed);
     if (path.isEmpty())
         return;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(ChannelCsv::Export(currentImage(view))) < 0 || !file.commit())
-        CMessageBox::Show(&view, tr("%1 cannot be written: %2").arg(path, file.errorString()));
+    // The list never replaces the document's own data file.
+    if (FileKind::SameFile(path, document->PathName())) {
+        CMessageBox::Show(&view, tr("%1 is the document's data file; the list is not written over it.").arg(path));
+        return;
+    }
+    // As every save: a failed write leaves whatever file was there as it was.
+    const QString reason = SafeFile::Write(path, ChannelCsv::Export(currentImage(view)));
+    if (!reason.isEmpty())
+        CMessageBox::Show(&view, tr("%1 cannot be written: %2").arg(path, reason));
 }
 
 } // namespace CsvCommands
