@@ -390,10 +390,12 @@ private slots:
         QFETCH(QString, question);
         CGuiFixture f(language);
         const QString path = f.DataPath("radio.dat");
-        Write(path, GoodFile());
+        QByteArray file = GoodFile();
+        file[DataFile::kHeaderSize + ImageMap::kProductType] = 0; // a band of 130 to 160 MHz
+        Write(path, file);
         QVERIFY(f.Start({ path }));
         Edit(f);
-        QByteArray changed = GoodFile();
+        QByteArray changed = file;
         changed[DataFile::kHeaderSize + 0x20] = '\x42';
         if (answer)
             Write(path, changed);
