@@ -6,12 +6,15 @@
 
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
+#include "config/SafeFile.h"
 #include "csv/ImportReportDlg.h"
 #include "image/ProgramDoc.h"
 
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
+
+#include <cerrno>
 
 namespace {
 const QByteArray kCsv = "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,Mode,Skip,Power,Comment\n"
@@ -109,6 +112,17 @@ void TestCsvWindow::exportWritesTheGrid()
     const QByteArray written = TestFiles::Read(out);
     QVERIFY2(written.contains("\r\n2,,145.500000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,High,busy=Off,,,,\r\n"),
         written.constData());
+
+    // A disk that fails the save leaves the list written before whole and says why.
+    fixture.ClickCell(3, 1);
+    fixture.Type(QStringLiteral("146.5"));
+    fixture.fileAnswers << out;
+    SafeFile::FailNextWrite(SafeFile::Step::Sync, EIO);
+    fixture.App().MainFrame()->FindCommand(CMainFrame::kFileExportCsv)->trigger();
+    QCOMPARE(fixture.messages.size(), 1);
+    QVERIFY2(fixture.messages[0].text.contains(out) && fixture.messages[0].text.contains("Input/output error"),
+        qPrintable(fixture.messages[0].text));
+    QCOMPARE(TestFiles::Read(out), written);
 }
 
 QTEST_MAIN(TestCsvWindow)
