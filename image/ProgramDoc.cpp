@@ -3,11 +3,11 @@
 #include "config/AppPaths.h"
 #include "config/FileKind.h"
 #include "config/FileLock.h"
-#include "app/FilePrompt.h"
+#include "widgets/FilePrompt.h"
 #include "config/IniFile.h"
 #include "config/Language.h"
 #include "config/SafeFile.h"
-#include "app/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "image/ImageChange.h"
 
 #include <QCoreApplication>

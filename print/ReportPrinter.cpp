@@ -1,7 +1,7 @@
 #include "print/ReportPrinter.h"
 
-#include "app/MessageBox.h"
 #include "config/FileKind.h"
+#include "widgets/MessageBox.h"
 #include "config/Language.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
