@@ -27,22 +27,6 @@ enum class Fault { None, FullDisk, SyncFails, Fifo, SamePath, Symlink, HardLink 
 
 const QByteArray kOldOutput = "an older output the user still has\n";
 
-// Fills the disk that holds dir to its last byte.
-void fillDisk(const QString& dir)
-{
-    for (const char* name : { "filler", "tail" }) {
-        QFile file(dir + "/" + name);
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-        const QByteArray chunk(name[0] == 'f' ? 512 : 1, 'f');
-        while (file.write(chunk) == chunk.size()) { }
-    }
-}
-
-QStringList leftovers(const QString& dir)
-{
-    return QDir(dir).entryList({ "*.saving-*" }, QDir::Files | QDir::Hidden | QDir::System);
-}
-
 } // namespace
 
 // What program-cli writes besides the data file it changes: exports, reports and traces, the lock
@@ -128,7 +112,7 @@ void TestCliFiles::outputs()
     default: QVERIFY(Write(out, kOldOutput)); break;
     }
     if (fault == Fault::FullDisk)
-        fillDisk(folder);
+        FillDisk(folder);
     if (fault == Fault::SyncFails)
         SafeFile::FailNextWrite(SafeFile::Step::Sync, EIO);
 
@@ -148,7 +132,7 @@ void TestCliFiles::outputs()
         QCOMPARE(Read(out), kOldOutput);
     if (fault == Fault::Fifo)
         QVERIFY(!QFileInfo(out).isFile());
-    QCOMPARE(leftovers(folder), QStringList());
+    QCOMPARE(SaveLeftovers(folder), QStringList());
 }
 
 // clang-format off

@@ -42,17 +42,6 @@ bool isRoot()
     return ::geteuid() == 0;
 }
 
-// Fills the disk that holds dir to its last byte.
-void fillDisk(const QString& dir)
-{
-    for (const char* name : { "filler", "tail" }) {
-        QFile file(dir + "/" + name);
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-        const QByteArray chunk(name[0] == 'f' ? 512 : 1, 'f');
-        while (file.write(chunk) == chunk.size()) { }
-    }
-}
-
 // Runs body as a user other than root when we are root, since root writes into any folder.
 int runUnprivileged(const std::function<int()>& body)
 {
@@ -67,11 +56,6 @@ int runUnprivileged(const std::function<int()>& body)
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
-}
-
-QStringList leftovers(const QString& dir)
-{
-    return QDir(dir).entryList({ "*.saving-*" }, QDir::Files | QDir::Hidden | QDir::System);
 }
 
 } // namespace
@@ -102,6 +86,7 @@ void TestSaving::initTestCase()
 
 void TestSaving::cleanup()
 {
+    SafeFile::FailNextWrite(SafeFile::Step::None, 0);
     if (!m_strMount.isEmpty())
         ::umount2(QFile::encodeName(m_strMount).constData(), MNT_DETACH);
     m_strMount.clear();
@@ -147,7 +132,7 @@ void TestSaving::saves()
     QFETCH(Target, target);
     QFETCH(QString, reason);
     const bool fullDisk = target == Target::FullDisk || target == Target::FullDiskInPlace;
-    const bool readOnlyFolder = target >= Target::ReadOnlyFolder && target != Target::FullDisk;
+    const bool readOnlyFolder = target >= Target::ReadOnlyFolder && target != Target::FullDisk && target != Target::SyncFails;
     const bool asOtherUser = (readOnlyFolder || target == Target::ReadOnlyFile) && isRoot(); // root writes anything
     if ((fullDisk || target == Target::Device || target == Target::LinkToDevice) && !isRoot())
         QSKIP("needs root (a tmpfs mount or a device node)");
@@ -211,7 +196,7 @@ void TestSaving::saves()
     default: break;
     }
     if (fullDisk)
-        fillDisk(folder);
+        FillDisk(folder);
     if (asOtherUser) // the save then runs as another user, who owns the file
         QVERIFY(::chown(name.constData(), 65534, 65534) == 0);
     if (readOnlyFolder || target == Target::ReadOnlyFile) {
@@ -257,7 +242,7 @@ void TestSaving::saves()
     } else {
         QCOMPARE(QFileInfo(targetPath).isFile(), false); // still what it was
     }
-    QCOMPARE(leftovers(folder), QStringList());
+    QCOMPARE(SaveLeftovers(folder), QStringList());
 }
 
 // clang-format off
@@ -306,7 +291,7 @@ void TestSaving::leftoversOfKilledSaves()
         QVERIFY(Write(dir.filePath(name), "partial"));
     QVERIFY(DataFile::Save(dir.filePath("radio.dat"), CRadioImage()).ok());
     // Only the leftover of an ended save of this very file goes; a save still running keeps its file.
-    QStringList left = leftovers(dir.path());
+    QStringList left = SaveLeftovers(dir.path());
     left.sort();
     QStringList expected = kept;
     expected.sort();
@@ -332,7 +317,7 @@ void TestSaving::killedSavesLoseNothing()
         QVERIFY2(loaded.ok(), qPrintable(DataFile::Describe(loaded, path, false)));
     }
     QCOMPARE(QProcess::execute(cli, { "set", path, "2", "rx=146.5" }), 0);
-    QCOMPARE(leftovers(dir.path()), QStringList());
+    QCOMPARE(SaveLeftovers(dir.path()), QStringList());
 }
 
 // A user who may not write the installed Program.ini still switches the language: the change goes
