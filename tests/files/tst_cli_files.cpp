@@ -1,5 +1,4 @@
 #include "config/AppPaths.h"
-#include "config/FileName.h"
 #include "config/Language.h"
 #include "config/SafeFile.h"
 #include "image/DataFile.h"
@@ -8,9 +7,7 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QScopeGuard>
-#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -29,8 +26,8 @@ const QByteArray kOldOutput = "an older output the user still has\n";
 
 } // namespace
 
-// What program-cli writes besides the data file it changes: exports, reports and traces, the lock
-// every change takes, and file names as the system gives them.
+// What program-cli writes besides the data file it changes (exports, reports and traces) and the lock
+// every change takes.
 class TestCliFiles : public QObject {
     Q_OBJECT
 
@@ -51,8 +48,6 @@ private slots:
     void outputs();
     void locks_data();
     void locks();
-    void namesAreBytes();
-    void concurrentSets();
 
 private:
     QString m_strMount;
@@ -187,61 +182,6 @@ void TestCliFiles::locks()
     QCOMPARE(result.code, 1);
     QVERIFY2(result.err.contains(lockPath) && result.err.contains(kind), qPrintable(result.err));
     QCOMPARE(Read(path), old);
-}
-
-// The real program, through a shell, so the name reaches it as raw bytes.
-void TestCliFiles::namesAreBytes()
-{
-    QTemporaryDir dir;
-    QProcess shell;
-    shell.setWorkingDirectory(dir.path());
-    shell.start("sh", { "-c", "n=$(printf 'x\\377.dat'); \"$0\" new \"$n\" && \"$0\" set \"$n\" 3 rx=146.5 && \"$0\" show \"$n\"",
-                        PROGRAM_BIN_DIR "/program-cli" });
-    QVERIFY(shell.waitForFinished(30000));
-    const QByteArray out = shell.readAllStandardOutput();
-    QVERIFY2(shell.exitCode() == 0, shell.readAllStandardError().constData());
-    QVERIFY(out.contains("3\t146.50000"));
-    QVERIFY(::access((QFile::encodeName(dir.path()) + "/x\xff.dat").constData(), F_OK) == 0);
-    // Every byte string comes back as it was; valid UTF-8 reads as Qt reads it.
-    for (const QByteArray& bytes : { QByteArray("plain ä 中"), QByteArray("lone \xff\xfe"), QByteArray("cut \xe4\xb8"),
-             QByteArray("overlong \xc0\xaf"), QByteArray("surrogate \xed\xa0\x80"), QByteArray("big \xf4\x90\x80\x80") }) {
-        QCOMPARE(FileName::ToBytes(FileName::FromBytes(bytes)), bytes);
-        QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-        const QString decoded = utf8(bytes);
-        if (!utf8.hasError())
-            QCOMPARE(FileName::FromBytes(bytes), decoded);
-    }
-    QCOMPARE(FileName::Display(FileName::FromBytes("x\xff.dat")), QString("x\\xff.dat"));
-    ::unlink((QFile::encodeName(dir.path()) + "/x\xff.dat").constData());
-}
-
-// A set and another set or an import on one file at once: both changes arrive, every time.
-void TestCliFiles::concurrentSets()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("radio.dat");
-    const QString cli = PROGRAM_BIN_DIR "/program-cli";
-    QCOMPARE(QProcess::execute(cli, { "new", path }), 0);
-    const char* values[] = { "146.52000", "146.55000" };
-    for (int round = 0; round < 20; ++round) {
-        const QString csv = dir.filePath(QString("round%1.csv").arg(round));
-        QVERIFY(Write(csv, QByteArray("Location,Frequency\n2,") + values[(round + 1) % 2] + "\n"));
-        QProcess first, second;
-        first.start(cli, { "set", path, "1", QString("rx=") + values[round % 2] });
-        if (round % 2)
-            second.start(cli, { "import", path, csv });
-        else
-            second.start(cli, { "set", path, "2", QString("rx=") + values[(round + 1) % 2] });
-        QVERIFY(first.waitForFinished(30000) && second.waitForFinished(30000));
-        QCOMPARE(first.exitCode() + second.exitCode(), 0);
-        QProcess show;
-        show.start(cli, { "show", path });
-        QVERIFY(show.waitForFinished(30000));
-        const QByteArray out = show.readAllStandardOutput();
-        QVERIFY2(out.contains(QByteArray("1\t") + values[round % 2])
-                && out.contains(QByteArray("2\t") + values[(round + 1) % 2]),
-            out.constData());
-    }
 }
 
 QTEST_MAIN(TestCliFiles)
