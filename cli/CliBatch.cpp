@@ -6,6 +6,7 @@
 #include "cli/CliWriteChecks.h"
 #include "link/LogRecord.h"
 #include "config/AppPaths.h"
+#include "config/FileLock.h"
 #include "config/Language.h"
 #include "image/DataFile.h"
 #include "link/BatchTransfer.h"
@@ -229,7 +230,9 @@ int RunRead(CCliContext &context, const QStringList &args)
             CliLog::Record(context,
                 CLogRecord::Of(outcome, CCloneTransfer::Direction::Read, devices.value(outcome.index), path, context.Ini()));
             if (outcome.Succeeded()) {
-                const DataFile::Result saved = DataFile::Save(path, outcome.image);
+                CFileLock lock(path);
+                const DataFile::Result saved = lock.Lock() ? DataFile::Save(path, outcome.image)
+                                                           : DataFile::Result { DataFile::Status::WriteFailed, lock.Error() };
                 if (!saved.ok()) {
                     unsaved[static_cast<std::size_t>(outcome.index)] = true;
                     context.Out() << kSaveFailed.Text(zh).arg(outcome.port, DataFile::Describe(saved, path, zh))

@@ -1,9 +1,15 @@
 #include "cli/CliContext.h"
 
+#include "config/FileKind.h"
+#include "config/FileName.h"
 #include "config/Language.h"
+
+#include <QFileInfo>
 
 namespace {
 const QString kSetup = QStringLiteral("Setup");
+constexpr CBilingual kOutputIsInput { "%1 would replace the input file %2; nothing was written",
+                                      "%1 会覆盖输入文件 %2; 未写入任何内容" };
 }
 
 CCliContext::CCliContext(QTextStream &out, QTextStream &err)
@@ -20,6 +26,14 @@ int CCliContext::Fail(const QString &line)
 {
     m_Err << line << Qt::endl;
     return kFailed;
+}
+
+bool CCliContext::OutputIsInput(const QString &output, const QString &input)
+{
+    if (!FileKind::SameFile(output, input) && QFileInfo(output).absoluteFilePath() != QFileInfo(input).absoluteFilePath())
+        return false;
+    Fail(kOutputIsInput.Text(m_bChinese).arg(FileName::Display(output), FileName::Display(input)));
+    return true;
 }
 
 int CCliContext::UsageError(const QString &message)

@@ -29,6 +29,9 @@ public:
 
     // Prints one line on stderr and returns kFailed.
     int Fail(const QString &line);
+    // True, after saying so on stderr, when output leads to the file input (by its name, a symlink or
+    // a hard link): no command replaces its own input.
+    bool OutputIsInput(const QString &output, const QString &input);
     // Prints the message and the usage on stderr and returns kUsage.
     int UsageError(const QString &message);
 

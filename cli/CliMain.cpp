@@ -90,7 +90,9 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
             CCliTrace trace;
             if (const int status = trace.Take(context, rest); status >= 0)
                 return status;
-            return command.run(context, rest);
+            const int status = command.run(context, rest);
+            trace.Finish(context);
+            return status;
         }
     }
     return context.UsageError(QStringLiteral("unknown command \"%1\"").arg(args.first()));

@@ -23,9 +23,20 @@ int CCliTrace::Take(CCliContext &context, QStringList &args)
         return context.UsageError(QStringLiteral("--trace needs a FILE"));
     const QString path = args.at(at + 1);
     args.remove(at, 2);
+    // The trace never goes into a file the command reads or writes.
+    for (const QString &arg : args)
+        if (!arg.startsWith(QLatin1Char('-')) && context.OutputIsInput(path, arg))
+            return CCliContext::kFailed;
     QString error;
     if (!CSerialTrace::StartFile(path, &error))
         return context.Fail(kCannotTrace.Text(context.IsChinese()).arg(path, error));
     m_bActive = true;
     return -1;
+}
+
+void CCliTrace::Finish(CCliContext &context)
+{
+    for (const QString &line : CSerialTrace::TakeFailures(context.IsChinese()))
+        context.Err() << line << '\n';
+    context.Err().flush();
 }

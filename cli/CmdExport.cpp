@@ -1,9 +1,9 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "config/SafeFile.h"
 #include "csv/ChannelCsv.h"
 #include "image/DataFile.h"
 
-#include <QSaveFile>
 
 // Writes the programmed channels of a data file as a channel CSV. Channels with tones outside the
 // standard list are written as they are, each named on stderr.
@@ -25,15 +25,18 @@ int RunExport(CCliContext &context, const QStringList &args)
     if (path.isEmpty() || out.isEmpty())
         return context.UsageError(QStringLiteral("export needs FILE -o OUT.csv"));
 
+    if (context.OutputIsInput(out, path))
+        return CCliContext::kFailed;
+
     CRadioImage image;
     const DataFile::Result loaded = DataFile::Load(path, image);
     if (!loaded.ok())
         return context.Fail(DataFile::Describe(loaded, path));
 
-    // Through a temporary file, so a failed write never leaves half a list behind.
-    QSaveFile file(out);
-    if (!file.open(QIODevice::WriteOnly) || file.write(ChannelCsv::Export(image)) < 0 || !file.commit())
-        return context.Fail(DataFile::Describe({ DataFile::Status::WriteFailed, file.errorString() }, out));
+    // As every save: a failed write leaves whatever file was there as it was.
+    const QString reason = SafeFile::Write(out, ChannelCsv::Export(image));
+    if (!reason.isEmpty())
+        return context.Fail(DataFile::Describe({ DataFile::Status::WriteFailed, reason }, out));
     for (const QString &warning : ChannelCsv::ExportWarnings(image, context.IsChinese()))
         context.Err() << warning << '\n';
     context.Err().flush();

@@ -2,6 +2,7 @@
 #include "config/UserSettings.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "config/FileLock.h"
 #include "csv/ChannelCsv.h"
 #include "dialogs/ProductCatalog.h"
 #include "image/DataFile.h"
@@ -69,6 +70,10 @@ int RunImport(CCliContext &context, const QStringList &args)
     const QString &path = paths.at(0);
     const bool zh = context.IsChinese();
 
+    // Held from reading the file to replacing it: a second program changing it waits for this one.
+    CFileLock lock(path);
+    if (!lock.Lock())
+        return context.Fail(lock.Error());
     CRadioImage image;
     const DataFile::Result loaded = DataFile::Load(path, image);
     if (!loaded.ok())

@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "config/FileLock.h"
 #include "config/Language.h"
 #include "dialogs/OptionalFeatures.h"
 #include "image/DataFile.h"
@@ -69,6 +70,10 @@ int RunOptions(CCliContext &context, const QStringList &args)
                                                          OptionalFeatures::Items(options[i], zh).join(QStringLiteral(", "))));
     }
 
+    // Held from reading the file to replacing it: a second program changing it waits for this one.
+    CFileLock lock(path);
+    if (assigned && !lock.Lock())
+        return context.Fail(lock.Error());
     CRadioImage image;
     const DataFile::Result loaded = DataFile::Load(path, image);
     if (!loaded.ok())

@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "config/FileLock.h"
 #include "cli/CliService.h"
 #include "config/Language.h"
 #include "image/DataFile.h"
@@ -95,6 +96,10 @@ int RunParams(CCliContext& context, const QStringList& args)
             return context.UsageError(QStringLiteral("\"%1\" is not NAME=VALUE with a known NAME").arg(arg));
     }
     const QString path = args.first();
+    // Held from reading the file to replacing it: a second program changing it waits for this one.
+    CFileLock lock(path);
+    if (args.size() > 1 && !lock.Lock())
+        return context.Fail(lock.Error());
     CRadioImage image;
     const DataFile::Result loaded = DataFile::Load(path, image);
     if (!loaded.ok())

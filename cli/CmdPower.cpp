@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "config/FileLock.h"
 #include "cli/CliService.h"
 #include "config/Language.h"
 #include "image/DataFile.h"
@@ -29,6 +30,10 @@ int RunPower(CCliContext& context, const QStringList& args)
     if (args.isEmpty() || args.first().startsWith(QLatin1Char('-')))
         return context.UsageError(QStringLiteral("power needs a FILE"));
     const QString path = args.first();
+    // Held from reading the file to replacing it: a second program changing it waits for this one.
+    CFileLock lock(path);
+    if (args.size() > 1 && !lock.Lock())
+        return context.Fail(lock.Error());
     CRadioImage image;
     const DataFile::Result loaded = DataFile::Load(path, image);
     if (!loaded.ok())

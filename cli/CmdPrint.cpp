@@ -6,14 +6,11 @@
 #include "print/PrintReport.h"
 #include "print/ReportPdf.h"
 
-#include <QFileInfo>
 #include <QGuiApplication>
 
 namespace {
 
 constexpr CBilingual kWritten { "%1: %2 pages", "%1: %2 页" };
-constexpr CBilingual kSameFile { "The PDF would overwrite the data file \"%1\"",
-    "PDF 会覆盖数据文件 \"%1\"" };
 constexpr CBilingual kNoGui { "Printing needs the graphics library, which this run did not start",
     "打印需要图形库, 本次运行未启动" };
 
@@ -47,10 +44,8 @@ int RunPrint(CCliContext& context, const QStringList& args)
     const bool zh = context.IsChinese();
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return context.Fail(kNoGui.Text(zh));
-    const QFileInfo in(path);
-    const QFileInfo out(output);
-    if (out.exists() && in.exists() && out.canonicalFilePath() == in.canonicalFilePath())
-        return context.Fail(kSameFile.Text(zh).arg(path));
+    if (context.OutputIsInput(output, path))
+        return CCliContext::kFailed;
 
     CRadioImage image;
     const DataFile::Result loaded = DataFile::Load(path, image);

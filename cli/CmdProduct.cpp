@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "config/FileLock.h"
 #include "config/Language.h"
 #include "dialogs/ProductChoice.h"
 #include "image/DataFile.h"
@@ -61,6 +62,10 @@ int RunProduct(CCliContext &context, const QStringList &args)
         return context.UsageError(QStringLiteral("product needs a FILE"));
 
     const bool zh = context.IsChinese();
+    // Held from reading the file to replacing it: a second program changing it waits for this one.
+    CFileLock lock(path);
+    if ((typeGiven || bandGiven) && !lock.Lock())
+        return context.Fail(lock.Error());
     CRadioImage image;
     const DataFile::Result loaded = DataFile::Load(path, image);
     if (!loaded.ok())

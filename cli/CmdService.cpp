@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "config/FileLock.h"
 #include "cli/CliLink.h"
 #include "cli/CliService.h"
 #include "cli/CliLog.h"
@@ -95,6 +96,14 @@ int RunService(CCliContext& context, const QStringList& args)
         CliLog::Record(context, CLogRecord::Of(exchange, port, device, path, context.Ini()));
         if (!done)
             return CCliContext::kFailed;
+        // The radio's area goes into the file as it is now: held from reading it again to replacing
+        // it, so a change made to the file while the radio was being read is kept.
+        CFileLock lock(path);
+        if (!lock.Lock())
+            return context.Fail(lock.Error());
+        const DataFile::Result reloaded = DataFile::Load(path, image);
+        if (!reloaded.ok())
+            return context.Fail(DataFile::Describe(reloaded, path));
         exchange.TakeOver(image);
         const DataFile::Result saved = DataFile::Save(path, image);
         if (!saved.ok())

@@ -1,5 +1,6 @@
 #include "config/FileLock.h"
 
+#include "config/FileKind.h"
 #include "config/FileName.h"
 #include "config/Language.h"
 
@@ -23,6 +24,8 @@ constexpr qint64 kEmptyLockAgeMs = 1000;
 
 constexpr CBilingual kHeld { "%1 is being saved by another program (%2, process %3 on %4); try again when it has finished",
                              "%1 正被另一个程序保存 (%2, 进程 %3, 主机 %4), 请在其完成后重试" };
+constexpr CBilingual kNotALock { "%1 cannot be locked: its lock %2 is %3; remove it and try again",
+                                 "无法锁定 %1: 其锁文件 %2 %3; 请删除后重试" };
 constexpr CBilingual kHeldUnknown { "%1 is being saved by another program; try again when it has finished",
                                     "%1 正被另一个程序保存, 请在其完成后重试" };
 
@@ -54,6 +57,12 @@ bool CFileLock::Lock(int waitMs)
 {
     const QFileInfo target(lockTarget(m_strPath));
     const QString lockPath = target.dir().filePath(QLatin1Char('.') + target.fileName() + QStringLiteral(".lock"));
+    // Only a regular file is a lock: anything else there (a FIFO would block reading it, a folder or a
+    // symlink never goes away by itself) is named at once instead of being waited for.
+    if (const QString kind = FileKind::NotRegular(lockPath); !kind.isEmpty()) {
+        m_strError = kNotALock.Text().arg(FileName::Display(m_strPath), FileName::Display(lockPath), kind);
+        return false;
+    }
     m_pLockFile = std::make_unique<QLockFile>(lockPath);
     m_pLockFile->setStaleLockTime(0); // a live holder keeps its lock however long it takes
     const QDeadlineTimer deadline(waitMs);

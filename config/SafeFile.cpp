@@ -1,5 +1,6 @@
 #include "config/SafeFile.h"
 
+#include "config/FileKind.h"
 #include "config/FileName.h"
 #include "config/Language.h"
 
@@ -16,20 +17,36 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#else
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #endif
 
 namespace SafeFile {
 
 namespace {
 
-constexpr CBilingual kNotRegular { "not a regular file (%1)", "不是普通文件 (%1)" };
-constexpr CBilingual kDevice { "a device", "设备" };
-constexpr CBilingual kFifo { "a FIFO", "管道" };
-constexpr CBilingual kSocket { "a socket", "套接字" };
-constexpr CBilingual kFolder { "a folder", "文件夹" };
-constexpr CBilingual kOther { "not a file", "非文件" };
+// The failure a test asked for, taken by the next write that reaches that step.
+Step g_FailStep = Step::None;
+int g_FailError = 0;
+
+bool injected(Step step, int &error)
+{
+    if (g_FailStep != step)
+        return false;
+    g_FailStep = Step::None;
+    error = g_FailError;
+    return true;
+}
 
 } // namespace
+
+void FailNextWrite(Step step, int error)
+{
+    g_FailStep = step;
+    g_FailError = error;
+}
 
 QByteArray TemporaryPrefix(const QByteArray &fileName)
 {
@@ -48,12 +65,7 @@ QString systemReason(int error)
 
 QString kindReason(mode_t mode)
 {
-    const CBilingual &kind = S_ISDIR(mode)                      ? kFolder
-                             : S_ISCHR(mode) || S_ISBLK(mode) ? kDevice
-                             : S_ISFIFO(mode)                 ? kFifo
-                             : S_ISSOCK(mode)                 ? kSocket
-                                                              : kOther;
-    return kNotRegular.Text().arg(kind.Text());
+    return FileKind::Reason(mode);
 }
 
 QByteArray directoryOf(const QByteArray &path)
@@ -91,6 +103,8 @@ bool followLinks(QByteArray &path, int &error)
 
 bool writeAll(int fd, const QByteArray &bytes, off_t offset, int &error)
 {
+    if (injected(Step::Write, error))
+        return false;
     qsizetype done = 0;
     while (done < bytes.size()) {
         const ssize_t n = ::pwrite(fd, bytes.constData() + done, std::size_t(bytes.size() - done), offset + done);
@@ -103,6 +117,26 @@ bool writeAll(int fd, const QByteArray &bytes, off_t offset, int &error)
         done += n;
     }
     return true;
+}
+
+// A disk that cannot keep the bytes says so here at the latest: the save has failed.
+bool synced(int fd, int &error)
+{
+    if (injected(Step::Sync, error))
+        return false;
+    if (::fsync(fd) == 0)
+        return true;
+    error = errno;
+    return false;
+}
+
+void syncFolder(const QByteArray &directory)
+{
+    const int dirFd = ::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dirFd >= 0) {
+        ::fsync(dirFd);
+        ::close(dirFd);
+    }
 }
 
 bool processIsGone(pid_t pid)
@@ -170,8 +204,8 @@ QString writeInPlace(const QByteArray &target, const QByteArray &bytes, const st
     bool ok = writeAll(fd, bytes, 0, error);
     if (ok && ::ftruncate(fd, off_t(bytes.size())) != 0)
         ok = false, error = errno;
-    if (ok && ::fsync(fd) != 0)
-        ok = false, error = errno;
+    if (ok && !synced(fd, error))
+        ok = false;
     if (::close(fd) != 0 && ok)
         ok = false, error = errno;
     return ok ? QString() : systemReason(error);
@@ -222,11 +256,12 @@ QString Write(const QString &path, const QByteArray &bytes)
         } else {
             ::fchmod(fd, newFileMode());
         }
-        if (::fsync(fd) != 0)
-            ok = false, error = errno;
+        ok = synced(fd, error);
     }
     if (::close(fd) != 0 && ok)
         ok = false, error = errno;
+    if (ok && injected(Step::Rename, error))
+        ok = false;
     if (ok && ::rename(temporary.constData(), target.constData()) != 0)
         ok = false, error = errno;
     if (!ok) {
@@ -234,10 +269,85 @@ QString Write(const QString &path, const QByteArray &bytes)
         return systemReason(error);
     }
     // The rename itself reaches the disk with the folder.
-    const int dirFd = ::open(directory.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        ::fsync(dirFd);
-        ::close(dirFd);
+    syncFolder(directory);
+    return QString();
+}
+
+QString Create(const QString &path, const QByteArray &bytes, bool *exists)
+{
+    if (exists)
+        *exists = false;
+    const QByteArray target = FileName::ToBytes(path);
+    const QByteArray directory = directoryOf(target);
+    QByteArray temporary = directory + '/' + TemporaryPrefix(baseOf(target)) + QByteArray::number(::getpid()) + "-XXXXXX";
+    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0)
+        return systemReason(errno);
+    int error = 0;
+    bool ok = writeAll(fd, bytes, 0, error);
+    if (ok) {
+        ::fchmod(fd, newFileMode());
+        ok = synced(fd, error);
+    }
+    if (::close(fd) != 0 && ok)
+        ok = false, error = errno;
+    if (ok) {
+        // Put in place under its name only where that name is free: a symlink there is never followed.
+#ifdef RENAME_NOREPLACE
+        if (::renameat2(AT_FDCWD, temporary.constData(), AT_FDCWD, target.constData(), RENAME_NOREPLACE) == 0)
+            temporary.clear();
+        else if (errno != EINVAL && errno != ENOSYS)
+            ok = false, error = errno;
+#endif
+        if (ok && !temporary.isEmpty() && ::link(temporary.constData(), target.constData()) != 0)
+            ok = false, error = errno;
+    }
+    if (!temporary.isEmpty())
+        ::unlink(temporary.constData());
+    if (!ok) {
+        if (exists)
+            *exists = error == EEXIST;
+        return systemReason(error);
+    }
+    syncFolder(directory);
+    return QString();
+}
+
+int OpenAppend(const QString &path, bool exclusive, QString &reason)
+{
+    const QByteArray name = FileName::ToBytes(path);
+    // Without blocking, so a FIFO put in the trace's place cannot hang the program.
+    const int flags = O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK | (exclusive ? O_EXCL : 0);
+    const int fd = ::open(name.constData(), flags, 0666);
+    struct stat info {};
+    if (fd < 0) {
+        const int error = errno;
+        reason = ::lstat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode) ? kindReason(info.st_mode)
+                                                                                   : systemReason(error);
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        reason = kindReason(info.st_mode);
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+QString Append(int fd, const QByteArray &bytes)
+{
+    int error = 0;
+    qsizetype done = 0;
+    if (injected(Step::Write, error))
+        return systemReason(error);
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.constData() + done, std::size_t(bytes.size() - done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return systemReason(n < 0 ? errno : ENOSPC);
+        done += n;
     }
     return QString();
 }
@@ -268,11 +378,38 @@ QString Read(const QString &path, qint64 maxBytes, QByteArray &bytes)
 
 #else // platforms without POSIX files: Qt's own atomic save, which refuses what it cannot replace
 
+QString Create(const QString &path, const QByteArray &bytes, bool *exists)
+{
+    const QFileInfo info(path);
+    if (exists)
+        *exists = info.exists() || info.isSymLink();
+    return info.exists() || info.isSymLink() ? QStringLiteral("File exists") : Write(path, bytes);
+}
+
+int OpenAppend(const QString &path, bool exclusive, QString &reason)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink() || (info.exists() && !info.isFile())) {
+        reason = FileKind::NotRegular(path);
+        return -1;
+    }
+    const int fd = ::_wopen(reinterpret_cast<const wchar_t *>(path.utf16()),
+        _O_WRONLY | _O_APPEND | _O_CREAT | _O_BINARY | (exclusive ? _O_EXCL : 0), _S_IREAD | _S_IWRITE);
+    if (fd < 0)
+        reason = qt_error_string(errno);
+    return fd;
+}
+
+QString Append(int fd, const QByteArray &bytes)
+{
+    return ::_write(fd, bytes.constData(), unsigned(bytes.size())) == bytes.size() ? QString() : qt_error_string(errno);
+}
+
 QString Write(const QString &path, const QByteArray &bytes)
 {
     const QFileInfo info(path);
     if (info.exists() && !QFileInfo(info.canonicalFilePath()).isFile())
-        return kNotRegular.Text().arg(info.isDir() ? kFolder.Text() : kOther.Text());
+        return FileKind::NotRegular(info.canonicalFilePath());
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return file.errorString();

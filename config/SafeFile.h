@@ -3,8 +3,9 @@
 #include <QByteArray>
 #include <QString>
 
-// The one way the program reads and writes whole files the user owns (data files, Program.ini).
-// Names are taken as FileName makes them, so names that are not valid UTF-8 work too.
+// The one way the program reads and writes the files the user owns: data files, Program.ini, channel
+// lists, reports, backups and traces. Names are taken as FileName makes them, so names that are not
+// valid UTF-8 work too.
 namespace SafeFile {
 
 // Replaces the file at path with bytes. A symlink is followed and the file it points at is updated.
@@ -15,6 +16,22 @@ namespace SafeFile {
 // made sure of. Leftovers of saves that were killed are removed on the way.
 // Returns the empty text on success, else the reason, in the running language where it is ours.
 QString Write(const QString &path, const QByteArray &bytes);
+
+// Writes bytes as a new file at path, for files the program names itself (backups). Nothing already
+// there is replaced or followed, a symlink (even a dangling one) included: then exists is set and the
+// system's reason returned. The file appears under its name only when every byte reached the disk.
+QString Create(const QString &path, const QByteArray &bytes, bool *exists = nullptr);
+
+// Opens path for appending (a trace), creating it when missing, or only creating it when exclusive.
+// A symlink, or anything but a regular file, is refused. The descriptor, or -1 with the reason.
+int OpenAppend(const QString &path, bool exclusive, QString &reason);
+// Appends all of bytes to a descriptor from OpenAppend. The empty text, else the reason.
+QString Append(int fd, const QByteArray &bytes);
+
+// For tests: the next write of a file (a save, a backup, a trace line) fails at step with the system's
+// error, as a failing disk would make it.
+enum class Step { None, Write, Sync, Rename };
+void FailNextWrite(Step step, int error);
 
 // Reads up to maxBytes (all when negative) of the regular file at path. The empty text on success,
 // else the reason.

@@ -1,5 +1,7 @@
 #include "csv/CsvCommands.h"
 
+#include "config/FileKind.h"
+#include "config/SafeFile.h"
 #include "widgets/FilePrompt.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ModalDialog.h"
@@ -13,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 namespace {
 
@@ -101,10 +102,16 @@ void Export(CProgramView& view)
     const QString path = CFilePrompt::SaveCsvName(&view, proposed);
     if (path.isEmpty())
         return;
+    // The list never replaces the document's own data file.
+    if (FileKind::SameFile(path, document->PathName())) {
+        CMessageBox::Show(&view, tr("%1 is the document's data file; the list is not written over it.").arg(path));
+        return;
+    }
+    // As every save: a failed write leaves whatever file was there as it was.
     const CRadioImage image = currentImage(view);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(ChannelCsv::Export(image)) < 0 || !file.commit()) {
-        CMessageBox::Show(&view, tr("%1 cannot be written: %2").arg(path, file.errorString()));
+    const QString reason = SafeFile::Write(path, ChannelCsv::Export(image));
+    if (!reason.isEmpty()) {
+        CMessageBox::Show(&view, tr("%1 cannot be written: %2").arg(path, reason));
         return;
     }
     // Written as they are, but the user should know before handing the list on.

@@ -1,6 +1,7 @@
 #include "image/BackupStore.h"
 
 #include "config/Language.h"
+#include "config/SafeFile.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -51,18 +52,22 @@ DataFile::Result CBackupStore::Keep(const CRadioImage& image, const QDateTime& w
     const QDir dir(m_strFolder);
     if (!dir.mkpath(QStringLiteral(".")))
         return { DataFile::Status::WriteFailed, kNoFolder.Text() };
+    // Always a new file: whatever already has the name, a symlink leading out of the folder included,
+    // is left alone and the next number taken.
     const QString stem = kPrefix + when.toString(kTimeFormat);
-    QString name = stem + QStringLiteral(".dat");
-    for (int n = 2; dir.exists(name); ++n)
-        name = stem + QStringLiteral("-%1.dat").arg(n);
-    const QString target = dir.filePath(name);
-    const DataFile::Result result = DataFile::Save(target, image);
-    if (result.ok()) {
+    for (int n = 1;; ++n) {
+        const QString target = dir.filePath(stem + (n == 1 ? QString() : QStringLiteral("-%1").arg(n)) + QStringLiteral(".dat"));
+        bool taken = false;
+        const QString reason = SafeFile::Create(target, DataFile::Serialize(image), &taken);
+        if (taken && n < kKept * 20)
+            continue;
+        if (!reason.isEmpty())
+            return { DataFile::Status::WriteFailed, reason };
         Prune();
         if (path)
             *path = target;
+        return {};
     }
-    return result;
 }
 
 QStringList CBackupStore::Names() const

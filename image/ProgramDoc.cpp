@@ -1,10 +1,12 @@
 #include "image/ProgramDoc.h"
 
 #include "config/AppPaths.h"
+#include "config/FileKind.h"
 #include "config/FileLock.h"
 #include "widgets/FilePrompt.h"
 #include "config/IniFile.h"
 #include "config/Language.h"
+#include "config/SafeFile.h"
 #include "widgets/MessageBox.h"
 #include "image/ImageChange.h"
 
@@ -18,6 +20,11 @@ bool CProgramDoc::s_bNewDocument = false;
 namespace {
 constexpr CBilingual kNewTitle { "Channel Information", "信道信息" };
 constexpr CBilingual kAskToSave { "Save changes to %1?", "是否保存对 %1 的更改?" };
+constexpr CBilingual kChangedOnDisk {
+    "%1 has been changed by another program since it was opened or last saved here.\n\n"
+    "Overwrite those changes with this document?",
+    "%1 在此打开或上次保存之后已被其他程序更改。\n\n是否用本文档覆盖这些更改?"
+};
 }
 
 CProgramDoc::CProgramDoc(const CIniFile& ini, QObject* parent)
@@ -56,6 +63,7 @@ bool CProgramDoc::OnNewDocument()
     // A new document has no file yet: its first Save always asks for one, offering this name.
     m_strAppName = m_Ini.GetValue(QStringLiteral("Setup"), QStringLiteral("AppName"));
     m_strPathName.clear();
+    m_DiskBytes.clear();
     m_UndoStack.clear();
     m_TableOrigin.Reset(CTableOrigin::Kind::NeverRead, m_Image);
     SetModifiedFlag(false);
@@ -66,13 +74,17 @@ bool CProgramDoc::OnNewDocument()
 bool CProgramDoc::OnOpenDocument(const QString& path)
 {
     CRadioImage image;
-    const DataFile::Result result = DataFile::Load(path, image);
+    QByteArray bytes;
+    const QString reason = SafeFile::Read(path, DataFile::kFileSize, bytes);
+    const DataFile::Result result
+        = reason.isEmpty() ? DataFile::Parse(bytes, image) : DataFile::Result { DataFile::Status::OpenFailed, reason };
     if (!result.ok()) {
         ReportSaveLoadException(result, path);
         return false;
     }
     m_Image = image;
     m_TableOrigin.Reset(CTableOrigin::Kind::File, image, QFileInfo(path).fileName());
+    m_DiskBytes = bytes;
     SetPathName(path);
     m_UndoStack.clear();
     SetModifiedFlag(false);
@@ -85,6 +97,7 @@ bool CProgramDoc::OnOpenBackup(const QString& path)
     if (!OnOpenDocument(path))
         return false;
     m_strPathName.clear();
+    m_DiskBytes.clear();
     SetTitle(QFileInfo(path).completeBaseName());
     return true;
 }
@@ -99,13 +112,31 @@ bool CProgramDoc::OnSaveDocument(const QString& path)
         CMessageBox::Show(m_pWindow, lock.Error(), QMessageBox::Ok, QMessageBox::Warning);
         return false;
     }
+    if (!MayOverwrite(path))
+        return false;
     const DataFile::Result result = DataFile::Save(path, m_Image);
     if (!result.ok()) {
         ReportSaveLoadException(result, path);
         return false;
     }
+    m_DiskBytes = DataFile::Serialize(m_Image);
     SetModifiedFlag(false);
     return true;
+}
+
+bool CProgramDoc::MayOverwrite(const QString& path)
+{
+    const bool ownFile = !m_strPathName.isEmpty()
+        && (QFileInfo(path).absoluteFilePath() == m_strPathName || FileKind::SameFile(path, m_strPathName));
+    if (!ownFile || m_DiskBytes.isEmpty())
+        return true; // Save As elsewhere: the file dialog has asked about an existing file
+    // Only a file that is there to read can hold a change that a save would undo.
+    QByteArray now;
+    if (!SafeFile::Read(path, DataFile::kFileSize, now).isEmpty() || now == m_DiskBytes)
+        return true;
+    return CMessageBox::Show(m_pWindow, kChangedOnDisk.Text().arg(QFileInfo(path).fileName()),
+               QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Warning)
+        == QMessageBox::Yes;
 }
 
 bool CProgramDoc::DoFileSave()

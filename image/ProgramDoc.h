@@ -98,12 +98,16 @@ signals:
 
 private:
     void ReportSaveLoadException(const DataFile::Result& result, const QString& path);
+    // Before a save over the document's own file: true when the file still holds what this document
+    // last read or wrote, or when the user chose to overwrite what another program put there.
+    bool MayOverwrite(const QString& path);
     void SetPathName(const QString& path);
 
     const CIniFile& m_Ini;
     QString m_strTitle;
     QString m_strPathName;
     QString m_strAppName; // [Setup] AppName: the name a new document proposes for its file
+    QByteArray m_DiskBytes; // the file's bytes as this document last read or wrote them
     bool m_bModified = false;
     bool m_bBuiltInImage = false;
     QUndoStack m_UndoStack;

@@ -53,6 +53,7 @@ CBatchOutcome CBatchTransfer::RunOne(int index, const QString &port, const QStri
     outcome.status = StopRequested() ? transfer->Stop() : transfer->Run(device, goOn);
     outcome.portReason[0] = transfer->PortFailureReason(false);
     outcome.portReason[1] = transfer->PortFailureReason(true);
+    outcome.partialWrite = transfer->MayHoldPartialWrite();
     outcome.blocks = transfer->BlocksDone();
     if (outcome.status == Status::Done || transfer->TransferDirection() == CCloneTransfer::Direction::Write)
         outcome.image = transfer->Image();
@@ -94,6 +95,14 @@ std::vector<CBatchOutcome> CBatchTransfer::Run(const QStringList &ports, const Q
 }
 
 QString CBatchTransfer::Line(const CBatchOutcome &outcome, bool chinese)
+{
+    const QString line = Ending(outcome, chinese);
+    if (!outcome.partialWrite)
+        return line;
+    return line + (chinese ? QStringLiteral("。") : QStringLiteral(". ")) + CCloneTransfer::PartialWriteWarning(chinese);
+}
+
+QString CBatchTransfer::Ending(const CBatchOutcome &outcome, bool chinese)
 {
     const QString seconds = Seconds(outcome.seconds);
     if (outcome.status == Status::Stopped || (outcome.verifyRan && outcome.verifyStatus == Status::Stopped))

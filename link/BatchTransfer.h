@@ -19,6 +19,7 @@ struct CBatchOutcome {
     QString port; // as the user named it
     CCloneTransfer::Status status = CCloneTransfer::Status::Ready;
     QString portReason[2]; // the system's reason when the port did not open, in English and Chinese
+    bool partialWrite = false; // a write ended after blocks went out: the radio holds a mix
     bool verifyRan = false;
     CCloneTransfer::Status verifyStatus = CCloneTransfer::Status::Ready; // of the read-back
     std::optional<CWriteVerify::Mismatch> mismatch;
@@ -59,13 +60,16 @@ public:
     // One radio on the calling thread.
     CBatchOutcome RunOne(int index, const QString &port, const QString &device);
 
-    // One line for a radio: port, outcome, seconds, and the first differing address of a failed verify.
+    // One line for a radio: port, outcome, seconds, the first differing address of a failed verify, and
+    // for a write that ended after blocks went out, that the radio may hold part of the new data.
     static QString Line(const CBatchOutcome &outcome, bool chinese);
     // "3 radios: 2 succeeded, 1 failed."
     static QString Summary(const std::vector<CBatchOutcome> &outcomes, bool chinese);
     static QString Summary(int total, int succeeded, bool chinese);
 
 private:
+    static QString Ending(const CBatchOutcome &outcome, bool chinese);
+
     Factory m_Make;
     bool m_bVerify;
     std::atomic<bool> m_bStop { false };

@@ -7,6 +7,7 @@
 #include "link/BatchTransfer.h"
 #include "link/PortName.h"
 #include "link/RepeatWriter.h"
+#include "link/SerialTrace.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -226,6 +227,8 @@ void CBatchWriteDlg::OnWorkerDone()
     for (QThread* worker : m_Workers)
         delete worker;
     m_Workers.clear();
+    for (const QString& line : CSerialTrace::TakeFailures(CLanguage::IsChinese()))
+        AddLine(line, false, false);
     UpdateControls();
     emit Finished();
 }

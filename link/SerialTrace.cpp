@@ -1,5 +1,8 @@
 #include "link/SerialTrace.h"
 
+#include "config/Language.h"
+#include "config/SafeFile.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QDir>
@@ -7,6 +10,12 @@
 #include <QTextStream>
 
 #include <map>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#else
+#include <io.h>
+#endif
 
 namespace {
 
@@ -16,6 +25,15 @@ std::shared_ptr<CSerialTrace> g_Shared; // one file for all ports
 QString g_Folder; // else, a file per device here,
 std::map<QString, std::shared_ptr<CSerialTrace>> g_PerDevice; // kept for the run: a repeat loop's
                                                               // link openings would make a file a second
+
+constexpr CBilingual kIncomplete { "The trace file %1 could not be written (%2); the trace is incomplete.",
+                                   "无法写入跟踪文件 %1 (%2); 跟踪记录不完整。" };
+constexpr CBilingual kNoFolder { "its folder cannot be made", "无法建立其文件夹" };
+struct Failure {
+    QString path;
+    QString reason;
+};
+std::vector<Failure> g_Failures; // not yet told to the user
 
 QString Stamp()
 {
@@ -35,24 +53,29 @@ QString SafeName(const QString &device)
 
 } // namespace
 
-CSerialTrace::CSerialTrace(const QString &path)
-    : m_File(path)
+// Appending keeps the record of earlier runs the user may still need. The file is never reached
+// through a symlink, so a trace cannot be made to write somewhere else.
+CSerialTrace::CSerialTrace(const QString &path, bool exclusive)
+    : m_strPath(path)
 {
-    // Appending keeps the record of earlier runs the user may still need.
-    m_File.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text);
+    m_nFile = SafeFile::OpenAppend(path, exclusive, m_strError);
 }
 
-CSerialTrace::~CSerialTrace() = default;
+CSerialTrace::~CSerialTrace()
+{
+    if (m_nFile >= 0)
+        ::close(m_nFile);
+}
 
 bool CSerialTrace::StartFile(const QString &path, QString *error)
 {
-    std::shared_ptr<CSerialTrace> trace(new CSerialTrace(path));
+    std::shared_ptr<CSerialTrace> trace(new CSerialTrace(path, false));
     const std::lock_guard lock(g_Mutex);
     g_Folder.clear();
     g_PerDevice.clear();
-    if (!trace->m_File.isOpen()) {
+    if (trace->m_nFile < 0) {
         if (error)
-            *error = trace->m_File.errorString();
+            *error = trace->m_strError;
         g_Shared.reset();
         return false;
     }
@@ -76,6 +99,16 @@ void CSerialTrace::StopAll()
     g_PerDevice.clear();
 }
 
+QStringList CSerialTrace::TakeFailures(bool chinese)
+{
+    const std::lock_guard lock(g_Mutex);
+    QStringList lines;
+    for (const Failure &failure : g_Failures)
+        lines << kIncomplete.Text(chinese).arg(failure.path, failure.reason);
+    g_Failures.clear();
+    return lines;
+}
+
 QString CSerialTrace::DefaultFolder()
 {
     return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
@@ -91,15 +124,21 @@ std::shared_ptr<CSerialTrace> CSerialTrace::ForPort(const QString &device)
         return nullptr;
     if (const auto known = g_PerDevice.find(device); known != g_PerDevice.end())
         return known->second;
-    // A trace that cannot be written must never stop the transfer: it is simply not kept.
-    if (!QDir().mkpath(g_Folder))
-        return nullptr;
+    // A trace that cannot be written must never stop the transfer: it is not kept, and that is said.
     const QString base = QStringLiteral("trace-%1-%2")
                              .arg(QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-hhmmss-zzz")),
                                  SafeName(device));
-    std::shared_ptr<CSerialTrace> trace(new CSerialTrace(QDir(g_Folder).filePath(base + QStringLiteral(".txt"))));
-    if (!trace->m_File.isOpen())
+    const QString path = QDir(g_Folder).filePath(base + QStringLiteral(".txt"));
+    if (!QDir().mkpath(g_Folder)) {
+        g_Failures.push_back({ path, kNoFolder.Text() });
         return nullptr;
+    }
+    // A new file every time: a name that is taken (a symlink planted there too) is not written into.
+    std::shared_ptr<CSerialTrace> trace(new CSerialTrace(path, true));
+    if (trace->m_nFile < 0) {
+        g_Failures.push_back({ path, trace->m_strError });
+        return nullptr;
+    }
     g_PerDevice.emplace(device, trace);
     return trace;
 }
@@ -133,12 +172,22 @@ void CSerialTrace::Line(const QString &device, const QString &text)
 {
     const QString line = QStringLiteral("%1 %2 %3\n").arg(Stamp(), device, text);
     const std::lock_guard lock(m_Mutex);
-    // Flushed line by line: the trace matters most when the program is stopped or falls over.
-    m_File.write(line.toUtf8());
-    m_File.flush();
+    if (m_nFile < 0 || !m_strError.isEmpty())
+        return;
+    // Straight to the file line by line: the trace matters most when the program is stopped or falls
+    // over. After a failure nothing more is written, so the file never holds a trace with gaps.
+    if (const QString reason = SafeFile::Append(m_nFile, line.toUtf8()); !reason.isEmpty())
+        Failed(reason);
+}
+
+void CSerialTrace::Failed(const QString &reason)
+{
+    m_strError = reason;
+    const std::lock_guard lock(g_Mutex);
+    g_Failures.push_back({ m_strPath, reason });
 }
 
 QString CSerialTrace::Path() const
 {
-    return m_File.fileName();
+    return m_strPath;
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <QFile>
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <memory>
@@ -19,12 +19,15 @@ public:
 
     ~CSerialTrace();
 
-    // Every port opened from now on writes into path (appended). False, with the system's reason in
-    // error, when the file cannot be opened; tracing is then off.
+    // Every port opened from now on writes into path (appended; a symlink is refused). False, with the
+    // reason in error, when the file cannot be opened; tracing is then off.
     static bool StartFile(const QString &path, QString *error = nullptr);
-    // Every device opened from now on gets its own file in folder (created when missing).
+    // Every device opened from now on gets its own new file in folder (created when missing).
     static void StartFolder(const QString &folder);
     static void StopAll();
+    // One line for each trace that could not be written whole since the last call, naming the file
+    // and the reason; the transfers themselves are not affected by a failing trace.
+    static QStringList TakeFailures(bool chinese);
     // The folder the window's log goes to: the per-user data folder, subfolder "traces".
     static QString DefaultFolder();
 
@@ -40,9 +43,12 @@ public:
     static QString Describe(Direction direction, const std::uint8_t *bytes, int n);
 
 private:
-    explicit CSerialTrace(const QString &path);
+    CSerialTrace(const QString &path, bool exclusive);
     void Line(const QString &device, const QString &text);
+    void Failed(const QString &reason);
 
-    QFile m_File;
+    QString m_strPath;
+    int m_nFile = -1;
+    QString m_strError; // the first failure; nothing more is written after it
     std::mutex m_Mutex;
 };

@@ -3,6 +3,7 @@
 #include "config/Language.h"
 #include "widgets/MessageBox.h"
 #include "link/ProcessDlg.h"
+#include "link/SerialTrace.h"
 
 #include <QCoreApplication>
 
@@ -59,7 +60,9 @@ bool CTransferDriver::ServiceUserInterface()
 void CTransferDriver::Report(const CCloneTransfer& transfer)
 {
     // A stopped read is quiet; a stopped write still warns that the radio holds a mix.
-    const QStringList lines = transfer.OutcomeLines(CLanguage::IsChinese());
+    // A trace that could not be written whole is said too; the transfer's own ending stays as it was.
+    QStringList lines = transfer.OutcomeLines(CLanguage::IsChinese());
+    lines += CSerialTrace::TakeFailures(CLanguage::IsChinese());
     if (!lines.isEmpty())
         CMessageBox::Show(m_pMessageParent, lines.join(QLatin1Char('\n')), QMessageBox::Ok, QMessageBox::Warning);
 }

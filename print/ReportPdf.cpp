@@ -1,6 +1,7 @@
 #include "print/ReportPdf.h"
 
 #include "config/Language.h"
+#include "config/SafeFile.h"
 #include "print/PrintReport.h"
 #include "print/ReportPainter.h"
 
@@ -10,7 +11,6 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace {
 
@@ -36,7 +36,7 @@ bool CReportPdf::Write(
             *error = kCannotWrite.Text(zh).arg(path, why);
         return false;
     };
-    // Drawn in memory, then written beside the target and moved over it only when complete.
+    // Drawn in memory, then saved as every file is: complete, or the old file left as it was.
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
     {
@@ -50,9 +50,6 @@ bool CReportPdf::Write(
         if (!painter.end() || !painted)
             return fail(kDrawFailed.Text(zh));
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(buffer.data()) != buffer.data().size()
-        || !file.commit())
-        return fail(file.errorString());
-    return true;
+    const QString reason = SafeFile::Write(path, buffer.data());
+    return reason.isEmpty() || fail(reason);
 }

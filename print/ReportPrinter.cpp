@@ -1,5 +1,6 @@
 #include "print/ReportPrinter.h"
 
+#include "config/FileKind.h"
 #include "widgets/MessageBox.h"
 #include "config/Language.h"
 #include "editor/ProgramView.h"
@@ -111,6 +112,11 @@ void CReportPrinter::ExportPdf(QWidget* parent, const CProgramView& view)
         return;
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
+    // The report never replaces the document's own data file.
+    if (FileKind::SameFile(path, view.GetDocument()->PathName())) {
+        CMessageBox::Show(parent, tr("%1 is the document's data file; the report is not written over it.").arg(path));
+        return;
+    }
     QString error;
     // The paper and margins of Print Setup, so the file matches the preview.
     if (!CReportPdf::Write(path, ReportOf(view), &error, m_pPrinter->pageLayout()))

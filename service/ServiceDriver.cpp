@@ -2,6 +2,7 @@
 
 #include "widgets/MessageBox.h"
 #include "config/Language.h"
+#include "link/SerialTrace.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -31,6 +32,8 @@ bool Run(QWidget* parent, CServiceExchange& exchange, const QString& device)
     const QString reason = exchange.PortFailureReason(zh);
     if (!reason.isEmpty())
         text += QLatin1Char('\n') + reason;
+    for (const QString& line : CSerialTrace::TakeFailures(zh))
+        text += QLatin1Char('\n') + line;
     CMessageBox::Show(parent, text, QMessageBox::Ok,
         exchange.Succeeded() ? QMessageBox::Information : QMessageBox::Warning);
     if (g_Recorder)

@@ -204,6 +204,10 @@
         <translation>PDF 文件 (*.pdf)</translation>
     </message>
     <message>
+        <source>%1 is the document&apos;s data file; the report is not written over it.</source>
+        <translation>%1 是本文档的数据文件; 报告不会覆盖它。</translation>
+    </message>
+    <message>
         <source>The report could not be printed on %1.</source>
         <translation>报表无法在 %1 上打印。</translation>
     </message>
@@ -486,6 +490,10 @@
     <message>
         <source>%1 was written.</source>
         <translation>已写入 %1。</translation>
+    </message>
+    <message>
+        <source>%1 is the document&apos;s data file; the list is not written over it.</source>
+        <translation>%1 是本文档的数据文件; 信道表不会覆盖它。</translation>
     </message>
 </context>
 <context>

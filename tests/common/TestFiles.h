@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 
 // Small file helpers shared by the test suites.
 namespace TestFiles {
@@ -30,6 +32,23 @@ inline QByteArray Hex(const char* text)
 inline QByteArray DataFileBytes(const QByteArray& image)
 {
     return QByteArray("Q707") + QByteArray(12, '\0') + image;
+}
+
+// Fills the disk that holds dir to its last byte.
+inline void FillDisk(const QString& dir)
+{
+    for (const char* name : { "filler", "tail" }) {
+        QFile file(dir + "/" + name);
+        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
+        const QByteArray chunk(name[0] == 'f' ? 512 : 1, 'f');
+        while (file.write(chunk) == chunk.size()) { }
+    }
+}
+
+// The temporary files of saves left in dir.
+inline QStringList SaveLeftovers(const QString& dir)
+{
+    return QDir(dir).entryList({ "*.saving-*" }, QDir::Files | QDir::Hidden | QDir::System);
 }
 
 } // namespace TestFiles

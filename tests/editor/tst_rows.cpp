@@ -254,6 +254,17 @@ private slots:
         QCOMPARE(result.status, DataFile::Status::WriteFailed);
         QCOMPARE(result.detail, QString("the folder cannot be made"));
         QVERIFY(blocked.List().isEmpty());
+
+        // A name taken by a symlink, even one leading nowhere, is never written through; a folder
+        // that is a symlink is the user's choice and works.
+        const QString outside = dir.filePath("outside.dat");
+        QVERIFY(QFile::link(outside, dir.filePath("Backups/read-20261208-001600.dat")));
+        QVERIFY(QFile::link(dir.filePath("Backups"), dir.filePath("Linked")));
+        QString path;
+        QVERIFY(CBackupStore(dir.filePath("Linked")).Keep(CRadioImage(), start.addSecs(58), &path).ok());
+        QCOMPARE(QFileInfo(path).fileName(), QString("read-20261208-001600-2.dat"));
+        QVERIFY(!QFileInfo::exists(outside));
+        QCOMPARE(TestFiles::Read(dir.filePath("Backups/read-20261208-001600-2.dat")).size(), 1040);
     }
 };
 

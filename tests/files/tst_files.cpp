@@ -16,6 +16,7 @@
 #include <QThread>
 #include <QTest>
 
+#include <cerrno>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -32,7 +33,7 @@ namespace {
 
 enum class Target {
     Regular, Missing, LinkToRegular, DanglingLink, Device, LinkToDevice, Fifo, LinkToFifo, Socket, Folder,
-    ReadOnlyFile, ReadOnlyFolder, ReadOnlyFolderAndFile, FullDisk, FullDiskInPlace,
+    ReadOnlyFile, ReadOnlyFolder, ReadOnlyFolderAndFile, FullDisk, FullDiskInPlace, SyncFails,
 };
 
 const QByteArray kOld = DataFileBytes(QByteArray(ImageMap::kImageSize, 'o'));
@@ -40,17 +41,6 @@ const QByteArray kOld = DataFileBytes(QByteArray(ImageMap::kImageSize, 'o'));
 bool isRoot()
 {
     return ::geteuid() == 0;
-}
-
-// Fills the disk that holds dir to its last byte.
-void fillDisk(const QString& dir)
-{
-    for (const char* name : { "filler", "tail" }) {
-        QFile file(dir + "/" + name);
-        file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-        const QByteArray chunk(name[0] == 'f' ? 512 : 1, 'f');
-        while (file.write(chunk) == chunk.size()) { }
-    }
 }
 
 // Runs body as a user other than root when we are root, since root writes into any folder.
@@ -67,11 +57,6 @@ int runUnprivileged(const std::function<int()>& body)
     int status = 0;
     ::waitpid(child, &status, 0);
     return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
-}
-
-QStringList leftovers(const QString& dir)
-{
-    return QDir(dir).entryList({ "*.saving-*" }, QDir::Files | QDir::Hidden | QDir::System);
 }
 
 } // namespace
@@ -104,6 +89,7 @@ void TestSaving::initTestCase()
 
 void TestSaving::cleanup()
 {
+    SafeFile::FailNextWrite(SafeFile::Step::None, 0);
     if (!m_strMount.isEmpty())
         ::umount2(QFile::encodeName(m_strMount).constData(), MNT_DETACH);
     m_strMount.clear();
@@ -131,6 +117,7 @@ void TestSaving::saves_data()
         { "read-only folder and file", Target::ReadOnlyFolderAndFile, "Permission denied" },
         { "full disk", Target::FullDisk, "No space left on device" },
         { "full disk, read-only folder", Target::FullDiskInPlace, "No space left on device" },
+        { "fsync fails", Target::SyncFails, "Input/output error" },
     };
     for (bool ini : { false, true })
         for (const auto& c : cases) {
@@ -148,7 +135,7 @@ void TestSaving::saves()
     QFETCH(Target, target);
     QFETCH(QString, reason);
     const bool fullDisk = target == Target::FullDisk || target == Target::FullDiskInPlace;
-    const bool readOnlyFolder = target >= Target::ReadOnlyFolder && target != Target::FullDisk;
+    const bool readOnlyFolder = target >= Target::ReadOnlyFolder && target != Target::FullDisk && target != Target::SyncFails;
     const bool asOtherUser = (readOnlyFolder || target == Target::ReadOnlyFile) && isRoot(); // root writes anything
     if ((fullDisk || target == Target::Device || target == Target::LinkToDevice) && !isRoot())
         QSKIP("needs root (a tmpfs mount or a device node)");
@@ -177,6 +164,9 @@ void TestSaving::saves()
     const QByteArray written = ini ? store.Serialize() : DataFile::Serialize(CRadioImage());
     const QByteArray name = QFile::encodeName(path);
     const bool keep = target == Target::Regular || target >= Target::ReadOnlyFile;
+    // The saved file keeps the rights and the group the user gave it.
+    const gid_t group = isRoot() ? 65534 : ::getegid();
+    QVERIFY(target != Target::Regular || (::chmod(name.constData(), 0640) == 0 && ::chown(name.constData(), uid_t(-1), group) == 0));
     if (!keep)
         QVERIFY(QFile::remove(path));
     switch (target) {
@@ -208,7 +198,7 @@ void TestSaving::saves()
     default: break;
     }
     if (fullDisk)
-        fillDisk(folder);
+        FillDisk(folder);
     if (asOtherUser) // the save then runs as another user, who owns the file
         QVERIFY(::chown(name.constData(), 65534, 65534) == 0);
     if (readOnlyFolder || target == Target::ReadOnlyFile) {
@@ -229,6 +219,8 @@ void TestSaving::saves()
         }
         return message.isEmpty() ? 0 : 1;
     };
+    if (target == Target::SyncFails)
+        SafeFile::FailNextWrite(SafeFile::Step::Sync, EIO);
     const int failed = asOtherUser ? runUnprivileged(save) : save();
     ::chmod(QFile::encodeName(folder).constData(), 0755);
     if (failed == 99)
@@ -243,12 +235,16 @@ void TestSaving::saves()
     if (reason.isEmpty()) {
         QCOMPARE(Read(targetPath), written);
         QCOMPARE(QFileInfo(path).isSymLink(), before.isSymLink());
+        struct stat now {};
+        QVERIFY(::stat(name.constData(), &now) == 0);
+        if (target == Target::Regular)
+            QVERIFY(now.st_mode % 01000 == 0640 && now.st_gid == group);
     } else if (before.isFile()) {
         QCOMPARE(Read(targetPath), old);
     } else {
         QCOMPARE(QFileInfo(targetPath).isFile(), false); // still what it was
     }
-    QCOMPARE(leftovers(folder), QStringList());
+    QCOMPARE(SaveLeftovers(folder), QStringList());
 }
 
 // clang-format off
@@ -297,7 +293,7 @@ void TestSaving::leftoversOfKilledSaves()
         QVERIFY(Write(dir.filePath(name), "partial"));
     QVERIFY(DataFile::Save(dir.filePath("radio.dat"), CRadioImage()).ok());
     // Only the leftover of an ended save of this very file goes; a save still running keeps its file.
-    QStringList left = leftovers(dir.path());
+    QStringList left = SaveLeftovers(dir.path());
     left.sort();
     QStringList expected = kept;
     expected.sort();
@@ -323,7 +319,7 @@ void TestSaving::killedSavesLoseNothing()
         QVERIFY2(loaded.ok(), qPrintable(DataFile::Describe(loaded, path, false)));
     }
     QCOMPARE(QProcess::execute(cli, { "set", path, "2", "rx=146.5" }), 0);
-    QCOMPARE(leftovers(dir.path()), QStringList());
+    QCOMPARE(SaveLeftovers(dir.path()), QStringList());
 }
 
 // A user who may not write the installed Program.ini still switches the language: the change goes
@@ -421,7 +417,7 @@ void TestSaving::cliNamesAreBytes()
     ::unlink((QFile::encodeName(dir.path()) + "/x\xff.dat").constData());
 }
 
-// Two set commands on one file at once: both changes arrive, every time.
+// A set and another set or an import on one file at once: both changes arrive, every time.
 void TestSaving::cliConcurrentSets()
 {
     QTemporaryDir dir;
@@ -430,9 +426,14 @@ void TestSaving::cliConcurrentSets()
     QCOMPARE(QProcess::execute(cli, { "new", path }), 0);
     const char* values[] = { "146.52000", "146.55000" };
     for (int round = 0; round < 20; ++round) {
+        const QString csv = dir.filePath(QString("round%1.csv").arg(round));
+        QVERIFY(Write(csv, QByteArray("Location,Frequency\n2,") + values[(round + 1) % 2] + "\n"));
         QProcess first, second;
         first.start(cli, { "set", path, "1", QString("rx=") + values[round % 2] });
-        second.start(cli, { "set", path, "2", QString("rx=") + values[(round + 1) % 2] });
+        if (round % 2)
+            second.start(cli, { "import", path, csv });
+        else
+            second.start(cli, { "set", path, "2", QString("rx=") + values[(round + 1) % 2] });
         QVERIFY(first.waitForFinished(30000) && second.waitForFinished(30000));
         QCOMPARE(first.exitCode() + second.exitCode(), 0);
         QProcess show;

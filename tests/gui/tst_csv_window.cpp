@@ -7,6 +7,7 @@
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
 #include "csv/ImportLocationDlg.h"
+#include "config/SafeFile.h"
 #include "csv/ImportReportDlg.h"
 #include "image/ProgramDoc.h"
 
@@ -16,6 +17,8 @@
 #include <QSpinBox>
 #include <QTreeWidget>
 #include <QTest>
+
+#include <cerrno>
 
 namespace {
 const QByteArray kCsv = "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,Mode,Skip,Power,Comment\n"
@@ -231,6 +234,17 @@ void TestCsvWindow::exportWritesTheGrid()
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages.first().text, out + QStringLiteral(" was written.\n"
         "Channel 2: not in the standard tone list: 69.4 Hz. Other programs may refuse this row."));
+
+    // A disk that fails the save leaves the list written before whole and says why.
+    fixture.ClickCell(3, 1);
+    fixture.Type(QStringLiteral("146.5"));
+    fixture.fileAnswers << out;
+    SafeFile::FailNextWrite(SafeFile::Step::Sync, EIO);
+    fixture.App().MainFrame()->FindCommand(CMainFrame::kFileExportCsv)->trigger();
+    QCOMPARE(fixture.messages.size(), 1);
+    QVERIFY2(fixture.messages[0].text.contains(out) && fixture.messages[0].text.contains("Input/output error"),
+        qPrintable(fixture.messages[0].text));
+    QCOMPARE(TestFiles::Read(out), written);
 }
 
 QTEST_MAIN(TestCsvWindow)

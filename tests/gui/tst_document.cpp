@@ -336,16 +336,17 @@ private slots:
 
     void failedSaveKeepsTheEdits_data()
     {
-        QTest::addColumn<bool>("locked");
+        QTest::addColumn<QString>("blocker");
         QTest::addColumn<QString>("message");
-        QTest::newRow("file turned into a FIFO") << false << "not a regular file (a FIFO)";
-        QTest::newRow("file held by another program") << true << "is being saved by another program";
+        QTest::newRow("file turned into a FIFO") << "fifo" << "not a regular file (a FIFO)";
+        QTest::newRow("file held by another program") << "held" << "is being saved by another program";
+        QTest::newRow("lock path is a FIFO") << "fifo lock" << ".radio.dat.lock is not a regular file (a FIFO)";
     }
 
     // A save that cannot be done says so and the document stays modified, so nothing is thrown away.
     void failedSaveKeepsTheEdits()
     {
-        QFETCH(bool, locked);
+        QFETCH(QString, blocker);
         QFETCH(QString, message);
         CGuiFixture f;
         f.SetUserTypeAndField(0, 1);
@@ -356,17 +357,75 @@ private slots:
         const QByteArray saved = ReadAll(path);
         Edit(f);
         CFileLock other(path);
-        if (locked)
+        if (blocker == "held")
             QVERIFY(other.Lock(0));
-        else
+        else if (blocker == "fifo")
             QVERIFY(QFile::remove(path) && ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
+        else
+            QVERIFY(::mkfifo(QFile::encodeName(f.DataPath(".radio.dat.lock")).constData(), 0644) == 0);
         Run(f, CMainFrame::kFileSave);
         QCOMPARE(f.messages.size(), 1);
         QVERIFY2(f.messages[0].text.contains(message) && f.messages[0].text.contains("radio.dat"),
             qPrintable(f.messages[0].text));
         QVERIFY(f.Doc()->IsModified());
-        if (locked)
+        if (blocker != "fifo")
             QCOMPARE(ReadAll(path), saved);
+    }
+
+    void changedOnDiskAsks_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("answer"); // 0: the file is not changed, nothing is asked
+        QTest::addColumn<QString>("question");
+        const QString english = "radio.dat has been changed by another program since it was opened or last saved here.";
+        const QString chinese = "radio.dat 在此打开或上次保存之后已被其他程序更改。";
+        QTest::newRow("unchanged") << "English" << 0 << QString();
+        QTest::newRow("changed, overwrite") << "English" << int(QMessageBox::Yes) << english;
+        QTest::newRow("changed, cancel") << "English" << int(QMessageBox::Cancel) << english;
+        QTest::newRow("changed, overwrite, Chinese") << "Chinese" << int(QMessageBox::Yes) << chinese;
+        QTest::newRow("changed, cancel, Chinese") << "Chinese" << int(QMessageBox::Cancel) << chinese;
+    }
+
+    // Another program changed the file (in place, so its identity stays) after the window opened it:
+    // Save asks before undoing that change; Cancel keeps both the file and the edits.
+    void changedOnDiskAsks()
+    {
+        QFETCH(QString, language);
+        QFETCH(int, answer);
+        QFETCH(QString, question);
+        CGuiFixture f(language);
+        const QString path = f.DataPath("radio.dat");
+        QByteArray file = GoodFile();
+        file[DataFile::kHeaderSize + ImageMap::kProductType] = 0; // a band of 130 to 160 MHz
+        Write(path, file);
+        QVERIFY(f.Start({ path }));
+        Edit(f);
+        QByteArray changed = file;
+        changed[DataFile::kHeaderSize + 0x20] = '\x42';
+        if (answer)
+            Write(path, changed);
+        f.answers << QMessageBox::StandardButton(answer ? answer : QMessageBox::Cancel);
+        Run(f, CMainFrame::kFileSave);
+        QCOMPARE(f.messages.size(), answer ? 1 : 0);
+        if (answer) {
+            QVERIFY2(f.messages[0].text.startsWith(question), qPrintable(f.messages[0].text));
+            QCOMPARE(f.messages[0].buttons, QMessageBox::Yes | QMessageBox::Cancel);
+        }
+        QCOMPARE(f.Doc()->IsModified(), answer == QMessageBox::Cancel);
+        if (answer == QMessageBox::Cancel) {
+            QCOMPARE(ReadAll(path), changed);
+            return;
+        }
+        const QByteArray saved = ReadAll(path);
+        QCOMPARE(saved, DataFile::Serialize(f.Doc()->m_Image));
+        // What this window wrote is what it knows now: the next save asks nothing.
+        f.ClickCell(5, 1);
+        f.Type("151");
+        f.PressEnter();
+        Run(f, CMainFrame::kFileSave);
+        QCOMPARE(f.messages.size(), answer ? 1 : 0);
+        QVERIFY(!f.Doc()->IsModified());
+        QVERIFY(ReadAll(path) != saved);
     }
 };
 

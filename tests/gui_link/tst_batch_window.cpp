@@ -7,6 +7,7 @@
 #include "app/BatchMenu.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
+#include "config/SafeFile.h"
 #include "config/UserSettings.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
@@ -31,6 +32,8 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cerrno>
 
 using namespace LinkTest;
 
@@ -260,6 +263,18 @@ private slots:
         QVERIFY(!bench.Settings().LogSerialTraffic());
         bench.Write(false);
         QCOMPARE(traceText(), text);
+        QCOMPARE(bench.Messages(), QStringList());
+
+        // A trace the disk refuses is said, with its file and the reason; the write still goes through.
+        log->trigger();
+        SafeFile::FailNextWrite(SafeFile::Step::Write, ENOSPC);
+        bench.radios.front()->SetMemory(RadioMemory::Factory());
+        bench.Write(false);
+        QCOMPARE(bench.Messages().size(), 1);
+        QVERIFY2(bench.Messages().first().contains(folder.path() + "/trace-")
+                && bench.Messages().first().endsWith("could not be written (No space left on device); the trace is incomplete."),
+            qPrintable(bench.Messages().first()));
+        QVERIFY(bench.radios.front()->Memory() == bench.Expected(RadioMemory::Factory()));
     }
 
     // Program > Programming Log...: the newest row at the bottom and selected, a cut line noted, the

@@ -4,16 +4,19 @@
 #include "cli/CliBatch.h"
 #include "cli/CliContext.h"
 #include "config/AppPaths.h"
+#include "config/SafeFile.h"
 #include "image/DataFile.h"
 #include "link/BatchTransfer.h"
 #include "link/ClonePlan.h"
 #include "link/RepeatWriter.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cerrno>
 #include <thread>
 
 using namespace LinkTest;
@@ -56,14 +59,17 @@ private slots:
         QTest::addColumn<QStringList>("faults"); // one radio per entry, "" for a sound one
         QTest::addColumn<bool>("verify");
         QTest::addColumn<QString>("failure"); // what the failed radio's line says, "" when all pass
-        QTest::newRow("two sound radios") << QStringList { "", "" } << false << QString();
-        QTest::newRow("four sound radios, verified") << QStringList { "", "", "", "" } << true << QString();
+        QTest::addColumn<bool>("partial"); // the line warns that the radio holds part of the new data
+        QTest::newRow("two sound radios") << QStringList { "", "" } << false << QString() << false;
+        QTest::newRow("four sound radios, verified") << QStringList { "", "", "", "" } << true << QString() << false;
         QTest::newRow("second goes silent mid-write")
-            << QStringList { "", "write-silent:20", "" } << false << "Communication Error";
+            << QStringList { "", "write-silent:20", "" } << false << "Communication Error" << true;
         QTest::newRow("first refuses a block") << QStringList { "write-nak:3", "", "" } << true
-                                               << "Communication Error";
+                                               << "Communication Error" << true;
+        QTest::newRow("second refuses the wake-up: nothing sent")
+            << QStringList { "", "wakeup-nak" } << false << "Communication Error" << false;
         QTest::newRow("third loses a block, verify names it")
-            << QStringList { "", "", "write-lost:2" } << true << "Verify failed at address 0x";
+            << QStringList { "", "", "write-lost:2" } << true << "Verify failed at address 0x" << false;
     }
 
     void writeMany()
@@ -71,6 +77,7 @@ private slots:
         QFETCH(QStringList, faults);
         QFETCH(bool, verify);
         QFETCH(QString, failure);
+        QFETCH(bool, partial);
         const auto radios = Radios(faults);
         QTemporaryDir dir;
         const RadioMemory::Bytes pattern = Pattern(7);
@@ -100,6 +107,7 @@ private slots:
                 QCOMPARE(radios[i]->LinksOpened(), verify ? 2 : 1);
             } else {
                 QVERIFY2(line->contains("failed after") && line->contains(failure), qPrintable(*line));
+                QCOMPARE(line->contains("The radio may now hold part of the new data."), partial);
             }
         }
     }
@@ -285,6 +293,30 @@ private slots:
         const std::vector<std::uint8_t> received = radio->Received();
         QCOMPARE(sent, QByteArray(reinterpret_cast<const char *>(received.data()), qsizetype(received.size())));
         QVERIFY(answers > int(ClonePlan::ReadBlocks().size()));
+    }
+
+    // A trace that cannot be written whole is said with its file and reason, while the read keeps its
+    // own result; a trace file that is a symlink is refused before anything is sent.
+    void aFailingTraceIsSaid()
+    {
+        const auto radio = StartRadio();
+        QTemporaryDir dir;
+        const QString trace = dir.filePath("trace.txt");
+        SafeFile::FailNextWrite(SafeFile::Step::Write, ENOSPC); // the disk fills up at the first line
+        const CliRun::Run result = Cli({ "read", "--port", Device(*radio), "-o", dir.filePath("r.dat"), "--trace", trace });
+        SafeFile::FailNextWrite(SafeFile::Step::None, 0);
+        QCOMPARE(result.code, 0);
+        CRadioImage image;
+        QVERIFY(DataFile::Load(dir.filePath("r.dat"), image).ok());
+        QVERIFY2(result.err.contains("The trace file " + trace + " could not be written (No space left on device)"),
+            qPrintable(result.err));
+
+        QVERIFY(QFile::link(dir.filePath("elsewhere.txt"), dir.filePath("link.txt")));
+        const CliRun::Run refused
+            = Cli({ "read", "--port", Device(*radio), "-o", dir.filePath("s.dat"), "--trace", dir.filePath("link.txt") });
+        QCOMPARE(refused.code, 1);
+        QVERIFY2(refused.err.contains("not a regular file (a symbolic link)"), qPrintable(refused.err));
+        QVERIFY(!QFileInfo::exists(dir.filePath("elsewhere.txt")) && !QFileInfo::exists(dir.filePath("s.dat")));
     }
 };
 

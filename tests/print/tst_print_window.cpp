@@ -2,7 +2,10 @@
 #include "tests/print/PdfText.h"
 #include "tests/print/TallFace.h"
 
+#include "tests/common/TestFiles.h"
+
 #include "app/MainFrame.h"
+#include "config/SafeFile.h"
 #include "app/ProgramApp.h"
 #include "editor/ProgramView.h"
 #include "print/PrintReport.h"
@@ -16,6 +19,8 @@
 #include <QPrinter>
 #include <QTest>
 #include <QTimer>
+
+#include <cerrno>
 
 // The File menu's printing entries as a user meets them, in both languages.
 class TestPrintWindow : public QObject {
@@ -116,6 +121,16 @@ private slots:
         frame->FindCommand(CMainFrame::kFileExportPdf)->trigger();
         QCOMPARE(f.messages.size(), 1);
         QVERIFY(f.messages.first().text.contains(QStringLiteral("r.pdf")));
+        // A disk that fails the save leaves the older report whole and says why.
+        const QString older = f.DataPath(QStringLiteral("older.pdf"));
+        QVERIFY(TestFiles::Write(older, "older report"));
+        CReportPrinter::SetPathHook([&](QWidget*) { return older; });
+        SafeFile::FailNextWrite(SafeFile::Step::Sync, EIO);
+        frame->FindCommand(CMainFrame::kFileExportPdf)->trigger();
+        QCOMPARE(f.messages.size(), 2);
+        QVERIFY2(f.messages[1].text.contains(older) && f.messages[1].text.contains("Input/output error"),
+            qPrintable(f.messages[1].text));
+        QCOMPARE(TestFiles::Read(older), QByteArray("older report"));
     }
 
     // The preview shows the report's pages and follows the grid between two previews.

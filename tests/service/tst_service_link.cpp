@@ -13,6 +13,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace LinkTest;
 using Area = CServiceExchange::Area;
 using Direction = CServiceExchange::Direction;
@@ -191,6 +193,8 @@ private slots:
         QTest::newRow("read") << readPower << "" << 0 << true << true << false;
         QTest::newRow("read, second block short")
             << readPower << "read-short:2" << 1 << true << false << false;
+        // The file is changed under its lock: a lock path that is no lock file stops the save.
+        QTest::newRow("read, lock path is a FIFO") << readPower << "fifo-lock" << 1 << true << false << false;
         QTest::newRow("wrong code") << QStringList { "service", "read", "--access-code", "K719WD", "--area",
             "power" } << "" << 1 << false
                                     << false << false;
@@ -213,7 +217,8 @@ private slots:
         QFETCH(bool, fileChanges);
         QFETCH(bool, radioChanges);
 
-        const auto radio = StartRadio(fault.isEmpty() ? QStringList() : QStringList { fault });
+        const bool fifoLock = fault == "fifo-lock";
+        const auto radio = StartRadio(fault.isEmpty() || fifoLock ? QStringList() : QStringList { fault });
         const RadioMemory::Bytes memory = Pattern(3);
         radio->SetMemory(memory);
         QTemporaryDir dir;
@@ -226,6 +231,8 @@ private slots:
         fileBytes[0x32E] = fileBytes[0x32F] = 0;
         QVERIFY(DataFile::Save(path, ImageOf(fileBytes)).ok());
         const QByteArray before = FileBytes(path);
+        if (fifoLock)
+            QVERIFY(::mkfifo(QFile::encodeName(dir.filePath(".radio.dat.lock")).constData(), 0644) == 0);
 
         const CliRun::Run outcome = CliRun::run(args + QStringList { "--port", Device(*radio), path });
         QCOMPARE(outcome.code, status);

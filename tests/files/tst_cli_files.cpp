@@ -1,0 +1,188 @@
+#include "config/AppPaths.h"
+#include "config/Language.h"
+#include "config/SafeFile.h"
+#include "image/DataFile.h"
+#include "tests/common/CliRun.h"
+#include "tests/common/TestFiles.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cerrno>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace TestFiles;
+
+namespace {
+
+enum class Fault { None, FullDisk, SyncFails, Fifo, SamePath, Symlink, HardLink };
+
+const QByteArray kOldOutput = "an older output the user still has\n";
+
+} // namespace
+
+// What program-cli writes besides the data file it changes (exports, reports and traces) and the lock
+// every change takes.
+class TestCliFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        CAppPaths::SetExecutableDir(QStringLiteral(PROGRAM_BIN_DIR));
+        CLanguage::SetName("English");
+    }
+    void cleanup()
+    {
+        SafeFile::FailNextWrite(SafeFile::Step::None, 0);
+        if (!m_strMount.isEmpty())
+            ::umount2(QFile::encodeName(m_strMount).constData(), MNT_DETACH);
+        m_strMount.clear();
+    }
+    void outputs_data();
+    void outputs();
+    void locks_data();
+    void locks();
+
+private:
+    QString m_strMount;
+};
+
+// clang-format off
+void TestCliFiles::outputs_data()
+{
+    QTest::addColumn<QString>("command");
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<QString>("message"); // empty: the output is written
+    const struct { const char* name; Fault fault; const char* message; } faults[] = {
+        { "a regular file", Fault::None, "" },
+        { "on a full disk", Fault::FullDisk, "No space left on device" },
+        { "whose fsync fails", Fault::SyncFails, "Input/output error" },
+        { "a FIFO", Fault::Fifo, "not a regular file (a FIFO)" },
+        { "the input by its name", Fault::SamePath, "would replace the input file" },
+        { "the input through a symlink", Fault::Symlink, "would replace the input file" },
+        { "the input through a hard link", Fault::HardLink, "would replace the input file" },
+    };
+    // "trace": write --trace, whose output is the trace; its port is missing, so only the refusals count.
+    for (const char* command : { "export", "print", "trace" })
+        for (const auto& f : faults)
+            if (QByteArray(command) != "trace" || f.fault >= Fault::SamePath)
+                QTest::addRow("%s, output %s", command, f.name) << QString(command) << f.fault << QString(f.message);
+}
+// clang-format on
+
+// Every output goes through the one writer: a failure leaves the old file, names it and the reason,
+// and exits 1; no output ever replaces the command's own input.
+void TestCliFiles::outputs()
+{
+    QFETCH(QString, command);
+    QFETCH(Fault, fault);
+    QFETCH(QString, message);
+    QTemporaryDir dir;
+    const QString in = dir.filePath("radio.dat");
+    const QByteArray input = DataFile::Serialize(DataFile::NewImage(QString()));
+    QVERIFY(Write(in, input));
+    QString folder = dir.path();
+    if (fault == Fault::FullDisk) {
+        if (::geteuid() != 0)
+            QSKIP("needs root for a tmpfs mount");
+        folder = dir.filePath("disk");
+        QVERIFY(QDir().mkdir(folder));
+        if (::mount("tmpfs", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=64k") != 0)
+            QSKIP("no tmpfs can be mounted here");
+        m_strMount = folder;
+    }
+    const auto unmount = qScopeGuard([this] { cleanup(); });
+    QString out = folder + "/out.file";
+    switch (fault) {
+    case Fault::Fifo: QVERIFY(::mkfifo(QFile::encodeName(out).constData(), 0644) == 0); break;
+    case Fault::SamePath: out = in; break;
+    case Fault::Symlink: QVERIFY(QFile::link(in, out)); break;
+    case Fault::HardLink: QVERIFY(::link(QFile::encodeName(in).constData(), QFile::encodeName(out).constData()) == 0); break;
+    default: QVERIFY(Write(out, kOldOutput)); break;
+    }
+    if (fault == Fault::FullDisk)
+        FillDisk(folder);
+    if (fault == Fault::SyncFails)
+        SafeFile::FailNextWrite(SafeFile::Step::Sync, EIO);
+
+    const QStringList args = command == "trace"
+        ? QStringList { "write", "--port", dir.filePath("no-such-port"), in, "--trace", out }
+        : QStringList { command, in, "-o", out };
+    const CliRun::Run result = CliRun::run(args);
+    if (message.isEmpty()) {
+        QCOMPARE(result.code, 0);
+        QVERIFY(Read(out).startsWith(command == "print" ? "%PDF" : "Location,"));
+        return;
+    }
+    QCOMPARE(result.code, 1);
+    QVERIFY2(result.err.contains(message) && result.err.contains(out), qPrintable(result.err));
+    QCOMPARE(Read(in), input);
+    if (fault == Fault::FullDisk || fault == Fault::SyncFails)
+        QCOMPARE(Read(out), kOldOutput);
+    if (fault == Fault::Fifo)
+        QVERIFY(!QFileInfo(out).isFile());
+    QCOMPARE(SaveLeftovers(folder), QStringList());
+}
+
+// clang-format off
+void TestCliFiles::locks_data()
+{
+    QTest::addColumn<QStringList>("args"); // FILE: the data file
+    QTest::addColumn<QString>("lock"); // what stands where the lock file goes
+    QTest::addColumn<QString>("kind");
+    const QString fifo = "not a regular file (a FIFO)";
+    const struct { const char* name; QStringList args; } changes[] = {
+        { "set", { "set", "FILE", "1", "rx=146.5" } },
+        { "new", { "new", "FILE" } },
+        { "import", { "import", "FILE", "CSV" } },
+        { "options", { "options", "FILE", "voice=Off" } },
+        { "product", { "product", "FILE", "--type", "1" } },
+        { "power", { "power", "FILE", "150=1,2,3" } },
+        { "params", { "params", "FILE", "sqlclose=5" } },
+    };
+    for (const auto& c : changes)
+        QTest::addRow("%s, lock is a FIFO", c.name) << c.args << "fifo" << fifo;
+    QTest::newRow("set, lock is a folder") << QStringList { "set", "FILE", "1", "rx=146.5" } << "folder"
+                                           << "not a regular file (a folder)";
+    QTest::newRow("set, lock is a dangling symlink") << QStringList { "set", "FILE", "1", "rx=146.5" } << "link"
+                                                     << "not a regular file (a symbolic link)";
+}
+// clang-format on
+
+// Every command that changes a data file takes its lock before reading it. A lock path that is no
+// lock file fails at once (a FIFO would block reading it for ever), naming the lock and what it is.
+void TestCliFiles::locks()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, lock);
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("radio.dat");
+    const QByteArray old = DataFile::Serialize(DataFile::NewImage(QString()));
+    QVERIFY(Write(path, old));
+    QVERIFY(Write(dir.filePath("in.csv"), "Location,Frequency\n1,146.520000\n"));
+    const QString lockPath = dir.filePath(".radio.dat.lock");
+    const QByteArray name = QFile::encodeName(lockPath);
+    if (lock == "fifo")
+        QVERIFY(::mkfifo(name.constData(), 0644) == 0);
+    else if (lock == "folder")
+        QVERIFY(QDir().mkdir(lockPath));
+    else
+        QVERIFY(QFile::link(dir.filePath("gone"), lockPath));
+    args.replaceInStrings(QRegularExpression("^FILE$"), path);
+    args.replaceInStrings(QRegularExpression("^CSV$"), dir.filePath("in.csv"));
+
+    const CliRun::Run result = CliRun::run(args);
+    QCOMPARE(result.code, 1);
+    QVERIFY2(result.err.contains(lockPath) && result.err.contains(kind), qPrintable(result.err));
+    QCOMPARE(Read(path), old);
+}
+
+QTEST_MAIN(TestCliFiles)
+#include "tst_cli_files.moc"
