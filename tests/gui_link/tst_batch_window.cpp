@@ -228,7 +228,7 @@ private slots:
         logged.sort();
         QStringList expectedLog;
         for (const QString& device : repeat ? QStringList { devices[0], devices[0] } : devices)
-            expectedLog << device + " write 60 done";
+            expectedLog << device + (tables ? " write 64 done" : " write 60 done");
         expectedLog.sort();
         QCOMPARE(logged, expectedLog);
         QVERIFY(dialog->StartButton()->isEnabled());

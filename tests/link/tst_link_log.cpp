@@ -38,7 +38,7 @@ class TestLinkLog : public QObject {
     static std::vector<CsvText::Record> LogCsv()
     {
         const CliRun::Run result = CliRun::run({ "log", "--csv" });
-        return CsvText::Parse(result.out.toUtf8());
+        return CsvText::Parse(result.out.toUtf8()).records;
     }
 
     static QString LogPath() { return QDir(QString::fromLocal8Bit(qgetenv("XDG_DATA_HOME"))).absolutePath(); }
@@ -62,7 +62,7 @@ private slots:
         QTest::addColumn<QString>("verify");
         QTest::addColumn<QString>("outcome"); // how it starts
         QTest::addColumn<QString>("digestOf"); // SOURCE, FILE or nothing
-        const QStringList write { "write", "--port", "PORT", "SOURCE" };
+        const QStringList write { "write", "--port", "PORT", "SOURCE", "--allow-out-of-band" };
         const QStringList read { "read", "--port", "PORT", "-o", "FILE" };
         // An ordinary write sends [0, 768) and [800, 992): 48 + 12 blocks; a read takes [0, 1019): 64.
         QTest::newRow("write") << write << QStringList {} << 0 << "write"
@@ -186,7 +186,7 @@ private slots:
         const auto radio = StartRadio();
         QTemporaryDir dir;
         const QString source = SaveSourceFile(dir.path(), Pattern(3));
-        const QStringList write { "write", "--port", Device(*radio), source };
+        const QStringList write { "write", "--port", Device(*radio), source, "--allow-out-of-band" };
         QCOMPARE(CliRun::run(write).code, 0);
         const QString path = CProgramLog::Path();
         const qint64 size = QFileInfo(path).size();
