@@ -1,6 +1,7 @@
 #include "app/BatchMenu.h"
 
 #include "app/ChildFrame.h"
+#include "app/HelpLayer.h"
 #include "app/MainFrame.h"
 #include "config/IniFile.h"
 #include "config/UserSettings.h"
@@ -20,6 +21,8 @@ CBatchMenu::CBatchMenu(CMainFrame* frame, const CIniFile& ini)
 {
     if (QMenu* program = frame->MenuOf(CMainFrame::kWrite)) {
         m_pBatchWrite = program->addAction(tr("&Batch Write..."));
+        m_pBatchWrite->setData(CHelpLayer::kBatchWriteTopic); // for F1 on the entry
+        m_pBatchWrite->setStatusTip(CHelpLayer::WithHelpHint(QString(), CHelpLayer::kBatchWriteTopic));
         connect(m_pBatchWrite, &QAction::triggered, this, &CBatchMenu::OnBatchWrite);
         // Like Read and Write it needs a document.
         connect(program, &QMenu::aboutToShow, this, [this] { m_pBatchWrite->setEnabled(m_pFrame->ActiveChild()); });
@@ -27,6 +30,8 @@ CBatchMenu::CBatchMenu(CMainFrame* frame, const CIniFile& ini)
     const bool log = CUserSettings::ForConfiguration(ini).LogSerialTraffic();
     if (QMenu* setup = frame->MenuOf(CMainFrame::kComSetup)) {
         m_pLog = setup->addAction(tr("Log &Serial Traffic"));
+        m_pLog->setData(CHelpLayer::kSerialLogTopic);
+        m_pLog->setStatusTip(CHelpLayer::WithHelpHint(QString(), CHelpLayer::kSerialLogTopic));
         m_pLog->setCheckable(true);
         m_pLog->setChecked(log);
         connect(m_pLog, &QAction::toggled, this, &CBatchMenu::OnLogSerialTraffic);

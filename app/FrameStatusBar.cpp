@@ -23,10 +23,11 @@ CFrameStatusBar::CFrameStatusBar(QWidget* parent)
         m_Indicators[i]->setFrameShape(QFrame::StyledPanel);
         addPermanentWidget(m_Indicators[i]);
     }
-    // An empty prompt (the pointer left the menu or the button) brings back "Ready".
+    // An empty prompt (the pointer left the menu or the button) brings back "Ready", or what the
+    // last command did.
     connect(this, &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty())
-            showMessage(CommandPrompts::Ready());
+            showMessage(m_strDone.isEmpty() ? CommandPrompts::Ready() : m_strDone);
     });
     showMessage(CommandPrompts::Ready());
     UpdateIndicators();
@@ -37,6 +38,22 @@ CFrameStatusBar::CFrameStatusBar(QWidget* parent)
 CFrameStatusBar::~CFrameStatusBar()
 {
     qApp->removeEventFilter(this);
+}
+
+void CFrameStatusBar::ShowDone(const QString& text)
+{
+    m_strDone = text;
+    showMessage(text.isEmpty() ? CommandPrompts::Ready() : text);
+}
+
+void CFrameStatusBar::ClearDone()
+{
+    if (m_strDone.isEmpty())
+        return;
+    const bool shown = currentMessage() == m_strDone;
+    m_strDone.clear();
+    if (shown)
+        showMessage(CommandPrompts::Ready());
 }
 
 void CFrameStatusBar::UpdateIndicators()

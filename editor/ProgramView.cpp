@@ -21,6 +21,7 @@
 #include "link/PortSettingDlg.h"
 #include "link/ProcessDlg.h"
 #include "link/TransferDriver.h"
+#include "link/TransferNotes.h"
 #include "link/VerifyRun.h"
 #include "service/ServiceAccess.h"
 
@@ -348,7 +349,7 @@ CChannelGrid::Outcome CProgramView::CommitCell(
     const RowTexts before = m_Cells.RowTexts(row);
     const CChannelGrid::Outcome outcome = m_Cells.Commit(row, col, EditorText(editor), trigger);
     if (outcome != CChannelGrid::Outcome::Accepted)
-        CMessageBox::Show(this, CChannelGrid::Message(outcome), StringTable::Message(StringTable::kCaution),
+        CMessageBox::Show(this, m_Cells.MessageFor(outcome), StringTable::Message(StringTable::kCaution),
             QMessageBox::Ok, QMessageBox::Warning);
     RefreshRow(row);
     if (m_Cells.RowTexts(row) != before) {
@@ -483,6 +484,7 @@ void CProgramView::OnTransfer()
         ? CCloneTransfer::ChannelWrite(image, CServiceAccess::IsGranted())
         : CCloneTransfer::ChannelRead(image);
     const QString device = CPortName::DevicePath(CPortName::Current(), m_Ini);
+    transfer->SetPortName(CPortName::Current());
 
     // The windows are serviced between blocks, where any command may run: even one that closes
     // this view. Nothing of the view is touched once it has gone.
@@ -494,8 +496,14 @@ void CProgramView::OnTransfer()
         RadioCompare::ShowDifferences(*this, *transfer);
         return;
     }
-    if (write && m_pProcessDlg->VerifyAfterWriting() && !CVerifyRun::Run(m_pProcessDlg, this, *transfer, device))
+    bool verified = false;
+    if (write && m_pProcessDlg->VerifyAfterWriting()
+        && !CVerifyRun::Run(m_pProcessDlg, this, *transfer, device, &verified))
         return;
+    const bool zh = CLanguage::IsChinese();
+    emit WorkDone(write
+            ? TransferNotes::WriteDone(transfer->ByteCount(), CPortName::Current(), verified, QTime::currentTime(), zh)
+            : TransferNotes::ReadDone(transfer->ByteCount(), CPortName::Current(), QTime::currentTime(), zh));
     if (!write) {
         const CRadioImage before = image;
         for (const CCloneBlock& block : transfer->Blocks())

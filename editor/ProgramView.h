@@ -90,6 +90,11 @@ public:
     // nothing typed can be lost to a read that replaces the channels.
     bool IsTransferWindowOpen() const;
 
+signals:
+    // A command finished its work; text says what was done ("Read 1,024 bytes from COM3 at 14:02").
+    // The frame's status bar keeps it until the next command.
+    void WorkDone(const QString& text);
+
 public slots:
     // Read and Write show the progress window; its OK starts the transfer (OnTransfer).
     void OnRead();

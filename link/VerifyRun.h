@@ -11,7 +11,9 @@ class QWidget;
 class CVerifyRun {
 public:
     // False when the progress window's view went away meanwhile: the caller must not touch it.
-    static bool Run(CProcessDlg* dialog, QWidget* messageParent, const CCloneTransfer& written, const QString& device);
+    // verified, when given, says whether the read-back matched what was written.
+    static bool Run(CProcessDlg* dialog, QWidget* messageParent, const CCloneTransfer& written, const QString& device,
+        bool* verified = nullptr);
     // The window's title during the read-back.
     static QString Caption();
 };

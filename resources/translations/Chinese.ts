@@ -184,6 +184,10 @@
         <source>&amp;About</source>
         <translation>关于(&amp;A)</translation>
     </message>
+    <message>
+        <source>&amp;Help Topics</source>
+        <translation>帮助主题(&amp;H)</translation>
+    </message>
 </context>
 <context>
     <name>CReportPrinter</name>
