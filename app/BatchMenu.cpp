@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QTime>
 
 CBatchMenu::CBatchMenu(CMainFrame* frame, const CIniFile& ini)
     : QObject(frame)
@@ -64,5 +65,14 @@ void CBatchMenu::OnBatchWrite()
     view->StoreGrid();
     m_pDialog = new CBatchWriteDlg(m_Ini, child->Document()->m_Image, CServiceAccess::IsGranted(), m_pFrame);
     m_pDialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_pFrame->ShowDone(QString());
+    // Every run of the batch ends with what it did in the status bar.
+    CBatchWriteDlg* dialog = m_pDialog;
+    connect(dialog, &CBatchWriteDlg::Finished, this, [this, dialog] {
+        m_pFrame->ShowDone(tr("Batch Write: %1 radios written, %2 failed, at %3")
+                .arg(dialog->DoneCount())
+                .arg(dialog->FailedCount())
+                .arg(QTime::currentTime().toString(QStringLiteral("HH:mm"))));
+    });
     m_pDialog->show();
 }

@@ -63,13 +63,15 @@ void Import(CProgramView& view)
         if (ModalDialog::Exec(report) != QDialog::Accepted || plan.fileRefused)
             return;
     }
-    if (ChannelCsv::Apply(plan, image, chinese) == 0) {
+    const int imported = ChannelCsv::Apply(plan, image, chinese);
+    if (imported == 0) {
         if (plan.refusals.empty())
             CMessageBox::Show(&view, tr("%1 holds no channel rows.").arg(path), QMessageBox::Ok, QMessageBox::Information);
         return;
     }
     // One undo step; the view shows the new image when the document says it was replaced.
     view.GetDocument()->ChangeImage(image, tr("Import CSV"));
+    emit view.WorkDone(imported == 1 ? tr("Imported 1 channel") : tr("Imported %1 channels").arg(imported));
 }
 
 void Export(CProgramView& view)

@@ -114,6 +114,9 @@ CProgramView::CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent
     CPortName::LoadFromSettings(CUserSettings::ForConfiguration(m_Ini));
     m_pProcessDlg = new CProcessDlg(this);
     connect(m_pProcessDlg, &CProcessDlg::StartRequested, this, &CProgramView::OnTransfer);
+    m_pProcessDlg->SetPortSource([this] {
+        return TransferNotes::PortLabel(CPortName::Current(), CPortName::DevicePath(CPortName::Current(), m_Ini));
+    });
     connect(m_pProcessDlg, &CProcessDlg::VerifyToggled, this,
         [this](bool on) { CUserSettings::ForConfiguration(m_Ini).SetVerifyAfterWriting(on); });
 }

@@ -475,6 +475,14 @@
         <source>%1 holds no channel rows.</source>
         <translation>%1 中没有信道行。</translation>
     </message>
+    <message>
+        <source>Imported 1 channel</source>
+        <translation>已导入 1 个信道</translation>
+    </message>
+    <message>
+        <source>Imported %1 channels</source>
+        <translation>已导入 %1 个信道</translation>
+    </message>
 </context>
 <context>
     <name>CImportReportDlg</name>
@@ -586,6 +594,10 @@
     <message>
         <source>Log &amp;Serial Traffic</source>
         <translation>记录串口通信(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Batch Write: %1 radios written, %2 failed, at %3</source>
+        <translation>批量写入: %3 写入成功 %1 台, 失败 %2 台</translation>
     </message>
 </context>
 <context>
