@@ -26,6 +26,7 @@
 #include "service/ServiceAccess.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDateTime>
 #include <QCoreApplication>
@@ -36,6 +37,8 @@
 #include <QMdiSubWindow>
 #include <QScrollArea>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace ChannelCodec;
 
@@ -92,8 +95,9 @@ CProgramView::CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent
     layout->setContentsMargins(12, 8, 12, 12);
     layout->setSpacing(8);
     layout->addWidget(m_Title);
-    layout->addWidget(m_Grid, 0, Qt::AlignHCenter | Qt::AlignTop);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // The grid never gets smaller than its natural size and grows with its window.
+    layout->addWidget(m_Grid, 1);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 
     connect(m_Grid, &CMSFlexGrid::LeaveCell, this, &CProgramView::OnLeaveCell);
     connect(m_Grid, &CMSFlexGrid::EnterCell, this, &CProgramView::OnEnterCell);
@@ -163,6 +167,8 @@ void CProgramView::CreateEditors()
         // Only the user's own choice (mouse, keys or wheel) counts as an edit, not the item the list
         // was opened on.
         connect(list, &QComboBox::activated, this, [this] { m_bListChosen = true; });
+        // A value picked from the drop-down is taken as soon as the list closes (see eventFilter).
+        list->view()->window()->installEventFilter(this);
         m_Lists[i] = list;
     }
     QList<QWidget*> editors { m_RxEdit, m_TxEdit };
@@ -182,7 +188,11 @@ void CProgramView::SetupGrid()
     const long w = m_Grid->GetColWidth(0);
     for (int col = 0; col < CChannelGrid::kCols; ++col)
         m_Grid->SetColWidth(col, long(double(w) * kWidthFactors[col]));
-    m_Grid->setFixedSize(m_Grid->sizeHint());
+    for (int col = 0; col < CChannelGrid::kCols; ++col)
+        m_NaturalColWidths[static_cast<std::size_t>(col)] = m_Grid->GetColWidth(col);
+    m_nNaturalRowHeight = m_Grid->GetRowHeight(0);
+    m_Grid->setMinimumSize(m_Grid->sizeHint());
+    m_Grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_Title->setFont(titleFont());
@@ -405,8 +415,38 @@ void CProgramView::OnEscapeKey()
         HideEditor(editor);
 }
 
+// A grid given more room than it needs shares it out: each column keeps its share of the width and
+// the rows share the height evenly.
+void CProgramView::FitGridToSize()
+{
+    if (m_nNaturalRowHeight <= 0)
+        return;
+    const QSize natural = m_Grid->minimumSize();
+    const double sx = std::max(1.0, double(m_Grid->width()) / natural.width());
+    const double sy = std::max(1.0, double(m_Grid->height()) / natural.height());
+    for (int col = 0; col < CChannelGrid::kCols; ++col)
+        m_Grid->SetColWidth(col, long(m_NaturalColWidths[static_cast<std::size_t>(col)] * sx));
+    for (int row = 0; row < CChannelGrid::kRows; ++row)
+        m_Grid->SetRowHeight(row, long(m_nNaturalRowHeight * sy));
+    QWidget* editor = EditorForColumn(int(m_Grid->GetCol()));
+    if (editor && !editor->isHidden())
+        ShowEditorOverCurrentCell();
+}
+
 bool CProgramView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_Grid && event->type() == QEvent::Resize)
+        FitGridToSize();
+    if (event->type() == QEvent::Hide)
+        for (QComboBox* list : m_Lists)
+            if (watched == list->view()->window()) {
+                // The choice is signalled after the list has closed: look once it has been.
+                QMetaObject::invokeMethod(this, [this, list] {
+                    const int col = int(m_Grid->GetCol());
+                    if (m_bListChosen && !list->isHidden() && EditorForColumn(col) == list)
+                        CommitCell(int(m_Grid->GetRow()), col, list, CChannelGrid::Trigger::LeaveCell);
+                }, Qt::QueuedConnection);
+            }
     // A key the focused control ignores comes by again on its way up to the grid: handle it once.
     if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -539,7 +579,13 @@ void CProgramView::OnLanguage()
     if (m_LanguageDlg->exec() != QDialog::Accepted || !m_LanguageDlg->IsChanged())
         return;
     // The new language needs a new process; it starts only once this one has really closed (a save
-    // question answered with Cancel keeps the program as it is).
-    if (window()->close())
-        CProcessStarter::StartDetached(QCoreApplication::applicationFilePath(), CPortName::OverrideOptions());
+    // question answered with Cancel keeps the program as it is), and opens the document that was open,
+    // under the name the save question may just have given it.
+    const QPointer<CProgramDoc> document = m_pDocument;
+    if (!window()->close())
+        return;
+    QStringList arguments = CPortName::OverrideOptions();
+    if (document && !document->PathName().isEmpty())
+        arguments << QFileInfo(document->PathName()).absoluteFilePath();
+    CProcessStarter::StartDetached(QCoreApplication::applicationFilePath(), arguments);
 }

@@ -116,6 +116,7 @@ private:
     void ShowTitleAndLimits(bool newDocument);
     void RefreshRow(int row);
     void RefreshAll();
+    void FitGridToSize();
     void ShowEditorOverCurrentCell();
     void HideEditor(QWidget* editor);
     QString EditorText(const QWidget* editor) const;
@@ -143,6 +144,8 @@ private:
     CRowEditor* m_pRowEditor = nullptr;
     std::uint8_t m_bWrite = 0; // direction of the next transfer: 0 read, 1 write
     bool m_bCompare = false; // the next read only compares
+    std::array<long, 9> m_NaturalColWidths {}; // twips, before the grid grows with its window
+    long m_nNaturalRowHeight = 0;
     bool m_bFirstInit = true;
     bool m_bListChosen = false; // an item was chosen in the list editor open now
 

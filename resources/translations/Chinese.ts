@@ -27,14 +27,6 @@
 <context>
     <name>CLanguageDlg</name>
     <message>
-        <source>English</source>
-        <translation>英文</translation>
-    </message>
-    <message>
-        <source>Chinese</source>
-        <translation>中文</translation>
-    </message>
-    <message>
         <source>Cannot save %1: %2</source>
         <translation>无法保存 %1: %2</translation>
     </message>

@@ -11,6 +11,7 @@
 
 #include <QListWidget>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 namespace {
@@ -33,9 +34,12 @@ void TestCsvWindow::importReport_data()
     QTest::addColumn<QString>("language");
     QTest::addColumn<bool>("importRest");
     QTest::addColumn<QString>("refusal");
-    QTest::newRow("English, cancel") << "English" << false << "Line 3: Receive frequency 446.000000 MHz";
-    QTest::newRow("English, import the rest") << "English" << true << "Line 3: Receive frequency 446.000000 MHz";
-    QTest::newRow("Chinese, import the rest") << "Chinese" << true << "第 3 行: 接收频率 446.000000 MHz";
+    QTest::addColumn<QString>("status"); // the status bar afterwards
+    QTest::newRow("English, cancel") << "English" << false << "Line 3: Receive frequency 446.000000 MHz" << "Ready";
+    QTest::newRow("English, import the rest")
+        << "English" << true << "Line 3: Receive frequency 446.000000 MHz" << "Imported 1 channel";
+    QTest::newRow("Chinese, import the rest")
+        << "Chinese" << true << "第 3 行: 接收频率 446.000000 MHz" << "已导入 1 个信道";
 }
 
 // The report lists the refused row; Cancel keeps the document as it was, Import the Rest places the
@@ -45,6 +49,7 @@ void TestCsvWindow::importReport()
     QFETCH(QString, language);
     QFETCH(bool, importRest);
     QFETCH(QString, refusal);
+    QFETCH(QString, status);
     CGuiFixture fixture(language);
     QVERIFY(fixture.Start());
     const QString csv = fixture.DataPath("list.csv");
@@ -74,6 +79,7 @@ void TestCsvWindow::importReport()
     QCOMPARE(listed.size(), 1);
     QVERIFY2(listed.first().startsWith(refusal), qPrintable(listed.first()));
     QVERIFY(restEnabled);
+    QCOMPARE(fixture.App().MainFrame()->statusBar()->currentMessage(), status);
     if (!importRest) {
         QCOMPARE(fixture.Doc()->m_Image, before);
         QVERIFY(fixture.RowTexts(3).join(QString()).isEmpty());
