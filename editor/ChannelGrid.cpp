@@ -203,6 +203,10 @@ bool CChannelGrid::StartsAsNumber(const QString &text)
         ++i;
     if (i < text.size() && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-')))
         ++i;
+    // "inf" and "nan" read as numbers too, which no band holds: they stay out of range.
+    const QStringView rest = QStringView(text).mid(i);
+    if (rest.startsWith(QLatin1String("inf"), Qt::CaseInsensitive) || rest.startsWith(QLatin1String("nan"), Qt::CaseInsensitive))
+        return true;
     if (i < text.size() && (text.at(i) == QLatin1Char('.') || text.at(i) == QLatin1Char(',')))
         ++i;
     return i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9');

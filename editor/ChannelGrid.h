@@ -63,7 +63,7 @@ public:
     // "Allowed: 136 to 174 MHz" for limits in 10 Hz units.
     static QString RangeLine(BandLimits limits, bool chinese);
     // Whether text starts as a number does (blanks, a sign, then a digit or a decimal point or comma
-    // before a digit); anything else is no frequency at all.
+    // before a digit, or "inf" or "nan"); anything else is no frequency at all.
     static bool StartsAsNumber(const QString &text);
 
 private:
