@@ -265,6 +265,7 @@ private slots:
         QFETCH(QString, language);
         QFETCH(int, topic);
         QFETCH(QString, title);
+        const CGuiFixture f; // the program's folder with its pages
         const QString before = CLanguage::Name();
         CLanguage::SetName(language);
         const QString path = CHelpLayer::TopicPath(topic);
@@ -313,6 +314,7 @@ private slots:
             main->FindCommand(where == "read" ? CMainFrame::kRead : CMainFrame::kWrite)->trigger();
             CProcessDlg* dialog = f.View()->ProcessDlg();
             QVERIFY(dialog->isVisible());
+            QApplication::setActiveWindow(dialog);
             QTest::keyClick(dialog, Qt::Key_F1);
             QVERIFY(dialog->isVisible()); // F1 starts and stops nothing
             dialog->reject();
