@@ -56,10 +56,10 @@ private slots:
         QTest::addColumn<QString>("ready");
         QTest::newRow("English") << "English"
                                  << QStringList { "&File", "&Edit", "&Program", "&View", "&Setup", "&Help" }
-                                 << "Read Data From Radio" << "Read" << "Ready";
+                                 << "Read Data From Radio (F1: Help)" << "Read (F1: Help)" << "Ready";
         QTest::newRow("Chinese") << "Chinese"
                                  << QStringList { "文件(&F)", "编辑(&E)", "编程(&P)", "查看(&V)", "设置(&S)", "帮助(&H)" }
-                                 << "从电台读取数据" << "读取" << "就绪";
+                                 << "从电台读取数据 (F1: 帮助)" << "读取 (F1: 帮助)" << "就绪";
     }
 
     void menusToolbarAndPrompts()
