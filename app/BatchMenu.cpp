@@ -1,7 +1,7 @@
 #include "app/BatchMenu.h"
 
 #include "app/ChildFrame.h"
-#include "app/HelpLayer.h"
+#include "widgets/HelpLayer.h"
 #include "app/MainFrame.h"
 #include "config/IniFile.h"
 #include "config/UserSettings.h"

@@ -10,7 +10,7 @@
 #include "app/NavigationTree.h"
 #include "config/CommandPrompts.h"
 #include "app/MenuHelp.h"
-#include "app/HelpLayer.h"
+#include "widgets/HelpLayer.h"
 #include "csv/CsvCommands.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
