@@ -2,6 +2,7 @@
 
 #include "app/ChildFrame.h"
 #include "widgets/HelpLayer.h"
+#include "widgets/MessageBox.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
 #include "app/FrameBars.h"
@@ -19,6 +20,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -325,6 +327,21 @@ private slots:
         QCOMPARE(main->FindCommand(CMainFrame::kRead)->toolTip(), QStringLiteral("Read (F1: Help)"));
         QCOMPARE(main->FindCommand(CMainFrame::kComSetup)->statusTip(), QStringLiteral("F1: Help"));
         QCOMPARE(main->FindCommand(CMainFrame::kFileNew)->statusTip(), QStringLiteral("Create a new document"));
+    }
+
+    // A box with a short text is still wide enough for a long title, and a bold one.
+    void messageBoxFitsItsTitle()
+    {
+        for (const QString& caption : { QStringLiteral("Fieldcom Radio Programmer - Communication Error"),
+                 QStringLiteral("菲尔德电台编程软件 - 通信出错 - 请检查电缆") }) {
+            QMessageBox box(QMessageBox::Warning, caption, QStringLiteral("Out of range"), QMessageBox::Ok);
+            const int before = box.sizeHint().width();
+            CMessageBox::FitTitle(box);
+            QFont bold = box.font();
+            bold.setBold(true);
+            QVERIFY(box.sizeHint().width() > QFontMetrics(bold).horizontalAdvance(caption) + 100);
+            QVERIFY(box.sizeHint().width() >= before);
+        }
     }
 
     void helpBesideTheWindow_data()
