@@ -11,6 +11,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -55,4 +56,13 @@ CAboutDlg::CAboutDlg(const CIniFile& ini, QWidget* parent)
     body->addWidget(buttons, 0, Qt::AlignTop);
     setLayout(body);
     setMinimumWidth(360);
+}
+
+void CAboutDlg::showEvent(QShowEvent* event)
+{
+    // Given an empty title, the window system would show the program's file name in the title bar;
+    // a zero-width space keeps the bar as empty as the configuration says.
+    if (windowTitle().isEmpty() && windowHandle())
+        windowHandle()->setTitle(kEmptyBarTitle);
+    QDialog::showEvent(event);
 }

@@ -13,6 +13,12 @@ class CAboutDlg : public QDialog {
 public:
     explicit CAboutDlg(const CIniFile& ini, QWidget* parent = nullptr);
 
+    // What the window system is given for an empty title.
+    static constexpr QChar kEmptyBarTitle { 0x200B };
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     QLabel* m_pIcon;
 };

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
+#include <QMenu>
 
 namespace {
 const char* const kIndicatorNames[3] = { "CAP", "NUM", "SCRL" };
@@ -23,10 +24,10 @@ CFrameStatusBar::CFrameStatusBar(QWidget* parent)
         m_Indicators[i]->setFrameShape(QFrame::StyledPanel);
         addPermanentWidget(m_Indicators[i]);
     }
-    // An empty prompt (the pointer left the menu or the button) brings back "Ready", or what the
-    // last command did.
+    // An empty prompt brings back "Ready", or what the last command did, when the pointer left the
+    // menu or the button; over a menu entry whose command has no prompt the pane stays empty.
     connect(this, &QStatusBar::messageChanged, this, [this](const QString& message) {
-        if (message.isEmpty())
+        if (message.isEmpty() && !IsOverMenuEntry())
             showMessage(m_strDone.isEmpty() ? CommandPrompts::Ready() : m_strDone);
     });
     showMessage(CommandPrompts::Ready());
@@ -56,6 +57,12 @@ void CFrameStatusBar::ClearDone()
         showMessage(CommandPrompts::Ready());
 }
 
+bool CFrameStatusBar::IsOverMenuEntry()
+{
+    const auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    return menu && menu->isVisible() && menu->activeAction() && !menu->activeAction()->isSeparator();
+}
+
 void CFrameStatusBar::UpdateIndicators()
 {
     const KeyLockState::State state = KeyLockState::Current();
@@ -69,6 +76,14 @@ void CFrameStatusBar::UpdateIndicators()
 bool CFrameStatusBar::eventFilter(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::Hide:
+        // A menu closing over an entry without a prompt leaves the pane idle again.
+        if (qobject_cast<QMenu*>(watched) && currentMessage().isEmpty())
+            QMetaObject::invokeMethod(this, [this] {
+                if (currentMessage().isEmpty() && !IsOverMenuEntry())
+                    showMessage(CommandPrompts::Ready());
+            }, Qt::QueuedConnection);
+        break;
     case QEvent::KeyRelease:
     case QEvent::ApplicationStateChange:
         UpdateIndicators();

@@ -27,6 +27,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // Whether the pointer (or the keyboard) rests on an entry of an open menu.
+    static bool IsOverMenuEntry();
+
     QLabel* m_Indicators[3];
     QString m_strDone;
 };

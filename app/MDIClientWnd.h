@@ -4,8 +4,8 @@
 #include <QPixmap>
 
 // The area behind the document windows, tiled from its top-left corner with "background.bmp" beside
-// the executable, or with our own picture when that file is missing or unreadable. The file is read
-// again at every repaint, so a replaced picture shows at the next one.
+// the executable, or with our own picture when that file is missing, unreadable or cut short. The file
+// is read again at every repaint, so a replaced picture shows at the next one.
 class CMDIClientWnd : public QMdiArea {
     Q_OBJECT
 

@@ -5,6 +5,8 @@
 #include "config/Language.h"
 
 #include <QCursor>
+#include <QPainter>
+#include <QTimer>
 
 namespace {
 
@@ -84,6 +86,47 @@ void CNavigationTree::OnSelectionChanged()
             }
         }
     }
-    setCurrentItem(m_pRoot);
+    SelectRoot();
     m_bActivating = false;
+    // A mouse press selects its item only after the change reported here: select the root once more
+    // when the press is done, so that the clicked entry does not stay highlighted.
+    QTimer::singleShot(0, this, &CNavigationTree::SelectRoot);
+}
+
+void CNavigationTree::SelectRoot()
+{
+    const bool activating = m_bActivating;
+    m_bActivating = true;
+    setCurrentItem(m_pRoot);
+    m_bActivating = activating;
+}
+
+void CNavigationTree::drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const
+{
+    // The branch area holds one column of indentation per level, the item's own last. A vertical line
+    // runs down a column while the item of that level has siblings below it; the item's own column
+    // also joins it to the line from above and sends a stub to the right.
+    const int indent = indentation();
+    const int middle = rect.top() + rect.height() / 2;
+    painter->save();
+    QPen pen(palette().color(QPalette::Dark));
+    pen.setStyle(Qt::DotLine);
+    painter->setPen(pen);
+    QModelIndex level = index;
+    int depth = 0;
+    for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+        ++depth;
+    for (int column = depth; column >= 0; --column, level = level.parent()) {
+        const int x = rect.left() + column * indent + indent / 2;
+        const bool more = level.sibling(level.row() + 1, 0).isValid();
+        if (column == depth) {
+            const bool joined = level.row() > 0 || level.parent().isValid();
+            painter->drawLine(x, joined ? rect.top() : middle, x, more ? rect.bottom() : middle);
+            painter->drawLine(x, middle, rect.left() + (column + 1) * indent - 1, middle);
+        } else if (more) {
+            painter->drawLine(x, rect.top(), x, rect.bottom());
+        }
+    }
+    painter->restore();
+    QTreeWidget::drawBranches(painter, rect, index);
 }

@@ -24,8 +24,13 @@ public:
 signals:
     void CommandRequested(int command);
 
+protected:
+    // The dotted lines joining every entry to its parent, as well as the open/close button.
+    void drawBranches(QPainter* painter, const QRect& rect, const QModelIndex& index) const override;
+
 private:
     void OnSelectionChanged();
+    void SelectRoot();
     QTreeWidgetItem* AddEntry(int command);
 
     QTreeWidgetItem* m_pRoot;

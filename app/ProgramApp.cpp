@@ -17,6 +17,7 @@
 #include "widgets/PaintedIcon.h"
 #include "config/NumberParse.h"
 #include "config/StringTable.h"
+#include "editor/ChannelCodec.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "link/PortName.h"
@@ -200,6 +201,10 @@ CChildFrame* CProgramApp::NewDocumentWindow()
 {
     auto document = std::make_unique<CProgramDoc>(m_Ini);
     document->OnNewDocument();
+    // The built-in image holds its channels as the empty grid writes them, so that saving the new
+    // document unchanged stores what the grid shows. It stays unmodified.
+    if (document->IsBuiltInImage())
+        ChannelCodec::EncodeEmptyChannels(document->m_Image);
     return CreateWindowFor(std::move(document));
 }
 

@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "dialogs/ProductCatalog.h"
+#include "editor/ChannelCodec.h"
 #include "editor/ChannelGrid.h"
 #include "image/DataFile.h"
 #include "config/FileLock.h"
@@ -20,7 +21,10 @@ int RunNew(CCliContext &context, const QStringList &args)
     if (!lock.Lock())
         return context.Fail(lock.Error());
 
-    CRadioImage image = DataFile::NewImage(CAppPaths::ExecutableDir());
+    bool builtIn = false;
+    CRadioImage image = DataFile::NewImage(CAppPaths::ExecutableDir(), &builtIn);
+    if (builtIn)
+        ChannelCodec::EncodeEmptyChannels(image);
     CUserSettings settings = CUserSettings::ForConfiguration(context.Ini());
     ProductCatalog::SyncTypeAndBand(context.Ini(), image, settings, true);
 

@@ -99,7 +99,10 @@ int RunParams(CCliContext& context, const QStringList& args)
     const DataFile::Result loaded = DataFile::Load(path, image);
     if (!loaded.ok())
         return context.Fail(DataFile::Describe(loaded, path));
-    const CServiceBand band = CliService::BandOf(context, image);
+    const std::optional<CServiceBand> known = CliService::BandOf(context, image);
+    if (!known)
+        return CCliContext::kFailed;
+    const CServiceBand& band = *known;
     CliService::NoteClipped(context, band, ParamTable::kSquelchCapacity);
 
     // As the dialog: what it shows has been through the sanitiser. Each value it corrects is said.

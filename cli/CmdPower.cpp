@@ -34,7 +34,10 @@ int RunPower(CCliContext& context, const QStringList& args)
     if (!loaded.ok())
         return context.Fail(DataFile::Describe(loaded, path));
     const bool zh = context.IsChinese();
-    const CServiceBand band = CliService::BandOf(context, image);
+    const std::optional<CServiceBand> known = CliService::BandOf(context, image);
+    if (!known)
+        return CCliContext::kFailed;
+    const CServiceBand& band = *known;
     CliService::NoteClipped(context, band, PowerTable::kCapacity);
 
     if (args.size() == 1) {

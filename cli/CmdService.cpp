@@ -95,8 +95,10 @@ int RunService(CCliContext& context, const QStringList& args)
     }
 
     if (which == CServiceExchange::Area::Param) {
-        const CServiceBand band = CliService::BandOf(context, image);
-        for (const ParamTable::Correction& c : ParamTable::Sanitise(image, band))
+        const std::optional<CServiceBand> band = CliService::BandOf(context, image);
+        if (!band)
+            return CCliContext::kFailed;
+        for (const ParamTable::Correction& c : ParamTable::Sanitise(image, *band))
             context.Err() << kCorrected.Text(context.IsChinese()).arg(c.name).arg(c.was).arg(c.now) << '\n';
         context.Err().flush();
     }

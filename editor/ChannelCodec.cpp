@@ -152,6 +152,12 @@ void EncodeChannel(CRadioImage &image, int channel, const RowTexts &t)
         EncodeField(image, channel, column, t[column - 1]);
 }
 
+void EncodeEmptyChannels(CRadioImage &image)
+{
+    for (int channel = 1; channel <= ImageMap::kChannelCount; ++channel)
+        EncodeChannel(image, channel, RowTexts {});
+}
+
 void EncodeField(CRadioImage &image, int channel, int column, const QString &text)
 {
     auto row = image.ChannelRecord(channel);

@@ -50,6 +50,9 @@ bool IsEmptyChannel(const CRadioImage &image, int channel);
 RowTexts DecodeChannel(const CRadioImage &image, int channel, bool chinese);
 // Writes the 8 texts into channel n in field order; bytes 14-15 of the record are never touched.
 void EncodeChannel(CRadioImage &image, int channel, const RowTexts &texts);
+// Writes all 16 channels as empty grid rows: what a new document made from the built-in defaults
+// holds, so that saving it unchanged stores the rows the empty grid shows.
+void EncodeEmptyChannels(CRadioImage &image);
 // Writes the text of one grid column (1..8) into channel n; the bytes of the other fields stay.
 void EncodeField(CRadioImage &image, int channel, int column, const QString &text);
 

@@ -112,12 +112,12 @@ CChannelGrid::Outcome CChannelGrid::Commit(int row, int col, const QString &edit
             return Outcome::Accepted;
         }
         const FrequencyCheck check = CheckFrequency(editorText, m_Limits.lower, m_Limits.upper);
-        if (check.verdict != FrequencyVerdict::Accepted || !StartsAsNumber(editorText)) {
-            ClearRow(row);
-            if (!StartsAsNumber(editorText))
-                return Outcome::BadFormat;
+        // A refused receive frequency keeps the row as it was: a typing slip over a channel must not
+        // throw the channel and its tones away, and an empty channel stays empty.
+        if (!StartsAsNumber(editorText))
+            return Outcome::BadFormat;
+        if (check.verdict != FrequencyVerdict::Accepted)
             return check.verdict == FrequencyVerdict::OutOfRange ? Outcome::OutOfRange : Outcome::OffStep;
-        }
         cell = check.displayText;
         if (rx.isEmpty()) {
             m_Text[row][kTxFrequency] = check.displayText;

@@ -61,11 +61,14 @@ Result Save(const QString &path, const CRadioImage &image)
     return {};
 }
 
-CRadioImage NewImage(const QString &directory)
+CRadioImage NewImage(const QString &directory, bool *builtIn)
 {
     CRadioImage image;
     QFile file(QDir(directory).filePath(QString::fromLatin1(kDefaultFileName)));
-    if (!file.open(QIODevice::ReadOnly)) {
+    const bool opened = file.open(QIODevice::ReadOnly);
+    if (builtIn)
+        *builtIn = !opened;
+    if (!opened) {
         image.ApplyDefaults();
         return image;
     }

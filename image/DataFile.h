@@ -37,8 +37,9 @@ Result Save(const QString &path, const CRadioImage &image);
 QByteArray Serialize(const CRadioImage &image);
 
 // The image of a new document: the bytes of "Default.dat" in directory (from file offset 16, as many
-// as it has, the rest 0xFF, header not examined), or the built-in defaults when it cannot be opened.
-CRadioImage NewImage(const QString &directory);
+// as it has, the rest 0xFF, header not examined), or the built-in defaults when it cannot be opened;
+// builtIn, when given, tells which of the two it is.
+CRadioImage NewImage(const QString &directory, bool *builtIn = nullptr);
 
 // One line for the user, in the language of the language flag.
 QString Describe(const Result &result, const QString &path);

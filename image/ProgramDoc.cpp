@@ -50,7 +50,7 @@ void CProgramDoc::SetNewDocument(bool isNew)
 
 bool CProgramDoc::OnNewDocument()
 {
-    m_Image = DataFile::NewImage(CAppPaths::ExecutableDir());
+    m_Image = DataFile::NewImage(CAppPaths::ExecutableDir(), &m_bBuiltInImage);
     SetTitle(kNewTitle.Text());
     // A new document has no file yet: its first Save always asks for one, offering this name.
     m_strAppName = m_Ini.GetValue(QStringLiteral("Setup"), QStringLiteral("AppName"));

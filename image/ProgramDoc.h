@@ -28,6 +28,8 @@ public:
 
     // Fills the image of a new document; always succeeds.
     bool OnNewDocument();
+    // Whether the last OnNewDocument took the built-in defaults (no "Default.dat" beside the program).
+    bool IsBuiltInImage() const { return m_bBuiltInImage; }
     // Loads path; on failure tells the user why and leaves the image untouched.
     bool OnOpenDocument(const QString& path);
     // Loads a kept backup as a document without a file: its first Save asks for a name, so the
@@ -100,6 +102,7 @@ private:
     QString m_strPathName;
     QString m_strAppName; // [Setup] AppName: the name a new document proposes for its file
     bool m_bModified = false;
+    bool m_bBuiltInImage = false;
     QUndoStack m_UndoStack;
     QPointer<QWidget> m_pWindow;
 

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build and the tests need, only those that are missing.
 set -euo pipefail
 
-packages=(cmake ninja-build g++ clang libclang-rt-14-dev
+packages=(cmake ninja-build g++ clang libclang-rt-14-dev mold
           qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
           libgl-dev xvfb xauth poppler-utils fonts-wqy-microhei procps qt6-translations-l10n)
 

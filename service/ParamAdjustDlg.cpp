@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -42,8 +43,13 @@ constexpr BoxSpec kTxBoxes[] = {
     { ParamTable::kDcsDeviation, 1022 },
 };
 
+// An editable box whose list holds the numbers min..max. What the user types stays as typed: the list
+// never completes it (a "15" must not become the list's "150"), only picking an item takes the item.
 void FillList(QComboBox* box, int min, int max)
 {
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
     for (int v = min; v <= max; ++v)
         box->addItem(QString::number(v));
 }
@@ -157,8 +163,6 @@ QWidget* CParamAdjustDlg::CreateTxGroup()
 QComboBox* CParamAdjustDlg::CreateBox(Field field, int id, QWidget* parent)
 {
     auto* box = new QComboBox(parent);
-    box->setEditable(true);
-    box->setInsertPolicy(QComboBox::NoInsert);
     FillList(box, ParamTable::Info(field).min, ParamTable::Info(field).max);
     CHelpLayer::SetControlId(box, id);
     m_Boxes[std::size_t(field)] = box;
@@ -168,8 +172,6 @@ QComboBox* CParamAdjustDlg::CreateBox(Field field, int id, QWidget* parent)
 QComboBox* CParamAdjustDlg::CreateEditor(CMSFlexGrid* grid, int id, int min, int max)
 {
     auto* editor = new QComboBox(grid->viewport());
-    editor->setEditable(true);
-    editor->setInsertPolicy(QComboBox::NoInsert);
     FillList(editor, min, max);
     CHelpLayer::SetControlId(editor, id);
     editor->hide();
@@ -232,6 +234,7 @@ void CParamAdjustDlg::OpenEditor(CMSFlexGrid* grid, QComboBox* editor)
         int(grid->GetCellWidth() * dx / twips) + 1, int(grid->GetCellHeight() * dy / twips) + 2);
     const int index = editor->findText(grid->GetText());
     editor->setCurrentIndex(index < 0 ? 0 : index);
+    editor->lineEdit()->selectAll(); // typing replaces the cell's value
     editor->show();
     editor->raise();
     editor->setFocus();

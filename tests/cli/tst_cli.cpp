@@ -93,10 +93,16 @@ QString TestCli::lineOf(const QString& path, int channel)
 void TestCli::newFile()
 {
     const QString path = m_Work.filePath("new.dat");
-    // Built-in defaults; the 16 empty channels keep their bytes, only the grid's mark is added.
+    // Built-in defaults with the 16 channels as the empty grid stores them: over FF, the busy lockout
+    // (bits 3-4 cleared, bit 4 set) leaves byte 12 F7, bandwidth and power (bit 4 kept, bits 5-6 cleared,
+    // bit 5 set) leave byte 13 BF; every other channel byte and the scan flags stay FF.
     QCOMPARE(run({ "new", path }).code, 0);
     CRadioImage expected;
     expected.ApplyDefaults();
+    for (int channel = 1; channel <= 16; ++channel) {
+        expected.SetByte(channel * 16 + 12, 0xF7);
+        expected.SetByte(channel * 16 + 13, 0xBF);
+    }
     expected.SetByte(0x1B8, 0x50);
     expected.SetByte(ImageMap::kProductType, 0);
     expected.SetByte(ImageMap::kFrequencyBand, 0);

@@ -4,6 +4,7 @@
 #include "editor/DecimalMultiply.h"
 #include "editor/ToneTable.h"
 #include "tests/common/TestFiles.h"
+#include "tests/editor/StandardTones.h"
 
 #include <QPoint>
 #include <QTest>
@@ -71,7 +72,12 @@ void TestEditor::decimalMultiply_data()
     QTest::newRow("tone 254.1") << 254.1 << 10.0 << 2541.0;
     QTest::newRow("negative") << -146.52 << 100000.0 << -14652000.0;
     QTest::newRow("16th digit rounded away") << 1.0000000000000002 << 100000.0 << 100000.0;
+    // Non-round factors: every part of the 30-digit product carries into the next one. The exact
+    // products (12193263.1137021071359..., 25.9259259259258740740..., 85.3528425640908488035...)
+    // round to the doubles given; a carry lost anywhere moves the result by many units in the last place.
     QTest::newRow("30-digit product") << 123.456789012345 << 98765.4321098765 << 12193263.113702107;
+    QTest::newRow("sevens by threes") << 7.77777777777777 << 3.33333333333333 << 25.925925925925874;
+    QTest::newRow("below one by tens") << 0.987654321098765 << 86.4197530864198 << 85.35284256409085;
     QTest::newRow("all nines") << 999999999999999.0 << 999999999999999.0 << 9.99999999999998e+29;
     QTest::newRow("overflow") << 1e300 << 1e300 << qInf();
     QTest::newRow("underflow") << 1e-300 << 1e-300 << 0.0;
@@ -85,7 +91,8 @@ void TestEditor::decimalMultiply()
     QFETCH(double, a);
     QFETCH(double, b);
     QFETCH(double, product);
-    QCOMPARE(DecimalMultiply(a, b), product);
+    // To the last bit: a plain comparison of doubles would let a difference in the 14th digit pass.
+    QCOMPARE(QString::number(DecimalMultiply(a, b), 'g', 17), QString::number(product, 'g', 17));
 }
 
 // clang-format off
@@ -212,34 +219,51 @@ void TestEditor::toneWord()
     }
 }
 
+// The list and the code table against the standard lists typed out above; every list item is
+// stored as its tone word and read back as itself.
 void TestEditor::toneListAndDcsTable()
 {
-    const QStringList en = ToneTable::BuildToneList(false);
-    QCOMPARE(en.size(), 264);
-    QCOMPARE(ToneTable::BuildToneList(true).at(0), QStringLiteral("无"));
-    QCOMPARE(en.mid(0, 3) + en.mid(53, 2) + en.mid(158, 2) + en.mid(263),
-        QStringList({ "None", "62.5", "64.0", "254.1", "D023N", "D754N", "D023I", "D754I" }));
-    QVERIFY(en.contains("D645N") && !en.contains("D017N") && !en.contains("D050N"));
-    // Every item is stored and read back as itself, so a decoded cell finds its item again.
-    for (const QString& item : en.mid(1)) {
+    QStringList expected { "None" };
+    for (const char* tone : kStandardCtcss)
+        expected << QString::fromLatin1(tone);
+    for (const char* polarity : { "N", "I" })
+        for (const StandardDcs& dcs : kStandardDcs)
+            expected << QStringLiteral("D%1%2").arg(QLatin1String(dcs.code), QLatin1String(polarity));
+    QCOMPARE(ToneTable::BuildToneList(false), expected);
+    expected[0] = QStringLiteral("无");
+    QCOMPARE(ToneTable::BuildToneList(true), expected);
+
+    for (const char* tone : kStandardCtcss) {
+        const int tenths = QString::fromLatin1(tone).remove('.').toInt(); // "173.8": 1738 = 0x06CA
         std::uint8_t low = 0, kind = 0;
-        EncodeTone(item, low, kind);
-        QCOMPARE(DecodeTone(low, kind, false, false), item);
+        EncodeTone(QString::fromLatin1(tone), low, kind);
+        QCOMPARE(QList<int>({ low, kind }), QList<int>({ tenths % 256, tenths / 256 }));
+        QCOMPARE(DecodeTone(low, kind, false, false), QString::fromLatin1(tone));
     }
-    // The code table: 107 codes, the 41 from 411 up with bit 8 of the value set.
-    int known = 0, highBit = 0;
-    for (int value = 1; value < 512; ++value) {
-        const int code = DcsValueToCode(value);
-        if (code == 0)
-            continue;
-        QCOMPARE(code, (value / 64) * 100 + (value / 8 % 8) * 10 + value % 8);
-        QCOMPARE(DcsCodeToValue(code), value & 0xFF);
-        ++known;
-        highBit += value > 255;
+    // Bit 8 of the value goes to bit 0 of the kind byte: 28/29 normal, A8/A9 inverted.
+    for (const StandardDcs& dcs : kStandardDcs) {
+        const int code = QString::fromLatin1(dcs.code).toInt();
+        QCOMPARE(DcsValueToCode(dcs.value), code);
+        QCOMPARE(DcsCodeToValue(code), dcs.value % 256);
+        for (const bool inverted : { false, true }) {
+            const QString text = QStringLiteral("D%1%2").arg(QLatin1String(dcs.code), inverted ? "I" : "N");
+            std::uint8_t low = 0, kind = 0;
+            EncodeTone(text, low, kind);
+            QCOMPARE(QList<int>({ low, kind }),
+                QList<int>({ dcs.value % 256, (inverted ? 0xA8 : 0x28) + dcs.value / 256 }));
+            QCOMPARE(DecodeTone(low, kind, false, false), text);
+        }
     }
+    // Besides the listed codes only 017 (value 15) and 050 (value 40) are known.
+    QCOMPARE(DcsValueToCode(15), 17);
+    QCOMPARE(DcsValueToCode(40), 50);
+    QCOMPARE(DcsCodeToValue(50), 40);
+    int known = 0;
+    for (int value = 0; value < 512; ++value)
+        known += DcsValueToCode(value) != 0 ? 1 : 0;
     QCOMPARE(known, 107);
-    QCOMPARE(highBit, 41);
     QCOMPARE(DcsCodeToValue(24), 0);
+    QCOMPARE(DcsValueToCode(20), 0); // octal 024, no code
 }
 
 // clang-format off
@@ -371,11 +395,13 @@ void TestEditor::commit_data()
         << true << empty << 1 << "146.5" << false << ok << "146.50000|146.50000|无|无|宽|是|关|高";
     QTest::newRow("rx changed") << false << row << 1 << "150" << true << ok << "150.00000" + row.mid(9);
     QTest::newRow("rx emptied deletes") << false << row << 1 << "" << false << ok << empty;
-    QTest::newRow("rx out of range deletes") << false << row << 1 << "165" << false << out << empty;
-    QTest::newRow("rx off step deletes") << false << row << 1 << "146.5123" << true << step << empty;
-    QTest::newRow("rx blank is no number") << false << row << 1 << " " << true << format << empty;
-    QTest::newRow("rx letters are no number") << false << row << 1 << "abc" << true << format << empty;
-    QTest::newRow("rx signed point number") << false << row << 1 << " -.5" << true << out << empty;
+    // A refused receive frequency keeps the channel, tones included; an empty row stays empty.
+    QTest::newRow("rx out of range keeps") << false << row << 1 << "165" << false << out << row;
+    QTest::newRow("rx off step keeps") << false << row << 1 << "146.5123" << true << step << row;
+    QTest::newRow("rx blank is no number") << false << row << 1 << " " << true << format << row;
+    QTest::newRow("rx letters are no number") << false << row << 1 << "abc" << true << format << row;
+    QTest::newRow("rx signed point number") << false << row << 1 << " -.5" << true << out << row;
+    QTest::newRow("rx out of range, empty row") << false << empty << 1 << "165" << true << out << empty;
     QTest::newRow("tx letters keep the row") << false << row << 2 << "abc" << false << format << row;
     QTest::newRow("tx emptied follows rx")
         << false << row << 2 << "" << true << ok << "146.50000|146.50000|88.5|None|Narrow|No|Carrier|Low";

@@ -62,7 +62,11 @@ private slots:
         QTest::newRow("own transmit frequency")
             << true << 2 << "147.125" << false << txOwn << "" << QPoint(9, 1);
         QTest::newRow("decimal comma") << false << 1 << "146,5" << true << NewChannel() << "" << QPoint(5, 2);
-        // A refused transmit frequency gives the cell back its text.
+        // A refused frequency gives the cell back its text: a slip never deletes the channel.
+        QTest::newRow("receive out of range over a channel, Enter")
+            << true << 1 << "165" << true << NewChannel() << OutOfRange() << QPoint(5, 1);
+        QTest::newRow("receive off step over a channel, click")
+            << true << 1 << "146.5123" << false << NewChannel() << OffStep() << QPoint(9, 1);
         QTest::newRow("transmit out of range, Enter")
             << true << 2 << "170" << true << NewChannel() << OutOfRange() << QPoint(5, 2);
         QTest::newRow("transmit out of range, click")

@@ -85,7 +85,10 @@ private slots:
         QCOMPARE(bytes.left(16), QByteArray("Q707") + QByteArray(12, '\0'));
         CRadioImage expected;
         expected.ApplyDefaults();
-        QCOMPARE(bytes.mid(16 + 16, 16 * 16), QByteArray(16 * 16, '\xFF')); // empty channels as they were
+        // Each empty channel as the empty grid row stores it over FF bytes: byte 12 F7, byte 13 BF.
+        const QByteArray emptyChannel = QByteArray(12, '\xFF') + "\xF7\xBF" + QByteArray(2, '\xFF');
+        QCOMPARE(bytes.mid(16 + 16, 16 * 16), emptyChannel.repeated(16));
+        QCOMPARE(bytes.mid(16 + 0x17E, 2), QByteArray(2, '\xFF')); // scan flags
         QCOMPARE(quint8(bytes[16 + 0x1B8]), quint8(0x50));
         QCOMPARE(quint8(bytes[16 + 0x32E]), quint8(0));
         QCOMPARE(quint8(bytes[16 + 0x32F]), quint8(1));
@@ -206,6 +209,8 @@ private slots:
         QCOMPARE(before.isNull(), replaced);
         QCOMPARE(f.App().MainFrame()->Children().size(), 1);
         QCOMPARE(f.Doc()->IsModified(), edited && !replaced);
+        if (replaced) // the new image holds the empty rows as stored, and stays unmodified
+            QCOMPARE(f.Doc()->m_Image.Byte(16 * 7 + 13), 0xBF);
         QCOMPARE(QFile::exists(f.DataPath("kept.dat")), answers.contains(QMessageBox::Save));
     }
 

@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QDockWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QStatusTipEvent>
 #include <QTest>
@@ -95,6 +96,30 @@ private slots:
         QApplication::sendEvent(frame, &away);
         QCOMPARE(status->currentMessage(), ready);
         QVERIFY(status->Indicator(0) && status->Indicator(1) && status->Indicator(2));
+    }
+
+    // Over an entry whose command has no prompt the pane is empty, not "Ready"; closing the menu
+    // makes it idle again.
+    void entryWithoutPromptEmptiesThePane()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CMainFrame* frame = f.App().MainFrame();
+        QVERIFY(QTest::qWaitForWindowExposed(frame));
+        CFrameStatusBar* status = frame->Bars()->StatusBar();
+        QAction* product = frame->FindCommand(CMainFrame::kProductInformation);
+        QAction* setup = nullptr;
+        for (QAction* title : frame->menuBar()->actions())
+            if (title->menu() && title->menu()->actions().contains(product))
+                setup = title;
+        QVERIFY(setup);
+        QMenu* menu = setup->menu();
+        frame->menuBar()->setActiveAction(setup); // opened from the bar, as the pointer does
+        QVERIFY(QTest::qWaitForWindowExposed(menu));
+        menu->setActiveAction(product);
+        QCOMPARE(status->currentMessage(), QString());
+        menu->hide();
+        QTRY_COMPARE(status->currentMessage(), QString("Ready"));
     }
 
     void viewMenuShowsAndHidesTheBars_data()
@@ -210,6 +235,42 @@ private slots:
         QCOMPARE(tree->currentItem(), tree->Root());
     }
 
+    // A click on an entry runs it and leaves the root, and only the root, selected; dotted lines join
+    // the entries to the root.
+    void treeClickLeavesTheRootSelected()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CMainFrame* frame = f.App().MainFrame();
+        QVERIFY(QTest::qWaitForWindowExposed(frame));
+        CNavigationTree* tree = frame->Bars()->Tree();
+        const QPoint options = tree->visualItemRect(tree->Root()->child(2)).center();
+        QCursor::setPos(tree->viewport()->mapToGlobal(options));
+        QString seen;
+        QTimer::singleShot(0, [&seen] {
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+                seen = QString::fromLatin1(dialog->metaObject()->className());
+                dialog->reject();
+            }
+        });
+        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, options);
+        QCOMPARE(seen, QString("COptionalFeaturesDlg"));
+        QTRY_COMPARE(tree->selectedItems(), QList<QTreeWidgetItem*> { tree->Root() });
+        QCOMPARE(tree->currentItem(), tree->Root());
+
+        // The entries' line runs down the middle of their indentation column from the first to the
+        // last entry; the root's column beside it stays blank, the root having no sibling below.
+        const QImage picture = tree->viewport()->grab().toImage();
+        const int from = tree->visualItemRect(tree->Root()->child(0)).center().y();
+        const QColor base = picture.pixelColor(tree->indentation() / 2, from);
+        const int x = tree->indentation() + tree->indentation() / 2;
+        const int to = tree->visualItemRect(tree->Root()->child(2)).center().y();
+        int drawn = 0;
+        for (int y = from; y < to; ++y)
+            drawn += picture.pixelColor(x, y) != base ? 1 : 0;
+        QVERIFY2(drawn >= (to - from) / 3, qPrintable(QString::number(drawn)));
+    }
+
     void channelInformationBringsBackTheWindow()
     {
         CGuiFixture f;
@@ -254,6 +315,38 @@ private slots:
         QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(40, 30));
         QFile::remove(f.BinPath("background.bmp"));
         QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(238, 157));
+    }
+
+    // A picture cut short or not a picture at all is never tiled: our own one stands in.
+    void backgroundPictureMustBeWhole_data()
+    {
+        QTest::addColumn<int>("keep"); // bytes of the 3,654-byte bitmap kept, or -1 for a text file
+        QTest::addColumn<QSize>("shown");
+        QTest::newRow("whole") << 3654 << QSize(40, 30);
+        QTest::newRow("last byte missing") << 3653 << QSize(238, 157);
+        QTest::newRow("half") << 1800 << QSize(238, 157);
+        QTest::newRow("headers only") << 54 << QSize(238, 157);
+        QTest::newRow("file header only") << 14 << QSize(238, 157);
+        QTest::newRow("not a picture") << -1 << QSize(238, 157);
+    }
+    void backgroundPictureMustBeWhole()
+    {
+        QFETCH(int, keep);
+        QFETCH(QSize, shown);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        const QString path = f.BinPath("background.bmp");
+        QImage picture(40, 30, QImage::Format_RGB888);
+        picture.fill(Qt::red);
+        QVERIFY(picture.save(path, "BMP"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        // 24 bits: rows of 120 bytes (already a multiple of four), 30 rows after the 54 header bytes.
+        QCOMPARE(file.size(), 3654);
+        QVERIFY(keep < 0 ? file.resize(0) && file.write("hello, world") == 12 : file.resize(keep));
+        file.close();
+        QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), shown);
+        QFile::remove(path);
     }
 
     void f6MovesBetweenThePanes()

@@ -131,8 +131,8 @@ private slots:
             << QPoint(3, 8) << QString() << tab << QPoint(4, 1) << "High" << false;
         QTest::newRow("Tab at the last cell wraps to the first")
             << QPoint(16, 8) << QString() << tab << QPoint(1, 1) << "" << false;
-        QTest::newRow("Tab on a refused value stays")
-            << QPoint(3, 1) << "999" << tab << QPoint(3, 1) << "" << true;
+        QTest::newRow("Tab on a refused value stays, the channel kept")
+            << QPoint(3, 1) << "999" << tab << QPoint(3, 1) << "146.50000" << true;
         QTest::newRow("Shift+Tab commits and goes back")
             << QPoint(3, 2) << "147.125" << back << QPoint(3, 1) << "147.12500" << false;
         QTest::newRow("Shift+Tab at column 1 goes to column 8 above")

@@ -1,11 +1,13 @@
 #include "GuiFixture.h"
 
+#include "app/AboutDlg.h"
 #include "app/ChildFrame.h"
 #include "dialogs/LanguageDlg.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"
+#include "config/IniFile.h"
 #include "image/ProgramDoc.h"
 
 #include <QApplication>
@@ -17,7 +19,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
+#include <QWindow>
 
 // Start-up from the configuration, the language it names, and the switch to the other language.
 class TestStartup : public QObject {
@@ -184,6 +188,22 @@ private slots:
         about->trigger(); // still works
         QCOMPARE(f.dialogs, QStringList { QString() });
         QCOMPARE(lines, (QStringList { "Version 1.0", "Copyright (C) 2026", "Fieldcom Tools" }));
+
+        // Without the language's section: an empty title bar (not the program's file name), empty lines.
+        QTemporaryDir dir;
+        QFile file(dir.filePath("Program.ini"));
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("[Setup]\nLanguage=English\n") > 0);
+        file.close();
+        CIniFile ini;
+        QCOMPARE(ini.Open(file.fileName(), false, true, false), 1);
+        CAboutDlg box(ini);
+        box.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&box));
+        QCOMPARE(box.windowTitle(), QString());
+        const QString bar = box.windowHandle()->title();
+        QVERIFY2(std::none_of(bar.begin(), bar.end(), [](QChar c) { return c.isPrint(); }), qPrintable(bar));
+        for (const char* name : { "version", "copyrights", "owner" })
+            QCOMPARE(box.findChild<QLabel*>(name)->text(), QString());
     }
 
     void bandFromTheUsersSettings()

@@ -126,14 +126,17 @@ private slots:
     void batchWrite_data()
     {
         QTest::addColumn<bool>("repeat");
-        QTest::newRow("two radios at once") << false;
-        QTest::newRow("one after another, then Stop") << true;
+        QTest::addColumn<bool>("lost"); // verified, and the second radio loses a block
+        QTest::newRow("two radios at once") << false << false;
+        QTest::newRow("one after another, then Stop") << true << false;
+        QTest::newRow("two verified, one fails its verify") << false << true;
     }
 
     void batchWrite()
     {
         QFETCH(bool, repeat);
-        Bench bench(repeat ? QStringList { "" } : QStringList { "", "" });
+        QFETCH(bool, lost);
+        Bench bench(repeat ? QStringList { "" } : QStringList { "", lost ? "write-lost:2" : "" });
         if (repeat)
             bench.radios[0]->SetSwap(300, 1500);
         QAction* action = bench.Menu()->BatchWriteAction();
@@ -146,6 +149,7 @@ private slots:
             devices << Device(*radio);
         dialog->SetPorts(devices, devices);
         dialog->RepeatBox()->setChecked(repeat);
+        dialog->VerifyBox()->setChecked(lost);
         QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
         QVERIFY(dialog->IsRunning());
         QVERIFY(!dialog->StartButton()->isEnabled());
@@ -154,6 +158,12 @@ private slots:
             QTest::mouseClick(dialog->StopButton(), Qt::LeftButton);
         }
         QTRY_VERIFY_WITH_TIMEOUT(!dialog->IsRunning(), 30000);
+        if (lost) { // every block went out, yet the read-back differs: that radio failed
+            QCOMPARE(dialog->DoneCount(), 1);
+            QCOMPARE(dialog->FailedCount(), 1);
+            QVERIFY(dialog->Log()->toPlainText().contains("2 radios: 1 succeeded, 1 failed."));
+            return;
+        }
         QCOMPARE(dialog->FailedCount(), 0);
         QCOMPARE(dialog->DoneCount(), 2);
         QCOMPARE(dialog->Counts()->text(), QStringLiteral("Done: 2    Failed: 0"));

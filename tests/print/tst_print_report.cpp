@@ -328,6 +328,11 @@ private slots:
         QFETCH(int, row);
         QFETCH(QString, english);
         QFETCH(QString, chinese);
+        // The seven labels, in print order, as the printed report has always named them.
+        static const char* const kLabels[7][2] = { { "Time Out Time:", "超时定时器:" },
+            { "Squelch Level:", "静噪电平:" }, { "Voice Annunication:", "语音报号:" },
+            { "Vox Delay Time:", "声控延迟时间:" }, { "Vox Gain Level:", "声控增益电平:" },
+            { "Battery Saver:", "电池省电:" }, { "Beep:", "哔音:" } };
 
         CRadioImage image;
         image.ApplyDefaults();
@@ -336,8 +341,8 @@ private slots:
         const auto en = CPrintReport(grid, image, QString(), false).OptionRows();
         const auto zh = CPrintReport(grid, image, QString(), true).OptionRows();
         QCOMPARE(en.size(), std::size_t(7));
-        QCOMPARE(en[row].second, english);
-        QCOMPARE(zh[row].second, chinese);
+        QCOMPARE(en[row], std::make_pair(QString::fromUtf8(kLabels[row][0]), english));
+        QCOMPARE(zh[row], std::make_pair(QString::fromUtf8(kLabels[row][1]), chinese));
     }
 };
 

@@ -368,6 +368,54 @@ private slots:
         QCOMPARE(image.Byte(0x301), 77);
     }
 
+    // What is typed into a box or a cell is what is stored, through the range rule; the lists never
+    // complete it (a "15" typed into Max Deviation once became the list's "150").
+    void paramTyped_data()
+    {
+        QTest::addColumn<int>("box"); // a field; -1 the SQL cell of 140 MHz, -2 the Rx cell Param 1 Wide
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("address");
+        QTest::addColumn<int>("stored");
+        QTest::newRow("SQL close 7") << int(ParamTable::kSqlClose) << "7" << 0x30D << 7;
+        QTest::newRow("narrow SQL -1") << int(ParamTable::kNarrowSql) << "-1" << 0x30E << 0x81;
+        QTest::newRow("MIC1 40") << int(ParamTable::kMic1Gain) << "40" << 0x315 << 0;
+        QTest::newRow("MIC2 12") << int(ParamTable::kMic2Gain) << "12" << 0x316 << 12;
+        QTest::newRow("MIC3 1") << int(ParamTable::kMic3Gain) << "1" << 0x317 << 1;
+        QTest::newRow("max deviation 15") << int(ParamTable::kMaxDeviation) << "15" << 0x318 << 30;
+        QTest::newRow("max deviation 45") << int(ParamTable::kMaxDeviation) << "45" << 0x318 << 45;
+        QTest::newRow("CTCSS deviation 2") << int(ParamTable::kCtcssDeviation) << "2" << 0x319 << 5;
+        QTest::newRow("DCS deviation 1") << int(ParamTable::kDcsDeviation) << "1" << 0x31A << 5;
+        QTest::newRow("SQL cell 4") << -1 << "4" << 0x301 << 5;
+        QTest::newRow("Rx cell 1") << -2 << "1" << 0x30F << 5;
+        QTest::newRow("Rx cell 12") << -2 << "12" << 0x30F << 12;
+    }
+    void paramTyped()
+    {
+        QFETCH(int, box);
+        QFETCH(QString, typed);
+        QFETCH(int, address);
+        QFETCH(int, stored);
+        CRadioImage image = Image();
+        CParamAdjustDlg dialog(image, kBand130, QString());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        QWidget* target = nullptr;
+        if (box >= 0) {
+            QComboBox* combo = dialog.Box(ParamTable::Field(box));
+            combo->setFocus();
+            combo->lineEdit()->selectAll();
+            target = combo->lineEdit();
+        } else {
+            ClickCell(box == -1 ? dialog.SqlGrid() : dialog.RxGrid(), box == -1 ? 2 : 1, 1);
+            QComboBox* editor = box == -1 ? dialog.SqlEditor() : dialog.RxEditor();
+            QVERIFY(editor->isVisible());
+            target = editor->lineEdit();
+        }
+        QTest::keyClicks(target, typed);
+        dialog.OkButton()->click();
+        QCOMPARE(int(image.Byte(address)), stored);
+    }
+
     // Above 400 MHz the grid lists and stores the squelch bytes from the band's own place.
     void paramHighBand()
     {

@@ -242,6 +242,42 @@ private slots:
         }
     }
 
+    // A band byte the configuration does not list (QR-260 has four bands, 0 to 3) is refused before
+    // a table is shown, changed or sent, instead of working on the last band's points.
+    void cliUnknownBand_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::newRow("power") << QStringList { "power", "FILE" };
+        QTest::newRow("power set") << QStringList { "power", "FILE", "450=1,2,3" };
+        QTest::newRow("params") << QStringList { "params", "FILE" };
+        QTest::newRow("params set") << QStringList { "params", "FILE", "sql:500=50" };
+        QTest::newRow("service write param") << QStringList { "service", "write", "--access-code", "k719wd",
+            "--area", "param", "--port", "PORT", "FILE" };
+    }
+    void cliUnknownBand()
+    {
+        QFETCH(QStringList, args);
+        const auto radio = StartRadio();
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("radio.dat"));
+        CRadioImage image;
+        image.SetByte(0x32E, 0);
+        image.SetByte(0x32F, 4);
+        QVERIFY(DataFile::Save(path, image).ok());
+        const QByteArray before = FileBytes(path);
+
+        args.replaceInStrings(QStringLiteral("FILE"), path);
+        args.replaceInStrings(QStringLiteral("PORT"), Device(*radio));
+        const CliRun::Run outcome = CliRun::run(args);
+        QCOMPARE(outcome.code, 1);
+        QVERIFY2(outcome.err.contains(QStringLiteral("Fre:Unknown 0x04"))
+                && outcome.err.contains(QStringLiteral("product FILE --band")),
+            qPrintable(outcome.err));
+        QVERIFY(outcome.out.isEmpty());
+        QCOMPARE(FileBytes(path), before);
+        QVERIFY(radio->Received().empty());
+    }
+
     void cliPowerAndParams_data()
     {
         QTest::addColumn<QStringList>("args");
