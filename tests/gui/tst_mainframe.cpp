@@ -98,8 +98,8 @@ private slots:
         QVERIFY(status->Indicator(0) && status->Indicator(1) && status->Indicator(2));
     }
 
-    // Over an entry whose command has no prompt the pane is empty, not "Ready"; closing the menu
-    // makes it idle again.
+    // Over an entry whose command has no prompt (nor a help page to point to) the pane is empty, not
+    // "Ready"; closing the menu makes it idle again.
     void entryWithoutPromptEmptiesThePane()
     {
         CGuiFixture f;
@@ -107,7 +107,7 @@ private slots:
         CMainFrame* frame = f.App().MainFrame();
         QVERIFY(QTest::qWaitForWindowExposed(frame));
         CFrameStatusBar* status = frame->Bars()->StatusBar();
-        QAction* product = frame->FindCommand(CMainFrame::kProductInformation);
+        QAction* product = frame->FindCommand(CMainFrame::kChannelInformation);
         QAction* setup = nullptr;
         for (QAction* title : frame->menuBar()->actions())
             if (title->menu() && title->menu()->actions().contains(product))
