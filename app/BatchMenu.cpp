@@ -1,6 +1,7 @@
 #include "app/BatchMenu.h"
 
 #include "app/ChildFrame.h"
+#include "widgets/HelpLayer.h"
 #include "app/MainFrame.h"
 #include "config/IniFile.h"
 #include "config/UserSettings.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QTime>
 
 CBatchMenu::CBatchMenu(CMainFrame* frame, const CIniFile& ini)
     : QObject(frame)
@@ -20,6 +22,8 @@ CBatchMenu::CBatchMenu(CMainFrame* frame, const CIniFile& ini)
 {
     if (QMenu* program = frame->MenuOf(CMainFrame::kWrite)) {
         m_pBatchWrite = program->addAction(tr("&Batch Write..."));
+        m_pBatchWrite->setData(CHelpLayer::kBatchWriteTopic); // for F1 on the entry
+        m_pBatchWrite->setStatusTip(CHelpLayer::WithHelpHint(QString(), CHelpLayer::kBatchWriteTopic));
         connect(m_pBatchWrite, &QAction::triggered, this, &CBatchMenu::OnBatchWrite);
         // Like Read and Write it needs a document.
         connect(program, &QMenu::aboutToShow, this, [this] { m_pBatchWrite->setEnabled(m_pFrame->ActiveChild()); });
@@ -27,6 +31,8 @@ CBatchMenu::CBatchMenu(CMainFrame* frame, const CIniFile& ini)
     const bool log = CUserSettings::ForConfiguration(ini).LogSerialTraffic();
     if (QMenu* setup = frame->MenuOf(CMainFrame::kComSetup)) {
         m_pLog = setup->addAction(tr("Log &Serial Traffic"));
+        m_pLog->setData(CHelpLayer::kSerialLogTopic);
+        m_pLog->setStatusTip(CHelpLayer::WithHelpHint(QString(), CHelpLayer::kSerialLogTopic));
         m_pLog->setCheckable(true);
         m_pLog->setChecked(log);
         connect(m_pLog, &QAction::toggled, this, &CBatchMenu::OnLogSerialTraffic);
@@ -66,5 +72,14 @@ void CBatchMenu::OnBatchWrite()
     m_pDialog = new CBatchWriteDlg(m_Ini, image, *tables, m_pFrame);
     m_pDialog->SetDocumentPath(child->Document()->PathName());
     m_pDialog->setAttribute(Qt::WA_DeleteOnClose);
+    m_pFrame->ShowDone(QString());
+    // Every run of the batch ends with what it did in the status bar.
+    CBatchWriteDlg* dialog = m_pDialog;
+    connect(dialog, &CBatchWriteDlg::Finished, this, [this, dialog] {
+        m_pFrame->ShowDone(tr("Batch Write: %1 radios written, %2 failed, at %3")
+                .arg(dialog->DoneCount())
+                .arg(dialog->FailedCount())
+                .arg(QTime::currentTime().toString(QStringLiteral("HH:mm"))));
+    });
     m_pDialog->show();
 }

@@ -13,10 +13,10 @@ CChildFrame::CChildFrame(CProgramDoc* document, CProgramView* view)
 {
     document->setParent(this); // the document goes with its window
     document->SetWindow(this);
-    // The grid keeps its size; a window smaller than the grid scrolls it, and a larger (maximised)
-    // one keeps it in the middle rather than in a corner.
+    // A window smaller than the grid scrolls it; a larger (maximised) one grows the grid to fill it.
     auto* scroller = new QScrollArea;
     scroller->setWidget(view);
+    scroller->setWidgetResizable(true);
     scroller->setAlignment(Qt::AlignCenter);
     scroller->setFrameShape(QFrame::NoFrame);
     scroller->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
@@ -41,7 +41,7 @@ QSize CChildFrame::sizeHint() const
 {
     // Room for the whole grid: a scroll area's own hint stops at a few dozen text lines.
     const QSize decoration = QMdiSubWindow::sizeHint() - widget()->sizeHint();
-    return m_pView->sizeHint() + decoration;
+    return m_pView->minimumSizeHint() + decoration;
 }
 
 void CChildFrame::UpdateTitle()

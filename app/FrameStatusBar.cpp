@@ -24,11 +24,11 @@ CFrameStatusBar::CFrameStatusBar(QWidget* parent)
         m_Indicators[i]->setFrameShape(QFrame::StyledPanel);
         addPermanentWidget(m_Indicators[i]);
     }
-    // An empty prompt brings back "Ready" when the pointer left the menu or the button; over a menu
-    // entry whose command has no prompt the pane stays empty.
+    // An empty prompt brings back "Ready", or what the last command did, when the pointer left the
+    // menu or the button; over a menu entry whose command has no prompt the pane stays empty.
     connect(this, &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty() && !IsOverMenuEntry())
-            showMessage(CommandPrompts::Ready());
+            showMessage(m_strDone.isEmpty() ? CommandPrompts::Ready() : m_strDone);
     });
     showMessage(CommandPrompts::Ready());
     UpdateIndicators();
@@ -39,6 +39,22 @@ CFrameStatusBar::CFrameStatusBar(QWidget* parent)
 CFrameStatusBar::~CFrameStatusBar()
 {
     qApp->removeEventFilter(this);
+}
+
+void CFrameStatusBar::ShowDone(const QString& text)
+{
+    m_strDone = text;
+    showMessage(text.isEmpty() ? CommandPrompts::Ready() : text);
+}
+
+void CFrameStatusBar::ClearDone()
+{
+    if (m_strDone.isEmpty())
+        return;
+    const bool shown = currentMessage() == m_strDone;
+    m_strDone.clear();
+    if (shown)
+        showMessage(CommandPrompts::Ready());
 }
 
 bool CFrameStatusBar::IsOverMenuEntry()

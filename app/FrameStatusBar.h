@@ -13,6 +13,12 @@ public:
     explicit CFrameStatusBar(QWidget* parent = nullptr);
     ~CFrameStatusBar() override;
 
+    // What the last command did: the message pane says it instead of "Ready" (also after a menu's
+    // prompt) until ClearDone, which the next command calls.
+    void ShowDone(const QString& text);
+    void ClearDone();
+    QString DoneText() const { return m_strDone; }
+
     // Reads the lock keys again.
     void UpdateIndicators();
     QLabel* Indicator(int index) const { return m_Indicators[index]; }
@@ -25,4 +31,5 @@ private:
     static bool IsOverMenuEntry();
 
     QLabel* m_Indicators[3];
+    QString m_strDone;
 };

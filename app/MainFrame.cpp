@@ -5,16 +5,23 @@
 #include "dialogs/OptionalFeaturesDlg.h"
 #include "dialogs/ProductInfoDlg.h"
 #include "app/FrameBars.h"
+#include "app/FrameStatusBar.h"
 #include "app/MDIClientWnd.h"
 #include "app/NavigationTree.h"
 #include "config/CommandPrompts.h"
 #include "app/MenuHelp.h"
+#include "widgets/HelpLayer.h"
 #include "csv/CsvCommands.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "print/ReportPrinter.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QCursor>
+#include <QShortcut>
+#include <QToolBar>
+#include <QToolButton>
 #include <QMdiArea>
 #include <QMenuBar>
 
@@ -88,7 +95,11 @@ CMainFrame::CMainFrame(const QString& company, QWidget* parent)
     m_DocumentCommands << AddCommand(setup, kLanguage, tr("&Language"));
 
     QMenu* help = AddMenu(tr("&Help"));
+    // The key is shown in the entry; the key itself asks for the topic of what has the focus.
+    AddCommand(help, kHelpTopics, tr("&Help Topics") + QStringLiteral("\tF1"));
     AddCommand(help, kAppAbout, tr("&About"));
+    auto* contextHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(contextHelp, &QShortcut::activated, this, &CMainFrame::OnContextHelp);
 
     // F6 and Shift+F6 move between the panes: the navigation tree and the channel window.
     for (const auto& [id, key] : { std::pair { kNextPane, QKeySequence(Qt::Key_F6) },
@@ -127,9 +138,9 @@ QAction* CMainFrame::AddCommand(QMenu* menu, int id, const QString& text, const 
 {
     QAction* action = menu->addAction(text);
     action->setData(id);
-    action->setStatusTip(CommandPrompts::StatusPrompt(id));
+    action->setStatusTip(CHelpLayer::WithHelpHint(CommandPrompts::StatusPrompt(id), id));
     if (const QString tip = CommandPrompts::ToolTip(id); !tip.isEmpty())
-        action->setToolTip(tip);
+        action->setToolTip(CHelpLayer::WithHelpHint(tip, id));
     action->setShortcut(shortcut);
     connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
     return action;
@@ -170,6 +181,7 @@ void CMainFrame::AddChild(CChildFrame* child)
     // A window restored from maximised takes back a size that may no longer fit the area.
     connect(child, &QMdiSubWindow::windowStateChanged, this, [this, child] { FitChildToArea(child); });
     m_pEditMenu->Attach(child);
+    connect(child->View(), &CProgramView::WorkDone, this, &CMainFrame::ShowDone);
     UpdateCommands();
 }
 
@@ -227,8 +239,29 @@ void CMainFrame::FocusNextPane(bool forward)
         tree->setFocus(Qt::TabFocusReason);
 }
 
+void CMainFrame::ShowDone(const QString& text)
+{
+    m_pBars->StatusBar()->ShowDone(text);
+}
+
+void CMainFrame::OnContextHelp()
+{
+    int topic = 0;
+    if (auto* button = qobject_cast<QToolButton*>(QApplication::widgetAt(QCursor::pos()));
+        button && button->defaultAction() && m_pBars->ToolBar()->isAncestorOf(button))
+        topic = button->defaultAction()->data().toInt();
+    if (!CHelpLayer::HasTopic(topic))
+        topic = CHelpLayer::ControlId(QApplication::focusWidget());
+    if (!CHelpLayer::HasTopic(topic))
+        topic = CHelpLayer::kContentsTopic;
+    CHelpLayer::ShowTopic(this, topic);
+}
+
 void CMainFrame::OnCommand(int id)
 {
+    // What the last command did stays on show only until the next one.
+    if (id != kNextPane && id != kPrevPane)
+        m_pBars->StatusBar()->ClearDone();
     switch (id) {
     case kFileNew:
         emit FileNewRequested();
@@ -244,6 +277,9 @@ void CMainFrame::OnCommand(int id)
         return;
     case kAppAbout:
         emit AboutRequested();
+        return;
+    case kHelpTopics:
+        CHelpLayer::ShowTopic(this, CHelpLayer::kContentsTopic);
         return;
     case kAppExit:
         close();

@@ -54,6 +54,7 @@ public:
         kFileExportCsv = 32851,
         kCompareRadio = 32852,
         kProgrammingLog = 32860,
+        kHelpTopics = 57667,
     };
 
     // company: the configured company text, caption of the control bar and root of its tree.
@@ -74,6 +75,9 @@ public:
     QAction* FindCommand(int id) const;
     QMenu* MenuOf(int id) const;
     bool RemoveCommand(int id);
+
+    // The status bar says what a finished command did until the next command starts.
+    void ShowDone(const QString& text);
 
     // The settings dialogs the Edit menu opens; they live as long as the frame.
     CProductInfoDlg* ProductInfoDlg() const { return m_pProductInfoDlg; }
@@ -98,6 +102,9 @@ private:
     void OnChildActivated();
     void UpdateCommands();
     void FocusNextPane(bool forward);
+    // F1: the topic of the toolbar button under the pointer or of the control with the keyboard
+    // focus, else the contents.
+    void OnContextHelp();
 
     CMDIClientWnd* m_pMdiArea;
     CFrameBars* m_pBars = nullptr;

@@ -101,7 +101,7 @@ int RunSet(CCliContext &context, const QStringList &args)
         }
         const CChannelGrid::Outcome outcome = grid.Commit(channel, a.column, text, CChannelGrid::Trigger::Enter);
         if (outcome != CChannelGrid::Outcome::Accepted)
-            return context.Fail(CChannelGrid::Message(outcome));
+            return context.Fail(grid.MessageFor(outcome));
     }
 
     grid.StoreGrid(image);

@@ -74,7 +74,8 @@ void Import(CProgramView& view)
         if (ModalDialog::Exec(report) != QDialog::Accepted || plan.fileRefused)
             return;
     }
-    if (ChannelCsv::Apply(plan, image, chinese) == 0) {
+    const int imported = ChannelCsv::Apply(plan, image, chinese);
+    if (imported == 0) {
         if (plan.refusals.empty())
             CMessageBox::Show(&view, tr("%1 holds no channel rows.").arg(path), QMessageBox::Ok, QMessageBox::Information);
         return;
@@ -82,6 +83,7 @@ void Import(CProgramView& view)
     // One undo step; the view shows the new image when the document says it was replaced.
     const int applied = static_cast<int>(plan.rows.size());
     view.GetDocument()->ChangeImage(image, tr("Import CSV"));
+    emit view.WorkDone(imported == 1 ? tr("Imported 1 channel") : tr("Imported %1 channels").arg(imported));
     if (plan.leftOut == 0 && plan.notes.empty())
         return;
     QStringList lines { plan.leftOut == 0

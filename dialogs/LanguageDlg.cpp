@@ -18,8 +18,10 @@
 CLanguageDlg::CLanguageDlg(CIniFile& ini, QWidget* parent)
     : QDialog(parent)
     , m_Ini(ini)
-    , m_English(new QRadioButton(tr("English"), this))
-    , m_Chinese(new QRadioButton(tr("Chinese"), this))
+    // Each language by its own name in its own script, whatever the program runs in: a user who
+    // cannot read the running language still finds their own.
+    , m_English(new QRadioButton(QStringLiteral("English"), this))
+    , m_Chinese(new QRadioButton(QStringLiteral("中文"), this))
 {
     setWindowTitle(tr("Language"));
     CHelpLayer::SetControlId(this, CHelpLayer::kLanguageTopic);

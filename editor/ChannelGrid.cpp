@@ -114,6 +114,8 @@ CChannelGrid::Outcome CChannelGrid::Commit(int row, int col, const QString &edit
         const FrequencyCheck check = CheckFrequency(editorText, m_Limits.lower, m_Limits.upper);
         // A refused receive frequency keeps the row as it was: a typing slip over a channel must not
         // throw the channel and its tones away, and an empty channel stays empty.
+        if (!StartsAsNumber(editorText))
+            return Outcome::BadFormat;
         if (check.verdict != FrequencyVerdict::Accepted)
             return check.verdict == FrequencyVerdict::OutOfRange ? Outcome::OutOfRange : Outcome::OffStep;
         cell = check.displayText;
@@ -129,6 +131,8 @@ CChannelGrid::Outcome CChannelGrid::Commit(int row, int col, const QString &edit
             cell = rx; // the transmit frequency follows the receive frequency
             return Outcome::Accepted;
         }
+        if (!StartsAsNumber(editorText))
+            return Outcome::BadFormat;
         const FrequencyCheck check = CheckFrequency(editorText, m_Limits.lower, m_Limits.upper);
         if (check.verdict == FrequencyVerdict::Accepted) {
             cell = rx.isEmpty() ? QString() : check.displayText;
@@ -167,6 +171,43 @@ QString CChannelGrid::Message(Outcome outcome)
     case Outcome::Accepted: return {};
     case Outcome::OutOfRange: return StringTable::Message(StringTable::kOutOfRange);
     case Outcome::OffStep: return StringTable::Message(StringTable::kOffStep);
+    case Outcome::BadFormat: return StringTable::Message(StringTable::kDataFormat);
     }
     return {};
+}
+
+QString CChannelGrid::MessageFor(Outcome outcome) const
+{
+    const QString first = Message(outcome);
+    return outcome == Outcome::OutOfRange ? first + QLatin1Char('\n') + RangeLine(m_Limits, m_bChinese) : first;
+}
+
+QString CChannelGrid::RangeLine(BandLimits limits, bool chinese)
+{
+    // 10 Hz units to MHz with the zeros after the point left off: 13600000 → "136", 43012500 → "430.125".
+    const auto mhz = [](std::int64_t units) {
+        QString text = QStringLiteral("%1.%2").arg(units / 100000).arg(units % 100000, 5, 10, QLatin1Char('0'));
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+        return text;
+    };
+    return CBilingual { "Allowed: %1 to %2 MHz", "允许范围: %1 至 %2 MHz" }.Text(chinese).arg(mhz(limits.lower), mhz(limits.upper));
+}
+
+bool CChannelGrid::StartsAsNumber(const QString &text)
+{
+    int i = 0;
+    while (i < text.size() && text.at(i).isSpace())
+        ++i;
+    if (i < text.size() && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-')))
+        ++i;
+    // "inf" and "nan" read as numbers too, which no band holds: they stay out of range.
+    const QStringView rest = QStringView(text).mid(i);
+    if (rest.startsWith(QLatin1String("inf"), Qt::CaseInsensitive) || rest.startsWith(QLatin1String("nan"), Qt::CaseInsensitive))
+        return true;
+    if (i < text.size() && (text.at(i) == QLatin1Char('.') || text.at(i) == QLatin1Char(',')))
+        ++i;
+    return i < text.size() && text.at(i) >= QLatin1Char('0') && text.at(i) <= QLatin1Char('9');
 }

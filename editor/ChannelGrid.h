@@ -22,7 +22,7 @@ public:
     // How the cell being left was confirmed: by moving to another cell, or with Enter.
     enum class Trigger { LeaveCell, Enter };
     // What a commit ends with; anything but Accepted comes with a message.
-    enum class Outcome { Accepted, OutOfRange, OffStep };
+    enum class Outcome { Accepted, OutOfRange, OffStep, BadFormat };
 
     explicit CChannelGrid(bool chinese);
 
@@ -58,6 +58,13 @@ public:
 
     // Maps a message-bearing outcome to its string-table text; empty for Accepted.
     static QString Message(Outcome outcome);
+    // As Message, with a second line where it helps: the band's range in MHz under "Out of range".
+    QString MessageFor(Outcome outcome) const;
+    // "Allowed: 136 to 174 MHz" for limits in 10 Hz units.
+    static QString RangeLine(BandLimits limits, bool chinese);
+    // Whether text starts as a number does (blanks, a sign, then a digit or a decimal point or comma
+    // before a digit, or "inf" or "nan"); anything else is no frequency at all.
+    static bool StartsAsNumber(const QString &text);
 
 private:
     void ClearRow(int row);

@@ -23,11 +23,13 @@
 #include "link/ProcessDlg.h"
 #include "link/ProgramLogDlg.h"
 #include "link/TransferDriver.h"
+#include "link/TransferNotes.h"
 #include "link/VerifyRun.h"
 #include "link/WriteQuestions.h"
 #include "service/ServiceAccess.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QDateTime>
 #include <QCoreApplication>
@@ -40,6 +42,8 @@
 #include <QScopeGuard>
 #include <QScrollArea>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 using namespace ChannelCodec;
 
@@ -96,8 +100,9 @@ CProgramView::CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent
     layout->setContentsMargins(12, 8, 12, 12);
     layout->setSpacing(8);
     layout->addWidget(m_Title);
-    layout->addWidget(m_Grid, 0, Qt::AlignHCenter | Qt::AlignTop);
-    layout->setSizeConstraint(QLayout::SetFixedSize);
+    // The grid never gets smaller than its natural size and grows with its window.
+    layout->addWidget(m_Grid, 1);
+    layout->setSizeConstraint(QLayout::SetMinimumSize);
 
     connect(m_Grid, &CMSFlexGrid::LeaveCell, this, &CProgramView::OnLeaveCell);
     connect(m_Grid, &CMSFlexGrid::EnterCell, this, &CProgramView::OnEnterCell);
@@ -118,6 +123,9 @@ CProgramView::CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent
     CPortName::LoadFromSettings(CUserSettings::ForConfiguration(m_Ini));
     m_pProcessDlg = new CProcessDlg(this);
     connect(m_pProcessDlg, &CProcessDlg::StartRequested, this, &CProgramView::OnTransfer);
+    m_pProcessDlg->SetPortSource([this] {
+        return TransferNotes::PortLabel(CPortName::Current(), CPortName::DevicePath(CPortName::Current(), m_Ini));
+    });
     connect(m_pProcessDlg, &CProcessDlg::VerifyToggled, this,
         [this](bool on) { CUserSettings::ForConfiguration(m_Ini).SetVerifyAfterWriting(on); });
 }
@@ -164,6 +172,8 @@ void CProgramView::CreateEditors()
         // Only the user's own choice (mouse, keys or wheel) counts as an edit, not the item the list
         // was opened on.
         connect(list, &QComboBox::activated, this, [this] { m_bListChosen = true; });
+        // A value picked from the drop-down is taken as soon as the list closes (see eventFilter).
+        list->view()->window()->installEventFilter(this);
         m_Lists[i] = list;
     }
     QList<QWidget*> editors { m_RxEdit, m_TxEdit };
@@ -183,7 +193,11 @@ void CProgramView::SetupGrid()
     const long w = m_Grid->GetColWidth(0);
     for (int col = 0; col < CChannelGrid::kCols; ++col)
         m_Grid->SetColWidth(col, long(double(w) * kWidthFactors[col]));
-    m_Grid->setFixedSize(m_Grid->sizeHint());
+    for (int col = 0; col < CChannelGrid::kCols; ++col)
+        m_NaturalColWidths[static_cast<std::size_t>(col)] = m_Grid->GetColWidth(col);
+    m_nNaturalRowHeight = m_Grid->GetRowHeight(0);
+    m_Grid->setMinimumSize(m_Grid->sizeHint());
+    m_Grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     m_Grid->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_Grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_Title->setFont(titleFont());
@@ -353,7 +367,7 @@ CChannelGrid::Outcome CProgramView::CommitCell(
     const RowTexts before = m_Cells.RowTexts(row);
     const CChannelGrid::Outcome outcome = m_Cells.Commit(row, col, EditorText(editor), trigger);
     if (outcome != CChannelGrid::Outcome::Accepted)
-        CMessageBox::Show(this, CChannelGrid::Message(outcome), StringTable::Message(StringTable::kCaution),
+        CMessageBox::Show(this, m_Cells.MessageFor(outcome), StringTable::Message(StringTable::kCaution),
             QMessageBox::Ok, QMessageBox::Warning);
     RefreshRow(row);
     if (m_Cells.RowTexts(row) != before) {
@@ -406,8 +420,38 @@ void CProgramView::OnEscapeKey()
         HideEditor(editor);
 }
 
+// A grid given more room than it needs shares it out: each column keeps its share of the width and
+// the rows share the height evenly.
+void CProgramView::FitGridToSize()
+{
+    if (m_nNaturalRowHeight <= 0)
+        return;
+    const QSize natural = m_Grid->minimumSize();
+    const double sx = std::max(1.0, double(m_Grid->width()) / natural.width());
+    const double sy = std::max(1.0, double(m_Grid->height()) / natural.height());
+    for (int col = 0; col < CChannelGrid::kCols; ++col)
+        m_Grid->SetColWidth(col, long(m_NaturalColWidths[static_cast<std::size_t>(col)] * sx));
+    for (int row = 0; row < CChannelGrid::kRows; ++row)
+        m_Grid->SetRowHeight(row, long(m_nNaturalRowHeight * sy));
+    QWidget* editor = EditorForColumn(int(m_Grid->GetCol()));
+    if (editor && !editor->isHidden())
+        ShowEditorOverCurrentCell();
+}
+
 bool CProgramView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_Grid && event->type() == QEvent::Resize)
+        FitGridToSize();
+    if (event->type() == QEvent::Hide)
+        for (QComboBox* list : m_Lists)
+            if (watched == list->view()->window()) {
+                // The choice is signalled after the list has closed: look once it has been.
+                QMetaObject::invokeMethod(this, [this, list] {
+                    const int col = int(m_Grid->GetCol());
+                    if (m_bListChosen && !list->isHidden() && EditorForColumn(col) == list)
+                        CommitCell(int(m_Grid->GetRow()), col, list, CChannelGrid::Trigger::LeaveCell);
+                }, Qt::QueuedConnection);
+            }
     // A key the focused control ignores comes by again on its way up to the grid: handle it once.
     if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {
         const auto* key = static_cast<QKeyEvent*>(event);
@@ -498,6 +542,7 @@ void CProgramView::OnTransfer()
         ? CCloneTransfer::ChannelWrite(image, m_bWriteTables && CServiceAccess::IsGranted())
         : CCloneTransfer::ChannelRead(image);
     const QString device = CPortName::DevicePath(CPortName::Current(), m_Ini);
+    transfer->SetPortName(CPortName::Current());
 
     // The windows are serviced between blocks, where any command may run: even one that closes
     // this view. Nothing of the view is touched once it has gone.
@@ -516,9 +561,14 @@ void CProgramView::OnTransfer()
         RadioCompare::ShowDifferences(*this, *transfer);
         return;
     }
+    bool verified = false;
     if (write && m_pProcessDlg->VerifyAfterWriting()
-        && !CVerifyRun::Run(m_pProcessDlg, this, *transfer, device, &record))
+        && !CVerifyRun::Run(m_pProcessDlg, this, *transfer, device, &record, &verified))
         return;
+    const bool zh = CLanguage::IsChinese();
+    emit WorkDone(write
+            ? TransferNotes::WriteDone(transfer->ByteCount(), CPortName::Current(), verified, QTime::currentTime(), zh)
+            : TransferNotes::ReadDone(transfer->ByteCount(), CPortName::Current(), QTime::currentTime(), zh));
     if (!write) {
         const CRadioImage before = image;
         for (const CCloneBlock& block : transfer->Blocks())
@@ -551,7 +601,13 @@ void CProgramView::OnLanguage()
     if (m_LanguageDlg->exec() != QDialog::Accepted || !m_LanguageDlg->IsChanged())
         return;
     // The new language needs a new process; it starts only once this one has really closed (a save
-    // question answered with Cancel keeps the program as it is).
-    if (window()->close())
-        CProcessStarter::StartDetached(QCoreApplication::applicationFilePath(), CPortName::OverrideOptions());
+    // question answered with Cancel keeps the program as it is), and opens the document that was open,
+    // under the name the save question may just have given it.
+    const QPointer<CProgramDoc> document = m_pDocument;
+    if (!window()->close())
+        return;
+    QStringList arguments = CPortName::OverrideOptions();
+    if (document && !document->PathName().isEmpty())
+        arguments << QFileInfo(document->PathName()).absoluteFilePath();
+    CProcessStarter::StartDetached(QCoreApplication::applicationFilePath(), arguments);
 }

@@ -91,6 +91,11 @@ public:
     // nothing typed can be lost to a read that replaces the channels.
     bool IsTransferWindowOpen() const;
 
+signals:
+    // A command finished its work; text says what was done ("Read 1,024 bytes from COM3 at 14:02").
+    // The frame's status bar keeps it until the next command.
+    void WorkDone(const QString& text);
+
 public slots:
     // Read and Write show the progress window; its OK starts the transfer (OnTransfer).
     void OnRead();
@@ -112,6 +117,7 @@ private:
     void ShowTitleAndLimits(bool newDocument);
     void RefreshRow(int row);
     void RefreshAll();
+    void FitGridToSize();
     void ShowEditorOverCurrentCell();
     void HideEditor(QWidget* editor);
     QString EditorText(const QWidget* editor) const;
@@ -140,6 +146,8 @@ private:
     std::uint8_t m_bWrite = 0; // direction of the next transfer: 0 read, 1 write
     bool m_bCompare = false; // the next read only compares
     bool m_bWriteTables = false; // the next write also sends the power and alignment tables
+    std::array<long, 9> m_NaturalColWidths {}; // twips, before the grid grows with its window
+    long m_nNaturalRowHeight = 0;
     bool m_bFirstInit = true;
     bool m_bListChosen = false; // an item was chosen in the list editor open now
 

@@ -8,6 +8,9 @@
 #include "link/PortName.h"
 #include "link/RepeatWriter.h"
 #include "link/SerialTrace.h"
+#include "link/SystemPorts.h"
+
+#include <algorithm>
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -15,12 +18,13 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSerialPortInfo>
+#include <QFileInfo>
 #include <QThread>
 #include <QVBoxLayout>
 
 namespace {
 constexpr int kComPorts = 16;
+constexpr CBilingual kNotPresent { "(not present)", "(不存在)" };
 }
 
 CBatchWriteDlg::CBatchWriteDlg(const CIniFile& ini, const CRadioImage& image, bool withTables, QWidget* parent)
@@ -89,11 +93,11 @@ QStringList CBatchWriteDlg::OfferedPorts()
     QStringList ports;
     for (int n = 1; n <= kComPorts; ++n)
         ports << CPortName::FromNumber(n);
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+    for (const CSystemPorts::Port& port : CSystemPorts::Available()) {
 #if defined(Q_OS_WIN)
-        const QString name = info.portName();
+        const QString name = port.device.section(QLatin1Char('\\'), -1);
 #else
-        const QString name = info.systemLocation();
+        const QString name = port.device;
 #endif
         if (!ports.contains(name))
             ports << name;
@@ -104,13 +108,31 @@ QStringList CBatchWriteDlg::OfferedPorts()
 void CBatchWriteDlg::SetPorts(const QStringList& ports, const QStringList& ticked)
 {
     m_Ports->clear();
+    const QList<CSystemPorts::Port> present = CSystemPorts::Available();
+    const bool zh = CLanguage::IsChinese();
     for (const QString& port : ports) {
         // A prefixed name such as COM10's is shown as the user knows it; the full name goes to the port.
         const bool prefixed = port.startsWith(QLatin1String("\\\\.\\"));
         const std::optional<int> number = prefixed ? CPortName::NumberOf(port) : std::nullopt;
-        auto* item = new QListWidgetItem(number ? QStringLiteral("COM%1").arg(*number) : port, m_Ports);
+        const QString name = number ? QStringLiteral("COM%1").arg(*number) : port;
+        // Each entry says which device it opens and what the system knows of the cable on it; a port
+        // with no device behind it now stays on offer (a cable may come) but greyed.
+        const QString device = CPortName::DevicePath(port, m_Ini);
+        const auto known = std::find_if(present.begin(), present.end(), [&](const CSystemPorts::Port& p) {
+            return p.device == device || p.device.endsWith(QLatin1Char('\\') + device);
+        });
+        const bool there = known != present.end() || (device.startsWith(QLatin1Char('/')) && QFileInfo::exists(device));
+        QString text = known != present.end() ? CSystemPorts::Describe(*known, zh) : device;
+        if (name != device)
+            text = name + QStringLiteral("  \u2192  ") + text;
+        if (!there)
+            text += QLatin1String("  ") + kNotPresent.Text(zh);
+        auto* item = new QListWidgetItem(text, m_Ports);
         item->setData(Qt::UserRole, port);
+        item->setData(kPresentRole, there);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+        if (!there)
+            item->setForeground(m_Ports->palette().brush(QPalette::Disabled, QPalette::Text));
         item->setCheckState(ticked.contains(port) ? Qt::Checked : Qt::Unchecked);
     }
 }

@@ -33,7 +33,12 @@ public:
     // The data file the image came from, named in the programming log; empty for an unsaved document.
     void SetDocumentPath(const QString& path) { m_strFile = path; }
 
-    // The ports offered, each ticked or not: COM1..COM16 and the serial ports the system has.
+    // An entry's data: whether a device is behind its port now (bool).
+    static constexpr int kPresentRole = Qt::UserRole + 1;
+
+    // The ports offered, each ticked or not: COM1..COM16 and the serial ports the system has. Each
+    // entry shows the device it opens and the system's description of the cable; ports without a
+    // device now are greyed.
     void SetPorts(const QStringList& ports, const QStringList& ticked);
     QStringList TickedPorts() const;
     bool IsRunning() const;

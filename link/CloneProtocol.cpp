@@ -11,18 +11,27 @@ namespace {
 
 // The protocol's receive buffer is cleared before each answer it looks at; a read that returns no
 // byte never lets an older byte pass for an acknowledgement.
-bool ReadAck(CSerialPort &port)
+Failure ReadAck(CSerialPort &port)
 {
     std::uint8_t answer = 0;
     const CSerialPort::ReadResult result = port.Read(&answer, 1);
-    return !result.failed && result.count == 1 && answer == kAck;
+    if (result.failed || result.count != 1)
+        return Failure::NoAnswer;
+    return answer == kAck ? Failure::None : Failure::Refused;
 }
 
-bool SendAckAndExpectAck(CSerialPort &port)
+Failure SendAckAndExpectAck(CSerialPort &port)
 {
     port.Purge();
     port.Write(&kAck, 1);
     return ReadAck(port);
+}
+
+bool Report(Failure *out, Failure failure)
+{
+    if (out)
+        *out = failure;
+    return failure == Failure::None;
 }
 
 bool IsValid(const CCloneBlock &block)
@@ -39,11 +48,11 @@ std::array<std::uint8_t, kFrameHeaderSize> FrameHeader(std::uint8_t command, con
         static_cast<std::uint8_t>(block.address & 0xFF), static_cast<std::uint8_t>(block.length) };
 }
 
-bool OpenLink(CSerialPort &port, bool pauseAfterWakeUp)
+bool OpenLink(CSerialPort &port, bool pauseAfterWakeUp, Failure *failure)
 {
     port.Purge();
-    bool awake = false;
-    for (int attempt = 0; attempt < kWakeUpAttempts && !awake; ++attempt) {
+    Failure wakeUp = Failure::NoAnswer;
+    for (int attempt = 0; attempt < kWakeUpAttempts && wakeUp != Failure::None; ++attempt) {
         // One byte per write with a pause before each: the radio samples the line slowly while asleep.
         for (int i = 0; i < kWakeUpSize; ++i) {
             port.Pause(kWakeUpPauseMs);
@@ -51,25 +60,25 @@ bool OpenLink(CSerialPort &port, bool pauseAfterWakeUp)
         }
         if (pauseAfterWakeUp)
             port.Pause(kWakeUpPauseMs);
-        awake = ReadAck(port);
+        wakeUp = ReadAck(port);
     }
-    if (!awake)
-        return false;
+    if (wakeUp != Failure::None)
+        return Report(failure, wakeUp);
 
     port.Purge();
     port.Write(&kLinkOpening[kWakeUpSize], 1);
     std::array<std::uint8_t, kModeAnswerSize> modeAnswer {};
     const CSerialPort::ReadResult mode = port.Read(modeAnswer.data(), kModeAnswerSize);
     if (mode.failed || mode.count != kModeAnswerSize)
-        return false;
+        return Report(failure, Failure::NoAnswer);
 
-    return SendAckAndExpectAck(port);
+    return Report(failure, SendAckAndExpectAck(port));
 }
 
-bool ReadBlock(CSerialPort &port, const CCloneBlock &block, CRadioImage &destination)
+bool ReadBlock(CSerialPort &port, const CCloneBlock &block, CRadioImage &destination, Failure *failure)
 {
     if (!IsValid(block))
-        return false;
+        return Report(failure, Failure::Refused);
     port.Purge();
     const auto header = FrameHeader(kReadCommand, block);
     port.Write(header.data(), kFrameHeaderSize);
@@ -79,20 +88,20 @@ bool ReadBlock(CSerialPort &port, const CCloneBlock &block, CRadioImage &destina
     std::array<std::uint8_t, kFrameHeaderSize> answerHeader {};
     const CSerialPort::ReadResult head = port.Read(answerHeader.data(), kFrameHeaderSize);
     if (head.failed || head.count < kFrameHeaderSize)
-        return false;
+        return Report(failure, Failure::NoAnswer);
     std::array<std::uint8_t, kMaxBlockLength> data {};
     const CSerialPort::ReadResult got = port.Read(data.data(), block.length);
     if (got.failed || got.count < block.length)
-        return false;
+        return Report(failure, Failure::NoAnswer);
     destination.CopyIn(block.address, std::span<const std::uint8_t>(data.data(), block.length));
 
-    return SendAckAndExpectAck(port);
+    return Report(failure, SendAckAndExpectAck(port));
 }
 
-bool WriteBlock(CSerialPort &port, const CCloneBlock &block, const CRadioImage &source)
+bool WriteBlock(CSerialPort &port, const CCloneBlock &block, const CRadioImage &source, Failure *failure)
 {
     if (!IsValid(block))
-        return false;
+        return Report(failure, Failure::Refused);
     std::array<std::uint8_t, kMaxBlockLength> data {};
     const std::span<const std::uint8_t> bytes = source.Range(block.address, block.length);
     std::copy(bytes.begin(), bytes.end(), data.begin());
@@ -101,7 +110,7 @@ bool WriteBlock(CSerialPort &port, const CCloneBlock &block, const CRadioImage &
     const auto header = FrameHeader(kWriteCommand, block);
     port.Write(header.data(), kFrameHeaderSize);
     port.Write(data.data(), block.length);
-    return ReadAck(port);
+    return Report(failure, ReadAck(port));
 }
 
 } // namespace CloneProtocol

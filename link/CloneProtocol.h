@@ -28,18 +28,23 @@ constexpr int kWakeUpPauseMs = 2; // before each wake-up byte
 constexpr int kFrameHeaderSize = 4;
 constexpr int kMaxBlockLength = 16;
 
+// Why an exchange failed: nothing (or too little) came back, or the radio answered with something
+// other than what the step expects (a refusal).
+enum class Failure { None, NoAnswer, Refused };
+
 // The 4-byte frame header: command, address high, address low, length.
 std::array<std::uint8_t, kFrameHeaderSize> FrameHeader(std::uint8_t command, const CCloneBlock &block);
 
 // Wakes the radio and opens the link: purge once, up to four wake-ups of 8 bytes sent one byte per
 // write after 2 ms each, the mode byte with its 8-byte answer, then the confirm. pauseAfterWakeUp adds
 // a further 2 ms after the eighth byte of each wake-up (the service write waits that long).
-bool OpenLink(CSerialPort &port, bool pauseAfterWakeUp = false);
+bool OpenLink(CSerialPort &port, bool pauseAfterWakeUp = false, Failure *failure = nullptr);
 // Reads one block from the radio; its bytes land in destination at the block's address as soon as
 // they are in, before the acknowledgement. The radio's 4-byte answer header is not examined, but a
 // header that does not fully arrive within the read's time-outs fails the block.
-bool ReadBlock(CSerialPort &port, const CCloneBlock &block, CRadioImage &destination);
+bool ReadBlock(CSerialPort &port, const CCloneBlock &block, CRadioImage &destination, Failure *failure = nullptr);
 // Sends one block of source with its frame header and waits for the radio's acknowledgement.
-bool WriteBlock(CSerialPort &port, const CCloneBlock &block, const CRadioImage &source);
+// Each operation that fails says why in failure, when given.
+bool WriteBlock(CSerialPort &port, const CCloneBlock &block, const CRadioImage &source, Failure *failure = nullptr);
 
 } // namespace CloneProtocol

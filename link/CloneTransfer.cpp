@@ -5,6 +5,8 @@
 #include "link/CloneProtocol.h"
 #include "link/SerialPort.h"
 
+#include <algorithm>
+
 namespace {
 constexpr CBilingual kCommunicationError { "Communication Error", "通信出错" };
 constexpr CBilingual kPartialWrite {
@@ -44,12 +46,15 @@ CCloneTransfer::Status CCloneTransfer::Begin(const QString &device)
 {
     if (m_Status != Status::Ready)
         return m_Status;
+    m_strDevice = device;
     if (!m_Port->Open(device))
         return End(Status::PortOpenFailed);
     if (!m_bServiceLink)
         m_Port->RaiseControlLines();
-    if (!CloneProtocol::OpenLink(*m_Port, m_bServiceLink && m_Direction == Direction::Write))
+    if (!CloneProtocol::OpenLink(*m_Port, m_bServiceLink && m_Direction == Direction::Write)) {
+        m_FailedStep = TransferNotes::Step::WakeUp;
         return End(Status::CommunicationError);
+    }
     if (m_Blocks.empty())
         return End(Status::Done);
     m_Status = Status::Running;
@@ -63,10 +68,14 @@ CCloneTransfer::Status CCloneTransfer::Step()
     const CCloneBlock &block = m_Blocks[static_cast<std::size_t>(m_nDone)];
     if (m_Direction == Direction::Write)
         m_bSentAny = true;
-    const bool moved = m_Direction == Direction::Read ? CloneProtocol::ReadBlock(*m_Port, block, m_Image)
-                                                      : CloneProtocol::WriteBlock(*m_Port, block, m_Image);
-    if (!moved)
+    CloneProtocol::Failure failure = CloneProtocol::Failure::None;
+    const bool moved = m_Direction == Direction::Read ? CloneProtocol::ReadBlock(*m_Port, block, m_Image, &failure)
+                                                      : CloneProtocol::WriteBlock(*m_Port, block, m_Image, &failure);
+    if (!moved) {
+        m_FailedStep = failure == CloneProtocol::Failure::Refused ? TransferNotes::Step::BlockRefused
+                                                                  : TransferNotes::Step::BlockMissing;
         return End(Status::CommunicationError);
+    }
     if (++m_nDone == BlockCount())
         return End(Status::Done);
     return m_Status;
@@ -121,10 +130,32 @@ QString CCloneTransfer::PartialWriteWarning(bool chinese)
     return kPartialWrite.Text(chinese);
 }
 
+QString CCloneTransfer::PortLabel() const
+{
+    return TransferNotes::PortLabel(m_strPortName, m_strDevice);
+}
+
+QString CCloneTransfer::FailureLine(bool chinese) const
+{
+    if (m_Status != Status::CommunicationError)
+        return {};
+    const int block = std::min(m_nDone, BlockCount() - 1);
+    const int address = block >= 0 ? m_Blocks[static_cast<std::size_t>(block)].address : 0;
+    return TransferNotes::FailureLine(m_FailedStep, PortLabel(), block + 1, BlockCount(), address, chinese);
+}
+
+int CCloneTransfer::ByteCount() const
+{
+    int bytes = 0;
+    for (const CCloneBlock &block : m_Blocks)
+        bytes += block.length;
+    return bytes;
+}
+
 QStringList CCloneTransfer::OutcomeLines(bool chinese) const
 {
     QStringList lines;
-    for (const QString &line : { Message(m_Status, chinese), PortFailureReason(chinese) })
+    for (const QString &line : { Message(m_Status, chinese), FailureLine(chinese), PortFailureReason(chinese) })
         if (!line.isEmpty())
             lines << line;
     if (MayHoldPartialWrite())

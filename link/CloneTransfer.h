@@ -2,6 +2,7 @@
 
 #include "image/RadioImage.h"
 #include "link/ClonePlan.h"
+#include "link/TransferNotes.h"
 
 #include <QString>
 #include <QStringList>
@@ -37,6 +38,12 @@ public:
     CCloneTransfer(const CCloneTransfer &) = delete;
     CCloneTransfer &operator=(const CCloneTransfer &) = delete;
 
+    // The port as the user knows it ("COM3"); the failure lines name it with the device it leads to.
+    // Without a name they name the device.
+    void SetPortName(const QString &name) { m_strPortName = name; }
+    const QString &PortName() const { return m_strPortName; }
+    QString PortLabel() const;
+
     // Service exchanges open the link without raising DTR and RTS, and a service write waits 2 ms more
     // after each wake-up before it looks for the answer.
     void SetServiceLink(bool service) { m_bServiceLink = service; }
@@ -71,8 +78,14 @@ public:
     // the new data and part of the old, and should be written again before it is used.
     bool MayHoldPartialWrite() const;
     static QString PartialWriteWarning(bool chinese);
+    // For CommunicationError: the port, the step that failed and what to check, on one line.
+    QString FailureLine(bool chinese) const;
+    // The step a CommunicationError ended in.
+    TransferNotes::Step FailedStep() const { return m_FailedStep; }
+    // The bytes the plan moves.
+    int ByteCount() const;
     // Everything a user is told about how the transfer ended, one line each: the status message, the
-    // port's reason and the partial-write warning, as far as they apply. Empty for a finished transfer
+    // failed step with what to check, the port's reason and the partial-write warning, as far as they apply. Empty for a finished transfer
     // and for a stop that left the radio as it was.
     QStringList OutcomeLines(bool chinese) const;
 
@@ -87,4 +100,7 @@ private:
     int m_nDone = 0;
     bool m_bServiceLink = false;
     bool m_bSentAny = false; // a write block has gone out (whole or in part)
+    QString m_strPortName;
+    QString m_strDevice;
+    TransferNotes::Step m_FailedStep = TransferNotes::Step::WakeUp;
 };

@@ -3,9 +3,12 @@
 #include "widgets/HelpLayer.h"
 #include "config/Language.h"
 #include "link/ClonePlan.h"
+#include "link/TransferNotes.h"
+#include "service/ServiceAccess.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
@@ -17,6 +20,9 @@ namespace {
 constexpr CBilingual kReadCaption { "Read Data", "读数据" };
 constexpr CBilingual kWriteCaption { "Write Data", "写数据" };
 constexpr int kBarWidth = 300;
+// The help pages of the Read and Write commands.
+constexpr int kReadTopic = 32773;
+constexpr int kWriteTopic = 32774;
 }
 
 CProcessDlg::CProcessDlg(QWidget* view)
@@ -26,6 +32,7 @@ CProcessDlg::CProcessDlg(QWidget* view)
     , m_Ok(new QPushButton(tr("OK"), this))
     , m_Cancel(new QPushButton(tr("Cancel"), this))
     , m_Verify(new QCheckBox(tr("Verify after writing"), this))
+    , m_PortNote(new QLabel(this))
 {
     setWindowTitle(tr("Process"));
     setModal(false);
@@ -35,6 +42,8 @@ CProcessDlg::CProcessDlg(QWidget* view)
     m_Progress->setTextVisible(false);
     m_Progress->setMinimumWidth(kBarWidth);
     m_Percent->setAlignment(Qt::AlignCenter);
+    m_PortNote->setWordWrap(true);
+    m_PortNote->setFixedWidth(kBarWidth);
     m_Ok->setDefault(true);
     connect(m_Ok, &QPushButton::clicked, this, &CProcessDlg::OnOK);
     connect(m_Cancel, &QPushButton::clicked, this, &CProcessDlg::reject);
@@ -49,6 +58,7 @@ CProcessDlg::CProcessDlg(QWidget* view)
     layout->setContentsMargins(16, 16, 16, 12);
     layout->addWidget(m_Progress);
     layout->addWidget(m_Percent);
+    layout->addWidget(m_PortNote);
     layout->addWidget(m_Verify);
     layout->addSpacing(6);
     layout->addLayout(buttons);
@@ -88,6 +98,8 @@ void CProcessDlg::OnInitDialog()
     m_Ok->setEnabled(true);
     SetBlockCount(static_cast<int>(blocks));
     setWindowTitle(m_strCaption);
+    m_PortNote->setText(m_PortSource ? TransferNotes::ProgressNote(m_PortSource(), CLanguage::IsChinese()) : QString());
+    m_PortNote->setVisible(!m_PortNote->text().isEmpty());
     m_Verify->setVisible(!m_bRead);
     m_Verify->setEnabled(true);
     m_bCancel = 0;
@@ -151,6 +163,15 @@ void CProcessDlg::OnOK()
     m_Verify->setEnabled(false);
     // Queued: the view starts once this click has been handled.
     QMetaObject::invokeMethod(this, &CProcessDlg::StartRequested, Qt::QueuedConnection);
+}
+
+void CProcessDlg::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_F1) {
+        CHelpLayer::ShowTopic(this, m_bRead ? kReadTopic : kWriteTopic);
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 void CProcessDlg::reject()

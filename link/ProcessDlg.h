@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QString>
 
+#include <functional>
+
 class QCheckBox;
 class QLabel;
 class QProgressBar;
@@ -42,6 +44,11 @@ public:
     void SetVerifyAfterWriting(bool on);
     QCheckBox* VerifyBox() const { return m_Verify; }
 
+    // Where the transfer goes, as the window names it ("COM3 (/dev/ttyUSB2)"); asked each time the
+    // window opens, so it follows Com Setup.
+    void SetPortSource(std::function<QString()> source) { m_PortSource = std::move(source); }
+    QLabel* PortNote() const { return m_PortNote; }
+
     // The caption for a direction in the running language: "Read Data" or "Write Data".
     static QString CaptionFor(bool read);
 
@@ -66,6 +73,10 @@ public slots:
     // Cancel, Escape and the close box all come here.
     void reject() override;
 
+protected:
+    // F1: the help page of Read or Write.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void OnInitDialog();
 
@@ -74,4 +85,6 @@ private:
     QPushButton* m_Ok;
     QPushButton* m_Cancel;
     QCheckBox* m_Verify;
+    QLabel* m_PortNote;
+    std::function<QString()> m_PortSource;
 };

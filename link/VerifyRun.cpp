@@ -17,8 +17,10 @@ QString CVerifyRun::Caption()
 }
 
 bool CVerifyRun::Run(CProcessDlg* dialog, QWidget* messageParent, const CCloneTransfer& written, const QString& device,
-    CLogRecord* record)
+    CLogRecord* record, bool* verified)
 {
+    if (verified)
+        *verified = false;
     dialog->Continue(Caption());
     const std::unique_ptr<CCloneTransfer> readBack = CWriteVerify::ReadBack(written);
     CTransferDriver driver(dialog, messageParent);
@@ -32,7 +34,10 @@ bool CVerifyRun::Run(CProcessDlg* dialog, QWidget* messageParent, const CCloneTr
     if (status != CCloneTransfer::Status::Done)
         return true;
     const bool zh = CLanguage::IsChinese();
-    if (const auto mismatch = CWriteVerify::FirstDifference(written, readBack->Image()))
+    const auto mismatch = CWriteVerify::FirstDifference(written, readBack->Image());
+    if (verified)
+        *verified = !mismatch;
+    if (mismatch)
         CMessageBox::Show(messageParent, CWriteVerify::FailedText(*mismatch, zh), QMessageBox::Ok, QMessageBox::Warning);
     else
         CMessageBox::Show(messageParent, CWriteVerify::VerifiedText(CWriteVerify::ByteCount(written), zh),

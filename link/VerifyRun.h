@@ -12,9 +12,10 @@ class QWidget;
 class CVerifyRun {
 public:
     // False when the progress window's view went away meanwhile: the caller must not touch it. The
-    // read-back's result goes into record when one is given.
+    // read-back's result goes into record when one is given; verified, when given, says whether the
+    // read-back matched what was written.
     static bool Run(CProcessDlg* dialog, QWidget* messageParent, const CCloneTransfer& written, const QString& device,
-        CLogRecord* record = nullptr);
+        CLogRecord* record = nullptr, bool* verified = nullptr);
     // The window's title during the read-back.
     static QString Caption();
 };

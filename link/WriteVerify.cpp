@@ -19,7 +19,9 @@ QString Hex(int value, int width)
 
 std::unique_ptr<CCloneTransfer> CWriteVerify::ReadBack(const CCloneTransfer &written)
 {
-    return std::make_unique<CCloneTransfer>(CCloneTransfer::Direction::Read, written.Blocks(), written.Image());
+    auto readBack = std::make_unique<CCloneTransfer>(CCloneTransfer::Direction::Read, written.Blocks(), written.Image());
+    readBack->SetPortName(written.PortName());
+    return readBack;
 }
 
 std::optional<CWriteVerify::Mismatch> CWriteVerify::FirstDifference(

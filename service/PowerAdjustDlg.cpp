@@ -202,15 +202,19 @@ bool CPowerAdjustDlg::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-// Escape commits an open edit and goes back to the grid; it never closes the dialog. Enter in any
-// other control stays with that control.
+// Escape commits an open edit and goes back to the grid; with no edit open it closes the dialog as
+// Cancel does, like every other dialog. Enter in any other control stays with that control.
 void CPowerAdjustDlg::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Escape:
+        event->accept();
+        if (m_Edit->isHidden()) {
+            reject();
+            return;
+        }
         CommitEditor();
         m_Grid->setFocus();
-        event->accept();
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:

@@ -12,6 +12,7 @@
 #include <QVariant>
 
 #include <algorithm>
+#include <utility>
 
 CHelpLayer::Hook CHelpLayer::s_Hook;
 
@@ -20,6 +21,15 @@ constexpr QSize kViewerSize(520, 420);
 constexpr const char* kControlIdProperty = "controlId";
 constexpr CBilingual kHelpFolder { "help/enHelp/", "help/chHelp/" };
 constexpr CBilingual kHelpCaption { "Help", "帮助" };
+constexpr CBilingual kHelpHint { "F1: Help", "F1: 帮助" };
+
+// Commands whose help is another command's page.
+constexpr std::pair<int, int> kSharedPages[] = {
+    { 32851, 32850 }, // Export CSV: the CSV page
+    { 57609, 57607 }, // Print Preview: the printing page
+    { 57606, 57607 }, // Print Setup
+    { 32800, 57607 }, // Export PDF
+};
 
 // One help window for the whole run, reused by every topic.
 QPointer<QTextBrowser> s_Viewer;
@@ -27,7 +37,22 @@ QPointer<QTextBrowser> s_Viewer;
 
 QString CHelpLayer::TopicPath(int contextId)
 {
+    for (const auto& [command, page] : kSharedPages)
+        if (command == contextId)
+            contextId = page;
     return CAppPaths::BesideExe(kHelpFolder.Text() + QString::number(contextId) + QStringLiteral(".html"));
+}
+
+bool CHelpLayer::HasTopic(int contextId)
+{
+    return contextId > 0 && QFileInfo::exists(TopicPath(contextId));
+}
+
+QString CHelpLayer::WithHelpHint(const QString& text, int contextId)
+{
+    if (!HasTopic(contextId))
+        return text;
+    return text.isEmpty() ? kHelpHint.Text() : text + QStringLiteral(" (") + kHelpHint.Text() + QLatin1Char(')');
 }
 
 bool CHelpLayer::ShowTopic(QWidget* owner, int contextId)

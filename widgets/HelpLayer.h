@@ -15,8 +15,19 @@ class CHelpLayer {
 public:
     // Context ids of help topics reached by F1 outside the channel view.
     static constexpr int kLanguageTopic = 32799;
+    // The contents page, reached by Help > Help Topics.
+    static constexpr int kContentsTopic = 57667;
+    // Topics of commands that have no menu id of their own.
+    static constexpr int kBatchWriteTopic = 32862;
+    static constexpr int kSerialLogTopic = 32861;
 
+    // The page of a topic; commands that share a page (Export CSV with Import CSV, the print commands)
+    // lead to the one page.
     static QString TopicPath(int contextId);
+    // Whether the topic has a page in the running language.
+    static bool HasTopic(int contextId);
+    // text with a note that F1 gives help, for a command whose topic has a page; text alone otherwise.
+    static QString WithHelpHint(const QString& text, int contextId);
     // Shows the topic's page in the help window; false (and nothing shown) when there is no page.
     // The window opens beside its owner's window and closes with Escape.
     static bool ShowTopic(QWidget* owner, int contextId);

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QCoreApplication>
+#include <QGridLayout>
 
 QString CMessageBox::s_strCaption = QStringLiteral("Program");
 CMessageBox::Hook CMessageBox::s_Hook;
@@ -18,6 +19,7 @@ QMessageBox::StandardButton CMessageBox::Show(QWidget* parent, const QString& te
     if (s_Hook)
         return s_Hook({ parent, text, caption, buttons, icon });
     QMessageBox box(icon, caption, text, buttons, parent);
+    FitTitle(box);
     if (QAbstractButton* discard = box.button(QMessageBox::Discard))
         discard->setText(QCoreApplication::translate("CMessageBox", "Don't Save"));
     return static_cast<QMessageBox::StandardButton>(box.exec());
@@ -30,7 +32,28 @@ QMessageBox::StandardButton CMessageBox::Ask(QWidget* parent, const QString& tex
         return s_Hook({ parent, text, s_strCaption, buttons, QMessageBox::Question, defaultButton });
     QMessageBox box(QMessageBox::Question, s_strCaption, text, buttons, parent);
     box.setDefaultButton(defaultButton);
+    FitTitle(box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
+}
+
+int CMessageBox::TitleWidth(const QMessageBox& box)
+{
+    // Title bars often use a bolder, larger face than the box's text: measure generously.
+    QFont font = box.font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() > 0 ? font.pointSizeF() * 1.2 : font.pointSizeF());
+    constexpr int kIconAndButtons = 140;
+    return QFontMetrics(font).horizontalAdvance(box.windowTitle()) + kIconAndButtons;
+}
+
+void CMessageBox::FitTitle(QMessageBox& box)
+{
+    // QMessageBox sizes itself from its text alone; a spacer across the bottom row holds it wider.
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid)
+        return;
+    grid->addItem(new QSpacerItem(TitleWidth(box), 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0,
+        1, grid->columnCount());
 }
 
 void CMessageBox::SetAppCaption(const QString& caption)

@@ -36,6 +36,11 @@ public:
     static void SetAppCaption(const QString& caption);
     static QString AppCaption();
 
+    // Widens box so that its whole title fits in the title bar beside the window buttons.
+    static void FitTitle(QMessageBox& box);
+    // The width a box needs for its title: the text plus room for the window icon and buttons.
+    static int TitleWidth(const QMessageBox& box);
+
     // Replaces the modal box (tests); an empty hook restores it.
     static void SetHook(Hook hook);
 

@@ -27,14 +27,6 @@
 <context>
     <name>CLanguageDlg</name>
     <message>
-        <source>English</source>
-        <translation>英文</translation>
-    </message>
-    <message>
-        <source>Chinese</source>
-        <translation>中文</translation>
-    </message>
-    <message>
         <source>Cannot save %1: %2</source>
         <translation>无法保存 %1: %2</translation>
     </message>
@@ -187,6 +179,10 @@
     <message>
         <source>&amp;About</source>
         <translation>关于(&amp;A)</translation>
+    </message>
+    <message>
+        <source>&amp;Help Topics</source>
+        <translation>帮助主题(&amp;H)</translation>
     </message>
 </context>
 <context>
@@ -495,6 +491,14 @@
         <source>%1 is the document&apos;s data file; the list is not written over it.</source>
         <translation>%1 是本文档的数据文件; 信道表不会覆盖它。</translation>
     </message>
+    <message>
+        <source>Imported 1 channel</source>
+        <translation>已导入 1 个信道</translation>
+    </message>
+    <message>
+        <source>Imported %1 channels</source>
+        <translation>已导入 %1 个信道</translation>
+    </message>
 </context>
 <context>
     <name>CImportReportDlg</name>
@@ -677,6 +681,10 @@
     <message>
         <source>Log &amp;Serial Traffic</source>
         <translation>记录串口通信(&amp;S)</translation>
+    </message>
+    <message>
+        <source>Batch Write: %1 radios written, %2 failed, at %3</source>
+        <translation>批量写入: %3 写入成功 %1 台, 失败 %2 台</translation>
     </message>
 </context>
 <context>

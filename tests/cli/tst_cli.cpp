@@ -176,8 +176,9 @@ void TestCli::set_data()
                                    << "1\t146.52000\t146.52000\t88.5\tD023N\tWide\tYes\tCarrier\tMiddle";
     QTest::newRow("list item on an empty channel") << QStringList { "4", "power=Low" } << 0 << ""
                                                    << "4\t\t\t\t\t\t\t\t";
-    QTest::newRow("rx out of band") << QStringList { "1", "rx=180" } << 1 << bad << "";
+    QTest::newRow("rx out of band") << QStringList { "1", "rx=180" } << 1 << bad + "\nAllowed: " << "";
     QTest::newRow("rx leading point") << QStringList { "1", "rx=.5" } << 1 << bad << "";
+    QTest::newRow("rx letters") << QStringList { "1", "rx=abc" } << 1 << format << "";
     QTest::newRow("rx off step") << QStringList { "1", "rx=146.5123" } << 1 << step << "";
     QTest::newRow("tx inf") << QStringList { "1", "tx=inf" } << 1 << bad << "";
     QTest::newRow("tx nan") << QStringList { "1", "tx=nan" } << 1 << bad << "";

@@ -235,7 +235,8 @@ private slots:
         f.Type("146.5");
         f.PressEnter();
         QCOMPARE(f.messages.size(), 1);
-        QCOMPARE(f.messages[0].text, QString("Out of range,please input again."));
+        // The message names the new band's range (its upper limit, 470, and the one above it).
+        QCOMPARE(f.messages[0].text, QString("Out of range,please input again.\nAllowed: 400 to 471 MHz"));
     }
 
     void bandChangeNamesChannelsLeftOut_data()

@@ -388,7 +388,7 @@ void TestEditor::commit_data()
     QTest::addColumn<QString>("after");
     const QString empty = "|||||||", row = "146.50000|147.00000|88.5|None|Narrow|No|Carrier|Low";
     const int ok = int(CChannelGrid::Outcome::Accepted), out = int(CChannelGrid::Outcome::OutOfRange),
-              step = int(CChannelGrid::Outcome::OffStep);
+              step = int(CChannelGrid::Outcome::OffStep), format = int(CChannelGrid::Outcome::BadFormat);
     QTest::newRow("new channel") << false << empty << 1 << "146.5" << true << ok
                                  << "146.50000|146.50000|None|None|Wide|Yes|Off|High";
     QTest::newRow("new channel, Chinese")
@@ -398,8 +398,11 @@ void TestEditor::commit_data()
     // A refused receive frequency keeps the channel, tones included; an empty row stays empty.
     QTest::newRow("rx out of range keeps") << false << row << 1 << "165" << false << out << row;
     QTest::newRow("rx off step keeps") << false << row << 1 << "146.5123" << true << step << row;
-    QTest::newRow("rx blank is no number") << false << row << 1 << " " << true << out << row;
+    QTest::newRow("rx blank is no number") << false << row << 1 << " " << true << format << row;
+    QTest::newRow("rx letters are no number") << false << row << 1 << "abc" << true << format << row;
+    QTest::newRow("rx signed point number") << false << row << 1 << " -.5" << true << out << row;
     QTest::newRow("rx out of range, empty row") << false << empty << 1 << "165" << true << out << empty;
+    QTest::newRow("tx letters keep the row") << false << row << 2 << "abc" << false << format << row;
     QTest::newRow("tx emptied follows rx")
         << false << row << 2 << "" << true << ok << "146.50000|146.50000|88.5|None|Narrow|No|Carrier|Low";
     QTest::newRow("tx on empty row") << false << empty << 2 << "146.5" << true << ok << empty;
@@ -435,9 +438,15 @@ void TestEditor::commit()
     QCOMPARE(int(result), outcome);
     QCOMPARE(joined(grid.RowTexts(5)), after);
     QCOMPARE(grid.Text(4, 1) + grid.Text(6, 1), QString()); // neighbours untouched
-    const QStringList messages = { "", "Out of range,please input again.",
-        "Error data Value, please input according the step value(6.25K/5k)." };
-    QCOMPARE(CChannelGrid::Message(result), messages.at(outcome));
+    // The range message says what the band allows, in the grid's language.
+    const QStringList messages = { "",
+        chinese ? "Out of range,please input again.\n允许范围: 130 至 161 MHz"
+                : "Out of range,please input again.\nAllowed: 130 to 161 MHz",
+        "Error data Value, please input according the step value(6.25K/5k).",
+        "Error Data Format, please input again." };
+    QCOMPARE(grid.MessageFor(result), messages.at(outcome));
+    QCOMPARE(CChannelGrid::RangeLine({ 40000000, 47012500 }, false), QStringLiteral("Allowed: 400 to 470.125 MHz"));
+    QCOMPARE(CChannelGrid::RangeLine({ 13600001, 17400000 }, false), QStringLiteral("Allowed: 136.00001 to 174 MHz"));
 }
 
 void TestEditor::enterWalk()

@@ -8,6 +8,7 @@
 #include "image/ProgramDoc.h"
 
 #include <QApplication>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,7 +25,7 @@ private:
             "High" };
         return row;
     }
-    static QString OutOfRange() { return "Out of range,please input again."; }
+    static QString OutOfRange() { return "Out of range,please input again.\nAllowed: 130 to 161 MHz"; }
     static QString OffStep() { return "Error data Value, please input according the step value(6.25K/5k)."; }
 
 private slots:
@@ -47,6 +48,8 @@ private slots:
             << false << 1 << "146.5" << true << NewChannel() << "" << QPoint(5, 2);
         QTest::newRow("above the band")
             << false << 1 << "165" << true << empty << OutOfRange() << QPoint(5, 1);
+        QTest::newRow("letters are no frequency")
+            << false << 1 << "abc" << true << empty << "Error Data Format, please input again." << QPoint(5, 1);
         QTest::newRow("off the channel step")
             << false << 1 << "146.5123" << true << empty << OffStep() << QPoint(5, 1);
         QTest::newRow("6.25 kHz step")
@@ -119,20 +122,24 @@ private slots:
         QTest::addColumn<int>("col");
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("cell");
+        QTest::addColumn<bool>("dropDown"); // picked in the open list, then Escape; else chosen and Enter
         QTest::newRow("bandwidth") << true << 5 << "Narrow"
-                                   << "Narrow";
+                                   << "Narrow" << false;
+        QTest::newRow("power from the drop-down, then Escape") << true << 8 << "Low" << "Low" << true;
+        QTest::newRow("tone far down the drop-down, then Escape") << true << 3 << "D754I" << "D754I" << true;
+        QTest::newRow("drop-down on an empty row") << false << 6 << "No" << "" << true;
         QTest::newRow("scan") << true << 6 << "No"
-                              << "No";
+                              << "No" << false;
         QTest::newRow("busy lock") << true << 7 << "QT/DQT"
-                                   << "QT/DQT";
+                                   << "QT/DQT" << false;
         QTest::newRow("power") << true << 8 << "Low"
-                               << "Low";
+                               << "Low" << false;
         QTest::newRow("decode tone far down the list") << true << 3 << "D754I"
-                                                       << "D754I";
+                                                       << "D754I" << false;
         QTest::newRow("encode tone") << true << 4 << "100.0"
-                                     << "100.0";
+                                     << "100.0" << false;
         QTest::newRow("empty row stays empty") << false << 8 << "Low"
-                                               << "";
+                                               << "" << false;
     }
 
     void choosingFromAList()
@@ -141,6 +148,7 @@ private slots:
         QFETCH(int, col);
         QFETCH(QString, item);
         QFETCH(QString, cell);
+        QFETCH(bool, dropDown);
         CGuiFixture f;
         QVERIFY(f.Start());
         if (existing) {
@@ -153,8 +161,23 @@ private slots:
         QVERIFY(list);
         // The editor opens on the cell's item; on an empty cell on the first item.
         QCOMPARE(list->currentText(), existing ? NewChannel()[col - 1] : list->itemText(0));
-        f.ChooseItem(item);
-        f.PressEnter();
+        if (dropDown) {
+            // Picked with the keyboard in the open list: taken as the list closes, so the Escape
+            // that follows loses nothing.
+            list->showPopup();
+            QAbstractItemView* view = list->view();
+            QTRY_VERIFY(view->isVisible());
+            view->setCurrentIndex(view->model()->index(list->findText(item), 0));
+            QTest::keyClick(view, Qt::Key_Return);
+            QTRY_VERIFY(!view->isVisible());
+            QTRY_COMPARE(f.Grid()->GetTextMatrix(2, col), cell);
+            if (QWidget* editor = f.VisibleEditor())
+                QTest::keyClick(editor, Qt::Key_Escape);
+            QTest::keyClick(f.Grid(), Qt::Key_Escape);
+        } else {
+            f.ChooseItem(item);
+            f.PressEnter();
+        }
         QCOMPARE(f.Grid()->GetTextMatrix(2, col), cell);
         QVERIFY(f.messages.isEmpty());
     }
@@ -308,7 +331,7 @@ private slots:
         f.Type("200");
         f.PressEnter();
         QCOMPARE(f.messages.size(), 1);
-        QCOMPARE(f.messages[0].text, QString("超出范围,请重新输入."));
+        QCOMPARE(f.messages[0].text, QString("超出范围,请重新输入.\n允许范围: 130 至 161 MHz"));
         QCOMPARE(f.messages[0].caption, QString("注意"));
     }
 

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTreeWidget>
+#include <QStatusBar>
 #include <QTest>
 
 #include <cerrno>
@@ -60,14 +61,15 @@ void TestCsvWindow::importReport_data()
     QTest::addColumn<bool>("importRest");
     QTest::addColumn<QString>("refusal");
     QTest::addColumn<QString>("bandHint");
+    QTest::addColumn<QString>("status"); // the status bar afterwards
     QTest::newRow("English, cancel") << "English" << false
         << "Line 3: Receive frequency 446.000000 MHz lies outside the radio's band, 130\u2013161 MHz."
-        << "To choose another band: Edit > Product Information.";
+        << "To choose another band: Edit > Product Information." << "Ready";
     QTest::newRow("English, import the rest") << "English" << true
         << "Line 3: Receive frequency 446.000000 MHz lies outside the radio's band, 130\u2013161 MHz."
-        << "To choose another band: Edit > Product Information.";
+        << "To choose another band: Edit > Product Information." << "Imported 1 channel";
     QTest::newRow("Chinese, import the rest") << "Chinese" << true << "第 3 行: 接收频率 446.000000 MHz 超出电台频段 130\u2013161 MHz。"
-        << "选择其他频段: 编辑 > 类型设置。";
+        << "选择其他频段: 编辑 > 类型设置。" << "已导入 1 个信道";
 }
 
 // The report lists the refused row; Cancel keeps the document as it was, Import the Rest places the
@@ -78,6 +80,7 @@ void TestCsvWindow::importReport()
     QFETCH(bool, importRest);
     QFETCH(QString, refusal);
     QFETCH(QString, bandHint);
+    QFETCH(QString, status);
     CGuiFixture fixture(language);
     QVERIFY(fixture.Start());
     const QString csv = fixture.DataPath("list.csv");
@@ -110,6 +113,7 @@ void TestCsvWindow::importReport()
     QCOMPARE(listed.first(), refusal);
     QCOMPARE(hint, bandHint);
     QVERIFY(restEnabled);
+    QCOMPARE(fixture.App().MainFrame()->statusBar()->currentMessage(), status);
     if (!importRest) {
         QCOMPARE(fixture.Doc()->m_Image, before);
         QVERIFY(fixture.RowTexts(3).join(QString()).isEmpty());

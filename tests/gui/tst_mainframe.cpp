@@ -58,13 +58,13 @@ private slots:
         QTest::addColumn<QStringList>("logEntry"); // Program > Programming Log...: its text and prompt
         QTest::newRow("English") << "English"
                                  << QStringList { "&File", "&Edit", "&Program", "&View", "&Setup", "&Help" }
-                                 << "Read Data From Radio" << "Read" << "Ready"
+                                 << "Read Data From Radio (F1: Help)" << "Read (F1: Help)" << "Ready"
                                  << QStringList { "Programming &Log...",
-                                        "Show every read and write of a radio, when and how it ended" };
+                                        "Show every read and write of a radio, when and how it ended (F1: Help)" };
         QTest::newRow("Chinese") << "Chinese"
                                  << QStringList { "文件(&F)", "编辑(&E)", "编程(&P)", "查看(&V)", "设置(&S)", "帮助(&H)" }
-                                 << "从电台读取数据" << "读取" << "就绪"
-                                 << QStringList { "编程日志(&L)...", "显示每次读写电台的记录: 时间及结果" };
+                                 << "从电台读取数据 (F1: 帮助)" << "读取 (F1: 帮助)" << "就绪"
+                                 << QStringList { "编程日志(&L)...", "显示每次读写电台的记录: 时间及结果 (F1: 帮助)" };
     }
 
     void menusToolbarAndPrompts()
@@ -106,8 +106,8 @@ private slots:
         QVERIFY(status->Indicator(0) && status->Indicator(1) && status->Indicator(2));
     }
 
-    // Over an entry whose command has no prompt the pane is empty, not "Ready"; closing the menu
-    // makes it idle again.
+    // Over an entry whose command has no prompt (nor a help page to point to) the pane is empty, not
+    // "Ready"; closing the menu makes it idle again.
     void entryWithoutPromptEmptiesThePane()
     {
         CGuiFixture f;
@@ -115,7 +115,7 @@ private slots:
         CMainFrame* frame = f.App().MainFrame();
         QVERIFY(QTest::qWaitForWindowExposed(frame));
         CFrameStatusBar* status = frame->Bars()->StatusBar();
-        QAction* product = frame->FindCommand(CMainFrame::kProductInformation);
+        QAction* product = frame->FindCommand(CMainFrame::kChannelInformation);
         QAction* setup = nullptr;
         for (QAction* title : frame->menuBar()->actions())
             if (title->menu() && title->menu()->actions().contains(product))

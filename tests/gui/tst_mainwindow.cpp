@@ -2,8 +2,13 @@
 
 #include "app/ChildFrame.h"
 #include "widgets/HelpLayer.h"
+#include "widgets/MessageBox.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
+#include "app/FrameBars.h"
+#include "app/NavigationTree.h"
+#include "config/Language.h"
+#include "link/ProcessDlg.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
@@ -15,10 +20,14 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
+#include <QMessageBox>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <QRegularExpression>
 #include <QTextBrowser>
+
+#include <tuple>
 
 // The main window as a person meets it: small screens, the keys of the grid, the file dialogs'
 // folders, help and the window's face.
@@ -80,8 +89,18 @@ private slots:
             const QRect whole = f.Grid()->visualRect(f.Grid()->model()->index(cell.x(), cell.y()));
             QCOMPARE(SeenPart(f, cell.x(), cell.y()).size(), whole.size());
         }
-        if (maximisedChild) // as much room left of the grid as right of it
+        if (maximisedChild) { // as much room left of the grid as right of it
             QVERIFY(qAbs(f.View()->x() + f.View()->geometry().right() - scroller->viewport()->width()) <= 2);
+            // The grid grows into the room, each column keeping its share (the Rx column is 1.2 to
+            // the number column's 0.51), the rows filling the height, the editor over its cell.
+            CMSFlexGrid* grid = f.Grid();
+            QTRY_VERIFY(grid->width() > grid->minimumWidth());
+            QVERIFY(qAbs(grid->columnWidth(1) * 0.51 - grid->columnWidth(0) * 1.2) <= 2);
+            QVERIFY(grid->rowHeight(1) > grid->minimumHeight() / 17);
+            f.ClickCell(3, 2);
+            QVERIFY((f.View()->EditorForColumn(2)->geometry().center()
+                        - grid->visualRect(grid->model()->index(3, 2)).center()).manhattanLength() <= 2);
+        }
 
         // Keys reach the far cells too: the edited cell is scrolled into sight. A channel window
         // restored from maximised after the main window shrank fits the smaller area.
@@ -201,6 +220,9 @@ private slots:
         QTest::newRow("Program > Read") << int(CMainFrame::kRead);
         QTest::newRow("File > Open") << int(CMainFrame::kFileOpen);
         QTest::newRow("Program > Programming Log") << int(CMainFrame::kProgrammingLog);
+        QTest::newRow("Help > Help Topics") << int(CMainFrame::kHelpTopics);
+        QTest::newRow("Program > Batch Write") << int(CHelpLayer::kBatchWriteTopic);
+        QTest::newRow("Setup > Log Serial Traffic") << int(CHelpLayer::kSerialLogTopic);
     }
 
     // F1 on a highlighted menu item closes the menu and opens the topic numbered like its command.
@@ -218,6 +240,109 @@ private slots:
         QCOMPARE(f.helpTopics, QList<int> { command });
         QVERIFY(!menu->isVisible());
         QVERIFY(f.filePrompts.isEmpty() && f.messages.isEmpty()); // the command itself did not run
+    }
+
+    void helpPages_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<int>("topic");
+        QTest::addColumn<QString>("title"); // of the page the topic opens
+        const QList<std::tuple<int, const char*, const char*>> pages {
+            { 57667, "Help Topics", "帮助主题" }, { 32773, "Read", "读频" }, { 32774, "Write", "写频" },
+            { 32777, "Com Setup", "串口设置" }, { 32852, "Compare with Radio", "与电台比较" },
+            { 32862, "Batch Write", "批量写入" }, { 32850, "CSV import and export", "CSV 导入和导出" },
+            { 32851, "CSV import and export", "CSV 导入和导出" }, { 32845, "Backups", "备份" },
+            { 32861, "Serial logging", "串口记录" }, { 57607, "Printing", "打印" }, { 57609, "Printing", "打印" },
+            { 32800, "Printing", "打印" },
+        };
+        for (const auto& [topic, english, chinese] : pages) {
+            QTest::addRow("%d, English", topic) << "English" << topic << QString::fromUtf8(english);
+            QTest::addRow("%d, Chinese", topic) << "Chinese" << topic << QString::fromUtf8(chinese);
+        }
+    }
+
+    // Every topic the menus and windows lead to has its page in both languages; commands that share
+    // a page reach the one page.
+    void helpPages()
+    {
+        QFETCH(QString, language);
+        QFETCH(int, topic);
+        QFETCH(QString, title);
+        const CGuiFixture f; // the program's folder with its pages
+        const QString before = CLanguage::Name();
+        CLanguage::SetName(language);
+        const QString path = CHelpLayer::TopicPath(topic);
+        CLanguage::SetName(before);
+        QFile page(path);
+        QVERIFY2(page.open(QIODevice::ReadOnly), qPrintable(path));
+        const QString html = QString::fromUtf8(page.readAll());
+        QVERIFY2(html.contains("<title>" + title + "</title>"), qPrintable(path));
+        // Links between pages lead to pages that exist.
+        static const QRegularExpression link(QStringLiteral("href=\"([0-9]+)\\.html\""));
+        for (auto match = link.globalMatch(html); match.hasNext();) {
+            const QString target = QFileInfo(path).dir().filePath(match.next().captured(1) + ".html");
+            QVERIFY2(QFileInfo::exists(target), qPrintable(target));
+        }
+    }
+
+    void contextHelp_data()
+    {
+        QTest::addColumn<QString>("where");
+        QTest::addColumn<int>("topic");
+        QTest::newRow("Help Topics chosen with the grid focused") << "menu" << int(CHelpLayer::kContentsTopic);
+        QTest::newRow("F1 in the grid") << "grid" << int(CProgramView::kGridId);
+        QTest::newRow("F1 in the navigation tree") << "tree" << int(CHelpLayer::kContentsTopic);
+        QTest::newRow("F1 in the Read window") << "read" << int(CMainFrame::kRead);
+        QTest::newRow("F1 in the Write window") << "write" << int(CMainFrame::kWrite);
+    }
+
+    // F1 opens the topic of where the user is, else the contents; Help Topics always the contents.
+    void contextHelp()
+    {
+        QFETCH(QString, where);
+        QFETCH(int, topic);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CMainFrame* main = f.App().MainFrame();
+        QApplication::setActiveWindow(main);
+        f.Grid()->setFocus();
+        if (where == "menu") {
+            main->FindCommand(CMainFrame::kHelpTopics)->trigger();
+        } else if (where == "grid") {
+            QTest::keyClick(f.Grid(), Qt::Key_F1);
+        } else if (where == "tree") {
+            main->Bars()->Tree()->setFocus();
+            QTest::keyClick(main->Bars()->Tree(), Qt::Key_F1);
+        } else {
+            main->FindCommand(where == "read" ? CMainFrame::kRead : CMainFrame::kWrite)->trigger();
+            CProcessDlg* dialog = f.View()->ProcessDlg();
+            QVERIFY(dialog->isVisible());
+            QApplication::setActiveWindow(dialog);
+            QTest::keyClick(dialog, Qt::Key_F1);
+            QVERIFY(dialog->isVisible()); // F1 starts and stops nothing
+            dialog->reject();
+        }
+        QCOMPARE(f.helpTopics, QList<int> { topic });
+        // The menu entry shows its key, and entries with a page say that F1 helps.
+        QCOMPARE(main->FindCommand(CMainFrame::kHelpTopics)->text(), QStringLiteral("&Help Topics\tF1"));
+        QCOMPARE(main->FindCommand(CMainFrame::kRead)->toolTip(), QStringLiteral("Read (F1: Help)"));
+        QCOMPARE(main->FindCommand(CMainFrame::kComSetup)->statusTip(), QStringLiteral("F1: Help"));
+        QCOMPARE(main->FindCommand(CMainFrame::kFileNew)->statusTip(), QStringLiteral("Create a new document"));
+    }
+
+    // A box with a short text is still wide enough for a long title, and a bold one.
+    void messageBoxFitsItsTitle()
+    {
+        for (const QString& caption : { QStringLiteral("Fieldcom Radio Programmer - Communication Error"),
+                 QStringLiteral("菲尔德电台编程软件 - 通信出错 - 请检查电缆") }) {
+            QMessageBox box(QMessageBox::Warning, caption, QStringLiteral("Out of range"), QMessageBox::Ok);
+            const int before = box.sizeHint().width();
+            CMessageBox::FitTitle(box);
+            QFont bold = box.font();
+            bold.setBold(true);
+            QVERIFY(box.sizeHint().width() > QFontMetrics(bold).horizontalAdvance(caption) + 100);
+            QVERIFY(box.sizeHint().width() >= before);
+        }
     }
 
     void helpBesideTheWindow_data()

@@ -39,6 +39,9 @@ private:
         QTimer::singleShot(0, [&f, pick, ok] {
             auto* dialog = qobject_cast<CLanguageDlg*>(QApplication::activeModalWidget());
             QVERIFY(dialog);
+            // Each language by its own name, whatever the running one.
+            QCOMPARE(dialog->EnglishButton()->text(), QStringLiteral("English"));
+            QCOMPARE(dialog->ChineseButton()->text(), QStringLiteral("中文"));
             QTest::keyClick(dialog, Qt::Key_F1);
             if (pick == "Chinese")
                 QTest::mouseClick(dialog->ChineseButton(), Qt::LeftButton);
@@ -298,6 +301,42 @@ private slots:
         SwitchLanguage(f, "", true);
         QCOMPARE(f.started.size(), 1);
         QVERIFY(!f.App().MainFrame()->isVisible());
+    }
+
+    void languageSwitchReopensTheDocument_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("reopened");
+        QTest::newRow("document saved before") << "saved" << true;
+        QTest::newRow("new document saved at the prompt") << "prompt" << true;
+        QTest::newRow("new document, edits dropped") << "dropped" << false;
+    }
+
+    // After the switch the new process opens the document that was open, under the name it has once
+    // the save question is answered.
+    void languageSwitchReopensTheDocument()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, reopened);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        f.ClickCell(1, 1);
+        f.Type("146.5");
+        f.PressEnter();
+        const QString path = f.DataPath("radio one.dat");
+        if (how == "saved") {
+            f.fileAnswers << path;
+            QVERIFY(f.Doc()->DoSaveAs());
+        } else if (how == "prompt") {
+            f.answers << QMessageBox::Save;
+            f.fileAnswers << path;
+        } else {
+            f.answers << QMessageBox::Discard;
+        }
+        SwitchLanguage(f, "Chinese", true);
+        QCOMPARE(f.started.size(), 1);
+        QCOMPARE(f.started.first(), QCoreApplication::applicationFilePath() + (reopened ? " " + path : QString()));
+        QCOMPARE(QFileInfo::exists(path), reopened);
     }
 };
 

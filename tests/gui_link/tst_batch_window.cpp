@@ -20,6 +20,7 @@
 #include "link/ProcessDlg.h"
 #include "link/SerialTrace.h"
 #include "service/ServiceAccess.h"
+#include "link/SystemPorts.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -30,6 +31,8 @@
 #include <QPlainTextEdit>
 #include <QTableWidget>
 #include <QPushButton>
+#include <QRegularExpression>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -232,6 +235,51 @@ private slots:
         expectedLog.sort();
         QCOMPARE(logged, expectedLog);
         QVERIFY(dialog->StartButton()->isEnabled());
+        // The status bar says what the batch did.
+        const QString status = bench.Frame()->statusBar()->currentMessage();
+        QVERIFY2(status.contains(QRegularExpression("^Batch Write: 2 radios written, 0 failed, at [0-2][0-9]:[0-5][0-9]$")),
+            qPrintable(status));
+    }
+
+    // Each port with the device it opens and what the system says of its cable; ports with nothing
+    // behind them are greyed (and still on offer).
+    void batchPortList_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("text"); // %1: the first radio's device
+        QTest::addColumn<bool>("present");
+        QTest::newRow("COM1 on the virtual radio") << "COM1" << QString::fromUtf8("COM1  \u2192  %1") << true;
+        QTest::newRow("COM3 without a cable")
+            << "COM3" << QString::fromUtf8("COM3  \u2192  /dev/ttyUSB2  (not present)") << false;
+        QTest::newRow("COM5 on a reported adapter")
+            << "COM5" << QString::fromUtf8("COM5  \u2192  /dev/ttyUSB4  (CP2102 USB to UART, maker Silicon Labs)") << true;
+        QTest::newRow("a reported port by its path")
+            << "/dev/ttyACM7" << "/dev/ttyACM7  (USB Serial, serial number A1)" << true;
+    }
+
+    void batchPortList()
+    {
+        QFETCH(QString, port);
+        QFETCH(QString, text);
+        QFETCH(bool, present);
+        Bench bench({ "" });
+        CSystemPorts::SetSource([] {
+            return QList<CSystemPorts::Port> { { "/dev/ttyACM7", "USB Serial", "", "A1" },
+                { "/dev/ttyUSB4", "CP2102 USB to UART", "Silicon Labs", "" } };
+        });
+        bench.Menu()->BatchWriteAction()->trigger();
+        CBatchWriteDlg* dialog = bench.Menu()->Dialog();
+        QVERIFY(dialog);
+        dialog->SetPorts({ port }, {});
+        CSystemPorts::SetSource({});
+        QCOMPARE(dialog->PortList()->count(), 1);
+        const QListWidgetItem* item = dialog->PortList()->item(0);
+        QCOMPARE(item->text(), text.arg(Device(*bench.radios.front())));
+        QCOMPARE(item->data(CBatchWriteDlg::kPresentRole).toBool(), present);
+        QCOMPARE(item->foreground().color() == dialog->PortList()->palette().color(QPalette::Disabled, QPalette::Text),
+            !present);
+        QVERIFY(item->flags() & Qt::ItemIsUserCheckable);
+        dialog->reject();
     }
 
     // Setup > Log Serial Traffic: remembered; while on, every transfer is appended to the port's file

@@ -32,6 +32,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
+#include <QStatusTipEvent>
 #include <QStatusBar>
 #include <QTest>
 #include <QTimer>
@@ -428,56 +430,87 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("fault");
         QTest::addColumn<bool>("write");
-        QTest::addColumn<QString>("message"); // empty: the transfer goes through
-        const QString error = kCommunicationError;
-        QTest::newRow("no answer to the wake-up") << "English"
-                                                  << "wakeup-silent" << false << error;
-        QTest::newRow("wake-up refused four times") << "English"
-                                                    << "wakeup-nak" << true << error;
-        QTest::newRow("wake-up refused once") << "English"
-                                              << "wakeup-nak:1" << false << QString();
-        QTest::newRow("short mode answer") << "English"
-                                           << "mode-short" << false << error;
-        QTest::newRow("confirm refused") << "English"
-                                         << "confirm-nak" << true << error;
-        QTest::newRow("short read block") << "English"
-                                          << "read-short:5" << false << error;
-        QTest::newRow("silent read block") << "English"
-                                           << "read-silent:5" << false << error;
-        QTest::newRow("read block not acknowledged") << "English"
-                                                     << "read-noack:5" << false << error;
-        QTest::newRow("last read block not acknowledged") << "English"
-                                                          << "read-noack:64" << false << error;
-        QTest::newRow("foreign read header") << "English"
-                                             << "read-header" << false << QString();
-        QTest::newRow("silent write block") << "English"
-                                            << "write-silent:5" << true << error + kPartial;
-        QTest::newRow("write block refused") << "English"
-                                             << "write-nak:60" << true << error + kPartial;
-        QTest::newRow("write block lost by the radio") << "English"
-                                                       << "write-lost:5" << true << QString();
-        QTest::newRow("Chinese, short read block") << "Chinese"
-                                                   << "read-short:1" << false << kCommunicationErrorZh;
-        QTest::newRow("Chinese, silent write block") << "Chinese"
-                                                     << "write-silent:2" << true << kCommunicationErrorZh + kPartialZh;
+        // The message box, %1 standing for the port as the window names it; empty: the transfer goes
+        // through and the status bar says so.
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("done"); // the status bar's text before the time
+        const QString error = kCommunicationError + QLatin1Char('\n');
+        const QString wakeUp = error
+            + "%1: the radio did not answer the wake-up. Is the radio switched on, the cable plugged in at "
+              "both ends, and %1 the port the cable is on?";
+        const QString readLost = error
+            + "%1: block 5 of 64 (address 0x0040) did not arrive. Is the radio still on and the cable firmly "
+              "plugged in? Try again.";
+        const QString read = "Read 1,019 bytes from COM1 at ";
+        QTest::newRow("no answer to the wake-up") << "English" << "wakeup-silent" << false << wakeUp << "";
+        QTest::newRow("wake-up refused four times") << "English" << "wakeup-nak" << true << wakeUp << "";
+        QTest::newRow("wake-up refused once") << "English" << "wakeup-nak:1" << false << QString() << read;
+        QTest::newRow("short mode answer") << "English" << "mode-short" << false << wakeUp << "";
+        QTest::newRow("confirm refused") << "English" << "confirm-nak" << true << wakeUp << "";
+        QTest::newRow("short read block") << "English" << "read-short:5" << false << readLost << "";
+        QTest::newRow("silent read block") << "English" << "read-silent:5" << false << readLost << "";
+        QTest::newRow("read block not acknowledged")
+            << "English" << "read-noack:5" << false
+            << error + "%1: the radio refused block 5 of 64 (address 0x0040). Switch the radio off and on again and try again."
+            << "";
+        QTest::newRow("last read block not acknowledged")
+            << "English" << "read-noack:64" << false
+            << error + "%1: the radio refused block 64 of 64 (address 0x03F0). Switch the radio off and on again and try again."
+            << "";
+        QTest::newRow("foreign read header") << "English" << "read-header" << false << QString() << read;
+        QTest::newRow("silent write block")
+            << "English" << "write-silent:5" << true
+            << error + "%1: block 5 of 60 (address 0x0040) did not arrive. Is the radio still on and the cable firmly plugged in? Try again."
+                + kPartial
+            << "";
+        QTest::newRow("write block refused")
+            << "English" << "write-nak:60" << true
+            << error + "%1: the radio refused block 60 of 60 (address 0x03D0). Switch the radio off and on again and try again."
+                + kPartial
+            << "";
+        QTest::newRow("write block lost by the radio")
+            << "English" << "write-lost:5" << true << QString() << "Wrote 960 bytes to COM1 at ";
+        QTest::newRow("Chinese, short read block")
+            << "Chinese" << "read-short:1" << false
+            << kCommunicationErrorZh + "\n%1: 第 1/64 块 (地址 0x0000) 没有收到。电台是否仍开机? 电缆是否插牢? 请重试。" << "";
+        QTest::newRow("Chinese, silent write block")
+            << "Chinese" << "write-silent:2" << true
+            << kCommunicationErrorZh + "\n%1: 第 2/60 块 (地址 0x0010) 没有收到。电台是否仍开机? 电缆是否插牢? 请重试。"
+                + kPartialZh
+            << "";
+        QTest::newRow("Chinese, no answer to the wake-up")
+            << "Chinese" << "wakeup-silent" << false
+            << kCommunicationErrorZh + "\n%1: 电台没有应答唤醒。电台是否已开机? 电缆两端是否插好? 电缆是否接在 %1 上?"
+            << "";
+        QTest::newRow("Chinese, read") << "Chinese" << "" << false << QString() << "从 COM1 读取了 1,019 字节";
     }
 
-    // Each failure shows its one message and closes the window and the port; a read that fails keeps
-    // the document exactly as it was (not half a radio), while a good read takes the radio's bytes.
+    // Each failure shows its one message, naming the port and the step, and closes the window and the
+    // port; a read that fails keeps the document exactly as it was (not half a radio), while a good
+    // read takes the radio's bytes. What went through stays in the status bar until the next command.
     void faults()
     {
         QFETCH(QString, language);
         QFETCH(QString, fault);
         QFETCH(bool, write);
         QFETCH(QString, message);
-        Bench bench(language, { fault });
+        QFETCH(QString, done);
+        Bench bench(language, fault.isEmpty() ? QStringList() : QStringList { fault });
         bench.radio->SetMemory(Pattern(7));
         const CRadioImage before = bench.fixture->Doc()->m_Image;
         const QList<QStringList> grid = bench.GridTexts();
 
         bench.Transfer(write);
-        QCOMPARE(bench.Messages(), message.isEmpty() ? QStringList() : QStringList { message });
+        const QString port = QStringLiteral("COM1 (%1)").arg(bench.Device());
+        QCOMPARE(bench.Messages(), message.isEmpty() ? QStringList() : QStringList { message.arg(port) });
         QVERIFY(PortIsFree(bench.Device()));
+        const QString status = bench.Frame()->statusBar()->currentMessage();
+        if (done.isEmpty())
+            QCOMPARE(status, language == "English" ? QStringLiteral("Ready") : QStringLiteral("就绪"));
+        else
+            QVERIFY2(status.contains(QRegularExpression(QRegularExpression::escape(done)
+                                                          + (language == "English" ? "[0-2][0-9]:[0-5][0-9]$" : ""))),
+                qPrintable(status));
         if (write) {
             QCOMPARE(bench.GridTexts(), grid);
         } else if (message.isEmpty()) {
@@ -487,6 +520,14 @@ private slots:
             QCOMPARE(bench.fixture->Doc()->m_Image, before);
             QCOMPARE(bench.GridTexts(), grid);
             QVERIFY(CProgramDoc::IsNewDocument());
+        }
+        if (!done.isEmpty()) {
+            // A prompt passing over leaves it; the next command clears it.
+            QStatusTipEvent away { QString() };
+            QApplication::sendEvent(bench.Frame(), &away);
+            QCOMPARE(bench.Frame()->statusBar()->currentMessage(), status);
+            bench.Command(CMainFrame::kChannelInformation);
+            QVERIFY(bench.Frame()->statusBar()->currentMessage() != status);
         }
     }
 

@@ -111,18 +111,18 @@ private slots:
             "Could not Open the Port,Please check whether the Port are occupied or the device are ok");
         QTest::newRow("read, radio silent")
             << QStringList { "read", "--port", "PORT", "-o", "FILE" } << QStringList { "wakeup-silent" }
-            << QStringList { "Communication Error" } << true;
+            << QStringList { "Communication Error", "PORT: the radio did not answer the wake-up." } << true;
         QTest::newRow("read, block 20 lost")
             << QStringList { "read", "--port", "PORT", "-o", "FILE" } << QStringList { "read-silent:20" }
-            << QStringList { "Communication Error" } << true;
+            << QStringList { "Communication Error", "PORT: block 20 of 64 (address 0x0130) did not arrive." } << true;
         QTest::newRow("write, block refused")
-            << QStringList { "write", "--port", "PORT", "SOURCE", "--allow-out-of-band" }
-            << QStringList { "write-nak:3" }
-            << QStringList { "Communication Error", "The radio may now hold part of the new data." } << true;
+            << QStringList { "write", "--port", "PORT", "SOURCE", "--allow-out-of-band" } << QStringList { "write-nak:3" }
+            << QStringList { "Communication Error", "PORT: the radio refused block 3 of 60 (address 0x0020).",
+                   "The radio may now hold part of the new data." }
+            << true;
         QTest::newRow("write, radio silent before any block")
-            << QStringList { "write", "--port", "PORT", "SOURCE", "--allow-out-of-band" }
-            << QStringList { "wakeup-silent" }
-            << QStringList { "Communication Error" } << true;
+            << QStringList { "write", "--port", "PORT", "SOURCE", "--allow-out-of-band" } << QStringList { "wakeup-silent" }
+            << QStringList { "Communication Error", "PORT: the radio did not answer the wake-up." } << true;
         QTest::newRow("wrong access code")
             << QStringList { "write", "--port", "PORT", "SOURCE", "--access-code", "K719WD" }
             << QStringList {} << QStringList { "Wrong access code" } << false;
@@ -147,6 +147,7 @@ private slots:
         args.replaceInStrings(QStringLiteral("PORT"), Device(*radio));
         args.replaceInStrings(QStringLiteral("SOURCE"), SaveFile(dir, Pattern(7)));
         args.replaceInStrings(QStringLiteral("FILE"), file);
+        lines.replaceInStrings(QStringLiteral("PORT"), Device(*radio));
 
         const CliRun::Run result = Cli(args);
         QCOMPARE(result.code, 1);
@@ -264,7 +265,9 @@ private slots:
 
         const CliRun::Run result = Cli({ "read", "--port", Device(*radio), "-o", dir.filePath("radio.dat") });
         QCOMPARE(result.code, 1);
-        QCOMPARE(result.err, QStringLiteral("通信出错\n"));
+        QCOMPARE(result.err,
+            QStringLiteral("通信出错\n%1: 电台没有应答唤醒。电台是否已开机? 电缆两端是否插好? 电缆是否接在 %1 上?\n")
+                .arg(Device(*radio)));
     }
 };
 

@@ -109,38 +109,45 @@ private slots:
         QTest::addColumn<QByteArray>("opening"); // what follows the last wake-up
         QTest::addColumn<int>("frames"); // block frames the tool sends
         QTest::addColumn<bool>("lastAcked"); // a read: the tool acknowledged its last block
+        QTest::addColumn<QString>("line"); // under "Communication Error", %1 standing for the device
+
+        const QString wake = "%1: the radio did not answer the wake-up. Is the radio switched on, the cable plugged "
+                             "in at both ends, and %1 the port the cable is on?";
+        const QString lost = "%1: block %2 did not arrive. Is the radio still on and the cable firmly plugged in? "
+                             "Try again.";
+        const QString refused = "%1: the radio refused block %2. Switch the radio off and on again and try again.";
 
         const QByteArray none, mode = QByteArray::fromHex("02"), confirm = QByteArray::fromHex("0206");
         QTest::newRow("wake-up never answered")
-            << "wakeup-silent" << false << Status::CommunicationError << 4 << none << 0 << false;
+            << "wakeup-silent" << false << Status::CommunicationError << 4 << none << 0 << false << wake;
         QTest::newRow("wake-up always refused")
-            << "wakeup-nak" << true << Status::CommunicationError << 4 << none << 0 << false;
+            << "wakeup-nak" << true << Status::CommunicationError << 4 << none << 0 << false << wake;
         QTest::newRow("first wake-up refused")
-            << "wakeup-nak:1" << false << Status::Done << 2 << confirm << 64 << true;
+            << "wakeup-nak:1" << false << Status::Done << 2 << confirm << 64 << true << QString();
         QTest::newRow("three wake-ups unanswered")
-            << "wakeup-silent:3" << true << Status::Done << 4 << confirm << 60 << false;
+            << "wakeup-silent:3" << true << Status::Done << 4 << confirm << 60 << false << QString();
         QTest::newRow("four wake-ups unanswered")
-            << "wakeup-silent:4" << false << Status::CommunicationError << 4 << none << 0 << false;
+            << "wakeup-silent:4" << false << Status::CommunicationError << 4 << none << 0 << false << wake;
         QTest::newRow("mode answer short")
-            << "mode-short" << false << Status::CommunicationError << 1 << mode << 0 << false;
+            << "mode-short" << false << Status::CommunicationError << 1 << mode << 0 << false << wake;
         QTest::newRow("confirm refused")
-            << "confirm-nak" << true << Status::CommunicationError << 1 << confirm << 0 << false;
+            << "confirm-nak" << true << Status::CommunicationError << 1 << confirm << 0 << false << wake;
         QTest::newRow("read answer short")
-            << "read-short:5" << false << Status::CommunicationError << 1 << confirm << 5 << false;
+            << "read-short:5" << false << Status::CommunicationError << 1 << confirm << 5 << false << lost.arg("%1", "5 of 64 (address 0x0040)");
         QTest::newRow("read not answered")
-            << "read-silent:5" << false << Status::CommunicationError << 1 << confirm << 5 << false;
+            << "read-silent:5" << false << Status::CommunicationError << 1 << confirm << 5 << false << lost.arg("%1", "5 of 64 (address 0x0040)");
         QTest::newRow("read acknowledge refused")
-            << "read-noack:5" << false << Status::CommunicationError << 1 << confirm << 5 << true;
+            << "read-noack:5" << false << Status::CommunicationError << 1 << confirm << 5 << true << refused.arg("%1", "5 of 64 (address 0x0040)");
         QTest::newRow("read header late")
-            << "read-late:5" << false << Status::CommunicationError << 1 << confirm << 5 << false;
+            << "read-late:5" << false << Status::CommunicationError << 1 << confirm << 5 << false << lost.arg("%1", "5 of 64 (address 0x0040)");
         QTest::newRow("read header split by a pause")
-            << "read-split:5" << false << Status::CommunicationError << 1 << confirm << 5 << false;
+            << "read-split:5" << false << Status::CommunicationError << 1 << confirm << 5 << false << lost.arg("%1", "5 of 64 (address 0x0040)");
         QTest::newRow("foreign read header")
-            << "read-header" << false << Status::Done << 1 << confirm << 64 << true;
+            << "read-header" << false << Status::Done << 1 << confirm << 64 << true << QString();
         QTest::newRow("write not answered")
-            << "write-silent:7" << true << Status::CommunicationError << 1 << confirm << 7 << false;
+            << "write-silent:7" << true << Status::CommunicationError << 1 << confirm << 7 << false << lost.arg("%1", "7 of 60 (address 0x0060)");
         QTest::newRow("write refused")
-            << "write-nak:7" << true << Status::CommunicationError << 1 << confirm << 7 << false;
+            << "write-nak:7" << true << Status::CommunicationError << 1 << confirm << 7 << false << refused.arg("%1", "7 of 60 (address 0x0060)");
     }
 
     // Each fault of the radio ends the transfer where it should, with nothing sent after it and the
@@ -154,6 +161,7 @@ private slots:
         QFETCH(QByteArray, opening);
         QFETCH(int, frames);
         QFETCH(bool, lastAcked);
+        QFETCH(QString, line);
         const auto radio = StartRadio({ fault });
         const RadioMemory::Bytes before = radio->Memory();
         const RadioMemory::Bytes source = Pattern(3);
@@ -184,6 +192,12 @@ private slots:
             QVERIFY(radio->Memory() == expectedMemory);
         }
         QVERIFY(PortIsFree(Device(*radio)));
+        // The step that failed and what to check, under the bare message.
+        const QStringList lines = transfer->OutcomeLines(false);
+        if (line.isEmpty())
+            QVERIFY(lines.isEmpty());
+        else
+            QCOMPARE(lines.mid(0, 2), (QStringList { "Communication Error", line.arg(Device(*radio)) }));
     }
 
     // A stop between blocks closes the port at once: nothing after the last acknowledgement.

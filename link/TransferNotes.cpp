@@ -1,0 +1,77 @@
+#include "link/TransferNotes.h"
+
+#include "config/Language.h"
+
+namespace TransferNotes {
+
+namespace {
+
+constexpr CBilingual kWakeUp { "%1: the radio did not answer the wake-up. Is the radio switched on, the cable "
+                               "plugged in at both ends, and %1 the port the cable is on?",
+    "%1: 电台没有应答唤醒。电台是否已开机? 电缆两端是否插好? 电缆是否接在 %1 上?" };
+constexpr CBilingual kMissing { "%1: block %2 of %3 (address %4) did not arrive. Is the radio still on and the "
+                                "cable firmly plugged in? Try again.",
+    "%1: 第 %2/%3 块 (地址 %4) 没有收到。电台是否仍开机? 电缆是否插牢? 请重试。" };
+constexpr CBilingual kRefused { "%1: the radio refused block %2 of %3 (address %4). Switch the radio off and on "
+                                "again and try again.",
+    "%1: 电台拒收第 %2/%3 块 (地址 %4)。请将电台关机再开机后重试。" };
+constexpr CBilingual kProgress { "Port: %1. If nothing happens after OK, check that the radio is on, the cable is "
+                                 "plugged in and %1 is the right port (Setup > Com Setup; F1 tells more).",
+    "端口: %1。按确定后若无反应, 请检查电台是否开机、电缆是否插好、%1 是否为正确端口 (设置 > 通信设置; 按 F1 "
+    "查看帮助)。" };
+constexpr CBilingual kReadDone { "Read %1 bytes from %2 at %3", "%3 从 %2 读取了 %1 字节" };
+constexpr CBilingual kWriteDone { "Wrote %1 bytes to %2 at %3", "%3 向 %2 写入了 %1 字节" };
+constexpr CBilingual kVerifiedDone { "Wrote and verified %1 bytes on %2 at %3", "%3 向 %2 写入并校验了 %1 字节" };
+
+QString Clock(const QTime &at)
+{
+    return at.toString(QStringLiteral("HH:mm"));
+}
+
+} // namespace
+
+QString PortLabel(const QString &name, const QString &device)
+{
+    if (device.isEmpty() || device == name)
+        return name;
+    if (name.isEmpty())
+        return device;
+    return QStringLiteral("%1 (%2)").arg(name, device);
+}
+
+QString FailureLine(Step step, const QString &port, int block, int total, int address, bool chinese)
+{
+    const QString where
+        = QStringLiteral("0x") + QString::number(address, 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    switch (step) {
+    case Step::WakeUp: return kWakeUp.Text(chinese).arg(port);
+    case Step::BlockMissing: return kMissing.Text(chinese).arg(port).arg(block).arg(total).arg(where);
+    case Step::BlockRefused: return kRefused.Text(chinese).arg(port).arg(block).arg(total).arg(where);
+    }
+    return {};
+}
+
+QString ProgressNote(const QString &port, bool chinese)
+{
+    return kProgress.Text(chinese).arg(port);
+}
+
+QString Grouped(int value)
+{
+    QString digits = QString::number(value < 0 ? -qint64(value) : qint64(value));
+    for (int at = digits.size() - 3; at > 0; at -= 3)
+        digits.insert(at, QLatin1Char(','));
+    return value < 0 ? QLatin1Char('-') + digits : digits;
+}
+
+QString ReadDone(int bytes, const QString &port, const QTime &at, bool chinese)
+{
+    return kReadDone.Text(chinese).arg(Grouped(bytes), port, Clock(at));
+}
+
+QString WriteDone(int bytes, const QString &port, bool verified, const QTime &at, bool chinese)
+{
+    return (verified ? kVerifiedDone : kWriteDone).Text(chinese).arg(Grouped(bytes), port, Clock(at));
+}
+
+} // namespace TransferNotes
