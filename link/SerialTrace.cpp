@@ -1,9 +1,10 @@
 #include "link/SerialTrace.h"
 
+#include "config/AppPaths.h"
+
 #include <QDateTime>
 #include <QFileInfo>
 #include <QDir>
-#include <QStandardPaths>
 #include <QTextStream>
 
 #include <map>
@@ -78,8 +79,7 @@ void CSerialTrace::StopAll()
 
 QString CSerialTrace::DefaultFolder()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("traces"));
+    return QDir(CAppPaths::UserDataDir()).filePath(QStringLiteral("traces"));
 }
 
 std::shared_ptr<CSerialTrace> CSerialTrace::ForPort(const QString &device)
