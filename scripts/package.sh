@@ -7,7 +7,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 dir=${PACKAGE_BUILD_DIR:-build-package}
 
-# The distribution's hardening flags (stack protector, fortify, relro, now), without debug info.
+# The distribution's hardening flags (stack protector, fortify, relro, bind now), without debug info.
+export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cxxflags="$(dpkg-buildflags --get CXXFLAGS) $(dpkg-buildflags --get CPPFLAGS)"
 cxxflags=${cxxflags//-g /}
 launcher=()
