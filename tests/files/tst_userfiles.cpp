@@ -122,6 +122,7 @@ void TestUserFiles::userCopy()
     if (!copy.isNull()) {
         QVERIFY(QDir().mkpath(home.filePath("fieldcom-programmer")));
         QVERIFY(Write(userCopy, copy));
+        QVERIFY(::chmod(QFile::encodeName(userCopy).constData(), 0666) == 0); // the user's own file
     }
     QVERIFY(::chmod(QFile::encodeName(installed).constData(), writable ? 0666 : 0444) == 0);
     chmodTree(install.path(), writable ? 0777 : 0555);
