@@ -1,6 +1,6 @@
 #include "app/AboutDlg.h"
 
-#include "app/PaintedIcon.h"
+#include "widgets/PaintedIcon.h"
 #include "config/AppPaths.h"
 #include "config/IniFile.h"
 #include "config/Language.h"

@@ -3,7 +3,7 @@
 #include "app/FrameStatusBar.h"
 #include "app/MainFrame.h"
 #include "app/NavigationTree.h"
-#include "app/PaintedIcon.h"
+#include "widgets/PaintedIcon.h"
 #include "app/TreeControlBar.h"
 #include "config/CommandPrompts.h"
 

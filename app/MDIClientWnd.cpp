@@ -1,6 +1,6 @@
 #include "app/MDIClientWnd.h"
 
-#include "app/PaintedIcon.h"
+#include "widgets/PaintedIcon.h"
 #include "config/AppPaths.h"
 
 #include <QPaintEvent>

@@ -1,6 +1,6 @@
 #include "app/MenuHelp.h"
 
-#include "app/HelpLayer.h"
+#include "widgets/HelpLayer.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 #include "app/NavigationTree.h"
 
 #include "app/MainFrame.h"
-#include "app/PaintedIcon.h"
+#include "widgets/PaintedIcon.h"
 #include "config/Language.h"
 
 #include <QCursor>

@@ -1,6 +1,6 @@
 #include "app/TreeControlBar.h"
 
-#include "app/PaintedIcon.h"
+#include "widgets/PaintedIcon.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>

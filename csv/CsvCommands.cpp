@@ -1,8 +1,8 @@
 #include "csv/CsvCommands.h"
 
-#include "app/FilePrompt.h"
-#include "app/MessageBox.h"
-#include "app/ModalDialog.h"
+#include "widgets/FilePrompt.h"
+#include "widgets/MessageBox.h"
+#include "widgets/ModalDialog.h"
 #include "csv/ChannelCsv.h"
 #include "csv/ImportReportDlg.h"
 #include "editor/ProgramView.h"

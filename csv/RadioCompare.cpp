@@ -1,6 +1,6 @@
 #include "csv/RadioCompare.h"
 
-#include "app/ModalDialog.h"
+#include "widgets/ModalDialog.h"
 #include "csv/CompareDlg.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"

@@ -1,7 +1,7 @@
 #include "dialogs/OptionalFeaturesDlg.h"
 
-#include "app/DialogLayout.h"
-#include "app/HelpLayer.h"
+#include "widgets/DialogLayout.h"
+#include "widgets/HelpLayer.h"
 #include "config/Language.h"
 #include "dialogs/OptionalFeatures.h"
 #include "image/ProgramDoc.h"

@@ -1,7 +1,7 @@
 #include "dialogs/ProductInfoDlg.h"
 
-#include "app/DialogLayout.h"
-#include "app/HelpLayer.h"
+#include "widgets/DialogLayout.h"
+#include "widgets/HelpLayer.h"
 #include "config/IniFile.h"
 #include "config/UserSettings.h"
 #include "dialogs/ProductChoice.h"

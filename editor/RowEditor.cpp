@@ -1,6 +1,6 @@
 #include "editor/RowEditor.h"
 
-#include "app/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "config/Language.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"

@@ -2,10 +2,10 @@
 
 #include "config/AppPaths.h"
 #include "config/FileLock.h"
-#include "app/FilePrompt.h"
+#include "widgets/FilePrompt.h"
 #include "config/IniFile.h"
 #include "config/Language.h"
-#include "app/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "image/ImageChange.h"
 
 #include <QCoreApplication>

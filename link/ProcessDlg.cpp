@@ -1,6 +1,6 @@
 #include "link/ProcessDlg.h"
 
-#include "app/HelpLayer.h"
+#include "widgets/HelpLayer.h"
 #include "config/Language.h"
 #include "link/ClonePlan.h"
 #include "service/ServiceAccess.h"

@@ -1,7 +1,7 @@
 #include "link/TransferDriver.h"
 
 #include "config/Language.h"
-#include "app/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "link/ProcessDlg.h"
 
 #include <QCoreApplication>

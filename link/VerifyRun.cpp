@@ -1,6 +1,6 @@
 #include "link/VerifyRun.h"
 
-#include "app/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "config/Language.h"
 #include "link/ProcessDlg.h"
 #include "link/TransferDriver.h"

@@ -4,6 +4,8 @@
 #include "config/Language.h"
 #include "dialogs/OptionalFeatures.h"
 
+#include <algorithm>
+
 using namespace ImageMap;
 
 namespace {
@@ -84,6 +86,31 @@ CPrintReport::FontSize CPrintReport::BodyFont(int pageWidth, int pageHeight)
 {
     const FontSize title = TitleFont(pageWidth, pageHeight);
     return { title.height * 8 / 10, title.width * 8 / 10 };
+}
+
+CPrintReport::Sizing CPrintReport::Fit(int pageWidth, int pageHeight, const Measure& measure)
+{
+    Sizing sizing { TitleFont(pageWidth, pageHeight), BodyFont(pageWidth, pageHeight), {}, 0 };
+    sizing.metrics.pageWidth = pageWidth;
+    sizing.metrics.pageHeight = pageHeight;
+    // Each round measures the faces and, when the page overflows, shortens the title font in proportion;
+    // rounding in the measured sizes can leave a twip or two over, which the next round takes off.
+    for (int round = 0; round < 32; ++round) {
+        const Measured title = measure(sizing.title);
+        const Measured body = measure(sizing.body);
+        const int L = title.height + std::max(0, title.leading);
+        const int Lb = body.height + std::max(0, body.leading);
+        sizing.metrics.titleRow = L;
+        sizing.metrics.bodyRow = Lb;
+        // The footer's text hangs below the line -36L; the last channel row below -42Lb.
+        sizing.bottom = std::max(36 * L, 42 * Lb) + std::max(0, body.height);
+        if (sizing.bottom <= pageHeight || sizing.title.height <= 1 || pageHeight <= 0)
+            break;
+        const long long shorter = static_cast<long long>(sizing.title.height) * pageHeight / sizing.bottom;
+        sizing.title.height = std::max(1, std::min(sizing.title.height - 1, static_cast<int>(shorter)));
+        sizing.body.height = sizing.title.height * 8 / 10;
+    }
+    return sizing;
 }
 
 int CPrintReport::PageCount() const

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <vector>
 
 class CIniFile;
@@ -36,6 +37,22 @@ public:
         int Column() const { return pageWidth / 66; }
     };
 
+    // What the face standing in for Times New Roman measures at a size, in twips: text height (ascent
+    // plus descent) and external leading.
+    struct Measured {
+        int height;
+        int leading;
+    };
+    using Measure = std::function<Measured(FontSize)>;
+
+    // The fonts and row units the pages are drawn with.
+    struct Sizing {
+        FontSize title;
+        FontSize body;
+        Metrics metrics;
+        int bottom = 0; // lowest point anything is drawn at, twips below the top of the printable area
+    };
+
     struct Text {
         Font font;
         int x;
@@ -62,6 +79,10 @@ public:
     // Title font: height T / 45, width W / 66; body font: 0.8 of both, whole twips.
     static FontSize TitleFont(int pageWidth, int pageHeight);
     static FontSize BodyFont(int pageWidth, int pageHeight);
+    // The sizes above wherever the face's proportions let a page, footer included, fit the printable
+    // area. A taller face (its row unit measured as text height plus leading) gets both fonts shortened
+    // by the same factor, widths kept, until the footer's text ends inside the page.
+    static Sizing Fit(int pageWidth, int pageHeight, const Measure& measure);
     // Printable area in twips from device pixels and pixels per inch.
     static int ToTwips(int pixels, int dpi)
     {

@@ -6,17 +6,6 @@
 
 #include <algorithm>
 
-namespace {
-
-// The text height plus the external leading, as the report steps its rows.
-int rowUnit(const QFont& font)
-{
-    const QFontMetrics metrics(font);
-    return metrics.height() + std::max(0, metrics.leading());
-}
-
-} // namespace
-
 QFont CReportPainter::MakeFont(CPrintReport::FontSize size)
 {
     QFont font(QStringLiteral("Times New Roman"));
@@ -42,14 +31,15 @@ void CReportPainter::PaintPage(
 {
     if (dpiX <= 0 || dpiY <= 0)
         return;
-    CPrintReport::Metrics metrics;
-    metrics.pageWidth = CPrintReport::ToTwips(pixels.width(), dpiX);
-    metrics.pageHeight = CPrintReport::ToTwips(pixels.height(), dpiY);
-    const QFont title = MakeFont(CPrintReport::TitleFont(metrics.pageWidth, metrics.pageHeight));
-    const QFont body = MakeFont(CPrintReport::BodyFont(metrics.pageWidth, metrics.pageHeight));
-    metrics.titleRow = rowUnit(title);
-    metrics.bodyRow = rowUnit(body);
-    const CPrintReport::Page layout = report.Layout(page, metrics);
+    // Row units come from the face that actually stands in for Times New Roman on this machine.
+    const CPrintReport::Sizing sizing = CPrintReport::Fit(CPrintReport::ToTwips(pixels.width(), dpiX),
+        CPrintReport::ToTwips(pixels.height(), dpiY), [](CPrintReport::FontSize size) {
+            const QFontMetrics metrics(MakeFont(size));
+            return CPrintReport::Measured { metrics.height(), metrics.leading() };
+        });
+    const QFont title = MakeFont(sizing.title);
+    const QFont body = MakeFont(sizing.body);
+    const CPrintReport::Page layout = report.Layout(page, sizing.metrics);
 
     painter.save();
     painter.scale(dpiX / 1440.0, dpiY / 1440.0);

@@ -1,6 +1,6 @@
 #include "print/ReportPrinter.h"
 
-#include "app/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "config/Language.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"

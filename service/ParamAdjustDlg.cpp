@@ -1,6 +1,6 @@
 #include "service/ParamAdjustDlg.h"
 
-#include "app/HelpLayer.h"
+#include "widgets/HelpLayer.h"
 #include "config/Language.h"
 #include "config/NumberParse.h"
 #include "editor/MSFlexGrid.h"

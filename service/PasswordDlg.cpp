@@ -1,7 +1,7 @@
 #include "service/PasswordDlg.h"
 
-#include "app/DialogLayout.h"
-#include "app/HelpLayer.h"
+#include "widgets/DialogLayout.h"
+#include "widgets/HelpLayer.h"
 #include "service/ServiceAccess.h"
 
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "service/ServiceDriver.h"
 
-#include "app/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "config/Language.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/FilePrompt.h"
-#include "app/MessageBox.h"
+#include "widgets/FilePrompt.h"
+#include "widgets/MessageBox.h"
 
 #include <QDialog>
 #include <QStringList>

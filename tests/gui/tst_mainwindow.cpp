@@ -1,7 +1,7 @@
 #include "GuiFixture.h"
 
 #include "app/ChildFrame.h"
-#include "app/HelpLayer.h"
+#include "widgets/HelpLayer.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
 #include "editor/MSFlexGrid.h"

@@ -1,7 +1,7 @@
 #include "GuiFixture.h"
 
 #include "app/ChildFrame.h"
-#include "app/LanguageDlg.h"
+#include "dialogs/LanguageDlg.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
 #include "editor/MSFlexGrid.h"

@@ -6,7 +6,7 @@
 
 #include "app/ChildFrame.h"
 #include "config/IniFile.h"
-#include "app/LanguageDlg.h"
+#include "dialogs/LanguageDlg.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
 #include "config/StringTable.h"

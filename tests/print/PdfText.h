@@ -1,9 +1,12 @@
 #pragma once
 
+#include <QPair>
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QString>
+
+#include <algorithm>
 
 // Reads a PDF back with poppler's tools, as any reader of the report would see it.
 namespace PdfText {
@@ -31,6 +34,22 @@ inline QString Page(const QString& pdf, int page = 0)
         args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
              << QString::number(page);
     return Run(QStringLiteral("pdftotext"), args << pdf << QStringLiteral("-"));
+}
+
+// How far down the page (points from the top) the lowest word of a page ends, and the page's height.
+inline QPair<double, double> Depth(const QString& pdf, int page)
+{
+    const QString html = Run(QStringLiteral("pdftotext"),
+        { QStringLiteral("-bbox"), QStringLiteral("-f"), QString::number(page), QStringLiteral("-l"),
+            QString::number(page), pdf, QStringLiteral("-") });
+    double lowest = 0;
+    QRegularExpressionMatchIterator words
+        = QRegularExpression(QStringLiteral("yMax=\"([\\d.]+)\"")).globalMatch(html);
+    while (words.hasNext())
+        lowest = std::max(lowest, words.next().captured(1).toDouble());
+    const QRegularExpressionMatch height
+        = QRegularExpression(QStringLiteral("<page width=\"[\\d.]+\" height=\"([\\d.]+)\"")).match(html);
+    return { lowest, height.hasMatch() ? height.captured(1).toDouble() : -1 };
 }
 
 inline int PageCount(const QString& pdf)

@@ -7,6 +7,7 @@
 #include "tests/common/CliRun.h"
 #include "tests/common/TestFiles.h"
 #include "tests/print/PdfText.h"
+#include "tests/print/TallFace.h"
 
 #include <QFileInfo>
 #include <QPainter>
@@ -63,6 +64,9 @@ private slots:
         QVERIFY(
             QFile::copy(QStringLiteral(PROGRAM_BIN_DIR "/Program.ini"), m_ExeDir.filePath("Program.ini")));
         CAppPaths::SetExecutableDir(m_ExeDir.path());
+        // The same face on every machine, and one whose rows would run the footer off the page at the
+        // report's nominal sizes.
+        QVERIFY(TallFace::Install());
         qputenv("XDG_CONFIG_HOME", m_Work.filePath("config").toUtf8());
     }
 
@@ -125,6 +129,10 @@ private slots:
             const QString text = PdfText::Page(pdf, page);
             QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)), qPrintable(text));
             QVERIFY2(text.contains(owner), qPrintable(text));
+            // The footer ends above the A4 sheet's 12.7 mm (36 pt) bottom margin.
+            const auto [lowest, height] = PdfText::Depth(pdf, page);
+            QCOMPARE(height, 842.0);
+            QVERIFY2(lowest > 600 && lowest <= 806, qPrintable(QString::number(lowest)));
             for (int i = 0; i < rows.size(); ++i) {
                 const int row = rows[i];
                 const QString heading

@@ -2,7 +2,11 @@
 #include "image/ImageMap.h"
 #include "print/PrintReport.h"
 
+#include <QPoint>
+#include <QSize>
 #include <QTest>
+
+#include <algorithm>
 
 using Rows = QList<int>;
 using Pages = QList<Rows>;
@@ -22,14 +26,15 @@ CChannelGrid gridWith(const Rows& rows, bool txOnlyRow16 = false)
     return grid;
 }
 
-// Row units as a Times-like face gives them on an A4 sheet with half-inch margins.
-CPrintReport::Metrics a4Metrics()
+// A letter sheet with half-inch margins at 600 dpi (4500 x 6000 pixels) is 10800 x 14400 twips: column
+// unit 163, title font 320 high, body font 256. A Times-like face steps 1.15 of that: L 368, Lb 294.
+CPrintReport::Metrics letterMetrics()
 {
     CPrintReport::Metrics m;
-    m.pageWidth = 10466;
-    m.pageHeight = 15398;
-    m.titleRow = CPrintReport::TitleFont(m.pageWidth, m.pageHeight).height * 115 / 100;
-    m.bodyRow = CPrintReport::BodyFont(m.pageWidth, m.pageHeight).height * 115 / 100;
+    m.pageWidth = 10800;
+    m.pageHeight = 14400;
+    m.titleRow = 368;
+    m.bodyRow = 294;
     return m;
 }
 
@@ -82,65 +87,185 @@ private slots:
         QCOMPARE(report.PageCount(), pages);
         QVERIFY(report.ChannelsOnPage(1).empty());
         QVERIFY(report.ChannelsOnPage(pages + 1).empty());
-        QVERIFY(report.Layout(pages + 1, a4Metrics()).texts.empty());
-        QVERIFY(report.Layout(0, a4Metrics()).texts.empty());
+        QVERIFY(report.Layout(pages + 1, letterMetrics()).texts.empty());
+        QVERIFY(report.Layout(0, letterMetrics()).texts.empty());
 
-        const CPrintReport::Metrics m = a4Metrics();
-        const int c = m.Column();
+        // Slot g of a channel page starts 5g body rows down: its heading at 4c = 652, y = -294 (5g + 4).
+        const int headingY[] = { -1176, -2646, -4116, -5586, -7056, -8526, -9996, -11466 };
         for (int page = 2; page <= pages; ++page) {
             const std::vector<int> expected(channelPages[page - 2].begin(), channelPages[page - 2].end());
             QCOMPARE(report.ChannelsOnPage(page), expected);
-            // Each channel in its slot g, five body rows apart, with its own grid texts.
-            const CPrintReport::Page layout = report.Layout(page, m);
+            const CPrintReport::Page layout = report.Layout(page, letterMetrics());
             for (int g = 0; g < static_cast<int>(expected.size()); ++g) {
-                const int row = expected[g];
-                const CPrintReport::Text* heading = find(layout, QStringLiteral("Channel %1:").arg(row));
-                QVERIFY2(heading, qPrintable(QStringLiteral("channel %1 on page %2").arg(row).arg(page)));
-                QCOMPARE(heading->x, 4 * c);
-                QCOMPARE(heading->y, -5 * g * m.bodyRow - 4 * m.bodyRow);
-                const CPrintReport::Text* tx
-                    = find(layout, QStringLiteral("147.%1").arg(row, 5, 10, QLatin1Char('0')));
-                QVERIFY(tx);
-                QCOMPARE(tx->x, 55 * c);
-                QCOMPARE(tx->y, -5 * g * m.bodyRow - 5 * m.bodyRow);
+                const QString heading = QStringLiteral("Channel %1:").arg(expected[g]);
+                const CPrintReport::Text* text = find(layout, heading);
+                QVERIFY2(text, qPrintable(heading + QStringLiteral(" on page ") + QString::number(page)));
+                QCOMPARE(QPoint(text->x, text->y), QPoint(652, headingY[g]));
             }
-            // Footer: "Page k of n" at 45c on the line -36L, with the body font.
-            const CPrintReport::Text* footer
-                = find(layout, QStringLiteral("Page %1 of %2").arg(page).arg(pages));
-            QVERIFY(footer);
-            QCOMPARE(footer->x, 45 * c);
-            QCOMPARE(footer->y, -36 * m.titleRow);
-            QVERIFY(footer->font == CPrintReport::Font::Body);
         }
     }
 
-    // A full channel page stays above the bottom frame line, and the frame is the same on every page.
-    void fullPageFitsItsFrame()
+    // Every place on the pages of a nine-channel report, worked out for the letter sheet above
+    // (c = 163, L = 368, Lb = 294). The first text of that name on the page is meant.
+    void layout_data()
     {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("title");
+        QTest::addColumn<QPoint>("at");
+
+        QTest::newRow("options title") << 1 << "Option" << true << QPoint(978, -368);
+        QTest::newRow("function") << 1 << "Function" << false << QPoint(978, -1176);
+        QTest::newRow("first option label") << 1 << "Time Out Time:" << false << QPoint(1467, -1470);
+        QTest::newRow("first option value") << 1 << "600s" << false << QPoint(5705, -1470);
+        QTest::newRow("third option label") << 1 << "Voice Annunication:" << false << QPoint(1467, -2058);
+        QTest::newRow("last option label") << 1 << "Beep:" << false << QPoint(1467, -3234);
+        QTest::newRow("last option value") << 1 << "Off" << false << QPoint(5705, -3234);
+        QTest::newRow("owner, options page") << 1 << "Owner" << false << QPoint(1630, -13248);
+        QTest::newRow("page number, options page") << 1 << "Page 1 of 3" << false << QPoint(7335, -13248);
+        QTest::newRow("channels title") << 2 << "Channel" << true << QPoint(978, -368);
+        QTest::newRow("first heading") << 2 << "Channel 1:" << false << QPoint(652, -1176);
+        QTest::newRow("receive label") << 2 << "Receive Frequency:" << false << QPoint(815, -1470);
+        QTest::newRow("receive value") << 2 << "146.00001" << false << QPoint(3586, -1470);
+        QTest::newRow("transmit label") << 2 << "Transceive Frequency:" << false << QPoint(5868, -1470);
+        QTest::newRow("transmit value, slot 1") << 2 << "147.00002" << false << QPoint(8965, -2940);
+        QTest::newRow("decode label") << 2 << "QT/DQT Decode:" << false << QPoint(815, -1764);
+        QTest::newRow("encode label") << 2 << "QT/DQT Encode:" << false << QPoint(5868, -1764);
+        QTest::newRow("bandwidth label") << 2 << "W/N:" << false << QPoint(815, -2058);
+        QTest::newRow("scan label") << 2 << "Scan:" << false << QPoint(5868, -2058);
+        QTest::newRow("last slot heading") << 2 << "Channel 8:" << false << QPoint(652, -11466);
+        QTest::newRow("last slot receive") << 2 << "146.00008" << false << QPoint(3586, -11760);
+        QTest::newRow("page number, channel page") << 2 << "Page 2 of 3" << false << QPoint(7335, -13248);
+        QTest::newRow("ninth channel opens page 3") << 3 << "Channel 9:" << false << QPoint(652, -1176);
+        QTest::newRow("owner, last page") << 3 << "Owner" << false << QPoint(1630, -13248);
+    }
+
+    void layout()
+    {
+        QFETCH(int, page);
+        QFETCH(QString, text);
+        QFETCH(bool, title);
+        QFETCH(QPoint, at);
+
+        CRadioImage image;
+        image.ApplyDefaults();
+        image.SetByte(ImageMap::kTimeOutTimer, 40);
+        image.SetByte(ImageMap::kBeep, 0);
+        const CPrintReport report(
+            gridWith({ 1, 2, 3, 4, 5, 6, 7, 8, 9 }), image, QStringLiteral("Owner"), false);
+        const CPrintReport::Page layout = report.Layout(page, letterMetrics());
+        const CPrintReport::Text* found = find(layout, text);
+        QVERIFY(found);
+        QCOMPARE(QPoint(found->x, found->y), at);
+        QCOMPARE(found->font == CPrintReport::Font::Title, title);
+        // The frame: from 5c to 60c, at -2L - 50, -2L - 120 and L/2 - 36L, the same on every page.
+        QCOMPARE(layout.lines.size(), std::size_t(3));
+        const int frameY[] = { -786, -856, -13064 };
+        for (int i = 0; i < 3; ++i) {
+            QCOMPARE(layout.lines[i].x1, 815);
+            QCOMPARE(layout.lines[i].x2, 9780);
+            QCOMPARE(layout.lines[i].y, frameY[i]);
+        }
+    }
+
+    // Printable area and font sizes from device pixels: height T / 45 and width W / 66 for titles,
+    // 0.8 of both in whole twips for the body.
+    void fontSizes_data()
+    {
+        QTest::addColumn<QSize>("pixels");
+        QTest::addColumn<int>("dpi");
+        QTest::addColumn<QSize>("twips");
+        QTest::addColumn<QSize>("title"); // width x height
+        QTest::addColumn<QSize>("body");
+
+        QTest::newRow("letter, half-inch margins, 600 dpi")
+            << QSize(4500, 6000) << 600 << QSize(10800, 14400) << QSize(163, 320) << QSize(130, 256);
+        QTest::newRow("A4, 12.7 mm margins, 1200 dpi")
+            << QSize(8721, 12831) << 1200 << QSize(10465, 15397) << QSize(158, 342) << QSize(126, 273);
+        QTest::newRow("A4 on a 96 dpi screen")
+            << QSize(794, 1123) << 96 << QSize(11910, 16845) << QSize(180, 374) << QSize(144, 299);
+        QTest::newRow("body truncated, not rounded")
+            << QSize(9999, 15345) << 1440 << QSize(9999, 15345) << QSize(151, 341) << QSize(120, 272);
+        QTest::newRow("no resolution") << QSize(4500, 6000) << 0 << QSize(0, 0) << QSize(0, 0) << QSize(0, 0);
+    }
+
+    void fontSizes()
+    {
+        QFETCH(QSize, pixels);
+        QFETCH(int, dpi);
+        QFETCH(QSize, twips);
+        QFETCH(QSize, title);
+        QFETCH(QSize, body);
+
+        const int W = CPrintReport::ToTwips(pixels.width(), dpi);
+        const int T = CPrintReport::ToTwips(pixels.height(), dpi);
+        QCOMPARE(QSize(W, T), twips);
+        const CPrintReport::FontSize t = CPrintReport::TitleFont(W, T);
+        const CPrintReport::FontSize b = CPrintReport::BodyFont(W, T);
+        QCOMPARE(QSize(t.width, t.height), title);
+        QCOMPARE(QSize(b.width, b.height), body);
+    }
+
+    // The face standing in for Times New Roman differs from machine to machine. On the letter sheet
+    // (T = 14400) a face that fits keeps the sizes above; a taller one shortens both fonts until the
+    // footer's text (its top at -36L) ends inside the page. Faces given as text height and leading per
+    // thousand of the font height, or as a fixed overhead over the height.
+    void fit_data()
+    {
+        QTest::addColumn<int>("heightPerMille");
+        QTest::addColumn<int>("leadingPerMille");
+        QTest::addColumn<int>("overhead");
+        QTest::addColumn<QSize>("fonts"); // title and body height
+        QTest::addColumn<QSize>("rows"); // L and Lb
+        QTest::addColumn<int>("bottom");
+
+        // 320: 354 + 13 = 367; 256: 283 + 10 = 293; 36 x 367 + 283.
+        QTest::newRow("Times-like face keeps the sizes")
+            << 1107 << 42 << 0 << QSize(320, 256) << QSize(367, 293) << 13495;
+        // 320: 426 + 64 = 490, 256: 341 + 51; 36 x 490 + 341 = 17981 -> 320 x 14400 / 17981 = 256.
+        QTest::newRow("face with a tall box and wide leading")
+            << 1333 << 200 << 0 << QSize(256, 204) << QSize(392, 311) << 14383;
+        // 320: 640 + 160 = 800; 36 x 800 + 512 = 29312 -> 157; 157: 314 + 78, 125: 250 + 62.
+        QTest::newRow("twice as tall as its size")
+            << 2000 << 500 << 0 << QSize(157, 125) << QSize(392, 312) << 14362;
+        // Height + 100 twips: 15476 -> 297, 14629 -> 292, 14445 -> 291, 14408 -> 290: 14040 + 332.
+        QTest::newRow("fixed overhead takes several rounds")
+            << 1000 << 0 << 100 << QSize(290, 232) << QSize(390, 332) << 14372;
+    }
+
+    void fit()
+    {
+        QFETCH(int, heightPerMille);
+        QFETCH(int, leadingPerMille);
+        QFETCH(int, overhead);
+        QFETCH(QSize, fonts);
+        QFETCH(QSize, rows);
+        QFETCH(int, bottom);
+
+        const auto measure = [&](CPrintReport::FontSize size) {
+            return CPrintReport::Measured { size.height * heightPerMille / 1000 + overhead,
+                size.height * leadingPerMille / 1000 };
+        };
+        const CPrintReport::Sizing sizing = CPrintReport::Fit(10800, 14400, measure);
+        QCOMPARE(QSize(sizing.title.height, sizing.body.height), fonts);
+        QCOMPARE(QSize(sizing.title.width, sizing.body.width), QSize(163, 130));
+        QCOMPARE(QSize(sizing.metrics.titleRow, sizing.metrics.bodyRow), rows);
+        QCOMPARE(sizing.bottom, bottom);
+
+        // Every text of a full channel page, the footer included, ends inside the printable area.
         CRadioImage image;
         image.ApplyDefaults();
         const CPrintReport report(
             gridWith({ 1, 2, 3, 4, 5, 6, 7, 8, 9 }), image, QStringLiteral("Owner"), false);
-        const CPrintReport::Metrics m = a4Metrics();
-        const int c = m.Column();
-        const int L = m.titleRow;
-        for (int page = 1; page <= report.PageCount(); ++page) {
-            const CPrintReport::Page layout = report.Layout(page, m);
-            QCOMPARE(layout.lines.size(), std::size_t(3));
-            const int expectedY[] = { -2 * L - 50, -2 * L - 120, L / 2 - 36 * L };
-            for (int i = 0; i < 3; ++i) {
-                QCOMPARE(layout.lines[i].x1, 5 * c);
-                QCOMPARE(layout.lines[i].x2, 60 * c);
-                QCOMPARE(layout.lines[i].y, expectedY[i]);
-            }
-            for (const CPrintReport::Text& t : layout.texts) {
-                if (t.y == -36 * L)
-                    continue; // the footer sits under the line
-                QVERIFY2(t.y - m.bodyRow > expectedY[2], qPrintable(t.text));
-                QVERIFY2(t.x < 60 * c, qPrintable(t.text));
-            }
-            QVERIFY(find(layout, QStringLiteral("Owner")));
+        const int bodyHeight = measure(sizing.body).height;
+        int lowest = 0;
+        bool footer = false;
+        for (const CPrintReport::Text& text : report.Layout(2, sizing.metrics).texts) {
+            lowest = std::max(lowest, -text.y + bodyHeight);
+            footer |= text.text == QLatin1String("Page 2 of 3");
         }
+        QVERIFY(footer);
+        QVERIFY2(lowest <= 14400, qPrintable(QString::number(lowest)));
     }
 
     void optionValues_data()
@@ -213,18 +338,6 @@ private slots:
         QCOMPARE(en.size(), std::size_t(7));
         QCOMPARE(en[row].second, english);
         QCOMPARE(zh[row].second, chinese);
-
-        // On the options page the value stands at 35c on its label's row.
-        const CPrintReport::Metrics m = a4Metrics();
-        const CPrintReport::Page page = CPrintReport(grid, image, QString(), true).Layout(1, m);
-        const CPrintReport::Text* label = find(page, zh[row].first);
-        QVERIFY(label);
-        QCOMPARE(label->x, 9 * m.Column());
-        QCOMPARE(label->y, -(5 + row) * m.bodyRow);
-        bool valueBeside = false;
-        for (const CPrintReport::Text& t : page.texts)
-            valueBeside |= t.text == chinese && t.x == 35 * m.Column() && t.y == label->y;
-        QVERIFY(valueBeside);
     }
 };
 

@@ -5,7 +5,7 @@
 #include "tests/link/LinkTestSupport.h"
 
 #include "app/MainFrame.h"
-#include "app/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "app/ProgramApp.h"
 #include "app/ServiceMenu.h"
 #include "config/Language.h"

@@ -1,6 +1,6 @@
 // Draws the program's icon as the PNG sizes a freedesktop icon theme wants, from the same vector
 // drawing the windows carry: render-icons FOLDER writes FOLDER/hicolor/NxN/apps/fieldcom-programmer.png.
-#include "app/PaintedIcon.h"
+#include "widgets/PaintedIcon.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -1,4 +1,4 @@
-#include "app/FilePrompt.h"
+#include "widgets/FilePrompt.h"
 
 #include "config/UserSettings.h"
 

@@ -1,4 +1,4 @@
-#include "app/PaintedIcon.h"
+#include "widgets/PaintedIcon.h"
 
 #include <QIconEngine>
 #include <QLinearGradient>

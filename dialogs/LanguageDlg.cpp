@@ -1,10 +1,10 @@
-#include "app/LanguageDlg.h"
+#include "dialogs/LanguageDlg.h"
 
-#include "app/DialogLayout.h"
-#include "app/HelpLayer.h"
+#include "widgets/DialogLayout.h"
+#include "widgets/HelpLayer.h"
 #include "config/IniFile.h"
 #include "config/Language.h"
-#include "app/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "config/FileName.h"
 
 #include <QButtonGroup>

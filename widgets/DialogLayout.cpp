@@ -1,4 +1,4 @@
-#include "app/DialogLayout.h"
+#include "widgets/DialogLayout.h"
 
 #include <QCoreApplication>
 #include <QDialog>

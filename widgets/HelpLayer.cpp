@@ -1,4 +1,4 @@
-#include "app/HelpLayer.h"
+#include "widgets/HelpLayer.h"
 
 #include "config/AppPaths.h"
 #include "config/Language.h"

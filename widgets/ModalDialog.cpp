@@ -1,4 +1,4 @@
-#include "app/ModalDialog.h"
+#include "widgets/ModalDialog.h"
 
 namespace ModalDialog {
 

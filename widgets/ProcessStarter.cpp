@@ -1,4 +1,4 @@
-#include "app/ProcessStarter.h"
+#include "widgets/ProcessStarter.h"
 
 #include <QProcess>
 

@@ -5,7 +5,7 @@
 #include "app/ChildFrame.h"
 #include "config/IniFile.h"
 #include "app/MainFrame.h"
-#include "app/MessageBox.h"
+#include "widgets/MessageBox.h"
 #include "app/ProgramApp.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"
