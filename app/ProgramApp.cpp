@@ -17,6 +17,7 @@
 #include "widgets/PaintedIcon.h"
 #include "config/NumberParse.h"
 #include "config/StringTable.h"
+#include "config/UserFilesMove.h"
 #include "editor/ChannelCodec.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
@@ -70,6 +71,7 @@ CProgramApp::~CProgramApp()
 bool CProgramApp::InitInstance(const QStringList& arguments)
 {
     m_Ini.OpenBesideExe(QStringLiteral("Program.ini"), true, true, false);
+    CUserFilesMove::MoveData(); // backups and traces of earlier versions, before anything looks for them
     CLanguage::SetName(m_Ini.GetValue(kSetup, QStringLiteral("Language")));
     CFilePrompt::SetSettingsName(m_Ini.GetValue(kSetup, QStringLiteral("AppName")));
     if (!LoadLanguageFile()) {

@@ -1,6 +1,7 @@
 #include "config/AppPaths.h"
 #include "config/FileName.h"
 #include "config/Language.h"
+#include "config/UserFilesMove.h"
 #include "cli/CliContext.h"
 
 #include <QCoreApplication>
@@ -27,6 +28,7 @@ int main(int argc, char *argv[])
     // Messages of the string table come in the configured language.
     CIniFile ini;
     ini.OpenBesideExe(QStringLiteral("Program.ini"), false, true, false);
+    CUserFilesMove::MoveData();
     QTranslator translator;
     if (translator.load(CAppPaths::BesideExe(ini.GetValue(QStringLiteral("Setup"), QStringLiteral("Language"))
                                              + QStringLiteral(".qm"))))

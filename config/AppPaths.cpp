@@ -36,6 +36,24 @@ QString CAppPaths::BesideExe(const QString &fileName)
 
 QString CAppPaths::UserCopy(const QString &fileName)
 {
+    return UserConfigDir() + QLatin1Char('/') + fileName;
+}
+
+QString CAppPaths::UserConfigDir()
+{
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
-        + QLatin1String(kInstalledDataFolder) + QLatin1Char('/') + fileName;
+        + QLatin1String(kInstalledDataFolder);
+}
+
+QString CAppPaths::UserDataDir()
+{
+#if defined(Q_OS_WIN)
+    // The roaming application data, where the window kept its backups before.
+    QString base = qEnvironmentVariable("APPDATA");
+    if (base.isEmpty())
+        base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+#else
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+#endif
+    return QDir::fromNativeSeparators(base) + QLatin1Char('/') + QLatin1String(kInstalledDataFolder);
 }

@@ -14,9 +14,17 @@ public:
     static QString ExecutableDir();
     static void SetExecutableDir(const QString &directory);
     static QString BesideExe(const QString &fileName);
-    // This user's own copy of a configuration file, for an install the user cannot write to:
-    // <config folder>/fieldcom-programmer/<fileName>.
+    // This user's own copy of a configuration file, holding what the user changed over the installed
+    // one: <config folder>/fieldcom-programmer/<fileName>.
     static QString UserCopy(const QString &fileName);
+    // The one folder of this user's settings files: ~/.config/fieldcom-programmer on Linux (the
+    // values of the settings themselves stay in the registry on Windows).
+    static QString UserConfigDir();
+    // The one folder of what the tool keeps for this user (backups, serial traces, logs), each in a
+    // folder of its own below it: ~/.local/share/fieldcom-programmer on Linux,
+    // %APPDATA%\fieldcom-programmer on Windows, ~/Library/Application Support/fieldcom-programmer on
+    // macOS.
+    static QString UserDataDir();
 
 private:
     static QString s_Override;

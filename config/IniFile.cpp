@@ -62,12 +62,77 @@ CIniFile::~CIniFile()
 
 int CIniFile::OpenBesideExe(const QString &fileName, bool autoSave, bool caseInsensitive, bool backupOnSave)
 {
-    // A user who could not write the installed file keeps a copy of their own, read in its place.
     const QString userCopy = CAppPaths::UserCopy(fileName);
-    const bool haveCopy = QFileInfo(userCopy).isFile();
-    const int opened = Open(haveCopy ? userCopy : CAppPaths::BesideExe(fileName), autoSave, caseInsensitive, backupOnSave);
+    const int opened = Open(CAppPaths::BesideExe(fileName), autoSave, caseInsensitive, backupOnSave);
+    if (!opened && m_strPath.isEmpty() && QFileInfo(userCopy).isFile())
+        return Open(userCopy, autoSave, caseInsensitive, backupOnSave); // no installed file to lay it over
     m_strUserCopyPath = userCopy;
+    if (!m_strPath.isEmpty() && QFileInfo(userCopy).isFile())
+        ApplyUserCopy();
     return opened;
+}
+
+void CIniFile::ApplyUserCopy()
+{
+    QByteArray text;
+    if (!SafeFile::Read(m_strUserCopyPath, -1, text).isEmpty())
+        return;
+    CIniFile user;
+    user.m_bCaseInsensitive = m_bCaseInsensitive;
+    user.LoadText(text);
+    bool same = false;
+    for (const Section &sec : user.m_Sections) {
+        for (int k = 0; k < sec.keys.size(); ++k) {
+            const int s = FindSection(sec.name);
+            const int at = s < 0 ? -1 : FindKey(m_Sections[static_cast<std::size_t>(s)], sec.keys.at(k));
+            if (at >= 0 && m_Sections[static_cast<std::size_t>(s)].values.at(at) == sec.values.at(k)) {
+                same = true; // what the installed file says already is no change of the user's
+                continue;
+            }
+            const bool modified = m_bModified;
+            SetValue(sec.name, sec.keys.at(k), sec.values.at(k));
+            m_bModified = modified;
+            NoteUserKey(sec.name, sec.keys.at(k));
+        }
+    }
+    m_bUserCopy = true;
+    if (same)
+        SaveUserCopy(); // a whole copy would shadow every later change of the installed file
+}
+
+void CIniFile::NoteUserKey(const QString &section, const QString &key)
+{
+    for (const UserKey &known : m_UserKeys)
+        if (Same(known.section, section) && Same(known.key, key))
+            return;
+    m_UserKeys.push_back(UserKey { section, key });
+}
+
+// The user's keys with their values now, grouped by section in the order they were first met.
+QString CIniFile::SaveUserCopy() const
+{
+    QString out;
+    std::vector<bool> written(m_UserKeys.size(), false);
+    for (std::size_t i = 0; i < m_UserKeys.size(); ++i) {
+        if (written[i])
+            continue;
+        const int s = FindSection(m_UserKeys[i].section);
+        if (s < 0)
+            continue;
+        const Section &sec = m_Sections[static_cast<std::size_t>(s)];
+        if (s > 0)
+            out += QLatin1Char('[') + sec.name + QLatin1String("]\n");
+        for (std::size_t j = i; j < m_UserKeys.size(); ++j) {
+            if (written[j] || !Same(m_UserKeys[j].section, m_UserKeys[i].section))
+                continue;
+            written[j] = true;
+            const int k = FindKey(sec, m_UserKeys[j].key);
+            if (k >= 0)
+                out += sec.keys.at(k) + QLatin1Char('=') + sec.values.at(k) + QLatin1Char('\n');
+        }
+    }
+    QDir().mkpath(QFileInfo(m_strUserCopyPath).absolutePath());
+    return SafeFile::Write(m_strUserCopyPath, IniText::Encode(out, IniText::Format {}));
 }
 
 int CIniFile::Open(const QString &path, bool autoSave, bool caseInsensitive, bool backupOnSave)
@@ -78,6 +143,9 @@ int CIniFile::Open(const QString &path, bool autoSave, bool caseInsensitive, boo
     }
     m_bAutoSave = autoSave;
     m_bCaseInsensitive = caseInsensitive;
+    m_strUserCopyPath.clear();
+    m_bUserCopy = false;
+    m_UserKeys.clear();
     m_bBackupOnSave = backupOnSave;
 
     // A missing file is created empty, so that a later save has a file to replace.
@@ -190,10 +258,13 @@ void CIniFile::SetValue(const QString &section, const QString &key, const QStrin
         sec.keys << key;
         sec.values << value;
         m_bModified = true;
+        NoteUserKey(section, key);
         return;
     }
-    if (!Same(sec.values.at(k), value))
+    if (!Same(sec.values.at(k), value)) {
         m_bModified = true;
+        NoteUserKey(section, key);
+    }
     sec.values[k] = value;
 }
 
@@ -239,6 +310,10 @@ QString CIniFile::Save(bool backup)
     m_strSaveError.clear();
     if (!m_bModified || m_strPath.isEmpty())
         return QString();
+    if (m_bUserCopy) {
+        m_strSaveError = SaveUserCopy();
+        return QString();
+    }
     if (backup) {
         QString name = m_strBackupName.isEmpty() ? ChooseBackupName() : m_strBackupName;
         QFile::remove(name);
@@ -249,12 +324,11 @@ QString CIniFile::Save(bool backup)
     m_strSaveError = SafeFile::Write(m_strPath, Serialize());
     if (!m_strSaveError.isEmpty() && CannotWrite(m_strPath) && !m_strUserCopyPath.isEmpty()
         && m_strUserCopyPath != m_strPath) {
-        // An install the user may not change: the changes go to their own copy, read from then on.
-        QDir().mkpath(QFileInfo(m_strUserCopyPath).absolutePath());
-        if (SafeFile::Write(m_strUserCopyPath, Serialize()).isEmpty()) {
-            m_strSaveError.clear();
-            m_strPath = m_strUserCopyPath;
-        }
+        // An install the user may not change: the changes go to their own copy, laid over it from
+        // then on.
+        m_bUserCopy = true;
+        m_strSaveError = SaveUserCopy();
+        return QString();
     }
     if (!m_strSaveError.isEmpty())
         return QString();

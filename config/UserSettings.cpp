@@ -1,6 +1,8 @@
 #include "config/UserSettings.h"
 
+#include "config/AppPaths.h"
 #include "config/IniFile.h"
+#include "config/UserFilesMove.h"
 
 #include <QSettings>
 #include <QStandardPaths>
@@ -23,11 +25,11 @@ CUserSettings::CUserSettings(const QString &appName)
     m_Settings = std::make_unique<QSettings>(QStringLiteral("HKEY_CURRENT_USER\\Software\\") + appName,
                                              QSettings::NativeFormat);
 #else
-    // An empty AppName names the key "Software\" itself; its stand-in is "Software.ini".
-    const QString dir = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
-    const QString name = appName.isEmpty() ? QStringLiteral("Software") : appName;
-    m_Settings = std::make_unique<QSettings>(QDir(dir).filePath(name + QStringLiteral(".ini")),
-                                             QSettings::IniFormat);
+    // <AppName>.ini in the one folder of this user's settings; a file an earlier version kept in the
+    // configuration folder itself moves there first.
+    CUserFilesMove::MoveSettings(appName);
+    m_Settings = std::make_unique<QSettings>(
+        QDir(CAppPaths::UserConfigDir()).filePath(CUserFilesMove::SettingsFileName(appName)), QSettings::IniFormat);
 #endif
 }
 

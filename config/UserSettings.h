@@ -9,7 +9,7 @@ class QSettings;
 
 // The per-user values kept under "Software\" + AppName: the serial port number "com" and the product
 // type and band indexes "Type" and "Field", each a 32-bit number. On Windows they live in that very
-// registry key; elsewhere in an INI file in the user's configuration folder.
+// registry key; elsewhere in "<AppName>.ini" in ~/.config/fieldcom-programmer.
 class CUserSettings
 {
 public:

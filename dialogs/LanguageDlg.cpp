@@ -60,7 +60,7 @@ void CLanguageDlg::accept()
             // A restart would only come back in the old language: say why, and nothing is switched.
             const QString error = m_Ini.SaveError();
             m_Ini.SetValue(setup, key, running);
-            CMessageBox::Show(this, tr("Cannot save %1: %2").arg(FileName::Display(m_Ini.Path()), error),
+            CMessageBox::Show(this, tr("Cannot save %1: %2").arg(FileName::Display(m_Ini.SavePath()), error),
                 QMessageBox::Ok, QMessageBox::Warning);
             m_nLanguage = CLanguage::IsChinese() ? kChinese : kEnglish;
             QDialog::reject();

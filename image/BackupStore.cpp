@@ -1,11 +1,11 @@
 #include "image/BackupStore.h"
 
+#include "config/AppPaths.h"
 #include "config/Language.h"
 #include "config/SafeFile.h"
 
 #include <QDir>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 QString CBackupStore::s_Override;
 
@@ -38,8 +38,7 @@ QString CBackupStore::Folder()
 {
     if (!s_Override.isEmpty())
         return s_Override;
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("Backups"));
+    return QDir(CAppPaths::UserDataDir()).filePath(QStringLiteral("Backups"));
 }
 
 void CBackupStore::SetFolderOverride(const QString& folder)

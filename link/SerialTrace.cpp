@@ -1,12 +1,12 @@
 #include "link/SerialTrace.h"
 
+#include "config/AppPaths.h"
 #include "config/Language.h"
 #include "config/SafeFile.h"
 
 #include <QDateTime>
 #include <QFileInfo>
 #include <QDir>
-#include <QStandardPaths>
 #include <QTextStream>
 
 #include <map>
@@ -111,8 +111,7 @@ QStringList CSerialTrace::TakeFailures(bool chinese)
 
 QString CSerialTrace::DefaultFolder()
 {
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
-        .filePath(QStringLiteral("traces"));
+    return QDir(CAppPaths::UserDataDir()).filePath(QStringLiteral("traces"));
 }
 
 std::shared_ptr<CSerialTrace> CSerialTrace::ForPort(const QString &device)

@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(cmake ninja-build g++ clang libclang-rt-14-dev mold
           qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools
-          libgl-dev xvfb xauth poppler-utils fonts-wqy-microhei procps qt6-translations-l10n)
+          libgl-dev xvfb xauth poppler-utils fonts-wqy-microhei procps qt6-translations-l10n
+          dpkg-dev file lintian desktop-file-utils appstream)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs the whole test suite three ways: a plain debug build,
 # the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short bounded run of every
-# fuzz target.
+# fuzz target; then builds the Debian package and checks it with lintian.
 set -euo pipefail
 shopt -s nullglob
 cd "$(dirname "$0")/.."
@@ -34,4 +34,8 @@ for fuzzer in build-fuzz/bin/fuzz_*; do
     echo "-- $name"
     "$fuzzer" -runs="$fuzz_runs" -max_len=4096 "$corpus" $seeds 2>&1 | tail -n 2
 done
+
+echo "== Debian package, checked with lintian"
+"$root/scripts/package.sh"
+
 echo "== all tests passed"

@@ -5,8 +5,8 @@
 #include "config/Language.h"
 #include "config/SafeFile.h"
 #include "image/DataFile.h"
-#include "config/AppPaths.h"
 #include "tests/common/TestFiles.h"
+#include "tests/common/Unprivileged.h"
 
 #include <QDir>
 #include <QProcess>
@@ -38,27 +38,6 @@ enum class Target {
 
 const QByteArray kOld = DataFileBytes(QByteArray(ImageMap::kImageSize, 'o'));
 
-bool isRoot()
-{
-    return ::geteuid() == 0;
-}
-
-// Runs body as a user other than root when we are root, since root writes into any folder.
-int runUnprivileged(const std::function<int()>& body)
-{
-    if (!isRoot())
-        return body();
-    const pid_t child = ::fork();
-    if (child == 0) {
-        if (::setgid(65534) != 0 || ::setuid(65534) != 0)
-            ::_exit(99);
-        ::_exit(body());
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
-}
-
 } // namespace
 
 class TestSaving : public QObject {
@@ -74,7 +53,6 @@ private slots:
     void leftoversOfKilledSaves();
     void killedSavesLoseNothing();
     void locks();
-    void readOnlyInstallKeepsAUserCopy();
     void cliNamesAreBytes();
     void cliConcurrentSets();
 
@@ -136,8 +114,8 @@ void TestSaving::saves()
     QFETCH(QString, reason);
     const bool fullDisk = target == Target::FullDisk || target == Target::FullDiskInPlace;
     const bool readOnlyFolder = target >= Target::ReadOnlyFolder && target != Target::FullDisk && target != Target::SyncFails;
-    const bool asOtherUser = (readOnlyFolder || target == Target::ReadOnlyFile) && isRoot(); // root writes anything
-    if ((fullDisk || target == Target::Device || target == Target::LinkToDevice) && !isRoot())
+    const bool asOtherUser = (readOnlyFolder || target == Target::ReadOnlyFile) && IsRoot(); // root writes anything
+    if ((fullDisk || target == Target::Device || target == Target::LinkToDevice) && !IsRoot())
         QSKIP("needs root (a tmpfs mount or a device node)");
     QTemporaryDir dir;
     ::chmod(QFile::encodeName(dir.path()).constData(), 0755); // reachable for the other user
@@ -165,7 +143,7 @@ void TestSaving::saves()
     const QByteArray name = QFile::encodeName(path);
     const bool keep = target == Target::Regular || target >= Target::ReadOnlyFile;
     // The saved file keeps the rights and the group the user gave it.
-    const gid_t group = isRoot() ? 65534 : ::getegid();
+    const gid_t group = IsRoot() ? 65534 : ::getegid();
     QVERIFY(target != Target::Regular || (::chmod(name.constData(), 0640) == 0 && ::chown(name.constData(), uid_t(-1), group) == 0));
     if (!keep)
         QVERIFY(QFile::remove(path));
@@ -221,7 +199,7 @@ void TestSaving::saves()
     };
     if (target == Target::SyncFails)
         SafeFile::FailNextWrite(SafeFile::Step::Sync, EIO);
-    const int failed = asOtherUser ? runUnprivileged(save) : save();
+    const int failed = asOtherUser ? RunUnprivileged(save) : save();
     ::chmod(QFile::encodeName(folder).constData(), 0755);
     if (failed == 99)
         QSKIP("cannot become another user here");
@@ -320,49 +298,6 @@ void TestSaving::killedSavesLoseNothing()
     }
     QCOMPARE(QProcess::execute(cli, { "set", path, "2", "rx=146.5" }), 0);
     QCOMPARE(SaveLeftovers(dir.path()), QStringList());
-}
-
-// A user who may not write the installed Program.ini still switches the language: the change goes
-// to their own copy, which is read from then on; the installed file stays as it was.
-void TestSaving::readOnlyInstallKeepsAUserCopy()
-{
-    QTemporaryDir install, home;
-    const QString installed = install.filePath("Program.ini");
-    const QByteArray original = "[Setup]\r\nLanguage=English\r\n";
-    QFile file(installed);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(original) == original.size());
-    file.close();
-    QVERIFY(::chmod(QFile::encodeName(installed).constData(), 0444) == 0);
-    QVERIFY(::chmod(QFile::encodeName(install.path()).constData(), 0555) == 0);
-    QVERIFY(::chmod(QFile::encodeName(home.path()).constData(), 0777) == 0);
-    const QByteArray oldHome = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
-    CAppPaths::SetExecutableDir(install.path());
-    const auto restore = qScopeGuard([&] {
-        qputenv("XDG_CONFIG_HOME", oldHome);
-        CAppPaths::SetExecutableDir(QString());
-        ::chmod(QFile::encodeName(install.path()).constData(), 0755);
-    });
-
-    const int failures = runUnprivileged([] {
-        int failed = 0;
-        {
-            CIniFile ini;
-            ini.OpenBesideExe("Program.ini", false, true, false);
-            ini.SetValue("Setup", "Language", "Chinese");
-            ini.Save(false);
-            failed += !ini.SaveError().isEmpty();
-        }
-        CIniFile again;
-        again.OpenBesideExe("Program.ini", false, true, false);
-        failed += again.GetValue("Setup", "Language") != "Chinese";
-        failed += again.Path() != CAppPaths::UserCopy("Program.ini");
-        return failed;
-    });
-    QCOMPARE(failures, 0);
-    QFile check(installed);
-    QVERIFY(check.open(QIODevice::ReadOnly));
-    QCOMPARE(check.readAll(), original);
 }
 
 void TestSaving::locks()

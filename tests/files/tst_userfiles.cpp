@@ -1,0 +1,229 @@
+#include "config/AppPaths.h"
+#include "config/IniFile.h"
+#include "config/UserFilesMove.h"
+#include "config/UserSettings.h"
+#include "image/BackupStore.h"
+#include "link/SerialTrace.h"
+#include "tests/common/TestFiles.h"
+#include "tests/common/Unprivileged.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QScopeGuard>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sys/stat.h>
+
+using namespace TestFiles;
+
+namespace {
+
+const QByteArray kInstalled = "[Setup]\n"
+                              "AppName=Radio Tool\n"
+                              "Language=English\n"
+                              "Type1=QR-260\n"
+                              "Field1=130 - 160MHz|136 - 174MHz\n";
+// What a dealer's update of the installed file brings: a band and a second type.
+const QByteArray kUpdated = "[Setup]\n"
+                            "AppName=Radio Tool\n"
+                            "Language=English\n"
+                            "Type1=QR-260\n"
+                            "Field1=130 - 160MHz|136 - 174MHz|400 - 470MHz\n"
+                            "Type2=QR-460\n"
+                            "Field2=400 - 470MHz\n";
+
+// Every file below root as "relative/path=contents", sorted.
+QStringList tree(const QString& root)
+{
+    QStringList files;
+    QDirIterator it(root, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString path = it.next();
+        files << QDir(root).relativeFilePath(path) + "=" + QString::fromUtf8(Read(path));
+    }
+    files.sort();
+    return files;
+}
+
+void plant(const QString& root, const QStringList& files)
+{
+    for (const QString& entry : files) {
+        const QString path = root + "/" + entry.section('=', 0, 0);
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QVERIFY(Write(path, entry.section('=', 1).toUtf8()));
+    }
+}
+
+void chmodTree(const QString& root, int folderMode)
+{
+    ::chmod(QFile::encodeName(root).constData(), folderMode);
+    QDirIterator it(root, QDir::Dirs | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        ::chmod(QFile::encodeName(it.next()).constData(), folderMode);
+}
+
+} // namespace
+
+class TestUserFiles : public QObject {
+    Q_OBJECT
+
+private slots:
+    void userCopy_data();
+    void userCopy();
+    void moveOnce_data();
+    void moveOnce();
+};
+
+// The user's Program.ini holds what the user changed and nothing else, so what a later installed
+// file brings reaches them; an install the user may write keeps its changes in itself.
+void TestUserFiles::userCopy_data()
+{
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<QByteArray>("copy"); // the user's copy before; null: none
+    QTest::addColumn<QString>("language"); // switched to; empty: nothing changed
+    QTest::addColumn<QByteArray>("installedAfter");
+    QTest::addColumn<QByteArray>("copyAfter");
+    QTest::addColumn<QString>("languageLater"); // read once the installed file was updated
+    QTest::addColumn<QString>("portLater");
+
+    const QByteArray chinese = "[Setup]\n"
+                               "AppName=Radio Tool\n"
+                               "Language=Chinese\n"
+                               "Type1=QR-260\n"
+                               "Field1=130 - 160MHz|136 - 174MHz\n";
+    QTest::newRow("a writable install keeps the change in itself")
+        << true << QByteArray() << "Chinese" << chinese << QByteArray("<missing>") << "English" << "";
+    QTest::newRow("a read-only install: only the language goes to the user's copy")
+        << false << QByteArray() << "Chinese" << kInstalled << QByteArray("[Setup]\nLanguage=Chinese\n")
+        << "Chinese" << "";
+    QTest::newRow("a whole copy an earlier version made is cut down at the next start")
+        << false << chinese << "" << kInstalled << QByteArray("[Setup]\nLanguage=Chinese\n") << "Chinese" << "";
+    QTest::newRow("a copy with the user's own port takes the change over a writable install")
+        << true << QByteArray("[Setup]\r\nLanguage=Chinese\r\n[Ports]\r\nCOM3=/dev/ttyACM0\r\n") << "English"
+        << kInstalled << QByteArray("[Setup]\nLanguage=English\n[Ports]\nCOM3=/dev/ttyACM0\n") << "English"
+        << "/dev/ttyACM0";
+}
+
+void TestUserFiles::userCopy()
+{
+    QFETCH(bool, writable);
+    QFETCH(QByteArray, copy);
+    QFETCH(QString, language);
+    QFETCH(QByteArray, installedAfter);
+    QFETCH(QByteArray, copyAfter);
+    QFETCH(QString, languageLater);
+    QFETCH(QString, portLater);
+
+    QTemporaryDir install, home;
+    const QString installed = install.filePath("Program.ini");
+    const QString userCopy = home.filePath("fieldcom-programmer/Program.ini");
+    QVERIFY(Write(installed, kInstalled));
+    if (!copy.isNull()) {
+        QVERIFY(QDir().mkpath(home.filePath("fieldcom-programmer")));
+        QVERIFY(Write(userCopy, copy));
+        QVERIFY(::chmod(QFile::encodeName(userCopy).constData(), 0666) == 0); // the user's own file
+    }
+    QVERIFY(::chmod(QFile::encodeName(installed).constData(), writable ? 0666 : 0444) == 0);
+    chmodTree(install.path(), writable ? 0777 : 0555);
+    chmodTree(home.path(), 0777);
+    const QByteArray oldHome = qgetenv("XDG_CONFIG_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+    CAppPaths::SetExecutableDir(install.path());
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_CONFIG_HOME", oldHome);
+        CAppPaths::SetExecutableDir(QString());
+        ::chmod(QFile::encodeName(install.path()).constData(), 0755);
+    });
+
+    // The window's start and its language switch, as a user who is not root.
+    const int failed = RunUnprivileged([&] {
+        CIniFile ini;
+        ini.OpenBesideExe("Program.ini", false, true, false);
+        if (language.isEmpty())
+            return 0;
+        ini.SetValue("Setup", "Language", language);
+        ini.Save(false);
+        return ini.SaveError().isEmpty() && ini.GetValue("Setup", "Language") == language ? 0 : 1;
+    });
+    if (failed == 99)
+        QSKIP("cannot become another user here");
+    QCOMPARE(failed, 0);
+    QCOMPARE(Read(installed), installedAfter);
+    QCOMPARE(Read(userCopy), copyAfter);
+
+    ::chmod(QFile::encodeName(install.path()).constData(), 0755);
+    QFile::remove(installed);
+    QVERIFY(Write(installed, kUpdated));
+    CIniFile later;
+    QCOMPARE(later.OpenBesideExe("Program.ini", false, true, false), 1);
+    QCOMPARE(later.GetValue("Setup", "Language"), languageLater);
+    QCOMPARE(later.GetValue("Setup", "Type2"), QString("QR-460"));
+    QCOMPARE(later.GetValue("Setup", "Field1"), QString("130 - 160MHz|136 - 174MHz|400 - 470MHz"));
+    QCOMPARE(later.GetValue("Ports", "COM3"), portLater);
+}
+
+// What earlier versions kept (the settings file in the configuration folder itself, backups and
+// traces under the window's executable name) moves into the one folder of each kind, never over a
+// file already there; a second start finds nothing more to move.
+void TestUserFiles::moveOnce_data()
+{
+    QTest::addColumn<QStringList>("configBefore");
+    QTest::addColumn<QStringList>("dataBefore");
+    QTest::addColumn<QStringList>("configAfter");
+    QTest::addColumn<QStringList>("dataAfter");
+    QTest::addColumn<int>("port"); // as the settings now say
+
+    QTest::newRow("an earlier version's settings, backups and traces")
+        << QStringList { "Radio Tool.ini=[General]\ncom=3\n" }
+        << QStringList { "Program/Backups/read-20261201-101500.dat=A", "Program/traces/trace-1.txt=T" }
+        << QStringList { "fieldcom-programmer/Radio Tool.ini=[General]\ncom=3\n" }
+        << QStringList { "fieldcom-programmer/Backups/read-20261201-101500.dat=A",
+                         "fieldcom-programmer/traces/trace-1.txt=T" }
+        << 3;
+    QTest::newRow("what the new place holds is never overwritten")
+        << QStringList { "Radio Tool.ini=[General]\ncom=4\n", "fieldcom-programmer/Radio Tool.ini=[General]\ncom=5\n" }
+        << QStringList { "Program/Backups/read-1.dat=old", "Program/Backups/read-2.dat=two",
+                         "fieldcom-programmer/Backups/read-1.dat=new" }
+        << QStringList { "Radio Tool.ini=[General]\ncom=4\n", "fieldcom-programmer/Radio Tool.ini=[General]\ncom=5\n" }
+        << QStringList { "Program/Backups/read-1.dat=old", "fieldcom-programmer/Backups/read-1.dat=new",
+                         "fieldcom-programmer/Backups/read-2.dat=two" }
+        << 5;
+    QTest::newRow("other files of the old folder stay")
+        << QStringList {} << QStringList { "Program/notes.txt=n", "Program/Backups/x.dat=x" }
+        << QStringList {} << QStringList { "Program/notes.txt=n", "fieldcom-programmer/Backups/x.dat=x" } << 1;
+}
+
+void TestUserFiles::moveOnce()
+{
+    QFETCH(QStringList, configBefore);
+    QFETCH(QStringList, dataBefore);
+    QFETCH(QStringList, configAfter);
+    QFETCH(QStringList, dataAfter);
+    QFETCH(int, port);
+
+    QTemporaryDir config, data;
+    plant(config.path(), configBefore);
+    plant(data.path(), dataBefore);
+    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME"), oldData = qgetenv("XDG_DATA_HOME");
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_CONFIG_HOME", oldConfig);
+        qputenv("XDG_DATA_HOME", oldData);
+    });
+    // Backups, traces and whatever else is kept per user all live in that one folder.
+    QCOMPARE(CBackupStore::Folder(), data.path() + "/fieldcom-programmer/Backups");
+    QCOMPARE(CSerialTrace::DefaultFolder(), data.path() + "/fieldcom-programmer/traces");
+
+    for (int start = 1; start <= 2; ++start) {
+        CUserFilesMove::MoveData();
+        QCOMPARE(CUserSettings("Radio Tool").PortNumber(), port);
+        QCOMPARE(tree(config.path()), configAfter);
+        QCOMPARE(tree(data.path()), dataAfter);
+    }
+    QCOMPARE(QFileInfo::exists(data.filePath("Program")), dataAfter.join(' ').contains("Program/"));
+}
+
+QTEST_GUILESS_MAIN(TestUserFiles)
+#include "tst_userfiles.moc"
