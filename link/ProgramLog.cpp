@@ -8,7 +8,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStandardPaths>
 
 #include <algorithm>
 #include <cerrno>
@@ -59,8 +58,7 @@ QString CProgramLog::Path()
 {
     // The tool's own per-user data folder, the same for the window and program-cli, so one log holds
     // every transfer whichever program made it.
-    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
-        .filePath(QLatin1String(CAppPaths::kInstalledDataFolder) + QLatin1Char('/') + kFileName);
+    return QDir(CAppPaths::UserDataDir()).filePath(kFileName);
 }
 
 QString CProgramLog::NotWritten(const QString& reason, bool chinese)
