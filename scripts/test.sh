@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs the whole test suite three ways: a plain debug build,
-# the same suite under AddressSanitizer and UndefinedBehaviorSanitizer, and a short bounded run of every
-# fuzz target; then builds the Debian package and checks it with lintian.
+# Installs what is missing, then runs the whole test suite three ways: a Release build of what ships
+# (the Debian package is then made from those same binaries and checked with lintian), the suite again
+# under AddressSanitizer and UndefinedBehaviorSanitizer in a debug build, and a short bounded run of
+# every fuzz target.
 set -euo pipefail
 shopt -s nullglob
 cd "$(dirname "$0")/.."
@@ -11,10 +12,8 @@ fuzz_runs=${FUZZ_RUNS:-20000}
 
 "$root/scripts/install-deps.sh"
 
-echo "== plain build and tests"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Debug >/dev/null
-cmake --build build -j "$jobs"
-ctest --test-dir build --output-on-failure -j "$jobs"
+echo "== release build and tests, then the Debian package of those binaries, checked with lintian"
+PACKAGE_BUILD_DIR=build-release PACKAGE_WITH_TESTS=1 JOBS=$jobs "$root/scripts/package.sh"
 
 echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPROGRAM_SANITIZE=ON -DPROGRAM_BENCH=OFF >/dev/null
@@ -34,8 +33,5 @@ for fuzzer in build-fuzz/bin/fuzz_*; do
     echo "-- $name"
     "$fuzzer" -runs="$fuzz_runs" -max_len=4096 "$corpus" $seeds 2>&1 | tail -n 2
 done
-
-echo "== Debian package, checked with lintian"
-"$root/scripts/package.sh"
 
 echo "== all tests passed"
