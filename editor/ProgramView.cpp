@@ -9,7 +9,6 @@
 #include "dialogs/LanguageDlg.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ProcessStarter.h"
-#include "config/StringTable.h"
 #include "config/UserSettings.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/RowEditor.h"
@@ -28,19 +27,13 @@
 #include "link/WriteQuestions.h"
 #include "service/ServiceAccess.h"
 
-#include <QApplication>
-#include <QAbstractItemView>
-#include <QComboBox>
 #include <QDateTime>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QScopeGuard>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <algorithm>
