@@ -9,7 +9,6 @@
 #include "dialogs/LanguageDlg.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ProcessStarter.h"
-#include "config/StringTable.h"
 #include "config/UserSettings.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/RowEditor.h"
@@ -28,19 +27,13 @@
 #include "link/WriteQuestions.h"
 #include "service/ServiceAccess.h"
 
-#include <QApplication>
-#include <QAbstractItemView>
-#include <QComboBox>
 #include <QDateTime>
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPointer>
 #include <QScopeGuard>
-#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -53,8 +46,6 @@ namespace {
 
 // Column widths as multiples of column 0's starting width.
 constexpr double kWidthFactors[CChannelGrid::kCols] = { 0.51, 1.2, 1.2, 1.2, 1.2, 1.0, 0.8, 1.0, 0.8 };
-constexpr int kListIds[] = { CProgramView::kDecodeToneId, CProgramView::kEncodeToneId,
-    CProgramView::kBandwidthId, CProgramView::kScanId, CProgramView::kBusyLockId, CProgramView::kPowerId };
 
 const QColor kFixedTextColor(0, 50, 240);
 const QColor kTitleColor(250, 10, 10);
@@ -154,38 +145,6 @@ void CProgramView::OnInitialUpdate()
     ShowImage();
 }
 
-void CProgramView::CreateEditors()
-{
-    m_RxEdit = new QLineEdit(m_Grid->viewport());
-    m_TxEdit = new QLineEdit(m_Grid->viewport());
-    CHelpLayer::SetControlId(m_RxEdit, kRxEditId);
-    CHelpLayer::SetControlId(m_TxEdit, kTxEditId);
-    for (std::size_t i = 0; i < m_Lists.size(); ++i) {
-        auto* list = new QComboBox(m_Grid->viewport());
-        const int column = kDecodeTone + int(i);
-        list->addItems(column == kDecodeTone || column == kEncodeTone
-                ? m_ToneList
-                : ListItems(column, CLanguage::IsChinese()));
-        list->setMaxVisibleItems(12);
-        list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }")); // a scrolled drop-down list
-        CHelpLayer::SetControlId(list, kListIds[i]);
-        // Only the user's own choice (mouse, keys or wheel) counts as an edit, not the item the list
-        // was opened on.
-        connect(list, &QComboBox::activated, this, [this] { m_bListChosen = true; });
-        // A value picked from the drop-down is taken as soon as the list closes (see eventFilter).
-        list->view()->window()->installEventFilter(this);
-        m_Lists[i] = list;
-    }
-    QList<QWidget*> editors { m_RxEdit, m_TxEdit };
-    for (QComboBox* list : m_Lists)
-        editors << list;
-    for (QWidget* editor : editors) {
-        editor->setFont(font()); // the view's font, not the grid's
-        editor->hide();
-        editor->installEventFilter(this);
-    }
-}
-
 void CProgramView::SetupGrid()
 {
     for (int col = 0; col < CChannelGrid::kCols; ++col)
@@ -275,151 +234,6 @@ void CProgramView::RefreshAll()
         RefreshRow(row);
 }
 
-QWidget* CProgramView::EditorForColumn(int col) const
-{
-    if (col >= kDecodeTone && col <= kPower)
-        return m_Lists[std::size_t(col - kDecodeTone)];
-    return col == kTxFrequency ? m_TxEdit : m_RxEdit;
-}
-
-QString CProgramView::EditorText(const QWidget* editor) const
-{
-    if (auto* edit = qobject_cast<const QLineEdit*>(editor))
-        return edit->text();
-    if (auto* list = qobject_cast<const QComboBox*>(editor))
-        return list->currentText();
-    return {};
-}
-
-bool CProgramView::IsEdited(const QWidget* editor, int row, int col) const
-{
-    if (qobject_cast<const QComboBox*>(editor))
-        return m_bListChosen;
-    return EditorText(editor) != m_Cells.Text(row, col);
-}
-
-void CProgramView::OnEnterCell()
-{
-    ShowEditorOverCurrentCell();
-}
-
-void CProgramView::OnGridMouseDown()
-{
-    ShowEditorOverCurrentCell();
-}
-
-void CProgramView::ShowEditorOverCurrentCell()
-{
-    const int row = int(m_Grid->GetRow());
-    const int col = int(m_Grid->GetCol());
-    QWidget* editor = EditorForColumn(col);
-    if (!editor || row < 1 || col < 1 || IsTransferWindowOpen())
-        return;
-    const QString text = m_Grid->GetTextMatrix(row, col);
-    if (auto* list = qobject_cast<QComboBox*>(editor)) {
-        m_bListChosen = false;
-        // The first item that begins with the cell's text, whatever its case. A text the list lacks
-        // (a tone the radio holds but the list does not offer) is shown as it is, with no item chosen.
-        const int index = list->findText(text, Qt::MatchStartsWith);
-        list->setPlaceholderText(text);
-        list->setCurrentIndex(index);
-    }
-    // The grid reports the cell in twips; the editor sits exactly on it. (The -3 pixel nudge other
-    // grid controls need for their border does not apply: our cell positions are already inside it.)
-    const long dx = m_Grid->logicalDpiX();
-    const long dy = m_Grid->logicalDpiY();
-    const long twips = CMSFlexGrid::kTwipsPerInch;
-    editor->setGeometry(int(m_Grid->GetCellLeft() * dx / twips), int(m_Grid->GetCellTop() * dy / twips),
-        int(m_Grid->GetCellWidth() * dx / twips), int(m_Grid->GetCellHeight() * dy / twips));
-    if (auto* edit = qobject_cast<QLineEdit*>(editor)) {
-        edit->setText(text);
-        edit->selectAll();
-    }
-    editor->show();
-    editor->raise();
-    editor->setFocus();
-    // In a window smaller than the grid, the cell being edited is scrolled into sight.
-    for (QWidget* up = parentWidget(); up; up = up->parentWidget())
-        if (auto* scroller = qobject_cast<QScrollArea*>(up)) {
-            scroller->ensureWidgetVisible(editor, 0, 0);
-            break;
-        }
-    m_Grid->viewport()->update();
-}
-
-void CProgramView::HideEditor(QWidget* editor)
-{
-    const bool hadFocus = editor->hasFocus();
-    editor->hide();
-    if (hadFocus)
-        m_Grid->setFocus(); // keep the keyboard on the grid, so arrows and Enter go on working
-}
-
-CChannelGrid::Outcome CProgramView::CommitCell(
-    int row, int col, QWidget* editor, CChannelGrid::Trigger trigger)
-{
-    // An editor left as it was opened keeps the cell as it is: a tone the list lacks shows as item 0
-    // in its list, yet stays what it was.
-    if (!IsEdited(editor, row, col)) {
-        HideEditor(editor);
-        return CChannelGrid::Outcome::Accepted;
-    }
-    const RowTexts before = m_Cells.RowTexts(row);
-    const CChannelGrid::Outcome outcome = m_Cells.Commit(row, col, EditorText(editor), trigger);
-    if (outcome != CChannelGrid::Outcome::Accepted)
-        CMessageBox::Show(this, m_Cells.MessageFor(outcome), StringTable::Message(StringTable::kCaution),
-            QMessageBox::Ok, QMessageBox::Warning);
-    RefreshRow(row);
-    if (m_Cells.RowTexts(row) != before) {
-        // The image follows every edit at once, so that each one is a step of the undo history.
-        const CRadioImage old = m_pDocument->m_Image;
-        m_Cells.StoreGrid(m_pDocument->m_Image);
-        m_pDocument->RecordChange(old, QStringLiteral("Edit"));
-    }
-    HideEditor(editor);
-    return outcome;
-}
-
-void CProgramView::OnLeaveCell()
-{
-    const int row = int(m_Grid->GetRow());
-    const int col = int(m_Grid->GetCol());
-    QWidget* editor = EditorForColumn(col);
-    if (editor && !editor->isHidden())
-        CommitCell(row, col, editor, CChannelGrid::Trigger::LeaveCell);
-}
-
-void CProgramView::OnEnterKey(bool back)
-{
-    const int row = int(m_Grid->GetRow());
-    const int col = int(m_Grid->GetCol());
-    QWidget* editor = EditorForColumn(col);
-    if (editor && !editor->isHidden()
-        && CommitCell(row, col, editor, CChannelGrid::Trigger::Enter) != CChannelGrid::Outcome::Accepted)
-        return; // a refused value keeps the cell current
-    if (back) {
-        // One change of the current cell straight to the previous one.
-        const auto [prevRow, prevCol] = CChannelGrid::BackMove(row, col);
-        m_Grid->setCurrentCell(prevRow, prevCol);
-        return;
-    }
-    // Each step is one change of the current cell, with its own leave and enter.
-    for (const auto& [nextRow, nextCol] : CChannelGrid::EnterMoves(row, col)) {
-        if (nextRow != m_Grid->GetRow())
-            m_Grid->SetRow(nextRow);
-        if (nextCol != m_Grid->GetCol())
-            m_Grid->SetCol(nextCol);
-    }
-}
-
-void CProgramView::OnEscapeKey()
-{
-    // The edit is dropped: the cell still holds its text, since only a commit writes it.
-    QWidget* editor = EditorForColumn(int(m_Grid->GetCol()));
-    if (editor && !editor->isHidden())
-        HideEditor(editor);
-}
-
 // A grid given more room than it needs shares it out: each column keeps its share of the width and
 // the rows share the height evenly.
 void CProgramView::FitGridToSize()
@@ -436,42 +250,6 @@ void CProgramView::FitGridToSize()
     QWidget* editor = EditorForColumn(int(m_Grid->GetCol()));
     if (editor && !editor->isHidden())
         ShowEditorOverCurrentCell();
-}
-
-bool CProgramView::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == m_Grid && event->type() == QEvent::Resize)
-        FitGridToSize();
-    if (event->type() == QEvent::Hide)
-        for (QComboBox* list : m_Lists)
-            if (watched == list->view()->window()) {
-                // The choice is signalled after the list has closed: look once it has been.
-                QMetaObject::invokeMethod(this, [this, list] {
-                    const int col = int(m_Grid->GetCol());
-                    if (m_bListChosen && !list->isHidden() && EditorForColumn(col) == list)
-                        CommitCell(int(m_Grid->GetRow()), col, list, CChannelGrid::Trigger::LeaveCell);
-                }, Qt::QueuedConnection);
-            }
-    // A key the focused control ignores comes by again on its way up to the grid: handle it once.
-    if (event->type() == QEvent::KeyPress && watched == QApplication::focusWidget()) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        // Ctrl+Tab stays the window switch of the document area.
-        const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-        if (key->key() == Qt::Key_F1) {
-            CHelpLayer::ShowTopic(this, CHelpLayer::ControlId(QApplication::focusWidget()));
-        } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
-            || (key->key() == Qt::Key_Tab && plain)) {
-            OnEnterKey(false); // Tab moves on as Enter does
-            return true;
-        } else if (key->key() == Qt::Key_Backtab && plain) {
-            OnEnterKey(true);
-            return true;
-        } else if (key->key() == Qt::Key_Escape && watched != m_Grid) {
-            OnEscapeKey();
-            return true;
-        }
-    }
-    return QWidget::eventFilter(watched, event);
 }
 
 QWidget* CProgramView::Frame() const

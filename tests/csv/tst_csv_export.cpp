@@ -1,0 +1,215 @@
+// Writing channel files and comparing images: exported rows, round trips back into the image, and
+// the differences program-cli reports.
+
+#include "tests/csv/CsvTestSupport.h"
+
+using namespace CsvTest;
+
+class TestCsvExport : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void exportRows_data();
+    void exportRows();
+    void exportRoundTripOfEveryKind();
+    void roundTripKeepsOddBytes();
+    void anyImageGoesBack();
+    void diff_data();
+    void diff();
+    void cliDiffExitCodes();
+};
+
+void TestCsvExport::initTestCase()
+{
+    // The shipped configuration names the bands; the tool only reads it.
+    CAppPaths::SetExecutableDir(QStringLiteral(PROGRAM_BIN_DIR));
+}
+
+void TestCsvExport::exportRows_data()
+{
+    QTest::addColumn<QByteArray>("record"); // channel 1's 16 bytes
+    QTest::addColumn<QByteArray>("row");    // what export writes for it
+    QTest::addColumn<QString>("warning");
+
+    // Bytes 12-13 as an import into a fresh image leaves them: busy lock off, wide or narrow, the level.
+    QTest::newRow("TSQL: both CTCSS columns, high in watts") << TestFiles::Hex("00206514 00206514 E803 E803 E7 BF FFFF")
+        << QByteArray("1,,146.520000,,0.000000,TSQL,100.0,100.0,023,NN,023,Tone->Tone,FM,5.00,,5.0W,busy=Off,,,,") << QString();
+    QTest::newRow("Tone: the tone in both columns, middle") << TestFiles::Hex("00206514 00205914 FFFF E803 E7 DF FFFF")
+        << QByteArray("1,,146.520000,-,0.600000,Tone,100.0,100.0,023,NN,023,Tone->Tone,FM,5.00,,2.5W,busy=Off,,,,") << QString();
+    QTest::newRow("->DTCS: the code and its polarity on both sides, low") << TestFiles::Hex("00206514 00206514 27A8 FFFF E7 8F FFFF")
+        << QByteArray("1,,146.520000,,0.000000,Cross,88.5,88.5,047,RR,047,->DTCS,NFM,5.00,,1.0W,busy=Off,,,,") << QString();
+    QTest::newRow("Tone->DTCS") << TestFiles::Hex("00206514 00206514 27A8 CE04 E7 BF FFFF")
+        << QByteArray("1,,146.520000,,0.000000,Cross,123.0,123.0,047,RR,047,Tone->DTCS,FM,5.00,,5.0W,busy=Off,,,,") << QString();
+    QTest::newRow("DTCS->Tone, a code with bit 8") << TestFiles::Hex("00206514 00206514 CF02 86A9 E7 BF FFFF")
+        << QByteArray("1,,146.520000,,0.000000,Cross,71.9,71.9,606,RR,606,DTCS->Tone,FM,5.00,,5.0W,busy=Off,,,,") << QString();
+    QTest::newRow("69.4 Hz and a code outside the table, as they are") << TestFiles::Hex("00206514 00206514 0528 B602 E7 BF FFFF")
+        << QByteArray("1,,146.520000,,0.000000,Cross,69.4,69.4,005,NN,005,Tone->DTCS,FM,5.00,,5.0W,busy=Off,,,,")
+        << "Channel 1: not in the standard tone list: 69.4 Hz, DCS 005. Other programs may refuse this row.";
+    QTest::newRow("017 both ways, named once") << TestFiles::Hex("00206514 00206514 0FA8 0F28 E7 BF FFFF")
+        << QByteArray("1,,146.520000,,0.000000,DTCS,88.5,88.5,017,NR,017,Tone->Tone,FM,5.00,,5.0W,busy=Off,,,,")
+        << "Channel 1: not in the standard tone list: DCS 017. Other programs may refuse this row.";
+}
+
+// Every tone column carries the row's tone of its kind and power is in watts; the row goes into a
+// fresh image byte for byte, tones outside the list included.
+void TestCsvExport::exportRows()
+{
+    QFETCH(QByteArray, record);
+    QFETCH(QByteArray, row);
+    QFETCH(QString, warning);
+    CRadioImage image = freshImage();
+    image.CopyIn(ImageMap::channelOffset(1), std::span(reinterpret_cast<const std::uint8_t *>(record.data()), record.size()));
+    const QByteArray csv = ChannelCsv::Export(image);
+    QCOMPARE(csv.split('\n').value(1).trimmed(), row);
+    QCOMPARE(ChannelCsv::ExportWarnings(image, false), warning.isEmpty() ? QStringList() : QStringList { warning });
+    QCOMPARE(ChannelCsv::ExportWarnings(image, true).size(), warning.isEmpty() ? 0 : 1);
+
+    CRadioImage back = freshImage();
+    const ChannelCsv::ImportPlan plan = ChannelCsv::Plan(csv, back, kLimits, false);
+    QVERIFY2(plan.IsClean(), plan.refusals.empty() ? "" : qPrintable(plan.refusals.front().reason));
+    QCOMPARE(plan.notes.size(), std::size_t(warning.isEmpty() ? 0 : 1));
+    ChannelCsv::Apply(plan, back, false);
+    const auto got = back.ChannelRecord(1);
+    QCOMPARE(QByteArray(reinterpret_cast<const char *>(got.data()), got.size()).toHex(' '), record.toHex(' '));
+}
+
+// Random channels of every kind the grid can make survive export and import into a new image byte for byte.
+void TestCsvExport::exportRoundTripOfEveryKind()
+{
+    QRandomGenerator random(1207);
+    const QStringList tones = ToneTable::BuildToneList(false);
+    for (int round = 0; round < 40; ++round) {
+        std::vector<RowTexts> rows(ImageMap::kChannelCount);
+        for (RowTexts &r : rows) {
+            if (random.bounded(5) == 0)
+                continue; // left empty
+            const auto frequency = [&] {
+                const bool step625 = random.bounded(2);
+                const std::int64_t units = 13000000 + (step625 ? 625 : 500) * random.bounded(step625 ? 7000 : 9000);
+                return QString::asprintf("%.5f", units / 100000.0);
+            };
+            const auto pick = [&](int column) {
+                const QStringList items = ListItems(column, false);
+                return items.at(random.bounded(int(items.size())));
+            };
+            r = { frequency(), frequency(), tones.at(random.bounded(int(tones.size()))),
+                tones.at(random.bounded(int(tones.size()))), pick(kBandwidth), pick(kScan), pick(kBusyLock), pick(kPower) };
+        }
+        const CRadioImage source = gridImage(rows);
+        const QByteArray csv = ChannelCsv::Export(source);
+        CRadioImage target = freshImage();
+        const ChannelCsv::ImportPlan plan = ChannelCsv::Plan(csv, target, kLimits, round % 2);
+        QVERIFY2(plan.IsClean(), plan.refusals.empty() ? "" : qPrintable(plan.refusals.front().reason));
+        ChannelCsv::Apply(plan, target, round % 2);
+        for (int channel = 1; channel <= ImageMap::kChannelCount; ++channel)
+            QVERIFY2(std::ranges::equal(source.ChannelRecord(channel), target.ChannelRecord(channel)),
+                qPrintable(QStringLiteral("round %1 channel %2: %3").arg(round).arg(channel).arg(QString::fromUtf8(csv))));
+        QCOMPARE(source.Byte(ImageMap::kScanFlags), target.Byte(ImageMap::kScanFlags));
+        QCOMPARE(source.Byte(ImageMap::kScanFlags + 1), target.Byte(ImageMap::kScanFlags + 1));
+    }
+}
+
+// Bytes the grid cannot make (a receive-only channel, odd nibbles, codes outside the tone list, a
+// transmit frequency out of band) still go back into the image they came from unchanged.
+void TestCsvExport::roundTripKeepsOddBytes()
+{
+    CRadioImage image = freshImage();
+    const auto set = [&](int channel, const char *hex) {
+        const QByteArray row = TestFiles::Hex(hex);
+        image.CopyIn(ImageMap::channelOffset(channel), std::span(reinterpret_cast<const std::uint8_t *>(row.data()), row.size()));
+    };
+    set(1, "00206514 00506514 7503 1328 08 50 1234");
+    set(2, "0A206514 000000A0 ECA9 0F28 18 00 FFFF");
+    set(3, "00206514 FFFFFFFF FFFF B602 00 00 0000");
+    set(6, "00206514 00206514 FF29 FFFF 00 30 FFFF");
+    image.SetByte(ImageMap::kGridStoredMark, 0x50);
+    const QByteArray csv = ChannelCsv::Export(image);
+    QCOMPARE(csv.count('\n'), 5); // header and four programmed channels
+    CRadioImage back = image;
+    const ChannelCsv::ImportPlan plan = ChannelCsv::Plan(csv, back, kLimits, false);
+    QVERIFY2(plan.IsClean(), plan.refusals.empty() ? "" : qPrintable(plan.refusals.front().reason));
+    ChannelCsv::Apply(plan, back, false);
+    QCOMPARE(back, image);
+    QVERIFY2(csv.contains("1,,146.520000,+,0.030000,Cross,88.5,88.5,023,NN,023,DTCS->Tone,FM,5.00,,2.5W,busy=Carrier,"), csv.constData());
+    // A code outside the table is the radio's own: 777 in the tone word FF 29.
+    QVERIFY2(csv.contains("6,,146.520000,,0.000000,Cross,88.5,88.5,777,NN,777,->DTCS,FM,5.00,"), csv.constData());
+    QVERIFY(csv.contains(",off,0.000000,"));
+}
+
+// Whatever bytes a radio holds, its export goes back into it without a refusal and without a change.
+void TestCsvExport::anyImageGoesBack()
+{
+    QRandomGenerator random(88);
+    for (int round = 0; round < 300; ++round) {
+        CRadioImage image = freshImage();
+        for (int at = ImageMap::channelOffset(1); at < ImageMap::channelOffset(17); ++at)
+            image.SetByte(at, static_cast<std::uint8_t>(random.bounded(256)));
+        image.SetByte(ImageMap::kScanFlags, static_cast<std::uint8_t>(random.bounded(256)));
+        image.SetByte(ImageMap::kGridStoredMark, ImageMap::kGridStoredValue);
+        const QByteArray csv = ChannelCsv::Export(image);
+        CRadioImage back = image;
+        const bool chinese = round % 2;
+        const ChannelCsv::ImportPlan plan = ChannelCsv::Plan(csv, back, { 0, 0 }, chinese);
+        QVERIFY2(plan.IsClean(), plan.refusals.empty() ? "" : qPrintable(plan.refusals.front().reason + QLatin1Char('\n') + QString::fromUtf8(csv)));
+        ChannelCsv::Apply(plan, back, chinese);
+        QVERIFY2(back == image, csv.constData());
+    }
+}
+
+void TestCsvExport::diff_data()
+{
+    QTest::addColumn<QStringList>("changes"); // offset=hex byte
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<QStringList>("lines");
+
+    QTest::newRow("same") << QStringList() << false << QStringList();
+    QTest::newRow("receive frequency") << QStringList { "10=50" } << false
+        << QStringList { "Channel 1 Rx Frequency: 146.52000 -> 146.52050" };
+    QTest::newRow("scan bit of channel 9, Chinese") << QStringList { "17F=FE" } << true
+        << QStringList { "信道 9 扫描: 是 -> 否" };
+    QTest::newRow("scan bit of an empty channel") << QStringList { "17E=FD" } << false
+        << QStringList { "Byte 0x17E: FF -> FD" };
+    QTest::newRow("bytes 14-15 have no column") << QStringList { "1E=00", "1F=01" } << false
+        << QStringList { "Bytes 0x01E-0x01F: FF FF -> 00 01" };
+    QTest::newRow("option and alignment") << QStringList { "134=07", "300=00", "301=00" } << false
+        << QStringList { "Squelch Level: 5 -> 7", "Bytes 0x300-0x301: FF FF -> 00 00" };
+}
+
+void TestCsvExport::diff()
+{
+    QFETCH(QStringList, changes);
+    QFETCH(bool, chinese);
+    QFETCH(QStringList, lines);
+    const CRadioImage first = gridImage({ { "146.52000", "146.52000", "None", "None", "Wide", "Yes", "Off", "High" },
+        {}, {}, {}, {}, {}, {}, {},
+        { "146.52000", "146.52000", "None", "None", "Wide", "Yes", "Off", "High" } });
+    CRadioImage second = first;
+    for (const QString &change : changes) {
+        const QStringList parts = change.split(QLatin1Char('='));
+        second.SetByte(parts[0].toInt(nullptr, 16), static_cast<std::uint8_t>(parts[1].toInt(nullptr, 16)));
+    }
+    CIniFile ini;
+    ini.OpenBesideExe(QStringLiteral("Program.ini"), false, true, false);
+    const QStringList got = ImageDiff::Lines(ImageDiff::Compare(first, second, ini, chinese));
+    for (const QString &line : lines)
+        QVERIFY2(got.contains(line), qPrintable(got.join(QLatin1Char('\n'))));
+    QCOMPARE(got.size(), lines.size());
+}
+
+void TestCsvExport::cliDiffExitCodes()
+{
+    QTemporaryDir dir;
+    const QString a = dir.filePath("a.dat"), b = dir.filePath("b.dat");
+    runCli({ "new", a });
+    runCli({ "new", b });
+    QCOMPARE(runCli({ "diff", a, b }).code, 0);
+    runCli({ "set", b, "4", "rx=146.52" });
+    const Run r = runCli({ "diff", a, b, "--lang", "chinese" });
+    QCOMPARE(r.code, 1);
+    QVERIFY2(r.out.contains("信道 4 接收频率: (空) -> 146.52000"), qPrintable(r.out));
+    QCOMPARE(runCli({ "diff", a, dir.filePath("none.dat") }).code, 2);
+}
+
+QTEST_GUILESS_MAIN(TestCsvExport)
+#include "tst_csv_export.moc"
