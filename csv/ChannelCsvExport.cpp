@@ -139,9 +139,11 @@ namespace ChannelCsv {
 
 QStringList HeaderNames()
 {
-    return { "Location", "Name", "Frequency", "Duplex", "Offset", "Tone", "rToneFreq", "cToneFreq",
-        "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode", "TStep", "Skip", "Power",
+    // Built once: every import and export asks for them.
+    static const QStringList names { "Location", "Name", "Frequency", "Duplex", "Offset", "Tone", "rToneFreq",
+        "cToneFreq", "DtcsCode", "DtcsPolarity", "RxDtcsCode", "CrossMode", "Mode", "TStep", "Skip", "Power",
         "Comment", "URCALL", "RPT1CALL", "RPT2CALL", "DVCODE" };
+    return names;
 }
 
 QByteArray Export(const CRadioImage &image)

@@ -18,14 +18,31 @@ const QChar kSeparators[] = { QLatin1Char(','), QLatin1Char(';'), QLatin1Char('\
 // Far more than any header line: the separator is looked for in this much of the file only.
 constexpr qsizetype kHeaderBytes = 64 * 1024;
 
-QString key(const QString &name) { return name.trimmed().toLower(); }
+// Header names are nearly always plain ASCII: those are folded by hand, the rest by Qt's case rules.
+QString key(const QString &name)
+{
+    QString folded = name.trimmed();
+    for (QChar &c : folded) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80)
+            return folded.toLower();
+        if (u >= u'A' && u <= u'Z')
+            c = QChar(char16_t(u + (u'a' - u'A')));
+    }
+    return folded;
+}
 
 bool namesTheList(const QStringList &header)
 {
-    QStringList keys;
-    for (const QString &name : header)
-        keys << key(name);
-    return keys.contains(QLatin1String("location")) && keys.contains(QLatin1String("frequency"));
+    bool location = false, frequency = false;
+    for (const QString &name : header) {
+        const QString folded = key(name);
+        location = location || folded == QLatin1String("location");
+        frequency = frequency || folded == QLatin1String("frequency");
+        if (location && frequency)
+            return true;
+    }
+    return false;
 }
 
 QString separatorName(QChar separator, bool chinese)
@@ -76,11 +93,12 @@ CCsvColumns::File CCsvColumns::Read(const QByteArray &bytes, bool chinese)
         return file;
     }
     const CsvText::Record &header = file.table.records.front();
+    // Each field folded once: a header line may hold thousands of fields.
+    QHash<QString, int> named;
+    for (const QString &field : header.fields)
+        ++named[key(field)];
     for (const QString &name : ChannelCsv::HeaderNames()) {
-        int count = 0;
-        for (const QString &field : header.fields)
-            count += key(field) == key(name) ? 1 : 0;
-        if (count > 1) {
+        if (named.value(key(name)) > 1) {
             file.refusal = kNamedTwice.Text(chinese).arg(name);
             file.refusalLine = header.line;
             return file;

@@ -55,13 +55,19 @@ Table Parse(const QByteArray &bytes, QChar separator, int limit)
                 } else {
                     quoted = false;
                 }
+            } else if (!lineBreak) {
+                // The run up to the next quote or line break, in one append.
+                qsizetype end = i + 1;
+                while (end < text.size() && text.at(end) != QLatin1Char('"') && text.at(end) != QLatin1Char('\n')
+                    && text.at(end) != QLatin1Char('\r'))
+                    ++end;
+                field += QStringView(text).sliced(i, end - i);
+                i = end - 1;
             } else {
                 field += c;
-                if (lineBreak) {
-                    if (crlf)
-                        field += text.at(++i);
-                    ++line;
-                }
+                if (crlf)
+                    field += text.at(++i);
+                ++line;
             }
             continue;
         }
@@ -78,7 +84,13 @@ Table Parse(const QByteArray &bytes, QChar separator, int limit)
             quoteLine = line;
             fieldStarted = true;
         } else {
-            field += c;
+            // The run up to the next separator, quote or line break, in one append.
+            qsizetype end = i + 1;
+            while (end < text.size() && text.at(end) != separator && text.at(end) != QLatin1Char('"')
+                && text.at(end) != QLatin1Char('\n') && text.at(end) != QLatin1Char('\r'))
+                ++end;
+            field += QStringView(text).sliced(i, end - i);
+            i = end - 1;
         }
     }
     if (quoted)

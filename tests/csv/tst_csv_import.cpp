@@ -45,6 +45,9 @@ void TestCsvImport::parse_data()
         << QStringList { "1: a|b", "2: 1|x\n2,y\n3,z\n" } << 2;
     QTest::newRow("a doubled quote inside a closed field is no open quote") << QByteArray("a\n\"say \"\"hi\"\"\"\n") << ","
         << QStringList { "1: a", "2: say \"hi\"" } << 0;
+    QTest::newRow("long runs around quotes, CR LF inside a quote, letters beyond ASCII")
+        << QByteArray("Kanal,\xC3\xBC\xC3\xA9\n\"ab,cd\r\nef\"\"g\",xy\"z\nend\n") << ","
+        << QStringList { "1: Kanal|\u00FC\u00E9", "2: ab,cd\r\nef\"g|xy\"z", "4: end" } << 0;
 }
 
 // Records keep the line they start on; a quote left open is reported with the line it opened on.
@@ -206,6 +209,12 @@ void TestCsvImport::refusals_data()
     QTest::newRow("tabs without the columns") << QByteArray("Loc\tFreq\n1\t146.52\n") << 0 << "split at tabs" << 0;
     QTest::newRow("a column named twice") << QByteArray("Location,Frequency,Tone,frequency\n1,146.52,,145.5\n") << 1
         << "The first line names the column \"Frequency\" twice." << 0;
+    QTest::newRow("a column named twice in other cases, the first known name reported")
+        << QByteArray(" LOCATION ,Frequency,tone,Tone ,FREQUENCY\n1,146.52,,,\n") << 1
+        << "The first line names the column \"Frequency\" twice." << 0;
+    QTest::newRow("a column named twice, once with a Kelvin sign for its k")
+        << QByteArray("Location,Frequency,Skip,S\xE2\x84\xAAIP\n1,146.52,,\n") << 1
+        << "The first line names the column \"Skip\" twice." << 0;
     QTest::newRow("a quote never closed") << kNewer + good + "2,\"club,146.520000,,0.000000\n3,,146.520000\n" << 3
         << "The quote opened on this line is never closed" << 0;
     QTest::newRow("empty file") << QByteArray() << 0 << "This is no channel list" << 0;
