@@ -45,7 +45,7 @@ QString CAppPaths::UserConfigDir()
         + QLatin1String(kInstalledDataFolder);
 }
 
-QString CAppPaths::UserDataDir()
+QString CAppPaths::UserDataBase()
 {
 #if defined(Q_OS_WIN)
     // The roaming application data, where the window kept its backups before.
@@ -55,5 +55,10 @@ QString CAppPaths::UserDataDir()
 #else
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
 #endif
-    return QDir::fromNativeSeparators(base) + QLatin1Char('/') + QLatin1String(kInstalledDataFolder);
+    return QDir::fromNativeSeparators(base);
+}
+
+QString CAppPaths::UserDataDir()
+{
+    return UserDataBase() + QLatin1Char('/') + QLatin1String(kInstalledDataFolder);
 }

@@ -25,6 +25,8 @@ public:
     // %APPDATA%\fieldcom-programmer on Windows, ~/Library/Application Support/fieldcom-programmer on
     // macOS.
     static QString UserDataDir();
+    // The folder the per-user data folders sit in (APPDATA on Windows, the generic data folder elsewhere).
+    static QString UserDataBase();
 
 private:
     static QString s_Override;

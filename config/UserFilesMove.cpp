@@ -12,14 +12,7 @@ namespace {
 // The data folder of versions that named it after the running executable.
 QString oldDataDir()
 {
-#if defined(Q_OS_WIN)
-    QString base = qEnvironmentVariable("APPDATA");
-    if (base.isEmpty())
-        base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-#else
-    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-#endif
-    return QDir::fromNativeSeparators(base) + QStringLiteral("/Program");
+    return CAppPaths::UserDataBase() + QStringLiteral("/Program");
 }
 
 // A rename where it can be one, else a copy that is removed only once it is complete.

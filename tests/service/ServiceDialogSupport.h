@@ -81,4 +81,21 @@ QStringList EditEntries(CMainFrame* frame)
     return texts;
 }
 
+// Before each test: service access locked again, and every message box recorded into messages.
+inline void ResetServiceTest(QStringList& messages)
+{
+    CServiceAccess::ResetForTest();
+    messages.clear();
+    CMessageBox::SetHook([&messages](const CMessageBox::Request& request) {
+        messages << request.text;
+        return QMessageBox::Ok;
+    });
+}
+
+inline void EndServiceTest()
+{
+    CMessageBox::SetHook({});
+    CLanguage::SetName(QString());
+}
+
 } // namespace ServiceDialogTest

@@ -12,20 +12,8 @@ class TestServiceUnlock : public QObject {
     QStringList m_Messages;
 
 private slots:
-    void init()
-    {
-        CServiceAccess::ResetForTest();
-        m_Messages.clear();
-        CMessageBox::SetHook([this](const CMessageBox::Request& request) {
-            m_Messages << request.text;
-            return QMessageBox::Ok;
-        });
-    }
-    void cleanup()
-    {
-        CMessageBox::SetHook({});
-        CLanguage::SetName(QString());
-    }
+    void init() { ResetServiceTest(m_Messages); }
+    void cleanup() { EndServiceTest(); }
 
 
     void password_data()
