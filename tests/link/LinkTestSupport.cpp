@@ -8,9 +8,11 @@
 
 namespace LinkTest {
 
-std::unique_ptr<CVirtualRadio> StartRadio(const QStringList &faults)
+std::unique_ptr<CVirtualRadio> StartRadio(const QStringList &faults, int baud)
 {
     auto radio = std::make_unique<CVirtualRadio>();
+    if (baud > 0)
+        radio->SetPace(baud);
     for (const QString &name : faults) {
         const std::optional<CRadioFault> fault = CRadioFault::Parse(name.toStdString());
         if (!fault)
@@ -87,6 +89,19 @@ RadioMemory::Bytes Pattern(int seed)
     RadioMemory::Bytes bytes {};
     for (int i = 0; i < RadioMemory::kSize; ++i)
         bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((i * 7 + seed * 31 + (i >> 8)) & 0xFF);
+    return bytes;
+}
+
+RadioMemory::Bytes Written(const RadioMemory::Bytes &base, const RadioMemory::Bytes &source, bool service)
+{
+    RadioMemory::Bytes bytes = base;
+    const auto take = [&](int from, int to) { std::copy(source.begin() + from, source.begin() + to, bytes.begin() + from); };
+    if (service) {
+        take(0, 0x3FB);
+    } else {
+        take(0, 0x300);
+        take(0x320, 0x3E0);
+    }
     return bytes;
 }
 

@@ -16,8 +16,9 @@ class CRadioImage;
 // wire written out independently of the tool's own constants, and a second process holding a port.
 namespace LinkTest {
 
-// A running virtual radio with its factory memory and the given faults ("wakeup-nak:1", ...).
-std::unique_ptr<CVirtualRadio> StartRadio(const QStringList &faults = {});
+// A running virtual radio with its factory memory and the given faults ("wakeup-nak:1", ...), paced
+// like a real line at baud when given.
+std::unique_ptr<CVirtualRadio> StartRadio(const QStringList &faults = {}, int baud = 0);
 QString Device(const CVirtualRadio &radio);
 // Waits until the radio has taken in `expected.size()` bytes, then returns all it received.
 QByteArray ReceivedAfter(const CVirtualRadio &radio, const QByteArray &expected);
@@ -33,6 +34,10 @@ QByteArray WriteSession(const std::vector<CCloneBlock> &blocks, const RadioMemor
 RadioMemory::Bytes BytesOf(const CRadioImage &image);
 // A memory pattern unlike the radio's factory memory and unlike a new image.
 RadioMemory::Bytes Pattern(int seed);
+
+// The radio's memory after a write of source over base: an ordinary write sends [0, 0x300) and
+// [0x320, 0x3E0), one with service access [0, 0x3FB).
+RadioMemory::Bytes Written(const RadioMemory::Bytes &base, const RadioMemory::Bytes &source, bool service = false);
 
 // Another process that opens device with the tool's own port class and keeps it open.
 class CPortHolder {

@@ -7,7 +7,6 @@
 #include "config/SafeFile.h"
 #include "image/DataFile.h"
 #include "link/BatchTransfer.h"
-#include "link/ClonePlan.h"
 #include "link/RepeatWriter.h"
 
 #include <QFile>
@@ -27,20 +26,6 @@ class TestLinkBatch : public QObject {
 
 private:
     static CliRun::Run Cli(const QStringList &args) { return CliRun::run(args); }
-    static QString SaveFile(const QTemporaryDir &dir, const RadioMemory::Bytes &bytes)
-    {
-        return SaveSourceFile(dir.path(), bytes);
-    }
-
-    // The radio's memory after a write of pattern by the plain write plan.
-    static RadioMemory::Bytes Written(const RadioMemory::Bytes &base, const RadioMemory::Bytes &pattern)
-    {
-        RadioMemory::Bytes bytes = base;
-        for (const CCloneBlock &b : ClonePlan::WriteBlocks(false))
-            std::copy_n(pattern.begin() + b.address, b.length, bytes.begin() + b.address);
-        return bytes;
-    }
-
     static std::vector<std::unique_ptr<CVirtualRadio>> Radios(const QStringList &faults)
     {
         std::vector<std::unique_ptr<CVirtualRadio>> radios;
@@ -60,16 +45,14 @@ private slots:
         QTest::addColumn<bool>("verify");
         QTest::addColumn<QString>("failure"); // what the failed radio's line says, "" when all pass
         QTest::addColumn<bool>("partial"); // the line warns that the radio holds part of the new data
+        // clang-format off
         QTest::newRow("two sound radios") << QStringList { "", "" } << false << QString() << false;
         QTest::newRow("four sound radios, verified") << QStringList { "", "", "", "" } << true << QString() << false;
-        QTest::newRow("second goes silent mid-write")
-            << QStringList { "", "write-silent:20", "" } << false << "Communication Error" << true;
-        QTest::newRow("first refuses a block") << QStringList { "write-nak:3", "", "" } << true
-                                               << "Communication Error" << true;
-        QTest::newRow("second refuses the wake-up: nothing sent")
-            << QStringList { "", "wakeup-nak" } << false << "Communication Error" << false;
-        QTest::newRow("third loses a block, verify names it")
-            << QStringList { "", "", "write-lost:2" } << true << "Verify failed at address 0x" << false;
+        QTest::newRow("second goes silent mid-write") << QStringList { "", "write-silent:20", "" } << false << "Communication Error" << true;
+        QTest::newRow("first refuses a block") << QStringList { "write-nak:3", "", "" } << true << "Communication Error" << true;
+        QTest::newRow("second refuses the wake-up: nothing sent") << QStringList { "", "wakeup-nak" } << false << "Communication Error" << false;
+        QTest::newRow("third loses a block, verify names it") << QStringList { "", "", "write-lost:2" } << true << "Verify failed at address 0x" << false;
+        // clang-format on
     }
 
     void writeMany()
@@ -81,7 +64,7 @@ private slots:
         const auto radios = Radios(faults);
         QTemporaryDir dir;
         const RadioMemory::Bytes pattern = Pattern(7);
-        QStringList args { "write", SaveFile(dir, pattern), "--allow-out-of-band" }; // a pattern fits no band
+        QStringList args { "write", SaveSourceFile(dir.path(), pattern), "--allow-out-of-band" }; // a pattern fits no band
         for (const auto &radio : radios)
             args << "--port" << Device(*radio);
         if (verify)
@@ -178,7 +161,7 @@ private slots:
         QTemporaryDir dir;
         const RadioMemory::Bytes pattern = Pattern(9);
         const CliRun::Run result
-            = Cli({ "write", "--port", Device(*radio), SaveFile(dir, pattern), "--repeat", "--count", "3", "--verify",
+            = Cli({ "write", "--port", Device(*radio), SaveSourceFile(dir.path(), pattern), "--repeat", "--count", "3", "--verify",
                 "--allow-out-of-band" });
         QCOMPARE(result.code, 0);
         QVERIFY2(result.out.contains("#1 ") && result.out.contains("#2 ") && result.out.contains("#3 "),
@@ -209,13 +192,8 @@ private slots:
         QFETCH(bool, repeat);
         // Paced like a real line, so the stop surely comes while blocks remain.
         std::vector<std::unique_ptr<CVirtualRadio>> radios;
-        for (int i = 0; i < (repeat ? 1 : 2); ++i) {
-            radios.push_back(std::make_unique<CVirtualRadio>());
-            radios.back()->SetPace(9600);
-            std::string error;
-            QVERIFY2(radios.back()->Open(error), error.c_str());
-            radios.back()->Start();
-        }
+        for (int i = 0; i < (repeat ? 1 : 2); ++i)
+            radios.push_back(StartRadio({}, 9600));
         CRadioImage image;
         image.CopyIn(0, Pattern(3));
         const CBatchTransfer::Factory make = [image] { return CCloneTransfer::ChannelWrite(image, false); };
@@ -292,7 +270,7 @@ private slots:
         }
         const std::vector<std::uint8_t> received = radio->Received();
         QCOMPARE(sent, QByteArray(reinterpret_cast<const char *>(received.data()), qsizetype(received.size())));
-        QVERIFY(answers > int(ClonePlan::ReadBlocks().size()));
+        QVERIFY(answers > 64); // a read takes 64 blocks
     }
 
     // A trace that cannot be written whole is said with its file and reason, while the read keeps its
