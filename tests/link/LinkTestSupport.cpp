@@ -92,17 +92,26 @@ RadioMemory::Bytes Pattern(int seed)
     return bytes;
 }
 
-RadioMemory::Bytes Written(const RadioMemory::Bytes &base, const RadioMemory::Bytes &source, bool service)
+RadioMemory::Bytes Overlay(const RadioMemory::Bytes &base, const RadioMemory::Bytes &over, const QList<int> &ranges)
 {
     RadioMemory::Bytes bytes = base;
-    const auto take = [&](int from, int to) { std::copy(source.begin() + from, source.begin() + to, bytes.begin() + from); };
-    if (service) {
-        take(0, 0x3FB);
-    } else {
-        take(0, 0x300);
-        take(0x320, 0x3E0);
-    }
+    for (qsizetype i = 0; i + 1 < ranges.size(); i += 2)
+        std::copy(over.begin() + ranges[i], over.begin() + ranges[i + 1], bytes.begin() + ranges[i]);
     return bytes;
+}
+
+RadioMemory::Bytes Written(const RadioMemory::Bytes &base, const RadioMemory::Bytes &source, bool service)
+{
+    return Overlay(base, source, service ? kServiceRanges : kWriteRanges);
+}
+
+std::vector<CCloneBlock> BlocksOf(const QList<int> &ranges)
+{
+    std::vector<CCloneBlock> blocks;
+    for (qsizetype i = 0; i + 1 < ranges.size(); i += 2)
+        for (int at = ranges[i]; at < ranges[i + 1]; at += 16)
+            blocks.push_back({ at, std::min(16, ranges[i + 1] - at) });
+    return blocks;
 }
 
 CPortHolder::CPortHolder(const QString &device)

@@ -4,6 +4,7 @@
 #include "link/ClonePlan.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QProcess>
 #include <QString>
 
@@ -35,9 +36,15 @@ RadioMemory::Bytes BytesOf(const CRadioImage &image);
 // A memory pattern unlike the radio's factory memory and unlike a new image.
 RadioMemory::Bytes Pattern(int seed);
 
-// The radio's memory after a write of source over base: an ordinary write sends [0, 0x300) and
-// [0x320, 0x3E0), one with service access [0, 0x3FB).
+// What each transfer covers, as [from, to) pairs: a read [0, 0x3FB), an ordinary write [0, 0x300)
+// and [0x320, 0x3E0), a write with service access [0, 0x3FB).
+const QList<int> kReadRanges { 0, 0x3FB }, kWriteRanges { 0, 0x300, 0x320, 0x3E0 }, kServiceRanges { 0, 0x3FB };
+// base with over's bytes in each range.
+RadioMemory::Bytes Overlay(const RadioMemory::Bytes &base, const RadioMemory::Bytes &over, const QList<int> &ranges);
+// The radio's memory after a write of source over base.
 RadioMemory::Bytes Written(const RadioMemory::Bytes &base, const RadioMemory::Bytes &source, bool service = false);
+// The 16-byte blocks, in order, that cover ranges starting on 16-byte boundaries.
+std::vector<CCloneBlock> BlocksOf(const QList<int> &ranges);
 
 // Another process that opens device with the tool's own port class and keeps it open.
 class CPortHolder {
