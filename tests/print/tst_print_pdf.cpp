@@ -82,17 +82,16 @@ private slots:
             { kBeep, 1 } };
         const Bytes beyond { { kTimeOutTimer, 41 }, { kVoiceAnnunciation, 5 }, { kVoxGain, 0 },
             { kVoxDelay, 9 }, { kBatterySaver, 2 }, { kSquelchLevel, 12 } };
-        QTest::newRow("no channel") << Rows {} << inList << false
-                                    << QStringList { "600s", "Chinese", "3", "On" };
-        QTest::newRow("no channel, chinese")
-            << Rows {} << inList << true << QStringList { "600s", "中文", "开" };
+        // clang-format off
+        QTest::newRow("no channel") << Rows {} << inList << false << QStringList { "600s", "Chinese", "3", "On" };
+        QTest::newRow("no channel, chinese") << Rows {} << inList << true << QStringList { "600s", "中文", "开" };
         QTest::newRow("eight channels") << Rows { 1, 2, 3, 4, 5, 6, 7, 8 } << beyond << false
                                         << QStringList { "615s", "English", "Off", "3.0s", "12" };
         QTest::newRow("nine channels, chinese") << Rows { 1, 2, 3, 4, 5, 6, 7, 8, 9 } << beyond << true
                                                 << QStringList { "615s", "英文", "关", "3.0s", "12" };
-        QTest::newRow("sixteen channels") << Rows { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16 }
-                                          << inList << false << QStringList {};
+        QTest::newRow("sixteen channels") << Rows { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16 } << inList << false << QStringList {};
         QTest::newRow("rows 3 and 12, chinese") << Rows { 3, 12 } << inList << true << QStringList {};
+        // clang-format on
     }
 
     void report()
@@ -194,16 +193,11 @@ private slots:
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<int>("code");
 
-        QTest::newRow("missing data file") << "missing"
-                                           << "existing" << QStringList {} << 1;
-        QTest::newRow("wrong header") << "bad header"
-                                      << "existing" << QStringList {} << 1;
-        QTest::newRow("PDF over its own data file") << "good"
-                                                    << "same as input" << QStringList {} << 1;
-        QTest::newRow("folder does not exist") << "good"
-                                               << "no folder" << QStringList {} << 1;
-        QTest::newRow("unknown language") << "good"
-                                          << "existing" << QStringList { "--lang", "french" } << 2;
+        QTest::newRow("missing data file") << "missing" << "existing" << QStringList {} << 1;
+        QTest::newRow("wrong header") << "bad header" << "existing" << QStringList {} << 1;
+        QTest::newRow("PDF over its own data file") << "good" << "same as input" << QStringList {} << 1;
+        QTest::newRow("folder does not exist") << "good" << "no folder" << QStringList {} << 1;
+        QTest::newRow("unknown language") << "good" << "existing" << QStringList { "--lang", "french" } << 2;
     }
 
     void refused()
