@@ -19,19 +19,19 @@ using namespace TestFiles;
 
 namespace {
 
-const QByteArray kInstalled = "[Setup]\n"
-                              "AppName=Radio Tool\n"
-                              "Language=English\n"
-                              "Type1=QR-260\n"
+const QByteArray kInstalled = "[Setup]\nAppName=Radio Tool\nLanguage=English\nType1=QR-260\n"
                               "Field1=130 - 160MHz|136 - 174MHz\n";
 // What a dealer's update of the installed file brings: a band and a second type.
-const QByteArray kUpdated = "[Setup]\n"
-                            "AppName=Radio Tool\n"
-                            "Language=English\n"
-                            "Type1=QR-260\n"
-                            "Field1=130 - 160MHz|136 - 174MHz|400 - 470MHz\n"
-                            "Type2=QR-460\n"
-                            "Field2=400 - 470MHz\n";
+const QByteArray kUpdated = "[Setup]\nAppName=Radio Tool\nLanguage=English\nType1=QR-260\n"
+                            "Field1=130 - 160MHz|136 - 174MHz|400 - 470MHz\nType2=QR-460\nField2=400 - 470MHz\n";
+
+// Points the environment variable at folder until the guard goes.
+auto pointAt(const char* name, const QString& folder)
+{
+    const QByteArray old = qgetenv(name);
+    qputenv(name, QFile::encodeName(folder));
+    return qScopeGuard([name, old] { qputenv(name, old); });
+}
 
 // Every file below root as "relative/path=contents", sorted.
 QStringList tree(const QString& root)
@@ -87,11 +87,7 @@ void TestUserFiles::userCopy_data()
     QTest::addColumn<QString>("languageLater"); // read once the installed file was updated
     QTest::addColumn<QString>("portLater");
 
-    const QByteArray chinese = "[Setup]\n"
-                               "AppName=Radio Tool\n"
-                               "Language=Chinese\n"
-                               "Type1=QR-260\n"
-                               "Field1=130 - 160MHz|136 - 174MHz\n";
+    const QByteArray chinese = QByteArray(kInstalled).replace("English", "Chinese");
     QTest::newRow("a writable install keeps the change in itself")
         << true << QByteArray() << "Chinese" << chinese << QByteArray("<missing>") << "English" << "";
     QTest::newRow("a read-only install: only the language goes to the user's copy")
@@ -127,11 +123,9 @@ void TestUserFiles::userCopy()
     QVERIFY(::chmod(QFile::encodeName(installed).constData(), writable ? 0666 : 0444) == 0);
     chmodTree(install.path(), writable ? 0777 : 0555);
     chmodTree(home.path(), 0777);
-    const QByteArray oldHome = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+    const auto configHome = pointAt("XDG_CONFIG_HOME", home.path());
     CAppPaths::SetExecutableDir(install.path());
     const auto restore = qScopeGuard([&] {
-        qputenv("XDG_CONFIG_HOME", oldHome);
         CAppPaths::SetExecutableDir(QString());
         ::chmod(QFile::encodeName(install.path()).constData(), 0755);
     });
@@ -205,13 +199,8 @@ void TestUserFiles::moveOnce()
     QTemporaryDir config, data;
     plant(config.path(), configBefore);
     plant(data.path(), dataBefore);
-    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME"), oldData = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
-    const auto restore = qScopeGuard([&] {
-        qputenv("XDG_CONFIG_HOME", oldConfig);
-        qputenv("XDG_DATA_HOME", oldData);
-    });
+    const auto configHome = pointAt("XDG_CONFIG_HOME", config.path());
+    const auto dataHome = pointAt("XDG_DATA_HOME", data.path());
     // Backups, traces and whatever else is kept per user all live in that one folder.
     QCOMPARE(CBackupStore::Folder(), data.path() + "/fieldcom-programmer/Backups");
     QCOMPARE(CSerialTrace::DefaultFolder(), data.path() + "/fieldcom-programmer/traces");
