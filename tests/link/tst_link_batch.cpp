@@ -225,24 +225,6 @@ private slots:
         QVERIFY(radios[1]->Memory() != Written(RadioMemory::Factory(), Pattern(3)));
     }
 
-    // A swap (the signal's way) takes the radio off: link openings go unanswered until the next one,
-    // fresh from the box, is on the cable.
-    void swapTakesTheRadioOff()
-    {
-        const auto radio = StartRadio();
-        radio->SetSwap(0, 1500); // longer than a link opening that finds nobody
-        radio->SetMemory(Pattern(5));
-        QVERIFY(CRepeatWriter::Answers(Device(*radio)));
-        radio->RequestSwap();
-        QTRY_VERIFY(!radio->Present());
-        QVERIFY(!CRepeatWriter::Answers(Device(*radio)));
-        QTRY_VERIFY_WITH_TIMEOUT(radio->Present(), 5000);
-        QVERIFY(CRepeatWriter::Answers(Device(*radio)));
-        QCOMPARE(int(radio->Retired().size()), 1);
-        QCOMPARE(radio->Retired().front().writeLinks, 0);
-        QVERIFY(radio->Memory() == Pattern(5));
-    }
-
     // The trace holds every byte the radio received, in order, and the radio's answers.
     void traceRecordsTheWire()
     {

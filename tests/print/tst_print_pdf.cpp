@@ -189,13 +189,12 @@ private slots:
     void refused_data()
     {
         QTest::addColumn<QString>("input"); // "good", "missing" or "bad header"
-        QTest::addColumn<QString>("output"); // "fresh", "existing", "same as input" or "no folder"
+        QTest::addColumn<QString>("output"); // "existing" or "no folder"
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<int>("code");
 
         QTest::newRow("missing data file") << "missing" << "existing" << QStringList {} << 1;
         QTest::newRow("wrong header") << "bad header" << "existing" << QStringList {} << 1;
-        QTest::newRow("PDF over its own data file") << "good" << "same as input" << QStringList {} << 1;
         QTest::newRow("folder does not exist") << "good" << "no folder" << QStringList {} << 1;
         QTest::newRow("unknown language") << "good" << "existing" << QStringList { "--lang", "french" } << 2;
     }
@@ -215,9 +214,7 @@ private slots:
         else if (input == QLatin1String("bad header"))
             QVERIFY(TestFiles::Write(dat, QByteArray("Q708") + good.mid(4)));
         QString pdf = dir.filePath(QStringLiteral("old.pdf"));
-        if (output == QLatin1String("same as input"))
-            pdf = dat;
-        else if (output == QLatin1String("no folder"))
+        if (output == QLatin1String("no folder"))
             pdf = dir.filePath(QStringLiteral("none/report.pdf"));
         else
             QVERIFY(TestFiles::Write(pdf, "an older report"));
