@@ -164,39 +164,33 @@ void TestCsvImport::refusals_data()
     QTest::addColumn<int>("goodRows");
 
     const QByteArray good = "1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n";
-    QTest::newRow("out of band") << kNewer + good + "2,,446.000000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "Receive frequency 446.000000 MHz lies outside the radio's band, 130\u2013175 MHz." << 1;
-    QTest::newRow("offset leaves the band") << kNewer + good + "2,,174.000000,+,5.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "Transmit frequency 179.000000 MHz lies outside the radio's band, 130\u2013175 MHz." << 1;
-    QTest::newRow("split the radio cannot do") << kNewer + good + "2,,146.000000,split,446.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "Transmit frequency 446.000000 MHz" << 1;
-    QTest::newRow("off the step") << kNewer + good + "2,,146.521000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "off the 5 kHz and 6.25 kHz steps" << 1;
-    QTest::newRow("1 Hz off the step") << kNewer + good + "2,,146.520001,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "off the 5 kHz" << 1;
-    QTest::newRow("CTCSS below what the tone word holds") << kNewer + good + "2,,146.520000,,0.000000,Tone,25.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "The radio cannot hold the CTCSS tone 25.5 Hz." << 1;
-    QTest::newRow("CTCSS that would read as DCS") << kNewer + good + "2,,146.520000,,0.000000,TSQL,88.5,1030.0,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "The radio cannot hold the CTCSS tone 1030.0 Hz." << 1;
-    QTest::newRow("CTCSS with two decimals") << kNewer + good + "2,,146.520000,,0.000000,Tone,88.55,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "rToneFreq \"88.55\" is not a tone in Hz" << 1;
-    QTest::newRow("DCS code with a digit 8") << kNewer + good + "2,,146.520000,,0.000000,DTCS,88.5,88.5,028,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "DtcsCode \"028\" is not a DCS code" << 1;
-    QTest::newRow("DTCS with no code") << kNewer + good + "2,,146.520000,,0.000000,DTCS,88.5,88.5,,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "DtcsCode is empty, but the row's tone mode DTCS needs a value there." << 1;
-    QTest::newRow("cross with no receive code") << kNewer + good + "2,,146.520000,,0.000000,Cross,88.5,88.5,023,NN,,Tone->DTCS,FM,5.00,,High,,,,,\n"
-        << 3 << "RxDtcsCode is empty, but the row's tone mode Cross (Tone->DTCS) needs a value there." << 1;
-    QTest::newRow("beyond 16") << kNewer + good + "17,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "Location 17 lies beyond" << 1;
+    // Channel 2 on line 3, as the good channel 1 but for one change.
+    const auto second = [&](const char *from, const char *to) { return kNewer + good + QByteArray("2" + good.mid(1)).replace(from, to); };
+    const QString band = QStringLiteral("lies outside the radio's band, 130\u2013175 MHz.");
+    QTest::newRow("out of band") << second("146.520000", "446.000000") << 3 << "Receive frequency 446.000000 MHz " + band << 1;
+    QTest::newRow("offset leaves the band") << second("146.520000,,0.000000", "174.000000,+,5.000000") << 3
+        << "Transmit frequency 179.000000 MHz " + band << 1;
+    QTest::newRow("split the radio cannot do") << second("146.520000,,0.000000", "146.000000,split,446.000000") << 3
+        << "Transmit frequency 446.000000 MHz" << 1;
+    QTest::newRow("off the step") << second("146.520000", "146.521000") << 3 << "off the 5 kHz and 6.25 kHz steps" << 1;
+    QTest::newRow("1 Hz off the step") << second("146.520000", "146.520001") << 3 << "off the 5 kHz" << 1;
+    QTest::newRow("CTCSS below what the tone word holds") << second(",,88.5,88.5", ",Tone,25.5,88.5") << 3
+        << "The radio cannot hold the CTCSS tone 25.5 Hz." << 1;
+    QTest::newRow("CTCSS that would read as DCS") << second(",,88.5,88.5", ",TSQL,88.5,1030.0") << 3
+        << "The radio cannot hold the CTCSS tone 1030.0 Hz." << 1;
+    QTest::newRow("CTCSS with two decimals") << second(",,88.5,88.5", ",Tone,88.55,88.5") << 3 << "rToneFreq \"88.55\" is not a tone in Hz" << 1;
+    QTest::newRow("DCS code with a digit 8") << second(",,88.5,88.5,023", ",DTCS,88.5,88.5,028") << 3 << "DtcsCode \"028\" is not a DCS code" << 1;
+    QTest::newRow("DTCS with no code") << second(",,88.5,88.5,023", ",DTCS,88.5,88.5,") << 3
+        << "DtcsCode is empty, but the row's tone mode DTCS needs a value there." << 1;
+    QTest::newRow("cross with no receive code") << second(",,88.5,88.5,023,NN,023,,", ",Cross,88.5,88.5,023,NN,,Tone->DTCS,") << 3
+        << "RxDtcsCode is empty, but the row's tone mode Cross (Tone->DTCS) needs a value there." << 1;
+    QTest::newRow("beyond 16") << second("2,,", "17,,") << 3 << "Location 17 lies beyond" << 1;
     QTest::newRow("0-based: 16 is the 17th") << kOlder + "0,,146.550000,,0.000000,,88.5,88.5,023,NN,FM,5.00,,,,,,\n"
                                                           "16,,146.550000,,0.000000,,88.5,88.5,023,NN,FM,5.00,,,,,,\n"
         << 3 << "Location 16 (counted from 0) lies beyond" << 1;
-    QTest::newRow("duplex off") << kNewer + good + "2,,146.520000,off,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "cannot switch transmitting off" << 1;
-    QTest::newRow("AM") << kNewer + good + "2,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,AM,5.00,,High,,,,,\n"
-        << 3 << "Mode \"AM\"" << 1;
-    QTest::newRow("reversed DTCS mode") << kNewer + good + "2,,146.520000,,0.000000,DTCS-R,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "Tone mode \"DTCS-R\"" << 1;
+    QTest::newRow("duplex off") << second(",,0.000000", ",off,0.000000") << 3 << "cannot switch transmitting off" << 1;
+    QTest::newRow("AM") << second(",FM,", ",AM,") << 3 << "Mode \"AM\"" << 1;
+    QTest::newRow("reversed DTCS mode") << second(",,88.5", ",DTCS-R,88.5") << 3 << "Tone mode \"DTCS-R\"" << 1;
     QTest::newRow("same channel twice") << kNewer + good + good << 3 << "Channel 1 is already given on line 2" << 1;
     QTest::newRow("not a number") << kNewer + good + "two,,146.520000\n" << 3 << "Location \"two\"" << 1;
     QTest::newRow("no frequency") << kNewer + good + "2,,,,\n" << 3 << "Frequency \"\"" << 1;
