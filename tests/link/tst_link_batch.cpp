@@ -1,7 +1,7 @@
 #include "LinkTestSupport.h"
 #include "tests/common/CliRun.h"
+#include "tests/common/TestFiles.h"
 
-#include "cli/CliBatch.h"
 #include "cli/CliContext.h"
 #include "config/AppPaths.h"
 #include "config/SafeFile.h"
@@ -125,7 +125,9 @@ private slots:
         QCOMPARE(result.code, missingPort ? 1 : 0);
         for (int i = 0; i < 2; ++i) {
             CRadioImage image;
-            const QString path = CliBatch::OutputPath(dir.filePath(pattern), ports[i], i + 1);
+            // {n} counts the ports from 1; {port} is the device's last name, /dev/pts/7 -> 7.
+            const QString name = pattern.contains("{n}") ? QString::number(i + 1) : ports[i].section('/', -1);
+            const QString path = dir.filePath(QString(pattern).replace(QRegularExpression("\\{.*\\}"), name));
             QVERIFY2(DataFile::Load(path, image).ok(), qPrintable(path + "\n" + result.out));
             for (int a = 0; a < 1019; ++a)
                 QCOMPARE(image.Byte(a), Pattern(i + 1)[std::size_t(a)]);
@@ -225,17 +227,18 @@ private slots:
         QVERIFY(radios[1]->Memory() != Written(RadioMemory::Factory(), Pattern(3)));
     }
 
-    // The trace holds every byte the radio received, in order, and the radio's answers.
-    void traceRecordsTheWire()
+    // The trace holds every byte the radio received, in order, and the radio's answers. A trace that
+    // cannot be written whole is said with its file and reason while the read keeps its own result; a
+    // trace file that is a symlink is refused before anything is sent.
+    void trace()
     {
         const auto radio = StartRadio();
         QTemporaryDir dir;
-        const QString trace = dir.filePath("trace.txt");
-        const CliRun::Run result = Cli({ "read", "--port", Device(*radio), "-o", dir.filePath("r.dat"), "--trace", trace });
-        QCOMPARE(result.code, 0);
-        QFile file(trace);
-        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-        const QStringList lines = QString::fromUtf8(file.readAll()).split('\n', Qt::SkipEmptyParts);
+        const auto read = [&](const char *output, const QString &trace) {
+            return Cli({ "read", "--port", Device(*radio), "-o", dir.filePath(output), "--trace", trace });
+        };
+        QCOMPARE(read("r.dat", dir.filePath("trace.txt")).code, 0);
+        const QStringList lines = QString::fromUtf8(TestFiles::Read(dir.filePath("trace.txt"))).split('\n', Qt::SkipEmptyParts);
         QVERIFY(lines.first().contains("-- opened at 9600 baud"));
         QVERIFY(lines.last().contains("-- closed"));
         QByteArray sent;
@@ -243,40 +246,28 @@ private slots:
         const QRegularExpression line(QStringLiteral("^\\S+ \\S+ \\S+ (->|<-) ([0-9A-F ]+)  \\|"));
         for (const QString &l : lines) {
             const QRegularExpressionMatch m = line.match(l);
-            if (!m.hasMatch())
-                continue;
-            if (m.captured(1) == "->")
+            if (m.hasMatch() && m.captured(1) == "->")
                 sent += QByteArray::fromHex(m.captured(2).remove(' ').toLatin1());
-            else
-                ++answers;
+            answers += m.hasMatch() && m.captured(1) == "<-";
         }
         const std::vector<std::uint8_t> received = radio->Received();
         QCOMPARE(sent, QByteArray(reinterpret_cast<const char *>(received.data()), qsizetype(received.size())));
         QVERIFY(answers > 64); // a read takes 64 blocks
-    }
 
-    // A trace that cannot be written whole is said with its file and reason, while the read keeps its
-    // own result; a trace file that is a symlink is refused before anything is sent.
-    void aFailingTraceIsSaid()
-    {
-        const auto radio = StartRadio();
-        QTemporaryDir dir;
-        const QString trace = dir.filePath("trace.txt");
         SafeFile::FailNextWrite(SafeFile::Step::Write, ENOSPC); // the disk fills up at the first line
-        const CliRun::Run result = Cli({ "read", "--port", Device(*radio), "-o", dir.filePath("r.dat"), "--trace", trace });
+        const CliRun::Run full = read("s.dat", dir.filePath("full.txt"));
         SafeFile::FailNextWrite(SafeFile::Step::None, 0);
-        QCOMPARE(result.code, 0);
+        QCOMPARE(full.code, 0);
         CRadioImage image;
-        QVERIFY(DataFile::Load(dir.filePath("r.dat"), image).ok());
-        QVERIFY2(result.err.contains("The trace file " + trace + " could not be written (No space left on device)"),
-            qPrintable(result.err));
+        QVERIFY(DataFile::Load(dir.filePath("s.dat"), image).ok());
+        QVERIFY2(full.err.contains("The trace file " + dir.filePath("full.txt") + " could not be written (No space left on device)"),
+            qPrintable(full.err));
 
         QVERIFY(QFile::link(dir.filePath("elsewhere.txt"), dir.filePath("link.txt")));
-        const CliRun::Run refused
-            = Cli({ "read", "--port", Device(*radio), "-o", dir.filePath("s.dat"), "--trace", dir.filePath("link.txt") });
+        const CliRun::Run refused = read("t.dat", dir.filePath("link.txt"));
         QCOMPARE(refused.code, 1);
         QVERIFY2(refused.err.contains("not a regular file (a symbolic link)"), qPrintable(refused.err));
-        QVERIFY(!QFileInfo::exists(dir.filePath("elsewhere.txt")) && !QFileInfo::exists(dir.filePath("s.dat")));
+        QVERIFY(!QFileInfo::exists(dir.filePath("elsewhere.txt")) && !QFileInfo::exists(dir.filePath("t.dat")));
     }
 };
 
