@@ -127,12 +127,6 @@ void TestCsvImport::importRows_data()
         << 7 << "146.52000|146.52000|None|69.4|Wide|Yes|Off|High" << -1 << "Line 2: Taken as it stands, though not in the standard tone list: 69.4 Hz.";
     QTest::newRow("two codes outside the list") << kNewer + "8,,146.520000,,0.000000,Cross,88.5,88.5,017,NR,050,DTCS->DTCS,FM,5.00,,High,,,,,\n"
         << 8 << "146.52000|146.52000|D050I|D017N|Wide|Yes|Off|High" << -1 << "Line 2: Taken as it stands, though not in the standard tone list: DCS 017, DCS 050.";
-    QTest::newRow("Location 21 into channel 1") << kNewer + "21,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-                                                           "20,,146.000000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-                                                           "37,,146.000000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 1 << "146.52000|146.52000|None|None|Wide|Yes|Off|High" << 21 << QString();
-    QTest::newRow("Location 36 into channel 16") << kNewer + "36,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 16 << "146.52000|146.52000|None|None|Wide|Yes|Off|High" << 21 << QString();
     QTest::newRow("from 0 in a file counted from 1") << kNewer + "1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
         << 2 << "146.52000|146.52000|None|None|Wide|Yes|Off|High" << 0 << QString();
 }

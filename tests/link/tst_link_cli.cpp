@@ -4,7 +4,6 @@
 
 #include "config/AppPaths.h"
 #include "cli/CliContext.h"
-#include "image/DataFile.h"
 #include "link/SystemPorts.h"
 
 #include <QFile>
@@ -30,29 +29,6 @@ private:
 
 private slots:
     void init() { CAppPaths::SetExecutableDir(QStringLiteral(PROGRAM_BIN_DIR)); }
-
-    // The file holds the radio's bytes 0..1018 and a new image's last five bytes.
-    void readSavesTheRadio()
-    {
-        const auto radio = StartRadio();
-        const RadioMemory::Bytes memory = Pattern(4);
-        radio->SetMemory(memory);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("radio.dat"));
-
-        const CliRun::Run result = Cli({ "read", "--port", Device(*radio), "-o", path });
-        QCOMPARE(result.code, 0);
-        QCOMPARE(result.err, QString());
-
-        const QByteArray bytes = TestFiles::Read(path);
-        QCOMPARE(bytes.size(), 1040);
-        QCOMPARE(bytes.left(16), QByteArray("Q707") + QByteArray(12, '\0'));
-        const CRadioImage fresh = DataFile::NewImage(CAppPaths::ExecutableDir());
-        for (int a = 0; a < 1024; ++a) {
-            const std::uint8_t want = a < 1019 ? memory[std::size_t(a)] : fresh.Byte(a);
-            QCOMPARE(std::uint8_t(bytes[16 + a]), want);
-        }
-    }
 
     void writeByPlan_data()
     {
