@@ -173,21 +173,16 @@ private slots:
     {
         const QString path = CProgramLog::Path();
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-        QByteArray old;
         const QByteArray line = "{\"time\":\"2026-01-02T08:00:00Z\",\"port\":\"COM1\",\"direction\":\"read\","
-                                "\"area\":\"channels\",\"blocks\":64}"
-                                "\n";
-        while (old.size() < CProgramLog::kRotateBytes)
+                                "\"area\":\"channels\",\"blocks\":64}\n";
+        QByteArray old;
+        while (old.size() < 10 * 1024 * 1024)
             old += line;
-        {
-            QFile file(path);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write(old);
-            file.close();
-            QVERIFY(file.open(QIODevice::ReadWrite));
-            QVERIFY(file.setFileTime(
-                QDateTime(QDate(2026, 1, 2), QTime(9, 0), Qt::UTC), QFileDevice::FileModificationTime));
-        }
+        QVERIFY(TestFiles::Write(path, old));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(QDateTime(QDate(2026, 1, 2), QTime(9, 0), Qt::UTC), QFileDevice::FileModificationTime));
+        file.close();
         CLogRecord record;
         record.time = QDateTime(QDate(2026, 1, 3), QTime(10, 0), Qt::UTC);
         record.port = QStringLiteral("COM2");
