@@ -88,17 +88,16 @@ void TestUserFiles::userCopy_data()
     QTest::addColumn<QString>("portLater");
 
     const QByteArray chinese = QByteArray(kInstalled).replace("English", "Chinese");
+    const QByteArray language = "[Setup]\nLanguage=Chinese\n";
     QTest::newRow("a writable install keeps the change in itself")
         << true << QByteArray() << "Chinese" << chinese << QByteArray("<missing>") << "English" << "";
     QTest::newRow("a read-only install: only the language goes to the user's copy")
-        << false << QByteArray() << "Chinese" << kInstalled << QByteArray("[Setup]\nLanguage=Chinese\n")
-        << "Chinese" << "";
+        << false << QByteArray() << "Chinese" << kInstalled << language << "Chinese" << "";
     QTest::newRow("a whole copy an earlier version made is cut down at the next start")
-        << false << chinese << "" << kInstalled << QByteArray("[Setup]\nLanguage=Chinese\n") << "Chinese" << "";
+        << false << chinese << "" << kInstalled << language << "Chinese" << "";
     QTest::newRow("a copy with the user's own port takes the change over a writable install")
         << true << QByteArray("[Setup]\r\nLanguage=Chinese\r\n[Ports]\r\nCOM3=/dev/ttyACM0\r\n") << "English"
-        << kInstalled << QByteArray("[Setup]\nLanguage=English\n[Ports]\nCOM3=/dev/ttyACM0\n") << "English"
-        << "/dev/ttyACM0";
+        << kInstalled << QByteArray("[Setup]\nLanguage=English\n[Ports]\nCOM3=/dev/ttyACM0\n") << "English" << "/dev/ttyACM0";
 }
 
 void TestUserFiles::userCopy()
@@ -168,24 +167,18 @@ void TestUserFiles::moveOnce_data()
     QTest::addColumn<QStringList>("dataAfter");
     QTest::addColumn<int>("port"); // as the settings now say
 
+    using L = QStringList;
+    const QString mine = "fieldcom-programmer/"; // the one folder of each kind
     QTest::newRow("an earlier version's settings, backups and traces")
-        << QStringList { "Radio Tool.ini=[General]\ncom=3\n" }
-        << QStringList { "Program/Backups/read-20261201-101500.dat=A", "Program/traces/trace-1.txt=T" }
-        << QStringList { "fieldcom-programmer/Radio Tool.ini=[General]\ncom=3\n" }
-        << QStringList { "fieldcom-programmer/Backups/read-20261201-101500.dat=A",
-                         "fieldcom-programmer/traces/trace-1.txt=T" }
-        << 3;
+        << L { "Radio Tool.ini=[General]\ncom=3\n" } << L { "Program/Backups/read-20261201-101500.dat=A", "Program/traces/trace-1.txt=T" }
+        << L { mine + "Radio Tool.ini=[General]\ncom=3\n" }
+        << L { mine + "Backups/read-20261201-101500.dat=A", mine + "traces/trace-1.txt=T" } << 3;
+    const L settings { "Radio Tool.ini=[General]\ncom=4\n", mine + "Radio Tool.ini=[General]\ncom=5\n" };
     QTest::newRow("what the new place holds is never overwritten")
-        << QStringList { "Radio Tool.ini=[General]\ncom=4\n", "fieldcom-programmer/Radio Tool.ini=[General]\ncom=5\n" }
-        << QStringList { "Program/Backups/read-1.dat=old", "Program/Backups/read-2.dat=two",
-                         "fieldcom-programmer/Backups/read-1.dat=new" }
-        << QStringList { "Radio Tool.ini=[General]\ncom=4\n", "fieldcom-programmer/Radio Tool.ini=[General]\ncom=5\n" }
-        << QStringList { "Program/Backups/read-1.dat=old", "fieldcom-programmer/Backups/read-1.dat=new",
-                         "fieldcom-programmer/Backups/read-2.dat=two" }
-        << 5;
-    QTest::newRow("other files of the old folder stay")
-        << QStringList {} << QStringList { "Program/notes.txt=n", "Program/Backups/x.dat=x" }
-        << QStringList {} << QStringList { "Program/notes.txt=n", "fieldcom-programmer/Backups/x.dat=x" } << 1;
+        << settings << L { "Program/Backups/read-1.dat=old", "Program/Backups/read-2.dat=two", mine + "Backups/read-1.dat=new" }
+        << settings << L { "Program/Backups/read-1.dat=old", mine + "Backups/read-1.dat=new", mine + "Backups/read-2.dat=two" } << 5;
+    QTest::newRow("other files of the old folder stay") << L {} << L { "Program/notes.txt=n", "Program/Backups/x.dat=x" } << L {}
+                                                        << L { "Program/notes.txt=n", mine + "Backups/x.dat=x" } << 1;
 }
 
 void TestUserFiles::moveOnce()
