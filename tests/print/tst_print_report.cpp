@@ -65,8 +65,6 @@ private slots:
         QTest::newRow("one channel") << Rows { 16 } << false << Pages { { 16 } };
         QTest::newRow("rows 1-8 fill one page")
             << Rows { 1, 2, 3, 4, 5, 6, 7, 8 } << false << Pages { { 1, 2, 3, 4, 5, 6, 7, 8 } };
-        QTest::newRow("rows 1-9: the ninth alone")
-            << Rows { 1, 2, 3, 4, 5, 6, 7, 8, 9 } << false << Pages { { 1, 2, 3, 4, 5, 6, 7, 8 }, { 9 } };
         QTest::newRow("rows 3 and 12 share the first slots") << Rows { 3, 12 } << true << Pages { { 3, 12 } };
         QTest::newRow("all sixteen") << Rows { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15,
             16 } << false << Pages { { 1, 2, 3, 4, 5, 6, 7, 8 }, { 9, 10, 11, 12, 13, 14, 15, 16 } };
