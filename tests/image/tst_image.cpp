@@ -169,12 +169,10 @@ void TestImage::saveAndLoad()
 
 void TestImage::messages()
 {
+    // The window's language when none is given (tst_cli checks the messages with a language given).
     const DataFile::Result format { DataFile::Status::FormatError, {} };
     CLanguage::SetName("English");
     QCOMPARE(DataFile::Describe(format, "a.dat"), QStringLiteral("Data Format Error"));
-    QVERIFY(
-        DataFile::Describe({ DataFile::Status::TooShort, {} }, "a.dat").contains("shorter than 1040 bytes"));
-    QCOMPARE(DataFile::Describe(format, "a.dat", true), QStringLiteral("数据格式不正确"));
     CLanguage::SetName("Chinese");
     QCOMPARE(DataFile::Describe(format, "a.dat"), QStringLiteral("数据格式不正确"));
 }

@@ -121,9 +121,10 @@ private slots:
         for (const QString& text : expected)
             QVERIFY2(first.contains(text), qPrintable(text + QStringLiteral(" on page 1:\n") + first));
 
-        // Channel values are what the grid shows for the same image.
-        CChannelGrid grid(chinese);
-        grid.LoadImage(image);
+        // Every channel as imageWith made it: 146.520r0 MHz in, 146.55 MHz out, 88.5 decoded, D023N
+        // encoded, wide, scanned.
+        const QStringList labels = chinese ? QStringList { "接收频率:", "发射频率:", "QT/DQT解码:", "宽/窄:" }
+                                           : QStringList { "Receive Frequency:", "Transceive Frequency:", "QT/DQT Decode:", "Scan:" };
         for (int page = 1; page <= pages; ++page) {
             const QString text = PdfText::Page(pdf, page);
             QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)), qPrintable(text));
@@ -139,16 +140,13 @@ private slots:
                 const bool here = page == 2 + i / 8;
                 QVERIFY2(text.contains(heading) == here,
                     qPrintable(heading + QStringLiteral(" page ") + QString::number(page)));
-                for (int col = 1; here && col <= 6; ++col)
-                    QVERIFY2(text.contains(grid.Text(row, col)), qPrintable(grid.Text(row, col)));
+                const QStringList values { QStringLiteral("146.520%1").arg(row % 10) + "0", "146.55000", "88.5", "D023N",
+                    chinese ? "宽" : "Wide", chinese ? "是" : "Yes" };
+                for (const QString& value : values)
+                    QVERIFY2(!here || text.contains(value), qPrintable(value));
             }
-            if (page > 1) {
-                for (const char* label :
-                    { "Receive Frequency:", "Transceive Frequency:", "QT/DQT Decode:", "Scan:" })
-                    QVERIFY(chinese || text.contains(QLatin1String(label)));
-                for (const char* label : { "接收频率:", "发射频率:", "QT/DQT解码:", "宽/窄:" })
-                    QVERIFY(!chinese || text.contains(QString::fromUtf8(label)));
-            }
+            for (const QString& label : labels)
+                QVERIFY(page == 1 || text.contains(label));
         }
     }
 
