@@ -131,7 +131,6 @@ void TestImage::parse_data()
     QTest::newRow("first byte wrong") << "X" + good.mid(1) << foreign;
     QTest::newRow("fourth byte wrong") << "Q70x" + good.mid(4) << foreign;
     QTest::newRow("lower case") << "q" + good.mid(1) << foreign;
-    QTest::newRow("100 bytes") << good.left(100) << tooShort;
     QTest::newRow("1039 bytes") << good.left(1039) << tooShort;
     QTest::newRow("part of the magic") << good.left(2) << tooShort;
     QTest::newRow("empty") << QByteArray() << tooShort;
