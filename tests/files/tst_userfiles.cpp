@@ -22,8 +22,9 @@ namespace {
 const QByteArray kInstalled = "[Setup]\nAppName=Radio Tool\nLanguage=English\nType1=QR-260\n"
                               "Field1=130 - 160MHz|136 - 174MHz\n";
 // What a dealer's update of the installed file brings: a band and a second type.
-const QByteArray kUpdated = "[Setup]\nAppName=Radio Tool\nLanguage=English\nType1=QR-260\n"
-                            "Field1=130 - 160MHz|136 - 174MHz|400 - 470MHz\nType2=QR-460\nField2=400 - 470MHz\n";
+const QByteArray kUpdated
+    = "[Setup]\nAppName=Radio Tool\nLanguage=English\nType1=QR-260\n"
+      "Field1=130 - 160MHz|136 - 174MHz|400 - 470MHz\nType2=QR-460\nField2=400 - 470MHz\n";
 
 // Points the environment variable at folder until the guard goes.
 auto pointAt(const char* name, const QString& folder)
@@ -89,6 +90,7 @@ void TestUserFiles::userCopy_data()
 
     const QByteArray chinese = QByteArray(kInstalled).replace("English", "Chinese");
     const QByteArray language = "[Setup]\nLanguage=Chinese\n";
+    // clang-format off
     QTest::newRow("a writable install keeps the change in itself")
         << true << QByteArray() << "Chinese" << chinese << QByteArray("<missing>") << "English" << "";
     QTest::newRow("a read-only install: only the language goes to the user's copy")
@@ -98,6 +100,7 @@ void TestUserFiles::userCopy_data()
     QTest::newRow("a copy with the user's own port takes the change over a writable install")
         << true << QByteArray("[Setup]\r\nLanguage=Chinese\r\n[Ports]\r\nCOM3=/dev/ttyACM0\r\n") << "English"
         << kInstalled << QByteArray("[Setup]\nLanguage=English\n[Ports]\nCOM3=/dev/ttyACM0\n") << "English" << "/dev/ttyACM0";
+    // clang-format on
 }
 
 void TestUserFiles::userCopy()
@@ -167,6 +170,7 @@ void TestUserFiles::moveOnce_data()
     QTest::addColumn<QStringList>("dataAfter");
     QTest::addColumn<int>("port"); // as the settings now say
 
+    // clang-format off
     using L = QStringList;
     const QString mine = "fieldcom-programmer/"; // the one folder of each kind
     QTest::newRow("an earlier version's settings, backups and traces")
@@ -179,6 +183,7 @@ void TestUserFiles::moveOnce_data()
         << settings << L { "Program/Backups/read-1.dat=old", mine + "Backups/read-1.dat=new", mine + "Backups/read-2.dat=two" } << 5;
     QTest::newRow("other files of the old folder stay") << L {} << L { "Program/notes.txt=n", "Program/Backups/x.dat=x" } << L {}
                                                         << L { "Program/notes.txt=n", mine + "Backups/x.dat=x" } << 1;
+    // clang-format on
 }
 
 void TestUserFiles::moveOnce()

@@ -181,7 +181,8 @@ private slots:
         QVERIFY(TestFiles::Write(path, old));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(QDateTime(QDate(2026, 1, 2), QTime(9, 0), Qt::UTC), QFileDevice::FileModificationTime));
+        QVERIFY(file.setFileTime(
+            QDateTime(QDate(2026, 1, 2), QTime(9, 0), Qt::UTC), QFileDevice::FileModificationTime));
         file.close();
         CLogRecord record;
         record.time = QDateTime(QDate(2026, 1, 3), QTime(10, 0), Qt::UTC);

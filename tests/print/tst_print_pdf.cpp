@@ -123,8 +123,9 @@ private slots:
 
         // Every channel as imageWith made it: 146.520r0 MHz in, 146.55 MHz out, 88.5 decoded, D023N
         // encoded, wide, scanned.
-        const QStringList labels = chinese ? QStringList { "接收频率:", "发射频率:", "QT/DQT解码:", "宽/窄:" }
-                                           : QStringList { "Receive Frequency:", "Transceive Frequency:", "QT/DQT Decode:", "Scan:" };
+        const QStringList labels = chinese
+            ? QStringList { "接收频率:", "发射频率:", "QT/DQT解码:", "宽/窄:" }
+            : QStringList { "Receive Frequency:", "Transceive Frequency:", "QT/DQT Decode:", "Scan:" };
         for (int page = 1; page <= pages; ++page) {
             const QString text = PdfText::Page(pdf, page);
             QVERIFY2(text.contains(QStringLiteral("Page %1 of %2").arg(page).arg(pages)), qPrintable(text));
@@ -140,8 +141,8 @@ private slots:
                 const bool here = page == 2 + i / 8;
                 QVERIFY2(text.contains(heading) == here,
                     qPrintable(heading + QStringLiteral(" page ") + QString::number(page)));
-                const QStringList values { QStringLiteral("146.520%1").arg(row % 10) + "0", "146.55000", "88.5", "D023N",
-                    chinese ? "宽" : "Wide", chinese ? "是" : "Yes" };
+                const QStringList values { QStringLiteral("146.520%1").arg(row % 10) + "0", "146.55000",
+                    "88.5", "D023N", chinese ? "宽" : "Wide", chinese ? "是" : "Yes" };
                 for (const QString& value : values)
                     QVERIFY2(!here || text.contains(value), qPrintable(value));
             }
@@ -191,10 +192,12 @@ private slots:
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<int>("code");
 
+        // clang-format off
         QTest::newRow("missing data file") << "missing" << "existing" << QStringList {} << 1;
         QTest::newRow("wrong header") << "bad header" << "existing" << QStringList {} << 1;
         QTest::newRow("folder does not exist") << "good" << "no folder" << QStringList {} << 1;
         QTest::newRow("unknown language") << "good" << "existing" << QStringList { "--lang", "french" } << 2;
+        // clang-format on
     }
 
     void refused()
