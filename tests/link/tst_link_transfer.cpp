@@ -211,9 +211,7 @@ private slots:
             holder = std::make_unique<CPortHolder>(device);
             QVERIFY(holder->Holds());
         } else if (what == QLatin1String("file")) {
-            QFile file(device);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("not a radio");
+            QVERIFY(TestFiles::Write(device, "not a radio"));
         } else if (what == QLatin1String("folder")) {
             QVERIFY(QDir().mkpath(device));
         } else if (what == QLatin1String("fifo")) {
