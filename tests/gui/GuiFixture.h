@@ -11,6 +11,7 @@
 #include <memory>
 
 class CChildFrame;
+class CMainFrame;
 class CMSFlexGrid;
 class CProgramApp;
 class CProgramDoc;
@@ -39,6 +40,8 @@ public:
 
     bool Start(const QStringList& arguments = {});
     CProgramApp& App() { return *m_App; }
+    CMainFrame* Frame() const;
+    void Run(int command); // a main frame command, as chosen from its menu
     CChildFrame* Child() const;
     CProgramView* View() const;
     CMSFlexGrid* Grid() const;
@@ -54,6 +57,7 @@ public:
 
     // What was shown and what it is answered with (Ok, or the first offered button, when none is queued).
     QList<Shown> messages;
+    QStringList MessageTexts() const;
     QList<QMessageBox::StandardButton> answers;
     QList<CFilePrompt::Request> filePrompts;
     QStringList fileAnswers;

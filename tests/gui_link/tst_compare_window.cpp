@@ -2,26 +2,29 @@
 // differences are listed in the running language, the document stays as it was, and Write to Radio
 // goes on to the write.
 
-#include "tests/gui/GuiFixture.h"
-#include "tests/link/LinkTestSupport.h"
+#include "tests/gui_link/TransferWindowBench.h"
 
-#include "app/MainFrame.h"
-#include "app/ProgramApp.h"
 #include "csv/CompareDlg.h"
-#include "editor/ChannelGrid.h"
-#include "editor/ProgramView.h"
-#include "image/ProgramDoc.h"
-#include "link/PortName.h"
-#include "link/ProcessDlg.h"
-#include "service/ServiceAccess.h"
 
-#include <QLabel>
-
-#include <QPushButton>
-#include <QTest>
 #include <QTreeWidget>
 
 using namespace LinkTest;
+using namespace TransferWindowTest;
+
+namespace {
+// The radio holds what a Write of the document sent, with channel 1 on 150.125 MHz when asked.
+CRadioImage RadioImage(const Bench& bench, bool channel)
+{
+    CRadioImage image = bench.fixture->Doc()->m_Image;
+    CChannelGrid grid(false);
+    grid.SetBandLimits(bench.Limits());
+    grid.LoadImage(image);
+    if (channel)
+        grid.Commit(1, ChannelCodec::kRxFrequency, QStringLiteral("150.125"), CChannelGrid::Trigger::Enter);
+    grid.StoreGrid(image);
+    return image;
+}
+} // namespace
 
 class TestCompareWindow : public QObject {
     Q_OBJECT
@@ -41,7 +44,8 @@ void TestCompareWindow::compareThenWrite_data()
     QTest::addColumn<QStringList>("first"); // the first listed difference
     QTest::newRow("English, close") << "English" << false
                                     << QStringList { "Channel 1 Rx Frequency", "(empty)", "150.12500" };
-    QTest::newRow("Chinese, write") << "Chinese" << true << QStringList { "信道 1 接收频率", "(空)", "150.12500" };
+    QTest::newRow("Chinese, write") << "Chinese" << true
+                                    << QStringList { "信道 1 接收频率", "(空)", "150.12500" };
 }
 
 void TestCompareWindow::compareThenWrite()
@@ -49,21 +53,10 @@ void TestCompareWindow::compareThenWrite()
     QFETCH(QString, language);
     QFETCH(bool, write);
     QFETCH(QStringList, first);
-    CGuiFixture fixture(language);
-    const std::unique_ptr<CVirtualRadio> radio = StartRadio();
-    fixture.SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), Device(*radio));
-    QVERIFY(fixture.Start());
-    CProgramView* view = fixture.View();
+    Bench bench(language);
+    CGuiFixture& fixture = *bench.fixture;
     CProgramDoc* doc = fixture.Doc();
-
-    // The radio holds the document plus one channel.
-    CRadioImage radioImage = doc->m_Image;
-    CChannelGrid grid(false);
-    grid.SetBandLimits({ view->m_nLowerLimit, view->m_nUpperLimit });
-    grid.LoadImage(radioImage);
-    grid.Commit(1, ChannelCodec::kRxFrequency, QStringLiteral("150.125"), CChannelGrid::Trigger::Enter);
-    grid.StoreGrid(radioImage);
-    radio->SetMemory(BytesOf(radioImage));
+    bench.radio->SetMemory(BytesOf(RadioImage(bench, true)));
     const CRadioImage before = doc->m_Image;
 
     QList<QStringList> listed;
@@ -82,9 +75,8 @@ void TestCompareWindow::compareThenWrite()
         return compare->result();
     };
 
-    auto* frame = fixture.App().MainFrame();
-    frame->FindCommand(CMainFrame::kCompareRadio)->trigger();
-    CProcessDlg* progress = view->ProcessDlg();
+    fixture.Run(CMainFrame::kCompareRadio);
+    CProcessDlg* progress = bench.View()->ProcessDlg();
     QVERIFY(progress->isVisible());
     QTest::mouseClick(progress->OkButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!listed.isEmpty(), 20000);
@@ -105,9 +97,8 @@ void TestCompareWindow::compareThenWrite()
     QTest::mouseClick(progress->OkButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!progress->isVisible(), 20000);
     QCOMPARE(fixture.messages.size(), 0);
-    const RadioMemory::Bytes after = radio->Memory();
+    const RadioMemory::Bytes after = bench.radio->Memory();
     QVERIFY(std::equal(after.begin() + 16, after.begin() + 32, doc->m_Image.ChannelRecord(1).begin()));
-    CPortName::ClearOverrides();
 }
 
 void TestCompareWindow::tablesApart_data()
@@ -117,14 +108,16 @@ void TestCompareWindow::tablesApart_data()
     QTest::addColumn<QString>("summary");
     QTest::addColumn<QString>("apart");
     QTest::addColumn<bool>("canWrite");
-    const QString notWritten = QStringLiteral("Not written by Write (only in service mode), 2 difference(s):");
+    const QString notWritten
+        = QStringLiteral("Not written by Write (only in service mode), 2 difference(s):");
     QTest::newRow("after a normal write: only the tables differ")
         << false << false << "The radio holds what Write sends." << notWritten << false;
     QTest::newRow("a channel differs too")
         << false << true << "8 difference(s) between the document and the radio:" << notWritten << true;
     QTest::newRow("service mode: Write may send the tables")
         << true << false << "The radio holds what Write sends."
-        << "Written only when Write is told to replace the power and alignment tables, 2 difference(s):" << true;
+        << "Written only when Write is told to replace the power and alignment tables, 2 difference(s):"
+        << true;
 }
 
 // The radio's power and alignment tables, which a normal Write never sends, are listed apart and never
@@ -138,23 +131,13 @@ void TestCompareWindow::tablesApart()
     QFETCH(bool, canWrite);
     if (service)
         CServiceAccess::Grant();
-    CGuiFixture fixture;
-    const std::unique_ptr<CVirtualRadio> radio = StartRadio();
-    fixture.SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), Device(*radio));
-    QVERIFY(fixture.Start());
-    // The radio holds what a Write of the document sent (plus a channel), and tables of its own.
-    CRadioImage radioImage = fixture.Doc()->m_Image;
-    CChannelGrid grid(false);
-    grid.SetBandLimits({ fixture.View()->m_nLowerLimit, fixture.View()->m_nUpperLimit });
-    grid.LoadImage(radioImage);
-    if (channel)
-        grid.Commit(1, ChannelCodec::kRxFrequency, QStringLiteral("150.125"), CChannelGrid::Trigger::Enter);
-    grid.StoreGrid(radioImage);
-    for (int a = 0x300; a < 0x320; ++a)
+    Bench bench;
+    CGuiFixture& fixture = *bench.fixture;
+    // ... and tables of its own.
+    CRadioImage radioImage = RadioImage(bench, channel);
+    for (int a = 0x300; a < 0x400; a = a == 0x31F ? 0x3E0 : a + 1)
         radioImage.SetByte(a, std::uint8_t(radioImage.Byte(a) ^ 0xFF));
-    for (int a = 0x3E0; a < 0x400; ++a)
-        radioImage.SetByte(a, std::uint8_t(radioImage.Byte(a) ^ 0xFF));
-    radio->SetMemory(BytesOf(radioImage));
+    bench.radio->SetMemory(BytesOf(radioImage));
 
     QStringList shown;
     QList<QStringList> others;
@@ -169,14 +152,13 @@ void TestCompareWindow::tablesApart()
         writeEnabled = compare->WriteButton()->isEnabled();
         return int(QDialog::Rejected);
     };
-    fixture.App().MainFrame()->FindCommand(CMainFrame::kCompareRadio)->trigger();
-    QTest::mouseClick(fixture.View()->ProcessDlg()->OkButton(), Qt::LeftButton);
+    fixture.Run(CMainFrame::kCompareRadio);
+    QTest::mouseClick(bench.View()->ProcessDlg()->OkButton(), Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 20000);
 
     QCOMPARE(shown, (QStringList { summary, apart }));
     QCOMPARE(others, (QList<QStringList> { { "Bytes 0x300-0x31F" }, { "Bytes 0x3E0-0x3FA" } }));
     QCOMPARE(writeEnabled, canWrite);
-    CPortName::ClearOverrides();
 }
 
 QTEST_MAIN(TestCompareWindow)
