@@ -23,8 +23,6 @@ class TestDocument : public QObject {
     Q_OBJECT
 
 private:
-    static void Run(CGuiFixture& f, int command) { f.App().MainFrame()->FindCommand(command)->trigger(); }
-
     static QByteArray ReadAll(const QString& path)
     {
         QFile file(path);
@@ -72,7 +70,7 @@ private slots:
         const QString previous = QDir::currentPath();
         QDir::setCurrent(f.DataPath(""));
         f.fileAnswers << f.DataPath("first.dat");
-        Run(f, CMainFrame::kFileSave);
+        f.Run(CMainFrame::kFileSave);
         QDir::setCurrent(previous);
 
         QCOMPARE(f.filePrompts.size(), 1);
@@ -98,24 +96,11 @@ private slots:
 
         // From now on Save writes that file without asking.
         Edit(f);
-        Run(f, CMainFrame::kFileSave);
+        f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.filePrompts.size(), 1);
         QVERIFY(!f.Doc()->IsModified());
         QCOMPARE(ReadAll(f.DataPath("first.dat")).mid(16 + 4 * 16, 4), QByteArray("\x00\x00\x00\x15", 4));
         QVERIFY(f.messages.isEmpty());
-    }
-
-    void anOpenEditorIsSavedToo()
-    {
-        CGuiFixture f;
-        QVERIFY(f.Start());
-        f.ClickCell(2, 1);
-        f.Type("151.025"); // no Enter: Save takes it as typed
-        f.fileAnswers << f.DataPath("typed.dat");
-        Run(f, CMainFrame::kFileSave);
-        CRadioImage image;
-        QVERIFY(DataFile::Load(f.DataPath("typed.dat"), image).ok());
-        QCOMPARE(ChannelCodec::DecodeChannel(image, 2, false)[0], QString("151.02500"));
     }
 
     void open_data()
@@ -144,7 +129,7 @@ private slots:
         if (bytes != "<none>")
             Write(path, bytes);
         f.fileAnswers << path;
-        Run(f, CMainFrame::kFileOpen);
+        f.Run(CMainFrame::kFileOpen);
 
         if (message.isEmpty()) {
             QVERIFY(f.messages.isEmpty());
@@ -197,7 +182,7 @@ private slots:
         QPointer<CChildFrame> before = f.Child();
         f.answers = answers;
         f.fileAnswers << f.DataPath("kept.dat");
-        Run(f, CMainFrame::kFileNew);
+        f.Run(CMainFrame::kFileNew);
 
         QCOMPARE(f.messages.size(), questions);
         QCOMPARE(f.messages[0].text, QString("All data will be Cleared!"));
@@ -238,7 +223,7 @@ private slots:
         f.answers << answer;
         if (QString(QTest::currentDataTag()) == "edits, Save")
             f.fileAnswers << f.DataPath("quit.dat");
-        Run(f, CMainFrame::kAppExit);
+        f.Run(CMainFrame::kAppExit);
         QCOMPARE(f.messages.size(), edited ? 1 : 0);
         QCOMPARE(!f.App().MainFrame()->isVisible(), closed);
         QCOMPARE(QFile::exists(f.DataPath("quit.dat")), closed && answer == QMessageBox::Save);
@@ -253,15 +238,15 @@ private slots:
         Write(f.DataPath("other.dat"), GoodFile());
         f.fileAnswers << f.DataPath("other.dat") << f.DataPath("other.dat");
         f.answers << QMessageBox::Cancel << QMessageBox::Discard;
-        Run(f, CMainFrame::kFileOpen);
+        f.Run(CMainFrame::kFileOpen);
         QCOMPARE(f.Child(), before.data());
         QVERIFY(before->isVisible() && f.Doc()->IsModified());
-        Run(f, CMainFrame::kFileOpen);
+        f.Run(CMainFrame::kFileOpen);
         QCOMPARE(f.messages.size(), 2);
         QVERIFY(f.Child() != before);
         QVERIFY(!before->isVisible());
         // Quitting now asks nothing: the hidden document's edits were let go.
-        Run(f, CMainFrame::kAppExit);
+        f.Run(CMainFrame::kAppExit);
         QCOMPARE(f.messages.size(), 2);
         QVERIFY(!f.App().MainFrame()->isVisible());
     }
@@ -271,14 +256,17 @@ private slots:
         CGuiFixture f;
         QVERIFY(f.Start());
         CChildFrame* child = f.Child();
-        Run(f, CMainFrame::kFileClose);
+        f.Run(CMainFrame::kFileClose);
         QVERIFY(!child->isVisible());
         QCOMPARE(f.Child(), child);
-        Run(f, CMainFrame::kChannelInformation);
+        f.Run(CMainFrame::kChannelInformation);
         QVERIFY(child->isVisible());
         child->close(); // the close box only hides too
         QVERIFY(!child->isVisible());
         QCOMPARE(f.App().MainFrame()->Children().size(), 1);
+        f.Run(CMainFrame::kChannelInformation);
+        QVERIFY(child->isVisible());
+        QCOMPARE(f.Frame()->ActiveChild(), child);
     }
 
     void fileOnTheCommandLine_data()
@@ -325,22 +313,28 @@ private slots:
             f.Type("145.2");
             f.PressEnter();
             f.ChooseItem("D023I");
+            f.ClickCell(8, 1);
+            f.Type("151.025"); // no Enter: Save takes it as typed
             f.fileAnswers << path;
-            Run(f, CMainFrame::kFileSaveAs);
+            f.Run(CMainFrame::kFileSaveAs);
         }
         CGuiFixture f;
         QVERIFY(f.Start({ path }));
         QCOMPARE(f.RowTexts(7),
             (QStringList { "144.00625", "145.20000", "D023I", "None", "Wide", "Yes", "Off", "High" }));
+        QCOMPARE(f.RowTexts(8).value(0), QString("151.02500"));
     }
 
     void failedSaveKeepsTheEdits_data()
     {
         QTest::addColumn<QString>("blocker");
         QTest::addColumn<QString>("message");
-        QTest::newRow("file turned into a FIFO") << "fifo" << "not a regular file (a FIFO)";
-        QTest::newRow("file held by another program") << "held" << "is being saved by another program";
-        QTest::newRow("lock path is a FIFO") << "fifo lock" << ".radio.dat.lock is not a regular file (a FIFO)";
+        QTest::newRow("file turned into a FIFO") << "fifo"
+                                                 << "not a regular file (a FIFO)";
+        QTest::newRow("file held by another program") << "held"
+                                                      << "is being saved by another program";
+        QTest::newRow("lock path is a FIFO") << "fifo lock"
+                                             << ".radio.dat.lock is not a regular file (a FIFO)";
     }
 
     // A save that cannot be done says so and the document stays modified, so nothing is thrown away.
@@ -353,7 +347,7 @@ private slots:
         QVERIFY(f.Start());
         const QString path = f.DataPath("radio.dat");
         f.fileAnswers << path;
-        Run(f, CMainFrame::kFileSaveAs);
+        f.Run(CMainFrame::kFileSaveAs);
         const QByteArray saved = ReadAll(path);
         Edit(f);
         CFileLock other(path);
@@ -363,7 +357,7 @@ private slots:
             QVERIFY(QFile::remove(path) && ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
         else
             QVERIFY(::mkfifo(QFile::encodeName(f.DataPath(".radio.dat.lock")).constData(), 0644) == 0);
-        Run(f, CMainFrame::kFileSave);
+        f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.messages.size(), 1);
         QVERIFY2(f.messages[0].text.contains(message) && f.messages[0].text.contains("radio.dat"),
             qPrintable(f.messages[0].text));
@@ -377,7 +371,8 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<int>("answer"); // 0: the file is not changed, nothing is asked
         QTest::addColumn<QString>("question");
-        const QString english = "radio.dat has been changed by another program since it was opened or last saved here.";
+        const QString english
+            = "radio.dat has been changed by another program since it was opened or last saved here.";
         const QString chinese = "radio.dat 在此打开或上次保存之后已被其他程序更改。";
         QTest::newRow("unchanged") << "English" << 0 << QString();
         QTest::newRow("changed, overwrite") << "English" << int(QMessageBox::Yes) << english;
@@ -405,7 +400,7 @@ private slots:
         if (answer)
             Write(path, changed);
         f.answers << QMessageBox::StandardButton(answer ? answer : QMessageBox::Cancel);
-        Run(f, CMainFrame::kFileSave);
+        f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.messages.size(), answer ? 1 : 0);
         if (answer) {
             QVERIFY2(f.messages[0].text.startsWith(question), qPrintable(f.messages[0].text));
@@ -422,7 +417,7 @@ private slots:
         f.ClickCell(5, 1);
         f.Type("151");
         f.PressEnter();
-        Run(f, CMainFrame::kFileSave);
+        f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.messages.size(), answer ? 1 : 0);
         QVERIFY(!f.Doc()->IsModified());
         QVERIFY(ReadAll(path) != saved);

@@ -56,15 +56,21 @@ private slots:
         QTest::addColumn<QString>("readTip");
         QTest::addColumn<QString>("ready");
         QTest::addColumn<QStringList>("logEntry"); // Program > Programming Log...: its text and prompt
-        QTest::newRow("English") << "English"
-                                 << QStringList { "&File", "&Edit", "&Program", "&View", "&Setup", "&Help" }
-                                 << "Read Data From Radio (F1: Help)" << "Read (F1: Help)" << "Ready"
-                                 << QStringList { "Programming &Log...",
-                                        "Show every read and write of a radio, when and how it ended (F1: Help)" };
+        QTest::newRow("English")
+            << "English" << QStringList { "&File", "&Edit", "&Program", "&View", "&Setup", "&Help" }
+            << "Read Data From Radio (F1: Help)"
+            << "Read (F1: Help)"
+            << "Ready"
+            << QStringList { "Programming &Log...",
+                   "Show every read and write of a radio, when and how it ended (F1: Help)" };
         QTest::newRow("Chinese") << "Chinese"
-                                 << QStringList { "文件(&F)", "编辑(&E)", "编程(&P)", "查看(&V)", "设置(&S)", "帮助(&H)" }
-                                 << "从电台读取数据 (F1: 帮助)" << "读取 (F1: 帮助)" << "就绪"
-                                 << QStringList { "编程日志(&L)...", "显示每次读写电台的记录: 时间及结果 (F1: 帮助)" };
+                                 << QStringList { "文件(&F)", "编辑(&E)", "编程(&P)", "查看(&V)", "设置(&S)",
+                                        "帮助(&H)" }
+                                 << "从电台读取数据 (F1: 帮助)"
+                                 << "读取 (F1: 帮助)"
+                                 << "就绪"
+                                 << QStringList { "编程日志(&L)...",
+                                        "显示每次读写电台的记录: 时间及结果 (F1: 帮助)" };
     }
 
     void menusToolbarAndPrompts()
@@ -87,9 +93,10 @@ private slots:
         QList<int> buttons;
         for (QAction* action : frame->Bars()->ToolBar()->actions())
             buttons << (action->isSeparator() ? 0 : action->data().toInt());
-        QCOMPARE(buttons, (QList<int> { CMainFrame::kFileNew, CMainFrame::kFileOpen, CMainFrame::kFileSave, 0,
-                              CMainFrame::kRead, CMainFrame::kWrite, 0, CMainFrame::kFilePrint, 0,
-                              CMainFrame::kAppAbout }));
+        QCOMPARE(buttons,
+            (QList<int> { CMainFrame::kFileNew, CMainFrame::kFileOpen, CMainFrame::kFileSave, 0,
+                CMainFrame::kRead, CMainFrame::kWrite, 0, CMainFrame::kFilePrint, 0,
+                CMainFrame::kAppAbout }));
         QAction* read = frame->FindCommand(CMainFrame::kRead);
         QCOMPARE(read->toolTip(), readTip);
         QVERIFY(!read->icon().isNull());
@@ -206,54 +213,33 @@ private slots:
         QCOMPARE(frame->Bars()->ControlDock()->width(), width); // back with its last width
     }
 
-    // The entry under the pointer decides, not the one selected; the root is selected afterwards.
+    // The entry under the pointer decides, not the one selected by the keyboard; a click runs it. The
+    // root, and only the root, is selected afterwards.
     void treeActsOnTheItemUnderThePointer_data()
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<int>("pointerOn"); // child index under the root; -1: the root
+        QTest::addColumn<bool>("click"); // else the keyboard selects Channel Information
         QTest::addColumn<QString>("opened");
-        QTest::newRow("product") << "English" << 0 << "CProductInfoDlg";
-        QTest::newRow("options, in Chinese") << "Chinese" << 2 << "COptionalFeaturesDlg";
-        QTest::newRow("root") << "English" << -1 << "";
+        QTest::newRow("product") << "English" << 0 << false << "CProductInfoDlg";
+        QTest::newRow("options, in Chinese") << "Chinese" << 2 << false << "COptionalFeaturesDlg";
+        QTest::newRow("root") << "English" << -1 << false << "";
+        QTest::newRow("options, clicked") << "English" << 2 << true << "COptionalFeaturesDlg";
     }
 
     void treeActsOnTheItemUnderThePointer()
     {
         QFETCH(QString, language);
         QFETCH(int, pointerOn);
+        QFETCH(bool, click);
         QFETCH(QString, opened);
         CGuiFixture f(language);
         QVERIFY(f.Start());
-        CMainFrame* frame = f.App().MainFrame();
-        QVERIFY(QTest::qWaitForWindowExposed(frame));
-        CNavigationTree* tree = frame->Bars()->Tree();
-        QTreeWidgetItem* target = pointerOn < 0 ? tree->Root() : tree->Root()->child(pointerOn);
-        QCursor::setPos(tree->viewport()->mapToGlobal(tree->visualItemRect(target).center()));
-
-        QString seen;
-        QTimer::singleShot(0, [&seen] {
-            if (QWidget* dialog = QApplication::activeModalWidget()) {
-                seen = QString::fromLatin1(dialog->metaObject()->className());
-                static_cast<QDialog*>(dialog)->reject();
-            }
-        });
-        // The keyboard moves the selection to Channel Information; the pointer rests elsewhere.
-        tree->setCurrentItem(tree->Root()->child(1));
-        QCOMPARE(seen, opened);
-        QCOMPARE(tree->currentItem(), tree->Root());
-    }
-
-    // A click on an entry runs it and leaves the root, and only the root, selected; dotted lines join
-    // the entries to the root.
-    void treeClickLeavesTheRootSelected()
-    {
-        CGuiFixture f;
-        QVERIFY(f.Start());
-        CMainFrame* frame = f.App().MainFrame();
-        QVERIFY(QTest::qWaitForWindowExposed(frame));
-        CNavigationTree* tree = frame->Bars()->Tree();
-        const QPoint options = tree->visualItemRect(tree->Root()->child(2)).center();
-        QCursor::setPos(tree->viewport()->mapToGlobal(options));
+        QVERIFY(QTest::qWaitForWindowExposed(f.Frame()));
+        CNavigationTree* tree = f.Frame()->Bars()->Tree();
+        const QPoint target
+            = tree->visualItemRect(pointerOn < 0 ? tree->Root() : tree->Root()->child(pointerOn)).center();
+        QCursor::setPos(tree->viewport()->mapToGlobal(target));
         QString seen;
         QTimer::singleShot(0, [&seen] {
             if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
@@ -261,8 +247,11 @@ private slots:
                 dialog->reject();
             }
         });
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, options);
-        QCOMPARE(seen, QString("COptionalFeaturesDlg"));
+        if (click)
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, target);
+        else
+            tree->setCurrentItem(tree->Root()->child(1));
+        QCOMPARE(seen, opened);
         QTRY_COMPARE(tree->selectedItems(), QList<QTreeWidgetItem*> { tree->Root() });
         QCOMPARE(tree->currentItem(), tree->Root());
 
@@ -279,29 +268,18 @@ private slots:
         QVERIFY2(drawn >= (to - from) / 3, qPrintable(QString::number(drawn)));
     }
 
-    void channelInformationBringsBackTheWindow()
-    {
-        CGuiFixture f;
-        QVERIFY(f.Start());
-        CChildFrame* child = f.Child();
-        child->close();
-        QVERIFY(!child->isVisible());
-        f.App().MainFrame()->FindCommand(CMainFrame::kChannelInformation)->trigger();
-        QVERIFY(child->isVisible());
-        QCOMPARE(f.App().MainFrame()->ActiveChild(), child);
-    }
-
     void backgroundTiles_data()
     {
         QTest::addColumn<QSize>("area");
         QTest::addColumn<QList<QPoint>>("origins");
         QTest::newRow("500 x 300") << QSize(500, 300)
-                                   << QList<QPoint> { { 0, 0 }, { 0, 157 }, { 238, 0 }, { 238, 157 }, { 476, 0 },
-                                          { 476, 157 } };
+                                   << QList<QPoint> { { 0, 0 }, { 0, 157 }, { 238, 0 }, { 238, 157 },
+                                          { 476, 0 }, { 476, 157 } };
         // Exactly two by two: one more column and row, wholly outside.
         QTest::newRow("476 x 314") << QSize(476, 314)
-                                   << QList<QPoint> { { 0, 0 }, { 0, 157 }, { 0, 314 }, { 238, 0 }, { 238, 157 },
-                                          { 238, 314 }, { 476, 0 }, { 476, 157 }, { 476, 314 } };
+                                   << QList<QPoint> { { 0, 0 }, { 0, 157 }, { 0, 314 }, { 238, 0 },
+                                          { 238, 157 }, { 238, 314 }, { 476, 0 }, { 476, 157 },
+                                          { 476, 314 } };
     }
 
     void backgroundTiles()
@@ -311,22 +289,9 @@ private slots:
         QCOMPARE(CMDIClientWnd::TileOrigins(area, QSize(238, 157)), origins);
     }
 
-    // A replaced or removed picture shows at the next repaint; our own one stands in for a missing file.
-    void backgroundPictureIsReadAtEveryRepaint()
-    {
-        CGuiFixture f;
-        QVERIFY(f.Start());
-        QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(238, 157));
-        QImage picture(40, 30, QImage::Format_RGB888);
-        picture.fill(Qt::red);
-        QVERIFY(picture.save(f.BinPath("background.bmp"), "BMP"));
-        QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(40, 30));
-        QFile::remove(f.BinPath("background.bmp"));
-        QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(238, 157));
-    }
-
-    // A picture cut short or not a picture at all is never tiled: our own one stands in.
-    void backgroundPictureMustBeWhole_data()
+    // The picture is read at every repaint: a replaced or removed one shows at once. One cut short or
+    // not a picture at all is never tiled: our own one stands in, as for a missing file.
+    void backgroundPicture_data()
     {
         QTest::addColumn<int>("keep"); // bytes of the 3,654-byte bitmap kept, or -1 for a text file
         QTest::addColumn<QSize>("shown");
@@ -337,12 +302,13 @@ private slots:
         QTest::newRow("file header only") << 14 << QSize(238, 157);
         QTest::newRow("not a picture") << -1 << QSize(238, 157);
     }
-    void backgroundPictureMustBeWhole()
+    void backgroundPicture()
     {
         QFETCH(int, keep);
         QFETCH(QSize, shown);
         CGuiFixture f;
         QVERIFY(f.Start());
+        QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(238, 157));
         const QString path = f.BinPath("background.bmp");
         QImage picture(40, 30, QImage::Format_RGB888);
         picture.fill(Qt::red);
@@ -355,6 +321,7 @@ private slots:
         file.close();
         QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), shown);
         QFile::remove(path);
+        QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(238, 157));
     }
 
     void f6MovesBetweenThePanes()
