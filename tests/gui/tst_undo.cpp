@@ -28,8 +28,6 @@ class TestUndo : public QObject {
     Q_OBJECT
 
 private:
-    static void Command(CGuiFixture& f, int id) { f.App().MainFrame()->FindCommand(id)->trigger(); }
-
     // Channels 1-4 at 141, 142, 143 and 144 MHz, the rest empty; the history starts here.
     static CRadioImage FourChannels(CGuiFixture& f)
     {
@@ -89,11 +87,11 @@ private slots:
         auto step = [&](bool back) {
             const QKeySequence& key = back ? undo : redo;
             if (key.isEmpty())
-                Command(f, back ? CEditMenu::kUndo : CEditMenu::kRedo);
+                f.Run(back ? CEditMenu::kUndo : CEditMenu::kRedo);
             else
                 Key(key);
         };
-        QAction* undoEntry = f.App().MainFrame()->FindCommand(CEditMenu::kUndo);
+        QAction* undoEntry = f.Frame()->FindCommand(CEditMenu::kUndo);
         QVERIFY(undoEntry && !undoEntry->isEnabled());
 
         const CRadioImage start = f.Doc()->m_Image;
@@ -141,7 +139,7 @@ private slots:
 
         // Saved: that is the clean state now, before and after it is not.
         f.fileAnswers << f.DataPath("saved.dat");
-        Command(f, CMainFrame::kFileSave);
+        f.Run(CMainFrame::kFileSave);
         QVERIFY(!f.Doc()->IsModified());
         step(true);
         QVERIFY(f.Doc()->IsModified());
@@ -163,13 +161,13 @@ private slots:
             box->setCurrentIndex(box->currentIndex() == 0 ? 1 : 0);
             static_cast<QDialog*>(dialog)->accept();
         });
-        Command(f, CMainFrame::kOptionalFeatures);
+        f.Run(CMainFrame::kOptionalFeatures);
         QVERIFY(f.Doc()->m_Image != start);
         const CRadioImage changed = f.Doc()->m_Image;
-        Command(f, CEditMenu::kUndo);
+        f.Run(CEditMenu::kUndo);
         QCOMPARE(f.Doc()->m_Image, start);
         QVERIFY(!f.Doc()->IsModified());
-        Command(f, CEditMenu::kRedo);
+        f.Run(CEditMenu::kRedo);
         QCOMPARE(f.Doc()->m_Image, changed);
     }
 
@@ -286,7 +284,7 @@ private slots:
         QFETCH(QStringList, history);
         CGuiFixture f(language);
         QVERIFY(f.Start());
-        const QList<QAction*> edit = f.App().MainFrame()->MenuOf(CEditMenu::kUndo)->actions();
+        const QList<QAction*> edit = f.Frame()->MenuOf(CEditMenu::kUndo)->actions();
         QCOMPARE((QStringList { edit[0]->text(), edit[1]->text() }), history);
         FourChannels(f);
         ClickRowNumber(f, 2);
@@ -309,13 +307,6 @@ private slots:
         QVERIFY(moveDown && moveDown->isEnabled());
         moveDown->trigger();
         QCOMPARE(Receive(f), QString("141 144 142 143 - - - -"));
-        if (qEnvironmentVariableIsSet("PROGRAM_SHOTS")) { // a picture for a person to look at
-            menu->popup(grid->viewport()->mapToGlobal(grid->visualRect(grid->model()->index(3, 4)).center()));
-            QTest::qWait(100);
-            f.App().MainFrame()->grab().save(
-                qEnvironmentVariable("PROGRAM_SHOTS") + "/frame-" + language + ".png");
-            menu->grab().save(qEnvironmentVariable("PROGRAM_SHOTS") + "/context-" + language + ".png");
-        }
     }
 
     // Every read is kept; File > Open Backup lists them with type and band and opens one without a
@@ -348,22 +339,20 @@ private slots:
             auto* list = static_cast<COpenBackupDlg&>(dialog).List();
             for (int col = 0; col < list->columnCount(); ++col)
                 shownHeaders << list->headerItem()->text(col);
-            if (qEnvironmentVariableIsSet("PROGRAM_SHOTS"))
-                dialog.grab().save(qEnvironmentVariable("PROGRAM_SHOTS") + "/backups-" + language + ".png");
             for (int i = 0; i < list->topLevelItemCount(); ++i)
                 listed << list->topLevelItem(i)->text(1) + " " + list->topLevelItem(i)->text(2);
             list->setCurrentItem(list->topLevelItem(1));
             dialog.accept();
             return int(QDialog::Accepted);
         };
-        Command(f, CMainFrame::kFileOpenBackup);
+        f.Run(CMainFrame::kFileOpenBackup);
         QCOMPARE(shownHeaders, headers);
         QCOMPARE(listed, (QStringList { "QR-260 130 - 160MHz", "QR-260 136 - 174MHz" }));
         QCOMPARE(f.Doc()->m_Image, older);
         QCOMPARE(f.Doc()->Title(), QString("read-20261208-003005"));
         QCOMPARE(f.messages.size(), 0);
         QVERIFY(f.Doc()->PathName().isEmpty() && !f.Doc()->IsModified());
-        Command(f, CMainFrame::kFileSave);
+        f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.filePrompts.size(), 1);
     }
 };
