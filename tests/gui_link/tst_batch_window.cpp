@@ -49,13 +49,10 @@ private slots:
         QTest::addColumn<bool>("verify");
         QTest::addColumn<QString>("message"); // the start of the one message, "" for none
         QTest::addColumn<QString>("logged"); // the verify column of the write's record
-        QTest::newRow("ticked, radio sound") << "" << true << "Verified 960 bytes."
-                                             << "verified";
-        QTest::newRow("ticked, radio loses a block")
-            << "write-lost:3" << true << "Verify failed at address 0x"
-            << "differs at 0x020";
-        QTest::newRow("cleared") << "" << false << ""
-                                 << "not verified";
+        QTest::newRow("ticked, radio sound") << "" << true << "Verified 960 bytes." << "verified";
+        QTest::newRow("ticked, radio loses a block") << "write-lost:3" << true << "Verify failed at address 0x"
+                                                     << "differs at 0x020";
+        QTest::newRow("cleared") << "" << false << "" << "not verified";
     }
 
     void verifyAfterWriting()
@@ -95,12 +92,9 @@ private slots:
         QTest::newRow("two radios at once") << false << false << false << Answers {};
         QTest::newRow("one after another, then Stop") << true << false << false << Answers {};
         QTest::newRow("two verified, one fails its verify") << false << true << false << Answers {};
-        QTest::newRow("service mode, Enter: channels and options only")
-            << false << false << true << Answers {};
-        QTest::newRow("service mode, Yes: the tables too")
-            << false << false << true << Answers { QMessageBox::Yes };
-        QTest::newRow("service mode, Cancel: no batch")
-            << false << false << true << Answers { QMessageBox::Cancel };
+        QTest::newRow("service mode, Enter: channels and options only") << false << false << true << Answers {};
+        QTest::newRow("service mode, Yes: the tables too") << false << false << true << Answers { QMessageBox::Yes };
+        QTest::newRow("service mode, Cancel: no batch") << false << false << true << Answers { QMessageBox::Cancel };
     }
 
     void batchWrite()
@@ -126,8 +120,7 @@ private slots:
         const QStringList messages = bench.Messages();
         QCOMPARE(messages.size(), service ? 1 : 0);
         if (service)
-            QVERIFY2(messages.first().startsWith("Service mode: this Write can also replace"),
-                qPrintable(messages[0]));
+            QVERIFY2(messages.first().startsWith("Service mode: this Write can also replace"), qPrintable(messages[0]));
         CBatchWriteDlg* dialog = Menu(bench)->Dialog();
         const bool tables = answers.contains(QMessageBox::Yes);
         if (answers.contains(QMessageBox::Cancel)) {
@@ -177,8 +170,7 @@ private slots:
         // One record a radio, each on its own port.
         QStringList logged;
         for (const CLogRecord& record : CProgramLog().Read(false).records)
-            logged << record.port + ' ' + record.direction + ' ' + QString::number(record.blocks) + ' '
-                    + record.outcome;
+            logged << record.port + ' ' + record.direction + ' ' + QString::number(record.blocks) + ' ' + record.outcome;
         logged.sort();
         QStringList expectedLog;
         for (const QString& device : repeat ? QStringList { devices[0], devices[0] } : devices)
@@ -188,8 +180,7 @@ private slots:
         QVERIFY(dialog->StartButton()->isEnabled());
         // The status bar says what the batch did.
         const QString status = bench.Frame()->statusBar()->currentMessage();
-        QVERIFY2(status.contains(QRegularExpression(
-                     "^Batch Write: 2 radios written, 0 failed, at [0-2][0-9]:[0-5][0-9]$")),
+        QVERIFY2(status.contains(QRegularExpression("^Batch Write: 2 radios written, 0 failed, at [0-2][0-9]:[0-5][0-9]$")),
             qPrintable(status));
     }
 
@@ -204,12 +195,9 @@ private slots:
         QTest::newRow("COM3 without a cable")
             << "COM3" << QString::fromUtf8("COM3  \u2192  /dev/ttyUSB2  (not present)") << false;
         QTest::newRow("COM5 on a reported adapter")
-            << "COM5"
-            << QString::fromUtf8("COM5  \u2192  /dev/ttyUSB4  (CP2102 USB to UART, maker Silicon Labs)")
-            << true;
+            << "COM5" << QString::fromUtf8("COM5  \u2192  /dev/ttyUSB4  (CP2102 USB to UART, maker Silicon Labs)") << true;
         QTest::newRow("a reported port by its path")
-            << "/dev/ttyACM7"
-            << "/dev/ttyACM7  (USB Serial, serial number A1)" << true;
+            << "/dev/ttyACM7" << "/dev/ttyACM7  (USB Serial, serial number A1)" << true;
     }
 
     void batchPortList()
@@ -231,8 +219,7 @@ private slots:
         const QListWidgetItem* item = dialog->PortList()->item(0);
         QCOMPARE(item->text(), text.arg(bench.Device()));
         QCOMPARE(item->data(CBatchWriteDlg::kPresentRole).toBool(), present);
-        QCOMPARE(item->foreground().color()
-                == dialog->PortList()->palette().color(QPalette::Disabled, QPalette::Text),
+        QCOMPARE(item->foreground().color() == dialog->PortList()->palette().color(QPalette::Disabled, QPalette::Text),
             !present);
         QVERIFY(item->flags() & Qt::ItemIsUserCheckable);
         dialog->reject();
@@ -276,8 +263,7 @@ private slots:
         bench.Transfer(true, false);
         QCOMPARE(bench.Messages().size(), 1);
         QVERIFY2(bench.Messages().first().contains(folder.path() + "/trace-")
-                && bench.Messages().first().endsWith(
-                    "could not be written (No space left on device); the trace is incomplete."),
+                && bench.Messages().first().endsWith("could not be written (No space left on device); the trace is incomplete."),
             qPrintable(bench.Messages().first()));
         QVERIFY(bench.radio->Memory() == bench.Written(RadioMemory::Factory()));
     }
@@ -292,17 +278,11 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(CProgramLog::Path()).absolutePath()));
         QFile file(CProgramLog::Path());
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("{\"time\":\"2026-03-01T10:00:00Z\",\"port\":\"COM2\",\"direction\":\"write\",\"area\":"
-                   "\"channels\","
-                   "\"file\":\"/data/"
-                   "a.dat\",\"blocks\":60,\"verify\":\"verified\",\"outcome\":\"done\",\"version\":\"1.0\"}"
-                   "\n");
-        file.write(
-            "{\"time\":\"2026-03-01T09:00:00Z\",\"port\":\"COM1\",\"cable\":\"USB "
-            "Serial\",\"direction\":\"read\","
-            "\"area\":\"channels\",\"file\":\"unsaved document\",\"blocks\":64,\"verify\":\"not verified\","
-            "\"outcome\":\"done\",\"version\":\"1.0\",\"backup\":\""
-            + backup.toUtf8() + "\"}\n");
+        file.write("{\"time\":\"2026-03-01T10:00:00Z\",\"port\":\"COM2\",\"direction\":\"write\",\"area\":\"channels\","
+                   "\"file\":\"/data/a.dat\",\"blocks\":60,\"verify\":\"verified\",\"outcome\":\"done\",\"version\":\"1.0\"}" "\n");
+        file.write("{\"time\":\"2026-03-01T09:00:00Z\",\"port\":\"COM1\",\"cable\":\"USB Serial\",\"direction\":\"read\","
+                   "\"area\":\"channels\",\"file\":\"unsaved document\",\"blocks\":64,\"verify\":\"not verified\","
+                   "\"outcome\":\"done\",\"version\":\"1.0\",\"backup\":\"" + backup.toUtf8() + "\"}\n");
         file.write("{\"time\":\"2026-03-01T11:00");
         file.close();
         const QString exported = bench.fixture->DataPath(QStringLiteral("log.csv"));
@@ -335,8 +315,7 @@ private slots:
         bench.Frame()->FindCommand(CMainFrame::kProgrammingLog)->trigger();
         QCOMPARE(bench.fixture->dialogs, QStringList { "Programming Log" });
         QCOMPARE(bottom, (QStringList { "2026-03-01T10:00:00Z", "COM2", "write", "1" }));
-        QCOMPARE(
-            notes, QStringList { CProgramLog::Path() + ", line 3: a cut or unreadable record was skipped." });
+        QCOMPARE(notes, QStringList { CProgramLog::Path() + ", line 3: a cut or unreadable record was skipped." });
         QVERIFY(!backupForWrite);
         QCOMPARE(filtered, QStringList { "COM1 (USB Serial)" });
         QVERIFY(backupForRead);
@@ -344,8 +323,7 @@ private slots:
         QVERIFY(csv.open(QIODevice::ReadOnly));
         QCOMPARE(QString::fromUtf8(csv.readAll()),
             "time,port,direction,area,file,sha256,type,band,blocks,verify,outcome,version,backup\r\n"
-            "2026-03-01T09:00:00Z,COM1 (USB Serial),read,channels,unsaved document,,,,64,not "
-            "verified,done,1.0,"
+            "2026-03-01T09:00:00Z,COM1 (USB Serial),read,channels,unsaved document,,,,64,not verified,done,1.0,"
                 + backup + "\r\n");
         // Open Backup opened the read's copy in a window of its own.
         QVERIFY(bench.fixture->Child() != before);
@@ -363,8 +341,7 @@ private slots:
         QCOMPARE(bench.radio->LinksOpened(), 2);
         const QStringList messages = bench.Messages();
         QCOMPARE(messages.size(), 1);
-        QVERIFY2(
-            messages[0].startsWith("The programming log could not be written ("), qPrintable(messages[0]));
+        QVERIFY2(messages[0].startsWith("The programming log could not be written ("), qPrintable(messages[0]));
         QVERIFY(messages[0].endsWith("); the transfer itself is not affected."));
     }
 };
