@@ -329,12 +329,9 @@ private slots:
     {
         QTest::addColumn<QString>("blocker");
         QTest::addColumn<QString>("message");
-        QTest::newRow("file turned into a FIFO") << "fifo"
-                                                 << "not a regular file (a FIFO)";
-        QTest::newRow("file held by another program") << "held"
-                                                      << "is being saved by another program";
-        QTest::newRow("lock path is a FIFO") << "fifo lock"
-                                             << ".radio.dat.lock is not a regular file (a FIFO)";
+        QTest::newRow("file turned into a FIFO") << "fifo" << "not a regular file (a FIFO)";
+        QTest::newRow("file held by another program") << "held" << "is being saved by another program";
+        QTest::newRow("lock path is a FIFO") << "fifo lock" << ".radio.dat.lock is not a regular file (a FIFO)";
     }
 
     // A save that cannot be done says so and the document stays modified, so nothing is thrown away.
@@ -371,8 +368,7 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<int>("answer"); // 0: the file is not changed, nothing is asked
         QTest::addColumn<QString>("question");
-        const QString english
-            = "radio.dat has been changed by another program since it was opened or last saved here.";
+        const QString english = "radio.dat has been changed by another program since it was opened or last saved here.";
         const QString chinese = "radio.dat 在此打开或上次保存之后已被其他程序更改。";
         QTest::newRow("unchanged") << "English" << 0 << QString();
         QTest::newRow("changed, overwrite") << "English" << int(QMessageBox::Yes) << english;

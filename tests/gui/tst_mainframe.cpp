@@ -56,21 +56,15 @@ private slots:
         QTest::addColumn<QString>("readTip");
         QTest::addColumn<QString>("ready");
         QTest::addColumn<QStringList>("logEntry"); // Program > Programming Log...: its text and prompt
-        QTest::newRow("English")
-            << "English" << QStringList { "&File", "&Edit", "&Program", "&View", "&Setup", "&Help" }
-            << "Read Data From Radio (F1: Help)"
-            << "Read (F1: Help)"
-            << "Ready"
-            << QStringList { "Programming &Log...",
-                   "Show every read and write of a radio, when and how it ended (F1: Help)" };
+        QTest::newRow("English") << "English"
+                                 << QStringList { "&File", "&Edit", "&Program", "&View", "&Setup", "&Help" }
+                                 << "Read Data From Radio (F1: Help)" << "Read (F1: Help)" << "Ready"
+                                 << QStringList { "Programming &Log...",
+                                        "Show every read and write of a radio, when and how it ended (F1: Help)" };
         QTest::newRow("Chinese") << "Chinese"
-                                 << QStringList { "文件(&F)", "编辑(&E)", "编程(&P)", "查看(&V)", "设置(&S)",
-                                        "帮助(&H)" }
-                                 << "从电台读取数据 (F1: 帮助)"
-                                 << "读取 (F1: 帮助)"
-                                 << "就绪"
-                                 << QStringList { "编程日志(&L)...",
-                                        "显示每次读写电台的记录: 时间及结果 (F1: 帮助)" };
+                                 << QStringList { "文件(&F)", "编辑(&E)", "编程(&P)", "查看(&V)", "设置(&S)", "帮助(&H)" }
+                                 << "从电台读取数据 (F1: 帮助)" << "读取 (F1: 帮助)" << "就绪"
+                                 << QStringList { "编程日志(&L)...", "显示每次读写电台的记录: 时间及结果 (F1: 帮助)" };
     }
 
     void menusToolbarAndPrompts()
@@ -93,10 +87,9 @@ private slots:
         QList<int> buttons;
         for (QAction* action : frame->Bars()->ToolBar()->actions())
             buttons << (action->isSeparator() ? 0 : action->data().toInt());
-        QCOMPARE(buttons,
-            (QList<int> { CMainFrame::kFileNew, CMainFrame::kFileOpen, CMainFrame::kFileSave, 0,
-                CMainFrame::kRead, CMainFrame::kWrite, 0, CMainFrame::kFilePrint, 0,
-                CMainFrame::kAppAbout }));
+        QCOMPARE(buttons, (QList<int> { CMainFrame::kFileNew, CMainFrame::kFileOpen, CMainFrame::kFileSave, 0,
+                              CMainFrame::kRead, CMainFrame::kWrite, 0, CMainFrame::kFilePrint, 0,
+                              CMainFrame::kAppAbout }));
         QAction* read = frame->FindCommand(CMainFrame::kRead);
         QCOMPARE(read->toolTip(), readTip);
         QVERIFY(!read->icon().isNull());
@@ -273,13 +266,12 @@ private slots:
         QTest::addColumn<QSize>("area");
         QTest::addColumn<QList<QPoint>>("origins");
         QTest::newRow("500 x 300") << QSize(500, 300)
-                                   << QList<QPoint> { { 0, 0 }, { 0, 157 }, { 238, 0 }, { 238, 157 },
-                                          { 476, 0 }, { 476, 157 } };
+                                   << QList<QPoint> { { 0, 0 }, { 0, 157 }, { 238, 0 }, { 238, 157 }, { 476, 0 },
+                                          { 476, 157 } };
         // Exactly two by two: one more column and row, wholly outside.
         QTest::newRow("476 x 314") << QSize(476, 314)
-                                   << QList<QPoint> { { 0, 0 }, { 0, 157 }, { 0, 314 }, { 238, 0 },
-                                          { 238, 157 }, { 238, 314 }, { 476, 0 }, { 476, 157 },
-                                          { 476, 314 } };
+                                   << QList<QPoint> { { 0, 0 }, { 0, 157 }, { 0, 314 }, { 238, 0 }, { 238, 157 },
+                                          { 238, 314 }, { 476, 0 }, { 476, 157 }, { 476, 314 } };
     }
 
     void backgroundTiles()

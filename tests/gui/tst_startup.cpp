@@ -2,24 +2,24 @@
 
 #include "app/AboutDlg.h"
 #include "app/ChildFrame.h"
+#include "dialogs/LanguageDlg.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
-#include "config/IniFile.h"
-#include "dialogs/LanguageDlg.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"
+#include "config/IniFile.h"
 #include "image/ProgramDoc.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QDir>
+#include <QDialogButtonBox>
 #include <QFile>
 #include <QLabel>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTemporaryDir>
 #include <QTest>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QWindow>
 

@@ -67,9 +67,8 @@ private slots:
         QCOMPARE(bench.Frame()->windowTitle(), CProgramView::MainWindowTitle());
         QVERIFY(doc->IsModified()); // the radio's channels are not in any file yet
         // A service-mode Write names the radio read as the source of the tables.
-        QVERIFY(doc->TableOrigin()
-                    .Describe(doc->m_Image, false)
-                    .startsWith("Power and alignment tables: read from a radio at "));
+        QVERIFY(doc->TableOrigin().Describe(doc->m_Image, false).startsWith(
+            "Power and alignment tables: read from a radio at "));
         // The read is kept as a backup, and it can be undone: the document before it comes back.
         const QList<CBackupStore::Entry> kept = CBackupStore(bench.fixture->BackupFolder()).List();
         QCOMPARE(kept.size(), 1);
@@ -81,8 +80,7 @@ private slots:
         QCOMPARE(record.backup, kept[0].path);
         QCOMPARE(record.sha256,
             QString::fromLatin1(QCryptographicHash::hash(Bytes(backup), QCryptographicHash::Sha256).toHex()));
-        QCOMPARE(
-            QStringList({ record.port, record.direction, QString::number(record.blocks), record.outcome }),
+        QCOMPARE(QStringList({ record.port, record.direction, QString::number(record.blocks), record.outcome }),
             QStringList({ "COM1", "read", "64", "done" }));
         doc->Undo();
         QCOMPARE(doc->m_Image, before);
