@@ -15,7 +15,6 @@ private slots:
     void init() { ResetServiceTest(m_Messages); }
     void cleanup() { EndServiceTest(); }
 
-
     void powerLayout()
     {
         CRadioImage image = Image();
@@ -104,12 +103,10 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message");
-        QTest::newRow("read") << ""
-                              << "Read Successfully";
-        QTest::newRow("second block short") << "read-short:2"
-                                            << "Communication Error";
-        QTest::newRow("no answer") << "wakeup-silent"
-                                   << "Communication Error";
+        const QString error = QStringLiteral("Communication Error");
+        QTest::newRow("read") << "" << QStringLiteral("Read Successfully");
+        QTest::newRow("second block short") << "read-short:2" << error;
+        QTest::newRow("no answer") << "wakeup-silent" << error;
     }
     void powerReadWrite()
     {
