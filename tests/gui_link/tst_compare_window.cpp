@@ -31,120 +31,119 @@ class TestCompareWindow : public QObject {
 
 private slots:
     void cleanup() { CServiceAccess::ResetForTest(); }
-    void compare_data();
-    void compare();
-};
 
-void TestCompareWindow::compare_data()
-{
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<bool>("service");
-    QTest::addColumn<bool>("channel"); // the radio also holds a channel the document lacks
-    QTest::addColumn<bool>("tables"); // the radio's power and alignment tables are its own
-    QTest::addColumn<bool>("write"); // Write to Radio pressed, else Close
-    QTest::addColumn<QStringList>("summaries"); // of the differences, and of the tables when listed
-    QTest::addColumn<QStringList>("first"); // the first listed difference
-    QTest::addColumn<bool>("canWrite");
-    const QStringList channel { "Channel 1 Rx Frequency", "(empty)", "150.12500" };
-    const QString eight = "8 difference(s) between the document and the radio:";
-    const QString same = "The radio holds what Write sends.";
-    const QString notWritten = "Not written by Write (only in service mode), 2 difference(s):";
-    QTest::newRow("a channel, Close")
-        << "English" << false << true << false << false << QStringList { eight } << channel << true;
-    QTest::newRow("Chinese, a channel, Write to Radio")
-        << "Chinese" << false << true << false << true << QStringList { "文档与电台之间有 8 处不同:" }
-        << QStringList { "信道 1 接收频率", "(空)", "150.12500" } << true;
-    QTest::newRow("nothing differs") << "English" << false << false << false << false
-                                     << QStringList { "The radio holds what the document holds." }
-                                     << QStringList() << false;
-    QTest::newRow("after a normal write: only the tables differ")
-        << "English" << false << false << true << false << QStringList { same, notWritten } << QStringList()
-        << false;
-    QTest::newRow("a channel differs too") << "English" << false << true << true << false
-                                           << QStringList { eight, notWritten } << channel << true;
-    QTest::newRow("service mode: Write may send the tables")
-        << "English" << true << false << true << false
-        << QStringList { same,
-               "Written only when Write is told to replace the power and alignment tables, 2 difference(s):" }
-        << QStringList() << true;
-}
-
-// The radio is read into a scratch image and the differences listed in the running language; the
-// document stays as it was. The radio's power and alignment tables, which a normal Write never sends,
-// are listed apart and never make "Write to Radio" worth offering on their own; bytes 0x3FB-0x3FF are
-// never read, so never listed. Write to Radio goes on to the write.
-void TestCompareWindow::compare()
-{
-    QFETCH(QString, language);
-    QFETCH(bool, service);
-    QFETCH(bool, channel);
-    QFETCH(bool, tables);
-    QFETCH(bool, write);
-    QFETCH(QStringList, summaries);
-    QFETCH(QStringList, first);
-    QFETCH(bool, canWrite);
-    if (service)
-        CServiceAccess::Grant();
-    Bench bench(language);
-    CGuiFixture& fixture = *bench.fixture;
-    CProgramDoc* doc = fixture.Doc();
-    CRadioImage radioImage = RadioImage(bench, channel);
-    for (int a = 0x300; tables && a < 0x400; a = a == 0x31F ? 0x3E0 : a + 1)
-        radioImage.SetByte(a, std::uint8_t(radioImage.Byte(a) ^ 0xFF));
-    bench.radio->SetMemory(BytesOf(radioImage));
-    const CRadioImage before = doc->m_Image;
-
-    QStringList shown;
-    QList<QStringList> listed, others;
-    bool writeEnabled = false;
-    fixture.onDialog = [&](QDialog& dialog) {
-        auto* compare = qobject_cast<CCompareDlg*>(&dialog);
-        if (!compare)
-            return int(QDialog::Rejected);
-        shown << compare->Summary()->text();
-        if (!compare->NotWrittenSummary()->isHidden())
-            shown << compare->NotWrittenSummary()->text();
-        for (int i = 0; i < compare->Differences()->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* item = compare->Differences()->topLevelItem(i);
-            listed << QStringList { item->text(0), item->text(1), item->text(2) };
-        }
-        for (int i = 0; i < compare->NotWritten()->topLevelItemCount(); ++i)
-            others << QStringList { compare->NotWritten()->topLevelItem(i)->text(0) };
-        writeEnabled = compare->WriteButton()->isEnabled();
-        if (write)
-            QTest::mouseClick(compare->WriteButton(), Qt::LeftButton);
-        else
-            compare->reject();
-        return compare->result();
-    };
-    fixture.Run(CMainFrame::kCompareRadio);
-    CProcessDlg* progress = bench.View()->ProcessDlg();
-    QVERIFY(progress->isVisible());
-    QTest::mouseClick(progress->OkButton(), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 20000);
-
-    QCOMPARE(shown, summaries);
-    QCOMPARE(listed.size(), channel ? 8 : 0); // every field of the new channel
-    QCOMPARE(listed.value(0), first);
-    const QList<QStringList> apart { { "Bytes 0x300-0x31F" }, { "Bytes 0x3E0-0x3FA" } };
-    QCOMPARE(others, tables ? apart : QList<QStringList>());
-    QCOMPARE(writeEnabled, canWrite);
-    QCOMPARE(doc->m_Image, before);
-    QVERIFY(fixture.RowTexts(1).join(QString()).isEmpty());
-    QVERIFY(!doc->IsModified());
-    if (!write) {
-        QVERIFY(!progress->isVisible());
-        return;
+    void compare_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("service");
+        QTest::addColumn<bool>("channel"); // the radio also holds a channel the document lacks
+        QTest::addColumn<bool>("tables"); // the radio's power and alignment tables are its own
+        QTest::addColumn<bool>("write"); // Write to Radio pressed, else Close
+        QTest::addColumn<QStringList>("summaries"); // of the differences, and of the tables when listed
+        QTest::addColumn<QStringList>("first"); // the first listed difference
+        QTest::addColumn<bool>("canWrite");
+        const QStringList channel { "Channel 1 Rx Frequency", "(empty)", "150.12500" };
+        const QString eight = "8 difference(s) between the document and the radio:";
+        const QString same = "The radio holds what Write sends.";
+        const QString notWritten = "Not written by Write (only in service mode), 2 difference(s):";
+        QTest::newRow("a channel, Close")
+            << "English" << false << true << false << false << QStringList { eight } << channel << true;
+        QTest::newRow("Chinese, a channel, Write to Radio")
+            << "Chinese" << false << true << false << true << QStringList { "文档与电台之间有 8 处不同:" }
+            << QStringList { "信道 1 接收频率", "(空)", "150.12500" } << true;
+        QTest::newRow("nothing differs")
+            << "English" << false << false << false << false
+            << QStringList { "The radio holds what the document holds." } << QStringList() << false;
+        QTest::newRow("after a normal write: only the tables differ")
+            << "English" << false << false << true << false << QStringList { same, notWritten }
+            << QStringList() << false;
+        QTest::newRow("a channel differs too") << "English" << false << true << true << false
+                                               << QStringList { eight, notWritten } << channel << true;
+        QTest::newRow("service mode: Write may send the tables")
+            << "English" << true << false << true << false
+            << QStringList { same,
+                   "Written only when Write is told to replace the power and alignment tables, 2 "
+                   "difference(s):" }
+            << QStringList() << true;
     }
-    // Write to Radio opens the write's progress window; its OK sends the document.
-    QTRY_VERIFY(progress->isVisible());
-    QCOMPARE(progress->windowTitle(), QStringLiteral("写数据"));
-    QTest::mouseClick(progress->OkButton(), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!progress->isVisible(), 20000);
-    QCOMPARE(fixture.messages.size(), 0);
-    const RadioMemory::Bytes after = bench.radio->Memory();
-    QVERIFY(std::equal(after.begin() + 16, after.begin() + 32, doc->m_Image.ChannelRecord(1).begin()));
-}
+
+    // The radio is read into a scratch image and the differences listed in the running language; the
+    // document stays as it was. The radio's power and alignment tables, which a normal Write never sends,
+    // are listed apart and never make "Write to Radio" worth offering on their own; bytes 0x3FB-0x3FF are
+    // never read, so never listed. Write to Radio goes on to the write.
+    void compare()
+    {
+        QFETCH(QString, language);
+        QFETCH(bool, service);
+        QFETCH(bool, channel);
+        QFETCH(bool, tables);
+        QFETCH(bool, write);
+        QFETCH(QStringList, summaries);
+        QFETCH(QStringList, first);
+        QFETCH(bool, canWrite);
+        if (service)
+            CServiceAccess::Grant();
+        Bench bench(language);
+        CGuiFixture& fixture = *bench.fixture;
+        CProgramDoc* doc = fixture.Doc();
+        CRadioImage radioImage = RadioImage(bench, channel);
+        for (int a = 0x300; tables && a < 0x400; a = a == 0x31F ? 0x3E0 : a + 1)
+            radioImage.SetByte(a, std::uint8_t(radioImage.Byte(a) ^ 0xFF));
+        bench.radio->SetMemory(BytesOf(radioImage));
+        const CRadioImage before = doc->m_Image;
+
+        QStringList shown;
+        QList<QStringList> listed, others;
+        bool writeEnabled = false;
+        fixture.onDialog = [&](QDialog& dialog) {
+            auto* compare = qobject_cast<CCompareDlg*>(&dialog);
+            if (!compare)
+                return int(QDialog::Rejected);
+            shown << compare->Summary()->text();
+            if (!compare->NotWrittenSummary()->isHidden())
+                shown << compare->NotWrittenSummary()->text();
+            for (int i = 0; i < compare->Differences()->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem* item = compare->Differences()->topLevelItem(i);
+                listed << QStringList { item->text(0), item->text(1), item->text(2) };
+            }
+            for (int i = 0; i < compare->NotWritten()->topLevelItemCount(); ++i)
+                others << QStringList { compare->NotWritten()->topLevelItem(i)->text(0) };
+            writeEnabled = compare->WriteButton()->isEnabled();
+            if (write)
+                QTest::mouseClick(compare->WriteButton(), Qt::LeftButton);
+            else
+                compare->reject();
+            return compare->result();
+        };
+        fixture.Run(CMainFrame::kCompareRadio);
+        CProcessDlg* progress = bench.View()->ProcessDlg();
+        QVERIFY(progress->isVisible());
+        QTest::mouseClick(progress->OkButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 20000);
+
+        QCOMPARE(shown, summaries);
+        QCOMPARE(listed.size(), channel ? 8 : 0); // every field of the new channel
+        QCOMPARE(listed.value(0), first);
+        const QList<QStringList> apart { { "Bytes 0x300-0x31F" }, { "Bytes 0x3E0-0x3FA" } };
+        QCOMPARE(others, tables ? apart : QList<QStringList>());
+        QCOMPARE(writeEnabled, canWrite);
+        QCOMPARE(doc->m_Image, before);
+        QVERIFY(fixture.RowTexts(1).join(QString()).isEmpty());
+        QVERIFY(!doc->IsModified());
+        if (!write) {
+            QVERIFY(!progress->isVisible());
+            return;
+        }
+        // Write to Radio opens the write's progress window; its OK sends the document.
+        QTRY_VERIFY(progress->isVisible());
+        QCOMPARE(progress->windowTitle(), QStringLiteral("写数据"));
+        QTest::mouseClick(progress->OkButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!progress->isVisible(), 20000);
+        QCOMPARE(fixture.messages.size(), 0);
+        const RadioMemory::Bytes after = bench.radio->Memory();
+        QVERIFY(std::equal(after.begin() + 16, after.begin() + 32, doc->m_Image.ChannelRecord(1).begin()));
+    }
+};
 
 QTEST_MAIN(TestCompareWindow)
 #include "tst_compare_window.moc"
