@@ -17,14 +17,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
-#include <QRegularExpression>
 #include <QTextBrowser>
 
 #include <tuple>
@@ -384,6 +385,8 @@ private slots:
                                             << "关于菲尔德电台编程软件";
         QTest::newRow("an abbreviation's dot stays") << "About Fieldcom Ltd."
                                                      << "About Fieldcom Ltd.";
+        QTest::newRow("no title: the entry still works") << ""
+                                                         << "";
     }
 
     // The About entry keeps the configured text; the box's title drops the dots. Every window shows
@@ -397,8 +400,15 @@ private slots:
         QVERIFY(f.Start());
         QAction* about = f.App().MainFrame()->FindCommand(CMainFrame::kAppAbout);
         QCOMPARE(about->text(), configured);
+        QStringList lines;
+        f.onDialog = [&lines](QDialog& dialog) {
+            for (const char* name : { "version", "copyrights", "owner" })
+                lines << dialog.findChild<QLabel*>(name)->text();
+            return int(QDialog::Accepted);
+        };
         about->trigger();
         QCOMPARE(f.dialogs, QStringList { title });
+        QCOMPARE(lines, (QStringList { "Version 1.0", "Copyright (C) 2026", "Fieldcom Tools" }));
 
         // Our radio, not the toolkit's default: it paints at every size the window system asks for.
         const QIcon icon = f.App().MainFrame()->windowIcon();
