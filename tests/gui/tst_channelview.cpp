@@ -221,15 +221,6 @@ private slots:
         QVERIFY(f.Child()->windowTitle().endsWith("[*]") && f.Child()->isWindowModified());
     }
 
-    void clickOnTheCurrentCellOpensItsEditor()
-    {
-        CGuiFixture f;
-        QVERIFY(f.Start());
-        QVERIFY(!f.VisibleEditor());
-        f.ClickCell(1, 1); // already current: only the mouse-down shows the editor
-        QCOMPARE(f.VisibleEditor(), f.View()->EditorForColumn(1));
-    }
-
     void visitingACellChangesNothing_data()
     {
         QTest::addColumn<QPoint>("cell");

@@ -97,31 +97,46 @@ private slots:
         QVERIFY(image == expected);
     }
 
-    // Read takes the radio's table only when both blocks came in; Write sends the cells and keeps
-    // them in the image even when the dialog is cancelled.
-    void powerReadWrite_data()
+    // Read takes the radio's table only when every block came in; the power dialog's Write sends the
+    // cells and keeps them in the image even when the dialog is cancelled.
+    void readAndWrite_data()
     {
+        QTest::addColumn<bool>("power"); // else the parameter dialog
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message");
-        const QString error = QStringLiteral("Communication Error");
-        QTest::newRow("read") << "" << QStringLiteral("Read Successfully");
-        QTest::newRow("second block short") << "read-short:2" << error;
-        QTest::newRow("no answer") << "wakeup-silent" << error;
+        const QString read = QStringLiteral("Read Successfully"),
+                      error = QStringLiteral("Communication Error");
+        QTest::newRow("power") << true << "" << read;
+        QTest::newRow("power, second block short") << true << "read-short:2" << error;
+        QTest::newRow("power, no answer") << true << "wakeup-silent" << error;
+        QTest::newRow("param") << false << "" << read;
+        QTest::newRow("param, second block silent") << false << "read-silent:2" << error;
     }
-    void powerReadWrite()
+    void readAndWrite()
     {
+        QFETCH(bool, power);
         QFETCH(QString, fault);
         QFETCH(QString, message);
         const auto radio = StartRadio(fault.isEmpty() ? QStringList() : QStringList { fault });
-        const RadioMemory::Bytes memory = Pattern(5);
+        RadioMemory::Bytes memory = Pattern(5);
+        memory[0x317] = 9; // MIC3
         radio->SetMemory(memory);
         CRadioImage image = Image();
+        const bool done = fault.isEmpty();
+        if (!power) {
+            CParamAdjustDlg dialog(image, kBand130, Device(*radio));
+            const CRadioImage shown = image; // as opening corrected it
+            dialog.ReadButton()->click();
+            QCOMPARE(m_Messages, QStringList { message });
+            QCOMPARE(dialog.Box(ParamTable::kMic3Gain)->currentText(), done ? QString("9") : QString("5"));
+            QVERIFY(done || image == shown);
+            return;
+        }
         const CRadioImage original = image;
         CPowerAdjustDlg dialog;
         dialog.Prepare(image, kBand130, Device(*radio));
         dialog.ReadButton()->click();
         QCOMPARE(m_Messages, QStringList { message });
-        const bool done = fault.isEmpty();
         for (int a = 0; a < 1024; ++a)
             QCOMPARE(
                 image.Byte(a), done && a >= 0x3E0 && a < 0x3FB ? memory[std::size_t(a)] : original.Byte(a));
@@ -243,34 +258,6 @@ private slots:
         dialog.SqlGrid()->SetTextMatrix(5, 1, QStringLiteral("33"));
         dialog.Apply();
         QCOMPARE(image.Byte(0x307), 33);
-    }
-
-    // A Read that fails after the first block leaves image and controls as they were.
-    void paramRead_data()
-    {
-        QTest::addColumn<QString>("fault");
-        QTest::newRow("done") << "";
-        QTest::newRow("second block silent") << "read-silent:2";
-    }
-    void paramRead()
-    {
-        QFETCH(QString, fault);
-        const auto radio = StartRadio(fault.isEmpty() ? QStringList() : QStringList { fault });
-        RadioMemory::Bytes memory = Pattern(5);
-        memory[0x317] = 9; // MIC3
-        radio->SetMemory(memory);
-        CRadioImage image = Image();
-        CParamAdjustDlg dialog(image, kBand130, Device(*radio));
-        const CRadioImage shown = image;
-        dialog.ReadButton()->click();
-        if (fault.isEmpty()) {
-            QCOMPARE(m_Messages, QStringList { QStringLiteral("Read Successfully") });
-            QCOMPARE(dialog.Box(ParamTable::kMic3Gain)->currentText(), QStringLiteral("9"));
-        } else {
-            QCOMPARE(m_Messages, QStringList { QStringLiteral("Communication Error") });
-            QVERIFY(image == shown);
-            QCOMPARE(dialog.Box(ParamTable::kMic3Gain)->currentText(), QStringLiteral("5"));
-        }
     }
 };
 
