@@ -153,80 +153,71 @@ private slots:
         }
     }
 
-    void newDocument_data()
+    // New and Exit ask before letting the document go: New always, both when there are edits.
+    void askBeforeLettingGo_data()
     {
+        QTest::addColumn<int>("command");
         QTest::addColumn<bool>("edited");
         QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
-        QTest::addColumn<bool>("replaced");
-        QTest::addColumn<int>("questions");
-        using B = QMessageBox::StandardButton;
-        QTest::newRow("cancelled") << false << QList<B> { QMessageBox::Cancel } << false << 1;
-        QTest::newRow("confirmed") << false << QList<B> { QMessageBox::Ok } << true << 1;
-        QTest::newRow("edits kept on Cancel")
-            << true << QList<B> { QMessageBox::Ok, QMessageBox::Cancel } << false << 2;
-        QTest::newRow("edits let go")
-            << true << QList<B> { QMessageBox::Ok, QMessageBox::Discard } << true << 2;
-        QTest::newRow("edits saved") << true << QList<B> { QMessageBox::Ok, QMessageBox::Save } << true << 2;
+        QTest::addColumn<bool>("gone"); // the document replaced, the program closed
+        QTest::addColumn<bool>("saved"); // and the save asks for a name, which is given
+        using B = QList<QMessageBox::StandardButton>;
+        const int fresh = CMainFrame::kFileNew, exit = CMainFrame::kAppExit;
+        QTest::newRow("New cancelled") << fresh << false << B { QMessageBox::Cancel } << false << false;
+        QTest::newRow("New confirmed") << fresh << false << B { QMessageBox::Ok } << true << false;
+        QTest::newRow("New, edits kept on Cancel")
+            << fresh << true << B { QMessageBox::Ok, QMessageBox::Cancel } << false << false;
+        QTest::newRow("New, edits let go")
+            << fresh << true << B { QMessageBox::Ok, QMessageBox::Discard } << true << false;
+        QTest::newRow("New, edits saved")
+            << fresh << true << B { QMessageBox::Ok, QMessageBox::Save } << true << true;
+        QTest::newRow("Exit, nothing to save") << exit << false << B { QMessageBox::Cancel } << true << false;
+        QTest::newRow("Exit, edits, Cancel") << exit << true << B { QMessageBox::Cancel } << false << false;
+        QTest::newRow("Exit, edits, Don't Save")
+            << exit << true << B { QMessageBox::Discard } << true << false;
+        QTest::newRow("Exit, edits, Save") << exit << true << B { QMessageBox::Save } << true << true;
+        QTest::newRow("Exit, edits, Save, no name given")
+            << exit << true << B { QMessageBox::Save } << false << false;
     }
 
-    void newDocument()
+    void askBeforeLettingGo()
     {
+        QFETCH(int, command);
         QFETCH(bool, edited);
         QFETCH(QList<QMessageBox::StandardButton>, answers);
-        QFETCH(bool, replaced);
-        QFETCH(int, questions);
+        QFETCH(bool, gone);
+        QFETCH(bool, saved);
         CGuiFixture f;
         QVERIFY(f.Start());
         if (edited)
             Edit(f);
         QPointer<CChildFrame> before = f.Child();
         f.answers = answers;
-        f.fileAnswers << f.DataPath("kept.dat");
-        f.Run(CMainFrame::kFileNew);
+        if (saved)
+            f.fileAnswers << f.DataPath("kept.dat");
+        f.Run(command);
 
-        QCOMPARE(f.messages.size(), questions);
-        QCOMPARE(f.messages[0].text, QString("All data will be Cleared!"));
-        QCOMPARE(f.messages[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
-        if (questions > 1) {
-            QCOMPARE(f.messages[1].text, QString("Save changes to Channel Information?"));
-            QCOMPARE(f.messages[1].buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-        }
-        QCOMPARE(before.isNull(), replaced);
-        QCOMPARE(f.App().MainFrame()->Children().size(), 1);
-        QCOMPARE(f.Doc()->IsModified(), edited && !replaced);
-        if (replaced) // the new image holds the empty rows as stored, and stays unmodified
-            QCOMPARE(f.Doc()->m_Image.Byte(16 * 7 + 13), 0xBF);
-        QCOMPARE(QFile::exists(f.DataPath("kept.dat")), answers.contains(QMessageBox::Save));
-    }
-
-    void quitting_data()
-    {
-        QTest::addColumn<bool>("edited");
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::addColumn<bool>("closed");
-        QTest::newRow("nothing to save") << false << QMessageBox::Cancel << true;
-        QTest::newRow("edits, Cancel") << true << QMessageBox::Cancel << false;
-        QTest::newRow("edits, Don't Save") << true << QMessageBox::Discard << true;
-        QTest::newRow("edits, Save") << true << QMessageBox::Save << true;
-        QTest::newRow("edits, Save, no name given") << true << QMessageBox::Save << false;
-    }
-
-    void quitting()
-    {
-        QFETCH(bool, edited);
-        QFETCH(QMessageBox::StandardButton, answer);
-        QFETCH(bool, closed);
-        CGuiFixture f;
-        QVERIFY(f.Start());
+        QStringList questions;
+        if (command == CMainFrame::kFileNew)
+            questions << "All data will be Cleared!";
         if (edited)
-            Edit(f);
-        f.answers << answer;
-        if (QString(QTest::currentDataTag()) == "edits, Save")
-            f.fileAnswers << f.DataPath("quit.dat");
-        f.Run(CMainFrame::kAppExit);
-        QCOMPARE(f.messages.size(), edited ? 1 : 0);
-        QCOMPARE(!f.App().MainFrame()->isVisible(), closed);
-        QCOMPARE(QFile::exists(f.DataPath("quit.dat")), closed && answer == QMessageBox::Save);
+            questions << "Save changes to Channel Information?";
+        QCOMPARE(f.MessageTexts(), questions);
+        if (command == CMainFrame::kFileNew)
+            QCOMPARE(f.messages[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        if (edited)
+            QCOMPARE(
+                f.messages.last().buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        QCOMPARE(QFile::exists(f.DataPath("kept.dat")), saved);
+        if (command == CMainFrame::kAppExit) {
+            QCOMPARE(!f.Frame()->isVisible(), gone);
+            return;
+        }
+        QCOMPARE(before.isNull(), gone);
+        QCOMPARE(f.Frame()->Children().size(), 1);
+        QCOMPARE(f.Doc()->IsModified(), edited && !gone);
+        if (gone) // the new image holds the empty rows as stored, and stays unmodified
+            QCOMPARE(f.Doc()->m_Image.Byte(16 * 7 + 13), 0xBF);
     }
 
     void openAsksAboutTheEditsOfTheWindowItReplaces()
