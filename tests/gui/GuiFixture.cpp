@@ -176,11 +176,16 @@ CProgramDoc* CGuiFixture::Doc() const
     return Child() ? Child()->Document() : nullptr;
 }
 
-void CGuiFixture::ClickCell(int row, int col)
+void CGuiFixture::ClickCell(int row, int col, Qt::KeyboardModifiers modifiers, Qt::MouseButton button)
 {
-    CMSFlexGrid* grid = Grid();
+    ClickCell(Grid(), row, col, modifiers, button);
+}
+
+void CGuiFixture::ClickCell(
+    CMSFlexGrid* grid, int row, int col, Qt::KeyboardModifiers modifiers, Qt::MouseButton button)
+{
     QTest::mouseClick(
-        grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, col)).center());
+        grid->viewport(), button, modifiers, grid->visualRect(grid->model()->index(row, col)).center());
 }
 
 QWidget* CGuiFixture::VisibleEditor() const

@@ -48,7 +48,10 @@ public:
     CProgramDoc* Doc() const;
 
     // The user's hands on the grid.
-    void ClickCell(int row, int col);
+    void ClickCell(
+        int row, int col, Qt::KeyboardModifiers modifiers = {}, Qt::MouseButton button = Qt::LeftButton);
+    static void ClickCell(CMSFlexGrid* grid, int row, int col, Qt::KeyboardModifiers modifiers = {},
+        Qt::MouseButton button = Qt::LeftButton);
     void Type(const QString& text); // into the editor open over the current cell
     void PressEnter();
     void ChooseItem(const QString& item); // with the mouse, in the drop-down list open over the cell

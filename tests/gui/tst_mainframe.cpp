@@ -130,32 +130,22 @@ private slots:
         QTRY_COMPARE(status->currentMessage(), QString("Ready"));
     }
 
-    void viewMenuShowsAndHidesTheBars_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::newRow("toolbar") << int(CMainFrame::kViewToolbar);
-        QTest::newRow("status bar") << int(CMainFrame::kViewStatusBar);
-        QTest::newRow("control bar") << int(CMainFrame::kViewControlBar);
-    }
-
     void viewMenuShowsAndHidesTheBars()
     {
-        QFETCH(int, command);
         CGuiFixture f;
         QVERIFY(f.Start());
-        CMainFrame* frame = f.App().MainFrame();
-        CFrameBars* bars = frame->Bars();
-        QWidget* bar = command == CMainFrame::kViewToolbar ? static_cast<QWidget*>(bars->ToolBar())
-            : command == CMainFrame::kViewStatusBar        ? static_cast<QWidget*>(bars->StatusBar())
-                                                           : static_cast<QWidget*>(bars->ControlDock());
-        QAction* entry = frame->FindCommand(command);
-        QVERIFY(entry->isCheckable() && entry->isChecked() && bar->isVisible());
-        entry->trigger();
-        QVERIFY(!bar->isVisible());
-        QVERIFY(!entry->isChecked());
-        entry->trigger();
-        QVERIFY(bar->isVisible());
-        QVERIFY(entry->isChecked());
+        CFrameBars* bars = f.Frame()->Bars();
+        for (const auto& [command, bar] :
+            { std::pair<int, QWidget*> { CMainFrame::kViewToolbar, bars->ToolBar() },
+                { CMainFrame::kViewStatusBar, bars->StatusBar() },
+                { CMainFrame::kViewControlBar, bars->ControlDock() } }) {
+            QAction* entry = f.Frame()->FindCommand(command);
+            QVERIFY(entry->isCheckable() && entry->isChecked() && bar->isVisible());
+            entry->trigger();
+            QVERIFY(!bar->isVisible() && !entry->isChecked());
+            entry->trigger();
+            QVERIFY(bar->isVisible() && entry->isChecked());
+        }
     }
 
     void controlBarDragAndClose_data()

@@ -52,13 +52,6 @@ private:
         return out.join(' ');
     }
 
-    static void ClickRowNumber(CGuiFixture& f, int row, Qt::KeyboardModifiers modifiers = {})
-    {
-        CMSFlexGrid* grid = f.Grid();
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers,
-            grid->visualRect(grid->model()->index(row, 0)).center());
-    }
-
     static void Key(const QKeySequence& key)
     {
         QWidget* target = QApplication::focusWidget();
@@ -224,14 +217,14 @@ private slots:
         if (last == 0) {
             f.ClickCell(first, kScan); // a list editor has the keyboard
         } else {
-            ClickRowNumber(f, first);
-            ClickRowNumber(f, last, Qt::ShiftModifier);
+            f.ClickCell(first, 0);
+            f.ClickCell(last, 0, Qt::ShiftModifier);
             QCOMPARE(f.View()->RowEditor()->Target().first, first);
             QCOMPARE(f.View()->RowEditor()->Target().last, last);
         }
         for (const QString& key : keys) {
             if (key.startsWith("row "))
-                ClickRowNumber(f, key.mid(4).toInt());
+                f.ClickCell(key.mid(4).toInt(), 0);
             else if (key.startsWith("clipboard "))
                 QApplication::clipboard()->setText(key.mid(10));
             else
@@ -276,11 +269,9 @@ private slots:
         const QList<QAction*> edit = f.Frame()->MenuOf(CEditMenu::kUndo)->actions();
         QCOMPARE((QStringList { edit[0]->text(), edit[1]->text() }), history);
         FourChannels(f);
-        ClickRowNumber(f, 2);
-        ClickRowNumber(f, 3, Qt::ShiftModifier);
-        CMSFlexGrid* grid = f.Grid();
-        QTest::mouseClick(
-            grid->viewport(), Qt::RightButton, {}, grid->visualRect(grid->model()->index(3, 4)).center());
+        f.ClickCell(2, 0);
+        f.ClickCell(3, 0, Qt::ShiftModifier);
+        f.ClickCell(3, 4, {}, Qt::RightButton);
         QCOMPARE(f.View()->RowEditor()->Target().first, 2);
         QCOMPARE(f.View()->RowEditor()->Target().last, 3);
 

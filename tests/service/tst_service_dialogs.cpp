@@ -47,7 +47,7 @@ private slots:
         CMSFlexGrid* grid = dialog.Grid();
         QLineEdit* editor = dialog.Editor();
 
-        ClickCell(grid, 1, 3);
+        CGuiFixture::ClickCell(grid, 1, 3);
         QVERIFY(editor->isVisible());
         QTest::keyClicks(editor, QStringLiteral("3000")); // three characters at most
         QCOMPARE(editor->text(), QStringLiteral("300"));
@@ -56,7 +56,7 @@ private slots:
         QCOMPARE(grid->GetTextMatrix(1, 3), QStringLiteral("255"));
         QCOMPARE(grid->GetRow(), 2); // one row down
 
-        ClickCell(grid, 2, 1);
+        CGuiFixture::ClickCell(grid, 2, 1);
         QTest::keyClicks(editor, QStringLiteral("-4x2"));
         QCOMPARE(editor->text(), QStringLiteral("42")); // digits only
         QTest::keyClick(editor, Qt::Key_Escape);
@@ -64,7 +64,7 @@ private slots:
         QVERIFY(editor->isHidden());
         QCOMPARE(grid->GetTextMatrix(2, 1), QStringLiteral("42"));
 
-        ClickCell(grid, 3, 2);
+        CGuiFixture::ClickCell(grid, 3, 2);
         QTest::keyClick(editor, Qt::Key_Backspace); // emptied: the cell keeps its value
         QTest::keyClick(editor, Qt::Key_Return);
         QCOMPARE(grid->GetTextMatrix(3, 2), QString::number(original.Byte(0x3E0 + 7)));
@@ -86,7 +86,7 @@ private slots:
 
         dialog.Prepare(image, kBand130, QString());
         dialog.show();
-        ClickCell(grid, 4, 1);
+        CGuiFixture::ClickCell(grid, 4, 1);
         QTest::keyClicks(editor, QStringLiteral("7"));
         QTest::keyClick(editor, Qt::Key_Escape); // the edit goes into the cell, the dialog stays
         QVERIFY(dialog.isVisible());
@@ -176,10 +176,10 @@ private slots:
         dialog.Box(ParamTable::kMaxDeviation)->setEditText(QStringLiteral("300"));
         dialog.Box(ParamTable::kMic2Gain)->setEditText(QStringLiteral("127"));
 
-        ClickCell(dialog.RxGrid(), 1, 1);
+        CGuiFixture::ClickCell(dialog.RxGrid(), 1, 1);
         QVERIFY(dialog.RxEditor()->isVisible());
         dialog.RxEditor()->setEditText(QStringLiteral("300"));
-        ClickCell(dialog.SqlGrid(), 2, 1); // the Rx editor loses the focus
+        CGuiFixture::ClickCell(dialog.SqlGrid(), 2, 1); // the Rx editor loses the focus
         QVERIFY(dialog.RxEditor()->isHidden());
         QCOMPARE(dialog.RxGrid()->GetTextMatrix(1, 1), QStringLiteral("5"));
         QVERIFY(dialog.SqlEditor()->isVisible());
@@ -235,7 +235,7 @@ private slots:
             combo->lineEdit()->selectAll();
             target = combo->lineEdit();
         } else {
-            ClickCell(box == -1 ? dialog.SqlGrid() : dialog.RxGrid(), box == -1 ? 2 : 1, 1);
+            CGuiFixture::ClickCell(box == -1 ? dialog.SqlGrid() : dialog.RxGrid(), box == -1 ? 2 : 1, 1);
             QComboBox* editor = box == -1 ? dialog.SqlEditor() : dialog.RxEditor();
             QVERIFY(editor->isVisible());
             target = editor->lineEdit();
