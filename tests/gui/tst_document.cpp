@@ -107,34 +107,43 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message"); // empty: opens
-        QTest::newRow("data file") << GoodFile() << "";
+        QTest::addColumn<bool>("argument"); // named on the command line, else chosen in File > Open
+        QTest::newRow("data file") << GoodFile() << "" << false;
         QTest::newRow("longer file, tail ignored") << GoodFile() + "tail"
-                                                   << "";
+                                                   << "" << false;
         QByteArray foreign = GoodFile();
         foreign[0] = 'X';
-        QTest::newRow("foreign file") << foreign << "Data Format Error";
-        QTest::newRow("short file") << GoodFile().left(100) << "shorter than 1040 bytes";
-        QTest::newRow("empty file") << QByteArray() << "shorter than 1040 bytes";
-        QTest::newRow("missing file") << QByteArray("<none>") << "Cannot open";
+        QTest::newRow("foreign file") << foreign << "Data Format Error" << false;
+        QTest::newRow("short file") << GoodFile().left(100) << "shorter than 1040 bytes" << false;
+        QTest::newRow("empty file") << QByteArray() << "shorter than 1040 bytes" << false;
+        QTest::newRow("missing file") << QByteArray("<none>") << "Cannot open" << false;
+        QTest::newRow("data file on the command line") << GoodFile() << "" << true;
+        // Refused before the company is known, and no window shows.
+        QTest::newRow("foreign file on the command line") << foreign << "Data Format Error" << true;
     }
 
     void open()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
+        QFETCH(bool, argument);
         CGuiFixture f;
-        QVERIFY(f.Start());
-        QPointer<CChildFrame> before = f.Child();
         const QString path = f.DataPath("radio.dat");
         if (bytes != "<none>")
             Write(path, bytes);
-        f.fileAnswers << path;
-        f.Run(CMainFrame::kFileOpen);
+        QPointer<CChildFrame> before;
+        if (argument) {
+            QCOMPARE(f.Start({ path }), message.isEmpty());
+        } else {
+            QVERIFY(f.Start());
+            before = f.Child();
+            f.fileAnswers << path;
+            f.Run(CMainFrame::kFileOpen);
+        }
 
         if (message.isEmpty()) {
             QVERIFY(f.messages.isEmpty());
-            QVERIFY(f.Child() != before);
-            QVERIFY(before && !before->isVisible()); // hidden, not gone
+            QVERIFY(argument || (f.Child() != before && before && !before->isVisible())); // hidden, not gone
             QCOMPARE(f.Doc()->Title(), QString("radio.dat"));
             QCOMPARE(f.Grid()->GetTextMatrix(1, 1), QString("146.50000"));
             QVERIFY(!CProgramDoc::IsNewDocument());
@@ -142,14 +151,15 @@ private slots:
             CUserSettings settings("Fieldcom Radio Programmer");
             QCOMPARE(settings.Type(), 1u);
             QCOMPARE(settings.Field(), 1u);
-            QVERIFY(f.App().MainFrame()->windowTitle().endsWith("Type:QR-460  Fre:450 - 520MHz ]"));
+            QVERIFY(f.Frame()->windowTitle().endsWith("Type:QR-460  Fre:450 - 520MHz ]"));
         } else {
             QCOMPARE(f.messages.size(), 1);
             QVERIFY2(f.messages[0].text.contains(message), qPrintable(f.messages[0].text));
-            QCOMPARE(f.messages[0].caption, QString("Fieldcom Tools"));
+            QCOMPARE(f.messages[0].caption, argument ? QString("Program") : QString("Fieldcom Tools"));
+            QCOMPARE(f.Frame()->isVisible(), !argument);
             QCOMPARE(f.Child(), before.data());
-            QVERIFY(before->isVisible());
-            QVERIFY(CProgramDoc::IsNewDocument());
+            QVERIFY(argument || before->isVisible());
+            QVERIFY(argument || CProgramDoc::IsNewDocument());
         }
     }
 
@@ -258,33 +268,6 @@ private slots:
         f.Run(CMainFrame::kChannelInformation);
         QVERIFY(child->isVisible());
         QCOMPARE(f.Frame()->ActiveChild(), child);
-    }
-
-    void fileOnTheCommandLine_data()
-    {
-        QTest::addColumn<bool>("good");
-        QTest::newRow("opens") << true;
-        QTest::newRow("refused: no window") << false;
-    }
-
-    void fileOnTheCommandLine()
-    {
-        QFETCH(bool, good);
-        CGuiFixture f;
-        QByteArray bytes = GoodFile();
-        if (!good)
-            bytes[1] = '8';
-        Write(f.DataPath("arg.dat"), bytes);
-        QCOMPARE(f.Start({ f.DataPath("arg.dat") }), good);
-        if (good) {
-            QCOMPARE(f.Doc()->Title(), QString("arg.dat"));
-            QVERIFY(f.messages.isEmpty());
-        } else {
-            QCOMPARE(f.messages.size(), 1);
-            QCOMPARE(f.messages[0].text, QString("Data Format Error"));
-            QCOMPARE(f.messages[0].caption, QString("Program")); // before the company is known
-            QVERIFY(!f.App().MainFrame()->isVisible());
-        }
     }
 
     void savedEditsComeBack()
