@@ -157,14 +157,10 @@ struct Bench {
         }
         return rows;
     }
-    // What a radio holds after a Write of the document over before: the channels and options, 0x000-0x2FF
-    // and 0x320-0x3DF; with the tables, all a read takes, 0x000-0x3FA.
-    RadioMemory::Bytes Written(RadioMemory::Bytes before, bool tables = false) const
+    // What a radio holds after a Write of the document over before, with the tables or without.
+    RadioMemory::Bytes Written(const RadioMemory::Bytes& before, bool tables = false) const
     {
-        for (int a = 0; a < 0x3FB; ++a)
-            if (tables || a < 0x300 || (a >= 0x320 && a < 0x3E0))
-                before[std::size_t(a)] = fixture->Doc()->m_Image.Byte(a);
-        return before;
+        return LinkTest::Written(before, BytesOf(fixture->Doc()->m_Image), tables);
     }
     BandLimits Limits() const { return { View()->m_nLowerLimit, View()->m_nUpperLimit }; }
 };
