@@ -21,18 +21,10 @@ const QChar kSeparators[] = { QLatin1Char(','), QLatin1Char(';'), QLatin1Char('\
 // Far more than any header line: the separator is looked for in this much of the file only.
 constexpr qsizetype kHeaderBytes = 64 * 1024;
 
-// Header names are nearly always plain ASCII: those are folded by hand, the rest by Qt's case rules.
-QString key(const QString &name)
+// Names match in any case and with blanks around them.
+QString key(const QString& name)
 {
-    QString folded = name.trimmed();
-    for (qsizetype i = 0; i < folded.size(); ++i) {
-        const char16_t u = folded.at(i).unicode();
-        if (u >= 0x80)
-            return folded.toLower();
-        if (u >= u'A' && u <= u'Z')
-            folded[i] = QChar(char16_t(u + (u'a' - u'A'))); // copies the name only once it changes
-    }
-    return folded;
+    return name.trimmed().toLower();
 }
 
 // Each known column by its folded name.

@@ -30,7 +30,7 @@ qsizetype CCsvRecordReader::runEnd(qsizetype from, bool quoted)
     qsizetype end = m_Text.size();
     for (int stop = quoted ? kQuoteStop : kSeparatorStop; stop < kStopCount; ++stop) {
         qsizetype& next = m_Next[stop];
-        if (next < from && next != m_Text.size()) {
+        if (next < from) { // one not found again stays at the end of the text, never passed
             next = m_Text.indexOf(stops[stop], from);
             if (next < 0)
                 next = m_Text.size();
@@ -44,6 +44,7 @@ bool CCsvRecordReader::Next(CsvText::Record& record)
 {
     record.line = m_Line;
     record.fields.clear();
+    record.fields.reserve(m_LastFieldCount); // rows mostly have as many fields as the one before
     QString field;
     bool started = false; // something, even "", was read into this record
     const auto hasContent = [&] { return started || !field.isEmpty() || !record.fields.isEmpty(); };
@@ -77,13 +78,14 @@ bool CCsvRecordReader::Next(CsvText::Record& record)
             m_At += isCrLf(m_At) ? 2 : 1;
             ++m_Line;
             if (hasContent()) {
-                record.fields << field;
+                record.fields << std::move(field);
+                m_LastFieldCount = record.fields.size();
                 return true;
             }
             record.line = m_Line; // an empty line gives no record
         } else if (c == m_Separator) {
-            record.fields << field;
-            field.clear();
+            record.fields << std::move(field);
+            field = QString();
             started = true;
             ++m_At;
         } else if (c == kQuote && field.isEmpty()) {
@@ -100,6 +102,7 @@ bool CCsvRecordReader::Next(CsvText::Record& record)
     }
     if (!hasContent())
         return false;
-    record.fields << field;
+    record.fields << std::move(field);
+    m_LastFieldCount = record.fields.size();
     return true;
 }

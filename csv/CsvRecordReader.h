@@ -30,5 +30,6 @@ private:
     int m_Line = 1;
     bool m_bQuoted = false;
     int m_QuoteLine = 0;
+    qsizetype m_LastFieldCount = 0;
     std::array<qsizetype, kStopCount> m_Next {}; // where each stop was last found; searched again once passed
 };

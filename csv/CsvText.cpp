@@ -6,8 +6,8 @@ namespace {
 
 bool needsQuotes(const QString &field)
 {
-    for (QChar c : field)
-        if (c == QLatin1Char(',') || c == QLatin1Char('"') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+    for (const char special : { ',', '"', '\n', '\r' })
+        if (field.contains(QLatin1Char(special)))
             return true;
     return field.startsWith(QLatin1Char(' ')) || field.endsWith(QLatin1Char(' '));
 }
