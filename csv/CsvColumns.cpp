@@ -27,26 +27,30 @@ QString key(const QString& name)
     return name.trimmed().toLower();
 }
 
-// Each known column by its folded name.
-const QHash<QString, int>& columnsByKey()
+// The known column a header field names, -1 for none. Files nearly always write the names as export
+// does, and those are found without folding them.
+int columnOf(const QString& name)
 {
     static const QHash<QString, int> columns = [] {
-        QHash<QString, int> byKey;
+        QHash<QString, int> byName;
         const QStringList names = ChannelCsv::HeaderNames();
-        for (int i = 0; i < names.size(); ++i)
-            byKey.insert(key(names.at(i)), i);
-        return byKey;
+        for (int i = 0; i < names.size(); ++i) {
+            byName.insert(names.at(i), i);
+            byName.insert(key(names.at(i)), i);
+        }
+        return byName;
     }();
-    return columns;
+    const auto found = columns.constFind(name);
+    return found != columns.constEnd() ? found.value() : columns.value(key(name), -1);
 }
 
-bool namesTheList(const QStringList &header)
+bool namesTheList(const QStringList& header)
 {
     bool location = false, frequency = false;
-    for (const QString &name : header) {
-        const QString folded = key(name);
-        location = location || folded == QLatin1String("location");
-        frequency = frequency || folded == QLatin1String("frequency");
+    for (const QString& name : header) {
+        const int column = columnOf(name);
+        location = location || column == CCsvColumns::Location;
+        frequency = frequency || column == CCsvColumns::Frequency;
         if (location && frequency)
             return true;
     }
@@ -70,7 +74,7 @@ CCsvColumns::CCsvColumns(const QStringList &header, QChar separator)
     // Each field folded once: a header line may hold thousands of fields. A column named twice
     // takes its last field.
     for (int i = 0; i < header.size(); ++i) {
-        const int column = columnsByKey().value(key(header.at(i)), -1);
+        const int column = columnOf(header.at(i));
         if (column >= 0) {
             m_Index[column] = i;
             ++m_Named[column];

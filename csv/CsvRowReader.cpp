@@ -99,17 +99,17 @@ void CCsvRowReader::refuse(const CBilingual &reason, const QString &first, const
 QString CCsvRowReader::frequencyText(std::int64_t hz, int column) const
 {
     const bool receive = column == kRxFrequency;
-    const QString shown = CsvValues::FormatScaled(hz, kMhzDecimals);
+    const auto shown = [hz] { return CsvValues::FormatScaled(hz, kMhzDecimals); };
     if (hz % kHzPerGridUnit != 0)
-        refuse(receive ? kRxOffStep : kTxOffStep, shown);
+        refuse(receive ? kRxOffStep : kTxOffStep, shown());
     const QString text = CsvValues::HzToGridText(hz);
     if (text == target(column))
         return text;
     const FrequencyCheck check = CheckFrequency(text, m_Limits.lower, m_Limits.upper);
     if (check.verdict == FrequencyVerdict::OutOfRange)
-        refuse(receive ? kRxOutOfBand : kTxOutOfBand, shown, bandMhz(m_Limits), true);
+        refuse(receive ? kRxOutOfBand : kTxOutOfBand, shown(), bandMhz(m_Limits), true);
     if (check.verdict == FrequencyVerdict::OffStep)
-        refuse(receive ? kRxOffStep : kTxOffStep, shown);
+        refuse(receive ? kRxOffStep : kTxOffStep, shown());
     return check.displayText;
 }
 

@@ -39,6 +39,7 @@ Table Parse(const QByteArray& bytes, QChar separator, int limit)
 QByteArray Line(const QStringList &fields)
 {
     QStringList out;
+    out.reserve(fields.size());
     for (const QString &field : fields) {
         if (needsQuotes(field))
             out << QLatin1Char('"') + QString(field).replace(QLatin1String("\""), QLatin1String("\"\"")) + QLatin1Char('"');
