@@ -226,20 +226,16 @@ void TestCli::failures_data()
     QTest::addColumn<QString>("message");
     const QByteArray good = DataFileBytes(sampleImage());
     const QByteArray foreign = QByteArray("Q708") + good.mid(4);
-    QTest::newRow("foreign file") << QStringList { "show", "radio.dat" } << foreign << 1 << "Data Format Error";
-    QTest::newRow("foreign file, Chinese")
-        << QStringList { "show", "radio.dat", "--lang", "chinese" } << foreign << 1 << "数据格式不正确";
-    QTest::newRow("short file") << QStringList { "show", "radio.dat" } << good.left(1039) << 1
-                                << "shorter than 1040 bytes";
-    QTest::newRow("empty file") << QStringList { "set", "radio.dat", "1", "rx=146.5" } << QByteArray() << 1
-                                << "shorter than 1040 bytes";
-    QTest::newRow("missing file") << QStringList { "show", "none.dat" } << good << 1 << "Cannot open";
-    QTest::newRow("new into a missing folder")
-        << QStringList { "new", "no/such/dir.dat" } << good << 1 << "Cannot save";
+    using L = QStringList;
+    QTest::newRow("foreign file") << L { "show", "radio.dat" } << foreign << 1 << "Data Format Error";
+    QTest::newRow("foreign file, Chinese") << L { "show", "radio.dat", "--lang", "chinese" } << foreign << 1 << "数据格式不正确";
+    QTest::newRow("short file") << L { "show", "radio.dat" } << good.left(1039) << 1 << "shorter than 1040 bytes";
+    QTest::newRow("empty file") << L { "set", "radio.dat", "1", "rx=146.5" } << QByteArray() << 1 << "shorter than 1040 bytes";
+    QTest::newRow("missing file") << L { "show", "none.dat" } << good << 1 << "Cannot open";
+    QTest::newRow("new into a missing folder") << L { "new", "no/such/dir.dat" } << good << 1 << "Cannot save";
     QTest::newRow("no command") << QStringList {} << good << 2 << "Usage";
     QTest::newRow("unknown command") << QStringList { "dump", "radio.dat" } << good << 2 << "dump";
-    QTest::newRow("unknown language")
-        << QStringList { "show", "radio.dat", "--lang", "klingon" } << good << 2 << "--lang";
+    QTest::newRow("unknown language") << L { "show", "radio.dat", "--lang", "klingon" } << good << 2 << "--lang";
     QTest::newRow("two files") << QStringList { "show", "radio.dat", "other.dat" } << good << 2 << "other.dat";
     QTest::newRow("new without file") << QStringList { "new" } << good << 2 << "Usage";
 }

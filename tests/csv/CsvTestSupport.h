@@ -2,7 +2,6 @@
 // and program-cli run in-process.
 #pragma once
 
-#include "cli/CliContext.h"
 #include "config/AppPaths.h"
 #include "csv/ChannelCsv.h"
 #include "csv/CsvText.h"
@@ -10,6 +9,7 @@
 #include "editor/ChannelGrid.h"
 #include "editor/ToneTable.h"
 #include "image/DataFile.h"
+#include "tests/common/CliRun.h"
 #include "tests/common/TestFiles.h"
 
 #include <QRandomGenerator>
@@ -31,6 +31,13 @@ CRadioImage freshImage()
     CRadioImage image;
     image.ApplyDefaults();
     return image;
+}
+
+// Puts record (up to 16 bytes) into the channel's place.
+void setRecord(CRadioImage &image, int channel, const QByteArray &record)
+{
+    image.CopyIn(ImageMap::channelOffset(channel),
+        std::span(reinterpret_cast<const std::uint8_t *>(record.data()), std::size_t(record.size())));
 }
 
 QString rowText(const CRadioImage &image, int channel)
@@ -57,20 +64,7 @@ CRadioImage gridImage(const std::vector<RowTexts> &rows)
     return image;
 }
 
-struct Run
-{
-    int code;
-    QString out, err;
-};
-
-Run runCli(const QStringList &args)
-{
-    QString out, err;
-    QTextStream o(&out), e(&err);
-    const int code = RunCli(args, o, e);
-    o.flush();
-    e.flush();
-    return { code, out, err };
-}
+using CliRun::Run;
+inline Run runCli(const QStringList &args) { return CliRun::run(args); }
 
 } // namespace CsvTest

@@ -17,7 +17,7 @@ private slots:
     void anyImageGoesBack();
     void diff_data();
     void diff();
-    void cliDiffExitCodes();
+    void cli();
 };
 
 void TestCsvExport::initTestCase()
@@ -33,6 +33,8 @@ void TestCsvExport::exportRows_data()
     QTest::addColumn<QString>("warning");
 
     // Bytes 12-13 as an import into a fresh image leaves them: busy lock off, wide or narrow, the level.
+    QTest::newRow("no tone: the columns' defaults") << TestFiles::Hex("00206514 00206514 FFFF FFFF E7 BF FFFF")
+        << QByteArray("1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,busy=Off,,,,") << QString();
     QTest::newRow("TSQL: both CTCSS columns, high in watts") << TestFiles::Hex("00206514 00206514 E803 E803 E7 BF FFFF")
         << QByteArray("1,,146.520000,,0.000000,TSQL,100.0,100.0,023,NN,023,Tone->Tone,FM,5.00,,5.0W,busy=Off,,,,") << QString();
     QTest::newRow("Tone: the tone in both columns, middle") << TestFiles::Hex("00206514 00205914 FFFF E803 E7 DF FFFF")
@@ -59,7 +61,7 @@ void TestCsvExport::exportRows()
     QFETCH(QByteArray, row);
     QFETCH(QString, warning);
     CRadioImage image = freshImage();
-    image.CopyIn(ImageMap::channelOffset(1), std::span(reinterpret_cast<const std::uint8_t *>(record.data()), record.size()));
+    setRecord(image, 1, record);
     const QByteArray csv = ChannelCsv::Export(image);
     QCOMPARE(csv.split('\n').value(1).trimmed(), row);
     QCOMPARE(ChannelCsv::ExportWarnings(image, false), warning.isEmpty() ? QStringList() : QStringList { warning });
@@ -115,14 +117,10 @@ void TestCsvExport::exportRoundTripOfEveryKind()
 void TestCsvExport::roundTripKeepsOddBytes()
 {
     CRadioImage image = freshImage();
-    const auto set = [&](int channel, const char *hex) {
-        const QByteArray row = TestFiles::Hex(hex);
-        image.CopyIn(ImageMap::channelOffset(channel), std::span(reinterpret_cast<const std::uint8_t *>(row.data()), row.size()));
-    };
-    set(1, "00206514 00506514 7503 1328 08 50 1234");
-    set(2, "0A206514 000000A0 ECA9 0F28 18 00 FFFF");
-    set(3, "00206514 FFFFFFFF FFFF B602 00 00 0000");
-    set(6, "00206514 00206514 FF29 FFFF 00 30 FFFF");
+    setRecord(image, 1, TestFiles::Hex("00206514 00506514 7503 1328 08 50 1234"));
+    setRecord(image, 2, TestFiles::Hex("0A206514 000000A0 ECA9 0F28 18 00 FFFF"));
+    setRecord(image, 3, TestFiles::Hex("00206514 FFFFFFFF FFFF B602 00 00 0000"));
+    setRecord(image, 6, TestFiles::Hex("00206514 00206514 FF29 FFFF 00 30 FFFF"));
     image.SetByte(ImageMap::kGridStoredMark, 0x50);
     const QByteArray csv = ChannelCsv::Export(image);
     QCOMPARE(csv.count('\n'), 5); // header and four programmed channels
@@ -192,12 +190,10 @@ void TestCsvExport::diff()
     CIniFile ini;
     ini.OpenBesideExe(QStringLiteral("Program.ini"), false, true, false);
     const QStringList got = ImageDiff::Lines(ImageDiff::Compare(first, second, ini, chinese));
-    for (const QString &line : lines)
-        QVERIFY2(got.contains(line), qPrintable(got.join(QLatin1Char('\n'))));
-    QCOMPARE(got.size(), lines.size());
+    QCOMPARE(got, lines);
 }
 
-void TestCsvExport::cliDiffExitCodes()
+void TestCsvExport::cli()
 {
     QTemporaryDir dir;
     const QString a = dir.filePath("a.dat"), b = dir.filePath("b.dat");
@@ -209,6 +205,15 @@ void TestCsvExport::cliDiffExitCodes()
     QCOMPARE(r.code, 1);
     QVERIFY2(r.out.contains("信道 4 接收频率: (空) -> 146.52000"), qPrintable(r.out));
     QCOMPARE(runCli({ "diff", a, dir.filePath("none.dat") }).code, 2);
+
+    // export: a tone outside the list is written as it is, and said once per channel.
+    CRadioImage odd = freshImage();
+    setRecord(odd, 2, TestFiles::Hex("00206514 00206514 B602 B602 E7 BF FFFF"));
+    QVERIFY(DataFile::Save(a, odd).ok());
+    const Run e = runCli({ "export", a, "-o", dir.filePath("out.csv") });
+    QCOMPARE(e.code, 0);
+    QCOMPARE(e.err, QStringLiteral("Channel 2: not in the standard tone list: 69.4 Hz. Other programs may refuse this row.\n"));
+    QVERIFY(TestFiles::Read(dir.filePath("out.csv")).contains("\r\n2,,146.520000,,0.000000,TSQL,69.4,69.4,023,NN,023,Tone->Tone,"));
 }
 
 QTEST_GUILESS_MAIN(TestCsvExport)

@@ -17,7 +17,6 @@ private slots:
     void refusals_data();
     void refusals();
     void garbageIsRefusedWithoutHarm();
-    void cliImportAllOrNothing();
     void cliImport_data();
     void cliImport();
 };
@@ -108,8 +107,6 @@ void TestCsvImport::importRows_data()
         << 16 << "146.52000|146.52000|None|None|Narrow|Yes|QT/DQT|Low" << -1 << QString();
     QTest::newRow("hand-written: lower case, blanks") << kNewer + " 13 ,, 146.52 , - ,0.6,cross,88.5,88.5,023,nr,047,tone->dtcs,nfm,5.00,s,low,,,,,\n"
         << 13 << "146.52000|145.92000|D047I|88.5|Narrow|No|Off|Low" << -1 << QString();
-    QTest::newRow("watts for the middle level") << kNewer + "12,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,2.5W,busy=Carrier,,,,\n"
-        << 12 << "146.52000|146.52000|None|None|Wide|Yes|Carrier|Middle" << -1 << QString();
     QTest::newRow("semicolons, as European spreadsheets save") << QByteArray(
         "Location;Name;Frequency;Duplex;Offset;Tone;rToneFreq;cToneFreq;DtcsCode;DtcsPolarity;Mode;Power;Comment\r\n"
         "4;\"a;b\";146.520000;+;0.600000;TSQL;88.5;103.5;023;NN;NFM;Med;\"busy=QT/DQT; club\"\r\n")
@@ -124,8 +121,8 @@ void TestCsvImport::importRows_data()
         << QByteArray("Location;Frequency;Power") + QByteArray(";spare").repeated(12000)
             + "\n3;146,520000;Low\n"
         << 3 << "146.52000|146.52000|None|None|Wide|Yes|Off|Low" << -1 << QString();
-    QTest::newRow("watts: 2.0 W is the middle level") << kNewer + "6,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,2.0W,,,,,\n"
-        << 6 << "146.52000|146.52000|None|None|Wide|Yes|Off|Middle" << -1 << QString();
+    QTest::newRow("watts: 2.0 W is the middle level") << kNewer + "6,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,2.0W,busy=Carrier,,,,\n"
+        << 6 << "146.52000|146.52000|None|None|Wide|Yes|Carrier|Middle" << -1 << QString();
     QTest::newRow("watts: 4 W is the high level") << kNewer + "6,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,4 W,,,,,\n"
         << 6 << "146.52000|146.52000|None|None|Wide|Yes|Off|High" << -1 << QString();
     QTest::newRow("watts: 3.9 W is the middle level") << kNewer + "6,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,3.9w,,,,,\n"
@@ -134,12 +131,6 @@ void TestCsvImport::importRows_data()
         << 7 << "146.52000|146.52000|None|69.4|Wide|Yes|Off|High" << -1 << "Line 2: Taken as it stands, though not in the standard tone list: 69.4 Hz.";
     QTest::newRow("two codes outside the list") << kNewer + "8,,146.520000,,0.000000,Cross,88.5,88.5,017,NR,050,DTCS->DTCS,FM,5.00,,High,,,,,\n"
         << 8 << "146.52000|146.52000|D050I|D017N|Wide|Yes|Off|High" << -1 << "Line 2: Taken as it stands, though not in the standard tone list: DCS 017, DCS 050.";
-    QTest::newRow("Location 21 into channel 1") << kNewer + "21,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-                                                           "20,,146.000000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-                                                           "37,,146.000000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 1 << "146.52000|146.52000|None|None|Wide|Yes|Off|High" << 21 << QString();
-    QTest::newRow("Location 36 into channel 16") << kNewer + "36,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 16 << "146.52000|146.52000|None|None|Wide|Yes|Off|High" << 21 << QString();
     QTest::newRow("from 0 in a file counted from 1") << kNewer + "1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
         << 2 << "146.52000|146.52000|None|None|Wide|Yes|Off|High" << 0 << QString();
 }
@@ -171,39 +162,33 @@ void TestCsvImport::refusals_data()
     QTest::addColumn<int>("goodRows");
 
     const QByteArray good = "1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n";
-    QTest::newRow("out of band") << kNewer + good + "2,,446.000000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "Receive frequency 446.000000 MHz lies outside the radio's band, 130\u2013175 MHz." << 1;
-    QTest::newRow("offset leaves the band") << kNewer + good + "2,,174.000000,+,5.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "Transmit frequency 179.000000 MHz lies outside the radio's band, 130\u2013175 MHz." << 1;
-    QTest::newRow("split the radio cannot do") << kNewer + good + "2,,146.000000,split,446.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "Transmit frequency 446.000000 MHz" << 1;
-    QTest::newRow("off the step") << kNewer + good + "2,,146.521000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "off the 5 kHz and 6.25 kHz steps" << 1;
-    QTest::newRow("1 Hz off the step") << kNewer + good + "2,,146.520001,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "off the 5 kHz" << 1;
-    QTest::newRow("CTCSS below what the tone word holds") << kNewer + good + "2,,146.520000,,0.000000,Tone,25.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "The radio cannot hold the CTCSS tone 25.5 Hz." << 1;
-    QTest::newRow("CTCSS that would read as DCS") << kNewer + good + "2,,146.520000,,0.000000,TSQL,88.5,1030.0,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "The radio cannot hold the CTCSS tone 1030.0 Hz." << 1;
-    QTest::newRow("CTCSS with two decimals") << kNewer + good + "2,,146.520000,,0.000000,Tone,88.55,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "rToneFreq \"88.55\" is not a tone in Hz" << 1;
-    QTest::newRow("DCS code with a digit 8") << kNewer + good + "2,,146.520000,,0.000000,DTCS,88.5,88.5,028,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "DtcsCode \"028\" is not a DCS code" << 1;
-    QTest::newRow("DTCS with no code") << kNewer + good + "2,,146.520000,,0.000000,DTCS,88.5,88.5,,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "DtcsCode is empty, but the row's tone mode DTCS needs a value there." << 1;
-    QTest::newRow("cross with no receive code") << kNewer + good + "2,,146.520000,,0.000000,Cross,88.5,88.5,023,NN,,Tone->DTCS,FM,5.00,,High,,,,,\n"
-        << 3 << "RxDtcsCode is empty, but the row's tone mode Cross (Tone->DTCS) needs a value there." << 1;
-    QTest::newRow("beyond 16") << kNewer + good + "17,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "Location 17 lies beyond" << 1;
+    // Channel 2 on line 3, as the good channel 1 but for one change.
+    const auto second = [&](const char *from, const char *to) { return kNewer + good + QByteArray("2" + good.mid(1)).replace(from, to); };
+    const QString band = QStringLiteral("lies outside the radio's band, 130\u2013175 MHz.");
+    QTest::newRow("out of band") << second("146.520000", "446.000000") << 3 << "Receive frequency 446.000000 MHz " + band << 1;
+    QTest::newRow("offset leaves the band") << second("146.520000,,0.000000", "174.000000,+,5.000000") << 3
+        << "Transmit frequency 179.000000 MHz " + band << 1;
+    QTest::newRow("split the radio cannot do") << second("146.520000,,0.000000", "146.000000,split,446.000000") << 3
+        << "Transmit frequency 446.000000 MHz" << 1;
+    QTest::newRow("off the step") << second("146.520000", "146.521000") << 3 << "off the 5 kHz and 6.25 kHz steps" << 1;
+    QTest::newRow("1 Hz off the step") << second("146.520000", "146.520001") << 3 << "off the 5 kHz" << 1;
+    QTest::newRow("CTCSS below what the tone word holds") << second(",,88.5,88.5", ",Tone,25.5,88.5") << 3
+        << "The radio cannot hold the CTCSS tone 25.5 Hz." << 1;
+    QTest::newRow("CTCSS that would read as DCS") << second(",,88.5,88.5", ",TSQL,88.5,1030.0") << 3
+        << "The radio cannot hold the CTCSS tone 1030.0 Hz." << 1;
+    QTest::newRow("CTCSS with two decimals") << second(",,88.5,88.5", ",Tone,88.55,88.5") << 3 << "rToneFreq \"88.55\" is not a tone in Hz" << 1;
+    QTest::newRow("DCS code with a digit 8") << second(",,88.5,88.5,023", ",DTCS,88.5,88.5,028") << 3 << "DtcsCode \"028\" is not a DCS code" << 1;
+    QTest::newRow("DTCS with no code") << second(",,88.5,88.5,023", ",DTCS,88.5,88.5,") << 3
+        << "DtcsCode is empty, but the row's tone mode DTCS needs a value there." << 1;
+    QTest::newRow("cross with no receive code") << second(",,88.5,88.5,023,NN,023,,", ",Cross,88.5,88.5,023,NN,,Tone->DTCS,") << 3
+        << "RxDtcsCode is empty, but the row's tone mode Cross (Tone->DTCS) needs a value there." << 1;
+    QTest::newRow("beyond 16") << second("2,,", "17,,") << 3 << "Location 17 lies beyond" << 1;
     QTest::newRow("0-based: 16 is the 17th") << kOlder + "0,,146.550000,,0.000000,,88.5,88.5,023,NN,FM,5.00,,,,,,\n"
                                                           "16,,146.550000,,0.000000,,88.5,88.5,023,NN,FM,5.00,,,,,,\n"
         << 3 << "Location 16 (counted from 0) lies beyond" << 1;
-    QTest::newRow("duplex off") << kNewer + good + "2,,146.520000,off,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "cannot switch transmitting off" << 1;
-    QTest::newRow("AM") << kNewer + good + "2,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,AM,5.00,,High,,,,,\n"
-        << 3 << "Mode \"AM\"" << 1;
-    QTest::newRow("reversed DTCS mode") << kNewer + good + "2,,146.520000,,0.000000,DTCS-R,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << 3 << "Tone mode \"DTCS-R\"" << 1;
+    QTest::newRow("duplex off") << second(",,0.000000", ",off,0.000000") << 3 << "cannot switch transmitting off" << 1;
+    QTest::newRow("AM") << second(",FM,", ",AM,") << 3 << "Mode \"AM\"" << 1;
+    QTest::newRow("reversed DTCS mode") << second(",,88.5", ",DTCS-R,88.5") << 3 << "Tone mode \"DTCS-R\"" << 1;
     QTest::newRow("same channel twice") << kNewer + good + good << 3 << "Channel 1 is already given on line 2" << 1;
     QTest::newRow("not a number") << kNewer + good + "two,,146.520000\n" << 3 << "Location \"two\"" << 1;
     QTest::newRow("no frequency") << kNewer + good + "2,,,,\n" << 3 << "Frequency \"\"" << 1;
@@ -274,81 +259,42 @@ void TestCsvImport::garbageIsRefusedWithoutHarm()
     }
 }
 
-void TestCsvImport::cliImportAllOrNothing()
-{
-    QTemporaryDir dir;
-    const QString dat = dir.filePath("a.dat"), csv = dir.filePath("in.csv");
-    QCOMPARE(runCli({ "new", dat }).code, 0);
-    const QByteArray before = TestFiles::Read(dat);
-    QVERIFY(TestFiles::Write(csv, kNewer + "1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-                                           "2,,446.000000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"));
-    Run r = runCli({ "import", dat, csv });
-    QCOMPARE(r.code, 1);
-    QVERIFY2(r.err.contains("Line 3: Receive frequency 446.000000 MHz"), qPrintable(r.err));
-    QCOMPARE(TestFiles::Read(dat), before);
-
-    r = runCli({ "import", dat, csv, "--skip-bad" });
-    QCOMPARE(r.code, 0);
-    QVERIFY2(r.out.contains("Imported 1 channel(s), skipped 1 row(s)."), qPrintable(r.out + r.err));
-    const QString out = dir.filePath("out.csv");
-    QCOMPARE(runCli({ "export", dat, "-o", out }).code, 0);
-    QVERIFY(TestFiles::Read(out).contains("\r\n1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,busy=Off,,,,\r\n"));
-    QCOMPARE(runCli({ "import", dat, dir.filePath("missing.csv") }).code, 1);
-    const QByteArray imported = TestFiles::Read(dat);
-    QVERIFY(TestFiles::Write(csv, kNewer + "2,,446.000000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"));
-    QCOMPARE(runCli({ "import", dat, csv, "--skip-bad" }).code, 1); // nothing left to import
-    QCOMPARE(TestFiles::Read(dat), imported);
-
-    // A tone outside the list is written as it is, and said once per channel.
-    CRadioImage odd = freshImage();
-    odd.CopyIn(ImageMap::channelOffset(2), std::span<const std::uint8_t>(
-        reinterpret_cast<const std::uint8_t *>(TestFiles::Hex("00206514 00206514 B602 B602 E7 BF FFFF").constData()), 16));
-    QVERIFY(DataFile::Save(dat, odd).ok());
-    r = runCli({ "export", dat, "-o", out });
-    QCOMPARE(r.code, 0);
-    QCOMPARE(r.err, QStringLiteral("Channel 2: not in the standard tone list: 69.4 Hz. Other programs may refuse this row.\n"));
-    QVERIFY(TestFiles::Read(out).contains("\r\n2,,146.520000,,0.000000,TSQL,69.4,69.4,023,NN,023,Tone->Tone,FM,5.00,,5.0W,"));
-}
-
 void TestCsvImport::cliImport_data()
 {
-    QTest::addColumn<QByteArray>("csv");
+    QTest::addColumn<QByteArray>("csv"); // null: no file
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("out");
-    QTest::addColumn<QStringList>("err");      // lines stderr must hold
-    QTest::addColumn<QString>("notInErr");
-    QTest::addColumn<QStringList>("channels"); // receive frequencies of channels 1 and 16 after
+    QTest::addColumn<QStringList>("err");      // what stderr holds; "!text": what it must not
+    QTest::addColumn<QStringList>("channels"); // receive frequencies of channels 1 and 16 after a success
 
     // A shared list of 60 Locations: Location n on 145 MHz + n × 25 kHz.
     QByteArray list = kNewer;
     for (int n = 1; n <= 60; ++n)
         list += QByteArray::number(n) + ",," + QByteArray::number(145000000 + n * 25000).insert(3, '.') + ",,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,5.0W,,,,,\n";
-    const QByteArray outOfBand = kNewer + "1,,446.000000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-                                          "2,,446.500000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n";
-
-    QTest::newRow("60 rows from Location 21") << list << QStringList { "--from", "21" } << 0
-        << "Imported 16 channel(s), left out 44 rows outside Locations 21\u201336.\n" << QStringList() << QString()
-        << QStringList { "145.52500", "145.90000" };
-    QTest::newRow("60 rows from Location 21, Chinese") << list << QStringList { "--from", "21", "--lang", "chinese" } << 0
-        << "已导入 16 个信道, 略去 Location 21\u201336 之外的 44 行。\n" << QStringList() << QString()
-        << QStringList { "145.52500", "145.90000" };
-    QTest::newRow("60 rows without --from") << list << QStringList() << 1 << QString()
-        << QStringList { "Line 18: Location 17 lies beyond channel 16.",
-               "The file's Locations run from 1 to 60: --from L puts Locations L to L+15 into channels 1 to 16." }
-        << QString() << QStringList { "", "" };
-    QTest::newRow("--from past the file's rows") << list << QStringList { "--from", "100" } << 1 << QString()
-        << QStringList { "Nothing was imported: the file has no row in Locations 100\u2013115." } << QString()
-        << QStringList { "", "" };
-    QTest::newRow("every row refused, --skip-bad") << outOfBand << QStringList { "--skip-bad" } << 1 << QString()
-        << QStringList { "Line 2: Receive frequency 446.000000 MHz lies outside the radio's band, 130\u2013161 MHz.",
-               "--band N (N: 1 \"130 - 160MHz\", 2 \"136 - 174MHz\"", "Nothing was imported: none of the 2 row(s) can be placed." }
-        << "--skip-bad imports the rest" << QStringList { "", "" };
-    QTest::newRow("a quote never closed") << kNewer + "1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-                                                      "2,,146.550000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,\"club,,,,\n"
-                                                      "3,,146.600000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
-        << QStringList { "--skip-bad" } << 1 << QString()
-        << QStringList { "Line 3: The quote opened on this line is never closed" } << QString() << QStringList { "", "" };
+    const QByteArray row = "1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n";
+    const QByteArray oneBad = kNewer + row + QByteArray("2" + row.mid(1)).replace("146.52", "446.00");
+    const QByteArray allBad = kNewer + QByteArray(row).replace("146.52", "446.00") + QByteArray("2" + row.mid(1)).replace("146.52", "446.50");
+    using L = QStringList;
+    QTest::newRow("one row out of band: all or nothing") << oneBad << L() << 1 << "" << L { "Line 3: Receive frequency 446.000000 MHz" } << L();
+    QTest::newRow("one row out of band, --skip-bad") << oneBad << L { "--skip-bad" } << 0 << "Imported 1 channel(s), skipped 1 row(s).\n"
+        << L() << L { "146.52000", "" };
+    QTest::newRow("no such file") << QByteArray() << L() << 1 << "" << L { "in.csv" } << L();
+    QTest::newRow("60 rows from Location 21") << list << L { "--from", "21" } << 0
+        << "Imported 16 channel(s), left out 44 rows outside Locations 21\u201336.\n" << L() << L { "145.52500", "145.90000" };
+    QTest::newRow("60 rows from Location 21, Chinese") << list << L { "--from", "21", "--lang", "chinese" } << 0
+        << "已导入 16 个信道, 略去 Location 21\u201336 之外的 44 行。\n" << L() << L { "145.52500", "145.90000" };
+    QTest::newRow("60 rows without --from") << list << L() << 1 << ""
+        << L { "Line 18: Location 17 lies beyond channel 16.",
+               "The file's Locations run from 1 to 60: --from L puts Locations L to L+15 into channels 1 to 16." } << L();
+    QTest::newRow("--from past the file's rows") << list << L { "--from", "100" } << 1 << ""
+        << L { "Nothing was imported: the file has no row in Locations 100\u2013115." } << L();
+    QTest::newRow("every row refused, --skip-bad") << allBad << L { "--skip-bad" } << 1 << ""
+        << L { "Line 2: Receive frequency 446.000000 MHz lies outside the radio's band, 130\u2013161 MHz.",
+               "--band N (N: 1 \"130 - 160MHz\", 2 \"136 - 174MHz\"", "Nothing was imported: none of the 2 row(s) can be placed.",
+               "!--skip-bad imports the rest" } << L();
+    QTest::newRow("a quote never closed") << kNewer + row + QByteArray("2" + row.mid(1)).replace("High,", "High,\"club") + "3" + row.mid(1)
+        << L { "--skip-bad" } << 1 << "" << L { "Line 3: The quote opened on this line is never closed" } << L();
 }
 
 // program-cli import: the summary on stdout, refusals with what would help on stderr, the file
@@ -360,22 +306,21 @@ void TestCsvImport::cliImport()
     QFETCH(int, code);
     QFETCH(QString, out);
     QFETCH(QStringList, err);
-    QFETCH(QString, notInErr);
     QFETCH(QStringList, channels);
     QTemporaryDir dir;
     const QString dat = dir.filePath("a.dat"), in = dir.filePath("in.csv");
     QCOMPARE(runCli({ "new", dat }).code, 0);
     const QByteArray before = TestFiles::Read(dat);
-    QVERIFY(TestFiles::Write(in, csv));
+    QVERIFY(csv.isNull() || TestFiles::Write(in, csv));
     const Run r = runCli(QStringList { "import", dat, in } + args);
     QCOMPARE(r.code, code);
     QCOMPARE(r.out, out);
     for (const QString &line : err)
-        QVERIFY2(r.err.contains(line), qPrintable(r.err));
-    if (!notInErr.isEmpty())
-        QVERIFY2(!r.err.contains(notInErr), qPrintable(r.err));
-    if (code != 0)
+        QVERIFY2(r.err.contains(line.mid(line.startsWith('!'))) != line.startsWith('!'), qPrintable(r.err));
+    if (code != 0) {
         QCOMPARE(TestFiles::Read(dat), before);
+        return;
+    }
     CRadioImage image;
     QVERIFY(DataFile::Load(dat, image).ok());
     QCOMPARE(DecodeChannel(image, 1, false)[0], channels.at(0));

@@ -19,19 +19,20 @@ using namespace TestFiles;
 
 namespace {
 
-const QByteArray kInstalled = "[Setup]\n"
-                              "AppName=Radio Tool\n"
-                              "Language=English\n"
-                              "Type1=QR-260\n"
+const QByteArray kInstalled = "[Setup]\nAppName=Radio Tool\nLanguage=English\nType1=QR-260\n"
                               "Field1=130 - 160MHz|136 - 174MHz\n";
 // What a dealer's update of the installed file brings: a band and a second type.
-const QByteArray kUpdated = "[Setup]\n"
-                            "AppName=Radio Tool\n"
-                            "Language=English\n"
-                            "Type1=QR-260\n"
-                            "Field1=130 - 160MHz|136 - 174MHz|400 - 470MHz\n"
-                            "Type2=QR-460\n"
-                            "Field2=400 - 470MHz\n";
+const QByteArray kUpdated
+    = "[Setup]\nAppName=Radio Tool\nLanguage=English\nType1=QR-260\n"
+      "Field1=130 - 160MHz|136 - 174MHz|400 - 470MHz\nType2=QR-460\nField2=400 - 470MHz\n";
+
+// Points the environment variable at folder until the guard goes.
+auto pointAt(const char* name, const QString& folder)
+{
+    const QByteArray old = qgetenv(name);
+    qputenv(name, QFile::encodeName(folder));
+    return qScopeGuard([name, old] { qputenv(name, old); });
+}
 
 // Every file below root as "relative/path=contents", sorted.
 QStringList tree(const QString& root)
@@ -87,22 +88,19 @@ void TestUserFiles::userCopy_data()
     QTest::addColumn<QString>("languageLater"); // read once the installed file was updated
     QTest::addColumn<QString>("portLater");
 
-    const QByteArray chinese = "[Setup]\n"
-                               "AppName=Radio Tool\n"
-                               "Language=Chinese\n"
-                               "Type1=QR-260\n"
-                               "Field1=130 - 160MHz|136 - 174MHz\n";
+    const QByteArray chinese = QByteArray(kInstalled).replace("English", "Chinese");
+    const QByteArray language = "[Setup]\nLanguage=Chinese\n";
+    // clang-format off
     QTest::newRow("a writable install keeps the change in itself")
         << true << QByteArray() << "Chinese" << chinese << QByteArray("<missing>") << "English" << "";
     QTest::newRow("a read-only install: only the language goes to the user's copy")
-        << false << QByteArray() << "Chinese" << kInstalled << QByteArray("[Setup]\nLanguage=Chinese\n")
-        << "Chinese" << "";
+        << false << QByteArray() << "Chinese" << kInstalled << language << "Chinese" << "";
     QTest::newRow("a whole copy an earlier version made is cut down at the next start")
-        << false << chinese << "" << kInstalled << QByteArray("[Setup]\nLanguage=Chinese\n") << "Chinese" << "";
+        << false << chinese << "" << kInstalled << language << "Chinese" << "";
     QTest::newRow("a copy with the user's own port takes the change over a writable install")
         << true << QByteArray("[Setup]\r\nLanguage=Chinese\r\n[Ports]\r\nCOM3=/dev/ttyACM0\r\n") << "English"
-        << kInstalled << QByteArray("[Setup]\nLanguage=English\n[Ports]\nCOM3=/dev/ttyACM0\n") << "English"
-        << "/dev/ttyACM0";
+        << kInstalled << QByteArray("[Setup]\nLanguage=English\n[Ports]\nCOM3=/dev/ttyACM0\n") << "English" << "/dev/ttyACM0";
+    // clang-format on
 }
 
 void TestUserFiles::userCopy()
@@ -127,11 +125,9 @@ void TestUserFiles::userCopy()
     QVERIFY(::chmod(QFile::encodeName(installed).constData(), writable ? 0666 : 0444) == 0);
     chmodTree(install.path(), writable ? 0777 : 0555);
     chmodTree(home.path(), 0777);
-    const QByteArray oldHome = qgetenv("XDG_CONFIG_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.path()));
+    const auto configHome = pointAt("XDG_CONFIG_HOME", home.path());
     CAppPaths::SetExecutableDir(install.path());
     const auto restore = qScopeGuard([&] {
-        qputenv("XDG_CONFIG_HOME", oldHome);
         CAppPaths::SetExecutableDir(QString());
         ::chmod(QFile::encodeName(install.path()).constData(), 0755);
     });
@@ -174,24 +170,20 @@ void TestUserFiles::moveOnce_data()
     QTest::addColumn<QStringList>("dataAfter");
     QTest::addColumn<int>("port"); // as the settings now say
 
+    // clang-format off
+    using L = QStringList;
+    const QString mine = "fieldcom-programmer/"; // the one folder of each kind
     QTest::newRow("an earlier version's settings, backups and traces")
-        << QStringList { "Radio Tool.ini=[General]\ncom=3\n" }
-        << QStringList { "Program/Backups/read-20261201-101500.dat=A", "Program/traces/trace-1.txt=T" }
-        << QStringList { "fieldcom-programmer/Radio Tool.ini=[General]\ncom=3\n" }
-        << QStringList { "fieldcom-programmer/Backups/read-20261201-101500.dat=A",
-                         "fieldcom-programmer/traces/trace-1.txt=T" }
-        << 3;
+        << L { "Radio Tool.ini=[General]\ncom=3\n" } << L { "Program/Backups/read-20261201-101500.dat=A", "Program/traces/trace-1.txt=T" }
+        << L { mine + "Radio Tool.ini=[General]\ncom=3\n" }
+        << L { mine + "Backups/read-20261201-101500.dat=A", mine + "traces/trace-1.txt=T" } << 3;
+    const L settings { "Radio Tool.ini=[General]\ncom=4\n", mine + "Radio Tool.ini=[General]\ncom=5\n" };
     QTest::newRow("what the new place holds is never overwritten")
-        << QStringList { "Radio Tool.ini=[General]\ncom=4\n", "fieldcom-programmer/Radio Tool.ini=[General]\ncom=5\n" }
-        << QStringList { "Program/Backups/read-1.dat=old", "Program/Backups/read-2.dat=two",
-                         "fieldcom-programmer/Backups/read-1.dat=new" }
-        << QStringList { "Radio Tool.ini=[General]\ncom=4\n", "fieldcom-programmer/Radio Tool.ini=[General]\ncom=5\n" }
-        << QStringList { "Program/Backups/read-1.dat=old", "fieldcom-programmer/Backups/read-1.dat=new",
-                         "fieldcom-programmer/Backups/read-2.dat=two" }
-        << 5;
-    QTest::newRow("other files of the old folder stay")
-        << QStringList {} << QStringList { "Program/notes.txt=n", "Program/Backups/x.dat=x" }
-        << QStringList {} << QStringList { "Program/notes.txt=n", "fieldcom-programmer/Backups/x.dat=x" } << 1;
+        << settings << L { "Program/Backups/read-1.dat=old", "Program/Backups/read-2.dat=two", mine + "Backups/read-1.dat=new" }
+        << settings << L { "Program/Backups/read-1.dat=old", mine + "Backups/read-1.dat=new", mine + "Backups/read-2.dat=two" } << 5;
+    QTest::newRow("other files of the old folder stay") << L {} << L { "Program/notes.txt=n", "Program/Backups/x.dat=x" } << L {}
+                                                        << L { "Program/notes.txt=n", mine + "Backups/x.dat=x" } << 1;
+    // clang-format on
 }
 
 void TestUserFiles::moveOnce()
@@ -205,13 +197,8 @@ void TestUserFiles::moveOnce()
     QTemporaryDir config, data;
     plant(config.path(), configBefore);
     plant(data.path(), dataBefore);
-    const QByteArray oldConfig = qgetenv("XDG_CONFIG_HOME"), oldData = qgetenv("XDG_DATA_HOME");
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.path()));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
-    const auto restore = qScopeGuard([&] {
-        qputenv("XDG_CONFIG_HOME", oldConfig);
-        qputenv("XDG_DATA_HOME", oldData);
-    });
+    const auto configHome = pointAt("XDG_CONFIG_HOME", config.path());
+    const auto dataHome = pointAt("XDG_DATA_HOME", data.path());
     // Backups, traces and whatever else is kept per user all live in that one folder.
     QCOMPARE(CBackupStore::Folder(), data.path() + "/fieldcom-programmer/Backups");
     QCOMPARE(CSerialTrace::DefaultFolder(), data.path() + "/fieldcom-programmer/traces");

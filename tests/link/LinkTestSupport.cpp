@@ -8,9 +8,11 @@
 
 namespace LinkTest {
 
-std::unique_ptr<CVirtualRadio> StartRadio(const QStringList &faults)
+std::unique_ptr<CVirtualRadio> StartRadio(const QStringList &faults, int baud)
 {
     auto radio = std::make_unique<CVirtualRadio>();
+    if (baud > 0)
+        radio->SetPace(baud);
     for (const QString &name : faults) {
         const std::optional<CRadioFault> fault = CRadioFault::Parse(name.toStdString());
         if (!fault)
@@ -88,6 +90,28 @@ RadioMemory::Bytes Pattern(int seed)
     for (int i = 0; i < RadioMemory::kSize; ++i)
         bytes[static_cast<std::size_t>(i)] = static_cast<std::uint8_t>((i * 7 + seed * 31 + (i >> 8)) & 0xFF);
     return bytes;
+}
+
+RadioMemory::Bytes Overlay(const RadioMemory::Bytes &base, const RadioMemory::Bytes &over, const QList<int> &ranges)
+{
+    RadioMemory::Bytes bytes = base;
+    for (qsizetype i = 0; i + 1 < ranges.size(); i += 2)
+        std::copy(over.begin() + ranges[i], over.begin() + ranges[i + 1], bytes.begin() + ranges[i]);
+    return bytes;
+}
+
+RadioMemory::Bytes Written(const RadioMemory::Bytes &base, const RadioMemory::Bytes &source, bool service)
+{
+    return Overlay(base, source, service ? kServiceRanges : kWriteRanges);
+}
+
+std::vector<CCloneBlock> BlocksOf(const QList<int> &ranges)
+{
+    std::vector<CCloneBlock> blocks;
+    for (qsizetype i = 0; i + 1 < ranges.size(); i += 2)
+        for (int at = ranges[i]; at < ranges[i + 1]; at += 16)
+            blocks.push_back({ at, std::min(16, ranges[i + 1] - at) });
+    return blocks;
 }
 
 CPortHolder::CPortHolder(const QString &device)

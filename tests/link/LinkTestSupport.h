@@ -4,6 +4,7 @@
 #include "link/ClonePlan.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QProcess>
 #include <QString>
 
@@ -16,8 +17,9 @@ class CRadioImage;
 // wire written out independently of the tool's own constants, and a second process holding a port.
 namespace LinkTest {
 
-// A running virtual radio with its factory memory and the given faults ("wakeup-nak:1", ...).
-std::unique_ptr<CVirtualRadio> StartRadio(const QStringList &faults = {});
+// A running virtual radio with its factory memory and the given faults ("wakeup-nak:1", ...), paced
+// like a real line at baud when given.
+std::unique_ptr<CVirtualRadio> StartRadio(const QStringList &faults = {}, int baud = 0);
 QString Device(const CVirtualRadio &radio);
 // Waits until the radio has taken in `expected.size()` bytes, then returns all it received.
 QByteArray ReceivedAfter(const CVirtualRadio &radio, const QByteArray &expected);
@@ -33,6 +35,16 @@ QByteArray WriteSession(const std::vector<CCloneBlock> &blocks, const RadioMemor
 RadioMemory::Bytes BytesOf(const CRadioImage &image);
 // A memory pattern unlike the radio's factory memory and unlike a new image.
 RadioMemory::Bytes Pattern(int seed);
+
+// What each transfer covers, as [from, to) pairs: a read [0, 0x3FB), an ordinary write [0, 0x300)
+// and [0x320, 0x3E0), a write with service access [0, 0x3FB).
+const QList<int> kReadRanges { 0, 0x3FB }, kWriteRanges { 0, 0x300, 0x320, 0x3E0 }, kServiceRanges { 0, 0x3FB };
+// base with over's bytes in each range.
+RadioMemory::Bytes Overlay(const RadioMemory::Bytes &base, const RadioMemory::Bytes &over, const QList<int> &ranges);
+// The radio's memory after a write of source over base.
+RadioMemory::Bytes Written(const RadioMemory::Bytes &base, const RadioMemory::Bytes &source, bool service = false);
+// The 16-byte blocks, in order, that cover ranges starting on 16-byte boundaries.
+std::vector<CCloneBlock> BlocksOf(const QList<int> &ranges);
 
 // Another process that opens device with the tool's own port class and keeps it open.
 class CPortHolder {

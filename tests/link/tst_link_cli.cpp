@@ -1,10 +1,9 @@
 #include "LinkTestSupport.h"
 #include "tests/common/CliRun.h"
+#include "tests/common/TestFiles.h"
 
 #include "config/AppPaths.h"
 #include "cli/CliContext.h"
-#include "image/DataFile.h"
-#include "link/ClonePlan.h"
 #include "link/SystemPorts.h"
 
 #include <QFile>
@@ -21,47 +20,15 @@ class TestLinkCli : public QObject {
 
 private:
     static CliRun::Run Cli(const QStringList &args) { return CliRun::run(args); }
-    static QString SaveFile(const QTemporaryDir &dir, const RadioMemory::Bytes &bytes)
+    // Program.ini in dir, in the given language, as the one the tool reads.
+    static void UseLanguage(const QTemporaryDir &dir, const QString &language)
     {
-        return SaveSourceFile(dir.path(), bytes);
-    }
-
-    static RadioMemory::Bytes Blend(const RadioMemory::Bytes &base, const RadioMemory::Bytes &over,
-        const std::vector<CCloneBlock> &blocks)
-    {
-        RadioMemory::Bytes bytes = base;
-        for (const CCloneBlock &b : blocks)
-            std::copy_n(over.begin() + b.address, b.length, bytes.begin() + b.address);
-        return bytes;
+        QVERIFY(TestFiles::Write(dir.filePath("Program.ini"), "[Setup]\nLanguage=" + language.toUtf8() + "\n"));
+        CAppPaths::SetExecutableDir(dir.path());
     }
 
 private slots:
     void init() { CAppPaths::SetExecutableDir(QStringLiteral(PROGRAM_BIN_DIR)); }
-
-    // The file holds the radio's bytes 0..1018 and a new image's last five bytes.
-    void readSavesTheRadio()
-    {
-        const auto radio = StartRadio();
-        const RadioMemory::Bytes memory = Pattern(4);
-        radio->SetMemory(memory);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("radio.dat"));
-
-        const CliRun::Run result = Cli({ "read", "--port", Device(*radio), "-o", path });
-        QCOMPARE(result.code, 0);
-        QCOMPARE(result.err, QString());
-
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
-        QCOMPARE(bytes.size(), 1040);
-        QCOMPARE(bytes.left(16), QByteArray("Q707") + QByteArray(12, '\0'));
-        const CRadioImage fresh = DataFile::NewImage(CAppPaths::ExecutableDir());
-        for (int a = 0; a < 1024; ++a) {
-            const std::uint8_t want = a < 1019 ? memory[std::size_t(a)] : fresh.Byte(a);
-            QCOMPARE(std::uint8_t(bytes[16 + a]), want);
-        }
-    }
 
     void writeByPlan_data()
     {
@@ -76,7 +43,6 @@ private slots:
                "file's.\n";
         QTest::newRow("service access code with alignment")
             << QStringList { "--with-alignment", "--access-code", "k719wd" } << true << "";
-        QTest::newRow("verified") << QStringList { "--verify" } << false << "";
     }
 
     // The radio ends up holding the file by the plan and its own bytes elsewhere. (A pattern's channels
@@ -93,12 +59,10 @@ private slots:
         const RadioMemory::Bytes source = Pattern(6);
 
         const CliRun::Run result = Cli(
-            QStringList { "write", "--port", Device(*radio), SaveFile(dir, source), "--allow-out-of-band" } + extra);
+            QStringList { "write", "--port", Device(*radio), SaveSourceFile(dir.path(), source), "--allow-out-of-band" } + extra);
         QCOMPARE(result.code, 0);
         QCOMPARE(result.err, err);
-        QVERIFY(radio->Memory() == Blend(before, source, ClonePlan::WriteBlocks(service)));
-        if (extra.contains("--verify"))
-            QVERIFY(result.out.contains("960"));
+        QVERIFY(radio->Memory() == Written(before, source, service));
     }
 
     void refused_data()
@@ -107,30 +71,31 @@ private slots:
         QTest::addColumn<QStringList>("faults");
         QTest::addColumn<QStringList>("lines"); // stderr, line by line (a prefix of each)
         QTest::addColumn<bool>("anythingSent");
+        QTest::addColumn<bool>("chinese"); // in Program.ini
         const QString portOpen = QStringLiteral(
             "Could not Open the Port,Please check whether the Port are occupied or the device are ok");
-        QTest::newRow("read, radio silent")
-            << QStringList { "read", "--port", "PORT", "-o", "FILE" } << QStringList { "wakeup-silent" }
-            << QStringList { "Communication Error", "PORT: the radio did not answer the wake-up." } << true;
-        QTest::newRow("read, block 20 lost")
-            << QStringList { "read", "--port", "PORT", "-o", "FILE" } << QStringList { "read-silent:20" }
-            << QStringList { "Communication Error", "PORT: block 20 of 64 (address 0x0130) did not arrive." } << true;
-        QTest::newRow("write, block refused")
-            << QStringList { "write", "--port", "PORT", "SOURCE", "--allow-out-of-band" } << QStringList { "write-nak:3" }
+        const QStringList read { "read", "--port", "PORT", "-o", "FILE" };
+        const QStringList write { "write", "--port", "PORT", "SOURCE", "--allow-out-of-band" };
+        // clang-format off
+        QTest::newRow("read, radio silent") << read << QStringList { "wakeup-silent" }
+            << QStringList { "Communication Error", "PORT: the radio did not answer the wake-up." } << true << false;
+        QTest::newRow("read, block 20 lost") << read << QStringList { "read-silent:20" }
+            << QStringList { "Communication Error", "PORT: block 20 of 64 (address 0x0130) did not arrive." } << true << false;
+        QTest::newRow("write, block refused") << write << QStringList { "write-nak:3" }
             << QStringList { "Communication Error", "PORT: the radio refused block 3 of 60 (address 0x0020).",
-                   "The radio may now hold part of the new data." }
-            << true;
-        QTest::newRow("write, radio silent before any block")
-            << QStringList { "write", "--port", "PORT", "SOURCE", "--allow-out-of-band" } << QStringList { "wakeup-silent" }
-            << QStringList { "Communication Error", "PORT: the radio did not answer the wake-up." } << true;
-        QTest::newRow("wrong access code")
-            << QStringList { "write", "--port", "PORT", "SOURCE", "--access-code", "K719WD" }
-            << QStringList {} << QStringList { "Wrong access code" } << false;
-        QTest::newRow("verify finds a lost block")
-            << QStringList { "write", "--port", "PORT", "SOURCE", "--verify", "--allow-out-of-band" }
-            << QStringList { "write-lost:3" } << QStringList { "Verify failed at address 0x020" } << true;
-        QTest::newRow("missing device") << QStringList { "read", "--port", "MISSING", "-o", "FILE" }
-                                        << QStringList {} << QStringList { portOpen, "The device " } << false;
+                             "The radio may now hold part of the new data." } << true << false;
+        QTest::newRow("write, radio silent before any block") << write << QStringList { "wakeup-silent" }
+            << QStringList { "Communication Error", "PORT: the radio did not answer the wake-up." } << true << false;
+        QTest::newRow("wrong access code") << QStringList { "write", "--port", "PORT", "SOURCE", "--access-code", "K719WD" }
+            << QStringList {} << QStringList { "Wrong access code" } << false << false;
+        QTest::newRow("verify finds a lost block") << write + QStringList { "--verify" } << QStringList { "write-lost:3" }
+            << QStringList { "Verify failed at address 0x020" } << true << false;
+        QTest::newRow("missing device") << QStringList { "read", "--port", "MISSING", "-o", "FILE" } << QStringList {}
+            << QStringList { portOpen, "The device " } << false << false;
+        // The language of Program.ini chooses the message.
+        QTest::newRow("read, confirm refused, Chinese") << read << QStringList { "confirm-nak" }
+            << QStringList { "通信出错", "PORT: 电台没有应答唤醒。电台是否已开机? 电缆两端是否插好? 电缆是否接在 PORT 上?" } << true << true;
+        // clang-format on
     }
 
     // A transfer that does not finish says so, exits 1 and leaves no file behind.
@@ -140,12 +105,15 @@ private slots:
         QFETCH(QStringList, faults);
         QFETCH(QStringList, lines);
         QFETCH(bool, anythingSent);
+        QFETCH(bool, chinese);
         const auto radio = StartRadio(faults);
         QTemporaryDir dir;
+        if (chinese)
+            UseLanguage(dir, "Chinese");
         const QString file = dir.filePath(QStringLiteral("radio.dat"));
         args.replaceInStrings(QStringLiteral("MISSING"), dir.filePath(QStringLiteral("ttyUSB0")));
         args.replaceInStrings(QStringLiteral("PORT"), Device(*radio));
-        args.replaceInStrings(QStringLiteral("SOURCE"), SaveFile(dir, Pattern(7)));
+        args.replaceInStrings(QStringLiteral("SOURCE"), SaveSourceFile(dir.path(), Pattern(7)));
         args.replaceInStrings(QStringLiteral("FILE"), file);
         lines.replaceInStrings(QStringLiteral("PORT"), Device(*radio));
 
@@ -167,25 +135,21 @@ private slots:
         QTest::addColumn<QString>("err");
         const QByteArray none = QByteArray::fromHex("FFFFFFFF");
         const QByteArray mhz150 = QByteArray::fromHex("00250115"); // 150.12500
-        QTest::newRow("inside the band") << QList<QByteArray> { mhz150 + none } << QStringList {} << 0 << "";
+        const QString outside = "Channel(s) %1 lie outside the band 130 - 160MHz: nothing was sent. Correct them, or "
+                                "add --allow-out-of-band to write them anyway.\n";
+        using Channels = QList<QByteArray>;
+        // clang-format off
+        QTest::newRow("inside the band") << Channels { mhz150 + none } << QStringList {} << 0 << "";
         // The band's upper limit lies one MHz above "160MHz", as the grid accepts it.
-        QTest::newRow("at the upper limit") << QList<QByteArray> { QByteArray::fromHex("00001016") + none }
-                                            << QStringList {} << 0 << "";
-        QTest::newRow("receive outside")
-            << QList<QByteArray> { mhz150 + none, none + none, QByteArray::fromHex("00000045") + none }
-            << QStringList {} << 1
-            << "Channel(s) 3 lie outside the band 130 - 160MHz: nothing was sent. Correct them, or add "
-               "--allow-out-of-band to write them anyway.\n";
+        QTest::newRow("at the upper limit") << Channels { QByteArray::fromHex("00001016") + none } << QStringList {} << 0 << "";
+        QTest::newRow("receive outside") << Channels { mhz150 + none, none + none, QByteArray::fromHex("00000045") + none }
+                                         << QStringList {} << 1 << outside.arg("3");
         QTest::newRow("just above the limit, transmit outside")
-            << QList<QByteArray> { QByteArray::fromHex("00051016") + none,
-                   mhz150 + QByteArray::fromHex("00000017") }
-            << QStringList {} << 1
-            << "Channel(s) 1, 2 lie outside the band 130 - 160MHz: nothing was sent. Correct them, or add "
-               "--allow-out-of-band to write them anyway.\n";
-        QTest::newRow("allowed") << QList<QByteArray> { QByteArray::fromHex("00000045") + none }
-                                 << QStringList { "--allow-out-of-band" } << 0 << "";
-        QTest::newRow("alignment without the code")
-            << QList<QByteArray> { mhz150 + none } << QStringList { "--with-alignment" } << 2 << "";
+            << Channels { QByteArray::fromHex("00051016") + none, mhz150 + QByteArray::fromHex("00000017") }
+            << QStringList {} << 1 << outside.arg("1, 2");
+        QTest::newRow("allowed") << Channels { QByteArray::fromHex("00000045") + none } << QStringList { "--allow-out-of-band" } << 0 << "";
+        QTest::newRow("alignment without the code") << Channels { mhz150 + none } << QStringList { "--with-alignment" } << 2 << "";
+        // clang-format on
     }
 
     // A file whose channels lie outside its band (130 - 160MHz here) is refused before anything is sent.
@@ -205,7 +169,7 @@ private slots:
         QTemporaryDir dir;
 
         const CliRun::Run result
-            = Cli(QStringList { "write", "--port", Device(*radio), SaveFile(dir, bytes) } + extra);
+            = Cli(QStringList { "write", "--port", Device(*radio), SaveSourceFile(dir.path(), bytes) } + extra);
         QCOMPARE(result.code, code);
         if (code != 2)
             QCOMPARE(result.err, err);
@@ -222,11 +186,10 @@ private slots:
         using Port = CSystemPorts::Port;
         const QList<Port> found { Port { "/dev/ttyUSB0", "CP2102 USB to UART", "Silicon Labs", "0001" },
             Port { "/dev/ttyACM0", "USB Serial", " ", "" }, Port { "/dev/ttyS0", "", "", "" } };
-        QTest::newRow("English, sorted, what is known") << "English" << found
-                                                         << "/dev/ttyACM0  (USB Serial)\n"
-                                                            "/dev/ttyS0\n"
-                                                            "/dev/ttyUSB0  (CP2102 USB to UART, maker Silicon "
-                                                            "Labs, serial number 0001)\n";
+        QTest::newRow("English, sorted, what is known")
+            << "English" << found
+            << "/dev/ttyACM0  (USB Serial)\n/dev/ttyS0\n"
+               "/dev/ttyUSB0  (CP2102 USB to UART, maker Silicon Labs, serial number 0001)\n";
         QTest::newRow("Chinese") << "Chinese" << found.mid(0, 1)
                                  << "/dev/ttyUSB0  (CP2102 USB to UART, 制造商 Silicon Labs, 序列号 0001)\n";
         QTest::newRow("none") << "English" << QList<Port> {} << "No serial ports found.\n";
@@ -239,35 +202,13 @@ private slots:
         QFETCH(QList<CSystemPorts::Port>, ports);
         QFETCH(QString, out);
         QTemporaryDir dir;
-        QFile ini(dir.filePath(QStringLiteral("Program.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Setup]\nLanguage=" + language.toUtf8() + "\n");
-        ini.close();
-        CAppPaths::SetExecutableDir(dir.path());
+        UseLanguage(dir, language);
         CSystemPorts::SetSource([ports] { return ports; });
         const CliRun::Run result = Cli({ "ports" });
         CSystemPorts::SetSource({});
         QCOMPARE(result.code, 0);
         QCOMPARE(result.out, out);
         QCOMPARE(Cli({ "ports", "extra" }).code, 2);
-    }
-
-    // The language of Program.ini chooses the message.
-    void chineseMessage()
-    {
-        QTemporaryDir dir;
-        QFile ini(dir.filePath(QStringLiteral("Program.ini")));
-        QVERIFY(ini.open(QIODevice::WriteOnly));
-        ini.write("[Setup]\nLanguage=Chinese\n");
-        ini.close();
-        CAppPaths::SetExecutableDir(dir.path());
-        const auto radio = StartRadio({ "confirm-nak" });
-
-        const CliRun::Run result = Cli({ "read", "--port", Device(*radio), "-o", dir.filePath("radio.dat") });
-        QCOMPARE(result.code, 1);
-        QCOMPARE(result.err,
-            QStringLiteral("通信出错\n%1: 电台没有应答唤醒。电台是否已开机? 电缆两端是否插好? 电缆是否接在 %1 上?\n")
-                .arg(Device(*radio)));
     }
 };
 

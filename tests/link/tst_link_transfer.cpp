@@ -3,6 +3,7 @@
 #include "image/RadioImage.h"
 #include "link/CloneTransfer.h"
 #include "link/SerialPort.h"
+#include "tests/common/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,14 +19,6 @@ using Direction = CCloneTransfer::Direction;
 
 Q_DECLARE_METATYPE(CCloneTransfer::Status)
 Q_DECLARE_METATYPE(CSerialPort::OpenFailure)
-
-namespace {
-QByteArray TestFileBytes(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-} // namespace
 
 class TestLinkTransfer : public QObject {
     Q_OBJECT
@@ -53,53 +46,44 @@ private slots:
     {
         QTest::addColumn<bool>("write");
         QTest::addColumn<bool>("service");
+        QTest::addColumn<QList<int>>("ranges");
         QTest::addColumn<int>("blocks");
-        QTest::newRow("read") << false << false << 64;
-        QTest::newRow("write") << true << false << 60;
-        QTest::newRow("write with service access") << true << true << 64;
+        QTest::newRow("read") << false << false << kReadRanges << 64;
+        QTest::newRow("write") << true << false << kWriteRanges << 60;
+        QTest::newRow("write with service access") << true << true << kServiceRanges << 64;
     }
 
-    // Every byte on the wire as the frame table has it, and the radio's memory by the plan.
+    // Every byte on the wire as the frame table has it, and the radio's memory (or the image read)
+    // holds the ranges the transfer covers.
     void healthyTransfer()
     {
         QFETCH(bool, write);
         QFETCH(bool, service);
+        QFETCH(QList<int>, ranges);
         QFETCH(int, blocks);
         const auto radio = StartRadio();
         const RadioMemory::Bytes before = Pattern(1);
         radio->SetMemory(before);
         const RadioMemory::Bytes source = Pattern(2);
-        const CRadioImage start = ImageOf(source);
 
-        const auto transfer = MakeTransfer(write, service, start);
+        const auto transfer = MakeTransfer(write, service, ImageOf(source));
         int callbacks = 0;
-        QCOMPARE(transfer->Run(Device(*radio),
-                     [&](int done, int total) {
-                         ++callbacks;
-                         return done <= total;
-                     }),
-            Status::Done);
+        const auto progress = [&](int done, int total) { return ++callbacks, done <= total; };
+        QCOMPARE(transfer->Run(Device(*radio), progress), Status::Done);
         QCOMPARE(transfer->BlockCount(), blocks);
         QCOMPARE(callbacks, blocks);
 
-        const std::vector<CCloneBlock> plan = transfer->Blocks();
+        const std::vector<CCloneBlock> plan = BlocksOf(ranges);
         const QByteArray expected = write ? WriteSession(plan, source) : ReadSession(plan);
         QCOMPARE(ReceivedAfter(*radio, expected).toHex(' '), expected.toHex(' '));
-
-        const RadioMemory::Bytes after = radio->Memory();
-        const RadioMemory::Bytes image = BytesOf(transfer->Image());
-        for (int a = 0; a < RadioMemory::kSize; ++a) {
-            const auto i = static_cast<std::size_t>(a);
-            const bool inPlan = std::any_of(plan.begin(), plan.end(),
-                [a](const CCloneBlock &b) { return a >= b.address && a < b.address + b.length; });
-            if (write)
-                QVERIFY2(after[i] == (inPlan ? source[i] : before[i]), qPrintable(QString::number(a, 16)));
-            else
-                QVERIFY2(image[i] == (inPlan ? before[i] : source[i]), qPrintable(QString::number(a, 16)));
-        }
+        if (write)
+            QVERIFY(radio->Memory() == Overlay(before, source, ranges));
+        else
+            QVERIFY(BytesOf(transfer->Image()) == Overlay(source, before, ranges));
         QVERIFY(PortIsFree(Device(*radio)));
     }
 
+    // clang-format off
     void failure_data()
     {
         QTest::addColumn<QString>("fault");
@@ -113,42 +97,28 @@ private slots:
 
         const QString wake = "%1: the radio did not answer the wake-up. Is the radio switched on, the cable plugged "
                              "in at both ends, and %1 the port the cable is on?";
-        const QString lost = "%1: block %2 did not arrive. Is the radio still on and the cable firmly plugged in? "
-                             "Try again.";
+        const QString lost = "%1: block %2 did not arrive. Is the radio still on and the cable firmly plugged in? Try again.";
         const QString refused = "%1: the radio refused block %2. Switch the radio off and on again and try again.";
-
+        const QString read5 = "5 of 64 (address 0x0040)", write7 = "7 of 60 (address 0x0060)";
         const QByteArray none, mode = QByteArray::fromHex("02"), confirm = QByteArray::fromHex("0206");
-        QTest::newRow("wake-up never answered")
-            << "wakeup-silent" << false << Status::CommunicationError << 4 << none << 0 << false << wake;
-        QTest::newRow("wake-up always refused")
-            << "wakeup-nak" << true << Status::CommunicationError << 4 << none << 0 << false << wake;
-        QTest::newRow("first wake-up refused")
-            << "wakeup-nak:1" << false << Status::Done << 2 << confirm << 64 << true << QString();
-        QTest::newRow("three wake-ups unanswered")
-            << "wakeup-silent:3" << true << Status::Done << 4 << confirm << 60 << false << QString();
-        QTest::newRow("four wake-ups unanswered")
-            << "wakeup-silent:4" << false << Status::CommunicationError << 4 << none << 0 << false << wake;
-        QTest::newRow("mode answer short")
-            << "mode-short" << false << Status::CommunicationError << 1 << mode << 0 << false << wake;
-        QTest::newRow("confirm refused")
-            << "confirm-nak" << true << Status::CommunicationError << 1 << confirm << 0 << false << wake;
-        QTest::newRow("read answer short")
-            << "read-short:5" << false << Status::CommunicationError << 1 << confirm << 5 << false << lost.arg("%1", "5 of 64 (address 0x0040)");
-        QTest::newRow("read not answered")
-            << "read-silent:5" << false << Status::CommunicationError << 1 << confirm << 5 << false << lost.arg("%1", "5 of 64 (address 0x0040)");
-        QTest::newRow("read acknowledge refused")
-            << "read-noack:5" << false << Status::CommunicationError << 1 << confirm << 5 << true << refused.arg("%1", "5 of 64 (address 0x0040)");
-        QTest::newRow("read header late")
-            << "read-late:5" << false << Status::CommunicationError << 1 << confirm << 5 << false << lost.arg("%1", "5 of 64 (address 0x0040)");
-        QTest::newRow("read header split by a pause")
-            << "read-split:5" << false << Status::CommunicationError << 1 << confirm << 5 << false << lost.arg("%1", "5 of 64 (address 0x0040)");
-        QTest::newRow("foreign read header")
-            << "read-header" << false << Status::Done << 1 << confirm << 64 << true << QString();
-        QTest::newRow("write not answered")
-            << "write-silent:7" << true << Status::CommunicationError << 1 << confirm << 7 << false << lost.arg("%1", "7 of 60 (address 0x0060)");
-        QTest::newRow("write refused")
-            << "write-nak:7" << true << Status::CommunicationError << 1 << confirm << 7 << false << refused.arg("%1", "7 of 60 (address 0x0060)");
+        const Status error = Status::CommunicationError;
+        QTest::newRow("wake-up never answered") << "wakeup-silent" << false << error << 4 << none << 0 << false << wake;
+        QTest::newRow("wake-up always refused") << "wakeup-nak" << true << error << 4 << none << 0 << false << wake;
+        QTest::newRow("first wake-up refused") << "wakeup-nak:1" << false << Status::Done << 2 << confirm << 64 << true << QString();
+        QTest::newRow("three wake-ups unanswered") << "wakeup-silent:3" << true << Status::Done << 4 << confirm << 60 << false << QString();
+        QTest::newRow("four wake-ups unanswered") << "wakeup-silent:4" << false << error << 4 << none << 0 << false << wake;
+        QTest::newRow("mode answer short") << "mode-short" << false << error << 1 << mode << 0 << false << wake;
+        QTest::newRow("confirm refused") << "confirm-nak" << true << error << 1 << confirm << 0 << false << wake;
+        QTest::newRow("read answer short") << "read-short:5" << false << error << 1 << confirm << 5 << false << lost.arg("%1", read5);
+        QTest::newRow("read not answered") << "read-silent:5" << false << error << 1 << confirm << 5 << false << lost.arg("%1", read5);
+        QTest::newRow("read acknowledge refused") << "read-noack:5" << false << error << 1 << confirm << 5 << true << refused.arg("%1", read5);
+        QTest::newRow("read header late") << "read-late:5" << false << error << 1 << confirm << 5 << false << lost.arg("%1", read5);
+        QTest::newRow("read header split by a pause") << "read-split:5" << false << error << 1 << confirm << 5 << false << lost.arg("%1", read5);
+        QTest::newRow("foreign read header") << "read-header" << false << Status::Done << 1 << confirm << 64 << true << QString();
+        QTest::newRow("write not answered") << "write-silent:7" << true << error << 1 << confirm << 7 << false << lost.arg("%1", write7);
+        QTest::newRow("write refused") << "write-nak:7" << true << error << 1 << confirm << 7 << false << refused.arg("%1", write7);
     }
+    // clang-format on
 
     // Each fault of the radio ends the transfer where it should, with nothing sent after it and the
     // port closed; the blocks before it are through.
@@ -172,7 +142,7 @@ private slots:
         QCOMPARE(transfer->BlocksDone(), done);
 
         QByteArray expected = WakeUp().repeated(wakeUps) + opening;
-        const std::vector<CCloneBlock> &plan = transfer->Blocks();
+        const std::vector<CCloneBlock> plan = BlocksOf(write ? kWriteRanges : kReadRanges);
         for (int k = 0; k < frames; ++k) {
             const CCloneBlock &block = plan[static_cast<std::size_t>(k)];
             expected += write ? WriteFrame(block, source) : ReadFrame(block);
@@ -180,17 +150,9 @@ private slots:
                 expected += '\x06';
         }
         QCOMPARE(ReceivedAfter(*radio, expected).toHex(' '), expected.toHex(' '));
-
-        if (write) {
-            // Blocks before the failing one are in the radio, the rest is as it was.
-            RadioMemory::Bytes expectedMemory = before;
-            for (int k = 0; k < done; ++k) {
-                const CCloneBlock &block = plan[static_cast<std::size_t>(k)];
-                std::copy_n(
-                    source.begin() + block.address, block.length, expectedMemory.begin() + block.address);
-            }
-            QVERIFY(radio->Memory() == expectedMemory);
-        }
+        // Blocks before the failing one are in the radio, the rest is as it was.
+        if (write)
+            QVERIFY(radio->Memory() == (status == Status::Done ? Written(before, source) : Overlay(before, source, { 0, 16 * done })));
         QVERIFY(PortIsFree(Device(*radio)));
         // The step that failed and what to check, under the bare message.
         const QStringList lines = transfer->OutcomeLines(false);
@@ -207,8 +169,7 @@ private slots:
         const auto transfer = CCloneTransfer::ChannelRead(CRadioImage());
         QCOMPARE(transfer->Run(Device(*radio), [](int done, int) { return done < 10; }), Status::Stopped);
         QCOMPARE(transfer->BlocksDone(), 10);
-        const std::vector<CCloneBlock> first(transfer->Blocks().begin(), transfer->Blocks().begin() + 10);
-        const QByteArray expected = ReadSession(first);
+        const QByteArray expected = ReadSession(BlocksOf({ 0, 160 }));
         QCOMPARE(ReceivedAfter(*radio, expected).toHex(' '), expected.toHex(' '));
         QVERIFY(PortIsFree(Device(*radio)));
     }
@@ -250,9 +211,7 @@ private slots:
             holder = std::make_unique<CPortHolder>(device);
             QVERIFY(holder->Holds());
         } else if (what == QLatin1String("file")) {
-            QFile file(device);
-            QVERIFY(file.open(QIODevice::WriteOnly));
-            file.write("not a radio");
+            QVERIFY(TestFiles::Write(device, "not a radio"));
         } else if (what == QLatin1String("folder")) {
             QVERIFY(QDir().mkpath(device));
         } else if (what == QLatin1String("fifo")) {
@@ -265,14 +224,14 @@ private slots:
             QVERIFY(QFile::link(device, link));
             device = link;
         }
-        const QByteArray before = QFileInfo(device).isFile() ? TestFileBytes(device) : QByteArray();
+        const QByteArray before = QFileInfo(device).isFile() ? TestFiles::Read(device) : QByteArray();
 
         CSerialPort port;
         QVERIFY(!port.Open(device));
         QCOMPARE(port.Failure(), failure);
         QCOMPARE(port.FailureReason(false), reason.arg(QDir::toNativeSeparators(device)));
         if (QFileInfo(device).isFile())
-            QCOMPARE(TestFileBytes(device), before); // left exactly as it was
+            QCOMPARE(TestFiles::Read(device), before); // left exactly as it was
 
         const auto transfer = CCloneTransfer::ChannelRead(CRadioImage());
         QCOMPARE(transfer->Run(device), Status::PortOpenFailed);

@@ -26,14 +26,12 @@ inline QString Run(const QString& program, const QStringList& args)
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-// The text of one page (1-based), or of every page when page is 0.
-inline QString Page(const QString& pdf, int page = 0)
+// The text of one page (1-based).
+inline QString Page(const QString& pdf, int page)
 {
-    QStringList args { QStringLiteral("-enc"), QStringLiteral("UTF-8") };
-    if (page > 0)
-        args << QStringLiteral("-f") << QString::number(page) << QStringLiteral("-l")
-             << QString::number(page);
-    return Run(QStringLiteral("pdftotext"), args << pdf << QStringLiteral("-"));
+    return Run(QStringLiteral("pdftotext"),
+        { QStringLiteral("-enc"), QStringLiteral("UTF-8"), QStringLiteral("-f"), QString::number(page),
+            QStringLiteral("-l"), QString::number(page), pdf, QStringLiteral("-") });
 }
 
 // How far down the page (points from the top) the lowest word of a page ends, and the page's height.

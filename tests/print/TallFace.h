@@ -20,23 +20,18 @@ inline const QString kFamily = QStringLiteral("Tall Report Test");
 
 namespace detail {
 
-inline void put16(QByteArray& out, int value)
-{
-    out.append(char((value >> 8) & 0xFF)).append(char(value & 0xFF));
-}
-
-inline void put32(QByteArray& out, quint32 value)
-{
-    put16(out, int(value >> 16));
-    put16(out, int(value & 0xFFFF));
-}
-
+// Big-endian 16-bit words, and a 32-bit one.
 inline QByteArray words(std::initializer_list<int> values)
 {
     QByteArray out;
     for (const int v : values)
-        put16(out, v);
+        out.append(char((v >> 8) & 0xFF)).append(char(v & 0xFF));
     return out;
+}
+
+inline QByteArray long32(int value)
+{
+    return words({ value >> 16, value & 0xFFFF });
 }
 
 } // namespace detail
@@ -71,14 +66,13 @@ inline QByteArray Make()
     tables.append({ "cmap", cmap });
     tables.append({ "loca", QByteArray((kGlyphs + 1) * 2, '\0') });
     tables.append({ "glyf", QByteArray(4, '\0') });
-    QByteArray strings;
-    QByteArray records;
+    QByteArray strings, records;
     const QList<QPair<int, QString>> names { { 1, kFamily }, { 2, QStringLiteral("Regular") }, { 4, kFamily },
         { 6, QStringLiteral("TallReportTest") } };
     for (const auto& [id, text] : names) {
         QByteArray utf16;
         for (const QChar ch : text)
-            put16(utf16, ch.unicode());
+            utf16 += words({ ch.unicode() });
         records += words({ 3, 1, 0x409, id, int(utf16.size()), int(strings.size()) });
         strings += utf16;
     }
@@ -91,13 +85,9 @@ inline QByteArray Make()
     int offset = 12 + 16 * int(tables.size());
     QByteArray data;
     for (const auto& [tag, table] : tables) {
-        QByteArray padded = table;
-        padded.append(QByteArray((4 - table.size() % 4) % 4, '\0'));
-        font += tag;
-        put32(font, 0); // checksums are not read by anything that loads it here
-        put32(font, quint32(offset + data.size()));
-        put32(font, quint32(table.size()));
-        data += padded;
+        // Checksums are not read by anything that loads it here.
+        font += tag + long32(0) + long32(offset + int(data.size())) + long32(int(table.size()));
+        data += table + QByteArray((4 - table.size() % 4) % 4, '\0');
     }
     return font + data;
 }

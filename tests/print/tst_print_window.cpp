@@ -50,16 +50,12 @@ private slots:
         QTest::addColumn<QString>("heading"); // of channel 12
         QTest::addColumn<QString>("owner");
 
-        QTest::newRow("English") << "English"
-                                 << QStringList { "&Print...", "Print Pre&view", "P&rint Setup...",
-                                        "Export PDF..." }
-                                 << "Channel 12:"
-                                 << "Fieldcom Tools";
-        QTest::newRow("Chinese") << "Chinese"
-                                 << QStringList { "打印(&P)...", "打印预览(&V)", "打印设置(&R)...",
-                                        "导出 PDF..." }
-                                 << "信道12:"
-                                 << "菲尔德通信工具";
+        // clang-format off
+        QTest::newRow("English") << "English" << QStringList { "&Print...", "Print Pre&view", "P&rint Setup...", "Export PDF..." }
+                                 << "Channel 12:" << "Fieldcom Tools";
+        QTest::newRow("Chinese") << "Chinese" << QStringList { "打印(&P)...", "打印预览(&V)", "打印设置(&R)...", "导出 PDF..." }
+                                 << "信道12:" << "菲尔德通信工具";
+        // clang-format on
     }
 
     void menuAndPdf()
@@ -158,21 +154,9 @@ private slots:
 
         TypeChannels(f);
         std::unique_ptr<QPrintPreviewDialog> dialog(frame->ReportPrinter()->CreatePreview(frame, *view));
-        dialog->resize(900, 700);
         dialog->show();
         pages = dialog->findChild<QPrintPreviewWidget*>();
-        QTRY_COMPARE(pages->pageCount(), CReportPrinter::ReportOf(*view).PageCount());
-        QCOMPARE(pages->pageCount(), 2);
-        // For a person to look at: PROGRAM_SNAPSHOT_DIR=/tmp/shots ctest -R tst_print_window
-        const QString shots = qEnvironmentVariable("PROGRAM_SNAPSHOT_DIR");
-        if (!shots.isEmpty()) {
-            pages->fitInView();
-            for (int page = 1; page <= pages->pageCount(); ++page) {
-                pages->setCurrentPage(page);
-                QTest::qWait(100);
-                dialog->grab().save(QStringLiteral("%1/preview-%2-%3.png").arg(shots, language).arg(page));
-            }
-        }
+        QTRY_COMPARE(pages->pageCount(), 2);
     }
 };
 
