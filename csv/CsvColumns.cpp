@@ -71,7 +71,7 @@ CCsvColumns::CCsvColumns(const QStringList &header, QChar separator)
 {
     m_Index.fill(-1);
     m_Named.fill(0);
-    // Each field folded once: a header line may hold thousands of fields. A column named twice
+    // Each field looked up once: a header line may hold thousands of fields. A column named twice
     // takes its last field.
     for (int i = 0; i < header.size(); ++i) {
         const int column = columnOf(header.at(i));
