@@ -107,9 +107,9 @@ private slots:
         QTest::newRow("read") << ""
                               << "Read Successfully";
         QTest::newRow("second block short") << "read-short:2"
-                                            << "Communication Error";
+                                            << "Communication Error\n%1: block 2 of 2 (address 0x03F0) did not arrive.";
         QTest::newRow("no answer") << "wakeup-silent"
-                                   << "Communication Error";
+                                   << "Communication Error\n%1: the radio did not answer the wake-up.";
     }
     void powerReadWrite()
     {
@@ -123,7 +123,8 @@ private slots:
         CPowerAdjustDlg dialog;
         dialog.Prepare(image, kBand130, Device(*radio));
         dialog.ReadButton()->click();
-        QCOMPARE(m_Messages, QStringList { message });
+        QCOMPARE(m_Messages.size(), 1);
+        QVERIFY2(m_Messages[0].startsWith(message.contains('%') ? message.arg(Device(*radio)) : message), qPrintable(m_Messages[0]));
         const bool done = fault.isEmpty();
         for (int a = 0; a < 1024; ++a)
             QCOMPARE(
@@ -270,7 +271,8 @@ private slots:
             QCOMPARE(m_Messages, QStringList { QStringLiteral("Read Successfully") });
             QCOMPARE(dialog.Box(ParamTable::kMic3Gain)->currentText(), QStringLiteral("9"));
         } else {
-            QCOMPARE(m_Messages, QStringList { QStringLiteral("Communication Error") });
+            QCOMPARE(m_Messages, QStringList { "Communication Error\n" + Device(*radio) + ": block 2 of 2 (address 0x0310) did not arrive. "
+                                               "Is the radio still on and the cable firmly plugged in? Try again." });
             QVERIFY(image == shown);
             QCOMPARE(dialog.Box(ParamTable::kMic3Gain)->currentText(), QStringLiteral("5"));
         }

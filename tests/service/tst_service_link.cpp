@@ -83,16 +83,20 @@ private slots:
     void failedReadChangesNothing_data()
     {
         QTest::addColumn<QString>("fault");
-        QTest::newRow("no wake-up answer") << "wakeup-silent";
-        QTest::newRow("short mode answer") << "mode-short";
-        QTest::newRow("first block short") << "read-short:1";
-        QTest::newRow("second block short") << "read-short:2";
-        QTest::newRow("second block silent") << "read-silent:2";
-        QTest::newRow("second block not acknowledged") << "read-noack:2";
+        QTest::addColumn<QString>("step"); // the second line after "DEVICE: "; %1 the area's second block
+        const QString wake = "the radio did not answer the wake-up.";
+        const QString lost = "block 2 of 2 (address 0x%1) did not arrive.";
+        QTest::newRow("no wake-up answer") << "wakeup-silent" << wake;
+        QTest::newRow("short mode answer") << "mode-short" << wake;
+        QTest::newRow("first block short") << "read-short:1" << "block 1 of 2 (address 0x0%1) did not arrive.";
+        QTest::newRow("second block short") << "read-short:2" << lost;
+        QTest::newRow("second block silent") << "read-silent:2" << lost;
+        QTest::newRow("second block not acknowledged") << "read-noack:2" << "the radio refused block 2 of 2 (address 0x%1).";
     }
     void failedReadChangesNothing()
     {
         QFETCH(QString, fault);
+        QFETCH(QString, step);
         const auto radio = StartRadio({ fault });
         radio->SetMemory(Pattern(3));
         for (Area area : { Area::Power, Area::Param }) {
@@ -102,8 +106,11 @@ private slots:
             CRadioImage image = start;
             QVERIFY(!exchange.TakeOver(image));
             QVERIFY(image == start);
-            QCOMPARE(exchange.Message(false), QStringLiteral("Communication Error"));
-            QCOMPARE(exchange.Message(true), QStringLiteral("通信出错"));
+            // Power: blocks at 0x03E0 and 0x03F0; alignment: 0x0300 and 0x0310.
+            const QString second = area == Area::Power ? "03F0" : "0310", first = area == Area::Power ? "3E0" : "300";
+            const QString line = Device(*radio) + ": " + (step.contains("block 1") ? step.arg(first) : step.contains('%') ? step.arg(second) : step);
+            QVERIFY2(exchange.Message(false).startsWith("Communication Error\n" + line), qPrintable(exchange.Message(false)));
+            QVERIFY2(exchange.Message(true).startsWith("通信出错\n" + Device(*radio) + ": "), qPrintable(exchange.Message(true)));
         }
     }
 
@@ -154,8 +161,9 @@ private slots:
         const QStringList chinese = exchange.Message(true).split(QLatin1Char('\n'));
         QCOMPARE(english.first(), QStringLiteral("Communication Error"));
         QCOMPARE(chinese.first(), QStringLiteral("通讯出错"));
-        QCOMPARE(english.size(), partly ? 2 : 1);
-        QCOMPARE(chinese.size(), partly ? 2 : 1);
+        QVERIFY(english[1].startsWith(Device(*radio) + ": ")); // the failed step
+        QCOMPARE(english.size(), partly ? 3 : 2);
+        QCOMPARE(chinese.size(), partly ? 3 : 2);
     }
 
     void portThatDoesNotOpen()
