@@ -101,7 +101,8 @@ QString CBatchTransfer::Line(const CBatchOutcome &outcome, bool chinese)
 {
     QString line = Ending(outcome, chinese);
     if (outcome.partialWrite)
-        line += (chinese ? QStringLiteral("。") : QStringLiteral(". ")) + CCloneTransfer::PartialWriteWarning(chinese);
+        line += (chinese ? QStringLiteral("。") : QStringLiteral(". "))
+            + CCloneTransfer::PartialWriteWarning(chinese);
     const QString& step = outcome.failureLine[chinese ? 1 : 0];
     return step.isEmpty() ? line : line + QLatin1Char('\n') + step;
 }

@@ -106,8 +106,9 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("read") << ""
                               << "Read Successfully";
-        QTest::newRow("second block short") << "read-short:2"
-                                            << "Communication Error\n%1: block 2 of 2 (address 0x03F0) did not arrive.";
+        QTest::newRow("second block short")
+            << "read-short:2"
+            << "Communication Error\n%1: block 2 of 2 (address 0x03F0) did not arrive.";
         QTest::newRow("no answer") << "wakeup-silent"
                                    << "Communication Error\n%1: the radio did not answer the wake-up.";
     }
@@ -124,7 +125,8 @@ private slots:
         dialog.Prepare(image, kBand130, Device(*radio));
         dialog.ReadButton()->click();
         QCOMPARE(m_Messages.size(), 1);
-        QVERIFY2(m_Messages[0].startsWith(message.contains('%') ? message.arg(Device(*radio)) : message), qPrintable(m_Messages[0]));
+        QVERIFY2(m_Messages[0].startsWith(message.contains('%') ? message.arg(Device(*radio)) : message),
+            qPrintable(m_Messages[0]));
         const bool done = fault.isEmpty();
         for (int a = 0; a < 1024; ++a)
             QCOMPARE(
@@ -271,8 +273,10 @@ private slots:
             QCOMPARE(m_Messages, QStringList { QStringLiteral("Read Successfully") });
             QCOMPARE(dialog.Box(ParamTable::kMic3Gain)->currentText(), QStringLiteral("9"));
         } else {
-            QCOMPARE(m_Messages, QStringList { "Communication Error\n" + Device(*radio) + ": block 2 of 2 (address 0x0310) did not arrive. "
-                                               "Is the radio still on and the cable firmly plugged in? Try again." });
+            QCOMPARE(m_Messages,
+                QStringList { "Communication Error\n" + Device(*radio)
+                    + ": block 2 of 2 (address 0x0310) did not arrive. "
+                      "Is the radio still on and the cable firmly plugged in? Try again." });
             QVERIFY(image == shown);
             QCOMPARE(dialog.Box(ParamTable::kMic3Gain)->currentText(), QStringLiteral("5"));
         }

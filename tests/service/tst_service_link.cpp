@@ -88,10 +88,12 @@ private slots:
         const QString lost = "block 2 of 2 (address 0x%1) did not arrive.";
         QTest::newRow("no wake-up answer") << "wakeup-silent" << wake;
         QTest::newRow("short mode answer") << "mode-short" << wake;
-        QTest::newRow("first block short") << "read-short:1" << "block 1 of 2 (address 0x0%1) did not arrive.";
+        QTest::newRow("first block short") << "read-short:1"
+                                           << "block 1 of 2 (address 0x0%1) did not arrive.";
         QTest::newRow("second block short") << "read-short:2" << lost;
         QTest::newRow("second block silent") << "read-silent:2" << lost;
-        QTest::newRow("second block not acknowledged") << "read-noack:2" << "the radio refused block 2 of 2 (address 0x%1).";
+        QTest::newRow("second block not acknowledged") << "read-noack:2"
+                                                       << "the radio refused block 2 of 2 (address 0x%1).";
     }
     void failedReadChangesNothing()
     {
@@ -107,10 +109,16 @@ private slots:
             QVERIFY(!exchange.TakeOver(image));
             QVERIFY(image == start);
             // Power: blocks at 0x03E0 and 0x03F0; alignment: 0x0300 and 0x0310.
-            const QString second = area == Area::Power ? "03F0" : "0310", first = area == Area::Power ? "3E0" : "300";
-            const QString line = Device(*radio) + ": " + (step.contains("block 1") ? step.arg(first) : step.contains('%') ? step.arg(second) : step);
-            QVERIFY2(exchange.Message(false).startsWith("Communication Error\n" + line), qPrintable(exchange.Message(false)));
-            QVERIFY2(exchange.Message(true).startsWith("通信出错\n" + Device(*radio) + ": "), qPrintable(exchange.Message(true)));
+            const QString second = area == Area::Power ? "03F0" : "0310",
+                          first = area == Area::Power ? "3E0" : "300";
+            const QString line = Device(*radio) + ": "
+                + (step.contains("block 1")  ? step.arg(first)
+                        : step.contains('%') ? step.arg(second)
+                                             : step);
+            QVERIFY2(exchange.Message(false).startsWith("Communication Error\n" + line),
+                qPrintable(exchange.Message(false)));
+            QVERIFY2(exchange.Message(true).startsWith("通信出错\n" + Device(*radio) + ": "),
+                qPrintable(exchange.Message(true)));
         }
     }
 
