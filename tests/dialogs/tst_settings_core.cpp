@@ -17,7 +17,7 @@ private:
     static const OptionalFeatures::Option& option(int i) { return OptionalFeatures::All()[static_cast<std::size_t>(i)]; }
 
     // Several types, with bands in several hundred-MHz classes.
-    static void fillIni(CIniFile& ini, const char* chineseName = "")
+    static void fillIni(CIniFile& ini, const char* chineseName)
     {
         ini.LoadText(QByteArray("[Setup]\n"
                                 "Type1=QR-260\n"
@@ -142,27 +142,32 @@ private slots:
         QTest::addColumn<qint64>("lower");
         QTest::addColumn<qint64>("upper");
         QTest::addColumn<bool>("listed");
+        QTest::addColumn<QString>("language");
 
         // Before: type 0 band 0 ("130 - 160MHz"), 0x30E = 0x33.
         QTest::newRow("same again") << 0 << 0 << QByteArray("\x33\x00\x00", 3)
                                     << "Radio Tool  [ Type:QR-260  Fre:130 - 160MHz ]" << qint64(13000000)
-                                    << qint64(16100000) << true;
-        QTest::newRow("other 400s type") << 1 << 1 << QByteArray("\x08\x01\x01", 3)
-                                         << "Radio Tool  [ Type:QR-460  Fre:450 - 520MHz ]" << qint64(45000000)
-                                         << qint64(52100000) << true;
-        QTest::newRow("band without dash") << 2 << 2 << QByteArray("\x33\x02\x02", 3)
-                                           << "Radio Tool  [ Type:QR-860  Fre:245MHz ]" << qint64(24500000)
-                                           << qint64(24600000) << true;
-        QTest::newRow("no band selection keeps byte") << 0 << -1 << QByteArray("\x33\x00\x00", 3)
-                                                      << "Radio Tool  [ Type:QR-260  Fre:130 - 160MHz ]"
-                                                      << qint64(13000000) << qint64(16100000) << false;
-        QTest::newRow("no selection at all") << -1 << -1 << QByteArray("\x33\x00\x00", 3)
-                                             << "Radio Tool  [ Type:QR-260  Fre:130 - 160MHz ]"
-                                             << qint64(13000000) << qint64(16100000) << false;
+                                    << qint64(16100000) << true << "English";
+        QTest::newRow("other 400s type")
+            << 1 << 1 << QByteArray("\x08\x01\x01", 3) << "Radio Tool  [ Type:QR-460  Fre:450 - 520MHz ]"
+            << qint64(45000000) << qint64(52100000) << true << "English";
+        QTest::newRow("band without dash")
+            << 2 << 2 << QByteArray("\x33\x02\x02", 3) << "Radio Tool  [ Type:QR-860  Fre:245MHz ]"
+            << qint64(24500000) << qint64(24600000) << true << "English";
+        QTest::newRow("no band selection keeps byte")
+            << 0 << -1 << QByteArray("\x33\x00\x00", 3) << "Radio Tool  [ Type:QR-260  Fre:130 - 160MHz ]"
+            << qint64(13000000) << qint64(16100000) << false << "English";
+        QTest::newRow("no selection at all")
+            << -1 << -1 << QByteArray("\x33\x00\x00", 3) << "Radio Tool  [ Type:QR-260  Fre:130 - 160MHz ]"
+            << qint64(13000000) << qint64(16100000) << false << "English";
+        // A Chinese run keeps the title's English labels, with the Chinese product name.
+        QTest::newRow("Chinese") << 1 << 0 << QByteArray("\x08\x01\x00", 3)
+                                 << "电台工具  [ Type:QR-460  Fre:400 - 470MHz ]" << qint64(40000000)
+                                 << qint64(47100000) << true << "Chinese";
         // An unlisted band is named unknown; the grid keeps the last valid band's limits.
-        QTest::newRow("band past the list") << 1 << 2 << QByteArray("\x33\x01\x02", 3)
-                                            << "Radio Tool  [ Type:QR-460  Fre:Unknown 0x02 ]" << qint64(13000000)
-                                            << qint64(16100000) << false;
+        QTest::newRow("band past the list")
+            << 1 << 2 << QByteArray("\x33\x01\x02", 3) << "Radio Tool  [ Type:QR-460  Fre:Unknown 0x02 ]"
+            << qint64(13000000) << qint64(16100000) << false << "English";
     }
 
     void productApply()
@@ -174,9 +179,10 @@ private slots:
         QFETCH(qint64, lower);
         QFETCH(qint64, upper);
         QFETCH(bool, listed);
+        QFETCH(QString, language);
         CIniFile ini;
-        fillIni(ini);
-        CLanguage::SetName("English");
+        fillIni(ini, "电台工具");
+        CLanguage::SetName(language);
         CRadioImage image;
         image.SetByte(ImageMap::kNarrowSquelchThreshold, 0x33);
         image.SetByte(ImageMap::kProductType, 0);
@@ -190,18 +196,6 @@ private slots:
         QCOMPARE(outcome.limits.lower, lower);
         QCOMPARE(outcome.limits.upper, upper);
         QCOMPARE(ProductCatalog::IsListed(ini, type, band), listed);
-    }
-
-    // The title keeps its English labels in a Chinese run, with the Chinese product name.
-    void productTitleInChinese()
-    {
-        CIniFile ini;
-        fillIni(ini, "电台工具");
-        CLanguage::SetName("Chinese");
-        CRadioImage image;
-        image.SetByte(ImageMap::kProductType, 1);
-        image.SetByte(ImageMap::kFrequencyBand, 0);
-        QCOMPARE(ProductChoice::Current(ini, image).title, QString("电台工具  [ Type:QR-460  Fre:400 - 470MHz ]"));
     }
 };
 

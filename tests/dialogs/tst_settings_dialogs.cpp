@@ -43,7 +43,7 @@ bool drive(CGuiFixture& f, int command, const std::function<void(Dialog*)>& act)
         if (dialog->isVisible())
             dialog->reject();
     });
-    QAction* entry = f.App().MainFrame()->FindCommand(command);
+    QAction* entry = f.Frame()->FindCommand(command);
     if (!entry || !entry->isEnabled())
         return false;
     entry->trigger();
@@ -90,6 +90,7 @@ private slots:
     {
         QTest::addColumn<int>("userType"); // -1: nothing stored
         QTest::addColumn<int>("userField");
+        QTest::addColumn<int>("types"); // 0: Program.ini lists none
         QTest::addColumn<QString>("type");
         QTest::addColumn<QStringList>("bands");
         QTest::addColumn<int>("band");
@@ -97,20 +98,25 @@ private slots:
         QTest::addColumn<Pair>("userAfterOk");
 
         const QStringList first { "130 - 160MHz", "136 - 174MHz", "400 - 470MHz", "450 - 520MHz" };
-        QTest::newRow("nothing stored") << -1 << -1 << "QR-260" << first << 0 << QByteArray("\x00\x00", 2)
-                                        << qMakePair(0u, 0u);
-        QTest::newRow("second type and band") << 1 << 1 << "QR-460" << QStringList { "400 - 470MHz", "450 - 520MHz" }
-                                              << 1 << QByteArray("\x01\x01", 2) << qMakePair(1u, 1u);
-        QTest::newRow("type past the list") << 7 << 0 << "" << QStringList {} << -1 << QByteArray("\x00\x00", 2)
-                                            << qMakePair(7u, 0u);
-        QTest::newRow("band past the list") << 0 << 9 << "QR-260" << first << -1 << QByteArray("\x00\x00", 2)
-                                            << qMakePair(0u, 9u);
+        QTest::newRow("nothing stored")
+            << -1 << -1 << 2 << "QR-260" << first << 0 << QByteArray("\x00\x00", 2) << qMakePair(0u, 0u);
+        QTest::newRow("second type and band")
+            << 1 << 1 << 2 << "QR-460" << QStringList { "400 - 470MHz", "450 - 520MHz" } << 1
+            << QByteArray("\x01\x01", 2) << qMakePair(1u, 1u);
+        QTest::newRow("type past the list")
+            << 7 << 0 << 2 << "" << QStringList {} << -1 << QByteArray("\x00\x00", 2) << qMakePair(7u, 0u);
+        QTest::newRow("band past the list")
+            << 0 << 9 << 2 << "QR-260" << first << -1 << QByteArray("\x00\x00", 2) << qMakePair(0u, 9u);
+        // The stored pair names no listed item, so the new document starts on the first one.
+        QTest::newRow("no types") << 1 << 1 << 0 << "" << QStringList {} << -1 << QByteArray("\x00\x00", 2)
+                                  << qMakePair(1u, 1u);
     }
 
     void productOpening()
     {
         QFETCH(int, userType);
         QFETCH(int, userField);
+        QFETCH(int, types);
         QFETCH(QString, type);
         QFETCH(QStringList, bands);
         QFETCH(int, band);
@@ -119,9 +125,11 @@ private slots:
         CGuiFixture f;
         if (userType >= 0)
             f.SetUserTypeAndField(quint32(userType), quint32(userField));
+        if (types == 0)
+            f.SetIni("Setup", "Type1", "");
         QVERIFY(f.Start());
         QVERIFY(drive<CProductInfoDlg>(f, CMainFrame::kProductInformation, [&](CProductInfoDlg* dialog) {
-            QCOMPARE(dialog->TypeBox()->count(), 2);
+            QCOMPARE(dialog->TypeBox()->count(), types);
             QCOMPARE(dialog->TypeBox()->currentText(), type);
             QStringList items;
             for (int i = 0; i < dialog->BandBox()->count(); ++i)
@@ -202,7 +210,7 @@ private slots:
             QVERIFY(!dialog->isVisible());
         }));
         QCOMPARE(bytesAt(f.Doc()->m_Image, { 0x30E, 0x32E, 0x32F }), bytes);
-        QCOMPARE(f.App().MainFrame()->windowTitle(), title);
+        QCOMPARE(f.Frame()->windowTitle(), title);
         QCOMPARE(CProgramView::MainWindowTitle(), title);
         QCOMPARE(f.View()->m_nLowerLimit, lower);
         QCOMPARE(f.View()->m_nUpperLimit, upper);
@@ -225,7 +233,7 @@ private slots:
             dialog->BandBox()->setCurrentIndex(2); // 400 - 470MHz
             dialog->accept();
         }));
-        QApplication::setActiveWindow(f.App().MainFrame()); // back from the dialog
+        QApplication::setActiveWindow(f.Frame()); // back from the dialog
         f.ClickCell(1, 1);
         f.Type("450");
         f.PressEnter();
@@ -287,31 +295,12 @@ private slots:
         }));
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(f.Doc()->m_Image.Data().data()), 0x110), channels);
         QCOMPARE(f.RowTexts(16).mid(0, 2), (QStringList { "137.00000", "131.50000" }));
-        QApplication::setActiveWindow(f.App().MainFrame());
-        f.App().MainFrame()->FindCommand(CMainFrame::kWrite)->trigger();
-        QStringList shown;
-        for (const CGuiFixture::Shown& m : f.messages)
-            shown << m.text;
-        QCOMPARE(shown, messages);
+        QApplication::setActiveWindow(f.Frame());
+        f.Frame()->FindCommand(CMainFrame::kWrite)->trigger();
+        QCOMPARE(f.MessageTexts(), messages);
         // Enter answers No: no transfer window; without channels outside it opens as always.
         QCOMPARE(f.View()->ProcessDlg()->isVisible(), messages.isEmpty());
         f.View()->ProcessDlg()->reject();
-    }
-
-    void productWithoutTypes()
-    {
-        CGuiFixture f;
-        f.SetIni("Setup", "Type1", "");
-        f.SetUserTypeAndField(1, 1);
-        QVERIFY(f.Start());
-        QVERIFY(drive<CProductInfoDlg>(f, CMainFrame::kProductInformation, [](CProductInfoDlg* dialog) {
-            QCOMPARE(dialog->TypeBox()->count(), 0);
-            QCOMPARE(dialog->BandBox()->count(), 0);
-            dialog->accept();
-        }));
-        // The stored pair names no listed item, so the new document started on the first one.
-        QCOMPARE(bytesAt(f.Doc()->m_Image, { 0x32E, 0x32F }), QByteArray("\x00\x00", 2));
-        QCOMPARE(userTypeAndField(), qMakePair(1u, 1u));
     }
 
     // Selections from the image, unlisted bytes shown empty and kept, keyboard choices stored.
@@ -432,8 +421,8 @@ private slots:
             dialog->accept();
         }));
         // The title keeps its English labels whatever the language.
-        QVERIFY2(f.App().MainFrame()->windowTitle().endsWith("  [ Type:QR-260  Fre:130 - 160MHz ]"),
-            qPrintable(f.App().MainFrame()->windowTitle()));
+        QVERIFY2(f.Frame()->windowTitle().endsWith("  [ Type:QR-260  Fre:130 - 160MHz ]"),
+            qPrintable(f.Frame()->windowTitle()));
         QVERIFY(drive<COptionalFeaturesDlg>(f, CMainFrame::kOptionalFeatures, [&](COptionalFeaturesDlg* dialog) {
             const QList<QLabel*> labels = dialog->findChildren<QLabel*>();
             QCOMPARE(QStringList({ dialog->windowTitle(), labels.first()->text(), labels.last()->text() }), options);

@@ -9,246 +9,243 @@ class TestEditorGrid : public QObject {
     Q_OBJECT
 
 private slots:
-    void storeKeepsUntouchedFields_data();
-    void storeKeepsUntouchedFields();
-    void commit_data();
-    void commit();
-    void enterWalk();
-    void bandFromImage_data();
-    void bandFromImage();
-};
 
-// clang-format off
-void TestEditorGrid::storeKeepsUntouchedFields_data()
-{
-    QTest::addColumn<QByteArray>("record"); // bytes 0-13 of channel 5, scan flag clear
-    QTest::addColumn<int>("column"); // the one cell typed or chosen in; 0 for none
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("shown"); // the row's texts afterwards
-    QTest::addColumn<QByteArray>("stored"); // bytes 0-13 after the grid is stored
-    QTest::addColumn<bool>("scan");
-    const QByteArray rxOnly = Hex("00206514 FFFFFFFF FFFF B602 00 00");
-    const QByteArray dcs777 = Hex("00206514 00206514 FF29 FFFF 1F EF");
-    const QByteArray blank = Hex("FFFFFFFF FFFFFFFF FFFF FFFF FF FF");
-    QTest::newRow("receive-only channel shows its fields") << rxOnly << 0 << ""
-        << "146.52000||None|69.4|Narrow|No|Off|Low" << rxOnly << false;
-    QTest::newRow("receive-only channel, power chosen") << rxOnly << 8 << "High"
-        << "146.52000||None|69.4|Narrow|No|Off|High" << Hex("00206514 FFFFFFFF FFFF B602 00 20") << false;
-    QTest::newRow("DCS 777 and odd flag bits") << dcs777 << 0 << ""
-        << "146.52000|146.52000|D000N|None|Narrow|No|QT/DQT|High" << dcs777 << false;
-    QTest::newRow("DCS 777, another field chosen") << dcs777 << 5 << "Wide"
-        << "146.52000|146.52000|D000N|None|Wide|No|QT/DQT|High" << Hex("00206514 00206514 FF29 FFFF 1F FF") << false;
-    QTest::newRow("DCS 777, the tone chosen") << dcs777 << 3 << "D023N"
-        << "146.52000|146.52000|D023N|None|Narrow|No|QT/DQT|High" << Hex("00206514 00206514 1328 FFFF 1F EF") << false;
-    QTest::newRow("empty channel keeps its bytes") << blank << 0 << "" << "|||||||" << blank << false;
-    QTest::newRow("tone on an empty channel") << Hex("00000000 FFFFFFFF 7503 FFFF 00 00") << 0 << ""
-        << "||88.5|||||" << Hex("00000000 FFFFFFFF 7503 FFFF 00 00") << false;
-    QTest::newRow("new channel over 0xFF") << blank << 1 << "146,5"
-        << "146.50000|146.50000|None|None|Wide|Yes|Off|High" << Hex("00006514 00006514 FFFF FFFF E7 BF") << true;
-    QTest::newRow("deleted channel") << dcs777 << 1 << "" << "|||||||"
-        << Hex("FFFFFFFF FFFFFFFF FFFF FFFF 17 BF") << true;
-}
-// clang-format on
+    // clang-format off
+    void storeKeepsUntouchedFields_data()
+    {
+        QTest::addColumn<QByteArray>("record"); // bytes 0-13 of channel 5, scan flag clear
+        QTest::addColumn<int>("column"); // the one cell typed or chosen in; 0 for none
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("shown"); // the row's texts afterwards
+        QTest::addColumn<QByteArray>("stored"); // bytes 0-13 after the grid is stored
+        QTest::addColumn<bool>("scan");
+        const QByteArray rxOnly = Hex("00206514 FFFFFFFF FFFF B602 00 00");
+        const QByteArray dcs777 = Hex("00206514 00206514 FF29 FFFF 1F EF");
+        const QByteArray blank = Hex("FFFFFFFF FFFFFFFF FFFF FFFF FF FF");
+        QTest::newRow("receive-only channel shows its fields") << rxOnly << 0 << ""
+            << "146.52000||None|69.4|Narrow|No|Off|Low" << rxOnly << false;
+        QTest::newRow("receive-only channel, power chosen") << rxOnly << 8 << "High"
+            << "146.52000||None|69.4|Narrow|No|Off|High" << Hex("00206514 FFFFFFFF FFFF B602 00 20") << false;
+        QTest::newRow("DCS 777 and odd flag bits") << dcs777 << 0 << ""
+            << "146.52000|146.52000|D000N|None|Narrow|No|QT/DQT|High" << dcs777 << false;
+        QTest::newRow("DCS 777, another field chosen") << dcs777 << 5 << "Wide"
+            << "146.52000|146.52000|D000N|None|Wide|No|QT/DQT|High" << Hex("00206514 00206514 FF29 FFFF 1F FF") << false;
+        QTest::newRow("DCS 777, the tone chosen") << dcs777 << 3 << "D023N"
+            << "146.52000|146.52000|D023N|None|Narrow|No|QT/DQT|High" << Hex("00206514 00206514 1328 FFFF 1F EF") << false;
+        QTest::newRow("empty channel keeps its bytes") << blank << 0 << "" << "|||||||" << blank << false;
+        QTest::newRow("tone on an empty channel") << Hex("00000000 FFFFFFFF 7503 FFFF 00 00") << 0 << ""
+            << "||88.5|||||" << Hex("00000000 FFFFFFFF 7503 FFFF 00 00") << false;
+        QTest::newRow("new channel over 0xFF") << blank << 1 << "146,5"
+            << "146.50000|146.50000|None|None|Wide|Yes|Off|High" << Hex("00006514 00006514 FFFF FFFF E7 BF") << true;
+        QTest::newRow("deleted channel") << dcs777 << 1 << "" << "|||||||"
+            << Hex("FFFFFFFF FFFFFFFF FFFF FFFF 17 BF") << true;
+    }
+    // clang-format on
 
-// What the user did not change is stored back byte for byte, whatever the grid can show of it; what
-// the user changed is stored alone.
-void TestEditorGrid::storeKeepsUntouchedFields()
-{
-    QFETCH(QByteArray, record);
-    QFETCH(int, column);
-    QFETCH(QString, text);
-    QFETCH(QString, shown);
-    QFETCH(QByteArray, stored);
-    QFETCH(bool, scan);
-    CRadioImage image;
-    image.CopyIn(5 * 16,
-        { reinterpret_cast<const std::uint8_t*>(record.constData()), std::size_t(record.size()) });
-    image.SetScanFlag(5, false);
-    for (bool zh : { false, true }) {
-        CChannelGrid grid(zh);
+    // What the user did not change is stored back byte for byte, whatever the grid can show of it; what
+    // the user changed is stored alone.
+    void storeKeepsUntouchedFields()
+    {
+        QFETCH(QByteArray, record);
+        QFETCH(int, column);
+        QFETCH(QString, text);
+        QFETCH(QString, shown);
+        QFETCH(QByteArray, stored);
+        QFETCH(bool, scan);
+        CRadioImage image;
+        image.CopyIn(5 * 16,
+            { reinterpret_cast<const std::uint8_t*>(record.constData()), std::size_t(record.size()) });
+        image.SetScanFlag(5, false);
+        for (bool zh : { false, true }) {
+            CChannelGrid grid(zh);
+            grid.SetBandLimits(kBand130to160);
+            grid.LoadImage(image);
+            if (column != 0)
+                QCOMPARE(grid.Commit(5, column, text, CChannelGrid::Trigger::LeaveCell),
+                    CChannelGrid::Outcome::Accepted);
+            if (!zh)
+                QCOMPARE(joined(grid.RowTexts(5)), shown);
+            CRadioImage copy = image;
+            grid.StoreGrid(copy);
+            QCOMPARE(recordHex(copy, 5).left(14 * 3 - 1), stored.toHex(' ').toUpper());
+            QCOMPARE(copy.ScanFlag(5), scan);
+        }
+    }
+
+    // clang-format off
+    void commit_data()
+    {
+        QTest::addColumn<bool>("chinese");
+        QTest::addColumn<QString>("before"); // columns 1-8 of the row, '|' between
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<bool>("enter");
+        QTest::addColumn<int>("outcome");
+        QTest::addColumn<QString>("after");
+        const QString empty = "|||||||", row = "146.50000|147.00000|88.5|None|Narrow|No|Carrier|Low";
+        const int ok = int(CChannelGrid::Outcome::Accepted), out = int(CChannelGrid::Outcome::OutOfRange),
+                  step = int(CChannelGrid::Outcome::OffStep), format = int(CChannelGrid::Outcome::BadFormat);
+        QTest::newRow("new channel") << false << empty << 1 << "146.5" << true << ok
+                                     << "146.50000|146.50000|None|None|Wide|Yes|Off|High";
+        QTest::newRow("new channel, Chinese")
+            << true << empty << 1 << "146.5" << false << ok << "146.50000|146.50000|无|无|宽|是|关|高";
+        QTest::newRow("rx changed") << false << row << 1 << "150" << true << ok << "150.00000" + row.mid(9);
+        QTest::newRow("rx emptied deletes") << false << row << 1 << "" << false << ok << empty;
+        // A refused receive frequency keeps the channel, tones included; an empty row stays empty.
+        QTest::newRow("rx out of range keeps") << false << row << 1 << "165" << false << out << row;
+        QTest::newRow("rx off step keeps") << false << row << 1 << "146.5123" << true << step << row;
+        QTest::newRow("rx blank is no number") << false << row << 1 << " " << true << format << row;
+        QTest::newRow("rx letters are no number") << false << row << 1 << "abc" << true << format << row;
+        QTest::newRow("rx signed point number") << false << row << 1 << " -.5" << true << out << row;
+        QTest::newRow("rx out of range, empty row") << false << empty << 1 << "165" << true << out << empty;
+        QTest::newRow("tx letters keep the row") << false << row << 2 << "abc" << false << format << row;
+        QTest::newRow("tx emptied follows rx")
+            << false << row << 2 << "" << true << ok << "146.50000|146.50000|88.5|None|Narrow|No|Carrier|Low";
+        QTest::newRow("tx on empty row") << false << empty << 2 << "146.5" << true << ok << empty;
+        // A refused transmit frequency leaves the row as it was, however the cell was confirmed.
+        QTest::newRow("tx out of range, leave") << false << row << 2 << "165" << false << out << row;
+        QTest::newRow("tx out of range, Enter") << false << row << 2 << "165" << true << out << row;
+        QTest::newRow("tx off step, leave") << false << row << 2 << "146.5123" << false << step << row;
+        QTest::newRow("tx off step, Enter") << false << row << 2 << "146,5123" << true << step << row;
+        QTest::newRow("tx decimal comma") << false << row << 2 << "147,125" << true << ok
+                                          << "146.50000|147.12500" + row.mid(19);
+        QTest::newRow("list item") << false << row << 8 << "High" << false << ok << row.chopped(3) + "High";
+        QTest::newRow("list item on empty row") << false << empty << 8 << "Low" << true << ok << empty;
+        QTest::newRow("list item, tx only")
+            << false << "|147.00000||||||" << 3 << "88.5" << true << ok << "|147.00000|88.5|||||";
+    }
+    // clang-format on
+
+    void commit()
+    {
+        QFETCH(bool, chinese);
+        QFETCH(QString, before);
+        QFETCH(int, column);
+        QFETCH(QString, typed);
+        QFETCH(bool, enter);
+        QFETCH(int, outcome);
+        QFETCH(QString, after);
+        CChannelGrid grid(chinese);
+        grid.SetBandLimits(kBand130to160);
+        for (int col = 1; col <= 8; ++col)
+            grid.SetText(5, col, before.section('|', col - 1, col - 1));
+        const auto result = grid.Commit(
+            5, column, typed, enter ? CChannelGrid::Trigger::Enter : CChannelGrid::Trigger::LeaveCell);
+        QCOMPARE(int(result), outcome);
+        QCOMPARE(joined(grid.RowTexts(5)), after);
+        QCOMPARE(grid.Text(4, 1) + grid.Text(6, 1), QString()); // neighbours untouched
+        // The range message says what the band allows, in the grid's language.
+        const QStringList messages = { "",
+            chinese ? "Out of range,please input again.\n允许范围: 130 至 161 MHz"
+                    : "Out of range,please input again.\nAllowed: 130 to 161 MHz",
+            "Error data Value, please input according the step value(6.25K/5k).",
+            "Error Data Format, please input again." };
+        QCOMPARE(grid.MessageFor(result), messages.at(outcome));
+        QCOMPARE(CChannelGrid::RangeLine({ 40000000, 47012500 }, false),
+            QStringLiteral("Allowed: 400 to 470.125 MHz"));
+        QCOMPARE(CChannelGrid::RangeLine({ 13600001, 17400000 }, false),
+            QStringLiteral("Allowed: 136.00001 to 174 MHz"));
+    }
+
+    void enterWalk()
+    {
+        using Moves = std::vector<std::pair<int, int>>;
+        QCOMPARE(CChannelGrid::EnterMoves(5, 1), Moves({ { 5, 2 } }));
+        QCOMPARE(CChannelGrid::EnterMoves(5, 8), Moves({ { 5, 1 }, { 6, 1 } }));
+        QCOMPARE(CChannelGrid::EnterMoves(16, 8), Moves({ { 1, 8 }, { 1, 1 } }));
+
+        // Enter through the whole grid commits every cell as it stands and keeps the channels as they were.
+        CRadioImage image;
+        setRecord(image, 7, "00 20 65 14 00 50 65 14 13 28 75 03 08 40");
+        CChannelGrid grid(false);
         grid.SetBandLimits(kBand130to160);
         grid.LoadImage(image);
-        if (column != 0)
-            QCOMPARE(grid.Commit(5, column, text, CChannelGrid::Trigger::LeaveCell),
+        QCOMPARE(grid.Text(0, 1) + grid.Text(9, 0) + grid.Text(16, 0), QStringLiteral("Rx Frequency 916"));
+        int row = 1, col = 1;
+        for (int step = 0; step < 16 * 8; ++step) {
+            QCOMPARE(grid.Commit(row, col, grid.Text(row, col), CChannelGrid::Trigger::Enter),
                 CChannelGrid::Outcome::Accepted);
-        if (!zh)
-            QCOMPARE(joined(grid.RowTexts(5)), shown);
-        CRadioImage copy = image;
-        grid.StoreGrid(copy);
-        QCOMPARE(recordHex(copy, 5).left(14 * 3 - 1), stored.toHex(' ').toUpper());
-        QCOMPARE(copy.ScanFlag(5), scan);
+            const Moves moves = CChannelGrid::EnterMoves(row, col);
+            // On the wrap the first cell of the row is entered and left on the way, committing itself.
+            if (const auto [r, c] = moves.front(); moves.size() > 1)
+                grid.Commit(r, c, grid.Text(r, c), CChannelGrid::Trigger::LeaveCell);
+            std::tie(row, col) = moves.back();
+        }
+        QCOMPARE(std::pair(row, col), std::pair(1, 1));
+        CRadioImage stored = image;
+        grid.StoreGrid(stored);
+        QCOMPARE(recordHex(stored, 7), recordHex(image, 7));
+        QCOMPARE(stored.Byte(ImageMap::kGridStoredMark), std::uint8_t(0x50));
     }
-}
 
-// clang-format off
-void TestEditorGrid::commit_data()
-{
-    QTest::addColumn<bool>("chinese");
-    QTest::addColumn<QString>("before"); // columns 1-8 of the row, '|' between
-    QTest::addColumn<int>("column");
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<bool>("enter");
-    QTest::addColumn<int>("outcome");
-    QTest::addColumn<QString>("after");
-    const QString empty = "|||||||", row = "146.50000|147.00000|88.5|None|Narrow|No|Carrier|Low";
-    const int ok = int(CChannelGrid::Outcome::Accepted), out = int(CChannelGrid::Outcome::OutOfRange),
-              step = int(CChannelGrid::Outcome::OffStep), format = int(CChannelGrid::Outcome::BadFormat);
-    QTest::newRow("new channel") << false << empty << 1 << "146.5" << true << ok
-                                 << "146.50000|146.50000|None|None|Wide|Yes|Off|High";
-    QTest::newRow("new channel, Chinese")
-        << true << empty << 1 << "146.5" << false << ok << "146.50000|146.50000|无|无|宽|是|关|高";
-    QTest::newRow("rx changed") << false << row << 1 << "150" << true << ok << "150.00000" + row.mid(9);
-    QTest::newRow("rx emptied deletes") << false << row << 1 << "" << false << ok << empty;
-    // A refused receive frequency keeps the channel, tones included; an empty row stays empty.
-    QTest::newRow("rx out of range keeps") << false << row << 1 << "165" << false << out << row;
-    QTest::newRow("rx off step keeps") << false << row << 1 << "146.5123" << true << step << row;
-    QTest::newRow("rx blank is no number") << false << row << 1 << " " << true << format << row;
-    QTest::newRow("rx letters are no number") << false << row << 1 << "abc" << true << format << row;
-    QTest::newRow("rx signed point number") << false << row << 1 << " -.5" << true << out << row;
-    QTest::newRow("rx out of range, empty row") << false << empty << 1 << "165" << true << out << empty;
-    QTest::newRow("tx letters keep the row") << false << row << 2 << "abc" << false << format << row;
-    QTest::newRow("tx emptied follows rx")
-        << false << row << 2 << "" << true << ok << "146.50000|146.50000|88.5|None|Narrow|No|Carrier|Low";
-    QTest::newRow("tx on empty row") << false << empty << 2 << "146.5" << true << ok << empty;
-    // A refused transmit frequency leaves the row as it was, however the cell was confirmed.
-    QTest::newRow("tx out of range, leave") << false << row << 2 << "165" << false << out << row;
-    QTest::newRow("tx out of range, Enter") << false << row << 2 << "165" << true << out << row;
-    QTest::newRow("tx off step, leave") << false << row << 2 << "146.5123" << false << step << row;
-    QTest::newRow("tx off step, Enter") << false << row << 2 << "146,5123" << true << step << row;
-    QTest::newRow("tx decimal comma") << false << row << 2 << "147,125" << true << ok
-                                      << "146.50000|147.12500" + row.mid(19);
-    QTest::newRow("list item") << false << row << 8 << "High" << false << ok << row.chopped(3) + "High";
-    QTest::newRow("list item on empty row") << false << empty << 8 << "Low" << true << ok << empty;
-    QTest::newRow("list item, tx only")
-        << false << "|147.00000||||||" << 3 << "88.5" << true << ok << "|147.00000|88.5|||||";
-}
-// clang-format on
-
-void TestEditorGrid::commit()
-{
-    QFETCH(bool, chinese);
-    QFETCH(QString, before);
-    QFETCH(int, column);
-    QFETCH(QString, typed);
-    QFETCH(bool, enter);
-    QFETCH(int, outcome);
-    QFETCH(QString, after);
-    CChannelGrid grid(chinese);
-    grid.SetBandLimits(kBand130to160);
-    for (int col = 1; col <= 8; ++col)
-        grid.SetText(5, col, before.section('|', col - 1, col - 1));
-    const auto result = grid.Commit(
-        5, column, typed, enter ? CChannelGrid::Trigger::Enter : CChannelGrid::Trigger::LeaveCell);
-    QCOMPARE(int(result), outcome);
-    QCOMPARE(joined(grid.RowTexts(5)), after);
-    QCOMPARE(grid.Text(4, 1) + grid.Text(6, 1), QString()); // neighbours untouched
-    // The range message says what the band allows, in the grid's language.
-    const QStringList messages = { "",
-        chinese ? "Out of range,please input again.\n允许范围: 130 至 161 MHz"
-                : "Out of range,please input again.\nAllowed: 130 to 161 MHz",
-        "Error data Value, please input according the step value(6.25K/5k).",
-        "Error Data Format, please input again." };
-    QCOMPARE(grid.MessageFor(result), messages.at(outcome));
-    QCOMPARE(CChannelGrid::RangeLine({ 40000000, 47012500 }, false), QStringLiteral("Allowed: 400 to 470.125 MHz"));
-    QCOMPARE(CChannelGrid::RangeLine({ 13600001, 17400000 }, false), QStringLiteral("Allowed: 136.00001 to 174 MHz"));
-}
-
-void TestEditorGrid::enterWalk()
-{
-    using Moves = std::vector<std::pair<int, int>>;
-    QCOMPARE(CChannelGrid::EnterMoves(5, 1), Moves({ { 5, 2 } }));
-    QCOMPARE(CChannelGrid::EnterMoves(5, 8), Moves({ { 5, 1 }, { 6, 1 } }));
-    QCOMPARE(CChannelGrid::EnterMoves(16, 8), Moves({ { 1, 8 }, { 1, 1 } }));
-
-    // Enter through the whole grid commits every cell as it stands and keeps the channels as they were.
-    CRadioImage image;
-    setRecord(image, 7, "00 20 65 14 00 50 65 14 13 28 75 03 08 40");
-    CChannelGrid grid(false);
-    grid.SetBandLimits(kBand130to160);
-    grid.LoadImage(image);
-    QCOMPARE(grid.Text(0, 1) + grid.Text(9, 0) + grid.Text(16, 0), QStringLiteral("Rx Frequency 916"));
-    int row = 1, col = 1;
-    for (int step = 0; step < 16 * 8; ++step) {
-        QCOMPARE(grid.Commit(row, col, grid.Text(row, col), CChannelGrid::Trigger::Enter),
-            CChannelGrid::Outcome::Accepted);
-        const Moves moves = CChannelGrid::EnterMoves(row, col);
-        // On the wrap the first cell of the row is entered and left on the way, committing itself.
-        if (const auto [r, c] = moves.front(); moves.size() > 1)
-            grid.Commit(r, c, grid.Text(r, c), CChannelGrid::Trigger::LeaveCell);
-        std::tie(row, col) = moves.back();
+    // clang-format off
+    void bandFromImage_data()
+    {
+        QTest::addColumn<bool>("newDocument");
+        QTest::addColumn<QPoint>("image"); // type and band bytes
+        QTest::addColumn<QPoint>("settings"); // the user's Type and Field before
+        QTest::addColumn<QPoint>("imageAfter");
+        QTest::addColumn<QPoint>("settingsAfter");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<qint64>("lower");
+        QTest::addColumn<qint64>("upper");
+        const qint64 mhz = 100000;
+        QTest::newRow("first band") << false << QPoint(0, 0) << QPoint(1, 0) << QPoint(0, 0) << QPoint(0, 0)
+                                    << "R  [ Type:QR-260  Fre:130 - 160MHz ]" << 130 * mhz << 161 * mhz;
+        QTest::newRow("second band") << false << QPoint(0, 1) << QPoint(1, 0) << QPoint(0, 1) << QPoint(0, 1)
+                                     << "R  [ Type:QR-260  Fre: 136-174 MHz ]" << 136 * mhz << 175 * mhz;
+        QTest::newRow("band without a dash") << false << QPoint(1, 0) << QPoint(0, 0) << QPoint(1, 0) << QPoint(1, 0)
+                                             << "R  [ Type:QR-460  Fre:400MHz ]" << 400 * mhz << 401 * mhz;
+        // A type or band the lists lack: the image keeps its bytes, the settings keep the last valid pair
+        // and frequencies are checked against its band.
+        QTest::newRow("band past the list") << false << QPoint(0, 9) << QPoint(1, 0) << QPoint(0, 9) << QPoint(1, 0)
+                                            << "R  [ Type:QR-260  Fre:Unknown 0x09 ]" << 400 * mhz << 401 * mhz;
+        QTest::newRow("unknown type") << false << QPoint(0x45, 0x4C) << QPoint(0, 1) << QPoint(0x45, 0x4C) << QPoint(0, 1)
+                                      << "R  [ Type:Unknown 0x45  Fre:Unknown 0x4C ]" << 136 * mhz << 175 * mhz;
+        QTest::newRow("unknown type, Chinese") << false << QPoint(0xFF, 0) << QPoint(0, 0) << QPoint(0xFF, 0) << QPoint(0, 0)
+                                               << "R  [ 类型:未知 0xFF  频率:未知 0x00 ]" << 130 * mhz << 161 * mhz;
+        QTest::newRow("new document takes the settings") << true << QPoint(0xFF, 0xFF) << QPoint(0, 1) << QPoint(0, 1)
+            << QPoint(0, 1) << "R  [ Type:QR-260  Fre: 136-174 MHz ]" << 136 * mhz << 175 * mhz;
+        // Settings an earlier version wrote after reading a radio of an unknown type.
+        QTest::newRow("new document, settings outside the lists") << true << QPoint(0xFF, 0xFF) << QPoint(69, 76)
+            << QPoint(0, 0) << QPoint(69, 76) << "R  [ Type:QR-260  Fre:130 - 160MHz ]" << 130 * mhz << 161 * mhz;
     }
-    QCOMPARE(std::pair(row, col), std::pair(1, 1));
-    CRadioImage stored = image;
-    grid.StoreGrid(stored);
-    QCOMPARE(recordHex(stored, 7), recordHex(image, 7));
-    QCOMPARE(stored.Byte(ImageMap::kGridStoredMark), std::uint8_t(0x50));
-}
+    // clang-format on
 
-// clang-format off
-void TestEditorGrid::bandFromImage_data()
-{
-    QTest::addColumn<bool>("newDocument");
-    QTest::addColumn<QPoint>("image"); // type and band bytes
-    QTest::addColumn<QPoint>("settings"); // the user's Type and Field before
-    QTest::addColumn<QPoint>("imageAfter");
-    QTest::addColumn<QPoint>("settingsAfter");
-    QTest::addColumn<QString>("title");
-    QTest::addColumn<qint64>("lower");
-    QTest::addColumn<qint64>("upper");
-    const qint64 mhz = 100000;
-    QTest::newRow("first band") << false << QPoint(0, 0) << QPoint(1, 0) << QPoint(0, 0) << QPoint(0, 0)
-                                << "R  [ Type:QR-260  Fre:130 - 160MHz ]" << 130 * mhz << 161 * mhz;
-    QTest::newRow("second band") << false << QPoint(0, 1) << QPoint(1, 0) << QPoint(0, 1) << QPoint(0, 1)
-                                 << "R  [ Type:QR-260  Fre: 136-174 MHz ]" << 136 * mhz << 175 * mhz;
-    QTest::newRow("band without a dash") << false << QPoint(1, 0) << QPoint(0, 0) << QPoint(1, 0) << QPoint(1, 0)
-                                         << "R  [ Type:QR-460  Fre:400MHz ]" << 400 * mhz << 401 * mhz;
-    // A type or band the lists lack: the image keeps its bytes, the settings keep the last valid pair
-    // and frequencies are checked against its band.
-    QTest::newRow("band past the list") << false << QPoint(0, 9) << QPoint(1, 0) << QPoint(0, 9) << QPoint(1, 0)
-                                        << "R  [ Type:QR-260  Fre:Unknown 0x09 ]" << 400 * mhz << 401 * mhz;
-    QTest::newRow("unknown type") << false << QPoint(0x45, 0x4C) << QPoint(0, 1) << QPoint(0x45, 0x4C) << QPoint(0, 1)
-                                  << "R  [ Type:Unknown 0x45  Fre:Unknown 0x4C ]" << 136 * mhz << 175 * mhz;
-    QTest::newRow("unknown type, Chinese") << false << QPoint(0xFF, 0) << QPoint(0, 0) << QPoint(0xFF, 0) << QPoint(0, 0)
-                                           << "R  [ 类型:未知 0xFF  频率:未知 0x00 ]" << 130 * mhz << 161 * mhz;
-    QTest::newRow("new document takes the settings") << true << QPoint(0xFF, 0xFF) << QPoint(0, 1) << QPoint(0, 1)
-        << QPoint(0, 1) << "R  [ Type:QR-260  Fre: 136-174 MHz ]" << 136 * mhz << 175 * mhz;
-    // Settings an earlier version wrote after reading a radio of an unknown type.
-    QTest::newRow("new document, settings outside the lists") << true << QPoint(0xFF, 0xFF) << QPoint(69, 76)
-        << QPoint(0, 0) << QPoint(69, 76) << "R  [ Type:QR-260  Fre:130 - 160MHz ]" << 130 * mhz << 161 * mhz;
-}
-// clang-format on
+    void bandFromImage()
+    {
+        QFETCH(bool, newDocument);
+        QFETCH(QPoint, image);
+        QFETCH(QPoint, settings);
+        QFETCH(QPoint, imageAfter);
+        QFETCH(QPoint, settingsAfter);
+        QFETCH(QString, title);
+        const bool chinese = title.contains(QStringLiteral("类型"));
+        QFETCH(qint64, lower);
+        QFETCH(qint64, upper);
+        CIniFile ini;
+        ini.LoadText(
+            "[Setup]\nType1=QR-260\nField1=130 - 160MHz| 136-174 MHz\nType2=QR-460\nField2=400MHz\n");
+        CUserSettings user(QStringLiteral("tst_editor"));
+        user.SetTypeAndField(std::uint32_t(settings.x()), std::uint32_t(settings.y()));
+        CRadioImage radio;
+        radio.SetByte(ImageMap::kProductType, std::uint8_t(image.x()));
+        radio.SetByte(ImageMap::kFrequencyBand, std::uint8_t(image.y()));
 
-void TestEditorGrid::bandFromImage()
-{
-    QFETCH(bool, newDocument);
-    QFETCH(QPoint, image);
-    QFETCH(QPoint, settings);
-    QFETCH(QPoint, imageAfter);
-    QFETCH(QPoint, settingsAfter);
-    QFETCH(QString, title);
-    const bool chinese = title.contains(QStringLiteral("类型"));
-    QFETCH(qint64, lower);
-    QFETCH(qint64, upper);
-    CIniFile ini;
-    ini.LoadText("[Setup]\nType1=QR-260\nField1=130 - 160MHz| 136-174 MHz\nType2=QR-460\nField2=400MHz\n");
-    CUserSettings user(QStringLiteral("tst_editor"));
-    user.SetTypeAndField(std::uint32_t(settings.x()), std::uint32_t(settings.y()));
-    CRadioImage radio;
-    radio.SetByte(ImageMap::kProductType, std::uint8_t(image.x()));
-    radio.SetByte(ImageMap::kFrequencyBand, std::uint8_t(image.y()));
-
-    ProductCatalog::SyncTypeAndBand(ini, radio, user, newDocument);
-    QCOMPARE(QPoint(radio.Byte(ImageMap::kProductType), radio.Byte(ImageMap::kFrequencyBand)), imageAfter);
-    QCOMPARE(QPoint(int(user.Type()), int(user.Field())), settingsAfter);
-    const std::uint8_t type = radio.Byte(ImageMap::kProductType);
-    const std::uint8_t band = radio.Byte(ImageMap::kFrequencyBand);
-    QCOMPARE(ProductCatalog::WindowTitle("R", ProductCatalog::ShownTypeText(ini, type, chinese),
-                 ProductCatalog::ShownBandText(ini, type, band, chinese), chinese),
-        title);
-    const BandLimits limits = ProductCatalog::CheckedLimits(ini, radio, user);
-    QCOMPARE(qint64(limits.lower), lower);
-    QCOMPARE(qint64(limits.upper), upper);
-}
+        ProductCatalog::SyncTypeAndBand(ini, radio, user, newDocument);
+        QCOMPARE(
+            QPoint(radio.Byte(ImageMap::kProductType), radio.Byte(ImageMap::kFrequencyBand)), imageAfter);
+        QCOMPARE(QPoint(int(user.Type()), int(user.Field())), settingsAfter);
+        const std::uint8_t type = radio.Byte(ImageMap::kProductType);
+        const std::uint8_t band = radio.Byte(ImageMap::kFrequencyBand);
+        QCOMPARE(ProductCatalog::WindowTitle("R", ProductCatalog::ShownTypeText(ini, type, chinese),
+                     ProductCatalog::ShownBandText(ini, type, band, chinese), chinese),
+            title);
+        const BandLimits limits = ProductCatalog::CheckedLimits(ini, radio, user);
+        QCOMPARE(qint64(limits.lower), lower);
+        QCOMPARE(qint64(limits.upper), upper);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestEditorGrid)
 #include "tst_editor_grid.moc"

@@ -1,19 +1,19 @@
 #include "GuiFixture.h"
 
-#include "config/AppPaths.h"
 #include "app/ChildFrame.h"
-#include "widgets/HelpLayer.h"
-#include "widgets/ModalDialog.h"
+#include "app/MainFrame.h"
+#include "app/ProgramApp.h"
+#include "config/AppPaths.h"
 #include "config/IniFile.h"
 #include "config/Language.h"
-#include "app/MainFrame.h"
-#include "widgets/ProcessStarter.h"
-#include "app/ProgramApp.h"
 #include "config/UserSettings.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 #include "image/BackupStore.h"
 #include "image/ProgramDoc.h"
+#include "widgets/HelpLayer.h"
+#include "widgets/ModalDialog.h"
+#include "widgets/ProcessStarter.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -136,9 +136,29 @@ bool CGuiFixture::Start(const QStringList& arguments)
     return true;
 }
 
+CMainFrame* CGuiFixture::Frame() const
+{
+    return m_App ? m_App->MainFrame() : nullptr;
+}
+
+void CGuiFixture::Run(int command)
+{
+    QAction* action = Frame()->FindCommand(command);
+    QVERIFY2(action && action->isEnabled(), qPrintable(QString::number(command)));
+    action->trigger();
+}
+
+QStringList CGuiFixture::MessageTexts() const
+{
+    QStringList texts;
+    for (const Shown& shown : messages)
+        texts << shown.text;
+    return texts;
+}
+
 CChildFrame* CGuiFixture::Child() const
 {
-    return m_App && m_App->MainFrame() ? m_App->MainFrame()->ActiveChild() : nullptr;
+    return Frame() ? Frame()->ActiveChild() : nullptr;
 }
 
 CProgramView* CGuiFixture::View() const
@@ -156,11 +176,16 @@ CProgramDoc* CGuiFixture::Doc() const
     return Child() ? Child()->Document() : nullptr;
 }
 
-void CGuiFixture::ClickCell(int row, int col)
+void CGuiFixture::ClickCell(int row, int col, Qt::KeyboardModifiers modifiers, Qt::MouseButton button)
 {
-    CMSFlexGrid* grid = Grid();
+    ClickCell(Grid(), row, col, modifiers, button);
+}
+
+void CGuiFixture::ClickCell(
+    CMSFlexGrid* grid, int row, int col, Qt::KeyboardModifiers modifiers, Qt::MouseButton button)
+{
     QTest::mouseClick(
-        grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, col)).center());
+        grid->viewport(), button, modifiers, grid->visualRect(grid->model()->index(row, col)).center());
 }
 
 QWidget* CGuiFixture::VisibleEditor() const

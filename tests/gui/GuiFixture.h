@@ -11,6 +11,7 @@
 #include <memory>
 
 class CChildFrame;
+class CMainFrame;
 class CMSFlexGrid;
 class CProgramApp;
 class CProgramDoc;
@@ -39,13 +40,18 @@ public:
 
     bool Start(const QStringList& arguments = {});
     CProgramApp& App() { return *m_App; }
+    CMainFrame* Frame() const;
+    void Run(int command); // a main frame command, as chosen from its menu
     CChildFrame* Child() const;
     CProgramView* View() const;
     CMSFlexGrid* Grid() const;
     CProgramDoc* Doc() const;
 
     // The user's hands on the grid.
-    void ClickCell(int row, int col);
+    void ClickCell(
+        int row, int col, Qt::KeyboardModifiers modifiers = {}, Qt::MouseButton button = Qt::LeftButton);
+    static void ClickCell(CMSFlexGrid* grid, int row, int col, Qt::KeyboardModifiers modifiers = {},
+        Qt::MouseButton button = Qt::LeftButton);
     void Type(const QString& text); // into the editor open over the current cell
     void PressEnter();
     void ChooseItem(const QString& item); // with the mouse, in the drop-down list open over the cell
@@ -54,6 +60,7 @@ public:
 
     // What was shown and what it is answered with (Ok, or the first offered button, when none is queued).
     QList<Shown> messages;
+    QStringList MessageTexts() const;
     QList<QMessageBox::StandardButton> answers;
     QList<CFilePrompt::Request> filePrompts;
     QStringList fileAnswers;

@@ -62,12 +62,11 @@ void TestCsvWindow::importReport_data()
     QTest::addColumn<QString>("refusal");
     QTest::addColumn<QString>("bandHint");
     QTest::addColumn<QString>("status"); // the status bar afterwards
-    QTest::newRow("English, cancel") << "English" << false
-        << "Line 3: Receive frequency 446.000000 MHz lies outside the radio's band, 130\u2013161 MHz."
-        << "To choose another band: Edit > Product Information." << "Ready";
-    QTest::newRow("English, import the rest") << "English" << true
-        << "Line 3: Receive frequency 446.000000 MHz lies outside the radio's band, 130\u2013161 MHz."
-        << "To choose another band: Edit > Product Information." << "Imported 1 channel";
+    const QString refusal
+        = "Line 3: Receive frequency 446.000000 MHz lies outside the radio's band, 130\u2013161 MHz.";
+    const QString hint = "To choose another band: Edit > Product Information.";
+    QTest::newRow("English, cancel") << "English" << false << refusal << hint << "Ready";
+    QTest::newRow("English, import the rest") << "English" << true << refusal << hint << "Imported 1 channel";
     QTest::newRow("Chinese, import the rest") << "Chinese" << true << "第 3 行: 接收频率 446.000000 MHz 超出电台频段 130\u2013161 MHz。"
         << "选择其他频段: 编辑 > 类型设置。" << "已导入 1 个信道";
 }

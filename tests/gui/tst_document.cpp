@@ -23,8 +23,6 @@ class TestDocument : public QObject {
     Q_OBJECT
 
 private:
-    static void Run(CGuiFixture& f, int command) { f.App().MainFrame()->FindCommand(command)->trigger(); }
-
     static QByteArray ReadAll(const QString& path)
     {
         QFile file(path);
@@ -72,7 +70,7 @@ private slots:
         const QString previous = QDir::currentPath();
         QDir::setCurrent(f.DataPath(""));
         f.fileAnswers << f.DataPath("first.dat");
-        Run(f, CMainFrame::kFileSave);
+        f.Run(CMainFrame::kFileSave);
         QDir::setCurrent(previous);
 
         QCOMPARE(f.filePrompts.size(), 1);
@@ -98,58 +96,54 @@ private slots:
 
         // From now on Save writes that file without asking.
         Edit(f);
-        Run(f, CMainFrame::kFileSave);
+        f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.filePrompts.size(), 1);
         QVERIFY(!f.Doc()->IsModified());
         QCOMPARE(ReadAll(f.DataPath("first.dat")).mid(16 + 4 * 16, 4), QByteArray("\x00\x00\x00\x15", 4));
         QVERIFY(f.messages.isEmpty());
     }
 
-    void anOpenEditorIsSavedToo()
-    {
-        CGuiFixture f;
-        QVERIFY(f.Start());
-        f.ClickCell(2, 1);
-        f.Type("151.025"); // no Enter: Save takes it as typed
-        f.fileAnswers << f.DataPath("typed.dat");
-        Run(f, CMainFrame::kFileSave);
-        CRadioImage image;
-        QVERIFY(DataFile::Load(f.DataPath("typed.dat"), image).ok());
-        QCOMPARE(ChannelCodec::DecodeChannel(image, 2, false)[0], QString("151.02500"));
-    }
-
     void open_data()
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message"); // empty: opens
-        QTest::newRow("data file") << GoodFile() << "";
+        QTest::addColumn<bool>("argument"); // named on the command line, else chosen in File > Open
+        QTest::newRow("data file") << GoodFile() << "" << false;
         QTest::newRow("longer file, tail ignored") << GoodFile() + "tail"
-                                                   << "";
+                                                   << "" << false;
         QByteArray foreign = GoodFile();
         foreign[0] = 'X';
-        QTest::newRow("foreign file") << foreign << "Data Format Error";
-        QTest::newRow("short file") << GoodFile().left(100) << "shorter than 1040 bytes";
-        QTest::newRow("empty file") << QByteArray() << "shorter than 1040 bytes";
-        QTest::newRow("missing file") << QByteArray("<none>") << "Cannot open";
+        QTest::newRow("foreign file") << foreign << "Data Format Error" << false;
+        QTest::newRow("short file") << GoodFile().left(100) << "shorter than 1040 bytes" << false;
+        QTest::newRow("empty file") << QByteArray() << "shorter than 1040 bytes" << false;
+        QTest::newRow("missing file") << QByteArray("<none>") << "Cannot open" << false;
+        QTest::newRow("data file on the command line") << GoodFile() << "" << true;
+        // Refused before the company is known, and no window shows.
+        QTest::newRow("foreign file on the command line") << foreign << "Data Format Error" << true;
     }
 
     void open()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
+        QFETCH(bool, argument);
         CGuiFixture f;
-        QVERIFY(f.Start());
-        QPointer<CChildFrame> before = f.Child();
         const QString path = f.DataPath("radio.dat");
         if (bytes != "<none>")
             Write(path, bytes);
-        f.fileAnswers << path;
-        Run(f, CMainFrame::kFileOpen);
+        QPointer<CChildFrame> before;
+        if (argument) {
+            QCOMPARE(f.Start({ path }), message.isEmpty());
+        } else {
+            QVERIFY(f.Start());
+            before = f.Child();
+            f.fileAnswers << path;
+            f.Run(CMainFrame::kFileOpen);
+        }
 
         if (message.isEmpty()) {
             QVERIFY(f.messages.isEmpty());
-            QVERIFY(f.Child() != before);
-            QVERIFY(before && !before->isVisible()); // hidden, not gone
+            QVERIFY(argument || (f.Child() != before && before && !before->isVisible())); // hidden, not gone
             QCOMPARE(f.Doc()->Title(), QString("radio.dat"));
             QCOMPARE(f.Grid()->GetTextMatrix(1, 1), QString("146.50000"));
             QVERIFY(!CProgramDoc::IsNewDocument());
@@ -157,91 +151,83 @@ private slots:
             CUserSettings settings("Fieldcom Radio Programmer");
             QCOMPARE(settings.Type(), 1u);
             QCOMPARE(settings.Field(), 1u);
-            QVERIFY(f.App().MainFrame()->windowTitle().endsWith("Type:QR-460  Fre:450 - 520MHz ]"));
+            QVERIFY(f.Frame()->windowTitle().endsWith("Type:QR-460  Fre:450 - 520MHz ]"));
         } else {
             QCOMPARE(f.messages.size(), 1);
             QVERIFY2(f.messages[0].text.contains(message), qPrintable(f.messages[0].text));
-            QCOMPARE(f.messages[0].caption, QString("Fieldcom Tools"));
+            QCOMPARE(f.messages[0].caption, argument ? QString("Program") : QString("Fieldcom Tools"));
+            QCOMPARE(f.Frame()->isVisible(), !argument);
             QCOMPARE(f.Child(), before.data());
-            QVERIFY(before->isVisible());
-            QVERIFY(CProgramDoc::IsNewDocument());
+            QVERIFY(argument || before->isVisible());
+            QVERIFY(argument || CProgramDoc::IsNewDocument());
         }
     }
 
-    void newDocument_data()
+    // New and Exit ask before letting the document go: New always, both when there are edits.
+    void askBeforeLettingGo_data()
     {
+        QTest::addColumn<int>("command");
         QTest::addColumn<bool>("edited");
         QTest::addColumn<QList<QMessageBox::StandardButton>>("answers");
-        QTest::addColumn<bool>("replaced");
-        QTest::addColumn<int>("questions");
-        using B = QMessageBox::StandardButton;
-        QTest::newRow("cancelled") << false << QList<B> { QMessageBox::Cancel } << false << 1;
-        QTest::newRow("confirmed") << false << QList<B> { QMessageBox::Ok } << true << 1;
-        QTest::newRow("edits kept on Cancel")
-            << true << QList<B> { QMessageBox::Ok, QMessageBox::Cancel } << false << 2;
-        QTest::newRow("edits let go")
-            << true << QList<B> { QMessageBox::Ok, QMessageBox::Discard } << true << 2;
-        QTest::newRow("edits saved") << true << QList<B> { QMessageBox::Ok, QMessageBox::Save } << true << 2;
+        QTest::addColumn<bool>("gone"); // the document replaced, the program closed
+        QTest::addColumn<bool>("saved"); // and the save asks for a name, which is given
+        using B = QList<QMessageBox::StandardButton>;
+        const int fresh = CMainFrame::kFileNew, exit = CMainFrame::kAppExit;
+        QTest::newRow("New cancelled") << fresh << false << B { QMessageBox::Cancel } << false << false;
+        QTest::newRow("New confirmed") << fresh << false << B { QMessageBox::Ok } << true << false;
+        QTest::newRow("New, edits kept on Cancel")
+            << fresh << true << B { QMessageBox::Ok, QMessageBox::Cancel } << false << false;
+        QTest::newRow("New, edits let go")
+            << fresh << true << B { QMessageBox::Ok, QMessageBox::Discard } << true << false;
+        QTest::newRow("New, edits saved")
+            << fresh << true << B { QMessageBox::Ok, QMessageBox::Save } << true << true;
+        QTest::newRow("Exit, nothing to save") << exit << false << B { QMessageBox::Cancel } << true << false;
+        QTest::newRow("Exit, edits, Cancel") << exit << true << B { QMessageBox::Cancel } << false << false;
+        QTest::newRow("Exit, edits, Don't Save")
+            << exit << true << B { QMessageBox::Discard } << true << false;
+        QTest::newRow("Exit, edits, Save") << exit << true << B { QMessageBox::Save } << true << true;
+        QTest::newRow("Exit, edits, Save, no name given")
+            << exit << true << B { QMessageBox::Save } << false << false;
     }
 
-    void newDocument()
+    void askBeforeLettingGo()
     {
+        QFETCH(int, command);
         QFETCH(bool, edited);
         QFETCH(QList<QMessageBox::StandardButton>, answers);
-        QFETCH(bool, replaced);
-        QFETCH(int, questions);
+        QFETCH(bool, gone);
+        QFETCH(bool, saved);
         CGuiFixture f;
         QVERIFY(f.Start());
         if (edited)
             Edit(f);
         QPointer<CChildFrame> before = f.Child();
         f.answers = answers;
-        f.fileAnswers << f.DataPath("kept.dat");
-        Run(f, CMainFrame::kFileNew);
+        if (saved)
+            f.fileAnswers << f.DataPath("kept.dat");
+        f.Run(command);
 
-        QCOMPARE(f.messages.size(), questions);
-        QCOMPARE(f.messages[0].text, QString("All data will be Cleared!"));
-        QCOMPARE(f.messages[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
-        if (questions > 1) {
-            QCOMPARE(f.messages[1].text, QString("Save changes to Channel Information?"));
-            QCOMPARE(f.messages[1].buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
-        }
-        QCOMPARE(before.isNull(), replaced);
-        QCOMPARE(f.App().MainFrame()->Children().size(), 1);
-        QCOMPARE(f.Doc()->IsModified(), edited && !replaced);
-        if (replaced) // the new image holds the empty rows as stored, and stays unmodified
-            QCOMPARE(f.Doc()->m_Image.Byte(16 * 7 + 13), 0xBF);
-        QCOMPARE(QFile::exists(f.DataPath("kept.dat")), answers.contains(QMessageBox::Save));
-    }
-
-    void quitting_data()
-    {
-        QTest::addColumn<bool>("edited");
-        QTest::addColumn<QMessageBox::StandardButton>("answer");
-        QTest::addColumn<bool>("closed");
-        QTest::newRow("nothing to save") << false << QMessageBox::Cancel << true;
-        QTest::newRow("edits, Cancel") << true << QMessageBox::Cancel << false;
-        QTest::newRow("edits, Don't Save") << true << QMessageBox::Discard << true;
-        QTest::newRow("edits, Save") << true << QMessageBox::Save << true;
-        QTest::newRow("edits, Save, no name given") << true << QMessageBox::Save << false;
-    }
-
-    void quitting()
-    {
-        QFETCH(bool, edited);
-        QFETCH(QMessageBox::StandardButton, answer);
-        QFETCH(bool, closed);
-        CGuiFixture f;
-        QVERIFY(f.Start());
+        QStringList questions;
+        if (command == CMainFrame::kFileNew)
+            questions << "All data will be Cleared!";
         if (edited)
-            Edit(f);
-        f.answers << answer;
-        if (QString(QTest::currentDataTag()) == "edits, Save")
-            f.fileAnswers << f.DataPath("quit.dat");
-        Run(f, CMainFrame::kAppExit);
-        QCOMPARE(f.messages.size(), edited ? 1 : 0);
-        QCOMPARE(!f.App().MainFrame()->isVisible(), closed);
-        QCOMPARE(QFile::exists(f.DataPath("quit.dat")), closed && answer == QMessageBox::Save);
+            questions << "Save changes to Channel Information?";
+        QCOMPARE(f.MessageTexts(), questions);
+        if (command == CMainFrame::kFileNew)
+            QCOMPARE(f.messages[0].buttons, QMessageBox::Ok | QMessageBox::Cancel);
+        if (edited)
+            QCOMPARE(
+                f.messages.last().buttons, QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel);
+        QCOMPARE(QFile::exists(f.DataPath("kept.dat")), saved);
+        if (command == CMainFrame::kAppExit) {
+            QCOMPARE(!f.Frame()->isVisible(), gone);
+            return;
+        }
+        QCOMPARE(before.isNull(), gone);
+        QCOMPARE(f.Frame()->Children().size(), 1);
+        QCOMPARE(f.Doc()->IsModified(), edited && !gone);
+        if (gone) // the new image holds the empty rows as stored, and stays unmodified
+            QCOMPARE(f.Doc()->m_Image.Byte(16 * 7 + 13), 0xBF);
     }
 
     void openAsksAboutTheEditsOfTheWindowItReplaces()
@@ -253,15 +239,15 @@ private slots:
         Write(f.DataPath("other.dat"), GoodFile());
         f.fileAnswers << f.DataPath("other.dat") << f.DataPath("other.dat");
         f.answers << QMessageBox::Cancel << QMessageBox::Discard;
-        Run(f, CMainFrame::kFileOpen);
+        f.Run(CMainFrame::kFileOpen);
         QCOMPARE(f.Child(), before.data());
         QVERIFY(before->isVisible() && f.Doc()->IsModified());
-        Run(f, CMainFrame::kFileOpen);
+        f.Run(CMainFrame::kFileOpen);
         QCOMPARE(f.messages.size(), 2);
         QVERIFY(f.Child() != before);
         QVERIFY(!before->isVisible());
         // Quitting now asks nothing: the hidden document's edits were let go.
-        Run(f, CMainFrame::kAppExit);
+        f.Run(CMainFrame::kAppExit);
         QCOMPARE(f.messages.size(), 2);
         QVERIFY(!f.App().MainFrame()->isVisible());
     }
@@ -271,41 +257,17 @@ private slots:
         CGuiFixture f;
         QVERIFY(f.Start());
         CChildFrame* child = f.Child();
-        Run(f, CMainFrame::kFileClose);
+        f.Run(CMainFrame::kFileClose);
         QVERIFY(!child->isVisible());
         QCOMPARE(f.Child(), child);
-        Run(f, CMainFrame::kChannelInformation);
+        f.Run(CMainFrame::kChannelInformation);
         QVERIFY(child->isVisible());
         child->close(); // the close box only hides too
         QVERIFY(!child->isVisible());
         QCOMPARE(f.App().MainFrame()->Children().size(), 1);
-    }
-
-    void fileOnTheCommandLine_data()
-    {
-        QTest::addColumn<bool>("good");
-        QTest::newRow("opens") << true;
-        QTest::newRow("refused: no window") << false;
-    }
-
-    void fileOnTheCommandLine()
-    {
-        QFETCH(bool, good);
-        CGuiFixture f;
-        QByteArray bytes = GoodFile();
-        if (!good)
-            bytes[1] = '8';
-        Write(f.DataPath("arg.dat"), bytes);
-        QCOMPARE(f.Start({ f.DataPath("arg.dat") }), good);
-        if (good) {
-            QCOMPARE(f.Doc()->Title(), QString("arg.dat"));
-            QVERIFY(f.messages.isEmpty());
-        } else {
-            QCOMPARE(f.messages.size(), 1);
-            QCOMPARE(f.messages[0].text, QString("Data Format Error"));
-            QCOMPARE(f.messages[0].caption, QString("Program")); // before the company is known
-            QVERIFY(!f.App().MainFrame()->isVisible());
-        }
+        f.Run(CMainFrame::kChannelInformation);
+        QVERIFY(child->isVisible());
+        QCOMPARE(f.Frame()->ActiveChild(), child);
     }
 
     void savedEditsComeBack()
@@ -325,13 +287,16 @@ private slots:
             f.Type("145.2");
             f.PressEnter();
             f.ChooseItem("D023I");
+            f.ClickCell(8, 1);
+            f.Type("151.025"); // no Enter: Save takes it as typed
             f.fileAnswers << path;
-            Run(f, CMainFrame::kFileSaveAs);
+            f.Run(CMainFrame::kFileSaveAs);
         }
         CGuiFixture f;
         QVERIFY(f.Start({ path }));
         QCOMPARE(f.RowTexts(7),
             (QStringList { "144.00625", "145.20000", "D023I", "None", "Wide", "Yes", "Off", "High" }));
+        QCOMPARE(f.RowTexts(8).value(0), QString("151.02500"));
     }
 
     void failedSaveKeepsTheEdits_data()
@@ -353,7 +318,7 @@ private slots:
         QVERIFY(f.Start());
         const QString path = f.DataPath("radio.dat");
         f.fileAnswers << path;
-        Run(f, CMainFrame::kFileSaveAs);
+        f.Run(CMainFrame::kFileSaveAs);
         const QByteArray saved = ReadAll(path);
         Edit(f);
         CFileLock other(path);
@@ -363,7 +328,7 @@ private slots:
             QVERIFY(QFile::remove(path) && ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
         else
             QVERIFY(::mkfifo(QFile::encodeName(f.DataPath(".radio.dat.lock")).constData(), 0644) == 0);
-        Run(f, CMainFrame::kFileSave);
+        f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.messages.size(), 1);
         QVERIFY2(f.messages[0].text.contains(message) && f.messages[0].text.contains("radio.dat"),
             qPrintable(f.messages[0].text));
@@ -405,7 +370,7 @@ private slots:
         if (answer)
             Write(path, changed);
         f.answers << QMessageBox::StandardButton(answer ? answer : QMessageBox::Cancel);
-        Run(f, CMainFrame::kFileSave);
+        f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.messages.size(), answer ? 1 : 0);
         if (answer) {
             QVERIFY2(f.messages[0].text.startsWith(question), qPrintable(f.messages[0].text));
@@ -422,7 +387,7 @@ private slots:
         f.ClickCell(5, 1);
         f.Type("151");
         f.PressEnter();
-        Run(f, CMainFrame::kFileSave);
+        f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.messages.size(), answer ? 1 : 0);
         QVERIFY(!f.Doc()->IsModified());
         QVERIFY(ReadAll(path) != saved);

@@ -28,14 +28,6 @@ private:
     };
 
 private slots:
-    void startsOnFirstMovableCellWithoutEvents()
-    {
-        Fixture f;
-        QCOMPARE(f.grid.GetRow(), 1L);
-        QCOMPARE(f.grid.GetCol(), 1L);
-        QVERIFY(f.log.isEmpty());
-    }
-
     void leaveBeforeEnterAfter_data()
     {
         QTest::addColumn<QString>("how");

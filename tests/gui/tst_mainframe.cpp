@@ -130,32 +130,22 @@ private slots:
         QTRY_COMPARE(status->currentMessage(), QString("Ready"));
     }
 
-    void viewMenuShowsAndHidesTheBars_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::newRow("toolbar") << int(CMainFrame::kViewToolbar);
-        QTest::newRow("status bar") << int(CMainFrame::kViewStatusBar);
-        QTest::newRow("control bar") << int(CMainFrame::kViewControlBar);
-    }
-
     void viewMenuShowsAndHidesTheBars()
     {
-        QFETCH(int, command);
         CGuiFixture f;
         QVERIFY(f.Start());
-        CMainFrame* frame = f.App().MainFrame();
-        CFrameBars* bars = frame->Bars();
-        QWidget* bar = command == CMainFrame::kViewToolbar ? static_cast<QWidget*>(bars->ToolBar())
-            : command == CMainFrame::kViewStatusBar        ? static_cast<QWidget*>(bars->StatusBar())
-                                                           : static_cast<QWidget*>(bars->ControlDock());
-        QAction* entry = frame->FindCommand(command);
-        QVERIFY(entry->isCheckable() && entry->isChecked() && bar->isVisible());
-        entry->trigger();
-        QVERIFY(!bar->isVisible());
-        QVERIFY(!entry->isChecked());
-        entry->trigger();
-        QVERIFY(bar->isVisible());
-        QVERIFY(entry->isChecked());
+        CFrameBars* bars = f.Frame()->Bars();
+        for (const auto& [command, bar] :
+            { std::pair<int, QWidget*> { CMainFrame::kViewToolbar, bars->ToolBar() },
+                { CMainFrame::kViewStatusBar, bars->StatusBar() },
+                { CMainFrame::kViewControlBar, bars->ControlDock() } }) {
+            QAction* entry = f.Frame()->FindCommand(command);
+            QVERIFY(entry->isCheckable() && entry->isChecked() && bar->isVisible());
+            entry->trigger();
+            QVERIFY(!bar->isVisible() && !entry->isChecked());
+            entry->trigger();
+            QVERIFY(bar->isVisible() && entry->isChecked());
+        }
     }
 
     void controlBarDragAndClose_data()
@@ -206,54 +196,33 @@ private slots:
         QCOMPARE(frame->Bars()->ControlDock()->width(), width); // back with its last width
     }
 
-    // The entry under the pointer decides, not the one selected; the root is selected afterwards.
+    // The entry under the pointer decides, not the one selected by the keyboard; a click runs it. The
+    // root, and only the root, is selected afterwards.
     void treeActsOnTheItemUnderThePointer_data()
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<int>("pointerOn"); // child index under the root; -1: the root
+        QTest::addColumn<bool>("click"); // else the keyboard selects Channel Information
         QTest::addColumn<QString>("opened");
-        QTest::newRow("product") << "English" << 0 << "CProductInfoDlg";
-        QTest::newRow("options, in Chinese") << "Chinese" << 2 << "COptionalFeaturesDlg";
-        QTest::newRow("root") << "English" << -1 << "";
+        QTest::newRow("product") << "English" << 0 << false << "CProductInfoDlg";
+        QTest::newRow("options, in Chinese") << "Chinese" << 2 << false << "COptionalFeaturesDlg";
+        QTest::newRow("root") << "English" << -1 << false << "";
+        QTest::newRow("options, clicked") << "English" << 2 << true << "COptionalFeaturesDlg";
     }
 
     void treeActsOnTheItemUnderThePointer()
     {
         QFETCH(QString, language);
         QFETCH(int, pointerOn);
+        QFETCH(bool, click);
         QFETCH(QString, opened);
         CGuiFixture f(language);
         QVERIFY(f.Start());
-        CMainFrame* frame = f.App().MainFrame();
-        QVERIFY(QTest::qWaitForWindowExposed(frame));
-        CNavigationTree* tree = frame->Bars()->Tree();
-        QTreeWidgetItem* target = pointerOn < 0 ? tree->Root() : tree->Root()->child(pointerOn);
-        QCursor::setPos(tree->viewport()->mapToGlobal(tree->visualItemRect(target).center()));
-
-        QString seen;
-        QTimer::singleShot(0, [&seen] {
-            if (QWidget* dialog = QApplication::activeModalWidget()) {
-                seen = QString::fromLatin1(dialog->metaObject()->className());
-                static_cast<QDialog*>(dialog)->reject();
-            }
-        });
-        // The keyboard moves the selection to Channel Information; the pointer rests elsewhere.
-        tree->setCurrentItem(tree->Root()->child(1));
-        QCOMPARE(seen, opened);
-        QCOMPARE(tree->currentItem(), tree->Root());
-    }
-
-    // A click on an entry runs it and leaves the root, and only the root, selected; dotted lines join
-    // the entries to the root.
-    void treeClickLeavesTheRootSelected()
-    {
-        CGuiFixture f;
-        QVERIFY(f.Start());
-        CMainFrame* frame = f.App().MainFrame();
-        QVERIFY(QTest::qWaitForWindowExposed(frame));
-        CNavigationTree* tree = frame->Bars()->Tree();
-        const QPoint options = tree->visualItemRect(tree->Root()->child(2)).center();
-        QCursor::setPos(tree->viewport()->mapToGlobal(options));
+        QVERIFY(QTest::qWaitForWindowExposed(f.Frame()));
+        CNavigationTree* tree = f.Frame()->Bars()->Tree();
+        const QPoint target
+            = tree->visualItemRect(pointerOn < 0 ? tree->Root() : tree->Root()->child(pointerOn)).center();
+        QCursor::setPos(tree->viewport()->mapToGlobal(target));
         QString seen;
         QTimer::singleShot(0, [&seen] {
             if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
@@ -261,8 +230,11 @@ private slots:
                 dialog->reject();
             }
         });
-        QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, options);
-        QCOMPARE(seen, QString("COptionalFeaturesDlg"));
+        if (click)
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, target);
+        else
+            tree->setCurrentItem(tree->Root()->child(1));
+        QCOMPARE(seen, opened);
         QTRY_COMPARE(tree->selectedItems(), QList<QTreeWidgetItem*> { tree->Root() });
         QCOMPARE(tree->currentItem(), tree->Root());
 
@@ -277,18 +249,6 @@ private slots:
         for (int y = from; y < to; ++y)
             drawn += picture.pixelColor(x, y) != base ? 1 : 0;
         QVERIFY2(drawn >= (to - from) / 3, qPrintable(QString::number(drawn)));
-    }
-
-    void channelInformationBringsBackTheWindow()
-    {
-        CGuiFixture f;
-        QVERIFY(f.Start());
-        CChildFrame* child = f.Child();
-        child->close();
-        QVERIFY(!child->isVisible());
-        f.App().MainFrame()->FindCommand(CMainFrame::kChannelInformation)->trigger();
-        QVERIFY(child->isVisible());
-        QCOMPARE(f.App().MainFrame()->ActiveChild(), child);
     }
 
     void backgroundTiles_data()
@@ -311,22 +271,9 @@ private slots:
         QCOMPARE(CMDIClientWnd::TileOrigins(area, QSize(238, 157)), origins);
     }
 
-    // A replaced or removed picture shows at the next repaint; our own one stands in for a missing file.
-    void backgroundPictureIsReadAtEveryRepaint()
-    {
-        CGuiFixture f;
-        QVERIFY(f.Start());
-        QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(238, 157));
-        QImage picture(40, 30, QImage::Format_RGB888);
-        picture.fill(Qt::red);
-        QVERIFY(picture.save(f.BinPath("background.bmp"), "BMP"));
-        QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(40, 30));
-        QFile::remove(f.BinPath("background.bmp"));
-        QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(238, 157));
-    }
-
-    // A picture cut short or not a picture at all is never tiled: our own one stands in.
-    void backgroundPictureMustBeWhole_data()
+    // The picture is read at every repaint: a replaced or removed one shows at once. One cut short or
+    // not a picture at all is never tiled: our own one stands in, as for a missing file.
+    void backgroundPicture_data()
     {
         QTest::addColumn<int>("keep"); // bytes of the 3,654-byte bitmap kept, or -1 for a text file
         QTest::addColumn<QSize>("shown");
@@ -337,12 +284,13 @@ private slots:
         QTest::newRow("file header only") << 14 << QSize(238, 157);
         QTest::newRow("not a picture") << -1 << QSize(238, 157);
     }
-    void backgroundPictureMustBeWhole()
+    void backgroundPicture()
     {
         QFETCH(int, keep);
         QFETCH(QSize, shown);
         CGuiFixture f;
         QVERIFY(f.Start());
+        QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(238, 157));
         const QString path = f.BinPath("background.bmp");
         QImage picture(40, 30, QImage::Format_RGB888);
         picture.fill(Qt::red);
@@ -355,6 +303,7 @@ private slots:
         file.close();
         QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), shown);
         QFile::remove(path);
+        QCOMPARE(CMDIClientWnd::BackgroundPicture().size(), QSize(238, 157));
     }
 
     void f6MovesBetweenThePanes()

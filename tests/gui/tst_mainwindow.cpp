@@ -17,14 +17,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMessageBox>
+#include <QRegularExpression>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
-#include <QRegularExpression>
 #include <QTextBrowser>
 
 #include <tuple>
@@ -213,35 +214,6 @@ private slots:
         QVERIFY(QFile::exists(f.DataPath(QStringLiteral("radio.dat"))));
     }
 
-    void helpFromMenus_data()
-    {
-        QTest::addColumn<int>("command");
-        QTest::newRow("Setup > Language") << int(CMainFrame::kLanguage);
-        QTest::newRow("Program > Read") << int(CMainFrame::kRead);
-        QTest::newRow("File > Open") << int(CMainFrame::kFileOpen);
-        QTest::newRow("Program > Programming Log") << int(CMainFrame::kProgrammingLog);
-        QTest::newRow("Help > Help Topics") << int(CMainFrame::kHelpTopics);
-        QTest::newRow("Program > Batch Write") << int(CHelpLayer::kBatchWriteTopic);
-        QTest::newRow("Setup > Log Serial Traffic") << int(CHelpLayer::kSerialLogTopic);
-    }
-
-    // F1 on a highlighted menu item closes the menu and opens the topic numbered like its command.
-    void helpFromMenus()
-    {
-        QFETCH(int, command);
-        CGuiFixture f;
-        QVERIFY(f.Start());
-        CMainFrame* main = f.App().MainFrame();
-        QMenu* menu = main->MenuOf(command);
-        menu->popup(main->mapToGlobal(QPoint(10, 10)));
-        QTRY_VERIFY(menu->isVisible());
-        menu->setActiveAction(main->FindCommand(command));
-        QTest::keyClick(menu, Qt::Key_F1);
-        QCOMPARE(f.helpTopics, QList<int> { command });
-        QVERIFY(!menu->isVisible());
-        QVERIFY(f.filePrompts.isEmpty() && f.messages.isEmpty()); // the command itself did not run
-    }
-
     void helpPages_data()
     {
         QTest::addColumn<QString>("language");
@@ -288,18 +260,31 @@ private slots:
     void contextHelp_data()
     {
         QTest::addColumn<QString>("where");
+        QTest::addColumn<int>("command"); // the menu entry highlighted, or the transfer window opened
         QTest::addColumn<int>("topic");
-        QTest::newRow("Help Topics chosen with the grid focused") << "menu" << int(CHelpLayer::kContentsTopic);
-        QTest::newRow("F1 in the grid") << "grid" << int(CProgramView::kGridId);
-        QTest::newRow("F1 in the navigation tree") << "tree" << int(CHelpLayer::kContentsTopic);
-        QTest::newRow("F1 in the Read window") << "read" << int(CMainFrame::kRead);
-        QTest::newRow("F1 in the Write window") << "write" << int(CMainFrame::kWrite);
+        const int contents = CHelpLayer::kContentsTopic;
+        QTest::newRow("Help Topics chosen with the grid focused") << "menu" << 0 << contents;
+        QTest::newRow("F1 in the grid") << "grid" << 0 << int(CProgramView::kGridId);
+        QTest::newRow("F1 in the navigation tree") << "tree" << 0 << contents;
+        QTest::newRow("F1 in the Read window")
+            << "window" << int(CMainFrame::kRead) << int(CMainFrame::kRead);
+        QTest::newRow("F1 in the Write window")
+            << "window" << int(CMainFrame::kWrite) << int(CMainFrame::kWrite);
+        for (const auto& [entry, command] : { std::pair { "Setup > Language", int(CMainFrame::kLanguage) },
+                 { "Program > Read", CMainFrame::kRead }, { "File > Open", CMainFrame::kFileOpen },
+                 { "Program > Programming Log", CMainFrame::kProgrammingLog },
+                 { "Help > Help Topics", CMainFrame::kHelpTopics },
+                 { "Program > Batch Write", CHelpLayer::kBatchWriteTopic },
+                 { "Setup > Log Serial Traffic", CHelpLayer::kSerialLogTopic } })
+            QTest::addRow("F1 on %s", entry) << "entry" << command << command;
     }
 
-    // F1 opens the topic of where the user is, else the contents; Help Topics always the contents.
+    // F1 opens the topic of where the user is, else the contents; Help Topics always the contents. F1
+    // on a highlighted menu item closes the menu and opens the topic numbered like its command.
     void contextHelp()
     {
         QFETCH(QString, where);
+        QFETCH(int, command);
         QFETCH(int, topic);
         CGuiFixture f;
         QVERIFY(f.Start());
@@ -313,8 +298,16 @@ private slots:
         } else if (where == "tree") {
             main->Bars()->Tree()->setFocus();
             QTest::keyClick(main->Bars()->Tree(), Qt::Key_F1);
+        } else if (where == "entry") {
+            QMenu* menu = main->MenuOf(command);
+            menu->popup(main->mapToGlobal(QPoint(10, 10)));
+            QTRY_VERIFY(menu->isVisible());
+            menu->setActiveAction(main->FindCommand(command));
+            QTest::keyClick(menu, Qt::Key_F1);
+            QVERIFY(!menu->isVisible());
+            QVERIFY(f.filePrompts.isEmpty() && f.messages.isEmpty()); // the command itself did not run
         } else {
-            main->FindCommand(where == "read" ? CMainFrame::kRead : CMainFrame::kWrite)->trigger();
+            main->FindCommand(command)->trigger();
             CProcessDlg* dialog = f.View()->ProcessDlg();
             QVERIFY(dialog->isVisible());
             QApplication::setActiveWindow(dialog);
@@ -392,6 +385,8 @@ private slots:
                                             << "关于菲尔德电台编程软件";
         QTest::newRow("an abbreviation's dot stays") << "About Fieldcom Ltd."
                                                      << "About Fieldcom Ltd.";
+        QTest::newRow("no title: the entry still works") << ""
+                                                         << "";
     }
 
     // The About entry keeps the configured text; the box's title drops the dots. Every window shows
@@ -405,8 +400,15 @@ private slots:
         QVERIFY(f.Start());
         QAction* about = f.App().MainFrame()->FindCommand(CMainFrame::kAppAbout);
         QCOMPARE(about->text(), configured);
+        QStringList lines;
+        f.onDialog = [&lines](QDialog& dialog) {
+            for (const char* name : { "version", "copyrights", "owner" })
+                lines << dialog.findChild<QLabel*>(name)->text();
+            return int(QDialog::Accepted);
+        };
         about->trigger();
         QCOMPARE(f.dialogs, QStringList { title });
+        QCOMPARE(lines, (QStringList { "Version 1.0", "Copyright (C) 2026", "Fieldcom Tools" }));
 
         // Our radio, not the toolkit's default: it paints at every size the window system asks for.
         const QIcon icon = f.App().MainFrame()->windowIcon();

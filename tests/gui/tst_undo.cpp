@@ -28,8 +28,6 @@ class TestUndo : public QObject {
     Q_OBJECT
 
 private:
-    static void Command(CGuiFixture& f, int id) { f.App().MainFrame()->FindCommand(id)->trigger(); }
-
     // Channels 1-4 at 141, 142, 143 and 144 MHz, the rest empty; the history starts here.
     static CRadioImage FourChannels(CGuiFixture& f)
     {
@@ -52,13 +50,6 @@ private:
             out << (text.isEmpty() ? QStringLiteral("-") : QString::number(text.toDouble()));
         }
         return out.join(' ');
-    }
-
-    static void ClickRowNumber(CGuiFixture& f, int row, Qt::KeyboardModifiers modifiers = {})
-    {
-        CMSFlexGrid* grid = f.Grid();
-        QTest::mouseClick(grid->viewport(), Qt::LeftButton, modifiers,
-            grid->visualRect(grid->model()->index(row, 0)).center());
     }
 
     static void Key(const QKeySequence& key)
@@ -89,11 +80,11 @@ private slots:
         auto step = [&](bool back) {
             const QKeySequence& key = back ? undo : redo;
             if (key.isEmpty())
-                Command(f, back ? CEditMenu::kUndo : CEditMenu::kRedo);
+                f.Run(back ? CEditMenu::kUndo : CEditMenu::kRedo);
             else
                 Key(key);
         };
-        QAction* undoEntry = f.App().MainFrame()->FindCommand(CEditMenu::kUndo);
+        QAction* undoEntry = f.Frame()->FindCommand(CEditMenu::kUndo);
         QVERIFY(undoEntry && !undoEntry->isEnabled());
 
         const CRadioImage start = f.Doc()->m_Image;
@@ -141,7 +132,7 @@ private slots:
 
         // Saved: that is the clean state now, before and after it is not.
         f.fileAnswers << f.DataPath("saved.dat");
-        Command(f, CMainFrame::kFileSave);
+        f.Run(CMainFrame::kFileSave);
         QVERIFY(!f.Doc()->IsModified());
         step(true);
         QVERIFY(f.Doc()->IsModified());
@@ -163,40 +154,54 @@ private slots:
             box->setCurrentIndex(box->currentIndex() == 0 ? 1 : 0);
             static_cast<QDialog*>(dialog)->accept();
         });
-        Command(f, CMainFrame::kOptionalFeatures);
+        f.Run(CMainFrame::kOptionalFeatures);
         QVERIFY(f.Doc()->m_Image != start);
         const CRadioImage changed = f.Doc()->m_Image;
-        Command(f, CEditMenu::kUndo);
+        f.Run(CEditMenu::kUndo);
         QCOMPARE(f.Doc()->m_Image, start);
         QVERIFY(!f.Doc()->IsModified());
-        Command(f, CEditMenu::kRedo);
+        f.Run(CEditMenu::kRedo);
         QCOMPARE(f.Doc()->m_Image, changed);
     }
 
-    // Rows picked by their numbers, a command by its key, and undo gives back every byte.
+    // Rows picked by their numbers, a command by its key, and undo gives back every byte. A paste
+    // with any refused line says why and changes nothing; one that does not fit neither.
     void rowCommands_data()
     {
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("last"); // Shift+click; 0 works on the current cell's row instead
-        QTest::addColumn<QStringList>("keys"); // "row N" clicks a row's number
+        // "row N" clicks a row's number, "clipboard TEXT" puts TEXT there.
+        QTest::addColumn<QStringList>("keys");
         QTest::addColumn<QString>("after");
+        QTest::addColumn<QString>("message"); // null: none
 
         using Keys = QStringList;
-        QTest::newRow("Delete clears") << 2 << 3 << Keys { "Del" } << "141 - - 144 - - - -";
-        QTest::newRow("Ctrl+Delete removes") << 2 << 3 << Keys { "Ctrl+Del" } << "141 144 - - - - - -";
-        QTest::newRow("Insert") << 2 << 0 << Keys { "Ins" } << "141 - 142 143 144 - - -";
-        QTest::newRow("Alt+Up twice") << 3 << 4 << Keys { "Alt+Up", "Alt+Up" } << "143 144 141 142 - - - -";
-        QTest::newRow("Alt+Down") << 1 << 0 << Keys { "Alt+Down" } << "142 141 143 144 - - - -";
+        const QString none;
+        QTest::newRow("Delete clears") << 2 << 3 << Keys { "Del" } << "141 - - 144 - - - -" << none;
+        QTest::newRow("Ctrl+Delete removes")
+            << 2 << 3 << Keys { "Ctrl+Del" } << "141 144 - - - - - -" << none;
+        QTest::newRow("Insert") << 2 << 0 << Keys { "Ins" } << "141 - 142 143 144 - - -" << none;
+        QTest::newRow("Alt+Up twice")
+            << 3 << 4 << Keys { "Alt+Up", "Alt+Up" } << "143 144 141 142 - - - -" << none;
+        QTest::newRow("Alt+Down") << 1 << 0 << Keys { "Alt+Down" } << "142 141 143 144 - - - -" << none;
         QTest::newRow("cut, then paste lower")
             << 1 << 2 << Keys { "Ctrl+X", "Alt+Down", "Alt+Down", "Alt+Down", "Alt+Down", "Ctrl+V" }
-            << "143 144 - - 141 142 - -";
+            << "143 144 - - 141 142 - -" << none;
         QTest::newRow("copy, paste over")
-            << 4 << 0 << Keys { "Ctrl+C", "row 1", "Ctrl+V" } << "144 142 143 144 - - - -";
+            << 4 << 0 << Keys { "Ctrl+C", "row 1", "Ctrl+V" } << "144 142 143 144 - - - -" << none;
         QTest::newRow("Shift+Down selects, Alt+Down moves")
             << 2 << 0 << Keys { "Shift+Down", "Shift+Down", "Shift+Up", "Alt+Down", "Alt+Down" }
-            << "141 144 - 142 143 - - -";
+            << "141 144 - 142 143 - - -" << none;
         QTest::newRow("Shift+Space, Shift+Down, Ctrl+Delete")
-            << 3 << 0 << Keys { "Shift+Space", "Shift+Down", "Ctrl+Del" } << "141 142 - - - - - -";
+            << 3 << 0 << Keys { "Shift+Space", "Shift+Down", "Ctrl+Del" } << "141 142 - - - - - -" << none;
+        const QString start = "141 142 143 144 - - - -";
+        QTest::newRow("paste out of band") << 1 << 0 << Keys { "clipboard 146.5\n175\n", "row 1", "Ctrl+V" }
+                                           << start << "Line 2: Rx Frequency 175 is out of range";
+        QTest::newRow("paste too many") << 1 << 0 << Keys { "clipboard 150\n151\n", "row 16", "Ctrl+V" }
+                                        << start << "2 channels do not fit from channel 16 on.";
+        QTest::newRow("paste no channels")
+            << 1 << 0 << Keys { "clipboard CH\tRx Frequency\n", "row 1", "Ctrl+V" } << start
+            << "The clipboard holds no channels.";
     }
 
     void rowCommands()
@@ -205,58 +210,33 @@ private slots:
         QFETCH(int, last);
         QFETCH(QStringList, keys);
         QFETCH(QString, after);
+        QFETCH(QString, message);
         CGuiFixture f;
         QVERIFY(f.Start());
         const CRadioImage start = FourChannels(f);
         if (last == 0) {
             f.ClickCell(first, kScan); // a list editor has the keyboard
         } else {
-            ClickRowNumber(f, first);
-            ClickRowNumber(f, last, Qt::ShiftModifier);
+            f.ClickCell(first, 0);
+            f.ClickCell(last, 0, Qt::ShiftModifier);
             QCOMPARE(f.View()->RowEditor()->Target().first, first);
             QCOMPARE(f.View()->RowEditor()->Target().last, last);
         }
         for (const QString& key : keys) {
             if (key.startsWith("row "))
-                ClickRowNumber(f, key.mid(4).toInt());
+                f.ClickCell(key.mid(4).toInt(), 0);
+            else if (key.startsWith("clipboard "))
+                QApplication::clipboard()->setText(key.mid(10));
             else
                 Key(QKeySequence(key));
         }
         QCOMPARE(Receive(f), after);
-        QCOMPARE(f.messages.size(), 0);
-        QVERIFY(f.Doc()->IsModified());
+        QCOMPARE(f.MessageTexts(), message.isNull() ? QStringList() : QStringList { message });
+        QCOMPARE(f.Doc()->IsModified(), message.isNull());
         for (int i = 0; i < 10 && f.Doc()->UndoStack()->canUndo(); ++i)
             Key(QKeySequence("Ctrl+Z"));
         QCOMPARE(f.Doc()->m_Image, start);
         QCOMPARE(Receive(f), QString("141 142 143 144 - - - -"));
-        QVERIFY(!f.Doc()->IsModified());
-    }
-
-    // A paste with any refused line says why and changes nothing; one that does not fit neither.
-    void pasteRefused_data()
-    {
-        QTest::addColumn<QString>("clipboard");
-        QTest::addColumn<int>("row");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("out of band") << "146.5\n175\n" << 1 << "Line 2: Rx Frequency 175 is out of range";
-        QTest::newRow("too many") << "150\n151\n" << 16 << "2 channels do not fit from channel 16 on.";
-        QTest::newRow("no channels") << "CH\tRx Frequency\n" << 1 << "The clipboard holds no channels.";
-    }
-
-    void pasteRefused()
-    {
-        QFETCH(QString, clipboard);
-        QFETCH(int, row);
-        QFETCH(QString, message);
-        CGuiFixture f;
-        QVERIFY(f.Start());
-        const CRadioImage start = FourChannels(f);
-        QApplication::clipboard()->setText(clipboard);
-        ClickRowNumber(f, row);
-        Key(QKeySequence("Ctrl+V"));
-        QCOMPARE(f.messages.size(), 1);
-        QCOMPARE(f.messages[0].text, message);
-        QCOMPARE(f.Doc()->m_Image, start);
         QVERIFY(!f.Doc()->IsModified());
     }
 
@@ -286,14 +266,12 @@ private slots:
         QFETCH(QStringList, history);
         CGuiFixture f(language);
         QVERIFY(f.Start());
-        const QList<QAction*> edit = f.App().MainFrame()->MenuOf(CEditMenu::kUndo)->actions();
+        const QList<QAction*> edit = f.Frame()->MenuOf(CEditMenu::kUndo)->actions();
         QCOMPARE((QStringList { edit[0]->text(), edit[1]->text() }), history);
         FourChannels(f);
-        ClickRowNumber(f, 2);
-        ClickRowNumber(f, 3, Qt::ShiftModifier);
-        CMSFlexGrid* grid = f.Grid();
-        QTest::mouseClick(
-            grid->viewport(), Qt::RightButton, {}, grid->visualRect(grid->model()->index(3, 4)).center());
+        f.ClickCell(2, 0);
+        f.ClickCell(3, 0, Qt::ShiftModifier);
+        f.ClickCell(3, 4, {}, Qt::RightButton);
         QCOMPARE(f.View()->RowEditor()->Target().first, 2);
         QCOMPARE(f.View()->RowEditor()->Target().last, 3);
 
@@ -309,13 +287,6 @@ private slots:
         QVERIFY(moveDown && moveDown->isEnabled());
         moveDown->trigger();
         QCOMPARE(Receive(f), QString("141 144 142 143 - - - -"));
-        if (qEnvironmentVariableIsSet("PROGRAM_SHOTS")) { // a picture for a person to look at
-            menu->popup(grid->viewport()->mapToGlobal(grid->visualRect(grid->model()->index(3, 4)).center()));
-            QTest::qWait(100);
-            f.App().MainFrame()->grab().save(
-                qEnvironmentVariable("PROGRAM_SHOTS") + "/frame-" + language + ".png");
-            menu->grab().save(qEnvironmentVariable("PROGRAM_SHOTS") + "/context-" + language + ".png");
-        }
     }
 
     // Every read is kept; File > Open Backup lists them with type and band and opens one without a
@@ -348,22 +319,20 @@ private slots:
             auto* list = static_cast<COpenBackupDlg&>(dialog).List();
             for (int col = 0; col < list->columnCount(); ++col)
                 shownHeaders << list->headerItem()->text(col);
-            if (qEnvironmentVariableIsSet("PROGRAM_SHOTS"))
-                dialog.grab().save(qEnvironmentVariable("PROGRAM_SHOTS") + "/backups-" + language + ".png");
             for (int i = 0; i < list->topLevelItemCount(); ++i)
                 listed << list->topLevelItem(i)->text(1) + " " + list->topLevelItem(i)->text(2);
             list->setCurrentItem(list->topLevelItem(1));
             dialog.accept();
             return int(QDialog::Accepted);
         };
-        Command(f, CMainFrame::kFileOpenBackup);
+        f.Run(CMainFrame::kFileOpenBackup);
         QCOMPARE(shownHeaders, headers);
         QCOMPARE(listed, (QStringList { "QR-260 130 - 160MHz", "QR-260 136 - 174MHz" }));
         QCOMPARE(f.Doc()->m_Image, older);
         QCOMPARE(f.Doc()->Title(), QString("read-20261208-003005"));
         QCOMPARE(f.messages.size(), 0);
         QVERIFY(f.Doc()->PathName().isEmpty() && !f.Doc()->IsModified());
-        Command(f, CMainFrame::kFileSave);
+        f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.filePrompts.size(), 1);
     }
 };

@@ -6,12 +6,12 @@
 #include "tests/link/LinkTestSupport.h"
 
 #include "app/ChildFrame.h"
-#include "config/IniFile.h"
-#include "dialogs/LanguageDlg.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
+#include "config/IniFile.h"
 #include "config/StringTable.h"
 #include "config/UserSettings.h"
+#include "dialogs/LanguageDlg.h"
 #include "editor/ChannelGrid.h"
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"
@@ -20,13 +20,15 @@
 #include "image/ProgramDoc.h"
 #include "link/ClonePlan.h"
 #include "link/PortName.h"
-#include "link/ProgramLog.h"
 #include "link/PortSettingDlg.h"
 #include "link/ProcessDlg.h"
+#include "link/ProgramLog.h"
 #include "link/SerialPort.h"
+#include "link/SerialTrace.h"
 #include "service/ServiceAccess.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QCryptographicHash>
 #include <QFile>
 #include <QLabel>
@@ -34,10 +36,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
-#include <QStatusTipEvent>
 #include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTest>
 #include <QTimer>
+
+#include <optional>
 
 using namespace LinkTest;
 
@@ -48,8 +52,8 @@ const QString kCommunicationErrorZh = QStringLiteral("通信出错");
 const QString kPortOpenFailed = QStringLiteral(
     "Could not Open the Port,Please check whether the Port are occupied or the device are ok");
 const QString kPortOpenFailedZh = QStringLiteral("无法打开端口,请检查端口是否被占用或设备是否正常");
-const QString kPartial = QStringLiteral(
-    "\nThe radio may now hold part of the new data. Write it again before using the radio.");
+const QString kPartial
+    = QStringLiteral("\nThe radio may now hold part of the new data. Write it again before using the radio.");
 const QString kPartialZh = QStringLiteral("\n电台中可能只有部分新数据, 请重新写入后再使用电台。");
 
 // Three channels the radio holds, typed through the grid's own rules into a radio image.
@@ -99,45 +103,37 @@ struct Bench {
     {
         QStringList arguments;
         if (byOption)
-            arguments << QStringLiteral("--virtual-radio")
-                      << QStringLiteral("COM1=") + LinkTest::Device(*radio);
+            arguments << QStringLiteral("--virtual-radio") << QStringLiteral("COM1=") + Device();
         else
-            fixture->SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), LinkTest::Device(*radio));
+            fixture->SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), Device());
         if (!fixture->Start(arguments))
             qFatal("the program did not start");
     }
     ~Bench()
     {
         fixture.reset();
+        CSerialTrace::StopAll();
         CPortName::ClearOverrides();
         CPortName::SetCurrent(QStringLiteral("COM1"));
     }
 
-    CMainFrame* Frame() const { return fixture->App().MainFrame(); }
+    CMainFrame* Frame() const { return fixture->Frame(); }
     CProgramView* View() const { return fixture->View(); }
     CProcessDlg* Dialog() const { return View()->findChild<CProcessDlg*>(); }
     QString Device() const { return LinkTest::Device(*radio); }
-    void Command(int id) const
-    {
-        QAction* action = Frame()->FindCommand(id);
-        QVERIFY2(action && action->isEnabled(), qPrintable(QString::number(id)));
-        action->trigger();
-    }
-    // Read or Write chosen and OK pressed; returns when the progress window has gone.
-    void Transfer(bool write) const
+    void Command(int id) const { fixture->Run(id); }
+    // Read or Write chosen (Verify after writing set as asked) and OK pressed; returns when the
+    // progress window has gone.
+    void Transfer(bool write, std::optional<bool> verify = std::nullopt) const
     {
         Command(write ? CMainFrame::kWrite : CMainFrame::kRead);
         QVERIFY(Dialog() && Dialog()->isVisible());
+        if (verify && Dialog()->VerifyBox()->isChecked() != *verify)
+            QTest::mouseClick(Dialog()->VerifyBox(), Qt::LeftButton, {}, QPoint(5, 5));
         QTest::mouseClick(Dialog()->OkButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!Dialog()->isVisible(), 20000);
     }
-    QStringList Messages() const
-    {
-        QStringList texts;
-        for (const CGuiFixture::Shown& shown : fixture->messages)
-            texts << shown.text;
-        return texts;
-    }
+    QStringList Messages() const { return fixture->MessageTexts(); }
     QList<QStringList> GridTexts() const
     {
         QList<QStringList> rows;
@@ -160,6 +156,11 @@ struct Bench {
             rows << texts;
         }
         return rows;
+    }
+    // What a radio holds after a Write of the document over before, with the tables or without.
+    RadioMemory::Bytes Written(const RadioMemory::Bytes& before, bool tables = false) const
+    {
+        return LinkTest::Written(before, BytesOf(fixture->Doc()->m_Image), tables);
     }
     BandLimits Limits() const { return { View()->m_nLowerLimit, View()->m_nUpperLimit }; }
 };

@@ -1,101 +1,39 @@
 // Verify after writing, Batch Write, Log Serial Traffic and the programming log from the real window
 // against virtual radios.
 
-#include "tests/gui/GuiFixture.h"
-#include "tests/link/LinkTestSupport.h"
+#include "tests/gui_link/TransferWindowBench.h"
 
 #include "app/BatchMenu.h"
-#include "app/MainFrame.h"
-#include "app/ProgramApp.h"
 #include "config/SafeFile.h"
-#include "config/UserSettings.h"
-#include "editor/ProgramView.h"
-#include "image/ProgramDoc.h"
 #include "link/BatchWriteDlg.h"
-#include "link/ClonePlan.h"
-#include "link/ProgramLog.h"
 #include "link/ProgramLogDlg.h"
-#include "image/DataFile.h"
-#include "link/PortName.h"
-#include "link/ProcessDlg.h"
-#include "link/SerialTrace.h"
-#include "service/ServiceAccess.h"
 #include "link/SystemPorts.h"
 
-#include <QAction>
-#include <QCheckBox>
 #include <QDir>
-#include <QLabel>
-#include <QListWidget>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPlainTextEdit>
 #include <QTableWidget>
-#include <QPushButton>
-#include <QRegularExpression>
-#include <QStatusBar>
 #include <QTemporaryDir>
-#include <QTest>
 
 #include <cerrno>
 
 using namespace LinkTest;
+using namespace TransferWindowTest;
+
+namespace {
+CBatchMenu* Menu(const Bench& bench)
+{
+    return bench.Frame()->findChild<CBatchMenu*>();
+}
+CUserSettings Settings(const Bench& bench)
+{
+    return CUserSettings::ForConfiguration(bench.View()->Ini());
+}
+} // namespace
 
 class TestBatchWindow : public QObject {
     Q_OBJECT
-
-private:
-    // The program with COM1 standing for the first of the radios.
-    struct Bench {
-        std::unique_ptr<CGuiFixture> fixture;
-        std::vector<std::unique_ptr<CVirtualRadio>> radios;
-
-        explicit Bench(const QStringList& faults)
-            : fixture(std::make_unique<CGuiFixture>())
-        {
-            for (const QString& fault : faults)
-                radios.push_back(StartRadio(fault.isEmpty() ? QStringList() : QStringList { fault }));
-            fixture->SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), Device(*radios.front()));
-            if (!fixture->Start())
-                qFatal("the program did not start");
-        }
-        ~Bench()
-        {
-            fixture.reset();
-            CSerialTrace::StopAll();
-            CPortName::SetCurrent(QStringLiteral("COM1"));
-        }
-        CMainFrame* Frame() const { return fixture->App().MainFrame(); }
-        CProcessDlg* Dialog() const { return fixture->View()->findChild<CProcessDlg*>(); }
-        CBatchMenu* Menu() const { return Frame()->findChild<CBatchMenu*>(); }
-        CUserSettings Settings() const { return CUserSettings::ForConfiguration(fixture->View()->Ini()); }
-        // Write chosen, the box set as asked, OK pressed; returns when the window has gone.
-        void Write(std::optional<bool> verify = std::nullopt) const
-        {
-            Frame()->FindCommand(CMainFrame::kWrite)->trigger();
-            QVERIFY(Dialog()->VerifyBox()->isVisible());
-            if (verify && Dialog()->VerifyBox()->isChecked() != *verify)
-                QTest::mouseClick(Dialog()->VerifyBox(), Qt::LeftButton, {}, QPoint(5, 5));
-            QTest::mouseClick(Dialog()->OkButton(), Qt::LeftButton);
-            QTRY_VERIFY_WITH_TIMEOUT(!Dialog()->isVisible(), 20000);
-        }
-        QStringList Messages() const
-        {
-            QStringList texts;
-            for (const CGuiFixture::Shown& shown : fixture->messages)
-                texts << shown.text;
-            return texts;
-        }
-        // What a radio holds after a write of the document's image by the plain plan.
-        RadioMemory::Bytes Expected(const RadioMemory::Bytes& before, bool tables = false) const
-        {
-            RadioMemory::Bytes bytes = before;
-            const CRadioImage& image = fixture->Doc()->m_Image;
-            for (const CCloneBlock& b : ClonePlan::WriteBlocks(tables))
-                for (int a = b.address; a < b.address + b.length; ++a)
-                    bytes[std::size_t(a)] = image.Byte(a);
-            return bytes;
-        }
-    };
 
     QTemporaryDir m_Data;
 
@@ -123,15 +61,15 @@ private slots:
         QFETCH(bool, verify);
         QFETCH(QString, message);
         QFETCH(QString, logged);
-        Bench bench({ fault });
-        bench.Write(verify);
+        Bench bench(QStringLiteral("English"), fault.isEmpty() ? QStringList() : QStringList { fault });
+        bench.Transfer(true, verify);
         const QList<CLogRecord> records = CProgramLog().Read(false).records;
         QCOMPARE(records.size(), 1);
         QCOMPARE(records[0].verify, logged);
         QCOMPARE(records[0].outcome.startsWith("failed"), !fault.isEmpty());
         QCOMPARE(records[0].port, QStringLiteral("COM1"));
-        QCOMPARE(bench.Settings().VerifyAfterWriting(), verify);
-        QCOMPARE(bench.radios[0]->LinksOpened(), verify ? 2 : 1);
+        QCOMPARE(Settings(bench).VerifyAfterWriting(), verify);
+        QCOMPARE(bench.radio->LinksOpened(), verify ? 2 : 1);
         const QStringList messages = bench.Messages();
         QCOMPARE(messages.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
@@ -167,18 +105,23 @@ private slots:
         QFETCH(QList<QMessageBox::StandardButton>, answers);
         if (service)
             CServiceAccess::Grant();
-        Bench bench(repeat ? QStringList { "" } : QStringList { "", lost ? "write-lost:2" : "" });
+        Bench bench;
+        std::vector<CVirtualRadio*> radios { bench.radio.get() };
+        const std::unique_ptr<CVirtualRadio> second
+            = repeat ? nullptr : StartRadio(lost ? QStringList { "write-lost:2" } : QStringList());
+        if (second)
+            radios.push_back(second.get());
         bench.fixture->answers = answers;
         if (repeat)
-            bench.radios[0]->SetSwap(300, 1500);
-        QAction* action = bench.Menu()->BatchWriteAction();
+            bench.radio->SetSwap(300, 1500);
+        QAction* action = Menu(bench)->BatchWriteAction();
         QVERIFY(action);
         action->trigger();
         const QStringList messages = bench.Messages();
         QCOMPARE(messages.size(), service ? 1 : 0);
         if (service)
             QVERIFY2(messages.first().startsWith("Service mode: this Write can also replace"), qPrintable(messages[0]));
-        CBatchWriteDlg* dialog = bench.Menu()->Dialog();
+        CBatchWriteDlg* dialog = Menu(bench)->Dialog();
         const bool tables = answers.contains(QMessageBox::Yes);
         if (answers.contains(QMessageBox::Cancel)) {
             QVERIFY(!dialog);
@@ -188,7 +131,7 @@ private slots:
         const QLabel* withTables = dialog->findChild<QLabel*>("withTables");
         QCOMPARE(withTables && withTables->isVisible(), tables);
         QStringList devices;
-        for (const auto& radio : bench.radios)
+        for (const CVirtualRadio* radio : radios)
             devices << Device(*radio);
         dialog->SetPorts(devices, devices);
         dialog->RepeatBox()->setChecked(repeat);
@@ -207,20 +150,19 @@ private slots:
             QVERIFY(dialog->Log()->toPlainText().contains("2 radios: 1 succeeded, 1 failed."));
             return;
         }
-        QCOMPARE(dialog->FailedCount(), 0);
-        QCOMPARE(dialog->DoneCount(), 2);
+        QCOMPARE((QList<int> { dialog->DoneCount(), dialog->FailedCount() }), (QList<int> { 2, 0 }));
         QCOMPARE(dialog->Counts()->text(), QStringLiteral("Done: 2    Failed: 0"));
         QCOMPARE(bench.Messages().size(), service ? 1 : 0); // asked once, not for every radio
-        const RadioMemory::Bytes expected = bench.Expected(RadioMemory::Factory(), tables);
+        const RadioMemory::Bytes expected = bench.Written(RadioMemory::Factory(), tables);
         // The radio's own tables differ from the document's, so the answer shows in the radio.
-        QVERIFY(expected != bench.Expected(RadioMemory::Factory(), !tables));
+        QVERIFY(expected != bench.Written(RadioMemory::Factory(), !tables));
         if (repeat) {
-            const auto retired = bench.radios[0]->Retired();
+            const auto retired = bench.radio->Retired();
             QVERIFY(!retired.empty());
             QCOMPARE(retired.front().writeLinks, 1);
             QVERIFY(retired.front().memory == expected);
         } else {
-            for (const auto& radio : bench.radios)
+            for (const CVirtualRadio* radio : radios)
                 QVERIFY(radio->Memory() == expected);
             QVERIFY(dialog->Log()->toPlainText().contains("2 radios: 2 succeeded, 0 failed."));
         }
@@ -262,19 +204,19 @@ private slots:
         QFETCH(QString, port);
         QFETCH(QString, text);
         QFETCH(bool, present);
-        Bench bench({ "" });
+        Bench bench;
         CSystemPorts::SetSource([] {
             return QList<CSystemPorts::Port> { { "/dev/ttyACM7", "USB Serial", "", "A1" },
                 { "/dev/ttyUSB4", "CP2102 USB to UART", "Silicon Labs", "" } };
         });
-        bench.Menu()->BatchWriteAction()->trigger();
-        CBatchWriteDlg* dialog = bench.Menu()->Dialog();
+        Menu(bench)->BatchWriteAction()->trigger();
+        CBatchWriteDlg* dialog = Menu(bench)->Dialog();
         QVERIFY(dialog);
         dialog->SetPorts({ port }, {});
         CSystemPorts::SetSource({});
         QCOMPARE(dialog->PortList()->count(), 1);
         const QListWidgetItem* item = dialog->PortList()->item(0);
-        QCOMPARE(item->text(), text.arg(Device(*bench.radios.front())));
+        QCOMPARE(item->text(), text.arg(bench.Device()));
         QCOMPARE(item->data(CBatchWriteDlg::kPresentRole).toBool(), present);
         QCOMPARE(item->foreground().color() == dialog->PortList()->palette().color(QPalette::Disabled, QPalette::Text),
             !present);
@@ -286,8 +228,8 @@ private slots:
     // in the data folder; while off, nothing is.
     void logSerialTraffic()
     {
-        Bench bench({ "" });
-        QAction* log = bench.Menu()->LogAction();
+        Bench bench;
+        QAction* log = Menu(bench)->LogAction();
         QVERIFY(log && log->isCheckable() && !log->isChecked());
         QDir folder(CSerialTrace::DefaultFolder());
         folder.removeRecursively();
@@ -300,36 +242,36 @@ private slots:
             return QString::fromUtf8(file.readAll());
         };
         log->trigger();
-        QVERIFY(bench.Settings().LogSerialTraffic());
-        bench.Write(false);
-        bench.Write(false);
+        QVERIFY(Settings(bench).LogSerialTraffic());
+        bench.Transfer(true, false);
+        bench.Transfer(true, false);
         const QString text = traceText();
         QCOMPARE(text.count("-- opened at 9600 baud"), 2);
         QVERIFY(text.contains("-> 02  |.|") && text.contains("<- 06  |.|") && text.contains("-- closed"));
 
         log->trigger();
-        QVERIFY(!bench.Settings().LogSerialTraffic());
-        bench.Write(false);
+        QVERIFY(!Settings(bench).LogSerialTraffic());
+        bench.Transfer(true, false);
         QCOMPARE(traceText(), text);
         QCOMPARE(bench.Messages(), QStringList());
 
         // A trace the disk refuses is said, with its file and the reason; the write still goes through.
         log->trigger();
         SafeFile::FailNextWrite(SafeFile::Step::Write, ENOSPC);
-        bench.radios.front()->SetMemory(RadioMemory::Factory());
-        bench.Write(false);
+        bench.radio->SetMemory(RadioMemory::Factory());
+        bench.Transfer(true, false);
         QCOMPARE(bench.Messages().size(), 1);
         QVERIFY2(bench.Messages().first().contains(folder.path() + "/trace-")
                 && bench.Messages().first().endsWith("could not be written (No space left on device); the trace is incomplete."),
             qPrintable(bench.Messages().first()));
-        QVERIFY(bench.radios.front()->Memory() == bench.Expected(RadioMemory::Factory()));
+        QVERIFY(bench.radio->Memory() == bench.Written(RadioMemory::Factory()));
     }
 
     // Program > Programming Log...: the newest row at the bottom and selected, a cut line noted, the
     // filter, Export CSV... of the rows shown, and Open Backup for a read.
     void programmingLogWindow()
     {
-        Bench bench({ "" });
+        Bench bench;
         const QString backup = bench.fixture->DataPath(QStringLiteral("read-copy.dat"));
         QVERIFY(DataFile::Save(backup, bench.fixture->Doc()->m_Image).ok());
         QVERIFY(QDir().mkpath(QFileInfo(CProgramLog::Path()).absolutePath()));
@@ -390,12 +332,12 @@ private slots:
     // A log that cannot be written leaves the writes as they were and is said once, not per write.
     void logThatCannotBeWritten()
     {
-        Bench bench({ "" });
+        Bench bench;
         QVERIFY(QDir().mkpath(CProgramLog::Path())); // a folder where the file should be
-        bench.Write(false);
-        bench.Write(false);
+        bench.Transfer(true, false);
+        bench.Transfer(true, false);
         QDir(CProgramLog::Path()).removeRecursively();
-        QCOMPARE(bench.radios[0]->LinksOpened(), 2);
+        QCOMPARE(bench.radio->LinksOpened(), 2);
         const QStringList messages = bench.Messages();
         QCOMPARE(messages.size(), 1);
         QVERIFY2(messages[0].startsWith("The programming log could not be written ("), qPrintable(messages[0]));

@@ -2,182 +2,148 @@
 // differences are listed in the running language, the document stays as it was, and Write to Radio
 // goes on to the write.
 
-#include "tests/gui/GuiFixture.h"
-#include "tests/link/LinkTestSupport.h"
+#include "tests/gui_link/TransferWindowBench.h"
 
-#include "app/MainFrame.h"
-#include "app/ProgramApp.h"
 #include "csv/CompareDlg.h"
-#include "editor/ChannelGrid.h"
-#include "editor/ProgramView.h"
-#include "image/ProgramDoc.h"
-#include "link/PortName.h"
-#include "link/ProcessDlg.h"
-#include "service/ServiceAccess.h"
 
-#include <QLabel>
-
-#include <QPushButton>
-#include <QTest>
 #include <QTreeWidget>
 
 using namespace LinkTest;
+using namespace TransferWindowTest;
+
+namespace {
+// The radio holds what a Write of the document sent, with channel 1 on 150.125 MHz when asked.
+CRadioImage RadioImage(const Bench& bench, bool channel)
+{
+    CRadioImage image = bench.fixture->Doc()->m_Image;
+    CChannelGrid grid(false);
+    grid.SetBandLimits(bench.Limits());
+    grid.LoadImage(image);
+    if (channel)
+        grid.Commit(1, ChannelCodec::kRxFrequency, QStringLiteral("150.125"), CChannelGrid::Trigger::Enter);
+    grid.StoreGrid(image);
+    return image;
+}
+} // namespace
 
 class TestCompareWindow : public QObject {
     Q_OBJECT
 
 private slots:
     void cleanup() { CServiceAccess::ResetForTest(); }
-    void compareThenWrite_data();
-    void compareThenWrite();
-    void tablesApart_data();
-    void tablesApart();
-};
 
-void TestCompareWindow::compareThenWrite_data()
-{
-    QTest::addColumn<QString>("language");
-    QTest::addColumn<bool>("write");
-    QTest::addColumn<QStringList>("first"); // the first listed difference
-    QTest::newRow("English, close") << "English" << false
-                                    << QStringList { "Channel 1 Rx Frequency", "(empty)", "150.12500" };
-    QTest::newRow("Chinese, write") << "Chinese" << true << QStringList { "信道 1 接收频率", "(空)", "150.12500" };
-}
-
-void TestCompareWindow::compareThenWrite()
-{
-    QFETCH(QString, language);
-    QFETCH(bool, write);
-    QFETCH(QStringList, first);
-    CGuiFixture fixture(language);
-    const std::unique_ptr<CVirtualRadio> radio = StartRadio();
-    fixture.SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), Device(*radio));
-    QVERIFY(fixture.Start());
-    CProgramView* view = fixture.View();
-    CProgramDoc* doc = fixture.Doc();
-
-    // The radio holds the document plus one channel.
-    CRadioImage radioImage = doc->m_Image;
-    CChannelGrid grid(false);
-    grid.SetBandLimits({ view->m_nLowerLimit, view->m_nUpperLimit });
-    grid.LoadImage(radioImage);
-    grid.Commit(1, ChannelCodec::kRxFrequency, QStringLiteral("150.125"), CChannelGrid::Trigger::Enter);
-    grid.StoreGrid(radioImage);
-    radio->SetMemory(BytesOf(radioImage));
-    const CRadioImage before = doc->m_Image;
-
-    QList<QStringList> listed;
-    fixture.onDialog = [&](QDialog& dialog) {
-        auto* compare = qobject_cast<CCompareDlg*>(&dialog);
-        if (!compare)
-            return int(QDialog::Rejected);
-        for (int i = 0; i < compare->Differences()->topLevelItemCount(); ++i) {
-            const QTreeWidgetItem* item = compare->Differences()->topLevelItem(i);
-            listed << QStringList { item->text(0), item->text(1), item->text(2) };
-        }
-        if (write)
-            QTest::mouseClick(compare->WriteButton(), Qt::LeftButton);
-        else
-            compare->reject();
-        return compare->result();
-    };
-
-    auto* frame = fixture.App().MainFrame();
-    frame->FindCommand(CMainFrame::kCompareRadio)->trigger();
-    CProcessDlg* progress = view->ProcessDlg();
-    QVERIFY(progress->isVisible());
-    QTest::mouseClick(progress->OkButton(), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!listed.isEmpty(), 20000);
-
-    QCOMPARE(listed.size(), ChannelCodec::kFieldCount); // every field of the new channel
-    QCOMPARE(listed.first(), first);
-    QCOMPARE(doc->m_Image, before);
-    QVERIFY(fixture.RowTexts(1).join(QString()).isEmpty());
-    QVERIFY(!doc->IsModified());
-
-    if (!write) {
-        QVERIFY(!progress->isVisible());
-        return;
+    void compare_data()
+    {
+        QTest::addColumn<QString>("language");
+        QTest::addColumn<bool>("service");
+        QTest::addColumn<bool>("channel"); // the radio also holds a channel the document lacks
+        QTest::addColumn<bool>("tables"); // the radio's power and alignment tables are its own
+        QTest::addColumn<bool>("write"); // Write to Radio pressed, else Close
+        QTest::addColumn<QStringList>("summaries"); // of the differences, and of the tables when listed
+        QTest::addColumn<QStringList>("first"); // the first listed difference
+        QTest::addColumn<bool>("canWrite");
+        const QStringList channel { "Channel 1 Rx Frequency", "(empty)", "150.12500" };
+        const QString eight = "8 difference(s) between the document and the radio:";
+        const QString same = "The radio holds what Write sends.";
+        const QString notWritten = "Not written by Write (only in service mode), 2 difference(s):";
+        QTest::newRow("a channel, Close")
+            << "English" << false << true << false << false << QStringList { eight } << channel << true;
+        QTest::newRow("Chinese, a channel, Write to Radio")
+            << "Chinese" << false << true << false << true << QStringList { "文档与电台之间有 8 处不同:" }
+            << QStringList { "信道 1 接收频率", "(空)", "150.12500" } << true;
+        QTest::newRow("nothing differs")
+            << "English" << false << false << false << false
+            << QStringList { "The radio holds what the document holds." } << QStringList() << false;
+        QTest::newRow("after a normal write: only the tables differ")
+            << "English" << false << false << true << false << QStringList { same, notWritten }
+            << QStringList() << false;
+        QTest::newRow("a channel differs too") << "English" << false << true << true << false
+                                               << QStringList { eight, notWritten } << channel << true;
+        QTest::newRow("service mode: Write may send the tables")
+            << "English" << true << false << true << false
+            << QStringList { same,
+                   "Written only when Write is told to replace the power and alignment tables, 2 "
+                   "difference(s):" }
+            << QStringList() << true;
     }
-    // Write to Radio opens the write's progress window; its OK sends the document.
-    QTRY_VERIFY(progress->isVisible());
-    QCOMPARE(progress->windowTitle(), CProcessDlg::CaptionFor(false));
-    QTest::mouseClick(progress->OkButton(), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!progress->isVisible(), 20000);
-    QCOMPARE(fixture.messages.size(), 0);
-    const RadioMemory::Bytes after = radio->Memory();
-    QVERIFY(std::equal(after.begin() + 16, after.begin() + 32, doc->m_Image.ChannelRecord(1).begin()));
-    CPortName::ClearOverrides();
-}
 
-void TestCompareWindow::tablesApart_data()
-{
-    QTest::addColumn<bool>("service");
-    QTest::addColumn<bool>("channel"); // the radio also holds a channel the document lacks
-    QTest::addColumn<QString>("summary");
-    QTest::addColumn<QString>("apart");
-    QTest::addColumn<bool>("canWrite");
-    const QString notWritten = QStringLiteral("Not written by Write (only in service mode), 2 difference(s):");
-    QTest::newRow("after a normal write: only the tables differ")
-        << false << false << "The radio holds what Write sends." << notWritten << false;
-    QTest::newRow("a channel differs too")
-        << false << true << "8 difference(s) between the document and the radio:" << notWritten << true;
-    QTest::newRow("service mode: Write may send the tables")
-        << true << false << "The radio holds what Write sends."
-        << "Written only when Write is told to replace the power and alignment tables, 2 difference(s):" << true;
-}
+    // The radio is read into a scratch image and the differences listed in the running language; the
+    // document stays as it was. The radio's power and alignment tables, which a normal Write never sends,
+    // are listed apart and never make "Write to Radio" worth offering on their own; bytes 0x3FB-0x3FF are
+    // never read, so never listed. Write to Radio goes on to the write.
+    void compare()
+    {
+        QFETCH(QString, language);
+        QFETCH(bool, service);
+        QFETCH(bool, channel);
+        QFETCH(bool, tables);
+        QFETCH(bool, write);
+        QFETCH(QStringList, summaries);
+        QFETCH(QStringList, first);
+        QFETCH(bool, canWrite);
+        if (service)
+            CServiceAccess::Grant();
+        Bench bench(language);
+        CGuiFixture& fixture = *bench.fixture;
+        CProgramDoc* doc = fixture.Doc();
+        CRadioImage radioImage = RadioImage(bench, channel);
+        for (int a = 0x300; tables && a < 0x400; a = a == 0x31F ? 0x3E0 : a + 1)
+            radioImage.SetByte(a, std::uint8_t(radioImage.Byte(a) ^ 0xFF));
+        bench.radio->SetMemory(BytesOf(radioImage));
+        const CRadioImage before = doc->m_Image;
 
-// The radio's power and alignment tables, which a normal Write never sends, are listed apart and never
-// make "Write to Radio" worth offering on their own; bytes 0x3FB-0x3FF are never read, so never listed.
-void TestCompareWindow::tablesApart()
-{
-    QFETCH(bool, service);
-    QFETCH(bool, channel);
-    QFETCH(QString, summary);
-    QFETCH(QString, apart);
-    QFETCH(bool, canWrite);
-    if (service)
-        CServiceAccess::Grant();
-    CGuiFixture fixture;
-    const std::unique_ptr<CVirtualRadio> radio = StartRadio();
-    fixture.SetIni(QStringLiteral("Ports"), QStringLiteral("COM1"), Device(*radio));
-    QVERIFY(fixture.Start());
-    // The radio holds what a Write of the document sent (plus a channel), and tables of its own.
-    CRadioImage radioImage = fixture.Doc()->m_Image;
-    CChannelGrid grid(false);
-    grid.SetBandLimits({ fixture.View()->m_nLowerLimit, fixture.View()->m_nUpperLimit });
-    grid.LoadImage(radioImage);
-    if (channel)
-        grid.Commit(1, ChannelCodec::kRxFrequency, QStringLiteral("150.125"), CChannelGrid::Trigger::Enter);
-    grid.StoreGrid(radioImage);
-    for (int a = 0x300; a < 0x320; ++a)
-        radioImage.SetByte(a, std::uint8_t(radioImage.Byte(a) ^ 0xFF));
-    for (int a = 0x3E0; a < 0x400; ++a)
-        radioImage.SetByte(a, std::uint8_t(radioImage.Byte(a) ^ 0xFF));
-    radio->SetMemory(BytesOf(radioImage));
+        QStringList shown;
+        QList<QStringList> listed, others;
+        bool writeEnabled = false;
+        fixture.onDialog = [&](QDialog& dialog) {
+            auto* compare = qobject_cast<CCompareDlg*>(&dialog);
+            if (!compare)
+                return int(QDialog::Rejected);
+            shown << compare->Summary()->text();
+            if (!compare->NotWrittenSummary()->isHidden())
+                shown << compare->NotWrittenSummary()->text();
+            for (int i = 0; i < compare->Differences()->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem* item = compare->Differences()->topLevelItem(i);
+                listed << QStringList { item->text(0), item->text(1), item->text(2) };
+            }
+            for (int i = 0; i < compare->NotWritten()->topLevelItemCount(); ++i)
+                others << QStringList { compare->NotWritten()->topLevelItem(i)->text(0) };
+            writeEnabled = compare->WriteButton()->isEnabled();
+            if (write)
+                QTest::mouseClick(compare->WriteButton(), Qt::LeftButton);
+            else
+                compare->reject();
+            return compare->result();
+        };
+        fixture.Run(CMainFrame::kCompareRadio);
+        CProcessDlg* progress = bench.View()->ProcessDlg();
+        QVERIFY(progress->isVisible());
+        QTest::mouseClick(progress->OkButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 20000);
 
-    QStringList shown;
-    QList<QStringList> others;
-    bool writeEnabled = false;
-    fixture.onDialog = [&](QDialog& dialog) {
-        auto* compare = qobject_cast<CCompareDlg*>(&dialog);
-        if (!compare)
-            return int(QDialog::Rejected);
-        shown << compare->Summary()->text() << compare->NotWrittenSummary()->text();
-        for (int i = 0; i < compare->NotWritten()->topLevelItemCount(); ++i)
-            others << QStringList { compare->NotWritten()->topLevelItem(i)->text(0) };
-        writeEnabled = compare->WriteButton()->isEnabled();
-        return int(QDialog::Rejected);
-    };
-    fixture.App().MainFrame()->FindCommand(CMainFrame::kCompareRadio)->trigger();
-    QTest::mouseClick(fixture.View()->ProcessDlg()->OkButton(), Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 20000);
-
-    QCOMPARE(shown, (QStringList { summary, apart }));
-    QCOMPARE(others, (QList<QStringList> { { "Bytes 0x300-0x31F" }, { "Bytes 0x3E0-0x3FA" } }));
-    QCOMPARE(writeEnabled, canWrite);
-    CPortName::ClearOverrides();
-}
+        QCOMPARE(shown, summaries);
+        QCOMPARE(listed.size(), channel ? 8 : 0); // every field of the new channel
+        QCOMPARE(listed.value(0), first);
+        const QList<QStringList> apart { { "Bytes 0x300-0x31F" }, { "Bytes 0x3E0-0x3FA" } };
+        QCOMPARE(others, tables ? apart : QList<QStringList>());
+        QCOMPARE(writeEnabled, canWrite);
+        QCOMPARE(doc->m_Image, before);
+        QVERIFY(fixture.RowTexts(1).join(QString()).isEmpty());
+        QVERIFY(!doc->IsModified());
+        if (!write) {
+            QVERIFY(!progress->isVisible());
+            return;
+        }
+        // Write to Radio opens the write's progress window; its OK sends the document.
+        QTRY_VERIFY(progress->isVisible());
+        QCOMPARE(progress->windowTitle(), QStringLiteral("写数据"));
+        QTest::mouseClick(progress->OkButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!progress->isVisible(), 20000);
+        QCOMPARE(fixture.messages.size(), 0);
+        const RadioMemory::Bytes after = bench.radio->Memory();
+        QVERIFY(std::equal(after.begin() + 16, after.begin() + 32, doc->m_Image.ChannelRecord(1).begin()));
+    }
+};
 
 QTEST_MAIN(TestCompareWindow)
 #include "tst_compare_window.moc"

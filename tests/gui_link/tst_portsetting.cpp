@@ -79,10 +79,8 @@ private slots:
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QString>("maker");
-        QTest::newRow("English") << "English"
-                                 << "maker";
-        QTest::newRow("Chinese") << "Chinese"
-                                 << "制造商";
+        QTest::newRow("English") << "English" << QStringLiteral("maker");
+        QTest::newRow("Chinese") << "Chinese" << QStringLiteral("制造商");
     }
 
     // The system's ports are offered with what is known of them, probed like the COM buttons; the

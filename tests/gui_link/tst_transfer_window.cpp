@@ -54,10 +54,10 @@ private slots:
         QVERIFY(!dialog->OkButton()->isEnabled());
         QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 20000);
 
-        QStringList expected;
-        for (int block = 1; block <= 64; ++block)
-            expected << QStringLiteral("%1%").arg(block * 100 / 64);
-        QTRY_COMPARE(percentages, expected);
+        QTRY_COMPARE(percentages.size(), 64);
+        QCOMPARE((QStringList {
+                     percentages[0], percentages[1], percentages[2], percentages[31], percentages[63] }),
+            (QStringList { "1%", "3%", "4%", "50%", "100%" }));
         QCOMPARE(bench.Messages(), QStringList());
         QCOMPARE(Bytes(doc->m_Image).left(1019), Bytes(memory).left(1019));
         QCOMPARE(Bytes(doc->m_Image).mid(1019), Bytes(before).mid(1019));
@@ -152,19 +152,11 @@ private slots:
         QCOMPARE(bench.Messages(), service ? question : QStringList()); // asked once, before the window
         QCOMPARE(dialog->Percent()->text(), QStringLiteral("100%"));
         QCOMPARE(bench.fixture->RowTexts(1).first(), QStringLiteral("150.12500"));
-        const CRadioImage& image = bench.fixture->Doc()->m_Image;
-        const std::vector<CCloneBlock> plan = ClonePlan::WriteBlocks(blocks == 64);
-        QCOMPARE(int(plan.size()), blocks);
-        const QByteArray wire = WriteSession(plan, BytesOf(image));
-        QCOMPARE(ReceivedAfter(*bench.radio, wire).size(), wire.size());
+        const QByteArray wire
+            = WriteSession(ClonePlan::WriteBlocks(blocks == 64), BytesOf(bench.fixture->Doc()->m_Image));
         QCOMPARE(ReceivedAfter(*bench.radio, wire), wire);
 
-        // Every sent byte is the image's, every other the radio's own.
-        RadioMemory::Bytes expected = radioBefore;
-        for (const CCloneBlock& block : plan)
-            for (int a = block.address; a < block.address + block.length; ++a)
-                expected[std::size_t(a)] = image.Byte(a);
-        QCOMPARE(Bytes(bench.radio->Memory()), Bytes(expected));
+        QCOMPARE(Bytes(bench.radio->Memory()), Bytes(bench.Written(radioBefore, blocks == 64)));
         QCOMPARE(bench.ChannelsOf(bench.radio->Memory()), bench.GridTexts());
         QVERIFY(PortIsFree(bench.Device()));
     }
@@ -205,15 +197,27 @@ private slots:
         QCOMPARE(Bytes(bench.fixture->Doc()->m_Image).left(1019), Bytes(bench.radio->Memory()).left(1019));
     }
 
-    // Cancel pressed after block 10 stops right there: no message, the port closed, the image, the
-    // grid and the new-document flag exactly as before.
-    void cancelDuringRead()
+    void cancelDuringTransfer_data()
     {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<QStringList>("messages");
+        QTest::addColumn<QString>("logged"); // direction, blocks, outcome
+        QTest::newRow("read") << false << QStringList() << "read 10 stopped";
+        QTest::newRow("write") << true << QStringList { kPartial.mid(1) } << "write 10 stopped";
+    }
+
+    // Cancel pressed after block 10 stops right there and closes the port. A read leaves the image,
+    // the grid and the new-document flag as they were; a write says the radio now holds a mix.
+    void cancelDuringTransfer()
+    {
+        QFETCH(bool, write);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, logged);
         Bench bench;
         bench.radio->SetMemory(Pattern(5));
         const CRadioImage before = bench.fixture->Doc()->m_Image;
         const QList<QStringList> grid = bench.GridTexts();
-        bench.Command(CMainFrame::kRead);
+        bench.Command(write ? CMainFrame::kWrite : CMainFrame::kRead);
         CProcessDlg* dialog = bench.Dialog();
         OnEachBlock(dialog, this, [&](int position) {
             if (position == 10)
@@ -223,34 +227,18 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 20000);
 
         QCOMPARE(dialog->Progress()->value(), 10);
-        QCOMPARE(bench.Messages(), QStringList());
+        QCOMPARE(bench.Messages(), messages);
+        const CLogRecord record = CProgramLog().Read(false).records.last();
+        QCOMPARE(record.direction + ' ' + QString::number(record.blocks) + ' ' + record.outcome, logged);
+        QVERIFY(PortIsFree(bench.Device()));
+        if (write)
+            return;
         QCOMPARE(bench.fixture->Doc()->m_Image, before);
         QCOMPARE(bench.GridTexts(), grid);
         QVERIFY(CProgramDoc::IsNewDocument());
         const std::vector<CCloneBlock> plan = ClonePlan::ReadBlocks();
         const QByteArray wire = ReadSession({ plan.begin(), plan.begin() + 10 });
         QCOMPARE(ReceivedAfter(*bench.radio, wire).toHex(' '), wire.toHex(' '));
-        QVERIFY(PortIsFree(bench.Device()));
-    }
-
-    // A write stopped after block 10 says the radio now holds a mix and should be written again.
-    void cancelDuringWrite()
-    {
-        Bench bench;
-        bench.Command(CMainFrame::kWrite);
-        CProcessDlg* dialog = bench.Dialog();
-        OnEachBlock(dialog, this, [&](int position) {
-            if (position == 10)
-                QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
-        });
-        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
-        QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 20000);
-        QCOMPARE(dialog->Progress()->value(), 10);
-        QCOMPARE(bench.Messages(), QStringList { kPartial.mid(1) });
-        const CLogRecord record = CProgramLog().Read(false).records.last();
-        QCOMPARE(QStringList({ record.direction, QString::number(record.blocks), record.outcome }),
-            QStringList({ "write", "10", "stopped" }));
-        QVERIFY(PortIsFree(bench.Device()));
     }
 };
 

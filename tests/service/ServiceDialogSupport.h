@@ -55,12 +55,6 @@ template <typename T> void WhenModal(std::function<void(T*)> answer, int tries =
     });
 }
 
-void ClickCell(CMSFlexGrid* grid, int row, int col)
-{
-    QTest::mouseClick(
-        grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(row, col)).center());
-}
-
 CRadioImage Image()
 {
     CRadioImage image;

@@ -15,7 +15,6 @@ private slots:
     void init() { ResetServiceTest(m_Messages); }
     void cleanup() { EndServiceTest(); }
 
-
     void powerLayout()
     {
         CRadioImage image = Image();
@@ -48,7 +47,7 @@ private slots:
         CMSFlexGrid* grid = dialog.Grid();
         QLineEdit* editor = dialog.Editor();
 
-        ClickCell(grid, 1, 3);
+        CGuiFixture::ClickCell(grid, 1, 3);
         QVERIFY(editor->isVisible());
         QTest::keyClicks(editor, QStringLiteral("3000")); // three characters at most
         QCOMPARE(editor->text(), QStringLiteral("300"));
@@ -57,7 +56,7 @@ private slots:
         QCOMPARE(grid->GetTextMatrix(1, 3), QStringLiteral("255"));
         QCOMPARE(grid->GetRow(), 2); // one row down
 
-        ClickCell(grid, 2, 1);
+        CGuiFixture::ClickCell(grid, 2, 1);
         QTest::keyClicks(editor, QStringLiteral("-4x2"));
         QCOMPARE(editor->text(), QStringLiteral("42")); // digits only
         QTest::keyClick(editor, Qt::Key_Escape);
@@ -65,7 +64,7 @@ private slots:
         QVERIFY(editor->isHidden());
         QCOMPARE(grid->GetTextMatrix(2, 1), QStringLiteral("42"));
 
-        ClickCell(grid, 3, 2);
+        CGuiFixture::ClickCell(grid, 3, 2);
         QTest::keyClick(editor, Qt::Key_Backspace); // emptied: the cell keeps its value
         QTest::keyClick(editor, Qt::Key_Return);
         QCOMPARE(grid->GetTextMatrix(3, 2), QString::number(original.Byte(0x3E0 + 7)));
@@ -87,7 +86,7 @@ private slots:
 
         dialog.Prepare(image, kBand130, QString());
         dialog.show();
-        ClickCell(grid, 4, 1);
+        CGuiFixture::ClickCell(grid, 4, 1);
         QTest::keyClicks(editor, QStringLiteral("7"));
         QTest::keyClick(editor, Qt::Key_Escape); // the edit goes into the cell, the dialog stays
         QVERIFY(dialog.isVisible());
@@ -98,36 +97,50 @@ private slots:
         QVERIFY(image == expected);
     }
 
-    // Read takes the radio's table only when both blocks came in; Write sends the cells and keeps
-    // them in the image even when the dialog is cancelled.
-    void powerReadWrite_data()
+    // Read takes the radio's table only when every block came in; the power dialog's Write sends the
+    // cells and keeps them in the image even when the dialog is cancelled.
+    void readAndWrite_data()
     {
+        QTest::addColumn<bool>("power"); // else the parameter dialog
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message");
-        QTest::newRow("read") << ""
-                              << "Read Successfully";
-        QTest::newRow("second block short")
-            << "read-short:2"
-            << "Communication Error\n%1: block 2 of 2 (address 0x03F0) did not arrive.";
-        QTest::newRow("no answer") << "wakeup-silent"
-                                   << "Communication Error\n%1: the radio did not answer the wake-up.";
+        // A failure's second line names the device (%1), the failed step and what to check.
+        const QString read = QStringLiteral("Read Successfully"), error = QStringLiteral("Communication Error\n%1: ");
+        QTest::newRow("power") << true << "" << read;
+        QTest::newRow("power, second block short") << true << "read-short:2"
+                                                   << error + "block 2 of 2 (address 0x03F0) did not arrive.";
+        QTest::newRow("power, no answer") << true << "wakeup-silent" << error + "the radio did not answer the wake-up.";
+        QTest::newRow("param") << false << "" << read;
+        QTest::newRow("param, second block silent") << false << "read-silent:2"
+                                                    << error + "block 2 of 2 (address 0x0310) did not arrive.";
     }
-    void powerReadWrite()
+    void readAndWrite()
     {
+        QFETCH(bool, power);
         QFETCH(QString, fault);
         QFETCH(QString, message);
         const auto radio = StartRadio(fault.isEmpty() ? QStringList() : QStringList { fault });
-        const RadioMemory::Bytes memory = Pattern(5);
+        RadioMemory::Bytes memory = Pattern(5);
+        memory[0x317] = 9; // MIC3
         radio->SetMemory(memory);
         CRadioImage image = Image();
+        const bool done = fault.isEmpty();
+        message.replace("%1", Device(*radio));
+        const auto said = [&] { return m_Messages.size() == 1 && m_Messages[0].startsWith(message); };
+        if (!power) {
+            CParamAdjustDlg dialog(image, kBand130, Device(*radio));
+            const CRadioImage shown = image; // as opening corrected it
+            dialog.ReadButton()->click();
+            QVERIFY2(said(), qPrintable(m_Messages.join('|')));
+            QCOMPARE(dialog.Box(ParamTable::kMic3Gain)->currentText(), done ? QString("9") : QString("5"));
+            QVERIFY(done || image == shown);
+            return;
+        }
         const CRadioImage original = image;
         CPowerAdjustDlg dialog;
         dialog.Prepare(image, kBand130, Device(*radio));
         dialog.ReadButton()->click();
-        QCOMPARE(m_Messages.size(), 1);
-        QVERIFY2(m_Messages[0].startsWith(message.contains('%') ? message.arg(Device(*radio)) : message),
-            qPrintable(m_Messages[0]));
-        const bool done = fault.isEmpty();
+        QVERIFY2(said(), qPrintable(m_Messages.join('|')));
         for (int a = 0; a < 1024; ++a)
             QCOMPARE(
                 image.Byte(a), done && a >= 0x3E0 && a < 0x3FB ? memory[std::size_t(a)] : original.Byte(a));
@@ -167,10 +180,10 @@ private slots:
         dialog.Box(ParamTable::kMaxDeviation)->setEditText(QStringLiteral("300"));
         dialog.Box(ParamTable::kMic2Gain)->setEditText(QStringLiteral("127"));
 
-        ClickCell(dialog.RxGrid(), 1, 1);
+        CGuiFixture::ClickCell(dialog.RxGrid(), 1, 1);
         QVERIFY(dialog.RxEditor()->isVisible());
         dialog.RxEditor()->setEditText(QStringLiteral("300"));
-        ClickCell(dialog.SqlGrid(), 2, 1); // the Rx editor loses the focus
+        CGuiFixture::ClickCell(dialog.SqlGrid(), 2, 1); // the Rx editor loses the focus
         QVERIFY(dialog.RxEditor()->isHidden());
         QCOMPARE(dialog.RxGrid()->GetTextMatrix(1, 1), QStringLiteral("5"));
         QVERIFY(dialog.SqlEditor()->isVisible());
@@ -226,7 +239,7 @@ private slots:
             combo->lineEdit()->selectAll();
             target = combo->lineEdit();
         } else {
-            ClickCell(box == -1 ? dialog.SqlGrid() : dialog.RxGrid(), box == -1 ? 2 : 1, 1);
+            CGuiFixture::ClickCell(box == -1 ? dialog.SqlGrid() : dialog.RxGrid(), box == -1 ? 2 : 1, 1);
             QComboBox* editor = box == -1 ? dialog.SqlEditor() : dialog.RxEditor();
             QVERIFY(editor->isVisible());
             target = editor->lineEdit();
@@ -249,37 +262,6 @@ private slots:
         dialog.SqlGrid()->SetTextMatrix(5, 1, QStringLiteral("33"));
         dialog.Apply();
         QCOMPARE(image.Byte(0x307), 33);
-    }
-
-    // A Read that fails after the first block leaves image and controls as they were.
-    void paramRead_data()
-    {
-        QTest::addColumn<QString>("fault");
-        QTest::newRow("done") << "";
-        QTest::newRow("second block silent") << "read-silent:2";
-    }
-    void paramRead()
-    {
-        QFETCH(QString, fault);
-        const auto radio = StartRadio(fault.isEmpty() ? QStringList() : QStringList { fault });
-        RadioMemory::Bytes memory = Pattern(5);
-        memory[0x317] = 9; // MIC3
-        radio->SetMemory(memory);
-        CRadioImage image = Image();
-        CParamAdjustDlg dialog(image, kBand130, Device(*radio));
-        const CRadioImage shown = image;
-        dialog.ReadButton()->click();
-        if (fault.isEmpty()) {
-            QCOMPARE(m_Messages, QStringList { QStringLiteral("Read Successfully") });
-            QCOMPARE(dialog.Box(ParamTable::kMic3Gain)->currentText(), QStringLiteral("9"));
-        } else {
-            QCOMPARE(m_Messages,
-                QStringList { "Communication Error\n" + Device(*radio)
-                    + ": block 2 of 2 (address 0x0310) did not arrive. "
-                      "Is the radio still on and the cable firmly plugged in? Try again." });
-            QVERIFY(image == shown);
-            QCOMPARE(dialog.Box(ParamTable::kMic3Gain)->currentText(), QStringLiteral("5"));
-        }
     }
 };
 

@@ -4,10 +4,10 @@
 #include "tests/link/LinkTestSupport.h"
 
 #include "cli/CliContext.h"
-#include "tests/common/CliRun.h"
 #include "config/AppPaths.h"
 #include "image/DataFile.h"
 #include "link/ServiceExchange.h"
+#include "tests/common/CliRun.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -45,133 +45,102 @@ class TestServiceLink : public QObject {
 private slots:
     void init() { CAppPaths::SetExecutableDir(QStringLiteral(PROGRAM_BIN_DIR)); }
 
-    // A read asks for exactly the area's blocks, acknowledges each, and hands over only that range.
-    void readMovesTheArea_data()
+    // A read asks for exactly the area's blocks, acknowledges each, and hands over only that range; a
+    // write sends that range alone.
+    void exchangeMovesTheArea_data()
     {
+        QTest::addColumn<bool>("write");
         QTest::addColumn<int>("area");
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("end");
-        QTest::newRow("power") << int(Area::Power) << 0x3E0 << 0x3FB;
-        QTest::newRow("param") << int(Area::Param) << 0x300 << 0x320;
+        QTest::addColumn<QStringList>("message"); // English, Chinese
+        const QStringList read { "Read Successfully", "读数据成功" };
+        const QStringList written { "Write Successfully", "写数据成功" };
+        QTest::newRow("read power") << false << int(Area::Power) << 0x3E0 << 0x3FB << read;
+        QTest::newRow("read param") << false << int(Area::Param) << 0x300 << 0x320 << read;
+        QTest::newRow("write power") << true << int(Area::Power) << 0x3E0 << 0x3FB << written;
+        QTest::newRow("write param") << true << int(Area::Param) << 0x300 << 0x320 << written;
     }
-    void readMovesTheArea()
+    void exchangeMovesTheArea()
     {
+        QFETCH(bool, write);
         QFETCH(int, area);
         QFETCH(int, first);
         QFETCH(int, end);
+        QFETCH(QStringList, message);
         const auto radio = StartRadio();
         const RadioMemory::Bytes memory = Pattern(3);
         radio->SetMemory(memory);
-        const CRadioImage start = ImageOf(Pattern(9));
+        const RadioMemory::Bytes document = Pattern(9);
 
-        CServiceExchange exchange(Direction::Read, Area(area), start);
+        CServiceExchange exchange(write ? Direction::Write : Direction::Read, Area(area), ImageOf(document));
         QCOMPARE(exchange.Run(Device(*radio)), CServiceExchange::Status::Done);
         const std::vector<CCloneBlock>& blocks = Area(area) == Area::Power ? kPowerBlocks : kParamBlocks;
         QCOMPARE(exchange.Blocks(), blocks);
-        const QByteArray expected = ReadSession(blocks);
+        const QByteArray expected = write ? WriteSession(blocks, document) : ReadSession(blocks);
         QCOMPARE(ReceivedAfter(*radio, expected), expected);
 
-        CRadioImage image = start;
-        QVERIFY(exchange.TakeOver(image));
+        RadioMemory::Bytes after = radio->Memory();
+        if (!write) {
+            CRadioImage image = ImageOf(document);
+            QVERIFY(exchange.TakeOver(image));
+            after = BytesOf(image);
+        }
+        const RadioMemory::Bytes& from = write ? document : memory;
+        const RadioMemory::Bytes& kept = write ? memory : document;
         for (int a = 0; a < 1024; ++a)
-            QCOMPARE(image.Byte(a), (a >= first && a < end) ? memory[std::size_t(a)] : start.Byte(a));
-        QCOMPARE(exchange.Message(false), QStringLiteral("Read Successfully"));
-        QCOMPARE(exchange.Message(true), QStringLiteral("读数据成功"));
+            QCOMPARE(
+                after[std::size_t(a)], (a >= first && a < end) ? from[std::size_t(a)] : kept[std::size_t(a)]);
+        QCOMPARE((QStringList { exchange.Message(false), exchange.Message(true) }), message);
     }
 
-    // Whatever fails, the document keeps every byte it had.
-    void failedReadChangesNothing_data()
+    // Whatever fails, a read leaves the document every byte it had. The write side says "通讯出错";
+    // once the link was open it adds a line: the radio may be half done.
+    void failedExchange_data()
     {
+        QTest::addColumn<bool>("write");
         QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("step"); // the second line after "DEVICE: "; %1 the area's second block
+        QTest::addColumn<QString>("step"); // the second line after "DEVICE: "; %1 and %2 the area's blocks
+        QTest::addColumn<int>("lines");
         const QString wake = "the radio did not answer the wake-up.";
-        const QString lost = "block 2 of 2 (address 0x%1) did not arrive.";
-        QTest::newRow("no wake-up answer") << "wakeup-silent" << wake;
-        QTest::newRow("short mode answer") << "mode-short" << wake;
-        QTest::newRow("first block short") << "read-short:1"
-                                           << "block 1 of 2 (address 0x0%1) did not arrive.";
-        QTest::newRow("second block short") << "read-short:2" << lost;
-        QTest::newRow("second block silent") << "read-silent:2" << lost;
-        QTest::newRow("second block not acknowledged") << "read-noack:2"
-                                                       << "the radio refused block 2 of 2 (address 0x%1).";
+        const QString lost1 = "block 1 of 2 (address 0x%1) did not arrive.", lost2 = "block 2 of 2 (address 0x%2) did not arrive.";
+        QTest::newRow("read, no wake-up answer") << false << "wakeup-silent" << wake << 2;
+        QTest::newRow("read, short mode answer") << false << "mode-short" << wake << 2;
+        QTest::newRow("read, first block short") << false << "read-short:1" << lost1 << 2;
+        QTest::newRow("read, second block short") << false << "read-short:2" << lost2 << 2;
+        QTest::newRow("read, second block silent") << false << "read-silent:2" << lost2 << 2;
+        QTest::newRow("read, second block not acknowledged") << false << "read-noack:2" << "the radio refused block 2 of 2 (address 0x%2)." << 2;
+        QTest::newRow("write, no wake-up answer") << true << "wakeup-silent" << wake << 2;
+        QTest::newRow("write, confirm refused") << true << "confirm-nak" << wake << 2;
+        QTest::newRow("write, first block refused") << true << "write-nak:1" << "the radio refused block 1 of 2 (address 0x%1)." << 3;
+        QTest::newRow("write, second block silent") << true << "write-silent:2" << lost2 << 3;
     }
-    void failedReadChangesNothing()
+    void failedExchange()
     {
+        QFETCH(bool, write);
         QFETCH(QString, fault);
         QFETCH(QString, step);
+        QFETCH(int, lines);
         const auto radio = StartRadio({ fault });
         radio->SetMemory(Pattern(3));
         for (Area area : { Area::Power, Area::Param }) {
             const CRadioImage start = ImageOf(Pattern(9));
-            CServiceExchange exchange(Direction::Read, area, start);
+            CServiceExchange exchange(write ? Direction::Write : Direction::Read, area, start);
             QCOMPARE(exchange.Run(Device(*radio)), CServiceExchange::Status::CommunicationError);
+            const QStringList english = exchange.Message(false).split(QLatin1Char('\n'));
+            const QStringList chinese = exchange.Message(true).split(QLatin1Char('\n'));
+            QCOMPARE((QStringList { english.first(), chinese.first() }),
+                (QStringList { "Communication Error", write ? "通讯出错" : "通信出错" }));
+            QCOMPARE(english.size(), lines);
+            QCOMPARE(chinese.size(), lines);
             CRadioImage image = start;
-            QVERIFY(!exchange.TakeOver(image));
-            QVERIFY(image == start);
             // Power: blocks at 0x03E0 and 0x03F0; alignment: 0x0300 and 0x0310.
-            const QString second = area == Area::Power ? "03F0" : "0310",
-                          first = area == Area::Power ? "3E0" : "300";
-            const QString line = Device(*radio) + ": "
-                + (step.contains("block 1")  ? step.arg(first)
-                        : step.contains('%') ? step.arg(second)
-                                             : step);
-            QVERIFY2(exchange.Message(false).startsWith("Communication Error\n" + line),
-                qPrintable(exchange.Message(false)));
-            QVERIFY2(exchange.Message(true).startsWith("通信出错\n" + Device(*radio) + ": "),
-                qPrintable(exchange.Message(true)));
+            const bool power = area == Area::Power;
+            const QString line = QString(step).replace("%1", power ? "03E0" : "0300").replace("%2", power ? "03F0" : "0310");
+            QCOMPARE(english[1].left(Device(*radio).size() + 2 + line.size()), Device(*radio) + ": " + line);
+            QVERIFY(chinese[1].startsWith(Device(*radio) + ": "));
+            QVERIFY(write || (!exchange.TakeOver(image) && image == start));
         }
-    }
-
-    void writeSendsTheArea_data()
-    {
-        QTest::addColumn<int>("area");
-        QTest::newRow("power") << int(Area::Power);
-        QTest::newRow("param") << int(Area::Param);
-    }
-    void writeSendsTheArea()
-    {
-        QFETCH(int, area);
-        const auto radio = StartRadio();
-        const RadioMemory::Bytes before = Pattern(3);
-        radio->SetMemory(before);
-        const RadioMemory::Bytes sent = Pattern(11);
-        CServiceExchange exchange(Direction::Write, Area(area), ImageOf(sent));
-        QCOMPARE(exchange.Run(Device(*radio)), CServiceExchange::Status::Done);
-        const std::vector<CCloneBlock>& blocks = Area(area) == Area::Power ? kPowerBlocks : kParamBlocks;
-        const QByteArray expected = WriteSession(blocks, sent);
-        QCOMPARE(ReceivedAfter(*radio, expected), expected);
-        const CCloneSegment range = CServiceExchange::Range(Area(area));
-        const RadioMemory::Bytes after = radio->Memory();
-        for (int a = 0; a < 1024; ++a)
-            QCOMPARE(after[std::size_t(a)],
-                (a >= range.start && a < range.end) ? sent[std::size_t(a)] : before[std::size_t(a)]);
-        QCOMPARE(exchange.Message(true), QStringLiteral("写数据成功"));
-    }
-
-    // The write side says "通讯出错"; once the link was open it adds that the radio may be half done.
-    void failedWriteMessages_data()
-    {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<bool>("partly");
-        QTest::newRow("no wake-up answer") << "wakeup-silent" << false;
-        QTest::newRow("confirm refused") << "confirm-nak" << false;
-        QTest::newRow("first block refused") << "write-nak:1" << true;
-        QTest::newRow("second block silent") << "write-silent:2" << true;
-    }
-    void failedWriteMessages()
-    {
-        QFETCH(QString, fault);
-        QFETCH(bool, partly);
-        const auto radio = StartRadio({ fault });
-        CServiceExchange exchange(Direction::Write, Area::Power, ImageOf(Pattern(11)));
-        QCOMPARE(exchange.Run(Device(*radio)), CServiceExchange::Status::CommunicationError);
-        const QStringList english = exchange.Message(false).split(QLatin1Char('\n'));
-        const QStringList chinese = exchange.Message(true).split(QLatin1Char('\n'));
-        QCOMPARE(english.first(), QStringLiteral("Communication Error"));
-        QCOMPARE(chinese.first(), QStringLiteral("通讯出错"));
-        QVERIFY(english[1].startsWith(Device(*radio) + ": ")); // the failed step
-        QCOMPARE(english.size(), partly ? 3 : 2);
-        QCOMPARE(chinese.size(), partly ? 3 : 2);
     }
 
     void portThatDoesNotOpen()

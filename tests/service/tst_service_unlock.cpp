@@ -19,22 +19,16 @@ private slots:
     void init() { ResetServiceTest(m_Messages); }
     void cleanup() { EndServiceTest(); }
 
-
     void password_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("kept");
         QTest::addColumn<bool>("accepted");
-        QTest::newRow("the code") << "k719wd"
-                                  << "k719wd" << true;
-        QTest::newRow("other case") << "K719WD"
-                                    << "K719WD" << false;
-        QTest::newRow("empty") << ""
-                               << "" << false;
-        QTest::newRow("trailing blank") << "k719wd "
-                                        << "k719wd " << false;
-        QTest::newRow("nine characters cut to eight") << "k719wdabc"
-                                                      << "k719wdab" << false;
+        QTest::addColumn<QString>("kept");
+        QTest::newRow("the code") << "k719wd" << true << "k719wd";
+        QTest::newRow("other case") << "K719WD" << false << "K719WD";
+        QTest::newRow("empty") << "" << false << "";
+        QTest::newRow("trailing blank") << "k719wd " << false << "k719wd ";
+        QTest::newRow("nine characters cut to eight") << "k719wdabc" << false << "k719wdab";
     }
     void password()
     {
@@ -57,24 +51,17 @@ private slots:
     void unlock_data()
     {
         QTest::addColumn<QString>("language");
-        QTest::addColumn<QString>("power");
-        QTest::addColumn<QString>("param");
-        QTest::addColumn<QString>("mark");
+        QTest::addColumn<QStringList>("texts"); // the two entries and the mark
         QTest::newRow("English") << "English"
-                                 << "Power Adjustment"
-                                 << "Parameter Adjustment"
-                                 << "Service Mode";
-        QTest::newRow("Chinese") << "Chinese"
-                                 << "功率调整"
-                                 << "参数调整"
-                                 << "维修模式";
+                                 << QStringList { "Power Adjustment", "Parameter Adjustment",
+                                        "Service Mode" };
+        QTest::newRow("Chinese") << "Chinese" << QStringList { "功率调整", "参数调整", "维修模式" };
     }
     void unlock()
     {
         QFETCH(QString, language);
-        QFETCH(QString, power);
-        QFETCH(QString, param);
-        QFETCH(QString, mark);
+        QFETCH(QStringList, texts);
+        const QString power = texts[0], param = texts[1], mark = texts[2];
         CGuiFixture fixture(language);
         QVERIFY(fixture.Start());
         CMainFrame* frame = fixture.App().MainFrame();
