@@ -203,9 +203,6 @@ void TestImage::tableOrigin_data()
         << QStringList { "open", "read alignment", "tune alignment" } << false
         << "Power table: from the file radio.dat.\n"
            "Alignment table: changed in this program since it was opened or read.";
-    QTest::newRow("both tables read in their dialogs")
-        << QStringList { "new", "read power", "read alignment" } << false
-        << "Power and alignment tables: read from a radio at 2026-12-08 05:00:00.";
     QTest::newRow("a new document forgets the reads") << QStringList { "open", "read", "new" } << false
                                                       << "Power and alignment tables: never read from a radio (a new document).";
     QTest::newRow("Chinese, band class byte set in a new document")

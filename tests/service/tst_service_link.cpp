@@ -100,26 +100,22 @@ private slots:
     {
         QTest::addColumn<bool>("write");
         QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("step"); // the second line after "DEVICE: "; %1 and %2 the area's blocks
         QTest::addColumn<int>("lines");
-        const QString wake = "the radio did not answer the wake-up.";
-        const QString lost1 = "block 1 of 2 (address 0x%1) did not arrive.", lost2 = "block 2 of 2 (address 0x%2) did not arrive.";
-        QTest::newRow("read, no wake-up answer") << false << "wakeup-silent" << wake << 2;
-        QTest::newRow("read, short mode answer") << false << "mode-short" << wake << 2;
-        QTest::newRow("read, first block short") << false << "read-short:1" << lost1 << 2;
-        QTest::newRow("read, second block short") << false << "read-short:2" << lost2 << 2;
-        QTest::newRow("read, second block silent") << false << "read-silent:2" << lost2 << 2;
-        QTest::newRow("read, second block not acknowledged") << false << "read-noack:2" << "the radio refused block 2 of 2 (address 0x%2)." << 2;
-        QTest::newRow("write, no wake-up answer") << true << "wakeup-silent" << wake << 2;
-        QTest::newRow("write, confirm refused") << true << "confirm-nak" << wake << 2;
-        QTest::newRow("write, first block refused") << true << "write-nak:1" << "the radio refused block 1 of 2 (address 0x%1)." << 3;
-        QTest::newRow("write, second block silent") << true << "write-silent:2" << lost2 << 3;
+        QTest::newRow("read, no wake-up answer") << false << "wakeup-silent" << 2;
+        QTest::newRow("read, short mode answer") << false << "mode-short" << 2;
+        QTest::newRow("read, first block short") << false << "read-short:1" << 2;
+        QTest::newRow("read, second block short") << false << "read-short:2" << 2;
+        QTest::newRow("read, second block silent") << false << "read-silent:2" << 2;
+        QTest::newRow("read, second block not acknowledged") << false << "read-noack:2" << 2;
+        QTest::newRow("write, no wake-up answer") << true << "wakeup-silent" << 2;
+        QTest::newRow("write, confirm refused") << true << "confirm-nak" << 2;
+        QTest::newRow("write, first block refused") << true << "write-nak:1" << 3;
+        QTest::newRow("write, second block silent") << true << "write-silent:2" << 3;
     }
     void failedExchange()
     {
         QFETCH(bool, write);
         QFETCH(QString, fault);
-        QFETCH(QString, step);
         QFETCH(int, lines);
         const auto radio = StartRadio({ fault });
         radio->SetMemory(Pattern(3));
@@ -133,12 +129,10 @@ private slots:
                 (QStringList { "Communication Error", write ? "通讯出错" : "通信出错" }));
             QCOMPARE(english.size(), lines);
             QCOMPARE(chinese.size(), lines);
+            // The failed step on the device (its wording: tst_service_dialogs, tst_link_transfer).
+            QVERIFY(
+                english[1].startsWith(Device(*radio) + ": ") && chinese[1].startsWith(Device(*radio) + ": "));
             CRadioImage image = start;
-            // Power: blocks at 0x03E0 and 0x03F0; alignment: 0x0300 and 0x0310.
-            const bool power = area == Area::Power;
-            const QString line = QString(step).replace("%1", power ? "03E0" : "0300").replace("%2", power ? "03F0" : "0310");
-            QCOMPARE(english[1].left(Device(*radio).size() + 2 + line.size()), Device(*radio) + ": " + line);
-            QVERIFY(chinese[1].startsWith(Device(*radio) + ": "));
             QVERIFY(write || (!exchange.TakeOver(image) && image == start));
         }
     }
