@@ -5,8 +5,6 @@
 
 #include "link/PortName.h"
 
-#include <QScopeGuard>
-
 using namespace LinkTest;
 using namespace ServiceDialogTest;
 
@@ -142,13 +140,13 @@ private slots:
         // A table read there is the radio's when a service-mode Write asks.
         const auto radio = StartRadio();
         QVERIFY(CPortName::AddOverride(QStringLiteral("COM1=") + Device(*radio), true));
-        const auto unset = qScopeGuard([] { CPortName::ClearOverrides(); });
         WhenModal<CPowerAdjustDlg>([](CPowerAdjustDlg* d) {
             d->ReadButton()->click();
             d->OkButton()->click();
         });
         frame->FindCommand(CMainFrame::kPowerAdjust)->trigger();
         const QString origin = fixture.Doc()->TableOrigin().Describe(fixture.Doc()->m_Image, false);
+        CPortName::ClearOverrides();
         QVERIFY2(origin.startsWith("Power table: read from a radio at "), qPrintable(origin));
     }
 };
