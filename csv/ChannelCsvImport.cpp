@@ -37,7 +37,7 @@ bool isBlank(const CsvText::Record &record)
 
 std::optional<int> locationOf(const CCsvColumns &columns, const CsvText::Record &record)
 {
-    const auto location = CsvValues::ParseScaled(columns.Get(record, "Location"), 0);
+    const auto location = CsvValues::ParseScaled(columns.Get(record, CCsvColumns::Location), 0);
     if (!location || *location > std::numeric_limits<int>::max() / 2)
         return std::nullopt;
     return static_cast<int>(*location);
@@ -84,7 +84,7 @@ ImportPlan Plan(const QByteArray &bytes, const CRadioImage &image, BandLimits li
         return plan;
     }
     const std::vector<CsvText::Record> &records = file.table.records;
-    const CCsvColumns columns(records.front().fields, file.separator);
+    const CCsvColumns& columns = file.columns;
     const bool chosen = firstLocation != kFileFirstLocation;
     plan.firstLocation = chosen ? firstLocation : fileFirstLocation(columns, records);
 
@@ -95,7 +95,8 @@ ImportPlan Plan(const QByteArray &bytes, const CRadioImage &image, BandLimits li
             continue;
         const auto location = locationOf(columns, record);
         if (!location) {
-            plan.refusals.push_back({ record.line, kBadLocation.Text(chinese).arg(columns.Get(record, "Location")) });
+            plan.refusals.push_back(
+                { record.line, kBadLocation.Text(chinese).arg(columns.Get(record, CCsvColumns::Location)) });
             continue;
         }
         const std::int64_t channel = std::int64_t(*location) - plan.firstLocation + 1;
@@ -175,15 +176,16 @@ Locations ListLocations(const QByteArray &bytes)
         return list;
     list.readable = true;
     const std::vector<CsvText::Record> &records = file.table.records;
-    const CCsvColumns columns(records.front().fields, file.separator);
+    const CCsvColumns& columns = file.columns;
     list.fileFirst = fileFirstLocation(columns, records);
     for (std::size_t i = 1; i < records.size(); ++i) {
         const auto location = locationOf(columns, records[i]);
         if (!location)
             continue;
         const CsvText::Record &r = records[i];
-        list.rows.push_back({ *location, columns.Get(r, "Frequency"), columns.Get(r, "Duplex"), columns.Get(r, "Offset"),
-            columns.Get(r, "Tone") });
+        list.rows.push_back(
+            { *location, columns.Get(r, CCsvColumns::Frequency), columns.Get(r, CCsvColumns::Duplex),
+                columns.Get(r, CCsvColumns::Offset), columns.Get(r, CCsvColumns::Tone) });
         list.lowest = list.rows.size() == 1 ? *location : std::min(list.lowest, *location);
         list.highest = std::max(list.highest, *location);
     }

@@ -2,6 +2,9 @@
 
 #include "config/Language.h"
 #include "csv/ChannelCsv.h"
+#include "csv/CsvRecordReader.h"
+
+#include <QHash>
 
 namespace {
 
@@ -18,27 +21,36 @@ const QChar kSeparators[] = { QLatin1Char(','), QLatin1Char(';'), QLatin1Char('\
 // Far more than any header line: the separator is looked for in this much of the file only.
 constexpr qsizetype kHeaderBytes = 64 * 1024;
 
-// Header names are nearly always plain ASCII: those are folded by hand, the rest by Qt's case rules.
-QString key(const QString &name)
+// Names match in any case and with blanks around them.
+QString key(const QString& name)
 {
-    QString folded = name.trimmed();
-    for (QChar &c : folded) {
-        const char16_t u = c.unicode();
-        if (u >= 0x80)
-            return folded.toLower();
-        if (u >= u'A' && u <= u'Z')
-            c = QChar(char16_t(u + (u'a' - u'A')));
-    }
-    return folded;
+    return name.trimmed().toLower();
 }
 
-bool namesTheList(const QStringList &header)
+// The known column a header field names, -1 for none. Files nearly always write the names as export
+// does, and those are found without folding them.
+int columnOf(const QString& name)
+{
+    static const QHash<QString, int> columns = [] {
+        QHash<QString, int> byName;
+        const QStringList names = ChannelCsv::HeaderNames();
+        for (int i = 0; i < names.size(); ++i) {
+            byName.insert(names.at(i), i);
+            byName.insert(key(names.at(i)), i);
+        }
+        return byName;
+    }();
+    const auto found = columns.constFind(name);
+    return found != columns.constEnd() ? found.value() : columns.value(key(name), -1);
+}
+
+bool namesTheList(const QStringList& header)
 {
     bool location = false, frequency = false;
-    for (const QString &name : header) {
-        const QString folded = key(name);
-        location = location || folded == QLatin1String("location");
-        frequency = frequency || folded == QLatin1String("frequency");
+    for (const QString& name : header) {
+        const int column = columnOf(name);
+        location = location || column == CCsvColumns::Location;
+        frequency = frequency || column == CCsvColumns::Frequency;
         if (location && frequency)
             return true;
     }
@@ -57,32 +69,67 @@ QString separatorName(QChar separator, bool chinese)
 CCsvColumns::CCsvColumns(const QStringList &header, QChar separator)
     : m_bDecimalComma(separator != QLatin1Char(','))
 {
-    for (int i = 0; i < header.size(); ++i)
-        m_Index.insert(key(header.at(i)), i);
+    m_Index.fill(-1);
+    m_Named.fill(0);
+    // Each field looked up once: a header line may hold thousands of fields. A column named twice
+    // takes its last field.
+    for (int i = 0; i < header.size(); ++i) {
+        const int column = columnOf(header.at(i));
+        if (column >= 0) {
+            m_Index[column] = i;
+            ++m_Named[column];
+        }
+    }
 }
 
 CCsvColumns::File CCsvColumns::Read(const QByteArray &bytes, bool chinese)
 {
     File file;
-    // The separator that splits the header line into the most fields, should none name the columns:
-    // the one the refusal names.
+    const QString text = CsvText::Decode(bytes);
+    // The separator is looked for in the first kHeaderBytes only. In all but giant files that is the
+    // whole text, and the reader that found it reads on after the header line.
+    const bool giant = bytes.size() > kHeaderBytes;
+    const QString head = giant ? CsvText::Decode(bytes.left(kHeaderBytes)) : QString();
+    const QStringView headText = giant ? QStringView(head) : QStringView(text);
+
+    // The comma, unless another separator makes the header line name the columns. Should none, the
+    // refusal names the one that splits the line into the most fields.
+    CCsvRecordReader reader(headText, kSeparators[0]);
+    CsvText::Record header;
+    bool anyRecord = reader.Next(header);
+    bool found = namesTheList(header.fields);
     QChar likeliest = kSeparators[0];
-    qsizetype mostFields = 0;
-    bool found = false;
-    for (QChar separator : kSeparators) {
-        const CsvText::Table head = CsvText::Parse(bytes.left(kHeaderBytes), separator, 1);
-        const QStringList header = head.records.empty() ? QStringList() : head.records.front().fields;
-        if (namesTheList(header)) {
-            file.separator = separator;
-            found = true;
+    qsizetype mostFields = header.fields.size();
+    for (QChar separator : { kSeparators[1], kSeparators[2] }) {
+        if (found)
             break;
-        }
-        if (header.size() > mostFields) {
-            mostFields = header.size();
+        CCsvRecordReader candidate(headText, separator);
+        CsvText::Record first;
+        const bool read = candidate.Next(first);
+        if (namesTheList(first.fields)) {
+            reader = candidate;
+            header = std::move(first);
+            anyRecord = read;
+            found = true;
+        } else if (first.fields.size() > mostFields) {
+            mostFields = first.fields.size();
             likeliest = separator;
         }
     }
-    file.table = CsvText::Parse(bytes, file.separator);
+    if (giant) {
+        reader = CCsvRecordReader(text, reader.Separator());
+        anyRecord = reader.Next(header);
+    }
+    file.separator = reader.Separator();
+    std::vector<CsvText::Record>& records = file.table.records;
+    if (anyRecord) {
+        records.push_back(std::move(header));
+        CsvText::Record record;
+        while (reader.Next(record))
+            records.push_back(std::move(record));
+    }
+    file.table.openQuoteLine = reader.OpenQuoteLine();
+
     if (file.table.openQuoteLine > 0) {
         file.refusal = kOpenQuote.Text(chinese);
         file.refusalLine = file.table.openQuoteLine;
@@ -92,35 +139,31 @@ CCsvColumns::File CCsvColumns::Read(const QByteArray &bytes, bool chinese)
         file.refusal = kNoColumns.Text(chinese).arg(separatorName(likeliest, chinese));
         return file;
     }
-    const CsvText::Record &header = file.table.records.front();
-    // Each field folded once: a header line may hold thousands of fields.
-    QHash<QString, int> named;
-    for (const QString &field : header.fields)
-        ++named[key(field)];
-    for (const QString &name : ChannelCsv::HeaderNames()) {
-        if (named.value(key(name)) > 1) {
-            file.refusal = kNamedTwice.Text(chinese).arg(name);
-            file.refusalLine = header.line;
+    file.columns = CCsvColumns(records.front().fields, file.separator);
+    for (int column = 0; column < kColumnCount; ++column) {
+        if (file.columns.m_Named[column] > 1) {
+            file.refusal = kNamedTwice.Text(chinese).arg(NameOf(Column(column)));
+            file.refusalLine = records.front().line;
             return file;
         }
     }
     return file;
 }
 
-bool CCsvColumns::Has(const char *name) const
+QString CCsvColumns::NameOf(Column column)
 {
-    return m_Index.contains(key(QString::fromLatin1(name)));
+    return ChannelCsv::HeaderNames().at(column);
 }
 
-QString CCsvColumns::Get(const CsvText::Record &record, const char *name) const
+QString CCsvColumns::Get(const CsvText::Record& record, Column column) const
 {
-    const int i = m_Index.value(key(QString::fromLatin1(name)), -1);
+    const int i = m_Index[column];
     return i < 0 ? QString() : record.fields.value(i).trimmed();
 }
 
-QString CCsvColumns::Number(const CsvText::Record &record, const char *name) const
+QString CCsvColumns::Number(const CsvText::Record& record, Column column) const
 {
-    QString text = Get(record, name);
+    QString text = Get(record, column);
     if (m_bDecimalComma)
         text.replace(QLatin1Char(','), QLatin1Char('.'));
     return text;

@@ -71,7 +71,7 @@ CCsvRowReader::CCsvRowReader(const CCsvColumns &columns, const CsvText::Record &
 RowTexts CCsvRowReader::Read()
 {
     RowTexts t;
-    const QString frequency = c.Number(r, "Frequency");
+    const QString frequency = c.Number(r, CCsvColumns::Frequency);
     const auto rx = CsvValues::ParseScaled(frequency, kMhzDecimals);
     if (!rx)
         refuse(kBadFrequency, frequency);
@@ -99,23 +99,23 @@ void CCsvRowReader::refuse(const CBilingual &reason, const QString &first, const
 QString CCsvRowReader::frequencyText(std::int64_t hz, int column) const
 {
     const bool receive = column == kRxFrequency;
-    const QString shown = CsvValues::FormatScaled(hz, kMhzDecimals);
+    const auto shown = [hz] { return CsvValues::FormatScaled(hz, kMhzDecimals); };
     if (hz % kHzPerGridUnit != 0)
-        refuse(receive ? kRxOffStep : kTxOffStep, shown);
+        refuse(receive ? kRxOffStep : kTxOffStep, shown());
     const QString text = CsvValues::HzToGridText(hz);
     if (text == target(column))
         return text;
     const FrequencyCheck check = CheckFrequency(text, m_Limits.lower, m_Limits.upper);
     if (check.verdict == FrequencyVerdict::OutOfRange)
-        refuse(receive ? kRxOutOfBand : kTxOutOfBand, shown, bandMhz(m_Limits), true);
+        refuse(receive ? kRxOutOfBand : kTxOutOfBand, shown(), bandMhz(m_Limits), true);
     if (check.verdict == FrequencyVerdict::OffStep)
-        refuse(receive ? kRxOffStep : kTxOffStep, shown);
+        refuse(receive ? kRxOffStep : kTxOffStep, shown());
     return check.displayText;
 }
 
 QString CCsvRowReader::transmitText(std::int64_t rx) const
 {
-    const QString duplex = c.Get(r, "Duplex").toLower();
+    const QString duplex = c.Get(r, CCsvColumns::Duplex).toLower();
     if (duplex.isEmpty())
         return frequencyText(rx, kTxFrequency);
     if (duplex == QLatin1String("off")) {
@@ -125,8 +125,8 @@ QString CCsvRowReader::transmitText(std::int64_t rx) const
         refuse(kDuplexOff);
     }
     if (duplex != QLatin1String("+") && duplex != QLatin1String("-") && duplex != QLatin1String("split"))
-        refuse(kBadDuplex, c.Get(r, "Duplex"));
-    const QString offsetText = c.Number(r, "Offset");
+        refuse(kBadDuplex, c.Get(r, CCsvColumns::Duplex));
+    const QString offsetText = c.Number(r, CCsvColumns::Offset);
     const auto offset = CsvValues::ParseScaled(offsetText, kMhzDecimals);
     if (!offset)
         refuse(kBadOffset, offsetText);
@@ -141,16 +141,17 @@ QString CCsvRowReader::transmitText(std::int64_t rx) const
 // The mode as the row states it, for messages: "DTCS", "Cross (Tone->DTCS)".
 QString CCsvRowReader::toneMode() const
 {
-    const QString mode = c.Get(r, "Tone");
-    if (mode.compare(QLatin1String("cross"), Qt::CaseInsensitive) == 0 && !c.Get(r, "CrossMode").isEmpty())
-        return QStringLiteral("%1 (%2)").arg(mode, c.Get(r, "CrossMode"));
+    const QString mode = c.Get(r, CCsvColumns::Tone);
+    if (mode.compare(QLatin1String("cross"), Qt::CaseInsensitive) == 0
+        && !c.Get(r, CCsvColumns::CrossMode).isEmpty())
+        return QStringLiteral("%1 (%2)").arg(mode, c.Get(r, CCsvColumns::CrossMode));
     return mode;
 }
 
 // Any tone the channel's tone word can hold goes in; one outside the tone list is noted.
-Tone CCsvRowReader::ctcss(const char *column) const
+Tone CCsvRowReader::ctcss(CCsvColumns::Column column) const
 {
-    const QString name = QString::fromLatin1(column);
+    const QString name = CCsvColumns::NameOf(column);
     const QString text = c.Number(r, column);
     if (text.isEmpty())
         refuse(kEmptyTone, name, toneMode());
@@ -166,9 +167,9 @@ Tone CCsvRowReader::ctcss(const char *column) const
     return tone;
 }
 
-Tone CCsvRowReader::dcs(const char *column, int polarityIndex) const
+Tone CCsvRowReader::dcs(CCsvColumns::Column column, int polarityIndex) const
 {
-    const QString name = QString::fromLatin1(column);
+    const QString name = CCsvColumns::NameOf(column);
     const QString text = c.Get(r, column);
     if (text.isEmpty())
         refuse(kEmptyTone, name, toneMode());
@@ -179,48 +180,48 @@ Tone CCsvRowReader::dcs(const char *column, int polarityIndex) const
     std::uint8_t low = 0, kind = 0;
     if (!code || !CsvValues::ToToneWord(tone, low, kind))
         refuse(kBadDcs, name, text);
-    QString polarity = c.Get(r, "DtcsPolarity").toUpper();
+    QString polarity = c.Get(r, CCsvColumns::DtcsPolarity).toUpper();
     if (polarity.isEmpty())
         polarity = QStringLiteral("NN");
     static const QRegularExpression valid(QStringLiteral("^[NR][NR]$"));
     if (!valid.match(polarity).hasMatch())
-        refuse(kBadPolarity, c.Get(r, "DtcsPolarity"));
+        refuse(kBadPolarity, c.Get(r, CCsvColumns::DtcsPolarity));
     tone.inverted = polarity.at(polarityIndex) == QLatin1Char('R');
     return tone;
 }
 
 void CCsvRowReader::readTones(RowTexts &t)
 {
-    const QString mode = c.Get(r, "Tone").toUpper();
+    const QString mode = c.Get(r, CCsvColumns::Tone).toUpper();
     Tone tx, rx;
     if (mode.isEmpty()) {
     } else if (mode == QLatin1String("TONE")) {
-        tx = ctcss("rToneFreq");
+        tx = ctcss(CCsvColumns::RToneFreq);
     } else if (mode == QLatin1String("TSQL")) {
-        tx = rx = ctcss("cToneFreq");
+        tx = rx = ctcss(CCsvColumns::CToneFreq);
     } else if (mode == QLatin1String("DTCS")) {
-        tx = dcs("DtcsCode", 0);
-        rx = dcs("DtcsCode", 1);
+        tx = dcs(CCsvColumns::DtcsCode, 0);
+        rx = dcs(CCsvColumns::DtcsCode, 1);
     } else if (mode == QLatin1String("CROSS")) {
         // Files from before CrossMode existed knew only one kind of cross: tone out, tone in.
-        QString cross = c.Get(r, "CrossMode").toUpper();
+        QString cross = c.Get(r, CCsvColumns::CrossMode).toUpper();
         if (cross.isEmpty())
             cross = QStringLiteral("TONE->TONE");
         const QStringList sides = cross.split(QStringLiteral("->"));
         static const QStringList known { QString(), QStringLiteral("TONE"), QStringLiteral("DTCS") };
         if (sides.size() != 2 || !known.contains(sides.at(0)) || !known.contains(sides.at(1))
             || (sides.at(0).isEmpty() && sides.at(1).isEmpty()))
-            refuse(kBadCross, c.Get(r, "CrossMode"));
+            refuse(kBadCross, c.Get(r, CCsvColumns::CrossMode));
         if (sides.at(0) == QLatin1String("TONE"))
-            tx = ctcss("rToneFreq");
+            tx = ctcss(CCsvColumns::RToneFreq);
         else if (sides.at(0) == QLatin1String("DTCS"))
-            tx = dcs("DtcsCode", 0);
+            tx = dcs(CCsvColumns::DtcsCode, 0);
         if (sides.at(1) == QLatin1String("TONE"))
-            rx = ctcss("cToneFreq");
+            rx = ctcss(CCsvColumns::CToneFreq);
         else if (sides.at(1) == QLatin1String("DTCS"))
-            rx = dcs(c.Has("RxDtcsCode") ? "RxDtcsCode" : "DtcsCode", 1);
+            rx = dcs(c.Has(CCsvColumns::RxDtcsCode) ? CCsvColumns::RxDtcsCode : CCsvColumns::DtcsCode, 1);
     } else {
-        refuse(kBadToneMode, c.Get(r, "Tone"));
+        refuse(kBadToneMode, c.Get(r, CCsvColumns::Tone));
     }
     t[kEncodeTone - 1] = toneText(tx);
     t[kDecodeTone - 1] = toneText(rx);
@@ -235,29 +236,29 @@ QString CCsvRowReader::toneText(const Tone &tone)
 
 QString CCsvRowReader::bandwidthText() const
 {
-    const QString mode = c.Get(r, "Mode").toUpper();
+    const QString mode = c.Get(r, CCsvColumns::Mode).toUpper();
     if (mode.isEmpty())
         return m_bProgrammed ? target(kBandwidth) : kWide.Text(m_bChinese);
     if (mode == QLatin1String("FM"))
         return kWide.Text(m_bChinese);
     if (mode == QLatin1String("NFM"))
         return kNarrow.Text(m_bChinese);
-    refuse(kBadMode, c.Get(r, "Mode"));
+    refuse(kBadMode, c.Get(r, CCsvColumns::Mode));
 }
 
 QString CCsvRowReader::scanText() const
 {
-    const QString skip = c.Get(r, "Skip").toUpper();
+    const QString skip = c.Get(r, CCsvColumns::Skip).toUpper();
     if (skip.isEmpty() || skip == QLatin1String("P"))
         return kYes.Text(m_bChinese);
     if (skip == QLatin1String("S"))
         return kNo.Text(m_bChinese);
-    refuse(kBadSkip, c.Get(r, "Skip"));
+    refuse(kBadSkip, c.Get(r, CCsvColumns::Skip));
 }
 
 QString CCsvRowReader::busyText() const
 {
-    if (const auto busy = BusyLockComment::Read(c.Get(r, "Comment"))) {
+    if (const auto busy = BusyLockComment::Read(c.Get(r, CCsvColumns::Comment))) {
         for (const CBilingual *item : { &kOff, &kCarrier, &kQtDqt })
             if (item->Matches(*busy))
                 return item->Text(m_bChinese);
@@ -268,7 +269,7 @@ QString CCsvRowReader::busyText() const
 // Level names in either language, the short forms other tools write, or watts.
 QString CCsvRowReader::powerText() const
 {
-    const QString power = c.Number(r, "Power");
+    const QString power = c.Number(r, CCsvColumns::Power);
     const QString p = power.toLower();
     if (p.isEmpty())
         return m_bProgrammed ? target(kPower) : kHigh.Text(m_bChinese);

@@ -36,8 +36,8 @@ private:
     QString frequencyText(std::int64_t hz, int column) const;
     QString transmitText(std::int64_t rx) const;
     QString toneMode() const;
-    CsvValues::Tone ctcss(const char *column) const;
-    CsvValues::Tone dcs(const char *column, int polarityIndex) const;
+    CsvValues::Tone ctcss(CCsvColumns::Column column) const;
+    CsvValues::Tone dcs(CCsvColumns::Column column, int polarityIndex) const;
     void readTones(ChannelCodec::RowTexts &t);
     QString toneText(const CsvValues::Tone &tone);
     QString bandwidthText() const;

@@ -24,6 +24,9 @@ struct Table
     int openQuoteLine = 0;
 };
 
+// The text of UTF-8 bytes, without its byte-order mark.
+QString Decode(const QByteArray& bytes);
+
 // Splits text into records at the separator; a lone CR, LF or CRLF ends a line. Empty lines give no
 // record. With a limit, stops after that many records.
 Table Parse(const QByteArray &bytes, QChar separator = QLatin1Char(','), int limit = -1);

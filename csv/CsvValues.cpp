@@ -5,6 +5,7 @@
 #include "editor/ToneTable.h"
 
 #include <algorithm>
+#include <cstdio>
 
 namespace {
 constexpr std::int64_t kValueCeiling = 1000000000000;
@@ -66,12 +67,13 @@ QString FormatScaled(std::int64_t value, int decimals)
     std::int64_t scale = 1;
     for (int k = 0; k < decimals; ++k)
         scale *= 10;
-    const QString sign = value < 0 ? QStringLiteral("-") : QString();
-    const std::int64_t v = value < 0 ? -value : value;
-    if (decimals == 0)
-        return sign + QString::number(v);
-    return sign + QString::number(v / scale) + QLatin1Char('.')
-        + QStringLiteral("%1").arg(v % scale, decimals, 10, QLatin1Char('0'));
+    const char* sign = value < 0 ? "-" : "";
+    const auto v = static_cast<long long>(value < 0 ? -value : value);
+    char text[48];
+    const int length = decimals == 0
+        ? std::snprintf(text, sizeof text, "%s%lld", sign, v)
+        : std::snprintf(text, sizeof text, "%s%lld.%0*lld", sign, v / scale, decimals, v % scale);
+    return QString::fromLatin1(text, length);
 }
 
 std::optional<std::int64_t> GridTextToHz(const QString &text)

@@ -117,6 +117,10 @@ void TestCsvImport::importRows_data()
     QTest::newRow("tabs") << QByteArray("Location\tFrequency\tDuplex\tOffset\tTone\tDtcsCode\tDtcsPolarity\tPower\n"
                                        "5\t145.500000\tsplit\t150.000000\tDTCS\t114\tRN\t1.9W\n")
         << 5 << "145.50000|150.00000|D114N|D114I|Wide|Yes|Off|Low" << -1 << QString();
+    QTest::newRow("a header line wider than the first 64 KB, where the separator is looked for")
+        << QByteArray("Location;Frequency;Power") + QByteArray(";spare").repeated(12000)
+            + "\n3;146,520000;Low\n"
+        << 3 << "146.52000|146.52000|None|None|Wide|Yes|Off|Low" << -1 << QString();
     QTest::newRow("watts: 2.0 W is the middle level") << kNewer + "6,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,2.0W,busy=Carrier,,,,\n"
         << 6 << "146.52000|146.52000|None|None|Wide|Yes|Carrier|Middle" << -1 << QString();
     QTest::newRow("watts: 4 W is the high level") << kNewer + "6,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,4 W,,,,,\n"
