@@ -98,8 +98,13 @@ void CServiceMenu::RunOnActiveDocument(
     const QString port = CPortName::Current();
     const QString device = CPortName::DevicePath(port, m_Ini);
     // Every service read and write of the dialog goes into the programming log under this document.
-    ServiceDriver::SetRecorder([this, port, device, file = document->PathName()](
+    // A table read here is the radio's, as after a whole read, until a cell of it is changed.
+    ServiceDriver::SetRecorder([this, port, device, document, file = document->PathName()](
                                    QWidget* parent, const CServiceExchange& exchange) {
+        if (exchange.TransferDirection() == CServiceExchange::Direction::Read && exchange.Succeeded())
+            document->RecordTableRead(exchange.Image(),
+                exchange.ExchangeArea() == CServiceExchange::Area::Power ? CTableOrigin::Tables::Power
+                                                                         : CTableOrigin::Tables::Alignment);
         CProgramLogDlg::Record(parent, CLogRecord::Of(exchange, port, device, file, m_Ini));
     });
     dialog(document->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit }, device);

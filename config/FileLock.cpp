@@ -9,12 +9,15 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLockFile>
+#include <QSysInfo>
 #include <QThread>
 
 #ifdef Q_OS_UNIX
 #include <cerrno>
+#include <csignal>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 #endif
 
@@ -36,6 +39,44 @@ QString lockTarget(const QString &path)
     for (int hop = 0; hop < 40 && QFileInfo(target).isSymLink(); ++hop)
         target = QFileInfo(target).symLinkTarget();
     return target;
+}
+
+// A lock file, or the ".rmlock" guard QLockFile makes while it takes over a stale lock, whose holder
+// has ended is removed: either it names a process of this host that is gone, or it was left empty (the
+// holder killed between making it and writing its name) longer ago than any live writer needs. The
+// guard matters as much as the lock: one left empty would keep every save out for half a minute.
+void removeIfAbandoned(const QString &path)
+{
+    qint64 pid = 0;
+    QString host;
+    if (QLockFile(path).getLockInfo(&pid, &host, nullptr)) {
+        if (host != QSysInfo::machineHostName())
+            return;
+#ifdef Q_OS_UNIX
+        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+            return;
+#else
+        return; // QLockFile's own rules take over such a lock
+#endif
+    } else if (QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime()) <= kEmptyLockAgeMs) {
+        return;
+    }
+#ifdef Q_OS_UNIX
+    // Every holder keeps an flock on its file; under that lock, and only while the name still leads to
+    // the file judged above, is it removed, so a lock just made afresh by another writer is never lost.
+    const QByteArray name = FileName::ToBytes(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0)
+        return;
+    struct stat opened {}, named {};
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0
+        && ::lstat(name.constData(), &named) == 0 && opened.st_ino == named.st_ino
+        && opened.st_dev == named.st_dev)
+        ::unlink(name.constData());
+    ::close(fd);
+#else
+    QLockFile(path).removeStaleLockFile();
+#endif
 }
 
 } // namespace
@@ -71,12 +112,10 @@ bool CFileLock::Lock(int waitMs)
             return true;
         if (m_pLockFile->error() != QLockFile::LockFailedError || deadline.hasExpired())
             break;
-        // A holder killed between making the lock file and writing its name into it leaves the file
-        // empty, naming no process that could be found dead; once it is older than any live writer
-        // needs for that, it is taken over.
-        if (!m_pLockFile->getLockInfo(nullptr, nullptr, nullptr)
-            && QFileInfo(lockPath).lastModified().msecsTo(QDateTime::currentDateTime()) > kEmptyLockAgeMs)
-            m_pLockFile->removeStaleLockFile();
+        // Whatever a killed writer left, up the chain of guards, before the next try.
+        QString path = lockPath;
+        for (int depth = 0; depth < 3 && QFileInfo::exists(path); ++depth, path += QStringLiteral(".rmlock"))
+            removeIfAbandoned(path);
         QThread::msleep(20);
     }
 

@@ -74,6 +74,11 @@ public:
     void RecordRead(const CRadioImage& before, const QString& text);
     // Where the power and alignment tables of the image came from (new, file, radio read).
     const CTableOrigin& TableOrigin() const { return m_TableOrigin; }
+    // A service dialog read one table from the radio; image holds it (the dialog's copy will do).
+    void RecordTableRead(const CRadioImage& image, CTableOrigin::Tables table)
+    {
+        m_TableOrigin.AddRead(image, QDateTime::currentDateTime(), table);
+    }
     // Edit > Undo and Redo: an edit still open in the grid is committed first, so it is the step undone.
     void Undo();
     void Redo();

@@ -35,15 +35,20 @@ void CTableOrigin::Reset(Kind kind, const CRadioImage& image, const QString& fil
     m_Sources.push_back({ kind, fileName, image });
 }
 
-void CTableOrigin::AddRead(const CRadioImage& image, const QDateTime& time)
+void CTableOrigin::AddRead(const CRadioImage& image, const QDateTime& time, Tables tables)
 {
-    m_Sources.push_back({ Kind::Radio, time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), image });
+    m_Sources.push_back({ Kind::Radio, time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), image, tables });
 }
 
-int CTableOrigin::Find(const CRadioImage& image, int from, int to) const
+int CTableOrigin::Find(const CRadioImage& image, bool power) const
 {
+    const int from = power ? kPowerFrom : ImageMap::kAlignmentStart;
+    const int to = power ? kPowerTo : ImageMap::kAlignmentEnd;
     for (int i = static_cast<int>(m_Sources.size()) - 1; i >= 0; --i) {
-        const CRadioImage& kept = m_Sources[static_cast<std::size_t>(i)].image;
+        const Source& source = m_Sources[static_cast<std::size_t>(i)];
+        if (source.tables == (power ? Tables::Alignment : Tables::Power))
+            continue;
+        const CRadioImage& kept = source.image;
         if (std::equal(image.Data().begin() + from, image.Data().begin() + to, kept.Data().begin() + from))
             return i;
     }
@@ -68,8 +73,8 @@ QString CTableOrigin::Phrase(int source, bool chinese) const
 
 QString CTableOrigin::Describe(const CRadioImage& image, bool chinese) const
 {
-    const int power = Find(image, kPowerFrom, kPowerTo);
-    const int alignment = Find(image, ImageMap::kAlignmentStart, ImageMap::kAlignmentEnd);
+    const int power = Find(image, true);
+    const int alignment = Find(image, false);
     const QString powerPhrase = Phrase(power, chinese);
     const QString alignmentPhrase = Phrase(alignment, chinese);
     if (powerPhrase == alignmentPhrase)

@@ -14,11 +14,13 @@
 class CTableOrigin {
 public:
     enum class Kind { NeverRead, File, Radio };
+    // What a read brought: the whole image, or one table through a service dialog.
+    enum class Tables { Both, Power, Alignment };
 
     // A new document or an opened file: the sources before it are forgotten.
     void Reset(Kind kind, const CRadioImage& image, const QString& fileName = {});
-    // A read from a radio that finished at time.
-    void AddRead(const CRadioImage& image, const QDateTime& time);
+    // A read from a radio that finished at time; the tables not read keep their source.
+    void AddRead(const CRadioImage& image, const QDateTime& time, Tables tables = Tables::Both);
 
     // "Power and alignment tables: read from a radio at 2026-12-08 03:50:12." One line for both tables
     // when they share their source, else a line each; a table that matches no source was changed here.
@@ -31,9 +33,10 @@ private:
         Kind kind;
         QString detail; // the file name or the time of the read
         CRadioImage image;
+        Tables tables = Tables::Both;
     };
-    // The latest source whose bytes [from, to) equal the image's, or -1.
-    int Find(const CRadioImage& image, int from, int to) const;
+    // The latest source of the power table (else the alignment table) whose bytes equal the image's, or -1.
+    int Find(const CRadioImage& image, bool power) const;
     QString Phrase(int source, bool chinese) const;
 
     std::vector<Source> m_Sources;

@@ -50,9 +50,12 @@ CBatchOutcome CBatchTransfer::RunOne(int index, const QString &port, const QStri
     const auto goOn = [this](int, int) { return !StopRequested(); };
 
     const std::unique_ptr<CCloneTransfer> transfer = m_Make();
+    transfer->SetPortName(port);
     outcome.status = StopRequested() ? transfer->Stop() : transfer->Run(device, goOn);
-    outcome.portReason[0] = transfer->PortFailureReason(false);
-    outcome.portReason[1] = transfer->PortFailureReason(true);
+    for (const bool chinese : { false, true }) {
+        outcome.portReason[chinese] = transfer->PortFailureReason(chinese);
+        outcome.failureLine[chinese] = transfer->FailureLine(chinese);
+    }
     outcome.partialWrite = transfer->MayHoldPartialWrite();
     outcome.blocks = transfer->BlocksDone();
     if (outcome.status == Status::Done || transfer->TransferDirection() == CCloneTransfer::Direction::Write)
@@ -96,10 +99,12 @@ std::vector<CBatchOutcome> CBatchTransfer::Run(const QStringList &ports, const Q
 
 QString CBatchTransfer::Line(const CBatchOutcome &outcome, bool chinese)
 {
-    const QString line = Ending(outcome, chinese);
-    if (!outcome.partialWrite)
-        return line;
-    return line + (chinese ? QStringLiteral("。") : QStringLiteral(". ")) + CCloneTransfer::PartialWriteWarning(chinese);
+    QString line = Ending(outcome, chinese);
+    if (outcome.partialWrite)
+        line += (chinese ? QStringLiteral("。") : QStringLiteral(". "))
+            + CCloneTransfer::PartialWriteWarning(chinese);
+    const QString& step = outcome.failureLine[chinese ? 1 : 0];
+    return step.isEmpty() ? line : line + QLatin1Char('\n') + step;
 }
 
 QString CBatchTransfer::Ending(const CBatchOutcome &outcome, bool chinese)

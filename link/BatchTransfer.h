@@ -19,6 +19,7 @@ struct CBatchOutcome {
     QString port; // as the user named it
     CCloneTransfer::Status status = CCloneTransfer::Status::Ready;
     QString portReason[2]; // the system's reason when the port did not open, in English and Chinese
+    QString failureLine[2]; // after a communication error: port, failed step and what to check, likewise
     bool partialWrite = false; // a write ended after blocks went out: the radio holds a mix
     bool verifyRan = false;
     CCloneTransfer::Status verifyStatus = CCloneTransfer::Status::Ready; // of the read-back
@@ -61,7 +62,8 @@ public:
     CBatchOutcome RunOne(int index, const QString &port, const QString &device);
 
     // One line for a radio: port, outcome, seconds, the first differing address of a failed verify, and
-    // for a write that ended after blocks went out, that the radio may hold part of the new data.
+    // for a write that ended after blocks went out, that the radio may hold part of the new data. A
+    // communication error adds a second line: the step that failed and what to check.
     static QString Line(const CBatchOutcome &outcome, bool chinese);
     // "3 radios: 2 succeeded, 1 failed."
     static QString Summary(const std::vector<CBatchOutcome> &outcomes, bool chinese);

@@ -52,7 +52,7 @@ CCloneTransfer::Status CCloneTransfer::Begin(const QString &device)
     if (!m_bServiceLink)
         m_Port->RaiseControlLines();
     if (!CloneProtocol::OpenLink(*m_Port, m_bServiceLink && m_Direction == Direction::Write)) {
-        m_FailedStep = TransferNotes::Step::WakeUp;
+        m_FailedStep = m_Port->IsBroken() ? TransferNotes::Step::PortBroken : TransferNotes::Step::WakeUp;
         return End(Status::CommunicationError);
     }
     if (m_Blocks.empty())
@@ -72,8 +72,9 @@ CCloneTransfer::Status CCloneTransfer::Step()
     const bool moved = m_Direction == Direction::Read ? CloneProtocol::ReadBlock(*m_Port, block, m_Image, &failure)
                                                       : CloneProtocol::WriteBlock(*m_Port, block, m_Image, &failure);
     if (!moved) {
-        m_FailedStep = failure == CloneProtocol::Failure::Refused ? TransferNotes::Step::BlockRefused
-                                                                  : TransferNotes::Step::BlockMissing;
+        m_FailedStep = m_Port->IsBroken()                ? TransferNotes::Step::PortBroken
+            : failure == CloneProtocol::Failure::Refused ? TransferNotes::Step::BlockRefused
+                                                         : TransferNotes::Step::BlockMissing;
         return End(Status::CommunicationError);
     }
     if (++m_nDone == BlockCount())

@@ -56,6 +56,7 @@ bool CSerialPort::Open(const QString &device)
     Close();
     m_Failure = OpenFailure::None;
     m_strSystemError.clear();
+    m_bBroken = false;
     m_strDevice = device;
 
     QString location = device;
@@ -154,14 +155,16 @@ int CSerialPort::Write(const std::uint8_t *bytes, int n)
     if (!m_Port.isOpen() || n <= 0)
         return 0;
     const qint64 queued = m_Port.write(reinterpret_cast<const char *>(bytes), n);
-    if (queued <= 0)
+    if (queued <= 0) {
+        NoteBroken();
         return 0;
+    }
     QDeadlineTimer deadline(kWriteTotalPerByteMs * n + kWriteTotalConstantMs);
     while (m_Port.bytesToWrite() > 0 && !deadline.hasExpired()) {
         if (!m_Port.waitForBytesWritten(static_cast<int>(deadline.remainingTime())))
             break;
     }
-    m_Port.clearError();
+    NoteBroken();
     const int sent = static_cast<int>(queued - m_Port.bytesToWrite());
     if (m_Trace) {
         m_Trace->Bytes(m_strDevice, CSerialTrace::Direction::ToRadio, bytes, sent);
@@ -200,9 +203,7 @@ CSerialPort::ReadResult CSerialPort::Read(std::uint8_t *buffer, int n)
         // Rounded up, so a wait never ends just short of its limit and spins.
         const auto wait = std::chrono::ceil<std::chrono::milliseconds>(until - now);
         if (!m_Port.waitForReadyRead(static_cast<int>(wait.count()))) {
-            const QSerialPort::SerialPortError error = m_Port.error();
-            m_Port.clearError();
-            if (error != QSerialPort::TimeoutError && error != QSerialPort::NoError) {
+            if (NoteBroken()) {
                 result.failed = true;
                 break;
             }
@@ -220,6 +221,16 @@ CSerialPort::ReadResult CSerialPort::Read(std::uint8_t *buffer, int n)
             m_Trace->Note(m_strDevice, QStringLiteral("read timed out after %1 of %2 bytes").arg(result.count).arg(n));
     }
     return result;
+}
+
+bool CSerialPort::NoteBroken()
+{
+    const QSerialPort::SerialPortError error = m_Port.error();
+    // Only the kind is kept: the port's error text may be left over from an earlier call.
+    const bool broken = error != QSerialPort::TimeoutError && error != QSerialPort::NoError;
+    m_bBroken = m_bBroken || broken;
+    m_Port.clearError();
+    return broken;
 }
 
 void CSerialPort::Pause(int milliseconds)

@@ -54,14 +54,19 @@ public:
     // A second line for the user saying why the port did not open, in the chosen language; empty
     // when the system gave no reason.
     QString FailureReason(bool chinese) const;
+    // The open port failed in itself (a USB adapter pulled out, say), not merely timed out waiting.
+    bool IsBroken() const { return m_bBroken; }
 
 private:
     void Configure();
     void ClassifyOpenError(const QString &location);
+    // Clears the port's error; true (and the port marked broken) when it was more than a time-out.
+    bool NoteBroken();
 
     QSerialPort m_Port;
     QString m_strDevice;
     OpenFailure m_Failure = OpenFailure::None;
     QString m_strSystemError;
+    bool m_bBroken = false;
     std::shared_ptr<CSerialTrace> m_Trace; // null while tracing is off
 };

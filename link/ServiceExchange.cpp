@@ -92,7 +92,9 @@ QString CServiceExchange::Message(bool chinese) const
     case Status::PortOpenFailed:
         return kPortFailed.Text(chinese);
     case Status::CommunicationError:
-        text = (read ? kReadFailed : kWriteFailed).Text(chinese);
+        // The step that failed on which port and what to check, as after a channel Read or Write.
+        text = (read ? kReadFailed : kWriteFailed).Text(chinese) + QLatin1Char('\n')
+            + m_Transfer.FailureLine(chinese);
         break;
     case Status::Stopped:
         text = kExchangeStopped.Text(chinese);

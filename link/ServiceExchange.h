@@ -42,7 +42,8 @@ public:
     bool TakeOver(CRadioImage& image) const;
 
     // The message for how the exchange ended, in the chosen language: "Read Successfully",
-    // "Write Successfully", the communication error of its side, the port failure; a write that ended
+    // "Write Successfully", the communication error of its side with the failed step on a second line,
+    // the port failure; a write that ended
     // after the link was open adds that the radio may hold part of the new values. Empty while running.
     QString Message(bool chinese) const;
     bool Succeeded() const { return CurrentStatus() == Status::Done; }

@@ -13,6 +13,7 @@ enum class Step {
     WakeUp, // the radio did not answer the wake-up and the link opening
     BlockMissing, // a block (or the radio's answer to it) did not come in time
     BlockRefused, // the radio answered a block with something other than its acknowledgement
+    PortBroken, // the port itself failed once open
 };
 
 // How a port is named to the user: "COM3", or "COM3 (/dev/ttyUSB2)" when it stands for a device of

@@ -195,6 +195,10 @@ void TestImage::tableOrigin_data()
     QTest::newRow("a later read of the same tables")
         << QStringList { "open", "read", "read again" } << false
         << "Power and alignment tables: read from a radio at 2026-12-08 04:00:00.";
+    QTest::newRow("power table read in its dialog: the alignment table keeps its source")
+        << QStringList { "open", "read power" } << false
+        << "Power table: read from a radio at 2026-12-08 05:00:00.\nAlignment table: from the file "
+           "radio.dat.";
     QTest::newRow("a new document forgets the reads") << QStringList { "open", "read", "new" } << false
                                                       << "Power and alignment tables: never read from a radio (a new document).";
     QTest::newRow("Chinese, band class byte set in a new document")
@@ -226,6 +230,9 @@ void TestImage::tableOrigin()
             origin.AddRead(image, QDateTime(QDate(2026, 12, 8), QTime(3, 50, 12)));
         } else if (step == "read again") {
             origin.AddRead(image, QDateTime(QDate(2026, 12, 8), QTime(4, 0, 0)));
+        } else if (step == "read power") {
+            image.SetByte(0x3E5, 0x55);
+            origin.AddRead(image, QDateTime(QDate(2026, 12, 8), QTime(5, 0, 0)), CTableOrigin::Tables::Power);
         } else if (step == "tune power") {
             image.SetByte(0x3E0, 0x23);
         } else if (step == "tune alignment") {

@@ -45,13 +45,17 @@ private slots:
         QTest::addColumn<bool>("verify");
         QTest::addColumn<QString>("failure"); // what the failed radio's line says, "" when all pass
         QTest::addColumn<bool>("partial"); // the line warns that the radio holds part of the new data
+        QTest::addColumn<QString>("step"); // the failed radio's second line, after "DEVICE: "
         // clang-format off
-        QTest::newRow("two sound radios") << QStringList { "", "" } << false << QString() << false;
-        QTest::newRow("four sound radios, verified") << QStringList { "", "", "", "" } << true << QString() << false;
-        QTest::newRow("second goes silent mid-write") << QStringList { "", "write-silent:20", "" } << false << "Communication Error" << true;
-        QTest::newRow("first refuses a block") << QStringList { "write-nak:3", "", "" } << true << "Communication Error" << true;
-        QTest::newRow("second refuses the wake-up: nothing sent") << QStringList { "", "wakeup-nak" } << false << "Communication Error" << false;
-        QTest::newRow("third loses a block, verify names it") << QStringList { "", "", "write-lost:2" } << true << "Verify failed at address 0x" << false;
+        QTest::newRow("two sound radios") << QStringList { "", "" } << false << QString() << false << QString();
+        QTest::newRow("four sound radios, verified") << QStringList { "", "", "", "" } << true << QString() << false << QString();
+        QTest::newRow("second goes silent mid-write") << QStringList { "", "write-silent:20", "" } << false << "Communication Error" << true
+                                                      << "block 20 of 60 (address 0x0130) did not arrive.";
+        QTest::newRow("first refuses a block") << QStringList { "write-nak:3", "", "" } << true << "Communication Error" << true
+                                               << "the radio refused block 3 of 60 (address 0x0020).";
+        QTest::newRow("second refuses the wake-up: nothing sent") << QStringList { "", "wakeup-nak" } << false << "Communication Error" << false
+                                                                  << "the radio did not answer the wake-up.";
+        QTest::newRow("third loses a block, verify names it") << QStringList { "", "", "write-lost:2" } << true << "Verify failed at address 0x" << false << QString();
         // clang-format on
     }
 
@@ -61,6 +65,7 @@ private slots:
         QFETCH(bool, verify);
         QFETCH(QString, failure);
         QFETCH(bool, partial);
+        QFETCH(QString, step);
         const auto radios = Radios(faults);
         QTemporaryDir dir;
         const RadioMemory::Bytes pattern = Pattern(7);
@@ -73,7 +78,7 @@ private slots:
         const CliRun::Run result = Cli(args);
         QCOMPARE(result.code, failure.isEmpty() ? 0 : 1);
         const QStringList lines = result.out.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), radios.size() + 1);
+        QCOMPARE(lines.size(), radios.size() + (step.isEmpty() ? 1 : 2));
         const int failed = failure.isEmpty() ? 0 : 1;
         QCOMPARE(lines.last(), QStringLiteral("%1 radios: %2 succeeded, %3 failed.")
                                    .arg(radios.size())
@@ -91,6 +96,8 @@ private slots:
             } else {
                 QVERIFY2(line->contains("failed after") && line->contains(failure), qPrintable(*line));
                 QCOMPARE(line->contains("The radio may now hold part of the new data."), partial);
+                if (!step.isEmpty())
+                    QVERIFY2((line + 1)->startsWith(device + ": " + step), qPrintable(result.out));
             }
         }
     }

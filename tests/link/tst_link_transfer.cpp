@@ -11,6 +11,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QThread>
+
+#include <fcntl.h>
 #include <sys/stat.h>
 
 using namespace LinkTest;
@@ -172,6 +175,25 @@ private slots:
         const QByteArray expected = ReadSession(BlocksOf({ 0, 160 }));
         QCOMPARE(ReceivedAfter(*radio, expected).toHex(' '), expected.toHex(' '));
         QVERIFY(PortIsFree(Device(*radio)));
+    }
+
+    // The cable pulled out while the link opens: the port's own failure is said, not a silent radio.
+    void portBrokenDuringWakeUp()
+    {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        const QString device = QString::fromLocal8Bit(::ptsname(master));
+        std::unique_ptr<CCloneTransfer> transfer; // made where it runs, as a batch does
+        QThread* run = QThread::create([&] { (transfer = CCloneTransfer::ChannelRead({}))->Run(device); });
+        run->start();
+        char first = 0;
+        QCOMPARE(::read(master, &first, 1), ssize_t(1)); // the wake-up has begun
+        ::close(master);
+        run->wait();
+        delete run;
+        QVERIFY2(transfer->FailureLine(false).startsWith(
+                     device + ": the port stopped working (the device went away"),
+            qPrintable(transfer->FailureLine(false)));
     }
 
     void portNotOpened_data()

@@ -3,6 +3,8 @@
 
 #include "tests/service/ServiceDialogSupport.h"
 
+#include "link/PortName.h"
+
 using namespace LinkTest;
 using namespace ServiceDialogTest;
 
@@ -135,6 +137,17 @@ private slots:
         QCOMPARE((QStringList { records[0].port, records[0].direction, records[0].area, records[0].file }),
             (QStringList { "COM1", "read", "power", "unsaved document" }));
         QVERIFY2(records[0].outcome.startsWith("failed: the port could not be opened"), qPrintable(records[0].outcome));
+        // A table read there is the radio's when a service-mode Write asks.
+        const auto radio = StartRadio();
+        QVERIFY(CPortName::AddOverride(QStringLiteral("COM1=") + Device(*radio), true));
+        WhenModal<CPowerAdjustDlg>([](CPowerAdjustDlg* d) {
+            d->ReadButton()->click();
+            d->OkButton()->click();
+        });
+        frame->FindCommand(CMainFrame::kPowerAdjust)->trigger();
+        const QString origin = fixture.Doc()->TableOrigin().Describe(fixture.Doc()->m_Image, false);
+        CPortName::ClearOverrides();
+        QVERIFY2(origin.startsWith("Power table: read from a radio at "), qPrintable(origin));
     }
 };
 
