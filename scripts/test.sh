@@ -13,14 +13,15 @@ root=$(pwd)
 jobs=$(nproc)
 fuzz_runs=${FUZZ_RUNS:-20000}
 unity=(-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16)
+stage() { echo "== $* (at ${SECONDS} s)"; }
 
 "$root/scripts/install-deps.sh"
 
-echo "== Release build of what ships, and its Debian package"
+stage "Release build of what ships, and its Debian package"
 PACKAGE_BUILD_DIR=build-release JOBS=$jobs "$root/scripts/package.sh" --no-lintian
 deb=$(ls build-release/fieldcom-programmer_*.deb)
 
-echo "== debug build under AddressSanitizer and UndefinedBehaviorSanitizer"
+stage "debug build under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPROGRAM_SANITIZE=ON -DPROGRAM_BENCH=OFF \
       "${unity[@]}" >/dev/null
 cmake --build build-asan -j "$jobs"
@@ -37,17 +38,17 @@ beside_log=build-asan/beside-the-tests.log
 ( renice -n 15 -p $BASHPID >/dev/null; beside_the_tests ) >"$beside_log" 2>&1 &
 beside=$!
 
-echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+stage "tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 tests_ok=1
 ctest --test-dir build-asan --output-on-failure -j $((jobs * 2)) || tests_ok=0
 
-echo "== lintian and the fuzz build"
+stage "lintian and the fuzz build"
 beside_ok=1
 wait $beside || beside_ok=0
 cat "$beside_log"
 [ $tests_ok = 1 ] && [ $beside_ok = 1 ] || { echo "== FAILED"; exit 1; }
 
-echo "== fuzz targets, $fuzz_runs runs each"
+stage "fuzz targets, $fuzz_runs runs each"
 for fuzzer in build-fuzz/bin/fuzz_*; do
     name=$(basename "$fuzzer")
     corpus="build-fuzz/corpus/$name"
@@ -58,4 +59,4 @@ for fuzzer in build-fuzz/bin/fuzz_*; do
     "$fuzzer" -runs="$fuzz_runs" -max_len=4096 "$corpus" $seeds 2>&1 | tail -n 2
 done
 
-echo "== all tests passed"
+stage "all tests passed"
