@@ -1,6 +1,7 @@
 #include "cli/CliBatch.h"
 
 #include "cli/CliContext.h"
+#include "cli/CliTexts.h"
 #include "cli/CliLink.h"
 #include "cli/CliLog.h"
 #include "cli/CliWriteChecks.h"
@@ -19,9 +20,10 @@
 #include <atomic>
 #include <csignal>
 
+using CliTexts::kWrongCode;
+
 namespace {
 
-constexpr CBilingual kWrongCode { "Wrong access code: nothing was sent.", "访问码错误: 未发送任何数据。" };
 constexpr CBilingual kRadioNumber { "#%1 %2", "#%1 %2" };
 constexpr CBilingual kSaveFailed { "%1: %2", "%1: %2" };
 

@@ -42,4 +42,12 @@ bool ParseInt(const QString& text, int& value)
     return ok && !text.trimmed().isEmpty();
 }
 
+QString PointList(const std::vector<int>& points)
+{
+    QStringList texts;
+    for (int point : points)
+        texts << QString::number(point);
+    return texts.isEmpty() ? QStringLiteral("-") : texts.join(QStringLiteral(", "));
+}
+
 } // namespace CliService

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <optional>
+#include <vector>
 
 class CCliContext;
 class CRadioImage;
@@ -17,6 +18,8 @@ namespace CliService {
 std::optional<CServiceBand> BandOf(CCliContext& context, const CRadioImage& image);
 // Prints the note about points without room in a table on stderr, if the band has any.
 void NoteClipped(CCliContext& context, const CServiceBand& band, int capacity);
+// The points in MHz, comma separated, or "-" when there are none.
+QString PointList(const std::vector<int>& points);
 // A whole decimal number, sign allowed; nothing else around it.
 bool ParseInt(const QString& text, int& value);
 

@@ -1,11 +1,14 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "cli/CliTexts.h"
 #include "config/FileLock.h"
 #include "config/Language.h"
 #include "dialogs/OptionalFeatures.h"
 #include "image/DataFile.h"
 
 #include <array>
+
+using CliTexts::kNotAnItem;
 
 namespace {
 
@@ -15,7 +18,6 @@ constexpr std::array<const char *, 10> kNames = {
 };
 
 constexpr CBilingual kUnlisted { "unlisted (0x%1)", "未列出 (0x%1)" };
-constexpr CBilingual kNotAnItem { "\"%1\" is not an item of %2; allowed: %3", "\"%1\" 不是%2的选项; 可选: %3" };
 
 int optionOf(const QString &name)
 {

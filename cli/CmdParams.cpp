@@ -10,20 +10,13 @@ namespace {
 
 constexpr CBilingual kOutOfRange { "%1=%2 is out of range: %1 takes %3 to %4",
     "%1=%2 超出范围: %1 取值 %3 到 %4" };
-constexpr CBilingual kNoPoint { "%1 MHz is not a squelch point; the points are: %2",
+constexpr CBilingual kNoSquelchPoint { "%1 MHz is not a squelch point; the points are: %2",
     "%1 MHz 不是静噪频点; 频点为: %2" };
-constexpr CBilingual kCorrected { "%1: the file holds %2, out of range; taken as %3",
+constexpr CBilingual kTakenCorrected { "%1: the file holds %2, out of range; taken as %3",
     "%1: 文件中为 %2, 超出范围; 按 %3 处理" };
 constexpr CBilingual kNotNumber { "%1=%2: the value must be a whole number", "%1=%2: 值必须是整数" };
 const QString kSqlPrefix = QStringLiteral("sql:");
 
-QString PointList(const std::vector<int>& points)
-{
-    QStringList texts;
-    for (int point : points)
-        texts << QString::number(point);
-    return texts.isEmpty() ? QStringLiteral("-") : texts.join(QStringLiteral(", "));
-}
 
 void Print(CCliContext& context, const CRadioImage& image, const CServiceBand& band)
 {
@@ -57,8 +50,8 @@ bool Set(CCliContext& context, CRadioImage& image, const CServiceBand& band, con
             ? ParamTable::SquelchIndexOf(band, mhz)
             : -1;
         if (index < 0) {
-            context.Fail(kNoPoint.Text(zh).arg(
-                name.mid(kSqlPrefix.size()), PointList(ParamTable::SquelchPoints(band))));
+            context.Fail(kNoSquelchPoint.Text(zh).arg(
+                name.mid(kSqlPrefix.size()), CliService::PointList(ParamTable::SquelchPoints(band))));
             return false;
         }
         if (value < ParamTable::kSquelchMin || value > ParamTable::kSquelchMax) {
@@ -112,7 +105,7 @@ int RunParams(CCliContext& context, const QStringList& args)
 
     // As the dialog: what it shows has been through the sanitiser. Each value it corrects is said.
     for (const ParamTable::Correction& c : ParamTable::Sanitise(image, band))
-        context.Err() << kCorrected.Text(context.IsChinese()).arg(c.name).arg(c.was).arg(c.now) << '\n';
+        context.Err() << kTakenCorrected.Text(context.IsChinese()).arg(c.name).arg(c.was).arg(c.now) << '\n';
     context.Err().flush();
     if (args.size() == 1) {
         Print(context, image, band);

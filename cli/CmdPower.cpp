@@ -8,18 +8,11 @@
 
 namespace {
 
-constexpr CBilingual kNoPoint { "%1 MHz is not a point of the power table; the points are: %2",
+constexpr CBilingual kNoPowerPoint { "%1 MHz is not a point of the power table; the points are: %2",
     "%1 MHz 不是功率表的频点; 频点为: %2" };
 constexpr CBilingual kBadValues { "\"%1\": give three values LOW,MIDDLE,HIGH, each 0 to 255",
     "\"%1\": 需要三个值 低,中,高, 每个 0 到 255" };
 
-QString PointList(const std::vector<int>& points)
-{
-    QStringList texts;
-    for (int point : points)
-        texts << QString::number(point);
-    return texts.isEmpty() ? QStringLiteral("-") : texts.join(QStringLiteral(", "));
-}
 
 } // namespace
 
@@ -60,7 +53,7 @@ int RunPower(CCliContext& context, const QStringList& args)
             return context.UsageError(QStringLiteral("\"%1\" is not MHZ=LOW,MIDDLE,HIGH").arg(arg));
         const int index = PowerTable::IndexOf(band, mhz);
         if (index < 0)
-            return context.Fail(kNoPoint.Text(zh).arg(mhz).arg(PointList(PowerTable::Points(band))));
+            return context.Fail(kNoPowerPoint.Text(zh).arg(mhz).arg(CliService::PointList(PowerTable::Points(band))));
         const QStringList values = arg.mid(eq + 1).split(QLatin1Char(','));
         if (values.size() != PowerTable::kLevels)
             return context.Fail(kBadValues.Text(zh).arg(arg));

@@ -1,16 +1,16 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "cli/CliTexts.h"
 #include "config/FileLock.h"
 #include "config/Language.h"
 #include "dialogs/ProductChoice.h"
 #include "image/DataFile.h"
 #include "image/RadioImage.h"
 
+using namespace CliTexts;
+
 namespace {
 
-constexpr CBilingual kTypeLabel { "Type", "类型" };
-constexpr CBilingual kBandLabel { "Frequency", "频率" };
-constexpr CBilingual kNotAnItem { "\"%1\" is not an item of %2; allowed: %3", "\"%1\" 不是%2的选项; 可选: %3" };
 
 // The index of an item given by its text or by its 1-based number; -1 when it is neither.
 int itemIndex(const QStringList &items, const QString &text)

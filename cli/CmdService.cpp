@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "cli/CliTexts.h"
 #include "config/FileLock.h"
 #include "cli/CliLink.h"
 #include "cli/CliService.h"
@@ -11,10 +12,11 @@
 #include "service/ParamTable.h"
 #include "service/ServiceAccess.h"
 
+using CliTexts::kWrongCode;
+
 namespace {
 
-constexpr CBilingual kWrongCode { "Wrong access code: nothing was sent.", "访问码错误: 未发送任何数据。" };
-constexpr CBilingual kCorrected { "%1 was %2, out of range: sent as %3", "%1 为 %2, 超出范围: 按 %3 发送" };
+constexpr CBilingual kSentCorrected { "%1 was %2, out of range: sent as %3", "%1 为 %2, 超出范围: 按 %3 发送" };
 constexpr CBilingual kVerifyFailed { "Verify failed at address 0x%1: wrote %2, read back %3.",
     "校验失败: 地址 0x%1 写入 %2, 读回 %3。" };
 constexpr CBilingual kVerified { "Verified %1 bytes.", "已校验 %1 字节。" };
@@ -116,7 +118,7 @@ int RunService(CCliContext& context, const QStringList& args)
         if (!band)
             return CCliContext::kFailed;
         for (const ParamTable::Correction& c : ParamTable::Sanitise(image, *band))
-            context.Err() << kCorrected.Text(context.IsChinese()).arg(c.name).arg(c.was).arg(c.now) << '\n';
+            context.Err() << kSentCorrected.Text(context.IsChinese()).arg(c.name).arg(c.was).arg(c.now) << '\n';
         context.Err().flush();
     }
     CServiceExchange exchange(CServiceExchange::Direction::Write, which, image);

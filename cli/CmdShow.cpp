@@ -1,15 +1,17 @@
 #include "config/Language.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "cli/CliTexts.h"
 #include "dialogs/OptionalFeatures.h"
 #include "dialogs/ProductCatalog.h"
 #include "editor/ChannelGrid.h"
 #include "image/DataFile.h"
 
+using CliTexts::kBandLabel;
+using CliTexts::kTypeLabel;
+
 namespace {
 
-constexpr CBilingual kTypeLabel { "Type", "类型" };
-constexpr CBilingual kBandLabel { "Frequency", "频率" };
 constexpr CBilingual kOutsideList { "(not in the list: byte 0x%1)", "(不在列表中: 字节 0x%1)" };
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "config/Language.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "cli/CliTexts.h"
 #include "cli/CliLink.h"
 #include "image/DataFile.h"
 #include "link/CloneTransfer.h"
@@ -11,9 +12,10 @@
 #include "link/LogRecord.h"
 #include "service/ServiceAccess.h"
 
+using CliTexts::kWrongCode;
+
 namespace {
 
-constexpr CBilingual kWrongCode { "Wrong access code: nothing was sent.", "访问码错误: 未发送任何数据。" };
 
 // Reads back the blocks just written and compares them with what was sent.
 int Verify(CCliContext &context, const CCloneTransfer &written, const QString &device, CLogRecord &record)

@@ -7,13 +7,13 @@
 
 using namespace ChannelCodec;
 using CsvValues::Tone;
+using CsvValues::kMhzDecimals;
 
 namespace {
 
 // Transmit frequencies this far from the receive one are written as a split, not as an offset.
 constexpr std::int64_t kSplitHz = 70000000;
 constexpr std::int64_t kStep5kHz = 5000;
-constexpr int kMhzDecimals = 6;
 
 constexpr CBilingual kNotStandard { "Channel %1: not in the standard tone list: %2. Other programs may refuse this row.",
     "信道 %1: %2 不在标准亚音表中, 其他程序可能拒绝此行。" };

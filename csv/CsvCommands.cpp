@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+namespace CsvCommands {
 namespace {
 
 // Far more than any channel list; a larger file is not one.
@@ -37,8 +38,6 @@ CRadioImage currentImage(CProgramView& view)
 }
 
 } // namespace
-
-namespace CsvCommands {
 
 void Import(CProgramView& view)
 {

@@ -6,11 +6,11 @@
 
 using namespace ChannelCodec;
 using CsvValues::Tone;
+using CsvValues::kHzPerGridUnit;
+using CsvValues::kMhzDecimals;
 
 namespace {
 
-constexpr int kMhzDecimals = 6;
-constexpr std::int64_t kHzPerGridUnit = 10;
 // Larger than any tone word holds, small enough for an int.
 constexpr std::int64_t kBeyondAnyWord = 1000000;
 

@@ -9,7 +9,6 @@
 
 namespace {
 constexpr std::int64_t kValueCeiling = 1000000000000;
-constexpr std::int64_t kHzPerGridUnit = 10;
 
 // The high byte of a tone word says what the word holds: 00 or FF no tone, 28/29 a normal DCS code
 // and A8/A9 an inverted one (bit 0 is bit 8 of the code's value), anything else a CTCSS tone in

@@ -7,6 +7,10 @@
 // The numbers and tones of a channel row, as the CSV columns write them and as the grid shows them.
 namespace CsvValues {
 
+// Frequencies in the file are MHz with up to six decimals; the image counts in units of 10 Hz.
+constexpr int kMhzDecimals = 6;
+constexpr std::int64_t kHzPerGridUnit = 10;
+
 // "146.52" with decimals 6 gives 146520000. Digits only, one optional point, blanks around allowed;
 // digits past the given decimals must be zeros. Anything else, or a value beyond 10^12, gives nothing.
 std::optional<std::int64_t> ParseScaled(const QString &text, int decimals);

@@ -13,7 +13,7 @@
 
 namespace {
 // Two columns of five options each, a gap between them.
-constexpr int kRowsPerColumn = 5;
+constexpr int kOptionRowsPerColumn = 5;
 constexpr int kColumnGap = 18;
 }
 
@@ -33,9 +33,9 @@ COptionalFeaturesDlg::COptionalFeaturesDlg(QWidget* parent)
         CHelpLayer::SetControlId(box, options[i].controlId);
         box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         label->setBuddy(box);
-        const int column = (i / kRowsPerColumn) * 3;
-        grid->addWidget(label, i % kRowsPerColumn, column);
-        grid->addWidget(box, i % kRowsPerColumn, column + 1);
+        const int column = (i / kOptionRowsPerColumn) * 3;
+        grid->addWidget(label, i % kOptionRowsPerColumn, column);
+        grid->addWidget(box, i % kOptionRowsPerColumn, column + 1);
         m_Labels[i] = label;
         m_Boxes[i] = box;
     }

@@ -11,7 +11,6 @@
 
 namespace {
 const QString kSetup = QStringLiteral("Setup");
-constexpr std::int64_t kUnitsPerMHz = 100000;
 }
 
 namespace ProductCatalog {

@@ -20,6 +20,8 @@ struct BandLimits
 namespace ProductCatalog {
 
 constexpr int kMaxTypes = 19;
+// One MHz in the band limits' units of 10 Hz.
+constexpr std::int64_t kUnitsPerMHz = 100000;
 
 // Type1 .. Type19 in order, up to the first empty value.
 QStringList TypeList(const CIniFile &ini);

@@ -45,7 +45,7 @@ QString CProgramView::s_strMainTitle;
 namespace {
 
 // Column widths as multiples of column 0's starting width.
-constexpr double kWidthFactors[CChannelGrid::kCols] = { 0.51, 1.2, 1.2, 1.2, 1.2, 1.0, 0.8, 1.0, 0.8 };
+constexpr double kChannelColumnWidths[CChannelGrid::kCols] = { 0.51, 1.2, 1.2, 1.2, 1.2, 1.0, 0.8, 1.0, 0.8 };
 
 const QColor kFixedTextColor(0, 50, 240);
 const QColor kTitleColor(250, 10, 10);
@@ -151,7 +151,7 @@ void CProgramView::SetupGrid()
         m_Grid->SetColAlignment(col, CMSFlexGrid::kAlignCenterCenter);
     const long w = m_Grid->GetColWidth(0);
     for (int col = 0; col < CChannelGrid::kCols; ++col)
-        m_Grid->SetColWidth(col, long(double(w) * kWidthFactors[col]));
+        m_Grid->SetColWidth(col, long(double(w) * kChannelColumnWidths[col]));
     for (int col = 0; col < CChannelGrid::kCols; ++col)
         m_NaturalColWidths[static_cast<std::size_t>(col)] = m_Grid->GetColWidth(col);
     m_nNaturalRowHeight = m_Grid->GetRowHeight(0);

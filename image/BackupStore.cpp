@@ -11,7 +11,7 @@ QString CBackupStore::s_Override;
 
 namespace {
 
-constexpr CBilingual kNoFolder { "the folder cannot be made", "无法建立该文件夹" };
+constexpr CBilingual kBackupFolderMissing { "the folder cannot be made", "无法建立该文件夹" };
 const QString kPrefix = QStringLiteral("read-");
 const QString kTimeFormat = QStringLiteral("yyyyMMdd-HHmmss");
 // read-20261208-001502.dat, and read-20261208-001502-2.dat for a second read within that second.
@@ -50,7 +50,7 @@ DataFile::Result CBackupStore::Keep(const CRadioImage& image, const QDateTime& w
 {
     const QDir dir(m_strFolder);
     if (!dir.mkpath(QStringLiteral(".")))
-        return { DataFile::Status::WriteFailed, kNoFolder.Text() };
+        return { DataFile::Status::WriteFailed, kBackupFolderMissing.Text() };
     // Always a new file: whatever already has the name, a symlink leading out of the folder included,
     // is left alone and the next number taken.
     const QString stem = kPrefix + when.toString(kTimeFormat);

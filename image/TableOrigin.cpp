@@ -7,8 +7,8 @@
 namespace {
 
 constexpr CBilingual kBoth { "Power and alignment tables: %1.", "功率表和校准表: %1。" };
-constexpr CBilingual kPower { "Power table: %1.", "功率表: %1。" };
-constexpr CBilingual kAlignment { "Alignment table: %1.", "校准表: %1。" };
+constexpr CBilingual kPowerOnly { "Power table: %1.", "功率表: %1。" };
+constexpr CBilingual kAlignmentOnly { "Alignment table: %1.", "校准表: %1。" };
 constexpr CBilingual kFromRadio { "read from a radio at %1", "于 %1 从电台读取" };
 constexpr CBilingual kFromFile { "from the file %1", "来自文件 %1" };
 constexpr CBilingual kNeverRead { "never read from a radio (a new document)", "从未从电台读取 (新文档)" };
@@ -79,8 +79,8 @@ QString CTableOrigin::Describe(const CRadioImage& image, bool chinese) const
     const QString alignmentPhrase = Phrase(alignment, chinese);
     if (powerPhrase == alignmentPhrase)
         return kBoth.Text(chinese).arg(powerPhrase);
-    return kPower.Text(chinese).arg(powerPhrase) + QLatin1Char('\n')
-        + kAlignment.Text(chinese).arg(alignmentPhrase);
+    return kPowerOnly.Text(chinese).arg(powerPhrase) + QLatin1Char('\n')
+        + kAlignmentOnly.Text(chinese).arg(alignmentPhrase);
 }
 
 QString CTableOrigin::Question(const CRadioImage& image, bool chinese) const

@@ -12,7 +12,7 @@ namespace {
 constexpr CBilingual kDone { "%1: done in %2 s", "%1: 完成, 用时 %2 秒" };
 constexpr CBilingual kVerifiedDone { "%1: done and verified in %2 s", "%1: 完成并已校验, 用时 %2 秒" };
 constexpr CBilingual kFailed { "%1: failed after %2 s: %3", "%1: %2 秒后失败: %3" };
-constexpr CBilingual kStopped { "%1: stopped after %2 s", "%1: %2 秒后已停止" };
+constexpr CBilingual kPortStopped { "%1: stopped after %2 s", "%1: %2 秒后已停止" };
 constexpr CBilingual kReadBackFailed { "the read-back for the verify failed (%1)", "校验回读失败 (%1)" };
 constexpr CBilingual kSummary { "%1 radios: %2 succeeded, %3 failed.", "共 %1 台: 成功 %2 台, 失败 %3 台。" };
 
@@ -111,7 +111,7 @@ QString CBatchTransfer::Ending(const CBatchOutcome &outcome, bool chinese)
 {
     const QString seconds = Seconds(outcome.seconds);
     if (outcome.status == Status::Stopped || (outcome.verifyRan && outcome.verifyStatus == Status::Stopped))
-        return kStopped.Text(chinese).arg(outcome.port, seconds);
+        return kPortStopped.Text(chinese).arg(outcome.port, seconds);
     if (outcome.status != Status::Done)
         return kFailed.Text(chinese).arg(outcome.port, seconds, Reason(outcome.status, outcome.portReason[chinese ? 1 : 0], chinese));
     if (!outcome.verifyRan)

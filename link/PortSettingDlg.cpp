@@ -24,7 +24,7 @@
 #include <QVBoxLayout>
 
 namespace {
-constexpr int kRowsPerColumn = 8;
+constexpr int kPortRowsPerColumn = 8;
 constexpr int kVisibleSystemPorts = 6;
 constexpr CBilingual kVirtualRadio { "virtual radio", "虚拟电台" };
 
@@ -50,7 +50,7 @@ CPortSettingDlg::CPortSettingDlg(CIniFile& ini, QWidget* parent)
         const int id = kFirstButtonId + n - 1;
         CHelpLayer::SetControlId(button, id);
         m_Group->addButton(button, id);
-        grid->addWidget(button, (n - 1) % kRowsPerColumn, (n - 1) / kRowsPerColumn);
+        grid->addWidget(button, (n - 1) % kPortRowsPerColumn, (n - 1) / kPortRowsPerColumn);
         m_Buttons[static_cast<std::size_t>(n - 1)] = button;
     }
 

@@ -29,7 +29,7 @@ constexpr CBilingual kNotWritten {
 };
 constexpr CBilingual kSkipped { "%1, line %2: a cut or unreadable record was skipped.",
     "%1, 第 %2 行: 已跳过一条不完整或无法读取的记录。" };
-constexpr CBilingual kNoFolder { "the folder cannot be made", "无法建立该文件夹" };
+constexpr CBilingual kLogFolderMissing { "the folder cannot be made", "无法建立该文件夹" };
 constexpr CBilingual kNotAFile { "it is not a regular file", "它不是普通文件" };
 
 const QString kFileName = QStringLiteral("programming-log.jsonl");
@@ -38,7 +38,7 @@ const QString kStem = QStringLiteral("programming-log");
 const QRegularExpression kRenamed(QStringLiteral("^programming-log-(\\d{8})(?:-(\\d+))?\\.jsonl$"));
 
 // Batch threads append side by side; one of them at a time checks the size and renames.
-std::mutex g_Mutex;
+std::mutex g_LogMutex;
 
 #if !defined(Q_OS_WIN)
 QString ErrorText(int error)
@@ -83,9 +83,9 @@ void CProgramLog::RotateIfFull() const
 
 QString CProgramLog::Append(const CLogRecord& record) const
 {
-    const std::lock_guard lock(g_Mutex);
+    const std::lock_guard lock(g_LogMutex);
     if (!QDir().mkpath(QFileInfo(m_strPath).absolutePath()))
-        return kNoFolder.Text();
+        return kLogFolderMissing.Text();
     RotateIfFull();
     QByteArray line = record.ToLine();
 #if defined(Q_OS_WIN)

@@ -20,7 +20,7 @@
 namespace {
 
 // The process-wide choice, set before transfers start and read by every port opening.
-std::mutex g_Mutex;
+std::mutex g_TraceMutex;
 std::shared_ptr<CSerialTrace> g_Shared; // one file for all ports
 QString g_Folder; // else, a file per device here,
 std::map<QString, std::shared_ptr<CSerialTrace>> g_PerDevice; // kept for the run: a repeat loop's
@@ -28,7 +28,7 @@ std::map<QString, std::shared_ptr<CSerialTrace>> g_PerDevice; // kept for the ru
 
 constexpr CBilingual kIncomplete { "The trace file %1 could not be written (%2); the trace is incomplete.",
                                    "无法写入跟踪文件 %1 (%2); 跟踪记录不完整。" };
-constexpr CBilingual kNoFolder { "its folder cannot be made", "无法建立其文件夹" };
+constexpr CBilingual kTraceFolderMissing { "its folder cannot be made", "无法建立其文件夹" };
 struct Failure {
     QString path;
     QString reason;
@@ -70,7 +70,7 @@ CSerialTrace::~CSerialTrace()
 bool CSerialTrace::StartFile(const QString &path, QString *error)
 {
     std::shared_ptr<CSerialTrace> trace(new CSerialTrace(path, false));
-    const std::lock_guard lock(g_Mutex);
+    const std::lock_guard lock(g_TraceMutex);
     g_Folder.clear();
     g_PerDevice.clear();
     if (trace->m_nFile < 0) {
@@ -85,7 +85,7 @@ bool CSerialTrace::StartFile(const QString &path, QString *error)
 
 void CSerialTrace::StartFolder(const QString &folder)
 {
-    const std::lock_guard lock(g_Mutex);
+    const std::lock_guard lock(g_TraceMutex);
     g_Shared.reset();
     g_PerDevice.clear();
     g_Folder = folder;
@@ -93,7 +93,7 @@ void CSerialTrace::StartFolder(const QString &folder)
 
 void CSerialTrace::StopAll()
 {
-    const std::lock_guard lock(g_Mutex);
+    const std::lock_guard lock(g_TraceMutex);
     g_Shared.reset();
     g_Folder.clear();
     g_PerDevice.clear();
@@ -101,7 +101,7 @@ void CSerialTrace::StopAll()
 
 QStringList CSerialTrace::TakeFailures(bool chinese)
 {
-    const std::lock_guard lock(g_Mutex);
+    const std::lock_guard lock(g_TraceMutex);
     QStringList lines;
     for (const Failure &failure : g_Failures)
         lines << kIncomplete.Text(chinese).arg(failure.path, failure.reason);
@@ -116,7 +116,7 @@ QString CSerialTrace::DefaultFolder()
 
 std::shared_ptr<CSerialTrace> CSerialTrace::ForPort(const QString &device)
 {
-    const std::lock_guard lock(g_Mutex);
+    const std::lock_guard lock(g_TraceMutex);
     if (g_Shared)
         return g_Shared;
     if (g_Folder.isEmpty())
@@ -129,7 +129,7 @@ std::shared_ptr<CSerialTrace> CSerialTrace::ForPort(const QString &device)
                                  SafeName(device));
     const QString path = QDir(g_Folder).filePath(base + QStringLiteral(".txt"));
     if (!QDir().mkpath(g_Folder)) {
-        g_Failures.push_back({ path, kNoFolder.Text() });
+        g_Failures.push_back({ path, kTraceFolderMissing.Text() });
         return nullptr;
     }
     // A new file every time: a name that is taken (a symlink planted there too) is not written into.
@@ -182,7 +182,7 @@ void CSerialTrace::Line(const QString &device, const QString &text)
 void CSerialTrace::Failed(const QString &reason)
 {
     m_strError = reason;
-    const std::lock_guard lock(g_Mutex);
+    const std::lock_guard lock(g_TraceMutex);
     g_Failures.push_back({ m_strPath, reason });
 }
 

@@ -11,7 +11,7 @@ constexpr CBilingual kWriteDone { "Write Successfully", "写数据成功" };
 constexpr CBilingual kReadFailed { "Communication Error", "通信出错" };
 constexpr CBilingual kWriteFailed { "Communication Error", "通讯出错" };
 constexpr CBilingual kPortFailed { "Open the serial port fails", "打开串口失败" };
-constexpr CBilingual kStopped { "Stopped.", "已停止。" };
+constexpr CBilingual kExchangeStopped { "Stopped.", "已停止。" };
 constexpr CBilingual kPartlyWritten {
     "The radio may now hold part of the new values; write again before use.",
     "电台中可能只有部分新数据, 请重新写入后再使用。"
@@ -97,7 +97,7 @@ QString CServiceExchange::Message(bool chinese) const
             + m_Transfer.FailureLine(chinese);
         break;
     case Status::Stopped:
-        text = kStopped.Text(chinese);
+        text = kExchangeStopped.Text(chinese);
         break;
     }
     if (!read && m_bLinked)

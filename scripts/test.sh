@@ -1,29 +1,54 @@
 #!/usr/bin/env bash
-# Installs what is missing, then runs the whole test suite three ways: a Release build of what ships
-# (the Debian package is then made from those same binaries and checked with lintian), the suite again
-# under AddressSanitizer and UndefinedBehaviorSanitizer in a debug build, and a short bounded run of
-# every fuzz target.
+# Installs what is missing, then runs the whole test suite: a Release build of what ships made into the
+# Debian package and checked with lintian, every test in a debug build under AddressSanitizer and
+# UndefinedBehaviorSanitizer, and a short bounded run of every fuzz target.
+#
+# Speed: each build compiles a library's sources together in a few large files (a unity build), and the
+# tests, which mostly wait on serial lines and timers, run while lintian and the fuzz build use the idle
+# processor beside them at a low priority, so the tests' timing stays undisturbed.
 set -euo pipefail
 shopt -s nullglob
 cd "$(dirname "$0")/.."
 root=$(pwd)
 jobs=$(nproc)
 fuzz_runs=${FUZZ_RUNS:-20000}
+unity=(-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16)
+stage() { echo "== $* (at ${SECONDS} s)"; }
 
 "$root/scripts/install-deps.sh"
 
-echo "== release build and tests, then the Debian package of those binaries, checked with lintian"
-PACKAGE_BUILD_DIR=build-release PACKAGE_WITH_TESTS=1 JOBS=$jobs "$root/scripts/package.sh"
+stage "Release build of what ships, and its Debian package"
+PACKAGE_BUILD_DIR=build-release JOBS=$jobs "$root/scripts/package.sh" --no-lintian
+deb=$(ls build-release/fieldcom-programmer_*.deb)
 
-echo "== tests under AddressSanitizer and UndefinedBehaviorSanitizer"
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPROGRAM_SANITIZE=ON -DPROGRAM_BENCH=OFF >/dev/null
+stage "debug build under AddressSanitizer and UndefinedBehaviorSanitizer"
+cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPROGRAM_SANITIZE=ON -DPROGRAM_BENCH=OFF \
+      "${unity[@]}" >/dev/null
 cmake --build build-asan -j "$jobs"
-ctest --test-dir build-asan --output-on-failure -j "$jobs"
 
-echo "== fuzz targets, $fuzz_runs runs each"
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPROGRAM_FUZZ=ON -DPROGRAM_BUILD_GUI=OFF \
-      -DCMAKE_CXX_COMPILER=clang++ >/dev/null
-cmake --build build-fuzz -j "$jobs"
+beside_the_tests() {
+    echo "-- lintian $deb"
+    lintian --fail-on error "$deb"
+    echo "-- fuzz build"
+    cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPROGRAM_FUZZ=ON -DPROGRAM_BUILD_GUI=OFF \
+          -DCMAKE_CXX_COMPILER=clang++ "${unity[@]}" >/dev/null
+    cmake --build build-fuzz -j "$jobs"
+}
+beside_log=build-asan/beside-the-tests.log
+( renice -n 15 -p $BASHPID >/dev/null; beside_the_tests ) >"$beside_log" 2>&1 &
+beside=$!
+
+stage "tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+tests_ok=1
+ctest --test-dir build-asan --output-on-failure -j $((jobs * 2)) || tests_ok=0
+
+stage "lintian and the fuzz build"
+beside_ok=1
+wait $beside || beside_ok=0
+cat "$beside_log"
+[ $tests_ok = 1 ] && [ $beside_ok = 1 ] || { echo "== FAILED"; exit 1; }
+
+stage "fuzz targets, $fuzz_runs runs each"
 for fuzzer in build-fuzz/bin/fuzz_*; do
     name=$(basename "$fuzzer")
     corpus="build-fuzz/corpus/$name"
@@ -34,4 +59,4 @@ for fuzzer in build-fuzz/bin/fuzz_*; do
     "$fuzzer" -runs="$fuzz_runs" -max_len=4096 "$corpus" $seeds 2>&1 | tail -n 2
 done
 
-echo "== all tests passed"
+stage "all tests passed"

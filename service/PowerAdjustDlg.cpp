@@ -24,7 +24,7 @@ constexpr CBilingual kLevelTitles[PowerTable::kLevels] = {
     { "High Power", "高功率" },
 };
 // Column widths as parts of the grid's first column width.
-constexpr double kWidthFactors[] = { 0.8, 1.1, 1.2, 1.1 };
+constexpr double kPowerColumnWidths[] = { 0.8, 1.1, 1.2, 1.1 };
 
 } // namespace
 
@@ -111,7 +111,7 @@ void CPowerAdjustDlg::LayOutGrid()
     for (int i = 0; i < int(points.size()); ++i)
         m_Grid->SetTextMatrix(i + 1, 0, QString::number(points[std::size_t(i)]));
     for (int col = 0; col <= PowerTable::kLevels; ++col) {
-        m_Grid->SetColWidth(col, long(double(m_nBaseWidth) * kWidthFactors[col]));
+        m_Grid->SetColWidth(col, long(double(m_nBaseWidth) * kPowerColumnWidths[col]));
         m_Grid->SetColAlignment(col, CMSFlexGrid::kAlignCenterCenter);
     }
     m_Grid->setMinimumSize(m_Grid->sizeHint());

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr std::int64_t kUnitsPerMHz = 100000;
 // Past this many points a band text is nonsense; the list stops there rather than grow without end.
 constexpr int kMaxPoints = 1000;
 
@@ -23,8 +22,8 @@ int ClampToInt(std::int64_t value)
 } // namespace
 
 CServiceBand::CServiceBand(const BandLimits& limits)
-    : m_nLower(ClampToInt(limits.lower / kUnitsPerMHz))
-    , m_nUpper(ClampToInt(limits.upper / kUnitsPerMHz - 1))
+    : m_nLower(ClampToInt(limits.lower / ProductCatalog::kUnitsPerMHz))
+    , m_nUpper(ClampToInt(limits.upper / ProductCatalog::kUnitsPerMHz - 1))
 {
     m_nOffset = m_nLower <= kHighBandStartMHz ? 0 : (m_nLower - kHighBandStartMHz) / kStepMHz;
     // A band whose top lies below its bottom has one point.

@@ -9,13 +9,6 @@
 CFilePrompt::Hook CFilePrompt::s_Hook;
 QString CFilePrompt::s_strSettingsName;
 
-namespace {
-QString tr(const char* text)
-{
-    return QCoreApplication::translate("CFilePrompt", text);
-}
-}
-
 QString CFilePrompt::OpenFileName(QWidget* parent)
 {
     return Run({ parent, Kind::Open, {}, false, {} });

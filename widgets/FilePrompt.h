@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 #include <functional>
@@ -8,6 +9,8 @@ class QWidget;
 
 // The Open and Save As file dialogs for data files; a test answers them through a hook.
 class CFilePrompt {
+    Q_DECLARE_TR_FUNCTIONS(CFilePrompt)
+
 public:
     enum class Kind { Open, Save };
     struct Request {
