@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
-# Installs what is missing, then runs the whole test suite: a Release build of what ships made into the
-# Debian package and checked with lintian, every test in a debug build under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and a short bounded run of every fuzz target.
+# Installs what is missing, then runs the whole test suite: a Release build of what ships, made into the
+# Debian package and checked with lintian, and installed and run (a write and a read against the virtual
+# radio); every test in a debug build under AddressSanitizer and UndefinedBehaviorSanitizer; and a short
+# bounded run of every fuzz target.
 #
 # Speed: each build compiles a library's sources together in a few large files (a unity build), and the
-# tests, which mostly wait on serial lines and timers, run while lintian and the fuzz build use the idle
-# processor beside them at a low priority, so the tests' timing stays undisturbed.
+# tests, which mostly wait on serial lines and timers, run while lintian and the fuzz build use the
+# idle processor beside them at a low priority, so the tests' timing stays undisturbed.
 set -euo pipefail
 shopt -s nullglob
 cd "$(dirname "$0")/.."
@@ -20,6 +21,10 @@ stage() { echo "== $* (at ${SECONDS} s)"; }
 stage "Release build of what ships, and its Debian package"
 PACKAGE_BUILD_DIR=build-release JOBS=$jobs "$root/scripts/package.sh" --no-lintian
 deb=$(ls build-release/fieldcom-programmer_*.deb)
+echo "-- the Release programs, installed, and a write and read between them"
+home=$(mktemp -d)
+HOME=$home XDG_CONFIG_HOME=$home/.config QT_QPA_PLATFORM=offscreen "$root/tests/install/check_install.sh" build-release
+rm -rf "$home"
 
 stage "debug build under AddressSanitizer and UndefinedBehaviorSanitizer"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DPROGRAM_SANITIZE=ON -DPROGRAM_BENCH=OFF \

@@ -60,4 +60,15 @@ fi
 cd "$prefix"
 "$prefix/bin/program-cli" new radio.dat
 "$prefix/bin/program-cli" product radio.dat | grep -q 'QR-260' || { echo "installed program-cli did not read its Program.ini"; exit 1; }
+
+# The installed programs talk to each other over a serial line: what is written into the virtual radio
+# is read back from it (channels and options; the calibration areas Write leaves alone stay the radio's).
+"$prefix/bin/program-cli" set radio.dat 1 rx=146.52 >/dev/null
+coproc radio { exec "$prefix/bin/virtual-radio"; }
+trap 'kill $radio_PID 2>/dev/null; rm -rf "$prefix"' EXIT
+read -r -t 10 device <&"${radio[0]}" || { echo "virtual-radio named no device"; exit 1; }
+"$prefix/bin/program-cli" write --port "$device" radio.dat >/dev/null
+"$prefix/bin/program-cli" read --port "$device" -o back.dat >/dev/null
+[ "$("$prefix/bin/program-cli" show radio.dat)" = "$("$prefix/bin/program-cli" show back.dat)" ] \
+    || { echo "the radio gave back other channels"; exit 1; }
 echo "install ok"
