@@ -232,7 +232,7 @@ void CBatchWriteDlg::OnStart()
                         const QString text = CRepeatWriter::WaitingText(waiting, CLanguage::IsChinese());
                         QMetaObject::invokeMethod(this, [this, port, text] { SetWaiting(port, text); }, Qt::QueuedConnection);
                     });
-                // A port that would not open has ended its loop: it no longer waits.
+                // Its loop has ended (stopped, or its port would not open): it waits no more.
                 QMetaObject::invokeMethod(this, [this, port] { SetWaiting(port, QString()); }, Qt::QueuedConnection);
             }));
         }
