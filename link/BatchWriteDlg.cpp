@@ -161,8 +161,23 @@ void CBatchWriteDlg::UpdateControls()
     m_Repeat->setEnabled(!running);
     m_Verify->setEnabled(!running);
     m_Counts->setText(tr("Done: %1    Failed: %2").arg(m_nDone).arg(m_nFailed));
-    if (!running)
+    if (!running) {
         m_State->clear();
+        m_Waiting.clear();
+    }
+}
+
+void CBatchWriteDlg::SetWaiting(const QString& port, const QString& text)
+{
+    if (text.isEmpty())
+        m_Waiting.remove(port);
+    else
+        m_Waiting.insert(port, text);
+    QStringList lines;
+    for (auto it = m_Waiting.cbegin(); it != m_Waiting.cend(); ++it)
+        lines << it.key() + QStringLiteral(": ") + it.value();
+    if (!m_bStop)
+        m_State->setText(lines.join(QLatin1Char('\n')));
 }
 
 void CBatchWriteDlg::AddLine(const QString& line, bool succeeded, bool counts)
@@ -214,10 +229,11 @@ void CBatchWriteDlg::OnStart()
                 writer.Run(port, device, 0,
                     [&](const CBatchOutcome& outcome, int count) { post(outcome, QStringLiteral("#%1 ").arg(count)); },
                     [this, port](CRepeatWriter::Waiting waiting) {
-                        const QString text = port + QStringLiteral(": ")
-                            + CRepeatWriter::WaitingText(waiting, CLanguage::IsChinese());
-                        QMetaObject::invokeMethod(this, [this, text] { m_State->setText(text); }, Qt::QueuedConnection);
+                        const QString text = CRepeatWriter::WaitingText(waiting, CLanguage::IsChinese());
+                        QMetaObject::invokeMethod(this, [this, port, text] { SetWaiting(port, text); }, Qt::QueuedConnection);
                     });
+                // Its loop has ended (stopped, or its port would not open): it waits no more.
+                QMetaObject::invokeMethod(this, [this, port] { SetWaiting(port, QString()); }, Qt::QueuedConnection);
             }));
         }
     } else {

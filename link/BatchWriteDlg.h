@@ -3,6 +3,7 @@
 #include "image/RadioImage.h"
 
 #include <QDialog>
+#include <QMap>
 #include <QStringList>
 
 #include <atomic>
@@ -52,6 +53,7 @@ public:
     QPushButton* StopButton() const { return m_Stop; }
     QPlainTextEdit* Log() const { return m_Log; }
     QLabel* Counts() const { return m_Counts; }
+    QLabel* State() const { return m_State; }
 
     // The ports a new window offers.
     static QStringList OfferedPorts();
@@ -69,6 +71,8 @@ private:
     void AddLine(const QString& line, bool succeeded, bool counts);
     void OnWorkerDone();
     void UpdateControls();
+    // What the repeat loop on port waits for; empty once that loop has ended.
+    void SetWaiting(const QString& port, const QString& text);
 
     const CIniFile& m_Ini;
     CRadioImage m_Image;
@@ -76,6 +80,7 @@ private:
     QString m_strFile;
     std::atomic<bool> m_bStop { false };
     std::vector<QThread*> m_Workers;
+    QMap<QString, QString> m_Waiting; // port: what its repeat loop waits for
     int m_nDone = 0;
     int m_nFailed = 0;
 

@@ -19,10 +19,18 @@ CRepeatWriter::CRepeatWriter(CBatchTransfer::Factory make, bool verify)
 {
 }
 
-bool CRepeatWriter::Answers(const QString &device)
+CCloneTransfer::Status CRepeatWriter::Probe(const QString &port, const QString &device, CBatchOutcome *failure)
 {
     CCloneTransfer probe(CCloneTransfer::Direction::Read, {}, CRadioImage());
-    return probe.Run(device) == CCloneTransfer::Status::Done;
+    probe.SetPortName(port);
+    const CCloneTransfer::Status status = probe.Run(device);
+    if (failure && status == CCloneTransfer::Status::PortOpenFailed) {
+        failure->port = port;
+        failure->status = status;
+        for (const bool chinese : { false, true })
+            failure->portReason[chinese] = probe.PortFailureReason(chinese);
+    }
+    return status;
 }
 
 bool CRepeatWriter::Sleep(int milliseconds)
@@ -32,10 +40,14 @@ bool CRepeatWriter::Sleep(int milliseconds)
     return !m_Batch.StopRequested();
 }
 
-bool CRepeatWriter::WaitUntil(const QString &device, bool present)
+bool CRepeatWriter::WaitUntil(const QString &port, const QString &device, bool present, CBatchOutcome &failure)
 {
     while (!m_Batch.StopRequested()) {
-        if (Answers(device) == present)
+        // A port that does not open never will by waiting: missing, refused or held elsewhere.
+        const CCloneTransfer::Status status = Probe(port, device, &failure);
+        if (status == CCloneTransfer::Status::PortOpenFailed)
+            return false;
+        if ((status == CCloneTransfer::Status::Done) == present)
             return !m_Batch.StopRequested();
         if (!Sleep(kProbeIntervalMs))
             return false;
@@ -47,10 +59,11 @@ CRepeatWriter::Totals CRepeatWriter::Run(const QString &port, const QString &dev
     const std::function<void(const CBatchOutcome &, int)> &onRadio, const std::function<void(Waiting)> &onWaiting)
 {
     Totals totals;
+    CBatchOutcome failure;
     while (limit <= 0 || totals.written + totals.failed < limit) {
         if (onWaiting)
             onWaiting(Waiting::ForRadio);
-        if (!WaitUntil(device, true))
+        if (!WaitUntil(port, device, true, failure))
             break;
         const CBatchOutcome outcome = m_Batch.RunOne(0, port, device);
         // A radio stopped half-way counts as failed: it must be written again.
@@ -61,8 +74,13 @@ CRepeatWriter::Totals CRepeatWriter::Run(const QString &port, const QString &dev
             break;
         if (onWaiting)
             onWaiting(Waiting::ForRemoval);
-        if (!WaitUntil(device, false))
+        if (!WaitUntil(port, device, false, failure))
             break;
+    }
+    if (failure.status == CCloneTransfer::Status::PortOpenFailed) {
+        ++totals.failed;
+        if (onRadio)
+            onRadio(failure, totals.written + totals.failed);
     }
     return totals;
 }

@@ -10,7 +10,8 @@
 // One radio after another on the same cable: write the radio that answers, wait until it is taken
 // off, wait until the next one answers, write it, and so on until stopped. Waiting only opens the
 // link (wake-up, mode byte, confirm) and closes it again: a radio still on the cable is asked whether
-// it is there, never written to.
+// it is there, never written to. A port that cannot be opened ends the loop on that port, reported
+// like a radio that failed.
 class CRepeatWriter {
 public:
     enum class Waiting {
@@ -37,8 +38,9 @@ public:
         const std::function<void(const CBatchOutcome &, int count)> &onRadio,
         const std::function<void(Waiting)> &onWaiting = {});
 
-    // True when a radio answers a link opening on device; nothing else is sent.
-    static bool Answers(const QString &device);
+    // A link opening on device and nothing else: Done when a radio answers. For a port that did not
+    // open, failure (when given) gets the port, the status and the system's reason.
+    static CCloneTransfer::Status Probe(const QString &port, const QString &device, CBatchOutcome *failure = nullptr);
 
     // What the loop tells the user while it waits, and its closing line.
     static QString WaitingText(Waiting waiting, bool chinese);
@@ -46,8 +48,8 @@ public:
 
 private:
     // Link openings every kProbeIntervalMs until one answers (present) or one does not; false when
-    // stopped first.
-    bool WaitUntil(const QString &device, bool present);
+    // stopped first or when the port does not open (failure then says why).
+    bool WaitUntil(const QString &port, const QString &device, bool present, CBatchOutcome &failure);
     // Sleeps in small steps so a stop is seen soon.
     bool Sleep(int milliseconds);
 

@@ -80,7 +80,8 @@ private slots:
         bench.Dialog()->reject();
     }
 
-    // Two cables at once, and the repeat loop over swapped radios stopped from the window.
+    // Two cables at once, and the repeat loop over swapped radios stopped from the window; a port
+    // that cannot be opened fails at once with the reason while the other port carries on.
     // In service mode the tables question comes once for the whole batch, before its window.
     void batchWrite_data()
     {
@@ -88,13 +89,15 @@ private slots:
         QTest::addColumn<bool>("lost"); // verified, and the second radio loses a block
         QTest::addColumn<bool>("service");
         QTest::addColumn<QList<QMessageBox::StandardButton>>("answers"); // none: Enter
+        QTest::addColumn<bool>("missing"); // a second ticked port with no device behind it
         using Answers = QList<QMessageBox::StandardButton>;
-        QTest::newRow("two radios at once") << false << false << false << Answers {};
-        QTest::newRow("one after another, then Stop") << true << false << false << Answers {};
-        QTest::newRow("two verified, one fails its verify") << false << true << false << Answers {};
-        QTest::newRow("service mode, Enter: channels and options only") << false << false << true << Answers {};
-        QTest::newRow("service mode, Yes: the tables too") << false << false << true << Answers { QMessageBox::Yes };
-        QTest::newRow("service mode, Cancel: no batch") << false << false << true << Answers { QMessageBox::Cancel };
+        QTest::newRow("two radios at once") << false << false << false << Answers {} << false;
+        QTest::newRow("one after another, then Stop") << true << false << false << Answers {} << false;
+        QTest::newRow("one after another, a port that does not open") << true << false << false << Answers {} << true;
+        QTest::newRow("two verified, one fails its verify") << false << true << false << Answers {} << false;
+        QTest::newRow("service mode, Enter: channels and options only") << false << false << true << Answers {} << false;
+        QTest::newRow("service mode, Yes: the tables too") << false << false << true << Answers { QMessageBox::Yes } << false;
+        QTest::newRow("service mode, Cancel: no batch") << false << false << true << Answers { QMessageBox::Cancel } << false;
     }
 
     void batchWrite()
@@ -103,6 +106,7 @@ private slots:
         QFETCH(bool, lost);
         QFETCH(bool, service);
         QFETCH(QList<QMessageBox::StandardButton>, answers);
+        QFETCH(bool, missing);
         if (service)
             CServiceAccess::Grant();
         Bench bench;
@@ -133,6 +137,9 @@ private slots:
         QStringList devices;
         for (const CVirtualRadio* radio : radios)
             devices << Device(*radio);
+        const QString noPort = QDir(m_Data.path()).filePath("no-such-port");
+        if (missing)
+            devices << noPort;
         dialog->SetPorts(devices, devices);
         dialog->RepeatBox()->setChecked(repeat);
         dialog->VerifyBox()->setChecked(lost);
@@ -141,9 +148,21 @@ private slots:
         QVERIFY(!dialog->StartButton()->isEnabled());
         if (repeat) {
             QTRY_VERIFY_WITH_TIMEOUT(dialog->DoneCount() == 2, 30000);
+            // The port that did not open said so once, with the reason, and waits no more.
+            QCOMPARE(dialog->FailedCount(), missing ? 1 : 0);
+            QCOMPARE(dialog->State()->text().contains(noPort), false);
             QTest::mouseClick(dialog->StopButton(), Qt::LeftButton);
         }
         QTRY_VERIFY_WITH_TIMEOUT(!dialog->IsRunning(), 30000);
+        if (missing) {
+            const QString log = dialog->Log()->toPlainText();
+            QCOMPARE(log.count(noPort + ": failed"), 1);
+            QVERIFY2(log.contains(noPort + ": failed after 0.0 s: Could not Open the Port,Please check whether the Port "
+                                           "are occupied or the device are ok (The device "
+                    + noPort + " does not exist.)"),
+                qPrintable(log));
+            return;
+        }
         if (lost) { // every block went out, yet the read-back differs: that radio failed
             QCOMPARE(dialog->DoneCount(), 1);
             QCOMPARE(dialog->FailedCount(), 1);
