@@ -97,6 +97,7 @@ private slots:
         QTest::newRow("rx blank is no number") << false << row << 1 << " " << true << format << row;
         QTest::newRow("rx letters are no number") << false << row << 1 << "abc" << true << format << row;
         QTest::newRow("rx signed point number") << false << row << 1 << " -.5" << true << out << row;
+        QTest::newRow("rx decimal comma before a digit is a number") << false << row << 1 << ",5" << true << out << row;
         QTest::newRow("rx out of range, empty row") << false << empty << 1 << "165" << true << out << empty;
         QTest::newRow("tx letters keep the row") << false << row << 2 << "abc" << false << format << row;
         QTest::newRow("tx emptied follows rx")
