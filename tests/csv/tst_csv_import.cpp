@@ -5,6 +5,21 @@
 
 using namespace CsvTest;
 
+namespace {
+
+// Text as a spreadsheet's "Unicode text" saves it: UTF-16 behind its byte-order mark.
+QByteArray utf16(const QByteArray& utf8, bool bigEndian)
+{
+    QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
+    for (const QChar c : QString::fromUtf8(utf8)) {
+        const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
+        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
+    }
+    return bytes;
+}
+
+} // namespace
+
 class TestCsvImport : public QObject {
     Q_OBJECT
 
@@ -131,6 +146,12 @@ void TestCsvImport::importRows_data()
         << 7 << "146.52000|146.52000|None|69.4|Wide|Yes|Off|High" << -1 << "Line 2: Taken as it stands, though not in the standard tone list: 69.4 Hz.";
     QTest::newRow("two codes outside the list") << kNewer + "8,,146.520000,,0.000000,Cross,88.5,88.5,017,NR,050,DTCS->DTCS,FM,5.00,,High,,,,,\n"
         << 8 << "146.52000|146.52000|D050I|D017N|Wide|Yes|Off|High" << -1 << "Line 2: Taken as it stands, though not in the standard tone list: DCS 017, DCS 050.";
+    QTest::newRow("a spreadsheet's Unicode text: UTF-16, little-endian, tabs")
+        << utf16("Location\tName\tFrequency\tTone\trToneFreq\tComment\r\n12\t\xE4\xBF\xB1\xE4\xB9\x90\xE9\x83\xA8\t146,520000\tTone\t88,5\tbusy=Carrier\r\n", false)
+        << 12 << "146.52000|146.52000|None|88.5|Wide|Yes|Carrier|High" << -1 << QString();
+    QTest::newRow("UTF-16, big-endian, commas")
+        << utf16("Location,Frequency,Mode\n4,145.500000,NFM\n", true)
+        << 4 << "145.50000|145.50000|None|None|Narrow|Yes|Off|High" << -1 << QString();
     QTest::newRow("from 0 in a file counted from 1") << kNewer + "1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
         << 2 << "146.52000|146.52000|None|None|Wide|Yes|Off|High" << 0 << QString();
 }
@@ -206,6 +227,19 @@ void TestCsvImport::refusals_data()
         << "The first line names the column \"Skip\" twice." << 0;
     QTest::newRow("a quote never closed") << kNewer + good + "2,\"club,146.520000,,0.000000\n3,,146.520000\n" << 3
         << "The quote opened on this line is never closed" << 0;
+    // Line 4 (Location 3) opens a quote that line 8 closes: Locations 4-7 would vanish into one field.
+    QTest::newRow("a quote closed lines later") << kNewer + good + QByteArray("2" + good.mid(1))
+            + "3,\"club,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
+              "4,,146.540000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n5,,146.560000\n6,,146.580000\n"
+              "7,\",147.000000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
+        << 4 << "The quote opened on this line closes only on line 8, so lines 4 to 8 would be read as one row." << 0;
+    QTest::newRow("UTF-32, either order") << QByteArray("\xFF\xFE\0\0L\0\0\0", 8) << 0
+        << "This file is UTF-32 text, which is not read here." << 0;
+    QTest::newRow("UTF-32, big-endian") << QByteArray("\0\0\xFE\xFF\0\0\0L", 8) << 0 << "UTF-32" << 0;
+    QTest::newRow("UTF-16 without its mark") << utf16(kNewer + good, false).mid(2) << 0
+        << "This file is not text: the byte at offset 1 is zero" << 0;
+    QTest::newRow("a data file") << QByteArray("Q707\0\0\0\0\0\0\0\0\0\0\0\0", 16) + QByteArray(1024, '\xFF') << 0
+        << "the byte at offset 4 is zero" << 0;
     QTest::newRow("empty file") << QByteArray() << 0 << "This is no channel list" << 0;
 }
 
@@ -293,6 +327,9 @@ void TestCsvImport::cliImport_data()
         << L { "Line 2: Receive frequency 446.000000 MHz lies outside the radio's band, 130\u2013161 MHz.",
                "--band N (N: 1 \"130 - 160MHz\", 2 \"136 - 174MHz\"", "Nothing was imported: none of the 2 row(s) can be placed.",
                "!--skip-bad imports the rest" } << L();
+    QTest::newRow("a quote closed lines later, --skip-bad") << kNewer + row + QByteArray("2" + row.mid(1)).replace(",,146", ",\"club,146")
+            + "3" + row.mid(1) + "4,\"" + row.mid(1)
+        << L { "--skip-bad" } << 1 << "" << L { "Line 3: The quote opened on this line closes only on line 5" } << L();
     QTest::newRow("a quote never closed") << kNewer + row + QByteArray("2" + row.mid(1)).replace("High,", "High,\"club") + "3" + row.mid(1)
         << L { "--skip-bad" } << 1 << "" << L { "Line 3: The quote opened on this line is never closed" } << L();
 }
