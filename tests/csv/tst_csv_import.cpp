@@ -3,6 +3,8 @@
 
 #include "tests/csv/CsvTestSupport.h"
 
+#include <QStringEncoder>
+
 using namespace CsvTest;
 
 namespace {
@@ -10,12 +12,8 @@ namespace {
 // Text as a spreadsheet's "Unicode text" saves it: UTF-16 behind its byte-order mark.
 QByteArray utf16(const QByteArray& utf8, bool bigEndian)
 {
-    QByteArray bytes = bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE");
-    for (const QChar c : QString::fromUtf8(utf8)) {
-        const char high = char(c.unicode() >> 8), low = char(c.unicode() & 0xFF);
-        bytes.append(bigEndian ? high : low).append(bigEndian ? low : high);
-    }
-    return bytes;
+    QStringEncoder encode(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
+    return (bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE")) + QByteArray(encode(QString::fromUtf8(utf8)));
 }
 
 } // namespace
@@ -233,13 +231,10 @@ void TestCsvImport::refusals_data()
               "4,,146.540000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n5,,146.560000\n6,,146.580000\n"
               "7,\",147.000000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
         << 4 << "The quote opened on this line closes only on line 8, so lines 4 to 8 would be read as one row." << 0;
-    QTest::newRow("UTF-32, either order") << QByteArray("\xFF\xFE\0\0L\0\0\0", 8) << 0
+    QTest::newRow("UTF-32") << QByteArray("\xFF\xFE\0\0L\0\0\0", 8) << 0
         << "This file is UTF-32 text, which is not read here." << 0;
-    QTest::newRow("UTF-32, big-endian") << QByteArray("\0\0\xFE\xFF\0\0\0L", 8) << 0 << "UTF-32" << 0;
     QTest::newRow("UTF-16 without its mark") << utf16(kNewer + good, false).mid(2) << 0
         << "This file is not text: the byte at offset 1 is zero" << 0;
-    QTest::newRow("a data file") << QByteArray("Q707\0\0\0\0\0\0\0\0\0\0\0\0", 16) + QByteArray(1024, '\xFF') << 0
-        << "the byte at offset 4 is zero" << 0;
     QTest::newRow("empty file") << QByteArray() << 0 << "This is no channel list" << 0;
 }
 
@@ -327,9 +322,6 @@ void TestCsvImport::cliImport_data()
         << L { "Line 2: Receive frequency 446.000000 MHz lies outside the radio's band, 130\u2013161 MHz.",
                "--band N (N: 1 \"130 - 160MHz\", 2 \"136 - 174MHz\"", "Nothing was imported: none of the 2 row(s) can be placed.",
                "!--skip-bad imports the rest" } << L();
-    QTest::newRow("a quote closed lines later, --skip-bad") << kNewer + row + QByteArray("2" + row.mid(1)).replace(",,146", ",\"club,146")
-            + "3" + row.mid(1) + "4,\"" + row.mid(1)
-        << L { "--skip-bad" } << 1 << "" << L { "Line 3: The quote opened on this line closes only on line 5" } << L();
     QTest::newRow("a quote never closed") << kNewer + row + QByteArray("2" + row.mid(1)).replace("High,", "High,\"club") + "3" + row.mid(1)
         << L { "--skip-bad" } << 1 << "" << L { "Line 3: The quote opened on this line is never closed" } << L();
 }
