@@ -34,13 +34,10 @@ int listIndex(int column, const QString &text)
     return -1;
 }
 
-// One line naming what a list column takes; the tone list is too long to print whole.
+// One line naming what a list column takes.
 QString listHint(int column, bool chinese)
 {
     const QString field = QLatin1String(kFieldNames[column - 1]);
-    if (column == ChannelCodec::kDecodeTone || column == ChannelCodec::kEncodeTone)
-        return QStringLiteral("%1 takes %2, a listed CTCSS tone (62.5 to 254.1) or a listed DCS code as DnnnN or DnnnI")
-            .arg(field, ChannelCodec::kNone.Text(chinese));
     return QStringLiteral("%1 takes one of: %2").arg(field, ChannelCodec::ListItems(column, chinese).join(QStringLiteral(", ")));
 }
 
@@ -91,7 +88,9 @@ int RunSet(CCliContext &context, const QStringList &args)
 
     for (const Assignment &a : assignments) {
         QString text = a.text;
-        if (a.column >= ChannelCodec::kDecodeTone) {
+        // Tones are the grid's own rule, message included: the window takes and refuses the same texts.
+        const bool tone = a.column == ChannelCodec::kDecodeTone || a.column == ChannelCodec::kEncodeTone;
+        if (a.column >= ChannelCodec::kDecodeTone && !tone) {
             const int index = listIndex(a.column, text);
             if (index < 0) {
                 context.Err() << StringTable::Message(StringTable::kDataFormat) << '\n';

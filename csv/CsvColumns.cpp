@@ -15,6 +15,17 @@ constexpr CBilingual kTabs { "tabs", "制表符" };
 constexpr CBilingual kOpenQuote { "The quote opened on this line is never closed, so the rest of the file would "
                                   "be read as one field. Nothing was imported.",
     "此行开始的引号没有闭合, 文件其余部分会被读成一个字段。未导入任何内容。" };
+constexpr CBilingual kSpanningQuote { "The quote opened on this line closes only on line %1, so lines %2 to %1 would be "
+                                      "read as one row. A field of a channel list never spans lines. Nothing was imported.",
+    "此行开始的引号到第 %1 行才闭合, 第 %2 至 %1 行会被读成一行。信道表的字段不会跨行。未导入任何内容。" };
+constexpr CBilingual kUtf32 { "This file is UTF-32 text, which is not read here. Save it as UTF-8, or as UTF-16 "
+                              "(a spreadsheet's \"Unicode text\"), and import that. Nothing was imported.",
+    "此文件是 UTF-32 文本, 无法读取。请另存为 UTF-8 或 UTF-16 (电子表格的 \"Unicode 文本\") 后再导入。未导入任何内容。" };
+constexpr CBilingual kNotText { "This file is not text: the byte at offset %1 is zero, which text in UTF-8 never holds "
+                                "(UTF-16 text without its byte-order mark looks like this too). A channel list is text "
+                                "in UTF-8, or in UTF-16 with a byte-order mark. Nothing was imported.",
+    "此文件不是文本: 偏移 %1 处的字节为零, UTF-8 文本中不会出现 (没有字节顺序标记的 UTF-16 文本也是这样)。"
+    "信道表应为 UTF-8 文本, 或带字节顺序标记的 UTF-16 文本。未导入任何内容。" };
 constexpr CBilingual kNamedTwice { "The first line names the column \"%1\" twice.", "第一行两次给出列 \"%1\"。" };
 
 const QChar kSeparators[] = { QLatin1Char(','), QLatin1Char(';'), QLatin1Char('\t') };
@@ -85,7 +96,16 @@ CCsvColumns::CCsvColumns(const QStringList &header, QChar separator)
 CCsvColumns::File CCsvColumns::Read(const QByteArray &bytes, bool chinese)
 {
     File file;
-    const QString text = CsvText::Decode(bytes);
+    const CsvText::Decoded decoded = CsvText::DecodeBytes(bytes);
+    if (decoded.encoding == CsvText::Encoding::Utf32) {
+        file.refusal = kUtf32.Text(chinese);
+        return file;
+    }
+    if (decoded.encoding == CsvText::Encoding::NotText) {
+        file.refusal = kNotText.Text(chinese).arg(decoded.zeroByteAt);
+        return file;
+    }
+    const QString &text = decoded.text;
     // The separator is looked for in the first kHeaderBytes only. In all but giant files that is the
     // whole text, and the reader that found it reads on after the header line.
     const bool giant = bytes.size() > kHeaderBytes;
@@ -137,6 +157,13 @@ CCsvColumns::File CCsvColumns::Read(const QByteArray &bytes, bool chinese)
     }
     if (!found) {
         file.refusal = kNoColumns.Text(chinese).arg(separatorName(likeliest, chinese));
+        return file;
+    }
+    // A quote opened on one line and closed on a later one swallows the rows between: no field of a
+    // channel list holds a line break, so the file is taken as broken rather than read wrongly.
+    if (reader.SpanOpenLine() > 0) {
+        file.refusal = kSpanningQuote.Text(chinese).arg(reader.SpanCloseLine()).arg(reader.SpanOpenLine());
+        file.refusalLine = reader.SpanOpenLine();
         return file;
     }
     file.columns = CCsvColumns(records.front().fields, file.separator);

@@ -46,8 +46,9 @@ public:
     explicit CCsvColumns(const QStringList &header, QChar separator = QLatin1Char(','));
 
     // Finds the separator (',', ';' or tab) that makes the first line name Location and Frequency and
-    // reads the file with it. Refused: no such separator (the message names the one tried), a quote
-    // never closed, a layout column named twice.
+    // reads the file with it. Refused: bytes that are no text it reads (UTF-32, a zero byte without
+    // the mark of UTF-16), no such separator (the message names the one tried), a quote never closed
+    // or closed on a later line than it opened, a layout column named twice.
     static File Read(const QByteArray &bytes, bool chinese);
 
     // The column's name as files write it: "rToneFreq".

@@ -59,10 +59,14 @@ bool CCsvRecordReader::Next(CsvText::Record& record)
                     m_At += 2;
                 } else {
                     m_bQuoted = false;
+                    if (m_SpanOpenLine == m_QuoteLine && m_SpanCloseLine == 0)
+                        m_SpanCloseLine = m_Line;
                     ++m_At;
                 }
             } else if (lineBreak) {
                 // A line break inside quotes belongs to the field.
+                if (m_SpanOpenLine == 0)
+                    m_SpanOpenLine = m_QuoteLine;
                 const qsizetype length = isCrLf(m_At) ? 2 : 1;
                 field += m_Text.sliced(m_At, length);
                 m_At += length;

@@ -17,6 +17,10 @@ public:
     bool Next(CsvText::Record& record);
     // The line of a quote still open where reading stopped, 0 when none is.
     int OpenQuoteLine() const { return m_bQuoted ? m_QuoteLine : 0; }
+    // The first quoted field read so far that ran over a line break: the line its quote opened on and
+    // the line it closed on (0 while still open); 0 and 0 when no field has.
+    int SpanOpenLine() const { return m_SpanOpenLine; }
+    int SpanCloseLine() const { return m_SpanCloseLine; }
 
 private:
     // The characters that end a plain run of a field.
@@ -30,6 +34,8 @@ private:
     int m_Line = 1;
     bool m_bQuoted = false;
     int m_QuoteLine = 0;
+    int m_SpanOpenLine = 0;
+    int m_SpanCloseLine = 0;
     qsizetype m_LastFieldCount = 0;
     std::array<qsizetype, kStopCount> m_Next {}; // where each stop was last found; searched again once passed
 };

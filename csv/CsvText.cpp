@@ -2,6 +2,8 @@
 
 #include "csv/CsvRecordReader.h"
 
+#include <QStringDecoder>
+
 namespace {
 
 bool needsQuotes(const QString &field)
@@ -16,12 +18,39 @@ bool needsQuotes(const QString &field)
 
 namespace CsvText {
 
+Decoded DecodeBytes(const QByteArray& bytes)
+{
+    Decoded decoded;
+    // UTF-32 first: its little-endian mark begins as UTF-16's does.
+    if (bytes.startsWith(QByteArrayView("\xFF\xFE\0\0", 4)) || bytes.startsWith(QByteArrayView("\0\0\xFE\xFF", 4))) {
+        decoded.encoding = Encoding::Utf32;
+        return decoded;
+    }
+    const bool littleEndian = bytes.startsWith("\xFF\xFE");
+    if (littleEndian || bytes.startsWith("\xFE\xFF")) {
+        decoded.encoding = littleEndian ? Encoding::Utf16LE : Encoding::Utf16BE;
+        // Stateless: a last byte without its pair ends the text as U+FFFD, not silently.
+        QStringDecoder toText(littleEndian ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+            QStringConverter::Flag::Stateless);
+        decoded.text = toText.decode(QByteArrayView(bytes).sliced(2));
+        return decoded;
+    }
+    // Text in UTF-8 has no zero byte; a file that has one is something else (UTF-16 without its mark,
+    // a spreadsheet's own format, a data file).
+    if (const qsizetype zero = bytes.indexOf('\0'); zero >= 0) {
+        decoded.encoding = Encoding::NotText;
+        decoded.zeroByteAt = zero;
+        return decoded;
+    }
+    decoded.text = QString::fromUtf8(bytes);
+    if (decoded.text.startsWith(QChar(0xFEFF)))
+        decoded.text.remove(0, 1);
+    return decoded;
+}
+
 QString Decode(const QByteArray& bytes)
 {
-    QString text = QString::fromUtf8(bytes);
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return text;
+    return DecodeBytes(bytes).text;
 }
 
 Table Parse(const QByteArray& bytes, QChar separator, int limit)

@@ -2,6 +2,7 @@
 
 #include "config/Language.h"
 #include "config/StringTable.h"
+#include "editor/ToneTable.h"
 
 using namespace ChannelCodec;
 
@@ -12,6 +13,10 @@ constexpr CBilingual kHeaders[CChannelGrid::kCols] = {
     { "QT/DQT Dec", "QT/DQT解码" }, { "QT/DQT Enc", "QT/DQT编码" }, { "W/N", "宽/窄" },
     { "Scan", "扫描" },         { "Busy Lock", "繁忙锁定" },    { "Power", "功率" },
 };
+
+constexpr CBilingual kToneCellTakes { "A tone is None, a listed CTCSS tone in Hz (62.5 to 254.1) or a listed DCS "
+                                      "code as DnnnN or DnnnI (D023N).",
+    "亚音须为 无、列表中的 CTCSS 亚音 (62.5 至 254.1 Hz) 或列表中的 DCS 码 DnnnN 或 DnnnI (D023N)。" };
 
 // Columns 3..8 of a channel that was just given a receive frequency.
 constexpr const CBilingual *kNewChannelDefaults[] = { &kNone, &kNone, &kWide, &kYes, &kOff, &kHigh };
@@ -143,7 +148,16 @@ CChannelGrid::Outcome CChannelGrid::Commit(int row, int col, const QString &edit
         return check.verdict == FrequencyVerdict::OutOfRange ? Outcome::OutOfRange : Outcome::OffStep;
     }
 
-    cell = (rx.isEmpty() && tx.isEmpty()) ? QString() : editorText;
+    QString value = editorText;
+    if (col == kDecodeTone || col == kEncodeTone) {
+        if (editorText == cell)
+            return Outcome::Accepted; // what the cell holds stays, a tone the list lacks included
+        // A text the list lacks is refused, never matched to a tone near it: 100.5 is not 100.0.
+        value = ToneTable::ListedTone(editorText, m_bChinese);
+        if (value.isEmpty())
+            return Outcome::BadTone;
+    }
+    cell = (rx.isEmpty() && tx.isEmpty()) ? QString() : value;
     return Outcome::Accepted;
 }
 
@@ -171,7 +185,8 @@ QString CChannelGrid::Message(Outcome outcome)
     case Outcome::Accepted: return {};
     case Outcome::OutOfRange: return StringTable::Message(StringTable::kOutOfRange);
     case Outcome::OffStep: return StringTable::Message(StringTable::kOffStep);
-    case Outcome::BadFormat: return StringTable::Message(StringTable::kDataFormat);
+    case Outcome::BadFormat:
+    case Outcome::BadTone: return StringTable::Message(StringTable::kDataFormat);
     }
     return {};
 }
@@ -179,7 +194,11 @@ QString CChannelGrid::Message(Outcome outcome)
 QString CChannelGrid::MessageFor(Outcome outcome) const
 {
     const QString first = Message(outcome);
-    return outcome == Outcome::OutOfRange ? first + QLatin1Char('\n') + RangeLine(m_Limits, m_bChinese) : first;
+    if (outcome == Outcome::OutOfRange)
+        return first + QLatin1Char('\n') + RangeLine(m_Limits, m_bChinese);
+    if (outcome == Outcome::BadTone)
+        return first + QLatin1Char('\n') + kToneCellTakes.Text(m_bChinese);
+    return first;
 }
 
 QString CChannelGrid::RangeLine(BandLimits limits, bool chinese)

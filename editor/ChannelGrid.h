@@ -21,8 +21,9 @@ public:
 
     // How the cell being left was confirmed: by moving to another cell, or with Enter.
     enum class Trigger { LeaveCell, Enter };
-    // What a commit ends with; anything but Accepted comes with a message.
-    enum class Outcome { Accepted, OutOfRange, OffStep, BadFormat };
+    // What a commit ends with; anything but Accepted comes with a message. BadTone: a tone cell given
+    // a text that names no item of the tone list.
+    enum class Outcome { Accepted, OutOfRange, OffStep, BadFormat, BadTone };
 
     explicit CChannelGrid(bool chinese);
 
@@ -46,7 +47,8 @@ public:
     // Commits editorText, the text of the editor open over cell (row, col), by the grid's rules:
     // frequency checks against the band limits, a new channel getting its defaults, the transmit
     // frequency following the receive one, an empty receive frequency deleting the channel, a refused
-    // receive frequency deleting it too, a refused transmit frequency leaving the cell as it was.
+    // receive frequency keeping the row, a refused transmit frequency leaving the cell as it was, a tone
+    // cell taking only a text that names an item of the tone list (stored as that item).
     Outcome Commit(int row, int col, const QString &editorText, Trigger trigger);
 
     // The cells Enter passes through from (row, col): the next column, or column 1 and then the next
@@ -58,7 +60,8 @@ public:
 
     // Maps a message-bearing outcome to its string-table text; empty for Accepted.
     static QString Message(Outcome outcome);
-    // As Message, with a second line where it helps: the band's range in MHz under "Out of range".
+    // As Message, with a second line where it helps: the band's range in MHz under "Out of range",
+    // what a tone cell takes under a refused tone.
     QString MessageFor(Outcome outcome) const;
     // "Allowed: 136 to 174 MHz" for limits in 10 Hz units.
     static QString RangeLine(BandLimits limits, bool chinese);

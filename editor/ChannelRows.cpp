@@ -1,12 +1,10 @@
 #include "editor/ChannelRows.h"
 
 #include "config/Language.h"
-#include "config/NumberParse.h"
 #include "editor/ChannelGrid.h"
 #include "editor/ToneTable.h"
 
 #include <algorithm>
-#include <cmath>
 
 using namespace ChannelCodec;
 
@@ -62,26 +60,6 @@ bool isProgrammed(const Slot& slot)
     return !IsEmptyChannel(scratch, 1);
 }
 
-// The tone list's own text for a pasted tone, or empty when the list has no such tone.
-QString listedTone(const QString& text, const QStringList& toneList, bool chinese)
-{
-    if (kNone.Matches(text) || text.compare(QLatin1String(kNone.english), Qt::CaseInsensitive) == 0)
-        return kNone.Text(chinese);
-    for (const QString& item : toneList)
-        if (item.compare(text, Qt::CaseInsensitive) == 0)
-            return item;
-    // "67" or "67.00" from a spreadsheet: the CTCSS tone of that value.
-    bool number = false;
-    const double hertz = text.toDouble(&number);
-    if (number) {
-        const auto tenths = std::llround(hertz * 10);
-        for (int listed : ToneTable::CtcssTenths())
-            if (listed == tenths && std::abs(hertz * 10 - double(tenths)) < 1e-6)
-                return NumberParse::FormatFixed(listed / 10.0, 1);
-    }
-    return {};
-}
-
 QString listedChoice(const QString& text, int column, bool chinese)
 {
     for (const CBilingual* choice : choices(column))
@@ -101,8 +79,7 @@ bool isHeaderLine(const QStringList& fields)
 }
 
 // One pasted line into the grid's texts; the reason when refused.
-QString checkLine(QStringList fields, int line, BandLimits limits, const QStringList& toneList, bool chinese,
-    RowTexts& texts)
+QString checkLine(QStringList fields, int line, BandLimits limits, bool chinese, RowTexts& texts)
 {
     const QString where = QString::number(line);
     if (fields.size() > kFieldCount + 1)
@@ -138,7 +115,7 @@ QString checkLine(QStringList fields, int line, BandLimits limits, const QString
         const QString typed = fields[col - 1];
         QString value;
         if (col == kDecodeTone || col == kEncodeTone)
-            value = typed.isEmpty() ? kNone.Text(chinese) : listedTone(typed, toneList, chinese);
+            value = typed.isEmpty() ? kNone.Text(chinese) : ToneTable::ListedTone(typed, chinese);
         else
             value = typed.isEmpty() ? choices(col).front()->Text(chinese) : listedChoice(typed, col, chinese);
         if (value.isEmpty())
@@ -266,13 +243,12 @@ PasteResult ParsePaste(const QString& text, BandLimits limits, bool chinese)
     QStringList lines = normalised.split(QLatin1Char('\n'));
     while (!lines.isEmpty() && lines.constLast().trimmed().isEmpty())
         lines.removeLast(); // the final line break, and blank lines after the data
-    const QStringList toneList = ToneTable::BuildToneList(chinese);
     for (int i = 0; i < lines.size(); ++i) {
         const QStringList fields = lines[i].split(QLatin1Char('\t'));
         if (isHeaderLine(fields))
             continue;
         RowTexts texts;
-        const QString error = checkLine(fields, i + 1, limits, toneList, chinese, texts);
+        const QString error = checkLine(fields, i + 1, limits, chinese, texts);
         if (!error.isEmpty())
             result.errors << error;
         else

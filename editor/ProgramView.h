@@ -150,6 +150,7 @@ private:
     long m_nNaturalRowHeight = 0;
     bool m_bFirstInit = true;
     bool m_bListChosen = false; // an item was chosen in the list editor open now
+    bool m_bListTyped = false; // text was typed into the tone editor open now
 
     static QString s_strMainTitle;
 };

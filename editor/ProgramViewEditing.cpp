@@ -40,6 +40,14 @@ void CProgramView::CreateEditors()
         list->addItems(column == kDecodeTone || column == kEncodeTone
                 ? m_ToneList
                 : ListItems(column, CLanguage::IsChinese()));
+        if (column == kDecodeTone || column == kEncodeTone) {
+            // A tone can be typed as well as chosen, and what is typed is what the grid judges: no
+            // completion and no jump to the nearest item, so 100.5 is refused rather than taken as 100.0.
+            list->setEditable(true);
+            list->setInsertPolicy(QComboBox::NoInsert);
+            list->setCompleter(nullptr);
+            connect(list->lineEdit(), &QLineEdit::textEdited, this, [this] { m_bListTyped = true; });
+        }
         list->setMaxVisibleItems(12);
         list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }")); // a scrolled drop-down list
         CHelpLayer::SetControlId(list, kListIds[i]);
@@ -78,8 +86,10 @@ QString CProgramView::EditorText(const QWidget* editor) const
 
 bool CProgramView::IsEdited(const QWidget* editor, int row, int col) const
 {
+    // A list's text counts once the user chose or typed, and only when it differs from the cell: a tone
+    // the list lacks, opened and typed over with the same text, stays as the radio holds it.
     if (qobject_cast<const QComboBox*>(editor))
-        return m_bListChosen;
+        return (m_bListChosen || m_bListTyped) && EditorText(editor) != m_Cells.Text(row, col);
     return EditorText(editor) != m_Cells.Text(row, col);
 }
 
@@ -103,11 +113,16 @@ void CProgramView::ShowEditorOverCurrentCell()
     const QString text = m_Grid->GetTextMatrix(row, col);
     if (auto* list = qobject_cast<QComboBox*>(editor)) {
         m_bListChosen = false;
+        m_bListTyped = false;
         // The first item that begins with the cell's text, whatever its case. A text the list lacks
         // (a tone the radio holds but the list does not offer) is shown as it is, with no item chosen.
-        const int index = list->findText(text, Qt::MatchStartsWith);
+        const int index = list->findText(text, list->isEditable() ? Qt::MatchFixedString : Qt::MatchStartsWith);
         list->setPlaceholderText(text);
         list->setCurrentIndex(index);
+        if (QLineEdit* typed = list->lineEdit()) {
+            typed->setText(text);
+            typed->selectAll(); // typing replaces the cell's text, as in the frequency cells
+        }
     }
     // The grid reports the cell in twips; the editor sits exactly on it. (The -3 pixel nudge other
     // grid controls need for their border does not apply: our cell positions are already inside it.)

@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMouseEvent>
@@ -255,13 +256,18 @@ void CRowEditor::OnContextMenu(const QPoint& pos)
 // moving the current cell there.
 bool CRowEditor::eventFilter(QObject* watched, QEvent* event)
 {
-    // The edit boxes over the cells: Ctrl+Z there undoes the box's own typing while it has some;
-    // an edit box just opened has none, and the key undoes the document's last change instead.
+    // The edit boxes over the cells (and the tone lists, which take typing): Ctrl+Z there undoes the
+    // box's own typing while it has some; a box just opened has none, and the key undoes the
+    // document's last change instead.
     if (event->type() == QEvent::ChildPolished) {
-        if (auto* edit = qobject_cast<QLineEdit*>(static_cast<QChildEvent*>(event)->child()))
-            edit->installEventFilter(this);
+        QObject* child = static_cast<QChildEvent*>(event)->child();
+        if (qobject_cast<QLineEdit*>(child) || qobject_cast<QComboBox*>(child))
+            child->installEventFilter(this);
     } else if (event->type() == QEvent::ShortcutOverride) {
-        if (auto* edit = qobject_cast<QLineEdit*>(watched)) {
+        auto* edit = qobject_cast<QLineEdit*>(watched);
+        if (auto* list = qobject_cast<QComboBox*>(watched))
+            edit = list->lineEdit();
+        if (edit) {
             const auto* key = static_cast<QKeyEvent*>(event);
             const QKeyCombination combination = key->keyCombination();
             const bool undo = combination == (Qt::CTRL | Qt::Key_Z);

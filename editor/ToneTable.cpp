@@ -1,7 +1,9 @@
 #include "editor/ToneTable.h"
 
+#include "config/Language.h"
 #include "config/NumberParse.h"
 
+#include <QRegularExpression>
 #include <algorithm>
 #include <array>
 
@@ -38,6 +40,20 @@ bool isKnownCode(int code)
         || std::find(kUnlistedDcsCodes.begin(), kUnlistedDcsCodes.end(), code) != kUnlistedDcsCodes.end();
 }
 
+// What a typed tone may look like; the lists then decide whether it is one the radio offers.
+const QRegularExpression &typedCtcssPattern()
+{
+    static const QRegularExpression pattern(QStringLiteral("^([0-9]{1,4})(?:[.,]([0-9]*))?$"));
+    return pattern;
+}
+
+const QRegularExpression &typedDcsPattern()
+{
+    static const QRegularExpression pattern(
+        QStringLiteral("^D([0-7]{1,3})([NI])$"), QRegularExpression::CaseInsensitiveOption);
+    return pattern;
+}
+
 } // namespace
 
 namespace ToneTable {
@@ -64,6 +80,34 @@ std::span<const int> CtcssTenths()
 std::span<const int> ListedDcsCodes()
 {
     return kDcsCodes;
+}
+
+QString ListedTone(const QString &typed, bool chinese)
+{
+    const QString text = typed.trimmed();
+    const CBilingual none { "None", "无" };
+    if (none.Matches(text) || text.compare(QLatin1String(none.english), Qt::CaseInsensitive) == 0)
+        return none.Text(chinese);
+
+    if (const QRegularExpressionMatch dcs = typedDcsPattern().match(text); dcs.hasMatch()) {
+        const int code = dcs.captured(1).toInt();
+        if (std::find(kDcsCodes.begin(), kDcsCodes.end(), code) == kDcsCodes.end())
+            return QString();
+        return QString::asprintf("D%03d", code) + dcs.captured(2).toUpper();
+    }
+
+    // Whole tenths of a hertz only: 100.5 and 88.55 are no tone of the list, whatever they are near.
+    if (const QRegularExpressionMatch ctcss = typedCtcssPattern().match(text); ctcss.hasMatch()) {
+        const QString decimals = ctcss.captured(2);
+        for (qsizetype i = 1; i < decimals.size(); ++i)
+            if (decimals.at(i) != QLatin1Char('0'))
+                return QString();
+        const int tenths = ctcss.captured(1).toInt() * 10 + (decimals.isEmpty() ? 0 : decimals.at(0).digitValue());
+        if (std::find(kCtcssTenths.begin(), kCtcssTenths.end(), tenths) == kCtcssTenths.end())
+            return QString();
+        return NumberParse::FormatFixed(tenths / 10.0, 1);
+    }
+    return QString();
 }
 
 } // namespace ToneTable

@@ -21,6 +21,13 @@ std::span<const int> CtcssTenths();
 // DCS codes of the list as written (023 is 23), ascending.
 std::span<const int> ListedDcsCodes();
 
+// The item of the tone list a typed text names, in the language asked for; empty when it names none.
+// Taken: the no-tone text in either language and any case, a listed CTCSS tone as a number in Hz with a
+// decimal point or comma and any zeros after its one decimal ("67" and "67,00" are 67.0), a listed DCS
+// code as D, one to three octal digits and N or I, in any case ("d23n" is D023N); blanks around are
+// ignored. Both the grid and program-cli set take exactly these texts.
+QString ListedTone(const QString &typed, bool chinese);
+
 } // namespace ToneTable
 
 // From a stored 9-bit DCS value to the code written in octal digits (19 -> 23 for D023); 0 when the

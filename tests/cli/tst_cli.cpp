@@ -4,6 +4,7 @@
 #include "image/DataFile.h"
 #include "tests/common/CliRun.h"
 #include "tests/common/TestFiles.h"
+#include "tests/common/TypedTones.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -59,6 +60,8 @@ private slots:
     void show();
     void set_data();
     void set();
+    void tones_data();
+    void tones();
     void failures_data();
     void failures();
 
@@ -184,8 +187,6 @@ void TestCli::set_data()
     QTest::newRow("tx nan") << QStringList { "1", "tx=nan" } << 1 << bad << "";
     QTest::newRow("tx off step") << QStringList { "1", "tx=146.0001" } << 1 << step << "";
     QTest::newRow("refusal after a good value") << QStringList { "1", "rx=150", "power=Max" } << 1 << format << "";
-    QTest::newRow("unlisted tone") << QStringList { "1", "dec=69.4" } << 1 << format << "";
-    QTest::newRow("unlisted DCS") << QStringList { "1", "enc=D017N" } << 1 << format << "";
     QTest::newRow("channel 17") << QStringList { "17", "rx=146.5" } << 2 << "CHANNEL" << "";
     QTest::newRow("unknown field") << QStringList { "1", "freq=146.5" } << 2 << "freq" << "";
     QTest::newRow("no assignment") << QStringList { "1" } << 2 << "Usage" << "";
@@ -215,6 +216,34 @@ void TestCli::set()
     QCOMPARE(after.at(16 + 0x1B8), char(0x50));
     after[16 + 0x1B8] = before.at(16 + 0x1B8);
     QCOMPARE(after.toHex(), before.toHex());
+}
+
+void TestCli::tones_data()
+{
+    TypedTones::AddRows();
+}
+
+// The texts the grid's tone editor takes, through set: the same item stored, the same refusal, and a
+// refused text leaves the file as it was.
+void TestCli::tones()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, stored);
+    const QByteArray before = DataFileBytes(sampleImage());
+    for (const char* field : { "dec", "enc" }) {
+        QVERIFY(Write(m_File, before));
+        const Run result = run({ "set", m_File, "1", QStringLiteral("%1=%2").arg(field, typed) });
+        if (stored.isEmpty()) {
+            QCOMPARE(result.code, 1);
+            QCOMPARE(result.err, TypedTones::kRefused + '\n');
+            QCOMPARE(Read(m_File), before);
+            continue;
+        }
+        QCOMPARE(result.code, 0);
+        QStringList fields = kSampleEnglish.at(0).split('\t');
+        fields[QLatin1String(field) == "dec" ? 3 : 4] = stored;
+        QCOMPARE(lineOf(m_File, 1), fields.join('\t'));
+    }
 }
 
 // clang-format off

@@ -3,7 +3,20 @@
 
 #include "tests/csv/CsvTestSupport.h"
 
+#include <QStringEncoder>
+
 using namespace CsvTest;
+
+namespace {
+
+// Text as a spreadsheet's "Unicode text" saves it: UTF-16 behind its byte-order mark.
+QByteArray utf16(const QByteArray& utf8, bool bigEndian)
+{
+    QStringEncoder encode(bigEndian ? QStringConverter::Utf16BE : QStringConverter::Utf16LE);
+    return (bigEndian ? QByteArray("\xFE\xFF") : QByteArray("\xFF\xFE")) + QByteArray(encode(QString::fromUtf8(utf8)));
+}
+
+} // namespace
 
 class TestCsvImport : public QObject {
     Q_OBJECT
@@ -131,6 +144,12 @@ void TestCsvImport::importRows_data()
         << 7 << "146.52000|146.52000|None|69.4|Wide|Yes|Off|High" << -1 << "Line 2: Taken as it stands, though not in the standard tone list: 69.4 Hz.";
     QTest::newRow("two codes outside the list") << kNewer + "8,,146.520000,,0.000000,Cross,88.5,88.5,017,NR,050,DTCS->DTCS,FM,5.00,,High,,,,,\n"
         << 8 << "146.52000|146.52000|D050I|D017N|Wide|Yes|Off|High" << -1 << "Line 2: Taken as it stands, though not in the standard tone list: DCS 017, DCS 050.";
+    QTest::newRow("a spreadsheet's Unicode text: UTF-16, little-endian, tabs")
+        << utf16("Location\tName\tFrequency\tTone\trToneFreq\tComment\r\n12\t\xE4\xBF\xB1\xE4\xB9\x90\xE9\x83\xA8\t146,520000\tTone\t88,5\tbusy=Carrier\r\n", false)
+        << 12 << "146.52000|146.52000|None|88.5|Wide|Yes|Carrier|High" << -1 << QString();
+    QTest::newRow("UTF-16, big-endian, commas")
+        << utf16("Location,Frequency,Mode\n4,145.500000,NFM\n", true)
+        << 4 << "145.50000|145.50000|None|None|Narrow|Yes|Off|High" << -1 << QString();
     QTest::newRow("from 0 in a file counted from 1") << kNewer + "1,,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
         << 2 << "146.52000|146.52000|None|None|Wide|Yes|Off|High" << 0 << QString();
 }
@@ -206,6 +225,16 @@ void TestCsvImport::refusals_data()
         << "The first line names the column \"Skip\" twice." << 0;
     QTest::newRow("a quote never closed") << kNewer + good + "2,\"club,146.520000,,0.000000\n3,,146.520000\n" << 3
         << "The quote opened on this line is never closed" << 0;
+    // Line 4 (Location 3) opens a quote that line 8 closes: Locations 4-7 would vanish into one field.
+    QTest::newRow("a quote closed lines later") << kNewer + good + QByteArray("2" + good.mid(1))
+            + "3,\"club,146.520000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
+              "4,,146.540000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n5,,146.560000\n6,,146.580000\n"
+              "7,\",147.000000,,0.000000,,88.5,88.5,023,NN,023,,FM,5.00,,High,,,,,\n"
+        << 4 << "The quote opened on this line closes only on line 8, so lines 4 to 8 would be read as one row." << 0;
+    QTest::newRow("UTF-32") << QByteArray("\xFF\xFE\0\0L\0\0\0", 8) << 0
+        << "This file is UTF-32 text, which is not read here." << 0;
+    QTest::newRow("UTF-16 without its mark") << utf16(kNewer + good, false).mid(2) << 0
+        << "This file is not text: the byte at offset 1 is zero" << 0;
     QTest::newRow("empty file") << QByteArray() << 0 << "This is no channel list" << 0;
 }
 

@@ -84,7 +84,8 @@ private slots:
         QTest::addColumn<QString>("after");
         const QString empty = "|||||||", row = "146.50000|147.00000|88.5|None|Narrow|No|Carrier|Low";
         const int ok = int(CChannelGrid::Outcome::Accepted), out = int(CChannelGrid::Outcome::OutOfRange),
-                  step = int(CChannelGrid::Outcome::OffStep), format = int(CChannelGrid::Outcome::BadFormat);
+                  step = int(CChannelGrid::Outcome::OffStep), format = int(CChannelGrid::Outcome::BadFormat),
+                  tone = int(CChannelGrid::Outcome::BadTone);
         QTest::newRow("new channel") << false << empty << 1 << "146.5" << true << ok
                                      << "146.50000|146.50000|None|None|Wide|Yes|Off|High";
         QTest::newRow("new channel, Chinese")
@@ -97,6 +98,7 @@ private slots:
         QTest::newRow("rx blank is no number") << false << row << 1 << " " << true << format << row;
         QTest::newRow("rx letters are no number") << false << row << 1 << "abc" << true << format << row;
         QTest::newRow("rx signed point number") << false << row << 1 << " -.5" << true << out << row;
+        QTest::newRow("rx decimal comma before a digit is a number") << false << row << 1 << ",5" << true << out << row;
         QTest::newRow("rx out of range, empty row") << false << empty << 1 << "165" << true << out << empty;
         QTest::newRow("tx letters keep the row") << false << row << 2 << "abc" << false << format << row;
         QTest::newRow("tx emptied follows rx")
@@ -113,6 +115,12 @@ private slots:
         QTest::newRow("list item on empty row") << false << empty << 8 << "Low" << true << ok << empty;
         QTest::newRow("list item, tx only")
             << false << "|147.00000||||||" << 3 << "88.5" << true << ok << "|147.00000|88.5|||||";
+        // A typed tone is stored as the list's item in the grid's language; one the list lacks is refused.
+        QTest::newRow("tone typed loosely, Chinese") << true << row << 3 << "none" << false << ok
+                                                     << "146.50000|147.00000|无|None|Narrow|No|Carrier|Low";
+        QTest::newRow("tone between two listed ones") << false << row << 4 << "100.5" << true << tone << row;
+        QTest::newRow("tone refused, Chinese") << true << row << 3 << "D017N" << false << tone << row;
+        QTest::newRow("tone refused on an empty row") << false << empty << 3 << "69.4" << true << tone << empty;
     }
     // clang-format on
 
@@ -139,7 +147,11 @@ private slots:
             chinese ? "Out of range,please input again.\n允许范围: 130 至 161 MHz"
                     : "Out of range,please input again.\nAllowed: 130 to 161 MHz",
             "Error data Value, please input according the step value(6.25K/5k).",
-            "Error Data Format, please input again." };
+            "Error Data Format, please input again.",
+            chinese ? "Error Data Format, please input again.\n亚音须为 无、列表中的 CTCSS 亚音 (62.5 至 254.1 Hz) "
+                      "或列表中的 DCS 码 DnnnN 或 DnnnI (D023N)。"
+                    : "Error Data Format, please input again.\nA tone is None, a listed CTCSS tone in Hz (62.5 to "
+                      "254.1) or a listed DCS code as DnnnN or DnnnI (D023N)." };
         QCOMPARE(grid.MessageFor(result), messages.at(outcome));
         QCOMPARE(CChannelGrid::RangeLine({ 40000000, 47012500 }, false),
             QStringLiteral("Allowed: 400 to 470.125 MHz"));

@@ -20,6 +20,8 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QTest>
 
 namespace {
@@ -196,12 +198,19 @@ QWidget* CGuiFixture::VisibleEditor() const
 
 void CGuiFixture::Type(const QString& text)
 {
-    auto* edit = qobject_cast<QLineEdit*>(VisibleEditor());
-    QVERIFY2(edit, "no edit box open over the current cell");
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    // An edit box, or a list that takes typing (the tone cells): keys go where the keyboard is.
+    QWidget* editor = VisibleEditor();
+    auto* list = qobject_cast<QComboBox*>(editor);
+    QVERIFY2(qobject_cast<QLineEdit*>(editor) || (list && list->isEditable()), "no edit box open over the current cell");
+    QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
     if (text.isEmpty())
-        QTest::keyClick(edit, Qt::Key_Delete);
-    QTest::keyClicks(edit, text);
+        QTest::keyClick(editor, Qt::Key_Delete);
+    for (const QChar c : text) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(editor, c.toLatin1());
+        else // what an input method delivers: the text without a key of its own
+            QTest::sendKeyEvent(QTest::Click, editor, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 void CGuiFixture::PressEnter()
@@ -214,7 +223,13 @@ void CGuiFixture::ChooseItem(const QString& item)
 {
     auto* list = qobject_cast<QComboBox*>(VisibleEditor());
     QVERIFY2(list, "no drop-down list open over the current cell");
-    QTest::mouseClick(list, Qt::LeftButton);
+    // A list that takes typing opens from its arrow; a click on its text only places the cursor.
+    QStyleOptionComboBox arrow;
+    arrow.initFrom(list);
+    arrow.editable = list->isEditable();
+    arrow.subControls = QStyle::SC_All;
+    QTest::mouseClick(list, Qt::LeftButton, {},
+        list->style()->subControlRect(QStyle::CC_ComboBox, &arrow, QStyle::SC_ComboBoxArrow, list).center());
     QAbstractItemView* popup = list->view();
     QTRY_VERIFY(popup->isVisible());
     const QModelIndex index = list->model()->index(list->findText(item, Qt::MatchExactly), 0);

@@ -6,6 +6,7 @@
 #include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
+#include "tests/common/TypedTones.h"
 
 #include <QApplication>
 #include <QAbstractItemView>
@@ -175,6 +176,36 @@ private slots:
         QVERIFY(f.messages.isEmpty());
     }
 
+    void typingATone_data()
+    {
+        TypedTones::AddRows();
+    }
+
+    // The tone cells take what is typed by the same rule as program-cli set: a listed tone in any of
+    // its forms becomes the item; anything else is refused with the same message and the cell stays.
+    void typingATone()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        f.ClickCell(5, 1);
+        f.Type("146.5");
+        f.PressEnter();
+        for (int col : { 3, 4 }) {
+            f.messages.clear();
+            f.ClickCell(5, col);
+            f.Type(typed);
+            f.PressEnter();
+            QCOMPARE(f.Grid()->GetTextMatrix(5, col), stored.isEmpty() ? "None" : stored);
+            QCOMPARE(f.messages.size(), stored.isEmpty() ? 1 : 0);
+            if (stored.isEmpty())
+                QCOMPARE(f.messages[0].text, TypedTones::kRefused);
+            // A refused tone keeps the cell current, as a refused frequency does.
+            QCOMPARE(int(f.Grid()->GetCol()), stored.isEmpty() ? col : col + 1);
+        }
+    }
+
     void enterWalksTheGrid_data()
     {
         QTest::addColumn<QPoint>("from");
@@ -211,7 +242,7 @@ private slots:
         f.PressEnter();
         f.Type("155");
         f.PressEnter();
-        QTest::keyClicks(f.VisibleEditor(), "D0"); // keyboard search in the list: first item starting so
+        f.Type("d023n"); // a tone typed as the CLI takes it
         f.PressEnter();
         for (int col = 4; col <= 8; ++col)
             f.PressEnter();
