@@ -5,6 +5,7 @@
 #include "config/SafeFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 
 QString CBackupStore::s_Override;
@@ -12,6 +13,8 @@ QString CBackupStore::s_Override;
 namespace {
 
 constexpr CBilingual kBackupFolderMissing { "the folder cannot be made", "无法建立该文件夹" };
+constexpr CBilingual kBackupGone { "the backup was removed by another program as soon as it was made",
+                                   "备份刚建立即被另一个程序删除" };
 const QString kPrefix = QStringLiteral("read-");
 const QString kTimeFormat = QStringLiteral("yyyyMMdd-HHmmss");
 // read-20261208-001502.dat, and read-20261208-001502-2.dat for a second read within that second.
@@ -62,7 +65,11 @@ DataFile::Result CBackupStore::Keep(const CRadioImage& image, const QDateTime& w
             continue;
         if (!reason.isEmpty())
             return { DataFile::Status::WriteFailed, reason };
-        Prune();
+        Prune(QFileInfo(target).fileName());
+        // Only a backup that is really there is named (another program pruning at the same moment
+        // may have taken it).
+        if (!QFileInfo::exists(target))
+            return { DataFile::Status::WriteFailed, kBackupGone.Text() };
         if (path)
             *path = target;
         return {};
@@ -80,12 +87,15 @@ QStringList CBackupStore::Names() const
     return names;
 }
 
-// Only our own backups are removed; anything else the user put in the folder stays.
-void CBackupStore::Prune() const
+// Only our own backups are removed; anything else the user put in the folder stays. The one just made
+// always stays, even when its name sorts lowest (older backups named by a clock that ran ahead): the
+// lowest-sorting of the others go instead.
+void CBackupStore::Prune(const QString& justMade) const
 {
-    const QStringList names = Names();
+    QStringList names = Names();
+    names.removeOne(justMade);
     QDir dir(m_strFolder);
-    for (int i = kKept; i < names.size(); ++i)
+    for (int i = kKept - 1; i < names.size(); ++i)
         dir.remove(names[i]);
 }
 
