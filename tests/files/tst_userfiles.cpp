@@ -235,7 +235,12 @@ void TestUserFiles::relativeXdgIgnored()
                                     "home/.local/share/fieldcom-programmer/Backups/read-20261201-101500.dat=A" }));
     QVERIFY(!QFileInfo::exists(work.filePath("config")));
 
-    // Of a list only the absolute folders count.
+    // The folders asked for in-process, too; of a list only the absolute folders count.
+    const auto home = pointAt("HOME", work.filePath("home"));
+    const auto dataHome = pointAt("XDG_DATA_HOME", "data");
+    const auto configHome = pointAt("XDG_CONFIG_HOME", "config");
+    QCOMPARE(CAppPaths::UserDataDir(), work.filePath("home/.local/share/fieldcom-programmer"));
+    QCOMPARE(CAppPaths::UserConfigDir(), work.filePath("home/.config/fieldcom-programmer"));
     const auto dirs = pointAt("XDG_CONFIG_DIRS", "etc/xdg:/etc/xdg:relative");
     const auto dataDirs = pointAt("XDG_DATA_DIRS", "share");
     CAppPaths::IgnoreRelativeXdg();
