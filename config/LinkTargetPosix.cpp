@@ -41,6 +41,34 @@ bool mayFollowLink(const QByteArray &link, const struct stat &info, QString &rea
     return false;
 }
 
+// The links among the folders on the way to path's last part (and on the way through their targets),
+// by the same rule: the system applies it to every link it meets. Like the system, it gives up after
+// 40 links in all.
+bool mayPassFolders(const QByteArray &path, int &links, QString &reason)
+{
+    for (qsizetype slash = path.indexOf('/', 1); slash > 0; slash = path.indexOf('/', slash + 1)) {
+        const QByteArray folder = path.left(slash);
+        struct stat info {};
+        if (::lstat(folder.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
+            continue;
+        if (++links > 40) {
+            reason = qt_error_string(ELOOP);
+            return false;
+        }
+        if (!mayFollowLink(folder, info, reason))
+            return false;
+        QByteArray link(PATH_MAX, '\0');
+        const ssize_t length = ::readlink(folder.constData(), link.data(), link.size());
+        if (length < 0)
+            continue; // the system says what is wrong when it gets there
+        link.truncate(length);
+        const QByteArray target = link.startsWith('/') ? link : linkFolder(folder) + '/' + link;
+        if (!mayPassFolders(target + "/.", links, reason))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 namespace LinkTarget {
@@ -48,6 +76,9 @@ namespace LinkTarget {
 bool Resolve(QByteArray &path, QString &reason)
 {
     for (int hop = 0; hop < 40; ++hop) {
+        int links = 0; // each hop is a lookup of its own
+        if (!mayPassFolders(path, links, reason))
+            return false;
         struct stat info {};
         if (::lstat(path.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
             return true;

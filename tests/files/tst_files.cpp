@@ -387,6 +387,8 @@ void TestSaving::locks_data()
     QTest::newRow("a read-only folder, as its user") << "read-only" << "radio.dat" << "radio.dat" << "";
     QTest::newRow("another user's symlink in a sticky shared folder")
         << "foreign" << "sub/alias.dat" << "" << "Cannot save " + QString("sub/alias.dat") + ": a symbolic link that another user";
+    QTest::newRow("another user's folder symlink in a sticky shared folder")
+        << "foreign folder" << "sub/up/radio.dat" << "" << "Cannot save " + QString("sub/up/radio.dat") + ": a symbolic link that another user";
 }
 // clang-format on
 
@@ -398,7 +400,7 @@ void TestSaving::locks()
     QFETCH(QString, first);
     QFETCH(QString, second);
     QFETCH(QString, refused);
-    if (setup == "foreign" && !IsRoot())
+    if (setup.startsWith("foreign") && !IsRoot())
         QSKIP("needs root to put another user's symlink in a shared folder");
     QTemporaryDir dir;
     ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
@@ -411,9 +413,12 @@ void TestSaving::locks()
         QVERIFY(::link(QFile::encodeName(dir.filePath("radio.dat")).constData(), QFile::encodeName(dir.filePath("sub/other.dat")).constData()) == 0);
     if (setup == "fresh") // made by the other writer a moment ago; its name and process follow at once
         QVERIFY(Write(dir.filePath(".radio.dat.lock"), ""));
-    if (setup == "foreign") {
+    if (setup.startsWith("foreign")) {
         QVERIFY(::chmod(sub.constData(), 01777) == 0);
-        QCOMPARE(RunUnprivileged([&] { return ::symlink("../radio.dat", alias.constData()) == 0 ? 0 : 1; }), 0);
+        const QByteArray up = QFile::encodeName(dir.filePath("sub/up"));
+        QCOMPARE(RunUnprivileged([&] {
+            return (setup == "foreign" ? ::symlink("../radio.dat", alias.constData()) : ::symlink("..", up.constData())) == 0 ? 0 : 1;
+        }), 0);
     }
     if (setup == "read-only") { // no lock file can be made: the file itself is locked
         QVERIFY(!IsRoot() || ::chown(QFile::encodeName(dir.filePath("radio.dat")).constData(), 65534, 65534) == 0);
