@@ -8,6 +8,8 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 
+#include <algorithm>
+
 QString CBackupStore::s_Override;
 
 namespace {
@@ -88,12 +90,16 @@ QStringList CBackupStore::Names() const
 }
 
 // Only our own backups are removed; anything else the user put in the folder stays. The one just made
-// always stays, even when its name sorts lowest (older backups named by a clock that ran ahead): the
-// lowest-sorting of the others go instead.
+// always stays. Backups named later than it were named by a clock that ran ahead and has since been
+// put right: they were made before it, so they count as older than every other backup and go first,
+// oldest name first; a new read never pushes out the reads made since the clock was put right.
 void CBackupStore::Prune(const QString& justMade) const
 {
     QStringList names = Names();
     names.removeOne(justMade);
+    const QString now = kName.match(justMade).captured(1);
+    std::stable_partition(names.begin(), names.end(),
+        [&now](const QString& name) { return kName.match(name).captured(1) <= now; });
     QDir dir(m_strFolder);
     for (int i = kKept - 1; i < names.size(); ++i)
         dir.remove(names[i]);

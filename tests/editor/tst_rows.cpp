@@ -257,6 +257,10 @@ private slots:
         QCOMPARE(kept, dir.filePath("Backups/read-20261207-001502.dat"));
         QCOMPARE(store.List().last().band, std::uint8_t(99));
         QVERIFY(!QFile::exists(dir.filePath("Backups/read-20261208-001503-2.dat"))); // was the 50th
+        // The next read keeps that one too: what the clock named ahead goes first, oldest name first.
+        QVERIFY(store.Keep(late, start.addDays(-1).addSecs(1), &kept).ok());
+        QVERIFY(QFile::exists(dir.filePath("Backups/read-20261207-001502.dat")) && QFile::exists(kept));
+        QVERIFY(!QFile::exists(dir.filePath("Backups/read-20261208-001504.dat")));
         QCOMPARE(QDir(dir.filePath("Backups")).entryList({ "read-*.dat" }).size(), 50);
 
         // A folder that cannot be made is said as such; nothing is listed.
