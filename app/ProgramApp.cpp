@@ -16,6 +16,7 @@
 #include "widgets/ModalDialog.h"
 #include "widgets/PaintedIcon.h"
 #include "config/NumberParse.h"
+#include "config/SafeFile.h"
 #include "config/StringTable.h"
 #include "config/UserFilesMove.h"
 #include "editor/ChannelCodec.h"
@@ -35,6 +36,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTimer>
 
 namespace {
 
@@ -63,6 +65,7 @@ CProgramApp::CProgramApp() = default;
 
 CProgramApp::~CProgramApp()
 {
+    SafeFile::SetNotice({});
     m_pMainFrame.reset(); // documents and views go before the configuration and the translator
     QCoreApplication::removeTranslator(&m_Translator);
     QCoreApplication::removeTranslator(&m_QtTranslator);
@@ -78,6 +81,13 @@ bool CProgramApp::InitInstance(const QStringList& arguments)
         CMessageBox::Show(nullptr, kLoadLanguageFailed.Text(), QMessageBox::Ok, QMessageBox::Warning);
         return false;
     }
+
+    // What a save that succeeded still has to tell (a hard link it broke), once the save is over.
+    SafeFile::SetNotice([](const QString& notice) {
+        QTimer::singleShot(0, qApp, [notice] {
+            CMessageBox::Show(QApplication::activeWindow(), notice, QMessageBox::Ok, QMessageBox::Warning);
+        });
+    });
 
     // Every window carries the program's own icon unless "title.ico" gives another.
     QApplication::setWindowIcon(PaintedIcon::Icon(PaintedIcon::Kind::Radio));

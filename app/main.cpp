@@ -1,7 +1,9 @@
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
 #include "app/StartupReport.h"
+#include "config/AppPaths.h"
 #include "config/FileName.h"
+#include "config/FileSizeLimit.h"
 
 #include <QApplication>
 
@@ -41,6 +43,9 @@ int main(int argc, char* argv[])
             return 0;
         }
     CStartupReport::MarkProcessStart();
+    // Before anything looks at the environment or writes a file.
+    CAppPaths::IgnoreRelativeXdg();
+    FileSizeLimit::IgnoreSignal();
     QApplication application(argc, argv);
     CProgramApp app;
     // What QApplication left of argv, as bytes: a file name that is not UTF-8 must still name its file.

@@ -1,8 +1,10 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "cli/CliTrace.h"
+#include "config/SafeFile.h"
 
 #include <QCoreApplication>
+#include <QScopeGuard>
 #include <QTranslator>
 
 namespace {
@@ -78,6 +80,9 @@ QString CliUsage()
 int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
 {
     CCliContext context(out, err);
+    // What a save that succeeded still has to tell (a hard link it broke) goes to the error stream.
+    SafeFile::SetNotice([&err](const QString &notice) { err << notice << Qt::endl; });
+    const auto noticeOff = qScopeGuard([] { SafeFile::SetNotice({}); });
     if (args.isEmpty())
         return context.UsageError(QString());
     if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {

@@ -1,5 +1,6 @@
 #include "config/AppPaths.h"
 #include "config/FileName.h"
+#include "config/FileSizeLimit.h"
 #include "config/Language.h"
 #include "config/UserFilesMove.h"
 #include "cli/CliContext.h"
@@ -14,6 +15,9 @@
 
 int main(int argc, char *argv[])
 {
+    // Before anything looks at the environment or writes a file.
+    CAppPaths::IgnoreRelativeXdg();
+    FileSizeLimit::IgnoreSignal();
     // Drawing the printed report needs the graphics library, but never a display.
     std::unique_ptr<QCoreApplication> application;
     if (argc > 1 && std::strcmp(argv[1], "print") == 0) {

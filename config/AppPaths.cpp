@@ -7,6 +7,49 @@
 
 QString CAppPaths::s_Override;
 
+#if !defined(Q_OS_WIN)
+namespace {
+
+constexpr const char *kXdgFolderVariables[] = { "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME",
+                                                "XDG_RUNTIME_DIR" };
+constexpr const char *kXdgListVariables[] = { "XDG_DATA_DIRS", "XDG_CONFIG_DIRS" };
+
+#if !defined(Q_OS_MACOS)
+
+// Qt's folder for location, or home/fallback where the variable behind it holds a relative folder.
+QString xdgFolder(QStandardPaths::StandardLocation location, const char *variable, const char *fallback)
+{
+    const QByteArray value = qgetenv(variable);
+    if (!value.isEmpty() && !value.startsWith('/'))
+        return QDir::homePath() + QLatin1Char('/') + QLatin1String(fallback);
+    return QStandardPaths::writableLocation(location);
+}
+#endif
+
+} // namespace
+#endif
+
+void CAppPaths::IgnoreRelativeXdg()
+{
+#if !defined(Q_OS_WIN)
+    for (const char *name : kXdgFolderVariables)
+        if (const QByteArray value = qgetenv(name); !value.isEmpty() && !value.startsWith('/'))
+            qunsetenv(name);
+    for (const char *name : kXdgListVariables) {
+        if (!qEnvironmentVariableIsSet(name))
+            continue;
+        QByteArrayList kept;
+        for (const QByteArray &entry : qgetenv(name).split(':'))
+            if (entry.startsWith('/'))
+                kept << entry;
+        if (kept.isEmpty())
+            qunsetenv(name); // the default folders then, as for an unset variable
+        else
+            qputenv(name, kept.join(':'));
+    }
+#endif
+}
+
 QString CAppPaths::ExecutableDir()
 {
     QString dir = s_Override.isEmpty() ? QCoreApplication::applicationDirPath() : s_Override;
@@ -41,8 +84,12 @@ QString CAppPaths::UserCopy(const QString &fileName)
 
 QString CAppPaths::UserConfigDir()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QLatin1Char('/')
-        + QLatin1String(kInstalledDataFolder);
+#if defined(Q_OS_WIN) || defined(Q_OS_MACOS)
+    const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation);
+#else
+    const QString base = xdgFolder(QStandardPaths::GenericConfigLocation, "XDG_CONFIG_HOME", ".config");
+#endif
+    return base + QLatin1Char('/') + QLatin1String(kInstalledDataFolder);
 }
 
 QString CAppPaths::UserDataBase()
@@ -52,8 +99,10 @@ QString CAppPaths::UserDataBase()
     QString base = qEnvironmentVariable("APPDATA");
     if (base.isEmpty())
         base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
-#else
+#elif defined(Q_OS_MACOS)
     const QString base = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+#else
+    const QString base = xdgFolder(QStandardPaths::GenericDataLocation, "XDG_DATA_HOME", ".local/share");
 #endif
     return QDir::fromNativeSeparators(base);
 }

@@ -28,6 +28,12 @@ public:
     // The folder the per-user data folders sit in (APPDATA on Windows, the generic data folder elsewhere).
     static QString UserDataBase();
 
+    // The base-directory rules take only absolute folders from XDG_DATA_HOME, XDG_CONFIG_HOME and the
+    // others: a relative value (which would put the user's files under whatever folder the program was
+    // started in) is ignored as if unset, and relative entries of XDG_DATA_DIRS and XDG_CONFIG_DIRS are
+    // dropped. Programs call this first thing, before anything reads the environment.
+    static void IgnoreRelativeXdg();
+
 private:
     static QString s_Override;
 };

@@ -3,6 +3,7 @@
 #include "config/FileKind.h"
 #include "config/FileName.h"
 #include "config/Language.h"
+#include "config/LinkTarget.h"
 
 #include <QDateTime>
 #include <QDeadlineTimer>
@@ -29,17 +30,9 @@ constexpr CBilingual kHeld { "%1 is being saved by another program (%2, process 
                              "%1 正被另一个程序保存 (%2, 进程 %3, 主机 %4), 请在其完成后重试" };
 constexpr CBilingual kNotALock { "%1 cannot be locked: its lock %2 is %3; remove it and try again",
                                  "无法锁定 %1: 其锁文件 %2 %3; 请删除后重试" };
+constexpr CBilingual kLockRefused { "Cannot save %1: %2", "无法保存 %1: %2" };
 constexpr CBilingual kHeldUnknown { "%1 is being saved by another program; try again when it has finished",
                                     "%1 正被另一个程序保存, 请在其完成后重试" };
-
-// The file the lock belongs to: a symlink's final target, so that every name of one file shares a lock.
-QString lockTarget(const QString &path)
-{
-    QString target = path;
-    for (int hop = 0; hop < 40 && QFileInfo(target).isSymLink(); ++hop)
-        target = QFileInfo(target).symLinkTarget();
-    return target;
-}
 
 // A lock file, or the ".rmlock" guard QLockFile makes while it takes over a stale lock, whose holder
 // has ended is removed: either it names a process of this host that is gone, or it was left empty (the
@@ -96,7 +89,15 @@ CFileLock::~CFileLock()
 
 bool CFileLock::Lock(int waitMs)
 {
-    const QFileInfo target(lockTarget(m_strPath));
+    // The file the lock belongs to: a symlink's final target, so that every name of one file shares a
+    // lock; a link the system would not follow is refused as the save would refuse it.
+    QString refused;
+    const QString resolved = LinkTarget::Resolve(m_strPath, refused);
+    if (!refused.isEmpty()) {
+        m_strError = kLockRefused.Text().arg(FileName::Display(m_strPath), refused);
+        return false;
+    }
+    const QFileInfo target(resolved);
     const QString lockPath = target.dir().filePath(QLatin1Char('.') + target.fileName() + QStringLiteral(".lock"));
     // Only a regular file is a lock: anything else there (a FIFO would block reading it, a folder or a
     // symlink never goes away by itself) is named at once instead of being waited for.
@@ -109,7 +110,7 @@ bool CFileLock::Lock(int waitMs)
     const QDeadlineTimer deadline(waitMs);
     for (;;) {
         if (m_pLockFile->tryLock(0))
-            return true;
+            return LockOtherNames(resolved, waitMs);
         if (m_pLockFile->error() != QLockFile::LockFailedError || deadline.hasExpired())
             break;
         // Whatever a killed writer left, up the chain of guards, before the next try.
@@ -131,16 +132,35 @@ bool CFileLock::Lock(int waitMs)
     }
     default: // e.g. a read-only folder
         m_pLockFile.reset();
-        return LockDataFile(waitMs);
+        return LockFileItself(resolved, waitMs);
     }
+}
+
+// A file with several names (hard links) has one lock file per name; writers through the names then
+// also meet on the file itself.
+bool CFileLock::LockOtherNames(const QString &target, int waitMs)
+{
+#ifdef Q_OS_UNIX
+    struct stat info {};
+    if (::stat(FileName::ToBytes(target).constData(), &info) != 0 || info.st_nlink < 2)
+        return true;
+    if (LockFileItself(target, waitMs))
+        return true;
+    m_pLockFile.reset();
+    return false;
+#else
+    Q_UNUSED(target);
+    Q_UNUSED(waitMs);
+    return true;
+#endif
 }
 
 // No lock file can be made in a read-only folder; saves there rewrite the file in place, so a lock on
 // the file itself holds across the whole read-modify-write.
-bool CFileLock::LockDataFile(int waitMs)
+bool CFileLock::LockFileItself(const QString &target, int waitMs)
 {
 #ifdef Q_OS_UNIX
-    const int fd = ::open(FileName::ToBytes(m_strPath).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    const int fd = ::open(FileName::ToBytes(target).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return true; // nothing there to protect; the save itself will say what is wrong
     const QDeadlineTimer deadline(waitMs);
@@ -154,6 +174,7 @@ bool CFileLock::LockDataFile(int waitMs)
     }
     m_nFileDescriptor = fd;
 #else
+    Q_UNUSED(target);
     Q_UNUSED(waitMs);
 #endif
     return true;

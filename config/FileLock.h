@@ -26,7 +26,8 @@ public:
     QString Error() const { return m_strError; }
 
 private:
-    bool LockDataFile(int waitMs);
+    bool LockOtherNames(const QString &target, int waitMs);
+    bool LockFileItself(const QString &target, int waitMs);
 
     QString m_strPath;
     QString m_strError;

@@ -3,6 +3,7 @@
 #include "config/FileKind.h"
 #include "config/FileName.h"
 #include "config/Language.h"
+#include "config/LinkTarget.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -27,6 +28,13 @@ namespace SafeFile {
 
 namespace {
 
+constexpr CBilingual kSafeFileLinkBroken {
+    "%1 was saved as a file of its own: its %2 other name(s) (hard links) still hold the earlier content",
+    "%1 已保存为独立的文件: 它的另外 %2 个名称 (硬链接) 仍是原先的内容"
+};
+
+std::function<void(const QString &)> g_SafeFileNotice;
+
 // The failure a test asked for, taken by the next write that reaches that step.
 Step g_FailStep = Step::None;
 int g_FailError = 0;
@@ -41,6 +49,11 @@ bool injected(Step step, int &error)
 }
 
 } // namespace
+
+void SetNotice(std::function<void(const QString &)> notice)
+{
+    g_SafeFileNotice = std::move(notice);
+}
 
 void FailNextWrite(Step step, int error)
 {
@@ -79,26 +92,6 @@ QByteArray directoryOf(const QByteArray &path)
 QByteArray baseOf(const QByteArray &path)
 {
     return path.mid(path.lastIndexOf('/') + 1);
-}
-
-// The file a save must change: symlinks followed to their end, which need not exist yet.
-bool followLinks(QByteArray &path, int &error)
-{
-    for (int hop = 0; hop < 40; ++hop) {
-        struct stat info {};
-        if (::lstat(path.constData(), &info) != 0 || !S_ISLNK(info.st_mode))
-            return true;
-        QByteArray link(PATH_MAX, '\0');
-        const ssize_t length = ::readlink(path.constData(), link.data(), link.size());
-        if (length < 0) {
-            error = errno;
-            return false;
-        }
-        link.truncate(length);
-        path = link.startsWith('/') ? link : directoryOf(path) + '/' + link;
-    }
-    error = ELOOP;
-    return false;
 }
 
 bool writeAll(int fd, const QByteArray &bytes, off_t offset, int &error)
@@ -215,10 +208,11 @@ QString writeInPlace(const QByteArray &target, const QByteArray &bytes, const st
 
 QString Write(const QString &path, const QByteArray &bytes)
 {
+    // The file a save must change: symlinks followed to their end, which need not exist yet.
     QByteArray target = FileName::ToBytes(path);
+    if (QString refused; !LinkTarget::Resolve(target, refused))
+        return refused;
     int error = 0;
-    if (!followLinks(target, error))
-        return systemReason(error);
 
     struct stat old {};
     bool exists = false;
@@ -270,6 +264,9 @@ QString Write(const QString &path, const QByteArray &bytes)
     }
     // The rename itself reaches the disk with the folder.
     syncFolder(directory);
+    // The file's other names (hard links) still lead to the old content: the user must hear of it.
+    if (exists && old.st_nlink > 1 && g_SafeFileNotice)
+        g_SafeFileNotice(kSafeFileLinkBroken.Text().arg(FileName::Display(FileName::FromBytes(target))).arg(old.st_nlink - 1));
     return QString();
 }
 

@@ -141,6 +141,7 @@ int main(int argc, char *argv[])
     swap.sa_handler = OnSwapSignal;
     sigemptyset(&swap.sa_mask);
     sigaction(SIGUSR1, &swap, nullptr);
+    std::signal(SIGXFSZ, SIG_IGN); // a --save over a file-size limit fails and says so instead
 
     std::printf("%s\n", radio.DevicePath().c_str());
     std::fflush(stdout);

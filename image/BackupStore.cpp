@@ -5,13 +5,18 @@
 #include "config/SafeFile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
+
+#include <algorithm>
 
 QString CBackupStore::s_Override;
 
 namespace {
 
 constexpr CBilingual kBackupFolderMissing { "the folder cannot be made", "无法建立该文件夹" };
+constexpr CBilingual kBackupGone { "the backup was removed by another program as soon as it was made",
+                                   "备份刚建立即被另一个程序删除" };
 const QString kPrefix = QStringLiteral("read-");
 const QString kTimeFormat = QStringLiteral("yyyyMMdd-HHmmss");
 // read-20261208-001502.dat, and read-20261208-001502-2.dat for a second read within that second.
@@ -62,7 +67,11 @@ DataFile::Result CBackupStore::Keep(const CRadioImage& image, const QDateTime& w
             continue;
         if (!reason.isEmpty())
             return { DataFile::Status::WriteFailed, reason };
-        Prune();
+        Prune(QFileInfo(target).fileName());
+        // Only a backup that is really there is named (another program pruning at the same moment
+        // may have taken it).
+        if (!QFileInfo::exists(target))
+            return { DataFile::Status::WriteFailed, kBackupGone.Text() };
         if (path)
             *path = target;
         return {};
@@ -80,12 +89,19 @@ QStringList CBackupStore::Names() const
     return names;
 }
 
-// Only our own backups are removed; anything else the user put in the folder stays.
-void CBackupStore::Prune() const
+// Only our own backups are removed; anything else the user put in the folder stays. The one just made
+// always stays. Backups named later than it were named by a clock that ran ahead and has since been
+// put right: they were made before it, so they count as older than every other backup and go first,
+// oldest name first; a new read never pushes out the reads made since the clock was put right.
+void CBackupStore::Prune(const QString& justMade) const
 {
-    const QStringList names = Names();
+    QStringList names = Names();
+    names.removeOne(justMade);
+    const QString now = kName.match(justMade).captured(1);
+    std::stable_partition(names.begin(), names.end(),
+        [&now](const QString& name) { return kName.match(name).captured(1) <= now; });
     QDir dir(m_strFolder);
-    for (int i = kKept; i < names.size(); ++i)
+    for (int i = kKept - 1; i < names.size(); ++i)
         dir.remove(names[i]);
 }
 

@@ -27,14 +27,14 @@ public:
     static QString Folder();
     static void SetFolderOverride(const QString& folder);
 
-    // Writes image as the backup of a read at when, then removes the oldest beyond kKept. The path
-    // written, or the failure.
+    // Writes image as the backup of a read at when, then removes the oldest beyond kKept, never the one
+    // just made. The path written, set only when the backup is there, or the failure.
     DataFile::Result Keep(const CRadioImage& image, const QDateTime& when, QString* path = nullptr) const;
     // The backups there are, newest first; files that cannot be read are left out.
     QList<Entry> List() const;
 
 private:
-    void Prune() const;
+    void Prune(const QString& justMade) const;
     QStringList Names() const; // newest first
 
     QString m_strFolder;

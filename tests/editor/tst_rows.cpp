@@ -248,6 +248,21 @@ private slots:
         QCOMPARE(TestFiles::Read(dir.filePath("Backups/mine.dat")), QByteArray("keep"));
         QVERIFY(!QFile::exists(dir.filePath("Backups/read-20261208-001502.dat")));
 
+        // The clock ran ahead and was put right: the read made now sorts below all 50 kept. It is kept
+        // and named; the lowest-sorting of the others goes instead.
+        CRadioImage late;
+        late.SetByte(ImageMap::kFrequencyBand, 99);
+        QString kept;
+        QVERIFY(store.Keep(late, start.addDays(-1), &kept).ok());
+        QCOMPARE(kept, dir.filePath("Backups/read-20261207-001502.dat"));
+        QCOMPARE(store.List().last().band, std::uint8_t(99));
+        QVERIFY(!QFile::exists(dir.filePath("Backups/read-20261208-001503-2.dat"))); // was the 50th
+        // The next read keeps that one too: what the clock named ahead goes first, oldest name first.
+        QVERIFY(store.Keep(late, start.addDays(-1).addSecs(1), &kept).ok());
+        QVERIFY(QFile::exists(dir.filePath("Backups/read-20261207-001502.dat")) && QFile::exists(kept));
+        QVERIFY(!QFile::exists(dir.filePath("Backups/read-20261208-001504.dat")));
+        QCOMPARE(QDir(dir.filePath("Backups")).entryList({ "read-*.dat" }).size(), 50);
+
         // A folder that cannot be made is said as such; nothing is listed.
         const CBackupStore blocked(dir.filePath("Backups/mine.dat/Backups"));
         const DataFile::Result result = blocked.Keep(CRadioImage(), start);

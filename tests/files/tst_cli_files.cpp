@@ -7,10 +7,12 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,9 +20,23 @@ using namespace TestFiles;
 
 namespace {
 
-enum class Fault { None, SyncFails, SamePath, Symlink, HardLink };
+enum class Fault { None, SyncFails, SizeLimit, SamePath, Symlink, HardLink };
 
 const QByteArray kOldOutput = "an older output the user still has\n";
+
+// program-cli with args, allowed files of at most 100 bytes.
+CliRun::Run RunLimited(const QStringList& args)
+{
+    QProcess cli;
+    cli.setChildProcessModifier([] {
+        const struct rlimit limit { 100, 100 };
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    });
+    cli.start(PROGRAM_BIN_DIR "/program-cli", args);
+    cli.waitForFinished(30000);
+    return { cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1, // -1: killed by a signal
+             QString::fromUtf8(cli.readAllStandardOutput()), QString::fromUtf8(cli.readAllStandardError()) };
+}
 
 } // namespace
 
@@ -51,6 +67,7 @@ void TestCliFiles::outputs_data()
     const struct { const char* name; Fault fault; const char* message; } faults[] = {
         { "a regular file", Fault::None, "" },
         { "whose fsync fails", Fault::SyncFails, "Input/output error" },
+        { "over the file-size limit", Fault::SizeLimit, "File too large" },
         { "the input by its name", Fault::SamePath, "would replace the input file" },
         { "the input through a symlink", Fault::Symlink, "would replace the input file" },
         { "the input through a hard link", Fault::HardLink, "would replace the input file" },
@@ -88,7 +105,9 @@ void TestCliFiles::outputs()
     const QStringList args = command == "trace"
         ? QStringList { "write", "--port", dir.filePath("no-such-port"), in, "--trace", out }
         : QStringList { command, in, "-o", out };
-    const CliRun::Run result = CliRun::run(args);
+    // Under a limit on file size (prlimit --fsize) the program itself runs: the system would end it
+    // with a signal at the first byte over, unless it turns that signal off.
+    const CliRun::Run result = fault == Fault::SizeLimit ? RunLimited(args) : CliRun::run(args);
     if (message.isEmpty()) {
         QCOMPARE(result.code, 0);
         QVERIFY(Read(out).startsWith(command == "print" ? "%PDF" : "Location,"));
@@ -97,7 +116,7 @@ void TestCliFiles::outputs()
     QCOMPARE(result.code, 1);
     QVERIFY2(result.err.contains(message) && result.err.contains(out), qPrintable(result.err));
     QCOMPARE(Read(in), input);
-    if (fault == Fault::SyncFails)
+    if (fault == Fault::SyncFails || fault == Fault::SizeLimit)
         QCOMPARE(Read(out), kOldOutput);
     QCOMPARE(SaveLeftovers(dir.path()), QStringList());
 }

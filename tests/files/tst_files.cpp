@@ -2,6 +2,7 @@
 #include "config/FileLock.h"
 #include "config/FileName.h"
 #include "config/IniFile.h"
+#include "config/FileSizeLimit.h"
 #include "config/Language.h"
 #include "config/SafeFile.h"
 #include "image/DataFile.h"
@@ -17,6 +18,10 @@
 #include <QTest>
 
 #include <cerrno>
+#include <dlfcn.h>
+#include <functional>
+#include <sys/resource.h>
+#include <utility>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/mount.h>
@@ -30,13 +35,44 @@ using namespace TestFiles;
 namespace {
 
 enum class Target {
-    Regular, Missing, LinkToRegular, DanglingLink, Device, LinkToDevice, Fifo, LinkToFifo, Socket, Folder,
-    ReadOnlyFile, ReadOnlyFolder, ReadOnlyFolderAndFile, FullDisk, FullDiskInPlace, SyncFails,
+    Regular, Missing, LinkToRegular, RelativeLink, DanglingLink, OwnLinkInSticky, ForeignLinkInSticky, HardLinked,
+    Device, LinkToDevice, Fifo, LinkToFifo, Socket, Folder,
+    ReadOnlyFile, ReadOnlyFolder, ReadOnlyFolderAndFile, FullDisk, FullDiskInPlace, SyncFails, SizeLimit,
 };
 
 const QByteArray kOld = DataFileBytes(QByteArray(ImageMap::kImageSize, 'o'));
 
+// The error the next fsync of this process returns instead of syncing: a disk that fails to keep the
+// bytes, at the very call the writer makes.
+int g_FsyncFault = 0;
+
+// Runs save in a child process allowed files of at most 600 bytes (prlimit --fsize=600), with the size
+// signal ignored as the programs ignore it: its exit status (98: killed).
+int RunLimited(const std::function<int()>& save)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        FileSizeLimit::IgnoreSignal();
+        const struct rlimit limit { 600, 600 };
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        ::_exit(save());
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 98;
+}
+
 } // namespace
+
+extern "C" int fsync(int fd)
+{
+    if (const int fault = std::exchange(g_FsyncFault, 0)) {
+        errno = fault;
+        return -1;
+    }
+    static const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, "fsync"));
+    return real(fd);
+}
 
 class TestSaving : public QObject {
     Q_OBJECT
@@ -50,7 +86,9 @@ private slots:
     void iniEncodings();
     void leftoversOfKilledSaves();
     void killedSavesLoseNothing();
+    void locks_data();
     void locks();
+    void abandonedLocks();
     void cliNamesAreBytes();
     void cliConcurrentSets();
 
@@ -66,6 +104,7 @@ void TestSaving::initTestCase()
 void TestSaving::cleanup()
 {
     SafeFile::FailNextWrite(SafeFile::Step::None, 0);
+    g_FsyncFault = 0;
     if (!m_strMount.isEmpty())
         ::umount2(QFile::encodeName(m_strMount).constData(), MNT_DETACH);
     m_strMount.clear();
@@ -81,7 +120,11 @@ void TestSaving::saves_data()
         { "regular file", Target::Regular, "" },
         { "missing file", Target::Missing, "" },
         { "symlink to a regular file", Target::LinkToRegular, "" },
+        { "relative symlink, from another folder", Target::RelativeLink, "" },
         { "dangling symlink", Target::DanglingLink, "" },
+        { "own symlink in a sticky shared folder", Target::OwnLinkInSticky, "" },
+        { "another user's symlink in a sticky shared folder", Target::ForeignLinkInSticky, "it is not followed" },
+        { "hard-linked file", Target::HardLinked, "" },
         { "device", Target::Device, "not a regular file (a device)" },
         { "symlink to a device", Target::LinkToDevice, "not a regular file (a device)" },
         { "FIFO", Target::Fifo, "not a regular file (a FIFO)" },
@@ -94,6 +137,7 @@ void TestSaving::saves_data()
         { "full disk", Target::FullDisk, "No space left on device" },
         { "full disk, read-only folder", Target::FullDiskInPlace, "No space left on device" },
         { "fsync fails", Target::SyncFails, "Input/output error" },
+        { "over the file-size limit", Target::SizeLimit, "File too large" },
     };
     for (bool ini : { false, true })
         for (const auto& c : cases) {
@@ -111,10 +155,13 @@ void TestSaving::saves()
     QFETCH(Target, target);
     QFETCH(QString, reason);
     const bool fullDisk = target == Target::FullDisk || target == Target::FullDiskInPlace;
-    const bool readOnlyFolder = target >= Target::ReadOnlyFolder && target != Target::FullDisk && target != Target::SyncFails;
+    const bool readOnlyFolder = target == Target::ReadOnlyFolder || target == Target::ReadOnlyFolderAndFile
+        || target == Target::FullDiskInPlace;
     const bool asOtherUser = (readOnlyFolder || target == Target::ReadOnlyFile) && IsRoot(); // root writes anything
     if ((fullDisk || target == Target::Device || target == Target::LinkToDevice) && !IsRoot())
         QSKIP("needs root (a tmpfs mount or a device node)");
+    if (target == Target::ForeignLinkInSticky && !IsRoot())
+        QSKIP("needs root to put another user's symlink in a shared folder");
     QTemporaryDir dir;
     ::chmod(QFile::encodeName(dir.path()).constData(), 0755); // reachable for the other user
     QString folder = dir.path();
@@ -128,6 +175,7 @@ void TestSaving::saves()
     const auto unmount = qScopeGuard([this] { cleanup(); }); // before the folder goes
     const QString path = folder + "/save.me";
     const QString real = folder + "/real.file";
+    const QString otherName = folder + "/other.name";
     const QByteArray old = ini ? QByteArray("[A]\nk=old\n") : kOld;
 
     // The INI store is opened while its file is a regular one; then the file takes its shape.
@@ -139,14 +187,31 @@ void TestSaving::saves()
     }
     const QByteArray written = ini ? store.Serialize() : DataFile::Serialize(CRadioImage());
     const QByteArray name = QFile::encodeName(path);
-    const bool keep = target == Target::Regular || target >= Target::ReadOnlyFile;
+    const bool keep = target == Target::Regular || target == Target::HardLinked || target >= Target::ReadOnlyFile;
     // The saved file keeps the rights and the group the user gave it.
     const gid_t group = IsRoot() ? 65534 : ::getegid();
     QVERIFY(target != Target::Regular || (::chmod(name.constData(), 0640) == 0 && ::chown(name.constData(), uid_t(-1), group) == 0));
     if (!keep)
         QVERIFY(QFile::remove(path));
+    const bool sticky = target == Target::OwnLinkInSticky || target == Target::ForeignLinkInSticky;
+    if (sticky) // a shared folder like /tmp, the file a link in it leads to the user's own
+        QVERIFY(::chmod(QFile::encodeName(folder).constData(), 01777) == 0 && Write(real, old));
     switch (target) {
-    case Target::LinkToRegular: QVERIFY(Write(real, old) && QFile::link(real, path)); break;
+    case Target::LinkToRegular:
+    case Target::OwnLinkInSticky: QVERIFY(Write(real, old) && QFile::link(real, path)); break;
+    case Target::RelativeLink: // taken from the link's folder, wherever the program runs
+        QVERIFY(Write(real, old) && ::symlink("real.file", name.constData()) == 0);
+        QVERIFY(QDir::currentPath() != folder);
+        break;
+    case Target::ForeignLinkInSticky: {
+        const QByteArray to = QFile::encodeName(real);
+        const int made = RunUnprivileged([&] { return ::symlink(to.constData(), name.constData()) == 0 ? 0 : 1; });
+        if (made == 99)
+            QSKIP("cannot become another user here");
+        QCOMPARE(made, 0);
+        break;
+    }
+    case Target::HardLinked: QVERIFY(::link(name.constData(), QFile::encodeName(otherName).constData()) == 0); break;
     case Target::DanglingLink: QVERIFY(QFile::link(real, path)); break;
     case Target::Device:
         if (::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
@@ -169,6 +234,8 @@ void TestSaving::saves()
         FillDisk(folder);
     if (asOtherUser) // the save then runs as another user, who owns the file
         QVERIFY(::chown(name.constData(), 65534, 65534) == 0);
+    if (asOtherUser && target == Target::ReadOnlyFile) // ... and the folder: only the file's rights stop it
+        QVERIFY(::chown(QFile::encodeName(folder).constData(), 65534, 65534) == 0);
     if (readOnlyFolder || target == Target::ReadOnlyFile) {
         const bool writable = target == Target::ReadOnlyFolder || target == Target::FullDiskInPlace;
         QVERIFY(::chmod(name.constData(), writable ? 0666 : 0444) == 0);
@@ -177,7 +244,9 @@ void TestSaving::saves()
     const QFileInfo before(path);
     const QString targetPath = before.isSymLink() ? real : path;
 
-    QString message;
+    QString message, notice;
+    SafeFile::SetNotice([&notice](const QString& text) { notice += text; });
+    const auto noticeOff = qScopeGuard([] { SafeFile::SetNotice({}); });
     const auto save = [&]() -> int {
         if (ini) {
             store.Save(false);
@@ -188,14 +257,14 @@ void TestSaving::saves()
         return message.isEmpty() ? 0 : 1;
     };
     if (target == Target::SyncFails)
-        SafeFile::FailNextWrite(SafeFile::Step::Sync, EIO);
-    const int failed = asOtherUser ? RunUnprivileged(save) : save();
+        g_FsyncFault = EIO;
+    const int failed = asOtherUser ? RunUnprivileged(save) : target == Target::SizeLimit ? RunLimited(save) : save();
     ::chmod(QFile::encodeName(folder).constData(), 0755);
     if (failed == 99)
         QSKIP("cannot become another user here");
 
     QCOMPARE(failed, reason.isEmpty() ? 0 : 1);
-    if (!asOtherUser) {
+    if (!asOtherUser && target != Target::SizeLimit) { // the child's message stays there
         QVERIFY2(message.contains(reason), qPrintable(message));
         if (!ini && !reason.isEmpty())
             QVERIFY2(message.contains(path), qPrintable(message)); // the file is named
@@ -212,6 +281,10 @@ void TestSaving::saves()
     } else {
         QCOMPARE(QFileInfo(targetPath).isFile(), false); // still what it was
     }
+    // The other name of a hard-linked file keeps the old bytes, and the user is told.
+    QCOMPARE(Read(otherName), target == Target::HardLinked ? old : QByteArray("<missing>"));
+    QCOMPARE(notice.contains(path + " was saved as a file of its own: its 1 other name(s) (hard links)"),
+        target == Target::HardLinked);
     QCOMPARE(SaveLeftovers(folder), QStringList());
 }
 
@@ -286,18 +359,88 @@ void TestSaving::killedSavesLoseNothing()
     QCOMPARE(SaveLeftovers(dir.path()), QStringList());
 }
 
+// clang-format off
+void TestSaving::locks_data()
+{
+    QTest::addColumn<QString>("setup");
+    QTest::addColumn<QString>("first"); // the names two writers lock, in the folder prepared
+    QTest::addColumn<QString>("second");
+    QTest::addColumn<QString>("refused"); // what the first writer is told; empty: it holds the lock
+    QTest::newRow("one file by two spellings") << "" << "radio.dat" << "./radio.dat" << "";
+    QTest::newRow("a relative symlink and its target") << "symlink" << "sub/alias.dat" << "radio.dat" << "";
+    QTest::newRow("two hard links in two folders") << "hardlink" << "sub/other.dat" << "radio.dat" << "";
+    QTest::newRow("a lock file another writer has just made, still empty") << "fresh" << "radio.dat" << "radio.dat" << "";
+    QTest::newRow("a read-only folder, as its user") << "read-only" << "radio.dat" << "radio.dat" << "";
+    QTest::newRow("another user's symlink in a sticky shared folder")
+        << "foreign" << "sub/alias.dat" << "" << "Cannot save " + QString("sub/alias.dat") + ": a symbolic link that another user";
+    QTest::newRow("another user's folder symlink in a sticky shared folder")
+        << "foreign folder" << "sub/up/radio.dat" << "" << "Cannot save " + QString("sub/up/radio.dat") + ": a symbolic link that another user";
+}
+// clang-format on
+
+// Two writers of one file never both hold its lock, whatever names they reach it by: the second waits
+// and is then told who holds it.
 void TestSaving::locks()
+{
+    QFETCH(QString, setup);
+    QFETCH(QString, first);
+    QFETCH(QString, second);
+    QFETCH(QString, refused);
+    if (setup.startsWith("foreign") && !IsRoot())
+        QSKIP("needs root to put another user's symlink in a shared folder");
+    QTemporaryDir dir;
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    QVERIFY(Write(dir.filePath("radio.dat"), kOld) && QDir().mkdir(dir.filePath("sub")));
+    const QByteArray sub = QFile::encodeName(dir.filePath("sub"));
+    const QByteArray alias = QFile::encodeName(dir.filePath("sub/alias.dat"));
+    if (setup == "symlink")
+        QVERIFY(::symlink("../radio.dat", alias.constData()) == 0);
+    if (setup == "hardlink")
+        QVERIFY(::link(QFile::encodeName(dir.filePath("radio.dat")).constData(), QFile::encodeName(dir.filePath("sub/other.dat")).constData()) == 0);
+    if (setup == "fresh") // made by the other writer a moment ago; its name and process follow at once
+        QVERIFY(Write(dir.filePath(".radio.dat.lock"), ""));
+    if (setup.startsWith("foreign")) {
+        QVERIFY(::chmod(sub.constData(), 01777) == 0);
+        const QByteArray up = QFile::encodeName(dir.filePath("sub/up"));
+        QCOMPARE(RunUnprivileged([&] {
+            return (setup == "foreign" ? ::symlink("../radio.dat", alias.constData()) : ::symlink("..", up.constData())) == 0 ? 0 : 1;
+        }), 0);
+    }
+    if (setup == "read-only") { // no lock file can be made: the file itself is locked
+        QVERIFY(!IsRoot() || ::chown(QFile::encodeName(dir.filePath("radio.dat")).constData(), 65534, 65534) == 0);
+        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0555) == 0);
+    }
+    const auto restore = qScopeGuard([&] { ::chmod(QFile::encodeName(dir.path()).constData(), 0755); });
+    const QString cwd = QDir::currentPath();
+    QDir::setCurrent(dir.path()); // the names as a user types them
+    const auto back = qScopeGuard([&] { QDir::setCurrent(cwd); });
+
+    QString firstError, secondError;
+    const auto writers = [&]() -> int {
+        CFileLock one(first);
+        if (setup == "fresh") {
+            // the other writer's lock, not yet filled in
+        } else if (!one.Lock(0)) {
+            firstError = one.Error();
+            return firstError.contains(refused) && !refused.isEmpty() ? 0 : 1;
+        }
+        if (!refused.isEmpty())
+            return 2;
+        CFileLock two(second);
+        if (two.Lock(100))
+            return 3; // both writers would go ahead
+        secondError = two.Error();
+        return secondError.contains("is being saved by another program") ? 0 : 4;
+    };
+    const int outcome = setup == "read-only" ? RunUnprivileged(writers) : writers();
+    QVERIFY2(outcome == 0, qPrintable(QString("outcome %1: %2 / %3").arg(outcome).arg(firstError, secondError)));
+    QCOMPARE(Read(dir.filePath("radio.dat")), kOld);
+}
+
+void TestSaving::abandonedLocks()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("radio.dat");
-    {
-        CFileLock first(path);
-        QVERIFY(first.Lock(0));
-        CFileLock second(dir.filePath("./radio.dat"));
-        QVERIFY(!second.Lock(50));
-        QVERIFY2(second.Error().contains("radio.dat") && second.Error().contains(QString::number(::getpid())),
-            qPrintable(second.Error()));
-    }
     // A holder that died without letting go (SIGKILL) leaves its lock file; the next writer takes over.
     const pid_t holder = ::fork();
     if (holder == 0) {

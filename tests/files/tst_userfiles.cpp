@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QDirIterator>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
@@ -74,6 +75,7 @@ private slots:
     void userCopy();
     void moveOnce_data();
     void moveOnce();
+    void relativeXdgIgnored();
 };
 
 // The user's Program.ini holds what the user changed and nothing else, so what a later installed
@@ -210,6 +212,40 @@ void TestUserFiles::moveOnce()
         QCOMPARE(tree(data.path()), dataAfter);
     }
     QCOMPARE(QFileInfo::exists(data.filePath("Program")), dataAfter.join(' ').contains("Program/"));
+}
+
+// A relative XDG folder is ignored as if unset, so the program's files never land under whatever folder
+// it was started in: program-cli's start moves an earlier version's backups in the home folder only.
+void TestUserFiles::relativeXdgIgnored()
+{
+    QTemporaryDir work;
+    plant(work.path(), { "home/.local/share/Program/Backups/read-20261201-101500.dat=A",
+                           "data/Program/Backups/read-20261202-101500.dat=B" });
+    QProcess cli;
+    cli.setWorkingDirectory(work.path());
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", work.filePath("home"));
+    environment.insert("XDG_DATA_HOME", "data");
+    environment.insert("XDG_CONFIG_HOME", "config");
+    cli.setProcessEnvironment(environment);
+    cli.start(PROGRAM_BIN_DIR "/program-cli", { "--help" });
+    QVERIFY(cli.waitForFinished(30000));
+    QCOMPARE(cli.exitCode(), 0);
+    QCOMPARE(tree(work.path()), QStringList({ "data/Program/Backups/read-20261202-101500.dat=B",
+                                    "home/.local/share/fieldcom-programmer/Backups/read-20261201-101500.dat=A" }));
+    QVERIFY(!QFileInfo::exists(work.filePath("config")));
+
+    // The folders asked for in-process, too; of a list only the absolute folders count.
+    const auto home = pointAt("HOME", work.filePath("home"));
+    const auto dataHome = pointAt("XDG_DATA_HOME", "data");
+    const auto configHome = pointAt("XDG_CONFIG_HOME", "config");
+    QCOMPARE(CAppPaths::UserDataDir(), work.filePath("home/.local/share/fieldcom-programmer"));
+    QCOMPARE(CAppPaths::UserConfigDir(), work.filePath("home/.config/fieldcom-programmer"));
+    const auto dirs = pointAt("XDG_CONFIG_DIRS", "etc/xdg:/etc/xdg:relative");
+    const auto dataDirs = pointAt("XDG_DATA_DIRS", "share");
+    CAppPaths::IgnoreRelativeXdg();
+    QCOMPARE(qgetenv("XDG_CONFIG_DIRS"), QByteArray("/etc/xdg"));
+    QVERIFY(!qEnvironmentVariableIsSet("XDG_DATA_DIRS"));
 }
 
 QTEST_GUILESS_MAIN(TestUserFiles)

@@ -17,6 +17,7 @@
 #include <QTest>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 // New, Open, Save, Close and quitting, seen from the menus: what is written, what is said and asked.
 class TestDocument : public QObject {
@@ -335,6 +336,29 @@ private slots:
         QVERIFY(f.Doc()->IsModified());
         if (blocker != "fifo")
             QCOMPARE(ReadAll(path), saved);
+    }
+
+    // A file with a second name (a hard link) is saved whole through the name used; the window says
+    // that the other name keeps the earlier content.
+    void hardLinkedSaveSays()
+    {
+        CGuiFixture f;
+        const QString path = f.DataPath("radio.dat");
+        const QString other = f.DataPath("copy.dat");
+        QByteArray file = GoodFile();
+        file[DataFile::kHeaderSize + ImageMap::kProductType] = 0; // a band of 130 to 160 MHz
+        Write(path, file);
+        QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()) == 0);
+        QVERIFY(f.Start({ path }));
+        Edit(f);
+        f.Run(CMainFrame::kFileSave);
+        QTRY_COMPARE(f.messages.size(), 1);
+        QVERIFY2(f.messages[0].text.startsWith(path + " was saved as a file of its own: its 1 other name(s) (hard links) "
+                                                     "still hold the earlier content"),
+            qPrintable(f.messages[0].text));
+        QVERIFY(!f.Doc()->IsModified());
+        QCOMPARE(ReadAll(path), DataFile::Serialize(f.Doc()->m_Image));
+        QCOMPARE(ReadAll(other), file);
     }
 
     void changedOnDiskAsks_data()

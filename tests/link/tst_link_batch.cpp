@@ -13,9 +13,11 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QProcess>
 #include <QTest>
 
 #include <cerrno>
+#include <sys/resource.h>
 #include <thread>
 
 using namespace LinkTest;
@@ -271,6 +273,25 @@ private slots:
         QVERIFY(DataFile::Load(dir.filePath("s.dat"), image).ok());
         QVERIFY2(full.err.contains("The trace file " + dir.filePath("full.txt") + " could not be written (No space left on device)"),
             qPrintable(full.err));
+
+        // Under a file-size limit (prlimit --fsize) the trace stops at the limit and the read goes on to
+        // its end and is saved; the system would end the program at the limit were the signal not off.
+        QProcess limited;
+        limited.setChildProcessModifier([] {
+            const struct rlimit limit { 4096, 4096 };
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        });
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_DATA_HOME", dir.filePath("data"));
+        limited.setProcessEnvironment(environment);
+        const QString big = dir.filePath("big.txt");
+        limited.start(PROGRAM_BIN_DIR "/program-cli", { "read", "--port", Device(*radio), "-o", dir.filePath("u.dat"), "--trace", big });
+        QVERIFY(limited.waitForFinished(60000));
+        const QString said = QString::fromUtf8(limited.readAllStandardError());
+        QVERIFY2(limited.exitStatus() == QProcess::NormalExit && limited.exitCode() == 0, qPrintable(said));
+        QVERIFY(DataFile::Load(dir.filePath("u.dat"), image).ok());
+        QVERIFY2(said.contains("The trace file " + big + " could not be written (File too large)"), qPrintable(said));
+        QCOMPARE(QFileInfo(big).size(), 4096);
 
         QVERIFY(QFile::link(dir.filePath("elsewhere.txt"), dir.filePath("link.txt")));
         const CliRun::Run refused = read("t.dat", dir.filePath("link.txt"));
