@@ -2,6 +2,7 @@
 
 #include "config/Language.h"
 #include "config/StringTable.h"
+#include "editor/ShownChannel.h"
 
 using namespace ChannelCodec;
 
@@ -63,7 +64,7 @@ QString CChannelGrid::RowLabel(int row)
 void CChannelGrid::LoadImage(const CRadioImage &image)
 {
     for (int channel = 1; channel < kRows; ++channel) {
-        const ChannelCodec::RowTexts texts = DecodeChannel(image, channel, m_bChinese);
+        const ChannelCodec::RowTexts texts = DecodeShownChannel(image, channel, m_bChinese);
         for (int col = 1; col < kCols; ++col)
             m_Text[channel][col] = texts[col - 1];
     }
@@ -75,7 +76,7 @@ void CChannelGrid::StoreGrid(CRadioImage &image) const
         // A field is encoded only when its text differs from what the image's bytes already show:
         // bytes the grid cannot show exactly (a DCS code outside the table, flag bits the texts do
         // not tell apart) stay as they came until the user changes that very field.
-        const ChannelCodec::RowTexts shown = DecodeChannel(image, channel, m_bChinese);
+        const ChannelCodec::RowTexts shown = DecodeShownChannel(image, channel, m_bChinese);
         const ChannelCodec::RowTexts texts = RowTexts(channel);
         for (int col = 1; col < kCols; ++col) {
             if (texts[col - 1] != shown[col - 1])

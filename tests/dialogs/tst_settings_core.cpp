@@ -2,6 +2,7 @@
 #include "config/Language.h"
 #include "dialogs/OptionalFeatures.h"
 #include "dialogs/ProductChoice.h"
+#include "dialogs/UnlistedBand.h"
 #include "image/RadioImage.h"
 
 #include <QTest>
@@ -164,10 +165,11 @@ private slots:
         QTest::newRow("Chinese") << 1 << 0 << QByteArray("\x08\x01\x00", 3)
                                  << "电台工具  [ Type:QR-460  Fre:400 - 470MHz ]" << qint64(40000000)
                                  << qint64(47100000) << true << "Chinese";
-        // An unlisted band is named unknown; the grid keeps the last valid band's limits.
+        // An unlisted band is named unknown and checked against its type's last band, 450 - 520MHz
+        // (class 4 after class 1: 0x30E becomes 8), not against the band chosen before.
         QTest::newRow("band past the list")
-            << 1 << 2 << QByteArray("\x33\x01\x02", 3) << "Radio Tool  [ Type:QR-460  Fre:Unknown 0x02 ]"
-            << qint64(13000000) << qint64(16100000) << false << "English";
+            << 1 << 2 << QByteArray("\x08\x01\x02", 3) << "Radio Tool  [ Type:QR-460  Fre:Unknown 0x02 ]"
+            << qint64(45000000) << qint64(52100000) << false << "English";
     }
 
     void productApply()
@@ -196,6 +198,32 @@ private slots:
         QCOMPARE(outcome.limits.lower, lower);
         QCOMPARE(outcome.limits.upper, upper);
         QCOMPARE(ProductCatalog::IsListed(ini, type, band), listed);
+    }
+
+    // What the status bar says of bytes the lists lack: which band the typed frequencies now follow.
+    void unlistedNote_data()
+    {
+        QTest::addColumn<QPoint>("product"); // type and band bytes
+        QTest::addColumn<bool>("chinese");
+        QTest::addColumn<QString>("note");
+        QTest::newRow("listed") << QPoint(2, 2) << false << "";
+        QTest::newRow("band past the list") << QPoint(1, 5) << false
+            << "The file's band (byte 0x05) is not among the ones configured for QR-460; typed frequencies are "
+               "checked against 450 - 520MHz.";
+        QTest::newRow("unknown type, Chinese") << QPoint(0xFF, 0) << true
+            << "文件的产品类型 (字节 0xFF) 不在配置的类型中; 输入的频率按 0 至 1 MHz (未为其配置频段) 检查。";
+    }
+    void unlistedNote()
+    {
+        QFETCH(QPoint, product);
+        QFETCH(bool, chinese);
+        QFETCH(QString, note);
+        CIniFile ini;
+        fillIni(ini, "电台工具");
+        CRadioImage image;
+        image.SetByte(ImageMap::kProductType, std::uint8_t(product.x()));
+        image.SetByte(ImageMap::kFrequencyBand, std::uint8_t(product.y()));
+        QCOMPARE(UnlistedBand::StatusNote(ini, image, chinese), note);
     }
 };
 
