@@ -198,7 +198,7 @@ bool CPowerAdjustDlg::CommitEditor()
 
 void CPowerAdjustDlg::TellRefused()
 {
-    if (m_Edit->isHidden())
+    if (!m_Edit->isVisible()) // put right meanwhile, or the dialog cancelled
         return;
     CMessageBox::Show(this, PowerTable::RefusedMessage(CLanguage::IsChinese()),
         StringTable::Message(StringTable::kCaution), QMessageBox::Ok, QMessageBox::Warning);

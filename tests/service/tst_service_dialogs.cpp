@@ -110,7 +110,7 @@ private slots:
     void powerTyped_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("key"); // that commits it; 0 for a click on OK
+        QTest::addColumn<int>("key"); // that commits it; 0 for a click on OK, -1 Cancel with the mouse
         QTest::addColumn<QString>("cell"); // afterwards; empty when refused
         QTest::newRow("300 by Enter") << "300" << int(Qt::Key_Return) << "255";
         QTest::newRow("42 by Escape") << "42" << int(Qt::Key_Escape) << "42";
@@ -119,6 +119,7 @@ private slots:
         QTest::newRow("1.9 by Escape") << "1.9" << int(Qt::Key_Escape) << "";
         QTest::newRow("-1 by OK") << "-1" << 0 << "";
         QTest::newRow("9e by Enter") << "9e" << int(Qt::Key_Return) << "";
+        QTest::newRow("1.9, then Cancel") << "1.9" << -1 << "";
     }
     void powerTyped()
     {
@@ -135,6 +136,14 @@ private slots:
         QLineEdit* editor = dialog.Editor();
         CGuiFixture::ClickCell(grid, 2, 2); // 140 MHz, middle power: 0x3E4, 104
         QTest::keyClicks(editor, typed);
+        if (key < 0) { // the editor loses the focus to Cancel: no message once the dialog is gone
+            QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
+            QCoreApplication::processEvents();
+            QVERIFY(dialog.isHidden());
+            QVERIFY(m_Messages.isEmpty());
+            QVERIFY(image == original);
+            return;
+        }
         if (key != 0)
             QTest::keyClick(editor, Qt::Key(key));
         dialog.OkButton()->click();
