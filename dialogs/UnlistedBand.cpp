@@ -7,10 +7,10 @@
 
 namespace {
 
-constexpr CBilingual kUnlistedType { "The file's product type (byte 0x%1) is not among the configured ones",
-    "文件的产品类型 (字节 0x%1) 不在配置的类型中" };
-constexpr CBilingual kUnlistedBand { "The file's band (byte 0x%1) is not among the ones configured for %2",
-    "文件的频段 (字节 0x%1) 不在为 %2 配置的频段中" };
+constexpr CBilingual kUnlistedType { "Product type byte 0x%1 is not among the configured types",
+    "产品类型字节 0x%1 不在配置的类型中" };
+constexpr CBilingual kUnlistedBand { "Band byte 0x%1 is not among the bands configured for %2",
+    "频段字节 0x%1 不在为 %2 配置的频段中" };
 constexpr CBilingual kCheckedAgainst { "; typed frequencies are checked against %1.", "; 输入的频率按 %1 检查。" };
 constexpr CBilingual kNoBand { "0 to 1 MHz, as no band is configured for it", "0 至 1 MHz (未为其配置频段)" };
 constexpr CBilingual kRefusedOutside {
@@ -25,7 +25,7 @@ QString unlistedByteHex(std::uint8_t byte)
     return QString::asprintf("%02X", byte);
 }
 
-// "The file's band (byte 0x09) is not among the ones configured for QR-260", or empty when listed.
+// "Band byte 0x09 is not among the bands configured for QR-260", or empty when listed.
 QString unlistedWhat(const CIniFile &ini, const CRadioImage &image, bool chinese)
 {
     const std::uint8_t type = image.Byte(ImageMap::kProductType);

@@ -76,10 +76,13 @@ void CChannelGrid::StoreGrid(CRadioImage &image) const
         // A field is encoded only when its text differs from what the image's bytes already show:
         // bytes the grid cannot show exactly (a DCS code outside the table, flag bits the texts do
         // not tell apart) stay as they came until the user changes that very field.
+        // A channel without a transmit frequency shows its flags and tones as empty cells, yet its bytes
+        // hold them: neither the empty text nor the text of what the bytes hold changes them.
         const ChannelCodec::RowTexts shown = DecodeShownChannel(image, channel, m_bChinese);
+        const ChannelCodec::RowTexts held = DecodeChannel(image, channel, m_bChinese);
         const ChannelCodec::RowTexts texts = RowTexts(channel);
         for (int col = 1; col < kCols; ++col) {
-            if (texts[col - 1] != shown[col - 1])
+            if (texts[col - 1] != shown[col - 1] && texts[col - 1] != held[col - 1])
                 EncodeField(image, channel, col, texts[col - 1]);
         }
     }

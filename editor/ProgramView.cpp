@@ -204,7 +204,7 @@ void CProgramView::ShowTitleAndLimits(bool newDocument)
     SetBandLimits(ProductCatalog::CheckedLimits(m_Ini, image, settings));
     // The title can only say "Unknown": the status bar says which band the checks follow.
     if (const QString note = UnlistedBand::StatusNote(m_Ini, image, zh); !note.isEmpty())
-        emit WorkDone(note);
+        emit BandNote(note);
 }
 
 void CProgramView::SetMainWindowTitle(QWidget* mainWindow, const QString& title)

@@ -208,10 +208,10 @@ private slots:
         QTest::addColumn<QString>("note");
         QTest::newRow("listed") << QPoint(2, 2) << false << "";
         QTest::newRow("band past the list") << QPoint(1, 5) << false
-            << "The file's band (byte 0x05) is not among the ones configured for QR-460; typed frequencies are "
-               "checked against 450 - 520MHz.";
+            << "Band byte 0x05 is not among the bands configured for QR-460; typed frequencies are checked "
+               "against 450 - 520MHz.";
         QTest::newRow("unknown type, Chinese") << QPoint(0xFF, 0) << true
-            << "文件的产品类型 (字节 0xFF) 不在配置的类型中; 输入的频率按 0 至 1 MHz (未为其配置频段) 检查。";
+            << "产品类型字节 0xFF 不在配置的类型中; 输入的频率按 0 至 1 MHz (未为其配置频段) 检查。";
     }
     void unlistedNote()
     {

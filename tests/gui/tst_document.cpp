@@ -173,12 +173,12 @@ private slots:
         QTest::addColumn<QString>("accepted"); // of 146.5 typed into channel 2 and 470 into 3, '|' between
         QTest::newRow("listed") << QPoint(0, 1) << "" << "146.50000|";
         QTest::newRow("band past the list") << QPoint(0, 9)
-            << "The file's band (byte 0x09) is not among the ones configured for QR-260; typed frequencies are "
-               "checked against 450 - 520MHz."
+            << "Band byte 0x09 is not among the bands configured for QR-260; typed frequencies are checked "
+               "against 450 - 520MHz."
             << "|470.00000";
         QTest::newRow("unknown type") << QPoint(5, 0)
-            << "The file's product type (byte 0x05) is not among the configured ones; typed frequencies are "
-               "checked against 0 to 1 MHz, as no band is configured for it."
+            << "Product type byte 0x05 is not among the configured types; typed frequencies are checked "
+               "against 0 to 1 MHz, as no band is configured for it."
             << "|";
     }
     void openUnlistedBand()

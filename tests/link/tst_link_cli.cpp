@@ -152,15 +152,15 @@ private slots:
         QTest::newRow("allowed") << Channels { QByteArray::fromHex("00000045") + none } << QStringList { "--allow-out-of-band" } << 0 << "" << QPoint(0, 0);
         QTest::newRow("alignment without the code") << Channels { mhz150 + none } << QStringList { "--with-alignment" } << 2 << "" << QPoint(0, 0);
         // Bytes the configuration does not list: checked against the band they select, and named.
-        const QString unlisted = "The file's %1 is not among the %2; channel(s) 1 lie outside %3: nothing was sent. "
+        const QString unlisted = "%1 is not among the %2; channel(s) 1 lie outside %3: nothing was sent. "
                                  "Choose the band with: program-cli product FILE --band TEXT, or add "
                                  "--allow-out-of-band to write them anyway.\n";
         QTest::newRow("band past the list") << Channels { mhz150 + none } << QStringList {} << 1
-            << unlisted.arg("band (byte 0x68)", "ones configured for QR-260", "450 - 520MHz") << QPoint(0, 0x68);
+            << unlisted.arg("Band byte 0x68", "bands configured for QR-260", "450 - 520MHz") << QPoint(0, 0x68);
         QTest::newRow("band past the list, inside its last band") << Channels { QByteArray::fromHex("00000046") + none }
             << QStringList {} << 0 << "" << QPoint(0, 0x68);
         QTest::newRow("unlisted type") << Channels { mhz150 + none } << QStringList {} << 1
-            << unlisted.arg("product type (byte 0x05)", "configured ones", "0 to 1 MHz, as no band is configured for it")
+            << unlisted.arg("Product type byte 0x05", "configured types", "0 to 1 MHz, as no band is configured for it")
             << QPoint(5, 0);
         // clang-format on
     }
