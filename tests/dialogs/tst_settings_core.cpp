@@ -2,7 +2,6 @@
 #include "config/Language.h"
 #include "dialogs/OptionalFeatures.h"
 #include "dialogs/ProductChoice.h"
-#include "dialogs/UnlistedBand.h"
 #include "image/RadioImage.h"
 
 #include <QTest>
@@ -198,32 +197,6 @@ private slots:
         QCOMPARE(outcome.limits.lower, lower);
         QCOMPARE(outcome.limits.upper, upper);
         QCOMPARE(ProductCatalog::IsListed(ini, type, band), listed);
-    }
-
-    // What the status bar says of bytes the lists lack: which band the typed frequencies now follow.
-    void unlistedNote_data()
-    {
-        QTest::addColumn<QPoint>("product"); // type and band bytes
-        QTest::addColumn<bool>("chinese");
-        QTest::addColumn<QString>("note");
-        QTest::newRow("listed") << QPoint(2, 2) << false << "";
-        QTest::newRow("band past the list") << QPoint(1, 5) << false
-            << "Band byte 0x05 is not among the bands configured for QR-460; typed frequencies are checked "
-               "against 450 - 520MHz.";
-        QTest::newRow("unknown type, Chinese") << QPoint(0xFF, 0) << true
-            << "产品类型字节 0xFF 不在配置的类型中; 输入的频率按 0 至 1 MHz (未为其配置频段) 检查。";
-    }
-    void unlistedNote()
-    {
-        QFETCH(QPoint, product);
-        QFETCH(bool, chinese);
-        QFETCH(QString, note);
-        CIniFile ini;
-        fillIni(ini, "电台工具");
-        CRadioImage image;
-        image.SetByte(ImageMap::kProductType, std::uint8_t(product.x()));
-        image.SetByte(ImageMap::kFrequencyBand, std::uint8_t(product.y()));
-        QCOMPARE(UnlistedBand::StatusNote(ini, image, chinese), note);
     }
 };
 
