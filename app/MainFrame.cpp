@@ -182,6 +182,7 @@ void CMainFrame::AddChild(CChildFrame* child)
     connect(child, &QMdiSubWindow::windowStateChanged, this, [this, child] { FitChildToArea(child); });
     m_pEditMenu->Attach(child);
     connect(child->View(), &CProgramView::WorkDone, this, &CMainFrame::ShowDone);
+    connect(child->View(), &CProgramView::BandNote, this, &CMainFrame::ShowBandNote);
     UpdateCommands();
 }
 
@@ -242,6 +243,13 @@ void CMainFrame::FocusNextPane(bool forward)
 void CMainFrame::ShowDone(const QString& text)
 {
     m_pBars->StatusBar()->ShowDone(text);
+}
+
+void CMainFrame::ShowBandNote(const QString& note)
+{
+    const QString done = m_pBars->StatusBar()->DoneText();
+    if (!done.startsWith(note))
+        ShowDone(done.isEmpty() ? note : note + QStringLiteral("  ") + done);
 }
 
 void CMainFrame::OnContextHelp()

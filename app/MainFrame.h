@@ -78,6 +78,8 @@ public:
 
     // The status bar says what a finished command did until the next command starts.
     void ShowDone(const QString& text);
+    // A note on the document (a band the configuration lacks), shown before the last command's text.
+    void ShowBandNote(const QString& note);
 
     // The settings dialogs the Edit menu opens; they live as long as the frame.
     CProductInfoDlg* ProductInfoDlg() const { return m_pProductInfoDlg; }

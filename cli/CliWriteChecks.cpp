@@ -4,6 +4,7 @@
 #include "config/Language.h"
 #include "config/UserSettings.h"
 #include "dialogs/BandFit.h"
+#include "dialogs/UnlistedBand.h"
 #include "image/RadioImage.h"
 
 namespace {
@@ -34,9 +35,12 @@ int CCliWriteChecks::Check(CCliContext& context, const CRadioImage& image, bool 
             = ProductCatalog::CheckedLimits(ini, image, CUserSettings::ForConfiguration(ini));
         const std::vector<int> outside = BandFit::OutsideChannels(image, limits);
         if (!outside.empty()) {
-            const QString band = ProductCatalog::ShownBandText(
-                ini, image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand), zh);
-            return context.Fail(BandFit::Refused(outside, band, zh));
+            const std::uint8_t type = image.Byte(ImageMap::kProductType);
+            const std::uint8_t band = image.Byte(ImageMap::kFrequencyBand);
+            // A band the lists lack is named as such, not as a band the channels lie outside.
+            if (!ProductCatalog::IsListed(ini, type, band))
+                return context.Fail(UnlistedBand::WriteRefusal(ini, image, outside, zh));
+            return context.Fail(BandFit::Refused(outside, ProductCatalog::BandText(ini, type, band), zh));
         }
     }
     if (hasAccessCode && !m_bWithAlignment)

@@ -6,7 +6,6 @@
 #include "config/UserSettings.h"
 #include "image/RadioImage.h"
 
-#include <tuple>
 #include <utility>
 
 namespace {
@@ -101,13 +100,12 @@ QString ShownBandText(const CIniFile &ini, std::uint8_t typeByte, std::uint8_t b
                                              : UnknownText(bandByte, chinese);
 }
 
-BandLimits CheckedLimits(const CIniFile &ini, const CRadioImage &image, const CUserSettings &settings)
+// A file of a band the lists lack is checked against the band its bytes select, never against the
+// user's last band: that one may be another part of the spectrum altogether.
+BandLimits CheckedLimits(const CIniFile &ini, const CRadioImage &image, const CUserSettings &)
 {
-    std::uint8_t type = image.Byte(ImageMap::kProductType);
-    std::uint8_t band = image.Byte(ImageMap::kFrequencyBand);
-    if (!IsListed(ini, type, band))
-        std::tie(type, band) = SettingsPair(ini, settings);
-    return LimitsFromBandText(BandText(ini, type, band));
+    return LimitsFromBandText(
+        BandText(ini, image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand)));
 }
 
 BandLimits LimitsFromBandText(const QString &bandText)

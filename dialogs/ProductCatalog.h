@@ -51,8 +51,8 @@ QString BandText(const CIniFile &ini, std::uint8_t typeByte, std::uint8_t bandBy
 // "Unknown 0x45" ("未知 0x45") for a byte that is no item of the lists.
 QString ShownTypeText(const CIniFile &ini, std::uint8_t typeByte, bool chinese);
 QString ShownBandText(const CIniFile &ini, std::uint8_t typeByte, std::uint8_t bandByte, bool chinese);
-// The limits typed frequencies are checked against: those of the image's band when it is listed,
-// else those of the last valid band, the one the user's settings keep.
+// The limits typed frequencies are checked against: those of the band text the image's bytes select
+// (BandText; 0 to 1 MHz for a type without bands), whatever band the user's settings keep.
 BandLimits CheckedLimits(const CIniFile &ini, const CRadioImage &image, const CUserSettings &settings);
 
 // "130 - 160MHz" gives 13000000 .. 16100000: the upper limit lies one MHz above the stated top.

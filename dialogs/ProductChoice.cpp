@@ -12,7 +12,7 @@ Outcome Current(const CIniFile &ini, const CRadioImage &image)
     Outcome outcome;
     const std::uint8_t type = image.Byte(ImageMap::kProductType);
     // The title and limits the channel view would give the same bytes: an unlisted type or band is
-    // named unknown and the grid keeps checking against the last valid band.
+    // named unknown and checked against the band item its bytes select.
     outcome.typeText = ProductCatalog::ShownTypeText(ini, type, false);
     outcome.bandText = ProductCatalog::ShownBandText(ini, type, image.Byte(ImageMap::kFrequencyBand), false);
     outcome.limits = ProductCatalog::CheckedLimits(ini, image, CUserSettings::ForConfiguration(ini));

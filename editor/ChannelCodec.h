@@ -42,9 +42,9 @@ inline constexpr CBilingual kHigh { "High", "高" };
 inline constexpr CBilingual kMiddle { "Middle", "中" };
 inline constexpr CBilingual kLow { "Low", "低" };
 
-// A channel is empty when the top digit pair of its receive frequency is 00 or FF. A channel that
-// receives but has no transmit frequency (a receive-only channel) is not: its fields are shown, so
-// they can be kept and edited.
+// A channel is empty when the top digit pair of its receive frequency is 00 or FF. The grid shows a
+// channel without a transmit frequency as empty too (ShownChannel.h); its receive frequency still
+// counts here, for the band checks and the CSV files.
 bool IsEmptyChannel(const CRadioImage &image, int channel);
 
 RowTexts DecodeChannel(const CRadioImage &image, int channel, bool chinese);

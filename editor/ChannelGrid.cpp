@@ -2,6 +2,7 @@
 
 #include "config/Language.h"
 #include "config/StringTable.h"
+#include "editor/ShownChannel.h"
 #include "editor/ToneTable.h"
 
 using namespace ChannelCodec;
@@ -68,7 +69,7 @@ QString CChannelGrid::RowLabel(int row)
 void CChannelGrid::LoadImage(const CRadioImage &image)
 {
     for (int channel = 1; channel < kRows; ++channel) {
-        const ChannelCodec::RowTexts texts = DecodeChannel(image, channel, m_bChinese);
+        const ChannelCodec::RowTexts texts = DecodeShownChannel(image, channel, m_bChinese);
         for (int col = 1; col < kCols; ++col)
             m_Text[channel][col] = texts[col - 1];
     }
@@ -80,10 +81,13 @@ void CChannelGrid::StoreGrid(CRadioImage &image) const
         // A field is encoded only when its text differs from what the image's bytes already show:
         // bytes the grid cannot show exactly (a DCS code outside the table, flag bits the texts do
         // not tell apart) stay as they came until the user changes that very field.
-        const ChannelCodec::RowTexts shown = DecodeChannel(image, channel, m_bChinese);
+        // A channel without a transmit frequency shows its flags and tones as empty cells, yet its bytes
+        // hold them: neither the empty text nor the text of what the bytes hold changes them.
+        const ChannelCodec::RowTexts shown = DecodeShownChannel(image, channel, m_bChinese);
+        const ChannelCodec::RowTexts held = DecodeChannel(image, channel, m_bChinese);
         const ChannelCodec::RowTexts texts = RowTexts(channel);
         for (int col = 1; col < kCols; ++col) {
-            if (texts[col - 1] != shown[col - 1])
+            if (texts[col - 1] != shown[col - 1] && texts[col - 1] != held[col - 1])
                 EncodeField(image, channel, col, texts[col - 1]);
         }
     }

@@ -7,6 +7,7 @@
 #include "config/IniFile.h"
 #include "config/Language.h"
 #include "dialogs/LanguageDlg.h"
+#include "dialogs/UnlistedBand.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ProcessStarter.h"
 #include "config/UserSettings.h"
@@ -201,6 +202,9 @@ void CProgramView::ShowTitleAndLimits(bool newDocument)
     const QString appName = m_Ini.GetValue(CLanguage::Name(), QStringLiteral("AppName"));
     SetMainWindowTitle(window(), ProductCatalog::WindowTitle(appName, typeText, bandText, zh));
     SetBandLimits(ProductCatalog::CheckedLimits(m_Ini, image, settings));
+    // The title can only say "Unknown": the status bar says which band the checks follow.
+    if (const QString note = UnlistedBand::StatusNote(m_Ini, image, zh); !note.isEmpty())
+        emit BandNote(note);
 }
 
 void CProgramView::SetMainWindowTitle(QWidget* mainWindow, const QString& title)

@@ -95,6 +95,9 @@ signals:
     // A command finished its work; text says what was done ("Read 1,024 bytes from COM3 at 14:02").
     // The frame's status bar keeps it until the next command.
     void WorkDone(const QString& text);
+    // The image's type or band byte is not in the configuration: note says which band typed
+    // frequencies follow. The status bar puts it before what the last command did.
+    void BandNote(const QString& note);
 
 public slots:
     // Read and Write show the progress window; its OK starts the transfer (OnTransfer).

@@ -11,6 +11,7 @@
 #include "image/ProgramDoc.h"
 #include "widgets/HelpLayer.h"
 #include "widgets/MessageBox.h"
+#include "editor/ShownChannel.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -175,6 +176,14 @@ CChannelGrid::Outcome CProgramView::CommitCell(
         const CRadioImage old = m_pDocument->m_Image;
         m_Cells.StoreGrid(m_pDocument->m_Image);
         m_pDocument->RecordChange(old, QStringLiteral("Edit"));
+        // A channel that just got its transmit frequency shows the flags its bytes hold, not the
+        // empty cells it showed without one (which a later store would write as other values).
+        if (ChannelCodec::ShowsAsEmpty(old, row) && !ChannelCodec::ShowsAsEmpty(m_pDocument->m_Image, row)) {
+            const RowTexts shown = ChannelCodec::DecodeShownChannel(m_pDocument->m_Image, row, m_Cells.IsChinese());
+            for (int col = 1; col < CChannelGrid::kCols; ++col)
+                m_Cells.SetText(row, col, shown[col - 1]);
+            RefreshRow(row);
+        }
     }
     HideEditor(editor);
     return outcome;

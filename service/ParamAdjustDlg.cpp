@@ -1,8 +1,10 @@
 #include "service/ParamAdjustDlg.h"
 
 #include "widgets/HelpLayer.h"
+#include "widgets/MessageBox.h"
 #include "config/Language.h"
 #include "config/NumberParse.h"
+#include "config/StringTable.h"
 #include "editor/MSFlexGrid.h"
 #include "image/RadioImage.h"
 #include "service/ServiceDriver.h"
@@ -190,6 +192,7 @@ QComboBox* CParamAdjustDlg::Box(Field field) const
 
 void CParamAdjustDlg::ShowImage()
 {
+    m_CellNotes.clear(); // every cell shows the image again
     ParamTable::Sanitise(m_Image, m_Band);
     const int points = int(m_SqlGrid->GetRows()) - 1;
     for (int i = 0; i < points; ++i)
@@ -223,6 +226,24 @@ void CParamAdjustDlg::Apply()
     for (int i = 0; i < points; ++i)
         ParamTable::SetSquelch(m_Image, m_Band, i, NumberParse::Atoi(m_SqlGrid->GetTextMatrix(i + 1, 1)));
     ParamTable::Sanitise(m_Image, m_Band);
+
+    // The values stay as the radio allows them; the user is told which ones are not what was typed.
+    const bool zh = CLanguage::IsChinese();
+    QStringList notes;
+    for (const auto& entry : m_CellNotes)
+        notes << entry.second;
+    m_CellNotes.clear();
+    for (int f = 0; f < ParamTable::kFieldCount; ++f)
+        if (const QComboBox* box = Box(Field(f))) {
+            const ParamTable::FieldInfo& info = ParamTable::Info(Field(f));
+            const QString note = ParamTable::StoredNote(ParamTable::Label(Field(f), zh), box->currentText(),
+                info.min, info.max, ParamTable::Value(m_Image, Field(f)), zh);
+            if (!note.isEmpty())
+                notes << note;
+        }
+    if (!notes.isEmpty())
+        CMessageBox::Show(this, ParamTable::StoredMessage(notes, zh), StringTable::Message(StringTable::kCaution),
+            QMessageBox::Ok, QMessageBox::Information);
 }
 
 void CParamAdjustDlg::OpenEditor(CMSFlexGrid* grid, QComboBox* editor)
@@ -240,16 +261,31 @@ void CParamAdjustDlg::OpenEditor(CMSFlexGrid* grid, QComboBox* editor)
     editor->setFocus();
 }
 
-// A value outside the editor's range becomes its first item, 5.
+// A value outside the editor's range becomes its first item, 5; what was typed instead is kept for
+// the message that follows the storing.
 void CParamAdjustDlg::CommitEditor(CMSFlexGrid* grid, QComboBox* editor, int min, int max)
 {
     if (editor->isHidden())
         return;
     editor->hide();
-    const int value = NumberParse::Atoi(editor->currentText());
+    const QString typed = editor->currentText();
+    const int value = NumberParse::Atoi(typed);
     if (value < min || value > max)
         editor->setCurrentIndex(0);
+    const long row = grid->GetRow();
+    const long col = grid->GetCol();
     grid->SetText(editor->currentText());
+    const bool zh = CLanguage::IsChinese();
+    const QString label = grid == m_SqlGrid
+        ? ParamTable::SquelchLabel(NumberParse::Atoi(grid->GetTextMatrix(row, 0)), zh)
+        : ParamTable::Label(Field(ParamTable::kRx1Wide + (row - 1) * 2 + (col - 1)), zh);
+    const QString note
+        = ParamTable::StoredNote(label, typed, min, max, NumberParse::Atoi(editor->currentText()), zh);
+    const std::pair<int, QString> key { grid == m_SqlGrid ? 0 : 1, label };
+    if (note.isEmpty())
+        m_CellNotes.erase(key);
+    else
+        m_CellNotes[key] = note;
 }
 
 void CParamAdjustDlg::CommitEditors()

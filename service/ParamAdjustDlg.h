@@ -7,6 +7,8 @@
 #include <QDialog>
 
 #include <array>
+#include <map>
+#include <utility>
 
 class CMSFlexGrid;
 class CRadioImage;
@@ -41,7 +43,8 @@ public:
 
     // Image to controls, after the sanitiser.
     void ShowImage();
-    // Controls to image, then the sanitiser.
+    // Controls to image, then the sanitiser; then one message names every value stored otherwise
+    // than typed (out of its range or no whole number) and what was stored.
     void Apply();
 
     CMSFlexGrid* SqlGrid() const { return m_SqlGrid; }
@@ -84,4 +87,6 @@ private:
     QPushButton* m_Cancel = nullptr;
     QPushButton* m_Read = nullptr;
     QPushButton* m_Write = nullptr;
+    // Cell edits stored otherwise than typed, by grid and label, until the next Apply tells them.
+    std::map<std::pair<int, QString>, QString> m_CellNotes;
 };

@@ -29,7 +29,52 @@ constexpr std::array<FieldInfo, kFieldCount> kFields = { {
     { "dcsdev", 0x31A, 5, 30, 5 },
 } };
 
+constexpr CBilingual kParamLabels[kFieldCount] = {
+    { "SQL close threshold", "静噪关闭门限" },
+    { "Narrow SQL threshold", "窄带静噪门限" },
+    { "Param 1 Wide", "参数1 宽带" },
+    { "Param 1 Narrow", "参数1 窄带" },
+    { "Param 2 Wide", "参数2 宽带" },
+    { "Param 2 Narrow", "参数2 窄带" },
+    { "Param 3 Wide", "参数3 宽带" },
+    { "Param 3 Narrow", "参数3 窄带" },
+    { "MIC1 Gain", "MIC1 增益" },
+    { "MIC2 Gain", "MIC2 增益" },
+    { "MIC3 Gain", "MIC3 增益" },
+    { "Max Deviation", "最大频偏" },
+    { "Ctcss Deviation", "CTCSS 频偏" },
+    { "Dcs Deviation", "DCS 频偏" },
+};
+constexpr CBilingual kParamSquelchLabel { "SQL %1 MHz", "静噪 %1 MHz" };
+constexpr CBilingual kParamStoredNote { "%1: \"%2\" is not a whole number from %3 to %4; %5 was stored.",
+    "%1: \"%2\" 不是 %3 至 %4 之间的整数; 已存入 %5。" };
+constexpr CBilingual kParamStoredHeading { "Not every value was stored as typed:", "以下数值未按输入存入:" };
+
 } // namespace
+
+QString Label(Field field, bool chinese)
+{
+    return kParamLabels[std::size_t(field)].Text(chinese);
+}
+
+QString SquelchLabel(int mhz, bool chinese)
+{
+    return kParamSquelchLabel.Text(chinese).arg(mhz);
+}
+
+QString StoredNote(const QString& label, const QString& typed, int min, int max, int stored, bool chinese)
+{
+    bool ok = false;
+    const int value = typed.trimmed().toInt(&ok);
+    if (ok && value == stored)
+        return QString();
+    return kParamStoredNote.Text(chinese).arg(label, typed, QString::number(min), QString::number(max), QString::number(stored));
+}
+
+QString StoredMessage(const QStringList& notes, bool chinese)
+{
+    return kParamStoredHeading.Text(chinese) + QLatin1Char('\n') + notes.join(QLatin1Char('\n'));
+}
 
 const FieldInfo& Info(Field field)
 {

@@ -79,6 +79,15 @@ struct Correction {
     int was; // as shown (the Narrow SQL threshold signed)
     int now;
 };
+// The name of a field, and of the squelch level of a point, as the dialog labels them.
+QString Label(Field field, bool chinese);
+QString SquelchLabel(int mhz, bool chinese);
+// Empty when typed is the number that was stored; else one line saying what was stored instead:
+// "MIC1 Gain: "200" is not a whole number from 0 to 31; 0 was stored."
+QString StoredNote(const QString& label, const QString& typed, int min, int max, int stored, bool chinese);
+// The notes under one heading, for one message after the values were stored.
+QString StoredMessage(const QStringList& notes, bool chinese);
+
 // Puts every value the dialog shows back into its range: the squelch bytes of the points it lists
 // (at their place for the band), then every field in image order. Nothing else is touched.
 std::vector<Correction> Sanitise(CRadioImage& image, const CServiceBand& band);

@@ -1,19 +1,22 @@
 #include "service/PowerAdjustDlg.h"
 
 #include "widgets/HelpLayer.h"
+#include "widgets/MessageBox.h"
 #include "config/Language.h"
 #include "config/NumberParse.h"
+#include "config/StringTable.h"
 #include "editor/MSFlexGrid.h"
 #include "image/RadioImage.h"
 #include "service/PowerTable.h"
 #include "service/ServiceDriver.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRegularExpressionValidator>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -45,10 +48,9 @@ CPowerAdjustDlg::CPowerAdjustDlg(QWidget* parent)
     CHelpLayer::SetControlId(m_Read, kReadId);
     CHelpLayer::SetControlId(m_Write, kWriteId);
 
-    // Digits only: a negative or a word would be stored as some other number without a word said.
+    // The editor shows what is typed, sign and point included, so that the commit can refuse what is
+    // no whole number instead of quietly dropping characters ("12.5" is not 125).
     m_Edit->setMaxLength(3);
-    m_Edit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), m_Edit));
     m_Edit->setAlignment(Qt::AlignCenter);
     m_Edit->hide();
     m_Edit->installEventFilter(this);
@@ -56,7 +58,8 @@ CPowerAdjustDlg::CPowerAdjustDlg(QWidget* parent)
     m_Note->setWordWrap(true);
     m_Note->hide();
 
-    // Enter never presses OK: no button is a default one.
+    // Enter never presses OK from elsewhere: no button is a default one. Enter on a focused button
+    // presses that button (keyPressEvent).
     for (QPushButton* button : { m_Ok, m_Cancel, m_Read, m_Write }) {
         button->setAutoDefault(false);
         button->setDefault(false);
@@ -129,28 +132,36 @@ void CPowerAdjustDlg::FillCells()
                 i + 1, level + 1, QString::number(rows[std::size_t(i)].values[std::size_t(level)]));
 }
 
-void CPowerAdjustDlg::Apply()
+bool CPowerAdjustDlg::Apply()
 {
-    CommitEditor();
+    if (!CommitEditor())
+        return false;
     const int rows = int(PowerTable::Points(*m_Band).size());
     for (int i = 0; i < rows; ++i)
         for (int level = 0; level < PowerTable::kLevels; ++level)
             PowerTable::SetValue(
                 *m_pImage, *m_Band, i, level, NumberParse::Atoi(m_Grid->GetTextMatrix(i + 1, level + 1)));
+    return true;
 }
 
 void CPowerAdjustDlg::OpenEditor()
 {
+    // A refused text keeps its editor where it is, over its own cell.
+    if (!CommitEditor())
+        return;
     const long row = m_Grid->GetRow();
     const long col = m_Grid->GetCol();
     if (row < 1 || col < 1)
         return;
+    m_nEditRow = row;
+    m_nEditCol = col;
     const long twips = CMSFlexGrid::kTwipsPerInch;
     const int dx = m_Grid->logicalDpiX();
     const int dy = m_Grid->logicalDpiY();
     m_Edit->setGeometry(int(m_Grid->GetCellLeft() * dx / twips), int(m_Grid->GetCellTop() * dy / twips),
         int(m_Grid->GetCellWidth() * dx / twips), int(m_Grid->GetCellHeight() * dy / twips));
     m_Edit->setText(m_Grid->GetText());
+    m_strTold.clear();
     m_Edit->selectAll();
     m_Edit->show();
     m_Edit->raise();
@@ -158,17 +169,41 @@ void CPowerAdjustDlg::OpenEditor()
 }
 
 // The editor's text reaches the cell only here. Above 255 it becomes 255; an emptied editor leaves
-// the cell as it was rather than turn the level into 0.
-void CPowerAdjustDlg::CommitEditor()
+// the cell as it was rather than turn the level into 0. Text that is no whole number is refused: the
+// editor stays open on it, the cell keeps its value and the user is told once for that text.
+bool CPowerAdjustDlg::CommitEditor()
 {
     if (m_Edit->isHidden())
-        return;
-    m_Edit->hide();
+        return true;
     const QString text = m_Edit->text();
-    if (text.isEmpty())
+    if (text.trimmed().isEmpty()) {
+        m_Edit->hide();
+        return true;
+    }
+    const std::optional<QString> cell = PowerTable::CellText(text);
+    if (!cell) {
+        m_Edit->selectAll();
+        if (text != m_strTold) {
+            m_strTold = text;
+            // Told once the focus change that brought us here is over: a message box opened inside
+            // it would fight it for the focus.
+            QTimer::singleShot(0, this, &CPowerAdjustDlg::TellRefused);
+        }
+        return false;
+    }
+    m_Edit->hide();
+    m_Grid->SetTextMatrix(m_nEditRow, m_nEditCol, *cell);
+    return true;
+}
+
+void CPowerAdjustDlg::TellRefused()
+{
+    if (!m_Edit->isVisible()) // put right meanwhile, or the dialog cancelled
         return;
-    const int value = NumberParse::Atoi(text);
-    m_Grid->SetText(value > PowerTable::kMaxValue ? QString::number(PowerTable::kMaxValue) : text);
+    CMessageBox::Show(this, PowerTable::RefusedMessage(CLanguage::IsChinese()),
+        StringTable::Message(StringTable::kCaution), QMessageBox::Ok, QMessageBox::Warning);
+    m_Edit->setFocus();
+    m_Edit->selectAll();
 }
 
 void CPowerAdjustDlg::OnEnterCell()
@@ -187,8 +222,9 @@ bool CPowerAdjustDlg::eventFilter(QObject* watched, QEvent* event)
         const int key = static_cast<QKeyEvent*>(event)->key();
         const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
         if (watched == m_Edit && enter) {
-            // Commit, then one row down, as a Down key in the grid would.
-            CommitEditor();
+            // Commit, then one row down, as a Down key in the grid would; a refused text stays.
+            if (!CommitEditor())
+                return true;
             m_Grid->setFocus();
             if (m_Grid->GetRow() + 1 < m_Grid->GetRows())
                 m_Grid->SetRow(m_Grid->GetRow() + 1);
@@ -202,23 +238,22 @@ bool CPowerAdjustDlg::eventFilter(QObject* watched, QEvent* event)
     return QDialog::eventFilter(watched, event);
 }
 
-// Escape commits an open edit and goes back to the grid; with no edit open it closes the dialog as
-// Cancel does, like every other dialog. Enter in any other control stays with that control.
+// Escape never closes this dialog, whose typed values would go with it: it commits an open edit and
+// gives the keyboard to the grid. Enter presses a focused button and never OK from anywhere else.
 void CPowerAdjustDlg::keyPressEvent(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Escape:
         event->accept();
-        if (m_Edit->isHidden()) {
-            reject();
-            return;
-        }
-        CommitEditor();
-        m_Grid->setFocus();
+        if (CommitEditor())
+            m_Grid->setFocus();
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         event->accept();
+        if (auto* button = qobject_cast<QPushButton*>(QApplication::focusWidget());
+            button && button->window() == this && button->isEnabled())
+            button->click();
         return;
     default:
         QDialog::keyPressEvent(event);
@@ -227,19 +262,21 @@ void CPowerAdjustDlg::keyPressEvent(QKeyEvent* event)
 
 void CPowerAdjustDlg::OnRead()
 {
-    CommitEditor();
+    if (!CommitEditor())
+        return;
     if (ServiceDriver::Read(this, CServiceExchange::Area::Power, *m_pImage, m_strDevice))
         FillCells();
 }
 
 void CPowerAdjustDlg::OnWrite()
 {
-    Apply(); // the image takes the cells even if the dialog is cancelled afterwards
+    if (!Apply()) // the image takes the cells even if the dialog is cancelled afterwards
+        return;
     ServiceDriver::Write(this, CServiceExchange::Area::Power, *m_pImage, m_strDevice);
 }
 
 void CPowerAdjustDlg::OnOK()
 {
-    Apply();
-    accept();
+    if (Apply())
+        accept();
 }

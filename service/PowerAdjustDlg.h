@@ -30,8 +30,8 @@ public:
     void Prepare(CRadioImage& image, const BandLimits& limits, const QString& device);
     int Run(CRadioImage& image, const BandLimits& limits, const QString& device);
 
-    // Cells to image.
-    void Apply();
+    // Cells to image; false, and nothing stored, while the open editor holds a text it refuses.
+    bool Apply();
     // Image to cells.
     void FillCells();
 
@@ -50,7 +50,8 @@ protected:
 private:
     void LayOutGrid();
     void OpenEditor();
-    void CommitEditor();
+    bool CommitEditor();
+    void TellRefused();
     void OnEnterCell();
     void OnRead();
     void OnWrite();
@@ -68,4 +69,7 @@ private:
     CRadioImage* m_pImage = nullptr;
     std::optional<CServiceBand> m_Band;
     QString m_strDevice;
+    QString m_strTold; // the refused text the user was last told about
+    long m_nEditRow = 0; // the cell the editor is open over
+    long m_nEditCol = 0;
 };

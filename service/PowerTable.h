@@ -3,8 +3,11 @@
 #include "image/ImageMap.h"
 #include "service/ServiceBand.h"
 
+#include <QString>
+
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 class CRadioImage;
@@ -33,5 +36,11 @@ std::vector<Row> Rows(const CRadioImage& image, const CServiceBand& band);
 void SetValue(CRadioImage& image, const CServiceBand& band, int index, int level, int value);
 // The row index of a point, or -1 when the band has no entry for it.
 int IndexOf(const CServiceBand& band, int mhz);
+
+// What the cell takes for a typed text: whole numbers in decimal digits, anything above 255 as 255.
+// A sign, a point, a letter or blanks inside give nothing: "12.5" is no 125 and "-1" no 1.
+std::optional<QString> CellText(const QString& typed);
+// The message for a text CellText refuses: "Out of range,please input again." and the allowed values.
+QString RefusedMessage(bool chinese);
 
 } // namespace PowerTable

@@ -42,7 +42,7 @@ QByteArray sampleImage()
 const QStringList kSampleEnglish = {
     "1\t146.52000\t146.55000\t88.5\tD023N\tWide\tYes\tCarrier\tMiddle",
     "2\t146.52010\t1000.00000\tD754I\tD017N\tNarrow\tNo\tQT/DQT\tLow",
-    "3\t146.52000\t\tNone\t69.4\tNarrow\tNo\tOff\tLow",
+    "3\t146.52000\t\t\t69.4\t\t\t\t", // shown as empty but for its receive frequency and tone
     "4\t\t\t\t\t\t\t\t",
     "5\t\t146.52000\t\t\t\t\t\t",
     "6\t146.52000\t146.52000\tD000N\tNone\tWide\tNo\tOff\tHigh",
@@ -148,7 +148,7 @@ void TestCli::show()
     QCOMPARE(chinese.out.split('\n').mid(0, 6),
         QStringList({ "1\t146.52000\t146.55000\t88.5\tD023N\t宽\t是\t载波\t中",
             "2\t146.52010\t1000.00000\tD754I\tD017N\t窄\t否\tQT/DQT\t低",
-            "3\t146.52000\t\t无\t69.4\t窄\t否\t关\t低", kSampleEnglish.at(3), kSampleEnglish.at(4),
+            "3\t146.52000\t\t\t69.4\t\t\t\t", kSampleEnglish.at(3), kSampleEnglish.at(4),
             "6\t146.52000\t146.52000\tD000N\t无\t宽\t否\t关\t高" }));
     QVERIFY(chinese.out.contains("\n类型: QR-260\n"));
     QCOMPARE(Read(m_File), DataFileBytes(sampleImage())); // show never writes

@@ -164,10 +164,11 @@ private slots:
         QTest::newRow("Chinese") << 1 << 0 << QByteArray("\x08\x01\x00", 3)
                                  << "电台工具  [ Type:QR-460  Fre:400 - 470MHz ]" << qint64(40000000)
                                  << qint64(47100000) << true << "Chinese";
-        // An unlisted band is named unknown; the grid keeps the last valid band's limits.
+        // An unlisted band is named unknown and checked against its type's last band, 450 - 520MHz
+        // (class 4 after class 1: 0x30E becomes 8), not against the band chosen before.
         QTest::newRow("band past the list")
-            << 1 << 2 << QByteArray("\x33\x01\x02", 3) << "Radio Tool  [ Type:QR-460  Fre:Unknown 0x02 ]"
-            << qint64(13000000) << qint64(16100000) << false << "English";
+            << 1 << 2 << QByteArray("\x08\x01\x02", 3) << "Radio Tool  [ Type:QR-460  Fre:Unknown 0x02 ]"
+            << qint64(45000000) << qint64(52100000) << false << "English";
     }
 
     void productApply()

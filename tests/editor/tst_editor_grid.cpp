@@ -22,10 +22,15 @@ private slots:
         const QByteArray rxOnly = Hex("00206514 FFFFFFFF FFFF B602 00 00");
         const QByteArray dcs777 = Hex("00206514 00206514 FF29 FFFF 1F EF");
         const QByteArray blank = Hex("FFFFFFFF FFFFFFFF FFFF FFFF FF FF");
-        QTest::newRow("receive-only channel shows its fields") << rxOnly << 0 << ""
-            << "146.52000||None|69.4|Narrow|No|Off|Low" << rxOnly << false;
-        QTest::newRow("receive-only channel, power chosen") << rxOnly << 8 << "High"
-            << "146.52000||None|69.4|Narrow|No|Off|High" << Hex("00206514 FFFFFFFF FFFF B602 00 20") << false;
+        // No transmit frequency: shown as an empty channel, its receive frequency and tone aside.
+        QTest::newRow("half-filled channel") << rxOnly << 0 << ""
+            << "146.52000|||69.4||||" << rxOnly << false;
+        QTest::newRow("half-filled channel, power chosen") << rxOnly << 8 << "High"
+            << "146.52000|||69.4||||High" << Hex("00206514 FFFFFFFF FFFF B602 00 20") << false;
+        QTest::newRow("half-filled channel gets a transmit frequency") << rxOnly << 2 << "146.52"
+            << "146.52000|146.52000||69.4||||" << Hex("00206514 00206514 FFFF B602 00 00") << false;
+        QTest::newRow("transmit top pair 00") << Hex("00206514 00000000 7503 FFFF 1F EF") << 0 << ""
+            << "146.52000||88.5|||||" << Hex("00206514 00000000 7503 FFFF 1F EF") << false;
         QTest::newRow("DCS 777 and odd flag bits") << dcs777 << 0 << ""
             << "146.52000|146.52000|D000N|None|Narrow|No|QT/DQT|High" << dcs777 << false;
         QTest::newRow("DCS 777, another field chosen") << dcs777 << 5 << "Wide"
@@ -208,14 +213,15 @@ private slots:
                                      << "R  [ Type:QR-260  Fre: 136-174 MHz ]" << 136 * mhz << 175 * mhz;
         QTest::newRow("band without a dash") << false << QPoint(1, 0) << QPoint(0, 0) << QPoint(1, 0) << QPoint(1, 0)
                                              << "R  [ Type:QR-460  Fre:400MHz ]" << 400 * mhz << 401 * mhz;
-        // A type or band the lists lack: the image keeps its bytes, the settings keep the last valid pair
-        // and frequencies are checked against its band.
+        // A type or band the lists lack: the image keeps its bytes, the settings keep the last valid pair,
+        // and frequencies are checked against the band the bytes select, never the settings' one: the
+        // type's last band, or 0 to 1 MHz for a type without bands.
         QTest::newRow("band past the list") << false << QPoint(0, 9) << QPoint(1, 0) << QPoint(0, 9) << QPoint(1, 0)
-                                            << "R  [ Type:QR-260  Fre:Unknown 0x09 ]" << 400 * mhz << 401 * mhz;
+                                            << "R  [ Type:QR-260  Fre:Unknown 0x09 ]" << 136 * mhz << 175 * mhz;
         QTest::newRow("unknown type") << false << QPoint(0x45, 0x4C) << QPoint(0, 1) << QPoint(0x45, 0x4C) << QPoint(0, 1)
-                                      << "R  [ Type:Unknown 0x45  Fre:Unknown 0x4C ]" << 136 * mhz << 175 * mhz;
+                                      << "R  [ Type:Unknown 0x45  Fre:Unknown 0x4C ]" << 0 * mhz << 1 * mhz;
         QTest::newRow("unknown type, Chinese") << false << QPoint(0xFF, 0) << QPoint(0, 0) << QPoint(0xFF, 0) << QPoint(0, 0)
-                                               << "R  [ 类型:未知 0xFF  频率:未知 0x00 ]" << 130 * mhz << 161 * mhz;
+                                               << "R  [ 类型:未知 0xFF  频率:未知 0x00 ]" << 0 * mhz << 1 * mhz;
         QTest::newRow("new document takes the settings") << true << QPoint(0xFF, 0xFF) << QPoint(0, 1) << QPoint(0, 1)
             << QPoint(0, 1) << "R  [ Type:QR-260  Fre: 136-174 MHz ]" << 136 * mhz << 175 * mhz;
         // Settings an earlier version wrote after reading a radio of an unknown type.

@@ -261,8 +261,8 @@ private slots:
         QTest::newRow("unlisted tone") << QPoint(3, 3) << "" << false << "69.4";
         QTest::newRow("unlisted tone, Enter") << QPoint(3, 3) << "" << true << "69.4";
         QTest::newRow("DCS 777") << QPoint(3, 4) << "" << false << "D000N";
-        QTest::newRow("receive-only transmit cell") << QPoint(4, 2) << "" << true << "";
-        QTest::newRow("receive-only bandwidth") << QPoint(4, 5) << "" << false << "Narrow";
+        QTest::newRow("half-filled transmit cell") << QPoint(4, 2) << "" << true << "";
+        QTest::newRow("half-filled bandwidth") << QPoint(4, 5) << "" << false << "";
         QTest::newRow("frequency outside the band") << QPoint(5, 1) << "" << true << "450.00000";
         QTest::newRow("tone on an empty channel") << QPoint(6, 3) << "" << false << "88.5";
         QTest::newRow("unlisted tone, None chosen") << QPoint(3, 3) << "None" << false << "None";
@@ -280,7 +280,7 @@ private slots:
         QVERIFY(f.Start());
         CRadioImage& image = f.Doc()->m_Image;
         const QByteArray records = QByteArray::fromHex("00206514 00206514 B602 FF29 1F EF 0000" // channel 3
-                                                       "00206514 FFFFFFFF FFFF FFFF 00 00 0000" // receive only
+                                                       "00206514 FFFFFFFF FFFF FFFF 00 00 0000" // half-filled
                                                        "00000045 00000045 FFFF FFFF 10 30 0000" // 450 MHz
                                                        "FFFFFFFF FFFFFFFF 7503 FFFF FF FF FFFF");
         image.CopyIn(3 * 16, { reinterpret_cast<const std::uint8_t*>(records.constData()), 64 });
@@ -292,8 +292,9 @@ private slots:
 
         f.ClickCell(cell.x(), cell.y());
         QVERIFY(f.VisibleEditor());
-        // A list shows the cell's text even when it holds no such item.
-        if (auto* list = qobject_cast<QComboBox*>(f.VisibleEditor()))
+        // A list shows the cell's text even when it holds no such item (an empty cell: its first item).
+        if (auto* list = qobject_cast<QComboBox*>(f.VisibleEditor());
+            list && !f.Grid()->GetTextMatrix(cell.x(), cell.y()).isEmpty())
             QCOMPARE(list->currentIndex() < 0 ? list->placeholderText() : list->currentText(),
                 f.Grid()->GetTextMatrix(cell.x(), cell.y()));
         if (!choose.isEmpty())
@@ -314,6 +315,31 @@ private slots:
                 choose.isEmpty() || row != cell.x());
         }
         QCOMPARE(image.Range(ImageMap::kScanFlags, 2)[0], before.Range(ImageMap::kScanFlags, 2)[0]);
+    }
+
+    // A channel without a transmit frequency shows as empty; once given one it shows the flags its
+    // bytes hold (Narrow, Low), and a later store keeps them rather than write the empty cells.
+    void halfFilledChannelGetsATransmitFrequency()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CRadioImage& image = f.Doc()->m_Image;
+        const QByteArray record = QByteArray::fromHex("00206514 FFFFFFFF FFFF FFFF 00 00 0000");
+        image.CopyIn(4 * 16, { reinterpret_cast<const std::uint8_t*>(record.constData()), 16 });
+        image.SetScanFlag(4, false);
+        f.View()->ShowImage();
+        QCOMPARE(f.RowTexts(4).join('|'), QString("146.52000|||||||"));
+        f.ClickCell(4, 2);
+        f.Type("146.52");
+        f.PressEnter();
+        QCOMPARE(f.RowTexts(4).join('|'), QString("146.52000|146.52000|None|None|Narrow|No|Off|Low"));
+        f.ClickCell(5, 1);
+        f.Type("150");
+        f.PressEnter();
+        f.View()->StoreGrid();
+        QCOMPARE(QByteArray(reinterpret_cast<const char*>(image.Range(4 * 16, 14).data()), 14).toHex(' '),
+            QByteArray("00 20 65 14 00 20 65 14 ff ff ff ff 00 00"));
+        QVERIFY(!image.ScanFlag(4));
     }
 
     void f1AsksForTheFocusedControlsTopic()

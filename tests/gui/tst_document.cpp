@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QStatusBar>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -162,6 +163,47 @@ private slots:
             QVERIFY(argument || before->isVisible());
             QVERIFY(argument || CProgramDoc::IsNewDocument());
         }
+    }
+
+    // A file whose type or band byte the configuration lacks is checked against the band its bytes
+    // select, not the user's last one (130 - 160MHz here), and the status bar says so.
+    void openUnlistedBand_data()
+    {
+        QTest::addColumn<QPoint>("product"); // type and band bytes
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("accepted"); // of 146.5 typed into channel 2 and 470 into 3, '|' between
+        QTest::newRow("listed") << QPoint(0, 1) << "" << "146.50000|";
+        QTest::newRow("band past the list") << QPoint(0, 9)
+            << "Band byte 0x09 is not among the bands configured for QR-260; typed frequencies are checked "
+               "against 450 - 520MHz."
+            << "|470.00000";
+        QTest::newRow("unknown type") << QPoint(5, 0)
+            << "Product type byte 0x05 is not among the configured types; typed frequencies are checked "
+               "against 0 to 1 MHz, as no band is configured for it."
+            << "|";
+    }
+    void openUnlistedBand()
+    {
+        QFETCH(QPoint, product);
+        QFETCH(QString, status);
+        QFETCH(QString, accepted);
+        CGuiFixture f;
+        f.SetUserTypeAndField(0, 0);
+        QByteArray bytes = GoodFile();
+        bytes[16 + ImageMap::kProductType] = char(product.x());
+        bytes[16 + ImageMap::kFrequencyBand] = char(product.y());
+        const QString path = f.DataPath("radio.dat");
+        Write(path, bytes);
+        QVERIFY(f.Start({ path }));
+        const QString shown = f.Frame()->statusBar()->currentMessage();
+        QVERIFY2(status.isEmpty() ? !shown.contains("not among") : shown == status, qPrintable(shown));
+        f.ClickCell(2, 1);
+        f.Type("146.5");
+        f.PressEnter();
+        f.ClickCell(3, 1);
+        f.Type("470");
+        f.PressEnter();
+        QCOMPARE(f.Grid()->GetTextMatrix(2, 1) + '|' + f.Grid()->GetTextMatrix(3, 1), accepted);
     }
 
     // New and Exit ask before letting the document go: New always, both when there are edits.

@@ -7,6 +7,7 @@
 #include "link/SystemPorts.h"
 
 #include <QFile>
+#include <QPoint>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -133,22 +134,34 @@ private slots:
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("err");
+        QTest::addColumn<QPoint>("product"); // type and band bytes; else 0, 0 (QR-260, 130 - 160MHz)
         const QByteArray none = QByteArray::fromHex("FFFFFFFF");
         const QByteArray mhz150 = QByteArray::fromHex("00250115"); // 150.12500
         const QString outside = "Channel(s) %1 lie outside the band 130 - 160MHz: nothing was sent. Correct them, or "
                                 "add --allow-out-of-band to write them anyway.\n";
         using Channels = QList<QByteArray>;
         // clang-format off
-        QTest::newRow("inside the band") << Channels { mhz150 + none } << QStringList {} << 0 << "";
+        QTest::newRow("inside the band") << Channels { mhz150 + none } << QStringList {} << 0 << "" << QPoint(0, 0);
         // The band's upper limit lies one MHz above "160MHz", as the grid accepts it.
-        QTest::newRow("at the upper limit") << Channels { QByteArray::fromHex("00001016") + none } << QStringList {} << 0 << "";
+        QTest::newRow("at the upper limit") << Channels { QByteArray::fromHex("00001016") + none } << QStringList {} << 0 << "" << QPoint(0, 0);
         QTest::newRow("receive outside") << Channels { mhz150 + none, none + none, QByteArray::fromHex("00000045") + none }
-                                         << QStringList {} << 1 << outside.arg("3");
+                                         << QStringList {} << 1 << outside.arg("3") << QPoint(0, 0);
         QTest::newRow("just above the limit, transmit outside")
             << Channels { QByteArray::fromHex("00051016") + none, mhz150 + QByteArray::fromHex("00000017") }
-            << QStringList {} << 1 << outside.arg("1, 2");
-        QTest::newRow("allowed") << Channels { QByteArray::fromHex("00000045") + none } << QStringList { "--allow-out-of-band" } << 0 << "";
-        QTest::newRow("alignment without the code") << Channels { mhz150 + none } << QStringList { "--with-alignment" } << 2 << "";
+            << QStringList {} << 1 << outside.arg("1, 2") << QPoint(0, 0);
+        QTest::newRow("allowed") << Channels { QByteArray::fromHex("00000045") + none } << QStringList { "--allow-out-of-band" } << 0 << "" << QPoint(0, 0);
+        QTest::newRow("alignment without the code") << Channels { mhz150 + none } << QStringList { "--with-alignment" } << 2 << "" << QPoint(0, 0);
+        // Bytes the configuration does not list: checked against the band they select, and named.
+        const QString unlisted = "%1 is not among the %2; channel(s) 1 lie outside %3: nothing was sent. "
+                                 "Choose the band with: program-cli product FILE --band TEXT, or add "
+                                 "--allow-out-of-band to write them anyway.\n";
+        QTest::newRow("band past the list") << Channels { mhz150 + none } << QStringList {} << 1
+            << unlisted.arg("Band byte 0x68", "bands configured for QR-260", "450 - 520MHz") << QPoint(0, 0x68);
+        QTest::newRow("band past the list, inside its last band") << Channels { QByteArray::fromHex("00000046") + none }
+            << QStringList {} << 0 << "" << QPoint(0, 0x68);
+        QTest::newRow("unlisted type") << Channels { mhz150 + none } << QStringList {} << 1
+            << unlisted.arg("Product type byte 0x05", "configured types", "0 to 1 MHz, as no band is configured for it")
+            << QPoint(5, 0);
         // clang-format on
     }
 
@@ -159,11 +172,12 @@ private slots:
         QFETCH(QStringList, extra);
         QFETCH(int, code);
         QFETCH(QString, err);
+        QFETCH(QPoint, product);
         const auto radio = StartRadio();
         RadioMemory::Bytes bytes;
         bytes.fill(0xFF);
-        bytes[0x32E] = 0; // QR-260
-        bytes[0x32F] = 0; // 130 - 160MHz
+        bytes[0x32E] = std::uint8_t(product.x());
+        bytes[0x32F] = std::uint8_t(product.y());
         for (int n = 1; n <= channels.size(); ++n)
             std::copy_n(channels[n - 1].begin(), 8, bytes.begin() + 16 * n);
         QTemporaryDir dir;

@@ -57,8 +57,7 @@ private slots:
         QCOMPARE(grid->GetRow(), 2); // one row down
 
         CGuiFixture::ClickCell(grid, 2, 1);
-        QTest::keyClicks(editor, QStringLiteral("-4x2"));
-        QCOMPARE(editor->text(), QStringLiteral("42")); // digits only
+        QTest::keyClicks(editor, QStringLiteral("42"));
         QTest::keyClick(editor, Qt::Key_Escape);
         QVERIFY(dialog.isVisible());
         QVERIFY(editor->isHidden());
@@ -86,15 +85,93 @@ private slots:
 
         dialog.Prepare(image, kBand130, QString());
         dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
         CGuiFixture::ClickCell(grid, 4, 1);
         QTest::keyClicks(editor, QStringLiteral("7"));
         QTest::keyClick(editor, Qt::Key_Escape); // the edit goes into the cell, the dialog stays
         QVERIFY(dialog.isVisible());
         QCOMPARE(grid->GetTextMatrix(4, 1), QStringLiteral("7"));
-        QTest::keyClick(grid, Qt::Key_Escape); // no edit open: closes as Cancel does
-        QVERIFY(dialog.isHidden());
-        QCOMPARE(dialog.result(), int(QDialog::Rejected));
+        QTest::keyClick(grid, Qt::Key_Escape); // nor does a second Escape close it
+        QTest::keyClick(dialog.CancelButton(), Qt::Key_Escape);
+        QVERIFY(dialog.isVisible());
+        QVERIFY(grid->hasFocus());
         QVERIFY(image == expected);
+        // Enter reaches the focused button: here OK, which stores the 7.
+        dialog.OkButton()->setFocus();
+        QTest::keyClick(dialog.OkButton(), Qt::Key_Return);
+        QVERIFY(dialog.isHidden());
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(image.Byte(0x3E9), 7);
+        QVERIFY(m_Messages.isEmpty());
+    }
+
+    // A cell takes a whole number (above 255 as 255) and nothing else: no character is dropped to make
+    // one. A refused text stays in the editor, is told once, and keeps OK from closing.
+    void powerTyped_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key"); // that commits it; 0 for a click on OK, -1 Cancel with the mouse
+        QTest::addColumn<QString>("cell"); // afterwards; empty when refused
+        QTest::newRow("300 by Enter") << "300" << int(Qt::Key_Return) << "255";
+        QTest::newRow("42 by Escape") << "42" << int(Qt::Key_Escape) << "42";
+        QTest::newRow("0 by OK") << "0" << 0 << "0";
+        QTest::newRow("12.5 by Enter") << "12.5" << int(Qt::Key_Return) << "";
+        QTest::newRow("1.9 by Escape") << "1.9" << int(Qt::Key_Escape) << "";
+        QTest::newRow("-1 by OK") << "-1" << 0 << "";
+        QTest::newRow("9e by Enter") << "9e" << int(Qt::Key_Return) << "";
+        QTest::newRow("1.9, then Cancel") << "1.9" << -1 << "";
+    }
+    void powerTyped()
+    {
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(QString, cell);
+        CRadioImage image = Image();
+        const CRadioImage original = image;
+        CPowerAdjustDlg dialog;
+        dialog.Prepare(image, kBand130, QString());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowActive(&dialog));
+        CMSFlexGrid* grid = dialog.Grid();
+        QLineEdit* editor = dialog.Editor();
+        CGuiFixture::ClickCell(grid, 2, 2); // 140 MHz, middle power: 0x3E4, 104
+        QTest::keyClicks(editor, typed);
+        if (key < 0) { // the editor loses the focus to Cancel: no message once the dialog is gone
+            QTest::mouseClick(dialog.CancelButton(), Qt::LeftButton);
+            QCoreApplication::processEvents();
+            QVERIFY(dialog.isHidden());
+            QVERIFY(m_Messages.isEmpty());
+            QVERIFY(image == original);
+            return;
+        }
+        if (key != 0)
+            QTest::keyClick(editor, Qt::Key(key));
+        dialog.OkButton()->click();
+        if (!cell.isEmpty()) {
+            QVERIFY(dialog.isHidden());
+            QCOMPARE(int(image.Byte(0x3E4)), cell.toInt());
+            QVERIFY(m_Messages.isEmpty());
+            return;
+        }
+        QTRY_COMPARE(m_Messages,
+            QStringList { "Out of range,please input again.\nA power level is a whole number from 0 to 255." });
+        QVERIFY(dialog.isVisible());
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->text(), typed.left(3));
+        QCOMPARE(grid->GetTextMatrix(2, 2), QStringLiteral("104"));
+        QVERIFY(image == original);
+        // Another cell keeps the editor where it is; a corrected text goes into its own cell.
+        CGuiFixture::ClickCell(grid, 3, 3);
+        QVERIFY(editor->isVisible());
+        editor->setFocus();
+        editor->selectAll();
+        QTest::keyClicks(editor, QStringLiteral("12"));
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(grid->GetTextMatrix(2, 2), QStringLiteral("12"));
+        QCOMPARE(m_Messages.size(), 1);
+        dialog.OkButton()->click();
+        QCOMPARE(int(image.Byte(0x3E4)), 12);
+        QCOMPARE(int(image.Byte(0x3E8)), 108);
     }
 
     // Read takes the radio's table only when every block came in; the power dialog's Write sends the
@@ -209,18 +286,26 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<int>("address");
         QTest::addColumn<int>("stored");
-        QTest::newRow("SQL close 7") << int(ParamTable::kSqlClose) << "7" << 0x30D << 7;
-        QTest::newRow("narrow SQL -1") << int(ParamTable::kNarrowSql) << "-1" << 0x30E << 0x81;
-        QTest::newRow("MIC1 40") << int(ParamTable::kMic1Gain) << "40" << 0x315 << 0;
-        QTest::newRow("MIC2 12") << int(ParamTable::kMic2Gain) << "12" << 0x316 << 12;
-        QTest::newRow("MIC3 1") << int(ParamTable::kMic3Gain) << "1" << 0x317 << 1;
-        QTest::newRow("max deviation 15") << int(ParamTable::kMaxDeviation) << "15" << 0x318 << 30;
-        QTest::newRow("max deviation 45") << int(ParamTable::kMaxDeviation) << "45" << 0x318 << 45;
-        QTest::newRow("CTCSS deviation 2") << int(ParamTable::kCtcssDeviation) << "2" << 0x319 << 5;
-        QTest::newRow("DCS deviation 1") << int(ParamTable::kDcsDeviation) << "1" << 0x31A << 5;
-        QTest::newRow("SQL cell 4") << -1 << "4" << 0x301 << 5;
-        QTest::newRow("Rx cell 1") << -2 << "1" << 0x30F << 5;
-        QTest::newRow("Rx cell 12") << -2 << "12" << 0x30F << 12;
+        QTest::addColumn<QString>("told"); // the line saying what was stored instead; empty for none
+        const QString note = "%1: \"%2\" is not a whole number from %3 to %4; %5 was stored.";
+        QTest::newRow("SQL close 7") << int(ParamTable::kSqlClose) << "7" << 0x30D << 7 << "";
+        QTest::newRow("narrow SQL -1") << int(ParamTable::kNarrowSql) << "-1" << 0x30E << 0x81 << "";
+        QTest::newRow("MIC1 40") << int(ParamTable::kMic1Gain) << "40" << 0x315 << 0
+                                 << note.arg("MIC1 Gain", "40", "0", "31", "0");
+        QTest::newRow("MIC2 12") << int(ParamTable::kMic2Gain) << "12" << 0x316 << 12 << "";
+        QTest::newRow("MIC2 12.5") << int(ParamTable::kMic2Gain) << "12.5" << 0x316 << 12
+                                   << note.arg("MIC2 Gain", "12.5", "0", "127", "12");
+        QTest::newRow("MIC3 1") << int(ParamTable::kMic3Gain) << "1" << 0x317 << 1 << "";
+        QTest::newRow("max deviation 15") << int(ParamTable::kMaxDeviation) << "15" << 0x318 << 30
+                                          << note.arg("Max Deviation", "15", "30", "150", "30");
+        QTest::newRow("max deviation 45") << int(ParamTable::kMaxDeviation) << "45" << 0x318 << 45 << "";
+        QTest::newRow("CTCSS deviation 2") << int(ParamTable::kCtcssDeviation) << "2" << 0x319 << 5
+                                           << note.arg("Ctcss Deviation", "2", "5", "30", "5");
+        QTest::newRow("DCS deviation 1") << int(ParamTable::kDcsDeviation) << "1" << 0x31A << 5
+                                         << note.arg("Dcs Deviation", "1", "5", "30", "5");
+        QTest::newRow("SQL cell 4") << -1 << "4" << 0x301 << 5 << note.arg("SQL 140 MHz", "4", "5", "100", "5");
+        QTest::newRow("Rx cell 1") << -2 << "1" << 0x30F << 5 << note.arg("Param 1 Wide", "1", "5", "125", "5");
+        QTest::newRow("Rx cell 12") << -2 << "12" << 0x30F << 12 << "";
     }
     void paramTyped()
     {
@@ -228,6 +313,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(int, address);
         QFETCH(int, stored);
+        QFETCH(QString, told);
         CRadioImage image = Image();
         CParamAdjustDlg dialog(image, kBand130, QString());
         dialog.show();
@@ -247,6 +333,8 @@ private slots:
         QTest::keyClicks(target, typed);
         dialog.OkButton()->click();
         QCOMPARE(int(image.Byte(address)), stored);
+        QCOMPARE(m_Messages,
+            told.isEmpty() ? QStringList() : QStringList { "Not every value was stored as typed:\n" + told });
     }
 
     // Above 400 MHz the grid lists and stores the squelch bytes from the band's own place.

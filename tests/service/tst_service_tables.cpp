@@ -130,6 +130,7 @@ private slots:
         QTest::newRow("dcs 31") << 130 << 0x31A << 31 << 5;
         QTest::newRow("squelch 4 shown") << 130 << 0x303 << 4 << 5;
         QTest::newRow("squelch 101 shown") << 130 << 0x300 << 101 << 5;
+        QTest::newRow("squelch 100 kept") << 130 << 0x301 << 100 << 100;
         QTest::newRow("squelch after the band") << 130 << 0x305 << 200 << 200;
         // 430-470 lists its squelch at 0x303-0x307: those are checked, 0x300 is another band's.
         QTest::newRow("high band shown byte") << 430 << 0x303 << 200 << 5;
