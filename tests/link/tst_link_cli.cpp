@@ -267,8 +267,8 @@ private slots:
         QVERIFY(cli.waitForStarted());
         if (childEnd >= 0)
             ::close(childEnd);
-        // Ten blocks in: a read frame and its acknowledgement take 5 bytes, a write frame 20, after the 10 of the link opening
-        // (and, for the repeat loop, the 10 of the opening that found the radio).
+        // Ten blocks in: a read frame and its acknowledgement take 5 bytes, a write frame 20, after the
+        // 10 of the link opening (and, for the repeat loop, the 10 of the opening that found the radio).
         const std::size_t tenBlocks = (command == "repeat" ? 20 : 10) + (write ? 200 : 50);
         for (const auto &radio : radios)
             QVERIFY(radio->WaitForReceived(tenBlocks, 20000));
@@ -289,7 +289,8 @@ private slots:
             const auto radio = std::find_if(radios.begin(), radios.end(), [&](const auto &r) { return Device(*r) == record.port; });
             QVERIFY(radio != radios.end());
             // A write's first 48 blocks cover [0, 0x300), the next ones [0x320, 0x3E0), in order.
-            const QList<int> sent = blocks <= 48 ? QList<int> { 0, 16 * blocks } : QList<int> { 0, 0x300, 0x320, 0x320 + 16 * (blocks - 48) };
+            const QList<int> sent
+                = blocks <= 48 ? QList<int> { 0, 16 * blocks } : QList<int> { 0, 0x300, 0x320, 0x320 + 16 * (blocks - 48) };
             QVERIFY((*radio)->Memory() == (write ? Overlay(before, source, sent) : before));
         }
         QVERIFY(!QFile::exists(output));
