@@ -17,36 +17,12 @@
 #include <QFileInfo>
 #include <QSet>
 
-#include <atomic>
-#include <csignal>
-
 using CliTexts::kWrongCode;
 
 namespace {
 
 constexpr CBilingual kRadioNumber { "#%1 %2", "#%1 %2" };
 constexpr CBilingual kSaveFailed { "%1: %2", "%1: %2" };
-
-std::atomic<bool> g_Interrupted { false };
-
-extern "C" void Interrupt(int)
-{
-    g_Interrupted = true;
-}
-
-// Ctrl+C stops every transfer between blocks for as long as it lives.
-class CInterrupts {
-public:
-    CInterrupts()
-    {
-        g_Interrupted = false;
-        m_Previous = std::signal(SIGINT, Interrupt);
-    }
-    ~CInterrupts() { std::signal(SIGINT, m_Previous == SIG_ERR ? SIG_DFL : m_Previous); }
-
-private:
-    void (*m_Previous)(int) = SIG_DFL;
-};
 
 struct Arguments {
     QStringList ports;
@@ -123,9 +99,9 @@ int Finish(CCliContext &context, const std::vector<CBatchOutcome> &outcomes, con
 int Repeat(CCliContext &context, const Arguments &a, const CBatchTransfer::Factory &make)
 {
     const bool zh = context.IsChinese();
-    const CInterrupts interrupts;
+    const CliLink::CStopGuard stop;
     CRepeatWriter writer(make, a.verify);
-    writer.WatchStop(&g_Interrupted);
+    writer.WatchStop(&CliLink::StopRequested);
     const QString device = CliLink::DeviceFor(context, a.ports.first());
     const CRepeatWriter::Totals totals = writer.Run(a.ports.first(), device, a.count,
         [&](const CBatchOutcome &outcome, int count) {
@@ -137,8 +113,14 @@ int Repeat(CCliContext &context, const Arguments &a, const CBatchTransfer::Facto
         [&](CRepeatWriter::Waiting waiting) {
             context.Err() << CRepeatWriter::WaitingText(waiting, zh) << Qt::endl;
         });
+    if (CliLink::StopRequested())
+        CliLink::NoteStopSignal(context);
+    // A port lost on the way is no radio: it ends the loop, said on a line of its own.
+    if (const QString ending = CRepeatWriter::EndingText(totals, zh); !ending.isEmpty())
+        context.Out() << ending << Qt::endl;
     context.Out() << CRepeatWriter::TotalsText(totals, zh) << Qt::endl;
-    return totals.failed == 0 && totals.written > 0 ? CCliContext::kDone : CCliContext::kFailed;
+    const bool ended = totals.ending == CRepeatWriter::Ending::Stopped;
+    return ended && totals.failed == 0 && totals.written > 0 ? CCliContext::kDone : CCliContext::kFailed;
 }
 
 // A file name part for a port: "COM3" as it is, "/dev/ttyUSB0" as "ttyUSB0".
@@ -194,15 +176,17 @@ int RunWrite(CCliContext &context, const QStringList &args)
     if (a.repeat)
         return Repeat(context, a, make);
 
-    const CInterrupts interrupts;
+    const CliLink::CStopGuard stop;
     CBatchTransfer batch(make, a.verify);
-    batch.WatchStop(&g_Interrupted);
+    batch.WatchStop(&CliLink::StopRequested);
     const QStringList devices = Devices(context, a.ports);
     const std::vector<CBatchOutcome> outcomes = batch.Run(a.ports, devices, [&](const CBatchOutcome &outcome) {
         CliLog::Record(context,
             CLogRecord::Of(outcome, CCloneTransfer::Direction::Write, devices.value(outcome.index), a.file, context.Ini()));
         context.Out() << CBatchTransfer::Line(outcome, zh) << Qt::endl;
     });
+    if (CliLink::StopRequested())
+        CliLink::NoteStopSignal(context);
     return Finish(context, outcomes);
 }
 
@@ -221,9 +205,9 @@ int RunRead(CCliContext &context, const QStringList &args)
 
     const bool zh = context.IsChinese();
     const CRadioImage start = DataFile::NewImage(CAppPaths::ExecutableDir());
-    const CInterrupts interrupts;
+    const CliLink::CStopGuard stop;
     CBatchTransfer batch([start] { return CCloneTransfer::ChannelRead(start); }, false);
-    batch.WatchStop(&g_Interrupted);
+    batch.WatchStop(&CliLink::StopRequested);
     std::vector<bool> unsaved(static_cast<std::size_t>(a.ports.size()), false);
     const QStringList devices = Devices(context, a.ports);
     const std::vector<CBatchOutcome> outcomes = batch.Run(a.ports, devices,
@@ -244,6 +228,8 @@ int RunRead(CCliContext &context, const QStringList &args)
             }
             context.Out() << CBatchTransfer::Line(outcome, zh) << Qt::endl;
         });
+    if (CliLink::StopRequested())
+        CliLink::NoteStopSignal(context);
     return Finish(context, outcomes, unsaved);
 }
 

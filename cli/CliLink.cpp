@@ -6,7 +6,7 @@
 #include "link/PortName.h"
 #include "link/ServiceExchange.h"
 
-#include <csignal>
+#include <cstring>
 #include <cstdio>
 
 #if defined(Q_OS_WIN)
@@ -22,28 +22,9 @@ namespace {
 constexpr CBilingual kReading { "Reading", "读数据" };
 constexpr CBilingual kWriting { "Writing", "写数据" };
 constexpr CBilingual kStopped { "Stopped.", "已停止。" };
+constexpr CBilingual kStoppedBy { "%1 asked the program to end; the transfer stopped between blocks.",
+    "收到 %1, 程序被要求结束, 传输已在数据块之间停止。" };
 constexpr int kBarWidth = 32;
-
-volatile std::sig_atomic_t g_StopRequested = 0;
-
-extern "C" void RequestStop(int)
-{
-    g_StopRequested = 1;
-}
-
-// Takes Ctrl+C as a stop request for as long as it lives, so the port is closed between blocks.
-class CInterruptGuard {
-public:
-    CInterruptGuard()
-    {
-        g_StopRequested = 0;
-        m_Previous = std::signal(SIGINT, RequestStop);
-    }
-    ~CInterruptGuard() { std::signal(SIGINT, m_Previous == SIG_ERR ? SIG_DFL : m_Previous); }
-
-private:
-    void (*m_Previous)(int) = SIG_DFL;
-};
 
 QString ProgressLine(const QString &label, int done, int total)
 {
@@ -65,6 +46,24 @@ QString DeviceFor(const CCliContext &context, const QString &port)
     return CPortName::DevicePath(port, context.Ini());
 }
 
+bool TalksToRadio(const QString &command)
+{
+    return command == QLatin1String("read") || command == QLatin1String("write") || command == QLatin1String("service");
+}
+
+bool StopRequested()
+{
+    return CStopRequest::Pending();
+}
+
+void NoteStopSignal(CCliContext &context)
+{
+    const char *signal = CStopRequest::SignalName();
+    // Ctrl+C came from the user at this terminal, who knows why it stopped.
+    if (std::strcmp(signal, "SIGTERM") == 0 || std::strcmp(signal, "SIGHUP") == 0)
+        context.Err() << kStoppedBy.Text(context.IsChinese()).arg(QLatin1String(signal)) << Qt::endl;
+}
+
 bool Run(CCliContext &context, CCloneTransfer &transfer, const QString &device)
 {
     const bool zh = context.IsChinese();
@@ -72,19 +71,20 @@ bool Run(CCliContext &context, CCloneTransfer &transfer, const QString &device)
     const QString label
         = (transfer.TransferDirection() == CCloneTransfer::Direction::Read ? kReading : kWriting).Text(zh);
     QTextStream &err = context.Err();
-    const CInterruptGuard guard;
-    const CCloneTransfer::Status status = transfer.Run(device, [&](int done, int total) {
+    const CCloneTransfer::Status status = StopRequested() ? transfer.Stop() : transfer.Run(device, [&](int done, int total) {
         if (showBar)
             err << ProgressLine(label, done, total) << Qt::flush;
-        return g_StopRequested == 0;
+        return !StopRequested();
     });
     if (showBar && transfer.BlocksDone() > 0)
         err << '\n';
 
     if (status == CCloneTransfer::Status::Done)
         return true;
-    if (status == CCloneTransfer::Status::Stopped)
+    if (status == CCloneTransfer::Status::Stopped) {
         err << kStopped.Text(zh) << '\n';
+        NoteStopSignal(context);
+    }
     for (const QString &line : transfer.OutcomeLines(zh))
         err << line << '\n';
     err.flush();
@@ -94,14 +94,18 @@ bool Run(CCliContext &context, CCloneTransfer &transfer, const QString &device)
 bool Run(CCliContext &context, CServiceExchange &exchange, const QString &device)
 {
     const bool zh = context.IsChinese();
-    const CInterruptGuard guard;
-    exchange.Run(device, [](int, int) { return g_StopRequested == 0; });
+    if (StopRequested())
+        exchange.Stop();
+    else
+        exchange.Run(device, [](int, int) { return !StopRequested(); });
     if (exchange.Succeeded()) {
         context.Out() << exchange.Message(zh) << Qt::endl;
         return true;
     }
     QTextStream &err = context.Err();
     err << exchange.Message(zh) << '\n';
+    if (exchange.CurrentStatus() == CServiceExchange::Status::Stopped)
+        NoteStopSignal(context);
     const QString reason = exchange.PortFailureReason(zh);
     if (!reason.isEmpty())
         err << reason << '\n';

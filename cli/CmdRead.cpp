@@ -29,6 +29,8 @@ int RunRead(CCliContext &context, const QStringList &args)
     if (port.isEmpty() || path.isEmpty())
         return context.UsageError(QStringLiteral("read needs --port PORT and -o FILE"));
 
+    // From before the port opens until the log record and the file are written.
+    const CliLink::CStopGuard stop;
     const std::unique_ptr<CCloneTransfer> transfer
         = CCloneTransfer::ChannelRead(DataFile::NewImage(CAppPaths::ExecutableDir()));
     const QString device = CliLink::DeviceFor(context, port);

@@ -91,6 +91,8 @@ int RunService(CCliContext& context, const QStringList& args)
     if (!loaded.ok())
         return context.Fail(DataFile::Describe(loaded, path));
     const QString device = CliLink::DeviceFor(context, port);
+    // From before the port opens until the log record and the file are written.
+    const CliLink::CStopGuard stop;
 
     if (read) {
         CServiceExchange exchange(CServiceExchange::Direction::Read, which, image);

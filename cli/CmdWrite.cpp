@@ -83,6 +83,8 @@ int RunWrite(CCliContext &context, const QStringList &args)
     if (checks.Check(context, image, hasAccessCode) != CCliContext::kDone)
         return CCliContext::kFailed;
 
+    // From before the port opens until the log record is written.
+    const CliLink::CStopGuard stop;
     const QString device = CliLink::DeviceFor(context, port);
     const std::unique_ptr<CCloneTransfer> transfer = CCloneTransfer::ChannelWrite(image, checks.WithTables(hasAccessCode));
     const bool done = CliLink::Run(context, *transfer, device);

@@ -4,6 +4,8 @@
 #include "config/Language.h"
 #include "config/UserFilesMove.h"
 #include "cli/CliContext.h"
+#include "cli/CliLink.h"
+#include "config/BrokenPipeGuard.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 int main(int argc, char *argv[])
 {
@@ -27,6 +30,11 @@ int main(int argc, char *argv[])
     } else {
         application = std::make_unique<QCoreApplication>(argc, argv);
     }
+    // Made before the streams, so it outlives their last flush: output that could not go out stays
+    // buffered and is tried again at exit.
+    std::optional<CBrokenPipeGuard> quietPipe;
+    if (argc > 1 && CliLink::TalksToRadio(QString::fromLocal8Bit(argv[1])))
+        quietPipe.emplace();
     QTextStream out(stdout);
     QTextStream err(stderr);
     // Messages of the string table come in the configured language.

@@ -41,7 +41,8 @@ CBatchTransfer::CBatchTransfer(Factory make, bool verify)
 {
 }
 
-CBatchOutcome CBatchTransfer::RunOne(int index, const QString &port, const QString &device)
+CBatchOutcome CBatchTransfer::RunOne(
+    int index, const QString &port, const QString &device, const std::shared_ptr<CSerialPort> &held)
 {
     CBatchOutcome outcome;
     outcome.index = index;
@@ -51,6 +52,7 @@ CBatchOutcome CBatchTransfer::RunOne(int index, const QString &port, const QStri
 
     const std::unique_ptr<CCloneTransfer> transfer = m_Make();
     transfer->SetPortName(port);
+    transfer->UsePort(held);
     outcome.status = StopRequested() ? transfer->Stop() : transfer->Run(device, goOn);
     for (const bool chinese : { false, true }) {
         outcome.portReason[chinese] = transfer->PortFailureReason(chinese);
@@ -64,6 +66,7 @@ CBatchOutcome CBatchTransfer::RunOne(int index, const QString &port, const QStri
         if (m_bVerify && transfer->TransferDirection() == CCloneTransfer::Direction::Write) {
             outcome.verifyRan = true;
             const std::unique_ptr<CCloneTransfer> readBack = CWriteVerify::ReadBack(*transfer);
+            readBack->UsePort(held);
             outcome.verifyStatus = readBack->Run(device, goOn);
             if (outcome.verifyStatus == Status::Done) {
                 outcome.mismatch = CWriteVerify::FirstDifference(*transfer, readBack->Image());

@@ -13,6 +13,8 @@
 #include <optional>
 #include <vector>
 
+class CSerialPort;
+
 // How one radio of a batch ended.
 struct CBatchOutcome {
     int index = 0; // position in the port list, from 0
@@ -53,13 +55,20 @@ public:
     void RequestStop() { m_bStop = true; }
     // A flag set elsewhere (a Ctrl+C handler) that stops the same way; it must outlive the batch.
     void WatchStop(const std::atomic<bool> *flag) { m_pExternalStop = flag; }
-    bool StopRequested() const { return m_bStop || (m_pExternalStop && *m_pExternalStop); }
+    // A question asked elsewhere between blocks (whether a stop signal came), safe from any thread.
+    void WatchStop(bool (*pending)()) { m_pExternalPending = pending; }
+    bool StopRequested() const
+    {
+        return m_bStop || (m_pExternalStop && *m_pExternalStop) || (m_pExternalPending && m_pExternalPending());
+    }
 
     // Runs on every device at once (devices[i] is where ports[i] leads); returns when every one has
     // ended, the outcomes in port order.
     std::vector<CBatchOutcome> Run(const QStringList &ports, const QStringList &devices, const Report &onEach = {});
-    // One radio on the calling thread.
-    CBatchOutcome RunOne(int index, const QString &port, const QString &device);
+    // One radio on the calling thread; on held when given (see CCloneTransfer::UsePort), the write and
+    // its read-back alike.
+    CBatchOutcome RunOne(int index, const QString &port, const QString &device,
+        const std::shared_ptr<CSerialPort> &held = {});
 
     // One line for a radio: port, outcome, seconds, the first differing address of a failed verify, and
     // for a write that ended after blocks went out, that the radio may hold part of the new data. A
@@ -76,4 +85,5 @@ private:
     bool m_bVerify;
     std::atomic<bool> m_bStop { false };
     const std::atomic<bool> *m_pExternalStop = nullptr;
+    bool (*m_pExternalPending)() = nullptr;
 };

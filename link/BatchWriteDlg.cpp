@@ -226,14 +226,20 @@ void CBatchWriteDlg::OnStart()
             m_Workers.push_back(QThread::create([this, make, verify, port, device, post] {
                 CRepeatWriter writer(make, verify);
                 writer.WatchStop(&m_bStop);
-                writer.Run(port, device, 0,
+                const CRepeatWriter::Totals totals = writer.Run(port, device, 0,
                     [&](const CBatchOutcome& outcome, int count) { post(outcome, QStringLiteral("#%1 ").arg(count)); },
                     [this, port](CRepeatWriter::Waiting waiting) {
                         const QString text = CRepeatWriter::WaitingText(waiting, CLanguage::IsChinese());
                         QMetaObject::invokeMethod(this, [this, port, text] { SetWaiting(port, text); }, Qt::QueuedConnection);
                     });
-                // Its loop has ended (stopped, or its port would not open): it waits no more.
-                QMetaObject::invokeMethod(this, [this, port] { SetWaiting(port, QString()); }, Qt::QueuedConnection);
+                // Its loop has ended (stopped, or its port lost): it waits no more. A lost port is
+                // said once, and is no radio: it counts neither way.
+                const QString ending = CRepeatWriter::EndingText(totals, CLanguage::IsChinese());
+                QMetaObject::invokeMethod(this, [this, port, ending] {
+                    SetWaiting(port, QString());
+                    if (!ending.isEmpty())
+                        AddLine(ending, false, false);
+                }, Qt::QueuedConnection);
             }));
         }
     } else {

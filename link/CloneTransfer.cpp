@@ -19,11 +19,19 @@ CCloneTransfer::CCloneTransfer(Direction direction, std::vector<CCloneBlock> blo
     : m_Direction(direction)
     , m_Blocks(std::move(blocks))
     , m_Image(image)
-    , m_Port(std::make_unique<CSerialPort>())
+    , m_Port(std::make_shared<CSerialPort>())
 {
 }
 
 CCloneTransfer::~CCloneTransfer() = default;
+
+void CCloneTransfer::UsePort(std::shared_ptr<CSerialPort> port)
+{
+    if (m_Status != Status::Ready || !port)
+        return;
+    m_Port = std::move(port);
+    m_bHeldPort = true;
+}
 
 std::unique_ptr<CCloneTransfer> CCloneTransfer::ChannelRead(const CRadioImage &start)
 {
@@ -37,7 +45,8 @@ std::unique_ptr<CCloneTransfer> CCloneTransfer::ChannelWrite(const CRadioImage &
 
 CCloneTransfer::Status CCloneTransfer::End(Status status)
 {
-    m_Port->Close();
+    if (!m_bHeldPort)
+        m_Port->Close();
     m_Status = status;
     return m_Status;
 }
@@ -47,7 +56,7 @@ CCloneTransfer::Status CCloneTransfer::Begin(const QString &device)
     if (m_Status != Status::Ready)
         return m_Status;
     m_strDevice = device;
-    if (!m_Port->Open(device))
+    if (!(m_bHeldPort && m_Port->IsOpen()) && !m_Port->Open(device))
         return End(Status::PortOpenFailed);
     if (!m_bServiceLink)
         m_Port->RaiseControlLines();

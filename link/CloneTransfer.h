@@ -48,6 +48,11 @@ public:
     // after each wake-up before it looks for the answer.
     void SetServiceLink(bool service) { m_bServiceLink = service; }
 
+    // Runs on a port the caller keeps open across transfers (the repeat loop keeps other programs off
+    // the cable between radios): Begin opens it only when it is closed, and the transfer leaves it
+    // open when it ends. Before Begin.
+    void UsePort(std::shared_ptr<CSerialPort> port);
+
     // The channel Read of the whole radio, or the channel Write by the service-access flag.
     static std::unique_ptr<CCloneTransfer> ChannelRead(const CRadioImage &start);
     static std::unique_ptr<CCloneTransfer> ChannelWrite(const CRadioImage &image, bool serviceAccess);
@@ -95,7 +100,8 @@ private:
     Direction m_Direction;
     std::vector<CCloneBlock> m_Blocks;
     CRadioImage m_Image;
-    std::unique_ptr<CSerialPort> m_Port;
+    std::shared_ptr<CSerialPort> m_Port;
+    bool m_bHeldPort = false; // the caller's port, left open at the end
     Status m_Status = Status::Ready;
     int m_nDone = 0;
     bool m_bServiceLink = false;

@@ -1,5 +1,6 @@
 #include "tests/gui/GuiFixture.h"
 
+#include "app/BatchMenu.h"
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
@@ -7,6 +8,7 @@
 #include "config/UserSettings.h"
 #include "dialogs/OptionalFeaturesDlg.h"
 #include "dialogs/ProductInfoDlg.h"
+#include "link/BatchWriteDlg.h"
 #include "link/ProcessDlg.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
@@ -301,6 +303,14 @@ private slots:
         // Enter answers No: no transfer window; without channels outside it opens as always.
         QCOMPARE(f.View()->ProcessDlg()->isVisible(), messages.isEmpty());
         f.View()->ProcessDlg()->reject();
+        // Batch Write asks the same before any radio of the batch gets them; No opens no batch.
+        CBatchMenu* batch = f.Frame()->findChild<CBatchMenu*>();
+        QVERIFY(batch);
+        batch->BatchWriteAction()->trigger();
+        QCOMPARE(f.MessageTexts(), messages + messages.mid(1));
+        QCOMPARE(batch->Dialog() != nullptr, messages.isEmpty());
+        if (batch->Dialog())
+            batch->Dialog()->reject();
     }
 
     // Selections from the image, unlisted bytes shown empty and kept, keyboard choices stored.

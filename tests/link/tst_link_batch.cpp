@@ -15,8 +15,10 @@
 #include <QTemporaryDir>
 #include <QProcess>
 #include <QTest>
+#include <QThread>
 
 #include <cerrno>
+#include <optional>
 #include <sys/resource.h>
 #include <thread>
 
@@ -189,6 +191,57 @@ private slots:
             QVERIFY(r.memory == Written(RadioMemory::Factory(), pattern));
         }
         QVERIFY(radio->Memory() == Written(RadioMemory::Factory(), pattern));
+    }
+
+    void repeatEndsOnThePort_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("out"); // DEV: the device
+        // clang-format off
+        QTest::newRow("cable pulled while the radio just written is on it") << "gone"
+            << "#1 DEV: done in S s\nDEV: stopped: the port went away (The device DEV does not exist.)\nWritten: 1, failed: 0.\n";
+        QTest::newRow("held by another program from the start") << "busy"
+            << "DEV: stopped: the port is in use (DEV is in use by another program.)\nWritten: 0, failed: 0.\n";
+        QTest::newRow("no device from the start") << "missing"
+            << "DEV: stopped: the port could not be opened (The device DEV does not exist.)\nWritten: 0, failed: 0.\n";
+        // clang-format on
+    }
+
+    // A port lost by the repeat loop ends it with the reason and counts no radio it never talked to;
+    // between radios the loop holds the port, so no other program can write the radio just finished.
+    void repeatEndsOnThePort()
+    {
+        QFETCH(QString, how);
+        QFETCH(QString, out);
+        std::unique_ptr<CVirtualRadio> radio = StartRadio();
+        QTemporaryDir dir;
+        const QString device = how == "missing" ? dir.filePath("ttyUSB9") : Device(*radio);
+        std::optional<CPortHolder> holder;
+        if (how == "busy") {
+            holder.emplace(device);
+            QVERIFY(holder->Holds());
+        }
+        bool heldByLoop = false;
+        // A QThread: the second program is started with QProcess.
+        std::unique_ptr<QThread> puller;
+        if (how == "gone") {
+            puller.reset(QThread::create([&] {
+                // The link opening that found it, the write's 10 + 60 * 20 bytes, and the first link
+                // opening that asks whether it is still there.
+                radio->WaitForReceived(10 + 1210 + 10, 20000);
+                heldByLoop = !CPortHolder(device).Holds();
+                radio.reset();
+            }));
+            puller->start();
+        }
+        const CliRun::Run result = Cli({ "write", "--port", device, SaveSourceFile(dir.path(), Pattern(3)), "--repeat",
+            "--allow-out-of-band" });
+        if (puller)
+            puller->wait();
+        QCOMPARE(result.code, 1);
+        QCOMPARE(QString(result.out).replace(QRegularExpression("done in \\d+\\.\\d s"), "done in S s"),
+            QString(out).replace("DEV", device));
+        QCOMPARE(heldByLoop, how == "gone");
     }
 
     // A stop ends every radio between blocks, in a parallel batch and in the repeat loop while it

@@ -4,12 +4,19 @@
 
 #include "config/AppPaths.h"
 #include "cli/CliContext.h"
+#include "link/ProgramLog.h"
 #include "link/SystemPorts.h"
 
 #include <QFile>
 #include <QPoint>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <unistd.h>
 
 using namespace LinkTest;
 
@@ -73,29 +80,34 @@ private slots:
         QTest::addColumn<QStringList>("lines"); // stderr, line by line (a prefix of each)
         QTest::addColumn<bool>("anythingSent");
         QTest::addColumn<bool>("chinese"); // in Program.ini
+        QTest::addColumn<int>("onlyDifference"); // the radio holds SOURCE but for this byte; -1: factory memory
         const QString portOpen = QStringLiteral(
             "Could not Open the Port,Please check whether the Port are occupied or the device are ok");
         const QStringList read { "read", "--port", "PORT", "-o", "FILE" };
         const QStringList write { "write", "--port", "PORT", "SOURCE", "--allow-out-of-band" };
         // clang-format off
         QTest::newRow("read, radio silent") << read << QStringList { "wakeup-silent" }
-            << QStringList { "Communication Error", "PORT: the radio did not answer the wake-up." } << true << false;
+            << QStringList { "Communication Error", "PORT: the radio did not answer the wake-up." } << true << false << -1;
         QTest::newRow("read, block 20 lost") << read << QStringList { "read-silent:20" }
-            << QStringList { "Communication Error", "PORT: block 20 of 64 (address 0x0130) did not arrive." } << true << false;
+            << QStringList { "Communication Error", "PORT: block 20 of 64 (address 0x0130) did not arrive." } << true << false << -1;
         QTest::newRow("write, block refused") << write << QStringList { "write-nak:3" }
             << QStringList { "Communication Error", "PORT: the radio refused block 3 of 60 (address 0x0020).",
-                             "The radio may now hold part of the new data." } << true << false;
+                             "The radio may now hold part of the new data." } << true << false << -1;
         QTest::newRow("write, radio silent before any block") << write << QStringList { "wakeup-silent" }
-            << QStringList { "Communication Error", "PORT: the radio did not answer the wake-up." } << true << false;
+            << QStringList { "Communication Error", "PORT: the radio did not answer the wake-up." } << true << false << -1;
         QTest::newRow("wrong access code") << QStringList { "write", "--port", "PORT", "SOURCE", "--access-code", "K719WD" }
-            << QStringList {} << QStringList { "Wrong access code" } << false << false;
+            << QStringList {} << QStringList { "Wrong access code" } << false << false << -1;
         QTest::newRow("verify finds a lost block") << write + QStringList { "--verify" } << QStringList { "write-lost:3" }
-            << QStringList { "Verify failed at address 0x020" } << true << false;
+            << QStringList { "Verify failed at address 0x020" } << true << false << -1;
+        // The last byte of a block is compared too: the radio differs from the file only at 0x02F, the
+        // last byte of block 3, which it loses.
+        QTest::newRow("verify finds the last byte of a lost block") << write + QStringList { "--verify" } << QStringList { "write-lost:3" }
+            << QStringList { "Verify failed at address 0x02F" } << true << false << 0x02F;
         QTest::newRow("missing device") << QStringList { "read", "--port", "MISSING", "-o", "FILE" } << QStringList {}
-            << QStringList { portOpen, "The device " } << false << false;
+            << QStringList { portOpen, "The device " } << false << false << -1;
         // The language of Program.ini chooses the message.
         QTest::newRow("read, confirm refused, Chinese") << read << QStringList { "confirm-nak" }
-            << QStringList { "通信出错", "PORT: 电台没有应答唤醒。电台是否已开机? 电缆两端是否插好? 电缆是否接在 PORT 上?" } << true << true;
+            << QStringList { "通信出错", "PORT: 电台没有应答唤醒。电台是否已开机? 电缆两端是否插好? 电缆是否接在 PORT 上?" } << true << true << -1;
         // clang-format on
     }
 
@@ -107,7 +119,13 @@ private slots:
         QFETCH(QStringList, lines);
         QFETCH(bool, anythingSent);
         QFETCH(bool, chinese);
+        QFETCH(int, onlyDifference);
         const auto radio = StartRadio(faults);
+        if (onlyDifference >= 0) {
+            RadioMemory::Bytes memory = Pattern(7);
+            memory[std::size_t(onlyDifference)] ^= 0xFF;
+            radio->SetMemory(memory);
+        }
         QTemporaryDir dir;
         if (chinese)
             UseLanguage(dir, "Chinese");
@@ -149,6 +167,9 @@ private slots:
         QTest::newRow("just above the limit, transmit outside")
             << Channels { QByteArray::fromHex("00051016") + none, mhz150 + QByteArray::fromHex("00000017") }
             << QStringList {} << 1 << outside.arg("1, 2") << QPoint(0, 0);
+        // Many radios at once are refused alike, before any of them gets a byte.
+        QTest::newRow("two radios at once, receive outside") << Channels { mhz150 + none, QByteArray::fromHex("00000045") + none }
+                                                            << QStringList { "--port", "SECOND" } << 1 << outside.arg("2") << QPoint(0, 0);
         QTest::newRow("allowed") << Channels { QByteArray::fromHex("00000045") + none } << QStringList { "--allow-out-of-band" } << 0 << "" << QPoint(0, 0);
         QTest::newRow("alignment without the code") << Channels { mhz150 + none } << QStringList { "--with-alignment" } << 2 << "" << QPoint(0, 0);
         // Bytes the configuration does not list: checked against the band they select, and named.
@@ -174,6 +195,9 @@ private slots:
         QFETCH(QString, err);
         QFETCH(QPoint, product);
         const auto radio = StartRadio();
+        const auto second = extra.contains("SECOND") ? StartRadio() : nullptr;
+        if (second)
+            extra.replaceInStrings("SECOND", Device(*second));
         RadioMemory::Bytes bytes;
         bytes.fill(0xFF);
         bytes[0x32E] = std::uint8_t(product.x());
@@ -188,8 +212,111 @@ private slots:
         if (code != 2)
             QCOMPARE(result.err, err);
         QCOMPARE(radio->Received().empty(), code != 0);
+        if (second)
+            QCOMPARE(second->Received().empty(), code != 0);
         if (code == 0)
             QVERIFY(std::equal(bytes.begin() + 16, bytes.begin() + 48, radio->Memory().begin() + 16));
+    }
+
+    void stoppedBySignal_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::addColumn<QString>("command"); // write, read, batch (two radios at once) or repeat
+        QTest::addColumn<QString>("stderrTo"); // pipe, closed pipe or closed terminal
+        QTest::newRow("SIGTERM, write") << int(SIGTERM) << "write" << "pipe";
+        QTest::newRow("SIGINT, write") << int(SIGINT) << "write" << "pipe";
+        // The hang-up of a dropped ssh session: the terminal is gone (EIO) or the `| tee` reading
+        // stderr ended with it (EPIPE, SIGPIPE).
+        QTest::newRow("SIGHUP, write, terminal gone") << int(SIGHUP) << "write" << "closed terminal";
+        QTest::newRow("SIGHUP, write, pipe gone") << int(SIGHUP) << "write" << "closed pipe";
+        QTest::newRow("SIGTERM, read") << int(SIGTERM) << "read" << "pipe";
+        QTest::newRow("SIGTERM, two radios at once") << int(SIGTERM) << "batch" << "pipe";
+        QTest::newRow("SIGHUP, repeat loop mid-write, pipe gone") << int(SIGHUP) << "repeat" << "closed pipe";
+    }
+
+    // A real program-cli stopped by a real signal mid-transfer ends between blocks as Ctrl+C does:
+    // the radio holds the blocks that went out and nothing more, each radio has its record, the user
+    // is told (when anyone can still hear), the exit status is 1, never death by the signal.
+    void stoppedBySignal()
+    {
+        QFETCH(int, signal);
+        QFETCH(QString, command);
+        QFETCH(QString, stderrTo);
+        QTemporaryDir data;
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path()));
+        const bool write = command != "read";
+        // Paced like a real line: 60 blocks take more than a second.
+        std::vector<std::unique_ptr<CVirtualRadio>> radios;
+        for (int i = 0; i < (command == "batch" ? 2 : 1); ++i)
+            radios.push_back(StartRadio({}, 9600));
+        const RadioMemory::Bytes before = Pattern(4), source = Pattern(5);
+        for (const auto &radio : radios)
+            radio->SetMemory(before);
+        QTemporaryDir dir;
+        const QString output = dir.filePath("radio.dat");
+        QStringList args = write ? QStringList { "write", SaveSourceFile(dir.path(), source), "--allow-out-of-band" }
+                                 : QStringList { "read", "-o", output };
+        for (const auto &radio : radios)
+            args << "--port" << Device(*radio);
+        if (command == "repeat")
+            args << "--repeat";
+
+        // stderr on a line of our own that dies before the signal comes.
+        int deadEnd = -1, childEnd = -1;
+        if (stderrTo == "closed pipe") {
+            int fds[2];
+            QCOMPARE(::pipe2(fds, O_CLOEXEC), 0);
+            deadEnd = fds[0];
+            childEnd = fds[1];
+        } else if (stderrTo == "closed terminal") {
+            deadEnd = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
+            QVERIFY(deadEnd >= 0 && ::grantpt(deadEnd) == 0 && ::unlockpt(deadEnd) == 0);
+            childEnd = ::open(::ptsname(deadEnd), O_RDWR | O_NOCTTY | O_CLOEXEC);
+            QVERIFY(childEnd >= 0);
+        }
+        QProcess cli;
+        if (childEnd >= 0)
+            cli.setChildProcessModifier([childEnd] { ::dup2(childEnd, STDERR_FILENO); });
+        cli.start(QStringLiteral(PROGRAM_BIN_DIR "/program-cli"), args);
+        QVERIFY(cli.waitForStarted());
+        if (childEnd >= 0)
+            ::close(childEnd);
+        // Ten blocks in: a read frame and its acknowledgement take 5 bytes, a write frame 20, after the
+        // 10 of the link opening (and, for the repeat loop, the 10 of the opening that found the radio).
+        const std::size_t tenBlocks = (command == "repeat" ? 20 : 10) + (write ? 200 : 50);
+        for (const auto &radio : radios)
+            QVERIFY(radio->WaitForReceived(tenBlocks, 20000));
+        if (deadEnd >= 0)
+            ::close(deadEnd);
+        QCOMPARE(::kill(pid_t(cli.processId()), signal), 0);
+        QVERIFY(cli.waitForFinished(20000));
+        QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(cli.exitCode(), 1);
+
+        const QList<CLogRecord> records = CProgramLog().Read(false).records;
+        QCOMPARE(records.size(), qsizetype(radios.size()));
+        for (const CLogRecord &record : records) {
+            QCOMPARE(record.outcome, QStringLiteral("stopped"));
+            QCOMPARE(record.direction, write ? QStringLiteral("write") : QStringLiteral("read"));
+            const int blocks = record.blocks;
+            QVERIFY2(blocks >= 10 && blocks < (write ? 60 : 64), qPrintable(QString::number(blocks)));
+            const auto radio = std::find_if(radios.begin(), radios.end(), [&](const auto &r) { return Device(*r) == record.port; });
+            QVERIFY(radio != radios.end());
+            // A write's first 48 blocks cover [0, 0x300), the next ones [0x320, 0x3E0), in order.
+            const QList<int> sent
+                = blocks <= 48 ? QList<int> { 0, 16 * blocks } : QList<int> { 0, 0x300, 0x320, 0x320 + 16 * (blocks - 48) };
+            QVERIFY((*radio)->Memory() == (write ? Overlay(before, source, sent) : before));
+        }
+        QVERIFY(!QFile::exists(output));
+        if (stderrTo != "pipe")
+            return;
+        const QString err = QString::fromUtf8(cli.readAllStandardError());
+        const QString out = QString::fromUtf8(cli.readAllStandardOutput());
+        QVERIFY2(!write || (out + err).contains("The radio may now hold part of the new data."), qPrintable(out + err));
+        QVERIFY2((out + err).contains(command == "batch" ? "stopped after" : "Stopped."), qPrintable(out + err));
+        const QString named = QStringLiteral("%1 asked the program to end; the transfer stopped between blocks.\n");
+        QCOMPARE(err.contains(named.arg("SIGTERM")), signal == SIGTERM);
+        QVERIFY(!err.contains("SIGINT"));
     }
 
     void ports_data()
