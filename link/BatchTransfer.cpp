@@ -56,6 +56,7 @@ CBatchOutcome CBatchTransfer::RunOne(int index, const QString &port, const QStri
         outcome.portReason[chinese] = transfer->PortFailureReason(chinese);
         outcome.failureLine[chinese] = transfer->FailureLine(chinese);
     }
+    outcome.failureReason = transfer->FailureReason();
     outcome.partialWrite = transfer->MayHoldPartialWrite();
     outcome.blocks = transfer->BlocksDone();
     if (outcome.status == Status::Done || transfer->TransferDirection() == CCloneTransfer::Direction::Write)
