@@ -6,6 +6,7 @@
 #include "config/FileName.h"
 #include "csv/CsvText.h"
 #include "link/CloneTransfer.h"
+#include "link/LogFile.h"
 #include "link/LogRecord.h"
 #include "link/ProgramLog.h"
 
@@ -419,6 +420,10 @@ private slots:
         QCOMPARE(CliRun::run({ "log", "--since", "2026-01-03T10:00:01", "--csv" }).out.count('\n'), 1);
         QCOMPARE(CliRun::run({ "log", "--port", "com2", "--csv" }).out.count('\n'), 2);
         QCOMPARE(CliRun::run({ "log", "--since", "yesterday" }).code, 2);
+        // A program that renames without the lock still never replaces a renamed log.
+        QCOMPARE(LogFile::RenameNoReplace(path, folder.filePath(renamed)), LogFile::Renamed::Exists);
+        QCOMPARE(QFileInfo(folder.filePath(renamed)).size(), old.size());
+        QCOMPARE(QFileInfo(path).size(), record.ToLine().size());
     }
 
     // clang-format off
@@ -430,14 +435,14 @@ private slots:
     }
     // clang-format on
 
-    // Several writers appending at once across many renames (the log renamed at 4 KB here): every
+    // Several writers appending at once across many renames (the log renamed at 1 KB here): every
     // record is in one of the files, once, and no line is cut.
     void appendsAcrossRotation()
     {
         QFETCH(bool, processes);
         constexpr int kWriters = 6;
-        constexpr int kEach = 150;
-        constexpr qint64 kRotate = 4096;
+        constexpr int kEach = 100;
+        constexpr qint64 kRotate = 1024;
         const QString path = CProgramLog::Path();
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         QStringList failures;
@@ -494,28 +499,35 @@ private slots:
         QVERIFY(CProgramLog().Files().size() > 20); // renamed many times over
     }
 
-    // Each record is synced to the disk before the append returns: seen from outside, in another
-    // process whose fsync calls are watched.
-    void appendIsSynced()
+    // Seen from another process whose fsync and flock calls are watched: an append waits while the
+    // log's lock is held elsewhere (here, by this test), and each record is synced to the disk before
+    // the append returns.
+    void appendInAnotherProgram()
     {
         QTemporaryDir dir;
-        const QString spied = dir.filePath("fsync.txt");
+        const QString spied = dir.filePath("spied.txt");
+        const QString path = dir.filePath("programming-log.jsonl");
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("LD_PRELOAD", QCoreApplication::applicationDirPath() + "/link_fsync_spy.so");
         environment.insert("FSYNC_SPY_OUT", spied);
         environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":verify_asan_link_order=0");
-        const QString path = dir.filePath("programming-log.jsonl");
         QProcess child;
         child.setProcessEnvironment(environment);
+        auto lock = std::make_unique<LogFile::CLock>(path);
+        QVERIFY(lock->Held());
         child.start(QCoreApplication::applicationDirPath() + "/link_log_appender",
             { path, "2", QString::number(CProgramLog::kRotateBytes), "COM1" });
         QVERIFY(child.waitForStarted());
         child.write("go\n");
         child.closeWriteChannel();
+        const QString lockName = dir.filePath(".programming-log.lock");
+        QTRY_VERIFY_WITH_TIMEOUT(TestFiles::Read(spied).contains(("flock " + lockName).toUtf8()), 20000);
+        QVERIFY(!QFileInfo::exists(path)); // the child is at the lock, and nothing of it is in the log
+        lock.reset();
         QVERIFY(child.waitForFinished(30000));
         QCOMPARE(child.exitCode(), 0);
         QCOMPARE(CProgramLog(path).Read(false).records.size(), 2);
-        QCOMPARE(QString::fromUtf8(TestFiles::Read(spied)).split('\n', Qt::SkipEmptyParts).count(path), 2);
+        QCOMPARE(QString::fromUtf8(TestFiles::Read(spied)).split('\n').count("fsync " + path), 2);
     }
 };
 
