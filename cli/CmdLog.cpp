@@ -105,6 +105,10 @@ int RunLog(CCliContext& context, const QStringList& args)
     }, note);
     context.Err().flush();
     PrintRow(out, header, widths);
+    if (matching == 0) {
+        out.flush();
+        return CCliContext::kDone;
+    }
     log.ForEach(zh, [&](const CLogRecord& record) {
         if (matching > 0 && filter.Matches(record)) {
             --matching;

@@ -111,7 +111,8 @@ bool CProgramLog::Owns(const QString& path) const
     const QFileInfo target(path);
     const QFileInfo log(m_strPath);
     if (target.absoluteDir() == log.absoluteDir()
-        && (target.fileName() == log.fileName() || kLogRenamed.match(target.fileName()).hasMatch()))
+        && (target.fileName() == log.fileName() || target.fileName() == QLatin1String(".programming-log.lock")
+            || kLogRenamed.match(target.fileName()).hasMatch()))
         return true;
     const QStringList files = Files();
     return std::any_of(files.begin(), files.end(), [&path](const QString& file) { return FileKind::SameFile(path, file); });

@@ -42,7 +42,7 @@ public:
     // The log's own files: the renamed ones oldest first, then the current one.
     QStringList Files() const;
     // Whether path is, or would be taken for, one of the log's own files: any name of one of them,
-    // or the name of the log or of a renamed log in its folder.
+    // or the name of the log, of a renamed log or of the lock in its folder.
     bool Owns(const QString& path) const;
 
     // "The programming log could not be written (reason); the transfer itself is not affected."
