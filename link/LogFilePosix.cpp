@@ -31,7 +31,8 @@ QString LogErrorText(int error)
 
 QByteArray LogLockName(const QString& logPath)
 {
-    return FileName::ToBytes(QFileInfo(logPath).absoluteDir().filePath(QStringLiteral(".programming-log.lock")));
+    return FileName::ToBytes(
+        QFileInfo(logPath).absoluteDir().filePath(QStringLiteral(".programming-log.lock")));
 }
 
 // A file-size limit raises SIGXFSZ, which would end the program in the middle of a transfer's
@@ -48,10 +49,10 @@ public:
     ~CFileSizeSignalHold()
     {
         sigset_t pending;
-        if (!sigismember(&m_Previous, SIGXFSZ) && sigpending(&pending) == 0 && sigismember(&pending, SIGXFSZ)) {
+        if (!sigismember(&m_Previous, SIGXFSZ) && sigpending(&pending) == 0
+            && sigismember(&pending, SIGXFSZ)) {
             const timespec now {};
-            while (sigtimedwait(&m_Signal, nullptr, &now) == SIGXFSZ) {
-            }
+            while (sigtimedwait(&m_Signal, nullptr, &now) == SIGXFSZ) { }
         }
         pthread_sigmask(SIG_SETMASK, &m_Previous, nullptr);
     }
@@ -70,7 +71,8 @@ namespace LogFile {
 CLock::CLock(const QString& logPath)
 {
     // A FIFO or a link put in the lock's place is neither waited on nor followed.
-    const int fd = ::open(LogLockName(logPath).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
+    const int fd = ::open(
+        LogLockName(logPath).constData(), O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
     if (fd < 0)
         return;
     struct stat status { };

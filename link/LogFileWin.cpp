@@ -22,8 +22,9 @@ std::wstring LogNativeName(const QString& path)
 QString LogErrorTextWin(DWORD error)
 {
     wchar_t* text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
+    FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+        error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
     const QString reason = text ? QString::fromWCharArray(text).trimmed() : QString::number(error);
     LocalFree(text);
     return reason;
@@ -43,7 +44,8 @@ CLock::CLock(const QString& logPath)
         return;
     for (int waited = 0; waited <= kLogLockWaitMsWin; waited += kLogLockPollMsWin) {
         OVERLAPPED whole {};
-        if (LockFileEx(handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)) {
+        if (LockFileEx(
+                handle, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, MAXDWORD, MAXDWORD, &whole)) {
             m_nHandle = reinterpret_cast<long long>(handle);
             return;
         }
@@ -79,8 +81,8 @@ QString Append(const QString& path, QByteArray line)
         at.QuadPart = size.QuadPart - 1;
         char last = '\n';
         DWORD got = 0;
-        if (SetFilePointerEx(handle, at, nullptr, FILE_BEGIN) && ReadFile(handle, &last, 1, &got, nullptr) && got == 1
-            && last != '\n')
+        if (SetFilePointerEx(handle, at, nullptr, FILE_BEGIN) && ReadFile(handle, &last, 1, &got, nullptr)
+            && got == 1 && last != '\n')
             line.prepend('\n');
     }
     SetFilePointerEx(handle, size, nullptr, FILE_BEGIN);

@@ -64,7 +64,8 @@ void CProgramLog::RotateIfFull() const
         = kLogStem + QLatin1Char('-') + info.lastModified().toUTC().toString(QStringLiteral("yyyyMMdd"));
     // A name taken since it was looked at is never replaced: the next number is tried.
     for (int n = 1; n <= kMostRenamesADay; ++n) {
-        const QString name = n == 1 ? stem + QStringLiteral(".jsonl") : stem + QStringLiteral("-%1.jsonl").arg(n);
+        const QString name
+            = n == 1 ? stem + QStringLiteral(".jsonl") : stem + QStringLiteral("-%1.jsonl").arg(n);
         if (dir.exists(name))
             continue;
         if (LogFile::RenameNoReplace(m_strPath, dir.filePath(name)) != LogFile::Renamed::Exists)
@@ -115,7 +116,8 @@ bool CProgramLog::Owns(const QString& path) const
             || kLogRenamed.match(target.fileName()).hasMatch()))
         return true;
     const QStringList files = Files();
-    return std::any_of(files.begin(), files.end(), [&path](const QString& file) { return FileKind::SameFile(path, file); });
+    return std::any_of(
+        files.begin(), files.end(), [&path](const QString& file) { return FileKind::SameFile(path, file); });
 }
 
 void CProgramLog::ForEach(bool chinese, const std::function<void(const CLogRecord&)>& onRecord,
@@ -140,8 +142,7 @@ void CProgramLog::ForEach(bool chinese, const std::function<void(const CLogRecor
                 // Longer than any record: the rest of it is passed over a piece at a time.
                 whole = false;
                 qint64 rest = 0;
-                while ((rest = file.readLine(line.data(), line.size())) > 0 && line.at(rest - 1) != '\n') {
-                }
+                while ((rest = file.readLine(line.data(), line.size())) > 0 && line.at(rest - 1) != '\n') { }
             }
             if (whole && text.trimmed().isEmpty())
                 continue;
