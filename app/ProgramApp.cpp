@@ -197,7 +197,11 @@ void CProgramApp::OnFileOpenBackup()
 // Program > Programming Log...; its Open Backup opens the chosen read's backup as File > Open Backup does.
 void CProgramApp::OnProgrammingLog()
 {
-    CProgramLogDlg dialog(m_pMainFrame.get());
+    QStringList openFiles;
+    for (const CChildFrame* child : m_pMainFrame->Children())
+        if (child->Document() && !child->Document()->PathName().isEmpty())
+            openFiles << child->Document()->PathName();
+    CProgramLogDlg dialog(m_pMainFrame.get(), openFiles);
     ModalDialog::Exec(dialog);
     if (const QString path = dialog.ChosenBackup(); !path.isEmpty())
         OpenDocumentFile(path, true);

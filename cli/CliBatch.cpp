@@ -213,8 +213,9 @@ int RunRead(CCliContext &context, const QStringList &args)
     const std::vector<CBatchOutcome> outcomes = batch.Run(a.ports, devices,
         [&](const CBatchOutcome &outcome) {
             const QString path = OutputPath(a.file, outcome.port, outcome.index + 1);
-            CliLog::Record(context,
-                CLogRecord::Of(outcome, CCloneTransfer::Direction::Read, devices.value(outcome.index), path, context.Ini()));
+            // Recorded once the file is saved, with how that went.
+            CLogRecord record
+                = CLogRecord::Of(outcome, CCloneTransfer::Direction::Read, devices.value(outcome.index), path, context.Ini());
             if (outcome.Succeeded()) {
                 CFileLock lock(path);
                 const DataFile::Result saved = lock.Lock() ? DataFile::Save(path, outcome.image)
@@ -223,9 +224,12 @@ int RunRead(CCliContext &context, const QStringList &args)
                     unsaved[static_cast<std::size_t>(outcome.index)] = true;
                     context.Out() << kSaveFailed.Text(zh).arg(outcome.port, DataFile::Describe(saved, path, zh))
                                   << Qt::endl;
+                    record.SetSaveFailure(DataFile::Describe(saved, path, false));
+                    CliLog::Record(context, record);
                     return;
                 }
             }
+            CliLog::Record(context, record);
             context.Out() << CBatchTransfer::Line(outcome, zh) << Qt::endl;
         });
     if (CliLink::StopRequested())

@@ -1,6 +1,5 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
-#include "csv/CsvText.h"
 #include "link/ProgramLog.h"
 
 #include <QDate>
@@ -24,21 +23,25 @@ QDateTime SinceTime(const QString& text)
     return time;
 }
 
-void PrintTable(QTextStream& out, const QList<QStringList>& rows)
-{
-    QList<int> widths;
-    for (const QStringList& row : rows)
-        for (int c = 0; c < row.size(); ++c) {
-            if (widths.size() <= c)
-                widths << 0;
-            widths[c] = std::max(widths[c], int(row.at(c).size()));
-        }
-    for (const QStringList& row : rows) {
-        QString line;
-        for (int c = 0; c < row.size(); ++c)
-            line += c + 1 < row.size() ? row.at(c).leftJustified(widths[c] + 2) : row.at(c);
-        out << line.trimmed() << '\n';
+// Whether record is one the options ask for.
+struct LogFilter {
+    QDateTime since;
+    QString port;
+    QString file;
+    bool Matches(const CLogRecord& record) const
+    {
+        return (!since.isValid() || record.time >= since)
+            && (port.isEmpty() || record.port.compare(port, Qt::CaseInsensitive) == 0)
+            && (file.isEmpty() || record.file.contains(file, Qt::CaseInsensitive));
     }
+};
+
+void PrintRow(QTextStream& out, const QStringList& row, const QList<int>& widths)
+{
+    QString line;
+    for (int c = 0; c < row.size(); ++c)
+        line += c + 1 < row.size() ? row.at(c).leftJustified(widths.value(c) + 2) : row.at(c);
+    out << line.trimmed() << '\n';
 }
 
 } // namespace
@@ -70,28 +73,48 @@ int RunLog(CCliContext& context, const QStringList& args)
         }
     }
 
-    const CProgramLog::Contents contents = CProgramLog().Read(context.IsChinese());
-    for (const QString& note : contents.notes)
-        context.Err() << note << '\n';
-    context.Err().flush();
-
-    QList<QStringList> rows { CLogRecord::Columns() };
-    for (const CLogRecord& record : contents.records) {
-        if (since.isValid() && record.time < since)
-            continue;
-        if (!port.isEmpty() && record.port.compare(port, Qt::CaseInsensitive) != 0)
-            continue;
-        if (!file.isEmpty() && !record.file.contains(file, Qt::CaseInsensitive))
-            continue;
-        rows << record.Fields();
-    }
+    // A record at a time, however big the log: the table is read twice, once for the width of each
+    // column and once to print, and prints as many rows as the first reading counted.
+    const CProgramLog log;
+    const LogFilter filter { since, port, file };
     QTextStream& out = context.Out();
+    const bool zh = context.IsChinese();
+    const auto note = [&context](const QString& text) { context.Err() << text << '\n'; };
     if (csv) {
-        for (const QStringList& row : rows)
-            out << QString::fromUtf8(CsvText::Line(row));
-    } else {
-        PrintTable(out, rows);
+        out << QString::fromUtf8(CLogRecord::CsvHeader());
+        log.ForEach(zh, [&](const CLogRecord& record) {
+            if (filter.Matches(record))
+                out << QString::fromUtf8(record.CsvRow());
+        }, note);
+        context.Err().flush();
+        out.flush();
+        return CCliContext::kDone;
     }
+    const QStringList header = CLogRecord::Columns();
+    QList<int> widths;
+    for (const QString& name : header)
+        widths << int(name.size());
+    qint64 matching = 0;
+    log.ForEach(zh, [&](const CLogRecord& record) {
+        if (!filter.Matches(record))
+            return;
+        ++matching;
+        const QStringList fields = record.ShownFields();
+        for (int c = 0; c < fields.size() && c < widths.size(); ++c)
+            widths[c] = std::max(widths[c], int(fields.at(c).size()));
+    }, note);
+    context.Err().flush();
+    PrintRow(out, header, widths);
+    if (matching == 0) {
+        out.flush();
+        return CCliContext::kDone;
+    }
+    log.ForEach(zh, [&](const CLogRecord& record) {
+        if (matching > 0 && filter.Matches(record)) {
+            --matching;
+            PrintRow(out, record.ShownFields(), widths);
+        }
+    }, {});
     out.flush();
     return CCliContext::kDone;
 }

@@ -35,15 +35,27 @@ int RunRead(CCliContext &context, const QStringList &args)
         = CCloneTransfer::ChannelRead(DataFile::NewImage(CAppPaths::ExecutableDir()));
     const QString device = CliLink::DeviceFor(context, port);
     const bool done = CliLink::Run(context, *transfer, device);
-    CliLog::Record(context, CLogRecord::Of(*transfer, port, device, path, context.Ini()));
-    if (!done)
+    CLogRecord record = CLogRecord::Of(*transfer, port, device, path, context.Ini());
+    if (!done) {
+        CliLog::Record(context, record);
         return CCliContext::kFailed;
+    }
 
+    // The record says what the user got: a read whose file was not saved is no finished read.
     CFileLock lock(path);
-    if (!lock.Lock())
-        return context.Fail(lock.Error());
-    const DataFile::Result saved = DataFile::Save(path, transfer->Image());
-    if (!saved.ok())
-        return context.Fail(DataFile::Describe(saved, path));
+    QString failure, logged;
+    if (!lock.Lock()) {
+        failure = logged = lock.Error();
+    } else if (const DataFile::Result saved = DataFile::Save(path, transfer->Image()); !saved.ok()) {
+        failure = DataFile::Describe(saved, path);
+        logged = DataFile::Describe(saved, path, false);
+    }
+    if (!failure.isEmpty()) {
+        const int code = context.Fail(failure);
+        record.SetSaveFailure(logged);
+        CliLog::Record(context, record);
+        return code;
+    }
+    CliLog::Record(context, record);
     return CCliContext::kDone;
 }

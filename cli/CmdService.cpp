@@ -12,6 +12,8 @@
 #include "service/ParamTable.h"
 #include "service/ServiceAccess.h"
 
+#include <utility>
+
 using CliTexts::kWrongCode;
 
 namespace {
@@ -97,21 +99,35 @@ int RunService(CCliContext& context, const QStringList& args)
     if (read) {
         CServiceExchange exchange(CServiceExchange::Direction::Read, which, image);
         const bool done = CliLink::Run(context, exchange, device);
-        CliLog::Record(context, CLogRecord::Of(exchange, port, device, path, context.Ini()));
-        if (!done)
+        CLogRecord record = CLogRecord::Of(exchange, port, device, path, context.Ini());
+        if (!done) {
+            CliLog::Record(context, record);
             return CCliContext::kFailed;
+        }
         // The radio's area goes into the file as it is now: held from reading it again to replacing
-        // it, so a change made to the file while the radio was being read is kept.
+        // it, so a change made to the file while the radio was being read is kept. The record comes
+        // after, with how that went.
         CFileLock lock(path);
-        if (!lock.Lock())
-            return context.Fail(lock.Error());
-        const DataFile::Result reloaded = DataFile::Load(path, image);
-        if (!reloaded.ok())
-            return context.Fail(DataFile::Describe(reloaded, path));
-        exchange.TakeOver(image);
-        const DataFile::Result saved = DataFile::Save(path, image);
-        if (!saved.ok())
-            return context.Fail(DataFile::Describe(saved, path));
+        // What went wrong for the user, and the same in English for the log; empty when saved.
+        const auto save = [&]() -> std::pair<QString, QString> {
+            if (!lock.Lock())
+                return { lock.Error(), lock.Error() };
+            const DataFile::Result reloaded = DataFile::Load(path, image);
+            if (!reloaded.ok())
+                return { DataFile::Describe(reloaded, path), DataFile::Describe(reloaded, path, false) };
+            exchange.TakeOver(image);
+            const DataFile::Result saved = DataFile::Save(path, image);
+            if (!saved.ok())
+                return { DataFile::Describe(saved, path), DataFile::Describe(saved, path, false) };
+            return {};
+        };
+        if (const auto [failure, logged] = save(); !failure.isEmpty()) {
+            const int code = context.Fail(failure);
+            record.SetSaveFailure(logged);
+            CliLog::Record(context, record);
+            return code;
+        }
+        CliLog::Record(context, record);
         return CCliContext::kDone;
     }
 

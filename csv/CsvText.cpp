@@ -65,6 +65,14 @@ Table Parse(const QByteArray& bytes, QChar separator, int limit)
     return table;
 }
 
+QString SpreadsheetText(const QString &text)
+{
+    static const QString starts = QStringLiteral("=+-@\t\r");
+    if (!text.isEmpty() && starts.contains(text.front()))
+        return QLatin1Char('\'') + text;
+    return text;
+}
+
 QByteArray Line(const QStringList &fields)
 {
     QStringList out;

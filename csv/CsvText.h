@@ -52,6 +52,11 @@ QString Decode(const QByteArray& bytes);
 // record. With a limit, stops after that many records.
 Table Parse(const QByteArray &bytes, QChar separator = QLatin1Char(','), int limit = -1);
 
+// A text cell as a spreadsheet should show it: one that begins with = + - @, a tab or a CR would be
+// taken for a formula, so it gets a leading apostrophe. Only for free text: numbers and codes that must
+// read back as they were ("-" for a duplex, -5 for a number) are written as they are.
+QString SpreadsheetText(const QString &text);
+
 // One line of fields, comma-separated, quoted where needed, ended with CRLF.
 QByteArray Line(const QStringList &fields);
 

@@ -336,6 +336,8 @@ void CProgramView::OnTransfer()
     const CCloneTransfer::Status status = driver.Run(*transfer, device);
     // Every way out of here leaves its record; the view may be gone by then.
     CLogRecord record = CLogRecord::Of(*transfer, port, device, file, ini);
+    if (!write && m_bCompare)
+        record.SetCompare(); // nothing was read into the document or its file
     const auto logged = qScopeGuard([&record, &self] { CProgramLogDlg::Record(self, record); });
     if (driver.Abandoned() || status != CCloneTransfer::Status::Done)
         return;

@@ -58,6 +58,7 @@ CBatchOutcome CBatchTransfer::RunOne(
         outcome.portReason[chinese] = transfer->PortFailureReason(chinese);
         outcome.failureLine[chinese] = transfer->FailureLine(chinese);
     }
+    outcome.failureReason = transfer->FailureReason();
     outcome.partialWrite = transfer->MayHoldPartialWrite();
     outcome.blocks = transfer->BlocksDone();
     if (outcome.status == Status::Done || transfer->TransferDirection() == CCloneTransfer::Direction::Write)

@@ -22,6 +22,7 @@ struct CBatchOutcome {
     CCloneTransfer::Status status = CCloneTransfer::Status::Ready;
     QString portReason[2]; // the system's reason when the port did not open, in English and Chinese
     QString failureLine[2]; // after a communication error: port, failed step and what to check, likewise
+    QString failureReason; // the failed step alone, in English, for the programming log
     bool partialWrite = false; // a write ended after blocks went out: the radio holds a mix
     bool verifyRan = false;
     CCloneTransfer::Status verifyStatus = CCloneTransfer::Status::Ready; // of the read-back

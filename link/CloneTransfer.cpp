@@ -154,6 +154,15 @@ QString CCloneTransfer::FailureLine(bool chinese) const
     return TransferNotes::FailureLine(m_FailedStep, PortLabel(), block + 1, BlockCount(), address, chinese);
 }
 
+QString CCloneTransfer::FailureReason() const
+{
+    if (m_Status != Status::CommunicationError)
+        return {};
+    const int block = std::min(m_nDone, BlockCount() - 1);
+    const int address = block >= 0 ? m_Blocks[static_cast<std::size_t>(block)].address : 0;
+    return TransferNotes::StepReason(m_FailedStep, block + 1, BlockCount(), address);
+}
+
 int CCloneTransfer::ByteCount() const
 {
     int bytes = 0;

@@ -85,6 +85,8 @@ public:
     static QString PartialWriteWarning(bool chinese);
     // For CommunicationError: the port, the step that failed and what to check, on one line.
     QString FailureLine(bool chinese) const;
+    // For CommunicationError: the failed step in the line's English words, without port or advice.
+    QString FailureReason() const;
     // The step a CommunicationError ended in.
     TransferNotes::Step FailedStep() const { return m_FailedStep; }
     // The bytes the plan moves.

@@ -1,5 +1,6 @@
 #include "link/LogRecord.h"
 
+#include "csv/CsvText.h"
 #include "dialogs/ProductCatalog.h"
 #include "image/ImageMap.h"
 #include "link/BatchTransfer.h"
@@ -7,6 +8,7 @@
 #include "link/SystemPorts.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -23,6 +25,33 @@ using Status = CCloneTransfer::Status;
 // port in the table.
 constexpr const char* kColumns[] = { "time", "port", "direction", "area", "file", "sha256", "type", "band",
     "blocks", "verify", "outcome", "version", "backup" };
+
+constexpr int kBlocksField = 8; // the one column that is a number
+
+// Control characters and the bytes of a name that are not UTF-8 (kept as U+DC80..U+DCFF, see
+// FileName) as escapes a table and a terminal show as they are.
+QString LogShownText(const QString& text)
+{
+    QString shown;
+    shown.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t c = text.at(i).unicode();
+        const bool pairedLow = i > 0 && text.at(i - 1).isHighSurrogate();
+        if (c == u'\n')
+            shown += QStringLiteral("\\n");
+        else if (c == u'\r')
+            shown += QStringLiteral("\\r");
+        else if (c == u'\t')
+            shown += QStringLiteral("\\t");
+        else if (c < 0x20 || (c >= 0x7F && c < 0xA0))
+            shown += QStringLiteral("\\x%1").arg(int(c), 2, 16, QLatin1Char('0'));
+        else if (c >= 0xDC80 && c <= 0xDCFF && !pairedLow)
+            shown += QStringLiteral("\\x%1").arg(int(c - 0xDC00), 2, 16, QLatin1Char('0'));
+        else
+            shown += QChar(c);
+    }
+    return shown;
+}
 
 QString CableOf(const QString& device)
 {
@@ -51,7 +80,11 @@ CLogRecord Start(CCloneTransfer::Direction direction, const QString& area, const
         = direction == CCloneTransfer::Direction::Read ? QStringLiteral("read") : QStringLiteral("write");
     record.area = area;
     // A relative name from the command line would mean nothing when the log is read elsewhere.
-    record.file = file.isEmpty() ? CLogRecord::UnsavedDocument() : QFileInfo(file).absoluteFilePath();
+    // Made absolute by hand: Qt's own way decodes a relative name again and turns bytes that are not
+    // UTF-8 into U+FFFD, so two files would be logged under one name.
+    record.file = file.isEmpty()  ? CLogRecord::UnsavedDocument()
+        : QDir::isAbsolutePath(file) ? QFileInfo(file).absoluteFilePath()
+                                     : QDir::cleanPath(QDir::currentPath() + QLatin1Char('/') + file);
     record.version = QStringLiteral(PROGRAM_VERSION);
     record.verify = QStringLiteral("not verified");
     return record;
@@ -75,7 +108,7 @@ void CLogRecord::SetImage(const CRadioImage& image, const CIniFile& ini)
     band = ProductCatalog::ShownBandText(ini, typeByte, image.Byte(ImageMap::kFrequencyBand), false);
 }
 
-void CLogRecord::SetEnd(Status status, const QString& reason)
+void CLogRecord::SetEnd(Status status, const QString& reason, const QString& step)
 {
     switch (status) {
     case Status::Done:
@@ -88,6 +121,12 @@ void CLogRecord::SetEnd(Status status, const QString& reason)
         outcome = QStringLiteral("failed: the port could not be opened");
         break;
     case Status::CommunicationError:
+        // The step the user was told about, a pulled cable as a pulled cable.
+        if (!step.isEmpty()) {
+            outcome = QStringLiteral("failed: ") + step;
+            break;
+        }
+        [[fallthrough]];
     case Status::Ready:
     case Status::Running:
         outcome = QStringLiteral("failed: the radio did not answer as it should");
@@ -107,7 +146,7 @@ CLogRecord CLogRecord::Of(const CCloneTransfer& transfer, const QString& port, c
     if (direction == CCloneTransfer::Direction::Write || status == Status::Done)
         record.SetImage(transfer.Image(), ini);
     record.blocks = transfer.BlocksDone();
-    record.SetEnd(status, transfer.PortFailureReason(false));
+    record.SetEnd(status, transfer.PortFailureReason(false), transfer.FailureReason());
     return record;
 }
 
@@ -118,7 +157,7 @@ CLogRecord CLogRecord::Of(const CBatchOutcome& outcome, CCloneTransfer::Directio
     if (direction == CCloneTransfer::Direction::Write || outcome.status == Status::Done)
         record.SetImage(outcome.image, ini);
     record.blocks = outcome.blocks;
-    record.SetEnd(outcome.status, outcome.portReason[0]);
+    record.SetEnd(outcome.status, outcome.portReason[0], outcome.failureReason);
     if (outcome.verifyRan)
         record.SetVerify(outcome.verifyStatus, outcome.mismatch);
     return record;
@@ -134,8 +173,19 @@ CLogRecord CLogRecord::Of(const CServiceExchange& exchange, const QString& port,
     if (direction == CCloneTransfer::Direction::Write || exchange.Succeeded())
         record.SetImage(exchange.Image(), ini);
     record.blocks = exchange.BlocksDone();
-    record.SetEnd(exchange.CurrentStatus(), exchange.PortFailureReason(false));
+    record.SetEnd(exchange.CurrentStatus(), exchange.PortFailureReason(false), exchange.FailureReason());
     return record;
+}
+
+void CLogRecord::SetSaveFailure(const QString& reason)
+{
+    outcome = QStringLiteral("failed: the data file was not saved (") + reason + QLatin1Char(')');
+}
+
+void CLogRecord::SetCompare()
+{
+    direction = QStringLiteral("compare");
+    file.clear();
 }
 
 void CLogRecord::SetVerify(Status readBack, const std::optional<CWriteVerify::Mismatch>& mismatch)
@@ -222,4 +272,26 @@ QStringList CLogRecord::Fields() const
     const QString where = cable.isEmpty() ? port : port + QStringLiteral(" (") + cable + QLatin1Char(')');
     return { time.toString(Qt::ISODate), where, direction, area, file, sha256, type, band,
         QString::number(blocks), verify, outcome, version, backup };
+}
+
+QStringList CLogRecord::ShownFields() const
+{
+    QStringList fields = Fields();
+    for (QString& field : fields)
+        field = LogShownText(field);
+    return fields;
+}
+
+QByteArray CLogRecord::CsvHeader()
+{
+    return CsvText::Line(Columns());
+}
+
+QByteArray CLogRecord::CsvRow() const
+{
+    QStringList fields = ShownFields();
+    for (int i = 0; i < fields.size(); ++i)
+        if (i != kBlocksField)
+            fields[i] = CsvText::SpreadsheetText(fields.at(i));
+    return CsvText::Line(fields);
 }

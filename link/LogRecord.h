@@ -22,9 +22,10 @@ public:
     QDateTime time; // UTC
     QString port; // as the user named it
     QString cable; // the system's description of the USB cable on that port, or empty
-    QString direction; // "read" or "write"
+    QString direction; // "read", "write" or "compare" (a read to compare with a document)
     QString area; // "channels", "power" or "param"
-    QString file; // the data file's path, or "unsaved document"
+    QString file; // the data file's path (bytes that are not UTF-8 kept, see FileName), "unsaved
+                  // document", or empty for a compare
     QString sha256; // of the 1024-byte image written or read; empty for a read that did not finish
     QString type; // the radio type and band texts of that image
     QString band;
@@ -49,6 +50,11 @@ public:
     // The read-back after a write: its status, and the first difference when it finished.
     void SetVerify(CCloneTransfer::Status readBack, const std::optional<CWriteVerify::Mismatch>& mismatch);
 
+    // A finished read whose data file could not be saved: the read is not done for the user.
+    void SetSaveFailure(const QString& reason);
+    // A read made to compare the radio with a document: no file was read into or written.
+    void SetCompare();
+
     // The JSON object on one line, ended with a line feed.
     QByteArray ToLine() const;
     // A line of the log file; nothing for a cut or garbled line.
@@ -58,8 +64,15 @@ public:
     // port column carries the cable's description in brackets).
     static QStringList Columns();
     QStringList Fields() const;
+    // Fields as a table shows them: control characters and the bytes of a name that are not UTF-8
+    // escaped ("\n", "\x1b", "\xff"), so no text can draw a row of its own or drive a terminal.
+    QStringList ShownFields() const;
+    // The header and a row of the CSV export, for a spreadsheet: the shown fields, with the text cells
+    // that a spreadsheet would take for a formula made plain (the number of blocks stays a number).
+    static QByteArray CsvHeader();
+    QByteArray CsvRow() const;
 
 private:
     void SetImage(const CRadioImage& image, const CIniFile& ini);
-    void SetEnd(CCloneTransfer::Status status, const QString& reason);
+    void SetEnd(CCloneTransfer::Status status, const QString& reason, const QString& step);
 };

@@ -1,8 +1,9 @@
 #include "link/ProgramLog.h"
 
 #include "config/AppPaths.h"
+#include "config/FileKind.h"
 #include "config/Language.h"
-#include "config/SafeFile.h"
+#include "link/LogFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,16 +11,7 @@
 #include <QRegularExpression>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
 #include <mutex>
-
-#if !defined(Q_OS_WIN)
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -30,27 +22,23 @@ constexpr CBilingual kNotWritten {
 constexpr CBilingual kSkipped { "%1, line %2: a cut or unreadable record was skipped.",
     "%1, 第 %2 行: 已跳过一条不完整或无法读取的记录。" };
 constexpr CBilingual kLogFolderMissing { "the folder cannot be made", "无法建立该文件夹" };
-constexpr CBilingual kNotAFile { "it is not a regular file", "它不是普通文件" };
 
-const QString kFileName = QStringLiteral("programming-log.jsonl");
-const QString kStem = QStringLiteral("programming-log");
+const QString kLogFileName = QStringLiteral("programming-log.jsonl");
+const QString kLogStem = QStringLiteral("programming-log");
 // programming-log-20261208.jsonl, and -2, -3 for more renames the same day.
-const QRegularExpression kRenamed(QStringLiteral("^programming-log-(\\d{8})(?:-(\\d+))?\\.jsonl$"));
+const QRegularExpression kLogRenamed(QStringLiteral("^programming-log-(\\d{8})(?:-(\\d+))?\\.jsonl$"));
+// More renames of one day than any log could need: past them the records go on into the same file.
+constexpr int kMostRenamesADay = 1000;
 
-// Batch threads append side by side; one of them at a time checks the size and renames.
+// Batch threads append side by side: one of them at a time in this process, and the lock file keeps
+// other processes out for as long as one checks the size, renames and appends.
 std::mutex g_LogMutex;
-
-#if !defined(Q_OS_WIN)
-QString ErrorText(int error)
-{
-    return QString::fromLocal8Bit(std::strerror(error));
-}
-#endif
 
 } // namespace
 
-CProgramLog::CProgramLog(const QString& path)
+CProgramLog::CProgramLog(const QString& path, qint64 rotateBytes)
     : m_strPath(path.isEmpty() ? Path() : path)
+    , m_nRotateBytes(rotateBytes)
 {
 }
 
@@ -58,7 +46,7 @@ QString CProgramLog::Path()
 {
     // The tool's own per-user data folder, the same for the window and program-cli, so one log holds
     // every transfer whichever program made it.
-    return QDir(CAppPaths::UserDataDir()).filePath(kFileName);
+    return QDir(CAppPaths::UserDataDir()).filePath(kLogFileName);
 }
 
 QString CProgramLog::NotWritten(const QString& reason, bool chinese)
@@ -69,67 +57,32 @@ QString CProgramLog::NotWritten(const QString& reason, bool chinese)
 void CProgramLog::RotateIfFull() const
 {
     const QFileInfo info(m_strPath);
-    if (info.isSymLink() || !info.isFile() || info.size() < kRotateBytes)
+    if (info.isSymLink() || !info.isFile() || info.size() < m_nRotateBytes)
         return;
     const QDir dir = info.absoluteDir();
     const QString stem
-        = kStem + QLatin1Char('-') + info.lastModified().toUTC().toString(QStringLiteral("yyyyMMdd"));
-    QString name = stem + QStringLiteral(".jsonl");
-    for (int n = 2; dir.exists(name); ++n)
-        name = stem + QStringLiteral("-%1.jsonl").arg(n);
-    // When this fails the records simply go on into the same file.
-    std::rename(QFile::encodeName(m_strPath).constData(), QFile::encodeName(dir.filePath(name)).constData());
+        = kLogStem + QLatin1Char('-') + info.lastModified().toUTC().toString(QStringLiteral("yyyyMMdd"));
+    // A name taken since it was looked at is never replaced: the next number is tried.
+    for (int n = 1; n <= kMostRenamesADay; ++n) {
+        const QString name
+            = n == 1 ? stem + QStringLiteral(".jsonl") : stem + QStringLiteral("-%1.jsonl").arg(n);
+        if (dir.exists(name))
+            continue;
+        if (LogFile::RenameNoReplace(m_strPath, dir.filePath(name)) != LogFile::Renamed::Exists)
+            return; // renamed, or the records simply go on into the same file
+    }
 }
 
 QString CProgramLog::Append(const CLogRecord& record) const
 {
-    const std::lock_guard lock(g_LogMutex);
+    const std::lock_guard guard(g_LogMutex);
     if (!QDir().mkpath(QFileInfo(m_strPath).absolutePath()))
         return kLogFolderMissing.Text();
-    RotateIfFull();
-    QByteArray line = record.ToLine();
-#if defined(Q_OS_WIN)
-    QFile file(m_strPath);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return file.errorString();
-    if (file.write(line) != line.size() || !file.flush())
-        return file.errorString();
-    return {};
-#else
-    // No symlink is followed and nothing but a regular file is written to; O_NONBLOCK keeps a FIFO put
-    // in the log's place from holding the program up.
-    const int fd = ::open(QFile::encodeName(m_strPath).constData(),
-        O_RDWR | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK, 0600);
-    if (fd < 0)
-        return ErrorText(errno);
-    int error = 0;
-    struct stat status { };
-    if (::fstat(fd, &status) != 0) {
-        error = errno;
-    } else if (!S_ISREG(status.st_mode)) {
-        ::close(fd);
-        return kNotAFile.Text();
-    } else if (status.st_size > 0) {
-        // A record cut by a crash or a full disk must not swallow this one: it starts a line of its own.
-        char last = '\n';
-        if (::pread(fd, &last, 1, status.st_size - 1) == 1 && last != '\n')
-            line.prepend('\n');
-    }
-    if (error == 0) {
-        ssize_t written = 0;
-        do
-            written = ::write(fd, line.constData(), static_cast<size_t>(line.size()));
-        while (written < 0 && errno == EINTR);
-        if (written < 0)
-            error = errno;
-        else if (written < line.size())
-            error = ENOSPC;
-        else if (::fsync(fd) != 0)
-            error = errno;
-    }
-    ::close(fd);
-    return error == 0 ? QString() : ErrorText(error);
-#endif
+    const LogFile::CLock lock(m_strPath);
+    // Without the lock another program may be renaming: the record then goes where the name leads.
+    if (lock.Held())
+        RotateIfFull();
+    return LogFile::Append(m_strPath, record.ToLine());
 }
 
 QStringList CProgramLog::Files() const
@@ -137,12 +90,12 @@ QStringList CProgramLog::Files() const
     const QFileInfo info(m_strPath);
     QStringList renamed;
     for (const QString& name :
-        info.absoluteDir().entryList({ kStem + QStringLiteral("-*.jsonl") }, QDir::Files))
-        if (kRenamed.match(name).hasMatch())
+        info.absoluteDir().entryList({ kLogStem + QStringLiteral("-*.jsonl") }, QDir::Files))
+        if (kLogRenamed.match(name).hasMatch())
             renamed << name;
     std::sort(renamed.begin(), renamed.end(), [](const QString& a, const QString& b) {
-        const auto ma = kRenamed.match(a);
-        const auto mb = kRenamed.match(b);
+        const auto ma = kLogRenamed.match(a);
+        const auto mb = kLogRenamed.match(b);
         if (ma.captured(1) != mb.captured(1))
             return ma.captured(1) < mb.captured(1);
         return ma.captured(2).toInt() < mb.captured(2).toInt();
@@ -150,29 +103,64 @@ QStringList CProgramLog::Files() const
     QStringList files;
     for (const QString& name : renamed)
         files << info.absoluteDir().filePath(name);
-    files << m_strPath;
+    files << info.absoluteFilePath();
     return files;
+}
+
+bool CProgramLog::Owns(const QString& path) const
+{
+    const QFileInfo target(path);
+    const QFileInfo log(m_strPath);
+    if (target.absoluteDir() == log.absoluteDir()
+        && (target.fileName() == log.fileName() || target.fileName() == QLatin1String(".programming-log.lock")
+            || kLogRenamed.match(target.fileName()).hasMatch()))
+        return true;
+    const QStringList files = Files();
+    return std::any_of(
+        files.begin(), files.end(), [&path](const QString& file) { return FileKind::SameFile(path, file); });
+}
+
+void CProgramLog::ForEach(bool chinese, const std::function<void(const CLogRecord&)>& onRecord,
+    const std::function<void(const QString&)>& onNote) const
+{
+    QByteArray line(kLongestLine + 1, '\0');
+    for (const QString& path : Files()) {
+        // Only a regular file: a FIFO or a device in the log's place is not waited on.
+        const QFileInfo info(path);
+        if (!info.isFile())
+            continue;
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        for (int number = 1; !file.atEnd(); ++number) {
+            const qint64 length = file.readLine(line.data(), line.size());
+            if (length < 0)
+                break;
+            QByteArrayView text(line.constData(), length);
+            bool whole = true;
+            if (length > 0 && text.back() != '\n' && !file.atEnd()) {
+                // Longer than any record: the rest of it is passed over a piece at a time.
+                whole = false;
+                qint64 rest = 0;
+                while ((rest = file.readLine(line.data(), line.size())) > 0 && line.at(rest - 1) != '\n') { }
+            }
+            if (whole && text.trimmed().isEmpty())
+                continue;
+            const std::optional<CLogRecord> record
+                = whole ? CLogRecord::FromLine(text.toByteArray()) : std::nullopt;
+            if (record)
+                onRecord(*record);
+            else if (onNote)
+                onNote(kSkipped.Text(chinese).arg(QDir::toNativeSeparators(path)).arg(number));
+        }
+    }
 }
 
 CProgramLog::Contents CProgramLog::Read(bool chinese) const
 {
     Contents contents;
-    for (const QString& path : Files()) {
-        QByteArray bytes;
-        if (!QFileInfo::exists(path) || !SafeFile::Read(path, -1, bytes).isEmpty())
-            continue;
-        const QList<QByteArray> lines = bytes.split('\n');
-        for (int i = 0; i < lines.size(); ++i) {
-            if (lines.at(i).trimmed().isEmpty())
-                continue;
-            if (const std::optional<CLogRecord> record = CLogRecord::FromLine(lines.at(i)))
-                contents.records << *record;
-            else
-                contents.notes << kSkipped.Text(chinese).arg(QDir::toNativeSeparators(path)).arg(i + 1);
-        }
-    }
-    // Newest last, and records of the same second in the order they were written.
-    std::stable_sort(contents.records.begin(), contents.records.end(),
-        [](const CLogRecord& a, const CLogRecord& b) { return a.time < b.time; });
+    ForEach(
+        chinese, [&contents](const CLogRecord& record) { contents.records << record; },
+        [&contents](const QString& note) { contents.notes << note; });
     return contents;
 }

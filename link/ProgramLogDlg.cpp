@@ -4,8 +4,10 @@
 #include "widgets/HelpLayer.h"
 #include "widgets/MessageBox.h"
 #include "config/Language.h"
+#include "config/FileKind.h"
+#include "config/FileLock.h"
+#include "config/FileName.h"
 #include "config/SafeFile.h"
-#include "csv/CsvText.h"
 #include "link/ProgramLog.h"
 
 #include <QDialogButtonBox>
@@ -21,24 +23,27 @@
 #include <QVBoxLayout>
 
 #include <atomic>
+#include <deque>
 
 namespace {
 
 constexpr int kRecordRole = Qt::UserRole + 1; // the row's index into the records as read
 constexpr int kBlocksColumn = 8;
+constexpr int kMostNotes = 20; // more are counted, not listed
 
 // Said once a session: a dealer writing forty radios wants one notice, not forty.
 std::atomic<bool> g_Told { false };
 
 } // namespace
 
-CProgramLogDlg::CProgramLogDlg(QWidget* parent)
+CProgramLogDlg::CProgramLogDlg(QWidget* parent, const QStringList& openFiles)
     : QDialog(parent)
     , m_Table(new QTableWidget(this))
     , m_Filter(new QLineEdit(this))
     , m_Notes(new QLabel(this))
     , m_Export(new QPushButton(tr("Export CSV..."), this))
     , m_OpenBackup(new QPushButton(tr("Open Backup"), this))
+    , m_OpenFiles(openFiles)
 {
     setWindowTitle(tr("Programming Log"));
     CHelpLayer::SetControlId(this, kHelpTopic);
@@ -89,14 +94,40 @@ CProgramLogDlg::CProgramLogDlg(QWidget* parent)
 
 void CProgramLogDlg::Load()
 {
-    const CProgramLog::Contents contents = CProgramLog().Read(CLanguage::IsChinese());
-    m_Records = contents.records;
-    m_Notes->setText(contents.notes.join(QLatin1Char('\n')));
-    m_Notes->setVisible(!contents.notes.isEmpty());
+    // A record at a time, keeping the newest rows and the first notes: memory stays bounded whatever
+    // the size of the log.
+    std::deque<CLogRecord> newest;
+    qint64 total = 0;
+    QStringList notes;
+    qint64 moreNotes = 0;
+    CProgramLog().ForEach(
+        CLanguage::IsChinese(),
+        [&](const CLogRecord& record) {
+            ++total;
+            newest.push_back(record);
+            if (newest.size() > std::size_t(kMostRows))
+                newest.pop_front();
+        },
+        [&](const QString& note) {
+            if (notes.size() < kMostNotes)
+                notes << note;
+            else
+                ++moreNotes;
+        });
+    m_Records = QList<CLogRecord>(newest.begin(), newest.end());
+    newest.clear();
+    if (moreNotes > 0)
+        notes << tr("%1 more line(s) of the log could not be read.").arg(moreNotes);
+    if (total > m_Records.size())
+        notes << tr("The log holds %1 records; the newest %2 are shown. program-cli log finds any of them.")
+                     .arg(total)
+                     .arg(m_Records.size());
+    m_Notes->setText(notes.join(QLatin1Char('\n')));
+    m_Notes->setVisible(!notes.isEmpty());
     m_Table->setSortingEnabled(false);
     m_Table->setRowCount(int(m_Records.size()));
     for (int row = 0; row < m_Records.size(); ++row) {
-        const QStringList fields = m_Records.at(row).Fields();
+        const QStringList fields = m_Records.at(row).ShownFields();
         for (int column = 0; column < fields.size(); ++column) {
             auto* item = new QTableWidgetItem;
             // Blocks sort as numbers; every other column as its text (the times are ISO 8601).
@@ -149,11 +180,31 @@ void CProgramLogDlg::OnExport()
     const QString path = CFilePrompt::SaveCsvName(this, QStringLiteral("programming-log.csv"));
     if (path.isEmpty())
         return;
+    // Never over the log itself or a document's data file, as File > Export CSV... never writes over
+    // the document's own file.
+    if (CProgramLog().Owns(path)) {
+        CMessageBox::Show(this,
+            tr("%1 is a file of the programming log; the list is not written over it.").arg(FileName::Display(path)));
+        return;
+    }
+    for (const QString& open : m_OpenFiles)
+        if (FileKind::SameFile(path, open)) {
+            CMessageBox::Show(this,
+                tr("%1 is the data file of an open document; the list is not written over it.")
+                    .arg(FileName::Display(path)));
+            return;
+        }
     // The rows as shown: filtered, in the order the table is sorted.
-    QByteArray bytes = CsvText::Line(CLogRecord::Columns());
+    QByteArray bytes = CLogRecord::CsvHeader();
     for (int row = 0; row < m_Table->rowCount(); ++row)
         if (!m_Table->isRowHidden(row))
-            bytes += CsvText::Line(m_Records.at(m_Table->item(row, 0)->data(kRecordRole).toInt()).Fields());
+            bytes += m_Records.at(m_Table->item(row, 0)->data(kRecordRole).toInt()).CsvRow();
+    // Held like any save, so another program writing the same file waits or is told.
+    CFileLock lock(path);
+    if (!lock.Lock()) {
+        CMessageBox::Show(this, lock.Error());
+        return;
+    }
     if (const QString failure = SafeFile::Write(path, bytes); !failure.isEmpty())
         CMessageBox::Show(this, tr("%1 cannot be written: %2").arg(QDir::toNativeSeparators(path), failure));
 }

@@ -12,15 +12,18 @@ class QTableWidget;
 
 // Program > Programming Log...: every read and write of a radio, one row each, the newest at the
 // bottom and selected. The columns sort, the filter box keeps the rows holding its text, Export CSV...
-// saves the rows shown, and Open Backup opens the copy a read made.
+// saves the rows shown, and Open Backup opens the copy a read made. The log is read a record at a
+// time and the newest kMostRows are kept, so a log of any size opens in bounded memory.
 class CProgramLogDlg : public QDialog {
     Q_OBJECT
 
 public:
     // The help topic of the window and of its menu command.
     static constexpr int kHelpTopic = 32860;
+    static constexpr int kMostRows = 10000;
 
-    explicit CProgramLogDlg(QWidget* parent = nullptr);
+    // openFiles: the data files of the open documents, which Export CSV... never writes over.
+    explicit CProgramLogDlg(QWidget* parent = nullptr, const QStringList& openFiles = {});
 
     QTableWidget* Table() const { return m_Table; }
     QLineEdit* Filter() const { return m_Filter; }
@@ -51,5 +54,6 @@ private:
     QPushButton* m_Export;
     QPushButton* m_OpenBackup;
     QList<CLogRecord> m_Records;
+    QStringList m_OpenFiles;
     QString m_strChosen;
 };

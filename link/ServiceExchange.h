@@ -49,6 +49,8 @@ public:
     bool Succeeded() const { return CurrentStatus() == Status::Done; }
     // For a port that did not open: the system's reason, or empty.
     QString PortFailureReason(bool chinese) const { return m_Transfer.PortFailureReason(chinese); }
+    // For a communication error: the failed step in English, for the programming log.
+    QString FailureReason() const { return m_Transfer.FailureReason(); }
 
 private:
     Area m_Area;

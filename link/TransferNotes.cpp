@@ -55,6 +55,20 @@ QString FailureLine(Step step, const QString &port, int block, int total, int ad
     return {};
 }
 
+QString StepReason(Step step, int block, int total, int address)
+{
+    // The words of the English lines above, between the port and the advice.
+    const QString where
+        = QStringLiteral("0x") + QString::number(address, 16).toUpper().rightJustified(4, QLatin1Char('0'));
+    switch (step) {
+    case Step::WakeUp: return QStringLiteral("the radio did not answer the wake-up");
+    case Step::BlockMissing: return QStringLiteral("block %1 of %2 (address %3) did not arrive").arg(block).arg(total).arg(where);
+    case Step::BlockRefused: return QStringLiteral("the radio refused block %1 of %2 (address %3)").arg(block).arg(total).arg(where);
+    case Step::PortBroken: return QStringLiteral("the port stopped working (the device went away or failed)");
+    }
+    return {};
+}
+
 QString ProgressNote(const QString &port, bool chinese)
 {
     return kProgress.Text(chinese).arg(port);

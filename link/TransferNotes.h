@@ -24,6 +24,10 @@ QString PortLabel(const QString &name, const QString &device);
 // total; address is the block's first byte in the radio.
 QString FailureLine(Step step, const QString &port, int block, int total, int address, bool chinese);
 
+// The step's own words from that line, in English, without the port and the advice: what the
+// programming log keeps as the reason ("the port stopped working (the device went away or failed)").
+QString StepReason(Step step, int block, int total, int address);
+
 // The progress window's note on where the transfer goes and what to check when nothing happens.
 QString ProgressNote(const QString &port, bool chinese);
 

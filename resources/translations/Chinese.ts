@@ -847,5 +847,21 @@
         <source>The backup %1 is no longer there.</source>
         <translation>备份 %1 已不存在。</translation>
     </message>
+    <message>
+        <source>%1 more line(s) of the log could not be read.</source>
+        <translation>日志中另有 %1 行无法读取。</translation>
+    </message>
+    <message>
+        <source>The log holds %1 records; the newest %2 are shown. program-cli log finds any of them.</source>
+        <translation>日志共有 %1 条记录; 这里显示最新的 %2 条。program-cli log 可查找其中任何一条。</translation>
+    </message>
+    <message>
+        <source>%1 is a file of the programming log; the list is not written over it.</source>
+        <translation>%1 是编程日志的文件; 不会用列表覆盖它。</translation>
+    </message>
+    <message>
+        <source>%1 is the data file of an open document; the list is not written over it.</source>
+        <translation>%1 是一个已打开文档的数据文件; 不会用列表覆盖它。</translation>
+    </message>
 </context>
 </TS>

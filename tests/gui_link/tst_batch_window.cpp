@@ -4,6 +4,7 @@
 #include "tests/gui_link/TransferWindowBench.h"
 
 #include "app/BatchMenu.h"
+#include "tests/common/TestFiles.h"
 #include "config/SafeFile.h"
 #include "link/BatchWriteDlg.h"
 #include "link/ProgramLogDlg.h"
@@ -345,6 +346,52 @@ private slots:
         // Open Backup opened the read's copy in a window of its own.
         QVERIFY(bench.fixture->Child() != before);
         QCOMPARE(bench.Messages(), QStringList());
+    }
+
+    void logExportRefuses_data()
+    {
+        QTest::addColumn<QString>("target"); // what the file prompt is answered with
+        QTest::addColumn<QString>("said");
+        const QString log = "%1 is a file of the programming log; the list is not written over it.";
+        QTest::newRow("the log itself") << "log" << log;
+        QTest::newRow("a renamed log") << "renamed" << log;
+        QTest::newRow("another name of the log") << "link" << log;
+        QTest::newRow("the open document's data file")
+            << "document" << "%1 is the data file of an open document; the list is not written over it.";
+    }
+
+    // Programming Log > Export CSV... never writes over the log's own files or a document's data file.
+    void logExportRefuses()
+    {
+        QFETCH(QString, target);
+        QFETCH(QString, said);
+        Bench bench;
+        const QDir folder = QFileInfo(CProgramLog::Path()).dir();
+        QVERIFY(QDir().mkpath(folder.path()));
+        const QByteArray record = "{\"time\":\"2026-03-01T10:00:00Z\",\"port\":\"COM2\",\"direction\":\"write\"}\n";
+        QVERIFY(TestFiles::Write(CProgramLog::Path(), record));
+        QVERIFY(TestFiles::Write(folder.filePath("programming-log-20260101.jsonl"), record));
+        QString path = CProgramLog::Path();
+        if (target == "renamed") {
+            path = folder.filePath("programming-log-20260101.jsonl");
+        } else if (target == "link") {
+            path = bench.fixture->DataPath("log.csv");
+            QVERIFY(QFile::link(CProgramLog::Path(), path));
+        } else if (target == "document") {
+            path = bench.fixture->DataPath("radio.dat");
+            QVERIFY(DataFile::Save(path, bench.fixture->Doc()->m_Image).ok());
+            QVERIFY(bench.fixture->App().OpenDocumentFile(path));
+        }
+        const QByteArray before = TestFiles::Read(path);
+        bench.fixture->fileAnswers << path;
+        bench.fixture->onDialog = [](QDialog& dialog) {
+            if (auto* log = qobject_cast<CProgramLogDlg*>(&dialog))
+                log->findChild<QPushButton*>(QStringLiteral("exportCsv"))->click();
+            return int(QDialog::Rejected);
+        };
+        bench.Frame()->FindCommand(CMainFrame::kProgrammingLog)->trigger();
+        QCOMPARE(TestFiles::Read(path), before);
+        QCOMPARE(bench.Messages(), QStringList { said.arg(path) });
     }
 
     // A log that cannot be written leaves the writes as they were and is said once, not per write.

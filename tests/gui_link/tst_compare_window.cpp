@@ -5,6 +5,7 @@
 #include "tests/gui_link/TransferWindowBench.h"
 
 #include "csv/CompareDlg.h"
+#include "link/ProgramLog.h"
 
 #include <QTreeWidget>
 
@@ -130,6 +131,10 @@ private slots:
         QCOMPARE(doc->m_Image, before);
         QVERIFY(fixture.RowTexts(1).join(QString()).isEmpty());
         QVERIFY(!doc->IsModified());
+        // Logged as a compare, under no file: nothing was read into the document or its file.
+        const QList<CLogRecord> records = CProgramLog().Read(false).records;
+        QVERIFY(!records.isEmpty());
+        QCOMPARE(QStringList({ records.last().direction, records.last().file }), QStringList({ "compare", "" }));
         if (!write) {
             QVERIFY(!progress->isVisible());
             return;

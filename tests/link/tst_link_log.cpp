@@ -3,6 +3,7 @@
 #include "tests/common/TestFiles.h"
 
 #include "config/AppPaths.h"
+#include "config/FileName.h"
 #include "csv/CsvText.h"
 #include "link/CloneTransfer.h"
 #include "link/LogRecord.h"
@@ -11,12 +12,15 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QThread>
 
-#include <csignal>
+#include <fcntl.h>
 #include <memory>
-#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace LinkTest;
 
@@ -32,6 +36,22 @@ class TestLinkLog : public QObject {
     }
     // The digest of the 1024 image bytes behind a data file's 16-byte header.
     static QString DigestOfFile(const QString& path) { return Sha256(TestFiles::Read(path).mid(16, 1024)); }
+    static QString Hex2(std::uint8_t value) { return QString::number(value, 16).toUpper().rightJustified(2, '0'); }
+
+    // A program of ours in a process of its own, with this test's data folder; prefix runs before it
+    // (prlimit ...). Returns exit code, stdout and stderr.
+    static CliRun::Run RunChild(const QString& program, const QStringList& args, const QStringList& prefix = {})
+    {
+        QProcess process;
+        const QStringList command = prefix + QStringList { program } + args;
+        process.start(command.first(), command.mid(1));
+        process.closeWriteChannel();
+        if (!process.waitForFinished(60000))
+            return { -1, {}, QStringLiteral("did not finish") };
+        return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : 128 + process.exitCode(),
+            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError()) };
+    }
+    static QString ProgramCli() { return QStringLiteral(PROGRAM_BIN_DIR "/program-cli"); }
 
 private slots:
     void init()
@@ -52,13 +72,19 @@ private slots:
         // An ordinary write sends [0, 768) and [800, 992): 48 + 12 blocks; a read takes [0, 1019): 64.
         QTest::newRow("write") << write << QStringList {} << "write|channels|60|not verified|done";
         QTest::newRow("write, verified") << write + QStringList { "--verify" } << QStringList {} << "write|channels|60|verified|done";
+        // The radio kept its own byte at 0x020 (pattern 2) where the file has pattern 3's.
         QTest::newRow("write, the third block lost") << write + QStringList { "--verify" } << QStringList { "write-lost:3" }
-                                                     << "write|channels|60|differs at 0x020|failed: wrote";
-        QTest::newRow("write, the third block refused") << write << QStringList { "write-nak:3" } << "write|channels|2|not verified|failed:";
+                                                     << "write|channels|60|differs at 0x020|failed: wrote SENT, read back KEPT";
+        QTest::newRow("write, the third block refused") << write << QStringList { "write-nak:3" }
+                                                        << "write|channels|2|not verified|failed: the radio refused block 3 of 60 (address 0x0020)";
         QTest::newRow("repeat loop, one radio") << write + QStringList { "--repeat", "--count", "1" } << QStringList {}
                                                 << "write|channels|60|not verified|done";
         QTest::newRow("read") << read << QStringList {} << "read|channels|64|not verified|done";
-        QTest::newRow("read, block 20 lost") << read << QStringList { "read-silent:20" } << "read|channels|19|not verified|failed:";
+        QTest::newRow("read, block 20 lost") << read << QStringList { "read-silent:20" }
+                                             << "read|channels|19|not verified|failed: block 20 of 64 (address 0x0130) did not arrive";
+        // Every block came in but the file could not be saved: the command fails, and so does the record.
+        QTest::newRow("read, the file not saved") << QStringList { "read", "--port", "PORT", "-o", "missing/radio.dat" }
+                                                  << QStringList {} << "read|channels|64|not verified|failed: the data file was not saved (Cannot save ";
         // The power table [0x3E0, 0x3FB): 0x3E0-0x3EF and 0x3F0-0x3FA.
         QTest::newRow("service write, power")
             << QStringList { "service", "write", "--port", "PORT", "--access-code", "k719wd", "--area", "power", "SOURCE" }
@@ -73,14 +99,16 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(QStringList, faults);
         QFETCH(QString, record);
-        const QStringList want = record.split('|');
+        QStringList want = record.split('|');
         const bool done = want[4] == "done";
         const auto radio = StartRadio(faults);
         radio->SetMemory(Pattern(2));
         QTemporaryDir dir;
         const QString source = SaveSourceFile(dir.path(), Pattern(3));
         const QString output = dir.filePath(QStringLiteral("radio.dat"));
-        const QString file = args.contains("SOURCE") ? source : output;
+        const QString named = args.value(args.indexOf("-o") + 1);
+        const QString file = args.contains("SOURCE") ? source : dir.filePath(named == "FILE" ? "radio.dat" : named);
+        want[4].replace("SENT", Hex2(Pattern(3)[0x20])).replace("KEPT", Hex2(Pattern(2)[0x20]));
         args.replaceInStrings(QStringLiteral("PORT"), Device(*radio));
         args.replaceInStrings(QStringLiteral("SOURCE"), source);
         // The output named relative to the working folder is logged by its full path.
@@ -104,7 +132,10 @@ private slots:
         QCOMPARE(row[1], Device(*radio));
         QCOMPARE(QStringList({ row[2], row[3], row[8], row[9] }), want.mid(0, 4));
         QCOMPARE(row[4], file);
-        QCOMPARE(row[5], want[0] == "write" ? DigestOfFile(source) : done ? DigestOfFile(output) : QString());
+        if (want[0] == "write" || done)
+            QCOMPARE(row[5], want[0] == "write" ? DigestOfFile(source) : DigestOfFile(output));
+        else
+            QCOMPARE(row[5].size(), want[2] == "64" ? 64 : 0); // the radio's digest once all of it came in
         QVERIFY2(row[10].startsWith(want[4]), qPrintable(row[10]));
         QCOMPARE(row[11], QStringLiteral("1.0"));
         QCOMPARE(row[12], QString());
@@ -129,84 +160,160 @@ private slots:
         QCOMPARE(record.sha256, Sha256(QByteArray(reinterpret_cast<const char*>(sent.data()), 1024)));
     }
 
-    // With the disk full under the log the write still succeeds and says once that the log failed; the
-    // record cut there is skipped with a note, and the next one starts a line of its own.
-    void fullDisk()
+    // The cable pulled out mid-transfer: the log keeps the reason the user was shown.
+    void pulledCable()
     {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        const QString device = QString::fromLocal8Bit(::ptsname(master));
+        std::unique_ptr<CCloneTransfer> transfer;
+        QThread* run = QThread::create([&] { (transfer = CCloneTransfer::ChannelRead({}))->Run(device); });
+        run->start();
+        char first = 0;
+        QCOMPARE(::read(master, &first, 1), ssize_t(1));
+        ::close(master);
+        run->wait();
+        delete run;
+        const CLogRecord record = CLogRecord::Of(*transfer, "COM3", device, QString(), CIniFile());
+        QCOMPARE(record.outcome, QStringLiteral("failed: the port stopped working (the device went away or failed)"));
+        QVERIFY(transfer->FailureLine(false).contains(record.outcome.mid(8)));
+    }
+
+    // clang-format off
+    void logNotWritten_data()
+    {
+        QTest::addColumn<QString>("what"); // in the log's place, or the limit on file sizes
+        QTest::newRow("a symlink to another file") << "symlink";
+        QTest::newRow("a FIFO") << "fifo";
+        QTest::newRow("a file-size limit 40 bytes past the log") << "limit";
+    }
+    // clang-format on
+
+    // A log that cannot be written leaves a write that went through as a success, says so once on
+    // stderr, follows no symlink, waits on no FIFO, and leaves no part of a record behind.
+    void logNotWritten()
+    {
+        QFETCH(QString, what);
         const auto radio = StartRadio();
+        radio->SetMemory(Pattern(2));
         QTemporaryDir dir;
         const QString source = SaveSourceFile(dir.path(), Pattern(3));
         const QStringList write { "write", "--port", Device(*radio), source, "--allow-out-of-band" };
-        QCOMPARE(CliRun::run(write).code, 0);
-        const QString path = CProgramLog::Path();
-        const qint64 size = QFileInfo(path).size();
-        QVERIFY(size > 100);
-
-        // Room for 40 more bytes: the next record is cut, as by a full disk.
-        rlimit saved {};
-        QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-        const auto previous = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit tight = saved;
-        tight.rlim_cur = rlim_t(size + 40);
-        QCOMPARE(setrlimit(RLIMIT_FSIZE, &tight), 0);
-        const CliRun::Run full = CliRun::run(write + QStringList { "--verify" });
-        setrlimit(RLIMIT_FSIZE, &saved);
-        std::signal(SIGXFSZ, previous);
-        QCOMPARE(full.code, 0);
-        QCOMPARE(full.out, QStringLiteral("Verified 960 bytes.\n"));
-        QCOMPARE(full.err.count('\n'), 1);
-        QVERIFY2(full.err.startsWith("The programming log could not be written ("), qPrintable(full.err));
-        QCOMPARE(QFileInfo(path).size(), size + 40);
-
-        QCOMPARE(CliRun::run(write).code, 0);
-        const CliRun::Run log = CliRun::run({ "log" });
-        QCOMPARE(log.code, 0);
-        QCOMPARE(log.err, QStringLiteral("%1, line 2: a cut or unreadable record was skipped.\n").arg(path));
-        const QStringList lines = log.out.split('\n', Qt::SkipEmptyParts);
-        QCOMPARE(lines.size(), 3); // the header and two writes
-        QVERIFY(lines[0].startsWith("time "));
-        QVERIFY(lines[2].contains(DigestOfFile(source)));
-    }
-
-    // At 10 MB the log is renamed with its date and a new one begun; reading takes both, in order.
-    void rotates()
-    {
         const QString path = CProgramLog::Path();
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
-        const QByteArray line = "{\"time\":\"2026-01-02T08:00:00Z\",\"port\":\"COM1\",\"direction\":\"read\","
-                                "\"area\":\"channels\",\"blocks\":64}\n";
-        QByteArray old;
-        while (old.size() < 10 * 1024 * 1024)
-            old += line;
-        QVERIFY(TestFiles::Write(path, old));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadWrite));
-        QVERIFY(file.setFileTime(
-            QDateTime(QDate(2026, 1, 2), QTime(9, 0), Qt::UTC), QFileDevice::FileModificationTime));
-        file.close();
+        const QString victim = dir.filePath("victim.txt");
+        QVERIFY(TestFiles::Write(victim, "not the log\n"));
+        QStringList prefix;
+        qint64 size = 0;
+        if (what == "symlink") {
+            QVERIFY(QFile::link(victim, path));
+        } else if (what == "fifo") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+        } else {
+            QCOMPARE(RunChild(ProgramCli(), write).code, 0);
+            size = QFileInfo(path).size();
+            QVERIFY(size > 100);
+            prefix << "prlimit" << QStringLiteral("--fsize=%1").arg(size + 40);
+        }
+        radio->SetMemory(Pattern(2));
+        const CliRun::Run run = RunChild(ProgramCli(), write, prefix);
+        QCOMPARE(run.code, 0);
+        QVERIFY(radio->Memory() == Written(Pattern(2), Pattern(3)));
+        QCOMPARE(run.err.count('\n'), 1);
+        QVERIFY2(run.err.startsWith("The programming log could not be written ("), qPrintable(run.err));
+        QCOMPARE(TestFiles::Read(victim), QByteArray("not the log\n"));
+        if (what == "limit") {
+            QCOMPARE(QFileInfo(path).size(), size);
+            const CProgramLog::Contents contents = CProgramLog().Read(false);
+            QCOMPARE(contents.notes, QStringList());
+            QCOMPARE(contents.records.size(), 1);
+        }
+    }
+
+    // clang-format off
+    void shown_data()
+    {
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("shownFile"); // in the table and the CSV
+        QTest::addColumn<QString>("csvPort");
+        QTest::newRow("plain") << "COM1" << "/d/a.dat" << "/d/a.dat" << "COM1";
+        QTest::newRow("a line feed forging a row") << "COM1" << "/d/a.dat\n2026-12-09T10:00:00Z  COM9  write"
+                                                   << "/d/a.dat\\n2026-12-09T10:00:00Z  COM9  write" << "COM1";
+        QTest::newRow("terminal escapes") << "COM1" << "/d/\x1b]0;title\x07\x1b[2Ja.dat\r\x7f\u0085"
+                                          << "/d/\\x1b]0;title\\x07\\x1b[2Ja.dat\\r\\x7f\\x85" << "COM1";
+        QTest::newRow("bytes that are not UTF-8") << "COM1" << FileName::FromBytes("/d/x\xff\xfe.dat") << "/d/x\\xff\\xfe.dat" << "COM1";
+        QTest::newRow("a formula as the port") << "=HYPERLINK(\"x\")" << "/d/a.dat" << "/d/a.dat" << "'=HYPERLINK(\"x\")";
+        QTest::newRow("plus") << "+1" << "/d/a.dat" << "/d/a.dat" << "'+1";
+        QTest::newRow("minus") << "-2+3" << "/d/a.dat" << "/d/a.dat" << "'-2+3";
+        QTest::newRow("at") << "@SUM(1)" << "/d/a.dat" << "/d/a.dat" << "'@SUM(1)";
+        QTest::newRow("a tab first") << "\t=1" << "/d/a.dat" << "/d/a.dat" << "\\t=1";
+        QTest::newRow("Chinese, and an emoji's surrogate pair") << "COM1" << "/d/电台\U0001F4FB.dat" << "/d/电台\U0001F4FB.dat" << "COM1";
+    }
+    // clang-format on
+
+    // What program-cli log prints: one line a record with nothing that draws a row of its own or
+    // reaches the terminal as a control, each value under its own header; and --csv, whose text cells
+    // a spreadsheet cannot take for a formula while the blocks stay a number.
+    void shown()
+    {
+        QFETCH(QString, port);
+        QFETCH(QString, file);
+        QFETCH(QString, shownFile);
+        QFETCH(QString, csvPort);
         CLogRecord record;
-        record.time = QDateTime(QDate(2026, 1, 3), QTime(10, 0), Qt::UTC);
-        record.port = QStringLiteral("COM2");
-        record.direction = QStringLiteral("write");
+        record.time = QDateTime(QDate(2026, 12, 8), QTime(9, 0), Qt::UTC);
+        record.port = port;
+        record.direction = "write";
+        record.area = "channels";
+        record.file = file;
+        record.sha256 = "ab12";
+        record.type = "QR-260";
+        record.band = "130 - 160MHz";
+        record.blocks = 60;
+        record.verify = "verified";
+        record.outcome = "done";
+        record.version = "1.0";
+        record.backup = "/b/x.dat";
         QCOMPARE(CProgramLog().Append(record), QString());
 
-        const QString renamed
-            = QFileInfo(path).dir().filePath(QStringLiteral("programming-log-20260102.jsonl"));
-        QCOMPARE(QFileInfo(renamed).size(), old.size());
-        QCOMPARE(QFileInfo(path).size(), record.ToLine().size());
-        const CProgramLog::Contents contents = CProgramLog().Read(false);
-        QCOMPARE(contents.notes, QStringList());
-        QCOMPARE(contents.records.size(), old.size() / line.size() + 1);
-        QCOMPARE(contents.records.last().port, QStringLiteral("COM2"));
+        const QStringList lines = CliRun::run({ "log" }).out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 2);
+        for (const QChar c : lines[1])
+            QVERIFY2(c >= ' ' && c != QChar(0x7f) && !(c >= QChar(0x80) && c < QChar(0xa0)), qPrintable(lines[1]));
+        QVERIFY2(lines[1].contains(shownFile), qPrintable(lines[1]));
+        // Under its own header: the type and band columns start where their names do.
+        QCOMPARE(lines[1].indexOf("QR-260"), lines[0].indexOf(" type ") + 1);
+        QCOMPARE(lines[1].indexOf("130 - 160MHz"), lines[0].indexOf(" band ") + 1);
 
-        // --since and --port pick from both files.
-        const CliRun::Run since = CliRun::run({ "log", "--since", "2026-01-03", "--csv" });
-        QCOMPARE(since.out.count('\n'), 2);
-        QVERIFY(since.out.contains("COM2"));
-        QCOMPARE(CliRun::run({ "log", "--since", "2026-01-03T10:00:01", "--csv" }).out.count('\n'), 1);
-        QCOMPARE(CliRun::run({ "log", "--port", "com2", "--csv" }).out.count('\n'), 2);
-        QCOMPARE(CliRun::run({ "log", "--since", "yesterday" }).code, 2);
+        const std::vector<CsvText::Record> rows = CsvText::Parse(CliRun::run({ "log", "--csv" }).out.toUtf8()).records;
+        QCOMPARE(rows.size(), std::size_t(2));
+        QCOMPARE(rows[0].fields.join(','),
+            QStringLiteral("time,port,direction,area,file,sha256,type,band,blocks,verify,outcome,version,backup"));
+        QCOMPARE(rows[1].fields,
+            (QStringList { "2026-12-08T09:00:00Z", csvPort, "write", "channels", shownFile, "ab12", "QR-260",
+                "130 - 160MHz", "60", "verified", "done", "1.0", "/b/x.dat" }));
     }
+
+    // A file name that is not UTF-8, given relative to the working folder, is logged with its bytes:
+    // two such files stay two names, and --file finds each.
+    void namesAsTheyAre()
+    {
+        const auto radio = StartRadio();
+        QTemporaryDir dir;
+        const QString working = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        for (const char* name : { "x\xff.dat", "x\xfe.dat" })
+            QCOMPARE(CliRun::run({ "read", "--port", Device(*radio), "-o", FileName::FromBytes(name) }).code, 0);
+        QDir::setCurrent(working);
+        for (const char* byte : { "ff", "fe" }) {
+            const CliRun::Run found = CliRun::run({ "log", "--csv", "--file", FileName::FromBytes(QByteArray::fromHex(QByteArray("78") + byte)) });
+            const std::vector<CsvText::Record> rows = CsvText::Parse(found.out.toUtf8()).records;
+            QCOMPARE(rows.size(), std::size_t(2));
+            QCOMPARE(rows[1].fields[4], dir.path() + "/x\\x" + byte + ".dat");
+        }
+    }
+
 };
 
 QTEST_GUILESS_MAIN(TestLinkLog)
