@@ -89,7 +89,9 @@ private slots:
         QTest::newRow("wrong access code") << QStringList { "write", "--port", "PORT", "SOURCE", "--access-code", "K719WD" }
             << QStringList {} << QStringList { "Wrong access code" } << false << false;
         QTest::newRow("verify finds a lost block") << write + QStringList { "--verify" } << QStringList { "write-lost:3" }
-            << QStringList { "Verify failed at address 0x020" } << true << false;
+            << QStringList { "Verify failed at address 0x020: wrote 0x",
+                             "PORT: 0x020 is channel 2's receive frequency. Write again; if the verify fails again, "
+                             "the radio's memory is suspect." } << true << false;
         QTest::newRow("missing device") << QStringList { "read", "--port", "MISSING", "-o", "FILE" } << QStringList {}
             << QStringList { portOpen, "The device " } << false << false;
         // The language of Program.ini chooses the message.
