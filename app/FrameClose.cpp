@@ -63,14 +63,19 @@ bool CFrameClose::MayClose()
         m_bCloseWhenIdle = false;
         return true;
     }
-    if (m_bCloseWhenIdle)
-        return false; // already stopping: the frame closes once the work has ended
-    // Asked while the work waits between blocks; No, the default, lets it go on.
-    if (!m_bUnattended
-        && CMessageBox::Ask(m_pFrame, CRunningWork::CloseQuestion(CRunningWork::Entries(), CLanguage::IsChinese()),
-               QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::Warning)
-            != QMessageBox::Yes)
-        return false;
+    if (m_bCloseWhenIdle || m_bAsking)
+        return false; // already stopping (the frame closes once the work has ended), or already asked
+    if (!m_bUnattended) {
+        // Asked while the work waits between blocks; No, the default, lets it go on.
+        m_bAsking = true;
+        const QMessageBox::StandardButton answer = CMessageBox::Ask(m_pFrame,
+            CRunningWork::CloseQuestion(CRunningWork::Entries(), CLanguage::IsChinese()),
+            QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::Warning);
+        m_bAsking = false;
+        // A stop signal while the question was up has decided already.
+        if (answer != QMessageBox::Yes || m_bCloseWhenIdle)
+            return false;
+    }
     m_bCloseWhenIdle = true;
     CRunningWork::StopAll();
     // A batch may have ended on its own while the question was up.

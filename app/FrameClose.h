@@ -40,5 +40,6 @@ private:
     QSocketNotifier* m_pNotifier = nullptr;
     QTimer* m_pPoll = nullptr; // where the platform gives no descriptor
     bool m_bCloseWhenIdle = false;
+    bool m_bAsking = false; // the question is up
     bool m_bUnattended = false;
 };
