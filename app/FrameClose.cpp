@@ -21,8 +21,7 @@ namespace {
 
 constexpr CBilingual kUnsavedKept { "Unsaved changes to %1 were not saved; they are kept in %2.",
     "%1 的更改未保存; 已保留在 %2。" };
-constexpr CBilingual kUnsavedLost { "Unsaved changes to %1 could not be kept: %2",
-    "%1 的更改未能保留: %2" };
+constexpr CBilingual kUnsavedLost { "Unsaved changes to %1 could not be kept: %2", "%1 的更改未能保留: %2" };
 // How often the stop flag is looked at where no descriptor wakes the window.
 constexpr int kStopPollMs = 200;
 // Modal windows closed on a stop signal, at most: each one closed may open the next.
@@ -87,7 +86,8 @@ void CFrameClose::OnIdle()
     if (!m_bCloseWhenIdle)
         return;
     // Queued: the work that just ended is still on its way out of the call stack.
-    QMetaObject::invokeMethod(m_pFrame, [frame = m_pFrame] { frame->close(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        m_pFrame, [frame = m_pFrame] { frame->close(); }, Qt::QueuedConnection);
 }
 
 void CFrameClose::OnStopNotify()
@@ -122,11 +122,14 @@ void CFrameClose::KeepUnsavedEdits()
         if (!document->IsModified())
             continue;
         emit document->StoreGrid();
-        const QString name = document->PathName().isEmpty() ? document->Title() : QFileInfo(document->PathName()).fileName();
+        const QString name
+            = document->PathName().isEmpty() ? document->Title() : QFileInfo(document->PathName()).fileName();
         QString kept;
-        const DataFile::Result result = CBackupStore().Keep(document->m_Image, QDateTime::currentDateTime(), &kept);
+        const DataFile::Result result
+            = CBackupStore().Keep(document->m_Image, QDateTime::currentDateTime(), &kept);
         const bool zh = CLanguage::IsChinese();
-        FrameCloseSay(result.ok() ? kUnsavedKept.Text(zh).arg(name, kept)
-                                  : kUnsavedLost.Text(zh).arg(name, DataFile::Describe(result, CBackupStore::Folder())));
+        FrameCloseSay(result.ok()
+                ? kUnsavedKept.Text(zh).arg(name, kept)
+                : kUnsavedLost.Text(zh).arg(name, DataFile::Describe(result, CBackupStore::Folder())));
     }
 }

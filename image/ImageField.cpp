@@ -25,7 +25,8 @@ constexpr CFieldSpan kChannelFields[] = {
 
 // Radio-wide settings and the service areas.
 constexpr CFieldSpan kRadioFields[] = {
-    { ImageMap::kVoiceAnnunciation, ImageMap::kVoiceAnnunciation + 1, { "the voice annunciation", "语音提示" } },
+    { ImageMap::kVoiceAnnunciation, ImageMap::kVoiceAnnunciation + 1,
+        { "the voice annunciation", "语音提示" } },
     { ImageMap::kTimeOutTimer, ImageMap::kTimeOutTimer + 1, { "the time-out timer", "发射限时" } },
     { ImageMap::kSquelchLevel, ImageMap::kSquelchLevel + 1, { "the squelch level", "静噪等级" } },
     { ImageMap::kBatterySaver, ImageMap::kBatterySaver + 1, { "the battery saver", "省电" } },
@@ -43,7 +44,8 @@ constexpr CFieldSpan kRadioFields[] = {
     { ImageMap::kProductType, ImageMap::kProductType + 1, { "the radio type", "电台型号" } },
     { ImageMap::kFrequencyBand, ImageMap::kFrequencyBand + 1, { "the frequency band", "频段" } },
     { ImageMap::kSideKey, ImageMap::kSideKey + 1, { "the side key", "侧键" } },
-    { ImageMap::kPowerTable, ImageMap::kPowerTable + ImageMap::kPowerTableEntries * ImageMap::kPowerTableEntrySize,
+    { ImageMap::kPowerTable,
+        ImageMap::kPowerTable + ImageMap::kPowerTableEntries* ImageMap::kPowerTableEntrySize,
         { "the transmitter power table", "发射功率表" } },
 };
 

@@ -8,26 +8,36 @@ namespace {
 
 constexpr CBilingual kWorkRead { "Read from the radio on %1: stopping discards what was read.",
     "%1 上正在读电台: 停止将丢弃已读到的数据。" };
-constexpr CBilingual kWorkWrite { "Write to the radio on %1: stopped now, the radio would keep part of the new data "
-                                  "and must be written again.",
-    "%1 上正在写电台: 现在停止, 电台中将只有部分新数据, 必须重新写入。" };
+constexpr CBilingual kWorkWrite {
+    "Write to the radio on %1: stopped now, the radio would keep part of the new data "
+    "and must be written again.",
+    "%1 上正在写电台: 现在停止, 电台中将只有部分新数据, 必须重新写入。"
+};
 constexpr CBilingual kWorkVerify { "Verify of the write on %1: stopping leaves the write unchecked.",
     "%1 上正在校验写入: 停止后写入将未经校验。" };
-constexpr CBilingual kWorkBatch { "Batch Write on %1: stopped now, a radio being written would keep part of the new "
-                                  "data and must be written again.",
-    "%1 上正在批量写入: 现在停止, 正在写的电台中将只有部分新数据, 必须重新写入。" };
-constexpr CBilingual kWorkRepeat { "Batch Write, one radio after another, on %1: stopped now, a radio being written "
-                                   "would keep part of the new data and must be written again.",
-    "%1 上正在逐台批量写入: 现在停止, 正在写的电台中将只有部分新数据, 必须重新写入。" };
+constexpr CBilingual kWorkBatch {
+    "Batch Write on %1: stopped now, a radio being written would keep part of the new "
+    "data and must be written again.",
+    "%1 上正在批量写入: 现在停止, 正在写的电台中将只有部分新数据, 必须重新写入。"
+};
+constexpr CBilingual kWorkRepeat {
+    "Batch Write, one radio after another, on %1: stopped now, a radio being written "
+    "would keep part of the new data and must be written again.",
+    "%1 上正在逐台批量写入: 现在停止, 正在写的电台中将只有部分新数据, 必须重新写入。"
+};
 constexpr CBilingual kWorkServiceRead { "Service read on %1: stopping discards what was read.",
     "%1 上正在维修读取: 停止将丢弃已读到的数据。" };
-constexpr CBilingual kWorkServiceWrite { "Service write on %1: stopped now, the radio would keep part of the new "
-                                         "values and must be written again.",
-    "%1 上正在维修写入: 现在停止, 电台中将只有部分新数值, 必须重新写入。" };
+constexpr CBilingual kWorkServiceWrite {
+    "Service write on %1: stopped now, the radio would keep part of the new "
+    "values and must be written again.",
+    "%1 上正在维修写入: 现在停止, 电台中将只有部分新数值, 必须重新写入。"
+};
 constexpr CBilingual kCloseIntro { "The program is still talking to a radio:", "程序仍在与电台通信:" };
-constexpr CBilingual kCloseAsk { "Stop and close the program?\nYes: stop after the current block, then close.  No: "
-                                 "keep running.",
-    "停止并关闭程序吗?\n是: 在当前数据块后停止, 然后关闭。  否: 继续运行。" };
+constexpr CBilingual kCloseAsk {
+    "Stop and close the program?\nYes: stop after the current block, then close.  No: "
+    "keep running.",
+    "停止并关闭程序吗?\n是: 在当前数据块后停止, 然后关闭。  否: 继续运行。"
+};
 constexpr CBilingual kSignalIntro { "%1 received: stopping after the current block, then closing.",
     "收到 %1: 在当前数据块后停止, 然后关闭。" };
 
@@ -35,13 +45,20 @@ QString RunningWorkText(const CRunningWork::Entry& entry, bool chinese)
 {
     const QString ports = entry.ports.join(QStringLiteral(", "));
     switch (entry.kind) {
-    case CRunningWork::Kind::Read: return kWorkRead.Text(chinese).arg(ports);
-    case CRunningWork::Kind::Write: return kWorkWrite.Text(chinese).arg(ports);
-    case CRunningWork::Kind::Verify: return kWorkVerify.Text(chinese).arg(ports);
-    case CRunningWork::Kind::BatchWrite: return kWorkBatch.Text(chinese).arg(ports);
-    case CRunningWork::Kind::RepeatWrite: return kWorkRepeat.Text(chinese).arg(ports);
-    case CRunningWork::Kind::ServiceRead: return kWorkServiceRead.Text(chinese).arg(ports);
-    case CRunningWork::Kind::ServiceWrite: return kWorkServiceWrite.Text(chinese).arg(ports);
+    case CRunningWork::Kind::Read:
+        return kWorkRead.Text(chinese).arg(ports);
+    case CRunningWork::Kind::Write:
+        return kWorkWrite.Text(chinese).arg(ports);
+    case CRunningWork::Kind::Verify:
+        return kWorkVerify.Text(chinese).arg(ports);
+    case CRunningWork::Kind::BatchWrite:
+        return kWorkBatch.Text(chinese).arg(ports);
+    case CRunningWork::Kind::RepeatWrite:
+        return kWorkRepeat.Text(chinese).arg(ports);
+    case CRunningWork::Kind::ServiceRead:
+        return kWorkServiceRead.Text(chinese).arg(ports);
+    case CRunningWork::Kind::ServiceWrite:
+        return kWorkServiceWrite.Text(chinese).arg(ports);
     }
     return ports;
 }
@@ -124,7 +141,8 @@ void CRunningWork::StopAll()
 
 QString CRunningWork::CloseQuestion(const QList<Entry>& entries, bool chinese)
 {
-    return (QStringList { kCloseIntro.Text(chinese) } + RunningWorkLines(entries, chinese) + QStringList { kCloseAsk.Text(chinese) })
+    return (QStringList { kCloseIntro.Text(chinese) } + RunningWorkLines(entries, chinese)
+        + QStringList { kCloseAsk.Text(chinese) })
         .join(QLatin1Char('\n'));
 }
 
