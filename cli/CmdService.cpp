@@ -36,7 +36,8 @@ int Verify(CCliContext& context, const CServiceExchange& written, const QString&
         return CCliContext::kFailed;
     const bool zh = context.IsChinese();
     if (mismatch)
-        return context.Fail(CWriteVerify::FailedReport(*mismatch, TransferNotes::PortLabel(port, device), zh));
+        return context.Fail(
+            CWriteVerify::FailedReport(*mismatch, TransferNotes::PortLabel(port, device), zh));
     context.Out() << CWriteVerify::VerifiedText(range.end - range.start, zh) << Qt::endl;
     return CCliContext::kDone;
 }

@@ -31,7 +31,8 @@ int Verify(CCliContext &context, const CCloneTransfer &written, const QString &p
         return CCliContext::kFailed;
     const bool zh = context.IsChinese();
     if (mismatch)
-        return context.Fail(CWriteVerify::FailedReport(*mismatch, TransferNotes::PortLabel(port, device), zh));
+        return context.Fail(
+            CWriteVerify::FailedReport(*mismatch, TransferNotes::PortLabel(port, device), zh));
     context.Out() << CWriteVerify::VerifiedText(CWriteVerify::ByteCount(written), zh) << Qt::endl;
     return CCliContext::kDone;
 }

@@ -18,12 +18,16 @@ constexpr CBilingual kByte { "Byte 0x%1", "字节 0x%1" };
 constexpr CBilingual kType { "Type", "类型" };
 constexpr CBilingual kBand { "Frequency", "频率" };
 constexpr CBilingual kOutsideList { "(byte 0x%1)", "(字节 0x%1)" };
-constexpr CBilingual kKindWarning { "The radio is not of the document's type or band (marked first). Writing would "
-                                    "put channels for another band, and the document's type and band, into it.",
-    "电台的型号或频段与文档不同 (标在最前)。写入会把另一频段的信道以及文档的型号和频段写进这台电台。" };
-constexpr CBilingual kKindQuestion { "The radio on %1 is not of the document's type or band:\n%2\nWrite the document "
-                                     "into this radio anyway?",
-    "%1 上的电台与文档的型号或频段不同:\n%2\n仍要把文档写入这台电台吗?" };
+constexpr CBilingual kKindWarning {
+    "The radio is not of the document's type or band (marked first). Writing would put channels for "
+    "another band, and the document's type and band, into it.",
+    "电台的型号或频段与文档不同 (标在最前)。"
+    "写入会把另一频段的信道以及文档的型号和频段写进这台电台。"
+};
+constexpr CBilingual kKindQuestion {
+    "The radio on %1 is not of the document's type or band:\n%2\nWrite the document into this radio anyway?",
+    "%1 上的电台与文档的型号或频段不同:\n%2\n仍要把文档写入这台电台吗?"
+};
 constexpr CBilingual kKindLine { "%1: document %2, radio %3", "%1: 文档 %2, 电台 %3" };
 // A long range shows its first bytes only; the range itself says how far it goes.
 constexpr int kShownBytes = 16;

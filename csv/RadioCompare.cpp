@@ -31,7 +31,8 @@ void ShowDifferences(CProgramView& view, const CCloneTransfer& transfer)
     std::vector<ImageDiff::Difference> differences = ImageDiff::Compare(document, between, view.Ini(), zh);
     // A radio of another type or band is the first thing to see, and writing into it takes a yes.
     const bool otherKind = ImageDiff::RadioKindFirst(differences);
-    CCompareDlg dialog(differences, ImageDiff::Compare(between, radio, view.Ini(), zh), CServiceAccess::IsGranted(), &view);
+    CCompareDlg dialog(
+        differences, ImageDiff::Compare(between, radio, view.Ini(), zh), CServiceAccess::IsGranted(), &view);
     if (ModalDialog::Exec(dialog) != QDialog::Accepted)
         return;
     if (otherKind

@@ -264,11 +264,12 @@ void CBatchWriteDlg::OnStart()
     QStringList named;
     for (int i = 0; i < ports.size(); ++i)
         named << TransferNotes::PortLabel(ports.at(i), devices.at(i));
-    m_nRunningId = CRunningWork::Add(m_Repeat->isChecked() ? CRunningWork::Kind::RepeatWrite : CRunningWork::Kind::BatchWrite,
-        named, [this] {
-            m_bStopForClose = true;
-            OnStop();
-        });
+    const CRunningWork::Kind kind
+        = m_Repeat->isChecked() ? CRunningWork::Kind::RepeatWrite : CRunningWork::Kind::BatchWrite;
+    m_nRunningId = CRunningWork::Add(kind, named, [this] {
+        m_bStopForClose = true;
+        OnStop();
+    });
     UpdateControls();
 }
 
@@ -290,7 +291,8 @@ void CBatchWriteDlg::OnWorkerDone()
     // Stopped because the program closes: this window goes with it, so the radios left with part of
     // the new data are said once more where they cannot be missed.
     if (m_bStopForClose && !m_PartialLines.isEmpty())
-        CMessageBox::Show(this, m_PartialLines.join(QLatin1Char('\n')), QMessageBox::Ok, QMessageBox::Warning);
+        CMessageBox::Show(
+            this, m_PartialLines.join(QLatin1Char('\n')), QMessageBox::Ok, QMessageBox::Warning);
     CRunningWork::Remove(std::exchange(m_nRunningId, 0));
     emit Finished();
 }

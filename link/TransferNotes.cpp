@@ -27,8 +27,10 @@ constexpr CBilingual kWriteDone { "Wrote %1 bytes to %2 at %3", "%3 向 %2 写�
 constexpr CBilingual kVerifiedDone { "Wrote and verified %1 bytes on %2 at %3", "%3 向 %2 写入并校验了 %1 字节" };
 constexpr CBilingual kVerifyFailedDone { "Write to %1 failed its verify at %2 (0x%3 differs); write again",
     "%2 向 %1 写入后校验失败 (0x%3 不符), 请重新写入" };
-constexpr CBilingual kNotVerifiedDone { "Wrote %1 bytes to %2 at %3, not verified: the read-back did not finish",
-    "%3 向 %2 写入了 %1 字节, 但未经校验: 回读没有完成" };
+constexpr CBilingual kNotVerifiedDone {
+    "Wrote %1 bytes to %2 at %3, not verified: the read-back did not finish",
+    "%3 向 %2 写入了 %1 字节, 但未经校验: 回读没有完成"
+};
 
 QString Clock(const QTime &at)
 {

@@ -9,9 +9,10 @@ namespace {
 
 constexpr CBilingual kVerifyFailed { "Verify failed at address 0x%1: wrote 0x%2, read back 0x%3.",
     "校验失败: 地址 0x%1 写入 0x%2, 读回 0x%3。" };
-constexpr CBilingual kVerifyWhere { "%1: 0x%2 is %3. Write again; if the verify fails again, the radio's memory is "
-                                    "suspect.",
-    "%1: 0x%2 是%3。请重新写入; 若校验再次失败, 电台的存储器可能有故障。" };
+constexpr CBilingual kVerifyWhere {
+    "%1: 0x%2 is %3. Write again; if the verify fails again, the radio's memory is suspect.",
+    "%1: 0x%2 是%3。请重新写入; 若校验再次失败, 电台的存储器可能有故障。"
+};
 constexpr CBilingual kVerified { "Verified %1 bytes.", "已校验 %1 字节。" };
 
 QString Hex(int value, int width)
@@ -62,7 +63,8 @@ QString CWriteVerify::FailedReport(const Mismatch &mismatch, const QString &port
 
 QString CWriteVerify::WhereText(const Mismatch &mismatch, const QString &port, bool chinese)
 {
-    return kVerifyWhere.Text(chinese).arg(port, Hex(mismatch.address, 3), ImageField::Describe(mismatch.address, chinese));
+    return kVerifyWhere.Text(chinese).arg(
+        port, Hex(mismatch.address, 3), ImageField::Describe(mismatch.address, chinese));
 }
 
 QString CWriteVerify::VerifiedText(int bytes, bool chinese)

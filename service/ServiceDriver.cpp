@@ -23,8 +23,10 @@ bool Run(QWidget* parent, CServiceExchange& exchange, const QString& device)
     // signal) ends it between blocks, with the same message a failed exchange gets.
     bool stop = false;
     const bool read = exchange.TransferDirection() == CServiceExchange::Direction::Read;
-    const CRunningWork::Guard running(read ? CRunningWork::Kind::ServiceRead : CRunningWork::Kind::ServiceWrite,
-        { device }, [&stop] { stop = true; });
+    const CRunningWork::Guard running(
+        read ? CRunningWork::Kind::ServiceRead : CRunningWork::Kind::ServiceWrite, { device }, [&stop] {
+            stop = true;
+        });
     QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     Repaint();
     CServiceExchange::Status status = exchange.Begin(device);

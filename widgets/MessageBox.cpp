@@ -90,7 +90,8 @@ bool CMessageBox::IsUnattended()
 
 QMessageBox::StandardButton CMessageBox::Unattended(const Request& request)
 {
-    const QByteArray text = (request.caption + QStringLiteral(": ") + request.text + QLatin1Char('\n')).toLocal8Bit();
+    const QByteArray text
+        = (request.caption + QStringLiteral(": ") + request.text + QLatin1Char('\n')).toLocal8Bit();
     std::fwrite(text.constData(), 1, std::size_t(text.size()), stderr);
     std::fflush(stderr);
     if (request.defaultButton != QMessageBox::NoButton)
