@@ -407,10 +407,27 @@ void CProgramView::OnLanguage()
     // question answered with Cancel keeps the program as it is), and opens the document that was open,
     // under the name the save question may just have given it.
     const QPointer<CProgramDoc> document = m_pDocument;
-    if (!window()->close())
+    const auto restart = [document] {
+        QStringList arguments = CPortName::OverrideOptions();
+        if (document && !document->PathName().isEmpty())
+            arguments << QFileInfo(document->PathName()).absoluteFilePath();
+        CProcessStarter::StartDetached(QCoreApplication::applicationFilePath(), arguments);
+    };
+    QWidget* frame = window();
+    if (frame->close()) {
+        restart();
         return;
-    QStringList arguments = CPortName::OverrideOptions();
-    if (document && !document->PathName().isEmpty())
-        arguments << QFileInfo(document->PathName()).absoluteFilePath();
-    CProcessStarter::StartDetached(QCoreApplication::applicationFilePath(), arguments);
+    }
+    // A transfer was running, so the close asked about it. If the user chose to stop it, the window
+    // closes once it has ended (that close is queued first) and the restart follows; a window still
+    // open by then (the transfer kept running, or Cancel at the save question) restarts nothing.
+    if (CRunningWork::IsIdle())
+        return;
+    connect(
+        &CRunningWork::Instance(), &CRunningWork::Idle, frame,
+        [frame, restart] {
+            if (!frame->isVisible())
+                restart();
+        },
+        Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
 }

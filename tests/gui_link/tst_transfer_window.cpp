@@ -3,11 +3,30 @@
 
 #include "tests/gui_link/TransferWindowBench.h"
 
+#include <QDialogButtonBox>
+
 #include <csignal>
 #include <unistd.h>
 
 using namespace LinkTest;
 using namespace TransferWindowTest;
+
+namespace {
+// Setup > Language, Chinese and OK.
+void PickChinese(const Bench& bench)
+{
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CLanguageDlg*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QTest::mouseClick(dialog->ChineseButton(), Qt::LeftButton);
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        for (QAbstractButton* button : buttons->buttons())
+            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                QTest::mouseClick(button, Qt::LeftButton);
+    });
+    bench.Command(CMainFrame::kLanguage);
+}
+} // namespace
 
 class TestTransferWindow : public QObject {
     Q_OBJECT
@@ -274,6 +293,11 @@ private slots:
             << true << true << "SIGHUP" << Answers {} << QStringList { "partial" } << "write stopped" << true;
         QTest::newRow("SIGTERM during a read") << false << false << "SIGTERM" << Answers {} << QStringList {}
                                                << "read stopped" << true;
+        QTest::newRow("Setup > Language, Yes: stopped, then the restart")
+            << true << false << "language" << Answers { QMessageBox::Yes } << QStringList { "question", "partial" }
+            << "write stopped" << true;
+        QTest::newRow("Setup > Language, Enter: the write goes on and nothing restarts")
+            << true << false << "language" << Answers {} << QStringList { "question" } << "write done" << false;
     }
 
     // Closing the program while a transfer runs never leaves the radio half-written without a word: it
@@ -306,6 +330,8 @@ private slots:
                 bench.Frame()->close();
             else if (how == "exit")
                 bench.Command(CMainFrame::kAppExit);
+            else if (how == "language")
+                PickChinese(bench);
             else
                 ::kill(::getpid(), how == "SIGTERM" ? SIGTERM : SIGHUP);
         });
@@ -347,6 +373,8 @@ private slots:
         else
             QCOMPARE(record.blocks, 10);
         QVERIFY(PortIsFree(bench.Device()));
+        // A new language restarts the program only once it has really closed.
+        QCOMPARE(bench.fixture->started.size(), how == "language" && closed ? 1 : 0);
         // With nobody to ask, unsaved edits go into the backups rather than nowhere.
         const QList<CBackupStore::Entry> kept = CBackupStore(bench.fixture->BackupFolder()).List();
         QCOMPARE(kept.size(), how.startsWith("SIG") && edited ? 1 : 0);
