@@ -5,6 +5,7 @@
 #include "dialogs/OptionalFeaturesDlg.h"
 #include "dialogs/ProductInfoDlg.h"
 #include "app/FrameBars.h"
+#include "app/FrameClose.h"
 #include "app/FrameStatusBar.h"
 #include "app/MDIClientWnd.h"
 #include "app/NavigationTree.h"
@@ -111,6 +112,7 @@ CMainFrame::CMainFrame(const QString& company, QWidget* parent)
         addAction(pane);
     }
 
+    m_pClose = new CFrameClose(this);
     m_pBars = new CFrameBars(this, company);
     connect(m_pBars->Tree(), &CNavigationTree::CommandRequested, this, &CMainFrame::OnCommand);
     UpdateCommands();
@@ -395,9 +397,20 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-// Nothing unsaved is lost silently: every document with edits is offered for saving first.
+// A radio is never left half-written without a word: running transfers are asked about (and ended)
+// first. Nothing unsaved is lost silently: every document with edits is offered for saving, or kept
+// in the backups when a stop signal closes the window with nobody to ask.
 void CMainFrame::closeEvent(QCloseEvent* event)
 {
+    if (!m_pClose->MayClose()) {
+        event->ignore();
+        return;
+    }
+    if (m_pClose->IsUnattended()) {
+        m_pClose->KeepUnsavedEdits();
+        event->accept();
+        return;
+    }
     for (CChildFrame* child : Children()) {
         if (!child->Document()->SaveModified()) {
             event->ignore();

@@ -8,6 +8,7 @@ class CEditMenu;
 class COptionalFeaturesDlg;
 class CProductInfoDlg;
 class CFrameBars;
+class CFrameClose;
 class CMDIClientWnd;
 class CReportPrinter;
 class QMdiArea;
@@ -63,6 +64,7 @@ public:
 
     QMdiArea* MdiArea() const;
     CFrameBars* Bars() const { return m_pBars; }
+    CFrameClose* Closer() const { return m_pClose; }
     CReportPrinter* ReportPrinter() const { return m_pReportPrinter; }
     // Places a document window at the top left of the client area.
     void AddChild(CChildFrame* child);
@@ -110,6 +112,7 @@ private:
 
     CMDIClientWnd* m_pMdiArea;
     CFrameBars* m_pBars = nullptr;
+    CFrameClose* m_pClose = nullptr; // the way out while transfers run, and the stop signals
     CReportPrinter* m_pReportPrinter; // the printer and its page setup, kept for the whole run
     QPointer<QMdiSubWindow> m_pActiveChild; // cast on use: it may be on its way out
 

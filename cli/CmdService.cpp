@@ -9,6 +9,8 @@
 #include "config/Language.h"
 #include "image/DataFile.h"
 #include "link/ServiceExchange.h"
+#include "link/TransferNotes.h"
+#include "link/WriteVerify.h"
 #include "service/ParamTable.h"
 #include "service/ServiceAccess.h"
 
@@ -19,16 +21,9 @@ using CliTexts::kWrongCode;
 namespace {
 
 constexpr CBilingual kSentCorrected { "%1 was %2, out of range: sent as %3", "%1 为 %2, 超出范围: 按 %3 发送" };
-constexpr CBilingual kVerifyFailed { "Verify failed at address 0x%1: wrote %2, read back %3.",
-    "校验失败: 地址 0x%1 写入 %2, 读回 %3。" };
-constexpr CBilingual kVerified { "Verified %1 bytes.", "已校验 %1 字节。" };
 
-QString Hex(int value, int width)
-{
-    return QStringLiteral("%1").arg(value, width, 16, QLatin1Char('0')).toUpper();
-}
-
-int Verify(CCliContext& context, const CServiceExchange& written, const QString& device, CLogRecord& record)
+int Verify(CCliContext& context, const CServiceExchange& written, const QString& port, const QString& device,
+    CLogRecord& record)
 {
     CServiceExchange readBack(CServiceExchange::Direction::Read, written.ExchangeArea(), written.Image());
     const bool done = CliLink::Run(context, readBack, device);
@@ -44,8 +39,8 @@ int Verify(CCliContext& context, const CServiceExchange& written, const QString&
     const bool zh = context.IsChinese();
     if (mismatch)
         return context.Fail(
-            kVerifyFailed.Text(zh).arg(Hex(mismatch->address, 3), Hex(mismatch->sent, 2), Hex(mismatch->found, 2)));
-    context.Out() << kVerified.Text(zh).arg(range.end - range.start) << Qt::endl;
+            CWriteVerify::FailedReport(*mismatch, TransferNotes::PortLabel(port, device), zh));
+    context.Out() << CWriteVerify::VerifiedText(range.end - range.start, zh) << Qt::endl;
     return CCliContext::kDone;
 }
 
@@ -143,7 +138,7 @@ int RunService(CCliContext& context, const QStringList& args)
     const bool done = CliLink::Run(context, exchange, device);
     CLogRecord record = CLogRecord::Of(exchange, port, device, path, context.Ini());
     if (done && verify)
-        return Verify(context, exchange, device, record);
+        return Verify(context, exchange, port, device, record);
     CliLog::Record(context, record);
     return done ? CCliContext::kDone : CCliContext::kFailed;
 }

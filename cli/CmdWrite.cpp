@@ -5,6 +5,7 @@
 #include "cli/CliLink.h"
 #include "image/DataFile.h"
 #include "link/CloneTransfer.h"
+#include "link/TransferNotes.h"
 #include "link/WriteVerify.h"
 #include "cli/CliBatch.h"
 #include "cli/CliLog.h"
@@ -18,7 +19,8 @@ namespace {
 
 
 // Reads back the blocks just written and compares them with what was sent.
-int Verify(CCliContext &context, const CCloneTransfer &written, const QString &device, CLogRecord &record)
+int Verify(CCliContext &context, const CCloneTransfer &written, const QString &port, const QString &device,
+    CLogRecord &record)
 {
     const std::unique_ptr<CCloneTransfer> readBack = CWriteVerify::ReadBack(written);
     const bool done = CliLink::Run(context, *readBack, device);
@@ -29,7 +31,8 @@ int Verify(CCliContext &context, const CCloneTransfer &written, const QString &d
         return CCliContext::kFailed;
     const bool zh = context.IsChinese();
     if (mismatch)
-        return context.Fail(CWriteVerify::FailedText(*mismatch, zh));
+        return context.Fail(
+            CWriteVerify::FailedReport(*mismatch, TransferNotes::PortLabel(port, device), zh));
     context.Out() << CWriteVerify::VerifiedText(CWriteVerify::ByteCount(written), zh) << Qt::endl;
     return CCliContext::kDone;
 }
@@ -90,7 +93,7 @@ int RunWrite(CCliContext &context, const QStringList &args)
     const bool done = CliLink::Run(context, *transfer, device);
     CLogRecord record = CLogRecord::Of(*transfer, port, device, path, context.Ini());
     if (done && verify)
-        return Verify(context, *transfer, device, record);
+        return Verify(context, *transfer, port, device, record);
     CliLog::Record(context, record);
     return done ? CCliContext::kDone : CCliContext::kFailed;
 }

@@ -24,11 +24,14 @@ public:
     QTreeWidget* NotWritten() const { return m_pOthers; }
     QPushButton* WriteButton() const { return m_pWrite; }
     QLabel* Summary() const { return m_pSummary; }
+    // Shown when the radio is of another type or band than the document.
+    QLabel* KindWarning() const { return m_pKindWarning; }
     QLabel* NotWrittenSummary() const { return m_pOthersSummary; }
 
 private:
     QTreeWidget* NewList(const std::vector<ImageDiff::Difference>& differences);
 
+    QLabel* m_pKindWarning;
     QLabel* m_pSummary;
     QTreeWidget* m_pTree;
     QLabel* m_pOthersSummary;

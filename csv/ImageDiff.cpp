@@ -6,6 +6,7 @@
 #include "editor/ChannelCodec.h"
 #include "editor/ChannelGrid.h"
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -17,6 +18,17 @@ constexpr CBilingual kByte { "Byte 0x%1", "字节 0x%1" };
 constexpr CBilingual kType { "Type", "类型" };
 constexpr CBilingual kBand { "Frequency", "频率" };
 constexpr CBilingual kOutsideList { "(byte 0x%1)", "(字节 0x%1)" };
+constexpr CBilingual kKindWarning {
+    "The radio is not of the document's type or band (marked first). Writing would put channels for "
+    "another band, and the document's type and band, into it.",
+    "电台的型号或频段与文档不同 (标在最前)。"
+    "写入会把另一频段的信道以及文档的型号和频段写进这台电台。"
+};
+constexpr CBilingual kKindQuestion {
+    "The radio on %1 is not of the document's type or band:\n%2\nWrite the document into this radio anyway?",
+    "%1 上的电台与文档的型号或频段不同:\n%2\n仍要把文档写入这台电台吗?"
+};
+constexpr CBilingual kKindLine { "%1: document %2, radio %3", "%1: 文档 %2, 电台 %3" };
 // A long range shows its first bytes only; the range itself says how far it goes.
 constexpr int kShownBytes = 16;
 
@@ -74,13 +86,13 @@ std::vector<Difference> Compare(const CRadioImage &first, const CRadioImage &sec
     const QString typeTextA = ProductCatalog::ShownTypeText(ini, typeA, chinese);
     const QString typeTextB = ProductCatalog::ShownTypeText(ini, typeB, chinese);
     if (typeTextA != typeTextB) {
-        out.push_back({ kType.Text(chinese), typeTextA, typeTextB });
+        out.push_back({ kType.Text(chinese), typeTextA, typeTextB, true });
         told[ImageMap::kProductType] = true;
     }
     const QString bandA = ProductCatalog::ShownBandText(ini, typeA, first.Byte(ImageMap::kFrequencyBand), chinese);
     const QString bandB = ProductCatalog::ShownBandText(ini, typeB, second.Byte(ImageMap::kFrequencyBand), chinese);
     if (bandA != bandB) {
-        out.push_back({ kBand.Text(chinese), bandA, bandB });
+        out.push_back({ kBand.Text(chinese), bandA, bandB, true });
         told[ImageMap::kFrequencyBand] = true;
     }
 
@@ -113,6 +125,27 @@ std::vector<Difference> Compare(const CRadioImage &first, const CRadioImage &sec
         at = end;
     }
     return out;
+}
+
+bool RadioKindFirst(std::vector<Difference> &differences)
+{
+    const auto rest = std::stable_partition(
+        differences.begin(), differences.end(), [](const Difference &d) { return d.radioKind; });
+    return rest != differences.begin();
+}
+
+QString RadioKindWarning(bool chinese)
+{
+    return kKindWarning.Text(chinese);
+}
+
+QString RadioKindQuestion(const std::vector<Difference> &differences, const QString &port, bool chinese)
+{
+    QStringList lines;
+    for (const Difference &d : differences)
+        if (d.radioKind)
+            lines << kKindLine.Text(chinese).arg(d.item, d.first, d.second);
+    return kKindQuestion.Text(chinese).arg(port, lines.join(QLatin1Char('\n')));
 }
 
 QStringList Lines(const std::vector<Difference> &differences)

@@ -5,6 +5,7 @@
 #include "image/ProgramDoc.h"
 #include "link/CloneTransfer.h"
 #include "service/ServiceAccess.h"
+#include "widgets/MessageBox.h"
 #include "widgets/ModalDialog.h"
 
 namespace RadioCompare {
@@ -27,10 +28,19 @@ void ShowDifferences(CProgramView& view, const CCloneTransfer& transfer)
     for (const CCloneBlock& block : ClonePlan::WriteBlocks(false))
         between.CopyIn(block.address, radio.Range(block.address, block.length));
     const bool zh = view.Cells().IsChinese();
-    CCompareDlg dialog(ImageDiff::Compare(document, between, view.Ini(), zh),
-        ImageDiff::Compare(between, radio, view.Ini(), zh), CServiceAccess::IsGranted(), &view);
-    if (ModalDialog::Exec(dialog) == QDialog::Accepted)
-        view.OnWrite();
+    std::vector<ImageDiff::Difference> differences = ImageDiff::Compare(document, between, view.Ini(), zh);
+    // A radio of another type or band is the first thing to see, and writing into it takes a yes.
+    const bool otherKind = ImageDiff::RadioKindFirst(differences);
+    CCompareDlg dialog(
+        differences, ImageDiff::Compare(between, radio, view.Ini(), zh), CServiceAccess::IsGranted(), &view);
+    if (ModalDialog::Exec(dialog) != QDialog::Accepted)
+        return;
+    if (otherKind
+        && CMessageBox::Ask(&view, ImageDiff::RadioKindQuestion(differences, transfer.PortName(), zh),
+               QMessageBox::Yes | QMessageBox::No, QMessageBox::No, QMessageBox::Warning)
+            != QMessageBox::Yes)
+        return;
+    view.OnWrite();
 }
 
 } // namespace RadioCompare

@@ -22,6 +22,7 @@
 #include "link/PortSettingDlg.h"
 #include "link/ProcessDlg.h"
 #include "link/ProgramLogDlg.h"
+#include "link/RunningWork.h"
 #include "link/TransferDriver.h"
 #include "link/TransferNotes.h"
 #include "link/VerifyRun.h"
@@ -310,6 +311,23 @@ void CProgramView::OnCompare()
     m_pProcessDlg->Open(true);
 }
 
+namespace {
+// What the status bar keeps saying: a write whose verify did not confirm it never reads as done.
+QString TransferDoneText(const CCloneTransfer& transfer, bool verify, const CVerifyRun::Result& verified)
+{
+    const bool zh = CLanguage::IsChinese();
+    const QString port = CPortName::Current();
+    const QTime now = QTime::currentTime();
+    if (transfer.TransferDirection() == CCloneTransfer::Direction::Read)
+        return TransferNotes::ReadDone(transfer.ByteCount(), port, now, zh);
+    if (!verify || verified.kind == CVerifyRun::Result::Kind::Verified)
+        return TransferNotes::WriteDone(transfer.ByteCount(), port, verify, now, zh);
+    if (verified.kind == CVerifyRun::Result::Kind::Differs)
+        return TransferNotes::WriteVerifyFailed(port, verified.address, now, zh);
+    return TransferNotes::WriteNotVerified(transfer.ByteCount(), port, now, zh);
+}
+} // namespace
+
 // OK in the progress window: one clone transfer on the port chosen in Port Setting. The port is opened
 // here and closed before this returns, whatever happens.
 void CProgramView::OnTransfer()
@@ -333,6 +351,14 @@ void CProgramView::OnTransfer()
     const QString port = CPortName::Current();
     const QString file = m_pDocument->PathName();
     const CIniFile& ini = m_Ini; // the application's, which outlives this view
+    // Listed as running until its record is written (the guard goes after the record's): a window
+    // that closes meanwhile asks first, and stops it as Cancel does.
+    const QPointer<CProcessDlg> dialog(m_pProcessDlg);
+    CRunningWork::Guard running(write ? CRunningWork::Kind::Write : CRunningWork::Kind::Read,
+        { TransferNotes::PortLabel(port, device) }, [dialog] {
+            if (dialog)
+                dialog->m_bCancel = 1;
+        });
     const CCloneTransfer::Status status = driver.Run(*transfer, device);
     // Every way out of here leaves its record; the view may be gone by then.
     CLogRecord record = CLogRecord::Of(*transfer, port, device, file, ini);
@@ -345,14 +371,13 @@ void CProgramView::OnTransfer()
         RadioCompare::ShowDifferences(*this, *transfer);
         return;
     }
-    bool verified = false;
-    if (write && m_pProcessDlg->VerifyAfterWriting()
-        && !CVerifyRun::Run(m_pProcessDlg, this, *transfer, device, &record, &verified))
+    const bool verify = write && m_pProcessDlg->VerifyAfterWriting();
+    CVerifyRun::Result verified;
+    if (verify)
+        running.SetKind(CRunningWork::Kind::Verify);
+    if (verify && !CVerifyRun::Run(m_pProcessDlg, this, *transfer, device, &record, &verified))
         return;
-    const bool zh = CLanguage::IsChinese();
-    emit WorkDone(write
-            ? TransferNotes::WriteDone(transfer->ByteCount(), CPortName::Current(), verified, QTime::currentTime(), zh)
-            : TransferNotes::ReadDone(transfer->ByteCount(), CPortName::Current(), QTime::currentTime(), zh));
+    emit WorkDone(TransferDoneText(*transfer, verify, verified));
     if (!write) {
         const CRadioImage before = image;
         for (const CCloneBlock& block : transfer->Blocks())
@@ -388,10 +413,27 @@ void CProgramView::OnLanguage()
     // question answered with Cancel keeps the program as it is), and opens the document that was open,
     // under the name the save question may just have given it.
     const QPointer<CProgramDoc> document = m_pDocument;
-    if (!window()->close())
+    const auto restart = [document] {
+        QStringList arguments = CPortName::OverrideOptions();
+        if (document && !document->PathName().isEmpty())
+            arguments << QFileInfo(document->PathName()).absoluteFilePath();
+        CProcessStarter::StartDetached(QCoreApplication::applicationFilePath(), arguments);
+    };
+    QWidget* frame = window();
+    if (frame->close()) {
+        restart();
         return;
-    QStringList arguments = CPortName::OverrideOptions();
-    if (document && !document->PathName().isEmpty())
-        arguments << QFileInfo(document->PathName()).absoluteFilePath();
-    CProcessStarter::StartDetached(QCoreApplication::applicationFilePath(), arguments);
+    }
+    // A transfer was running, so the close asked about it. If the user chose to stop it, the window
+    // closes once it has ended (that close is queued first) and the restart follows; a window still
+    // open by then (the transfer kept running, or Cancel at the save question) restarts nothing.
+    if (CRunningWork::IsIdle())
+        return;
+    connect(
+        &CRunningWork::Instance(), &CRunningWork::Idle, frame,
+        [frame, restart] {
+            if (!frame->isVisible())
+                restart();
+        },
+        Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
 }

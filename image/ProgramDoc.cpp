@@ -134,8 +134,9 @@ bool CProgramDoc::MayOverwrite(const QString& path)
     QByteArray now;
     if (!SafeFile::Read(path, DataFile::kFileSize, now).isEmpty() || now == m_DiskBytes)
         return true;
-    return CMessageBox::Show(m_pWindow, kChangedOnDisk.Text().arg(QFileInfo(path).fileName()),
-               QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Warning)
+    // Enter keeps the other program's change: overwriting it takes a deliberate Yes.
+    return CMessageBox::Ask(m_pWindow, kChangedOnDisk.Text().arg(QFileInfo(path).fileName()),
+               QMessageBox::Yes | QMessageBox::Cancel, QMessageBox::Cancel, QMessageBox::Warning)
         == QMessageBox::Yes;
 }
 

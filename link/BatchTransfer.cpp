@@ -107,7 +107,10 @@ QString CBatchTransfer::Line(const CBatchOutcome &outcome, bool chinese)
     if (outcome.partialWrite)
         line += (chinese ? QStringLiteral("。") : QStringLiteral(". "))
             + CCloneTransfer::PartialWriteWarning(chinese);
-    const QString& step = outcome.failureLine[chinese ? 1 : 0];
+    QString step = outcome.failureLine[chinese ? 1 : 0];
+    // A verify that found a different byte says what the byte is and what to do, under the line.
+    if (step.isEmpty() && outcome.verifyRan && outcome.verifyStatus == Status::Done && outcome.mismatch)
+        step = CWriteVerify::WhereText(*outcome.mismatch, outcome.port, chinese);
     return step.isEmpty() ? line : line + QLatin1Char('\n') + step;
 }
 

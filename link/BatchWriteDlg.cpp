@@ -7,10 +7,14 @@
 #include "link/BatchTransfer.h"
 #include "link/PortName.h"
 #include "link/RepeatWriter.h"
+#include "link/RunningWork.h"
 #include "link/SerialTrace.h"
 #include "link/SystemPorts.h"
+#include "link/TransferNotes.h"
+#include "widgets/MessageBox.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -86,6 +90,7 @@ CBatchWriteDlg::~CBatchWriteDlg()
         worker->wait();
         delete worker;
     }
+    CRunningWork::Remove(m_nRunningId);
 }
 
 QStringList CBatchWriteDlg::OfferedPorts()
@@ -213,8 +218,11 @@ void CBatchWriteDlg::OnStart()
         // Logged on the worker, so a slow disk never holds the window up.
         const QString notice = CProgramLogDlg::RecordQuietly(CLogRecord::Of(
             outcome, CCloneTransfer::Direction::Write, CPortName::DevicePath(outcome.port, m_Ini), file, m_Ini));
-        QMetaObject::invokeMethod(this, [this, line, ok, notice] {
+        const bool partial = outcome.partialWrite;
+        QMetaObject::invokeMethod(this, [this, line, ok, notice, partial] {
             AddLine(line, ok, true);
+            if (partial)
+                m_PartialLines << line;
             if (!notice.isEmpty())
                 AddLine(notice, false, false);
         }, Qt::QueuedConnection);
@@ -256,6 +264,18 @@ void CBatchWriteDlg::OnStart()
         connect(worker, &QThread::finished, this, &CBatchWriteDlg::OnWorkerDone, Qt::QueuedConnection);
         worker->start();
     }
+    // Running until every worker has ended: closing the program asks first, and stops it as Stop does.
+    m_PartialLines.clear();
+    m_bStopForClose = false;
+    QStringList named;
+    for (int i = 0; i < ports.size(); ++i)
+        named << TransferNotes::PortLabel(ports.at(i), devices.at(i));
+    const CRunningWork::Kind kind
+        = m_Repeat->isChecked() ? CRunningWork::Kind::RepeatWrite : CRunningWork::Kind::BatchWrite;
+    m_nRunningId = CRunningWork::Add(kind, named, [this] {
+        m_bStopForClose = true;
+        OnStop();
+    });
     UpdateControls();
 }
 
@@ -274,6 +294,12 @@ void CBatchWriteDlg::OnWorkerDone()
     for (const QString& line : CSerialTrace::TakeFailures(CLanguage::IsChinese()))
         AddLine(line, false, false);
     UpdateControls();
+    // Stopped because the program closes: this window goes with it, so the radios left with part of
+    // the new data are said once more where they cannot be missed.
+    if (m_bStopForClose && !m_PartialLines.isEmpty())
+        CMessageBox::Show(
+            this, m_PartialLines.join(QLatin1Char('\n')), QMessageBox::Ok, QMessageBox::Warning);
+    CRunningWork::Remove(std::exchange(m_nRunningId, 0));
     emit Finished();
 }
 

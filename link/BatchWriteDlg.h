@@ -83,6 +83,9 @@ private:
     QMap<QString, QString> m_Waiting; // port: what its repeat loop waits for
     int m_nDone = 0;
     int m_nFailed = 0;
+    int m_nRunningId = 0; // listed as running work while its workers run
+    bool m_bStopForClose = false; // stopped because the program closes
+    QStringList m_PartialLines; // this run's radios left with part of the new data
 
     QListWidget* m_Ports;
     QCheckBox* m_Repeat;

@@ -25,6 +25,12 @@ constexpr CBilingual kProgress { "Port: %1. If nothing happens after OK, check t
 constexpr CBilingual kReadDone { "Read %1 bytes from %2 at %3", "%3 从 %2 读取了 %1 字节" };
 constexpr CBilingual kWriteDone { "Wrote %1 bytes to %2 at %3", "%3 向 %2 写入了 %1 字节" };
 constexpr CBilingual kVerifiedDone { "Wrote and verified %1 bytes on %2 at %3", "%3 向 %2 写入并校验了 %1 字节" };
+constexpr CBilingual kVerifyFailedDone { "Write to %1 failed its verify at %2 (0x%3 differs); write again",
+    "%2 向 %1 写入后校验失败 (0x%3 不符), 请重新写入" };
+constexpr CBilingual kNotVerifiedDone {
+    "Wrote %1 bytes to %2 at %3, not verified: the read-back did not finish",
+    "%3 向 %2 写入了 %1 字节, 但未经校验: 回读没有完成"
+};
 
 QString Clock(const QTime &at)
 {
@@ -90,6 +96,17 @@ QString ReadDone(int bytes, const QString &port, const QTime &at, bool chinese)
 QString WriteDone(int bytes, const QString &port, bool verified, const QTime &at, bool chinese)
 {
     return (verified ? kVerifiedDone : kWriteDone).Text(chinese).arg(Grouped(bytes), port, Clock(at));
+}
+
+QString WriteVerifyFailed(const QString &port, int address, const QTime &at, bool chinese)
+{
+    return kVerifyFailedDone.Text(chinese).arg(
+        port, Clock(at), QString::number(address, 16).toUpper().rightJustified(3, QLatin1Char('0')));
+}
+
+QString WriteNotVerified(int bytes, const QString &port, const QTime &at, bool chinese)
+{
+    return kNotVerifiedDone.Text(chinese).arg(Grouped(bytes), port, Clock(at));
 }
 
 } // namespace TransferNotes

@@ -34,6 +34,12 @@ QString ProgressNote(const QString &port, bool chinese);
 // What the status bar keeps saying after a finished transfer, e.g. "Read 1,024 bytes from COM3 at 14:02".
 QString ReadDone(int bytes, const QString &port, const QTime &at, bool chinese);
 QString WriteDone(int bytes, const QString &port, bool verified, const QTime &at, bool chinese);
+// A write whose verify found address holding something else: "Write to COM1 failed its verify at
+// 14:02 (0x092 differs); write again".
+QString WriteVerifyFailed(const QString &port, int address, const QTime &at, bool chinese);
+// A write whose read-back for the verify did not come in whole (failed or cancelled): written, but not
+// known to be right.
+QString WriteNotVerified(int bytes, const QString &port, const QTime &at, bool chinese);
 
 // A count with a comma every three digits, whatever the system's locale: 1024 → "1,024".
 QString Grouped(int value);

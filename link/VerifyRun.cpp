@@ -5,7 +5,10 @@
 #include "link/LogRecord.h"
 #include "link/ProcessDlg.h"
 #include "link/TransferDriver.h"
+#include "link/TransferNotes.h"
 #include "link/WriteVerify.h"
+
+#include <QScopeGuard>
 
 namespace {
 constexpr CBilingual kCaption { "Verify", "校验" };
@@ -17,10 +20,13 @@ QString CVerifyRun::Caption()
 }
 
 bool CVerifyRun::Run(CProcessDlg* dialog, QWidget* messageParent, const CCloneTransfer& written, const QString& device,
-    CLogRecord* record, bool* verified)
+    CLogRecord* record, Result* result)
 {
-    if (verified)
-        *verified = false;
+    Result ending;
+    const auto told = qScopeGuard([&ending, result] {
+        if (result)
+            *result = ending;
+    });
     dialog->Continue(Caption());
     const std::unique_ptr<CCloneTransfer> readBack = CWriteVerify::ReadBack(written);
     CTransferDriver driver(dialog, messageParent);
@@ -35,10 +41,12 @@ bool CVerifyRun::Run(CProcessDlg* dialog, QWidget* messageParent, const CCloneTr
         return true;
     const bool zh = CLanguage::IsChinese();
     const auto mismatch = CWriteVerify::FirstDifference(written, readBack->Image());
-    if (verified)
-        *verified = !mismatch;
+    ending.kind = mismatch ? Result::Kind::Differs : Result::Kind::Verified;
+    ending.address = mismatch ? mismatch->address : 0;
     if (mismatch)
-        CMessageBox::Show(messageParent, CWriteVerify::FailedText(*mismatch, zh), QMessageBox::Ok, QMessageBox::Warning);
+        CMessageBox::Show(messageParent,
+            CWriteVerify::FailedReport(*mismatch, TransferNotes::PortLabel(written.PortName(), device), zh),
+            QMessageBox::Ok, QMessageBox::Warning);
     else
         CMessageBox::Show(messageParent, CWriteVerify::VerifiedText(CWriteVerify::ByteCount(written), zh),
             QMessageBox::Ok, QMessageBox::Information);

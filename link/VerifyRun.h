@@ -11,11 +11,15 @@ class QWidget;
 // either how many bytes were checked or the first address that differs.
 class CVerifyRun {
 public:
+    struct Result {
+        enum class Kind { NotRead, Verified, Differs } kind = Kind::NotRead; // NotRead: failed or cancelled
+        int address = 0; // the first address that differs
+    };
+
     // False when the progress window's view went away meanwhile: the caller must not touch it. The
-    // read-back's result goes into record when one is given; verified, when given, says whether the
-    // read-back matched what was written.
+    // read-back's result goes into record when one is given, and how it ended into result.
     static bool Run(CProcessDlg* dialog, QWidget* messageParent, const CCloneTransfer& written, const QString& device,
-        CLogRecord* record = nullptr, bool* verified = nullptr);
+        CLogRecord* record = nullptr, Result* result = nullptr);
     // The window's title during the read-back.
     static QString Caption();
 };

@@ -1,13 +1,18 @@
 #include "link/WriteVerify.h"
 
 #include "config/Language.h"
+#include "image/ImageField.h"
 #include "image/RadioImage.h"
 #include "link/CloneTransfer.h"
 
 namespace {
 
-constexpr CBilingual kVerifyFailed { "Verify failed at address 0x%1: wrote %2, read back %3.",
-    "校验失败: 地址 0x%1 写入 %2, 读回 %3。" };
+constexpr CBilingual kVerifyFailed { "Verify failed at address 0x%1: wrote 0x%2, read back 0x%3.",
+    "校验失败: 地址 0x%1 写入 0x%2, 读回 0x%3。" };
+constexpr CBilingual kVerifyWhere {
+    "%1: 0x%2 is %3. Write again; if the verify fails again, the radio's memory is suspect.",
+    "%1: 0x%2 是%3。请重新写入; 若校验再次失败, 电台的存储器可能有故障。"
+};
 constexpr CBilingual kVerified { "Verified %1 bytes.", "已校验 %1 字节。" };
 
 QString Hex(int value, int width)
@@ -49,6 +54,17 @@ int CWriteVerify::ByteCount(const CCloneTransfer &written)
 QString CWriteVerify::FailedText(const Mismatch &mismatch, bool chinese)
 {
     return kVerifyFailed.Text(chinese).arg(Hex(mismatch.address, 3), Hex(mismatch.sent, 2), Hex(mismatch.found, 2));
+}
+
+QString CWriteVerify::FailedReport(const Mismatch &mismatch, const QString &port, bool chinese)
+{
+    return FailedText(mismatch, chinese) + QLatin1Char('\n') + WhereText(mismatch, port, chinese);
+}
+
+QString CWriteVerify::WhereText(const Mismatch &mismatch, const QString &port, bool chinese)
+{
+    return kVerifyWhere.Text(chinese).arg(
+        port, Hex(mismatch.address, 3), ImageField::Describe(mismatch.address, chinese));
 }
 
 QString CWriteVerify::VerifiedText(int bytes, bool chinese)

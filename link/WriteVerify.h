@@ -24,7 +24,12 @@ public:
     static std::optional<Mismatch> FirstDifference(const CCloneTransfer &written, const CRadioImage &readBack);
     static int ByteCount(const CCloneTransfer &written);
 
-    // "Verify failed at address 0x1A0: wrote 12, read back FF." and "Verified 768 bytes."
+    // "Verify failed at address 0x1A0: wrote 0x12, read back 0xFF." and "Verified 768 bytes."
     static QString FailedText(const Mismatch &mismatch, bool chinese);
+    // The second line under it: the port, what the address holds and what to do, e.g. "COM1: 0x092 is
+    // channel 9's receive frequency. Write again; if the verify fails again, the radio's memory is suspect."
+    static QString WhereText(const Mismatch &mismatch, const QString &port, bool chinese);
+    // Both lines.
+    static QString FailedReport(const Mismatch &mismatch, const QString &port, bool chinese);
     static QString VerifiedText(int bytes, bool chinese);
 };

@@ -2,6 +2,7 @@
 
 #include "widgets/MessageBox.h"
 #include "config/Language.h"
+#include "link/RunningWork.h"
 #include "link/SerialTrace.h"
 
 #include <QApplication>
@@ -18,12 +19,20 @@ void Repaint()
 
 bool Run(QWidget* parent, CServiceExchange& exchange, const QString& device)
 {
+    // Listed as running until its record is written: a window that closes meanwhile (or a stop
+    // signal) ends it between blocks, with the same message a failed exchange gets.
+    bool stop = false;
+    const bool read = exchange.TransferDirection() == CServiceExchange::Direction::Read;
+    const CRunningWork::Guard running(
+        read ? CRunningWork::Kind::ServiceRead : CRunningWork::Kind::ServiceWrite, { device }, [&stop] {
+            stop = true;
+        });
     QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
     Repaint();
     CServiceExchange::Status status = exchange.Begin(device);
     while (status == CServiceExchange::Status::Running) {
         Repaint();
-        status = exchange.Step();
+        status = stop ? exchange.Stop() : exchange.Step();
     }
     QApplication::restoreOverrideCursor();
 

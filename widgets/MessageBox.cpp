@@ -4,8 +4,11 @@
 #include <QCoreApplication>
 #include <QGridLayout>
 
+#include <cstdio>
+
 QString CMessageBox::s_strCaption = QStringLiteral("Program");
 CMessageBox::Hook CMessageBox::s_Hook;
+bool CMessageBox::s_bUnattended = false;
 
 QMessageBox::StandardButton CMessageBox::Show(
     QWidget* parent, const QString& text, QMessageBox::StandardButtons buttons, QMessageBox::Icon icon)
@@ -18,6 +21,8 @@ QMessageBox::StandardButton CMessageBox::Show(QWidget* parent, const QString& te
 {
     if (s_Hook)
         return s_Hook({ parent, text, caption, buttons, icon });
+    if (s_bUnattended)
+        return Unattended({ parent, text, caption, buttons, icon });
     QMessageBox box(icon, caption, text, buttons, parent);
     FitTitle(box);
     if (QAbstractButton* discard = box.button(QMessageBox::Discard))
@@ -26,11 +31,13 @@ QMessageBox::StandardButton CMessageBox::Show(QWidget* parent, const QString& te
 }
 
 QMessageBox::StandardButton CMessageBox::Ask(QWidget* parent, const QString& text,
-    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton)
+    QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton, QMessageBox::Icon icon)
 {
     if (s_Hook)
-        return s_Hook({ parent, text, s_strCaption, buttons, QMessageBox::Question, defaultButton });
-    QMessageBox box(QMessageBox::Question, s_strCaption, text, buttons, parent);
+        return s_Hook({ parent, text, s_strCaption, buttons, icon, defaultButton });
+    if (s_bUnattended)
+        return Unattended({ parent, text, s_strCaption, buttons, icon, defaultButton });
+    QMessageBox box(icon, s_strCaption, text, buttons, parent);
     box.setDefaultButton(defaultButton);
     FitTitle(box);
     return static_cast<QMessageBox::StandardButton>(box.exec());
@@ -69,6 +76,32 @@ QString CMessageBox::AppCaption()
 void CMessageBox::SetHook(Hook hook)
 {
     s_Hook = std::move(hook);
+}
+
+void CMessageBox::SetUnattended(bool on)
+{
+    s_bUnattended = on;
+}
+
+bool CMessageBox::IsUnattended()
+{
+    return s_bUnattended;
+}
+
+QMessageBox::StandardButton CMessageBox::Unattended(const Request& request)
+{
+    const QByteArray text
+        = (request.caption + QStringLiteral(": ") + request.text + QLatin1Char('\n')).toLocal8Bit();
+    std::fwrite(text.constData(), 1, std::size_t(text.size()), stderr);
+    std::fflush(stderr);
+    if (request.defaultButton != QMessageBox::NoButton)
+        return request.defaultButton;
+    if (request.buttons & QMessageBox::Ok)
+        return QMessageBox::Ok;
+    for (unsigned bit = QMessageBox::FirstButton; bit <= QMessageBox::LastButton; bit <<= 1)
+        if (request.buttons & bit)
+            return QMessageBox::StandardButton(bit);
+    return QMessageBox::NoButton;
 }
 
 // The buttons of Qt's own boxes and dialogs take their texts from this context; listing them here

@@ -29,7 +29,8 @@ public:
 
     // A question whose Enter key gives defaultButton, the safe answer, under the application's caption.
     static QMessageBox::StandardButton Ask(QWidget* parent, const QString& text,
-        QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton);
+        QMessageBox::StandardButtons buttons, QMessageBox::StandardButton defaultButton,
+        QMessageBox::Icon icon = QMessageBox::Question);
 
     // The caption of message boxes without one of their own: "Program" until start-up names the
     // application after [language] Company.
@@ -44,7 +45,16 @@ public:
     // Replaces the modal box (tests); an empty hook restores it.
     static void SetHook(Hook hook);
 
+    // Nobody may be at the screen (the program was asked to end by a signal): every box goes to the
+    // error output instead and takes its default answer (Ok, or the first button, when it has none).
+    // A test's hook still hears every box.
+    static void SetUnattended(bool on);
+    static bool IsUnattended();
+
 private:
+    static QMessageBox::StandardButton Unattended(const Request& request);
+
     static QString s_strCaption;
     static Hook s_Hook;
+    static bool s_bUnattended;
 };

@@ -406,13 +406,14 @@ private slots:
     void changedOnDiskAsks_data()
     {
         QTest::addColumn<QString>("language");
-        QTest::addColumn<int>("answer"); // 0: the file is not changed, nothing is asked
+        QTest::addColumn<int>("answer"); // 0: the file is not changed, nothing is asked; -1: Enter
         QTest::addColumn<QString>("question");
         const QString english = "radio.dat has been changed by another program since it was opened or last saved here.";
         const QString chinese = "radio.dat 在此打开或上次保存之后已被其他程序更改。";
         QTest::newRow("unchanged") << "English" << 0 << QString();
         QTest::newRow("changed, overwrite") << "English" << int(QMessageBox::Yes) << english;
         QTest::newRow("changed, cancel") << "English" << int(QMessageBox::Cancel) << english;
+        QTest::newRow("changed, Enter keeps the other program's change") << "English" << -1 << english;
         QTest::newRow("changed, overwrite, Chinese") << "Chinese" << int(QMessageBox::Yes) << chinese;
         QTest::newRow("changed, cancel, Chinese") << "Chinese" << int(QMessageBox::Cancel) << chinese;
     }
@@ -424,6 +425,9 @@ private slots:
         QFETCH(QString, language);
         QFETCH(int, answer);
         QFETCH(QString, question);
+        const bool enter = answer < 0;
+        if (enter)
+            answer = QMessageBox::Cancel; // what Enter must mean
         CGuiFixture f(language);
         const QString path = f.DataPath("radio.dat");
         QByteArray file = GoodFile();
@@ -435,7 +439,8 @@ private slots:
         changed[DataFile::kHeaderSize + 0x20] = '\x42';
         if (answer)
             Write(path, changed);
-        f.answers << QMessageBox::StandardButton(answer ? answer : QMessageBox::Cancel);
+        if (!enter)
+            f.answers << QMessageBox::StandardButton(answer ? answer : QMessageBox::Cancel);
         f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.messages.size(), answer ? 1 : 0);
         if (answer) {

@@ -11,6 +11,8 @@
 #include "link/SystemPorts.h"
 
 #include <QDir>
+#include <csignal>
+#include <unistd.h>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
@@ -49,11 +51,21 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<bool>("verify");
         QTest::addColumn<QString>("message"); // the start of the one message, "" for none
+        QTest::addColumn<QString>("detail"); // its second line, %1 the port
         QTest::addColumn<QString>("logged"); // the verify column of the write's record
-        QTest::newRow("ticked, radio sound") << "" << true << "Verified 960 bytes." << "verified";
-        QTest::newRow("ticked, radio loses a block") << "write-lost:3" << true << "Verify failed at address 0x"
-                                                     << "differs at 0x020";
-        QTest::newRow("cleared") << "" << false << "" << "not verified";
+        QTest::addColumn<QString>("status"); // how the status bar starts afterwards
+        QTest::newRow("ticked, radio sound")
+            << "" << true << "Verified 960 bytes." << "" << "verified" << "Wrote and verified 960 bytes on COM1 at ";
+        // Block 3 never reaches the radio: its first byte, 0x020, is channel 2's receive frequency.
+        QTest::newRow("ticked, radio loses a block")
+            << "write-lost:3" << true << "Verify failed at address 0x020: wrote 0x"
+            << "%1: 0x020 is channel 2's receive frequency. Write again; if the verify fails again, the radio's "
+               "memory is suspect."
+            << "differs at 0x020" << "Write to COM1 failed its verify at ";
+        QTest::newRow("ticked, the read-back fails")
+            << "read-silent:5" << true << "Communication Error" << "%1: block 5 of 60 (address 0x0040) did not arrive."
+            << "not verified" << "Wrote 960 bytes to COM1 at ";
+        QTest::newRow("cleared") << "" << false << "" << "" << "not verified" << "Wrote 960 bytes to COM1 at ";
     }
 
     void verifyAfterWriting()
@@ -61,13 +73,19 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(bool, verify);
         QFETCH(QString, message);
+        QFETCH(QString, detail);
         QFETCH(QString, logged);
+        QFETCH(QString, status);
         Bench bench(QStringLiteral("English"), fault.isEmpty() ? QStringList() : QStringList { fault });
         bench.Transfer(true, verify);
         const QList<CLogRecord> records = CProgramLog().Read(false).records;
         QCOMPARE(records.size(), 1);
-        QCOMPARE(records[0].verify, logged);
+        QVERIFY2(records[0].verify.startsWith(logged), qPrintable(records[0].verify));
         QCOMPARE(records[0].outcome.startsWith("failed"), !fault.isEmpty());
+        // A write that its verify did not confirm never reads as plainly done.
+        const QString done = bench.Frame()->statusBar()->currentMessage();
+        QVERIFY2(done.startsWith(status), qPrintable(done));
+        QCOMPARE(done.contains("not verified") || done.contains("failed its verify"), !fault.isEmpty());
         QCOMPARE(records[0].port, QStringLiteral("COM1"));
         QCOMPARE(Settings(bench).VerifyAfterWriting(), verify);
         QCOMPARE(bench.radio->LinksOpened(), verify ? 2 : 1);
@@ -75,6 +93,10 @@ private slots:
         QCOMPARE(messages.size(), message.isEmpty() ? 0 : 1);
         if (!message.isEmpty())
             QVERIFY2(messages.first().startsWith(message), qPrintable(messages.first()));
+        if (!detail.isEmpty())
+            QVERIFY2(messages.first().section('\n', 1, 1).startsWith(
+                         detail.arg(QStringLiteral("COM1 (%1)").arg(bench.Device()))),
+                qPrintable(messages.first()));
         // The next Write opens with the box as it was left.
         bench.Frame()->FindCommand(CMainFrame::kWrite)->trigger();
         QCOMPARE(bench.Dialog()->VerifyBox()->isChecked(), verify);
@@ -200,6 +222,76 @@ private slots:
         const QString status = bench.Frame()->statusBar()->currentMessage();
         QVERIFY2(status.contains(QRegularExpression("^Batch Write: 2 radios written, 0 failed, at [0-2][0-9]:[0-5][0-9]$")),
             qPrintable(status));
+    }
+
+    void closeDuringBatch_data()
+    {
+        QTest::addColumn<bool>("repeat");
+        QTest::addColumn<QString>("how"); // "close" or a stop signal, once blocks have gone out
+        QTest::addColumn<QList<QMessageBox::StandardButton>>("answers"); // none: Enter
+        QTest::addColumn<bool>("stopped");
+        using Answers = QList<QMessageBox::StandardButton>;
+        QTest::newRow("two at once, Enter keeps them writing") << false << "close" << Answers {} << false;
+        QTest::newRow("two at once, Yes stops them, then the program closes")
+            << false << "close" << Answers { QMessageBox::Yes } << true;
+        QTest::newRow("one after another, Yes") << true << "close" << Answers { QMessageBox::Yes } << true;
+        QTest::newRow("two at once, SIGTERM") << false << "SIGTERM" << Answers {} << true;
+    }
+
+    // Batch Write is not modal, so the program can be closed under it: it asks first (naming every
+    // port), and a stop ends each radio between blocks with its log record, says once more which radios
+    // now hold part of the new data, and only then lets the program close.
+    void closeDuringBatch()
+    {
+        QFETCH(bool, repeat);
+        QFETCH(QString, how);
+        QFETCH(QList<QMessageBox::StandardButton>, answers);
+        QFETCH(bool, stopped);
+        Bench bench;
+        // Paced like a real cable, so that the program closes while blocks are still going out.
+        const std::unique_ptr<CVirtualRadio> first = StartRadio({}, 9600);
+        const std::unique_ptr<CVirtualRadio> second = repeat ? nullptr : StartRadio({}, 9600);
+        QStringList devices { Device(*first) };
+        if (second)
+            devices << Device(*second);
+        Menu(bench)->BatchWriteAction()->trigger();
+        CBatchWriteDlg* dialog = Menu(bench)->Dialog();
+        QVERIFY(dialog);
+        dialog->SetPorts(devices, devices);
+        dialog->RepeatBox()->setChecked(repeat);
+        bench.fixture->answers = answers;
+        QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(first->Received().size() > 160, 20000); // ten blocks and more
+        if (how == "close")
+            bench.Frame()->close();
+        else
+            ::kill(::getpid(), SIGTERM);
+        QTRY_COMPARE_WITH_TIMEOUT(bench.Frame()->isVisible(), !stopped, 30000);
+        if (!stopped)
+            QTRY_VERIFY_WITH_TIMEOUT(!dialog->IsRunning(), 30000);
+
+        const QStringList shown = bench.Messages();
+        const QString question = QStringLiteral("The program is still talking to a radio:\n- %1 on %2: stopped now, a "
+                                                "radio being written would keep part of the new data and must be "
+                                                "written again.\nStop and close the program?\nYes: stop after the "
+                                                "current block, then close.  No: keep running.")
+                                     .arg(repeat ? "Batch Write, one radio after another," : "Batch Write", devices.join(", "));
+        QCOMPARE(shown.value(0), how == "close" ? question : shown.value(0));
+        QCOMPARE(shown.size(), (how == "close" ? 1 : 0) + (stopped ? 1 : 0));
+        // Every radio stopped mid-write is named, with the warning, where the closing program shows it.
+        if (stopped)
+            for (const QString& device : devices)
+                QVERIFY2(shown.last().contains(device + ": stopped after ")
+                        && shown.last().contains("The radio may now hold part of the new data."),
+                    qPrintable(shown.last()));
+        QStringList logged;
+        for (const CLogRecord& record : CProgramLog().Read(false).records)
+            logged << record.port + ' ' + record.outcome;
+        logged.sort();
+        QStringList expected;
+        for (const QString& device : devices)
+            expected << device + (stopped ? " stopped" : " done");
+        QCOMPARE(logged, expected);
     }
 
     // Each port with the device it opens and what the system says of its cable; ports with nothing

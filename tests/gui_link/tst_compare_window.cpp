@@ -43,29 +43,38 @@ private slots:
         QTest::addColumn<QStringList>("summaries"); // of the differences, and of the tables when listed
         QTest::addColumn<QStringList>("first"); // the first listed difference
         QTest::addColumn<bool>("canWrite");
+        QTest::addColumn<int>("band"); // the radio's band byte when it is not the document's, else -1
+        QTest::addColumn<int>("answer"); // to the question before writing across bands; 0: Enter
         const QStringList channel { "Channel 1 Rx Frequency", "(empty)", "150.12500" };
         const QString eight = "8 difference(s) between the document and the radio:";
         const QString same = "The radio holds what Write sends.";
         const QString notWritten = "Not written by Write (only in service mode), 2 difference(s):";
         QTest::newRow("a channel, Close")
-            << "English" << false << true << false << false << QStringList { eight } << channel << true;
+            << "English" << false << true << false << false << QStringList { eight } << channel << true << -1 << 0;
         QTest::newRow("Chinese, a channel, Write to Radio")
             << "Chinese" << false << true << false << true << QStringList { "文档与电台之间有 8 处不同:" }
-            << QStringList { "信道 1 接收频率", "(空)", "150.12500" } << true;
+            << QStringList { "信道 1 接收频率", "(空)", "150.12500" } << true << -1 << 0;
         QTest::newRow("nothing differs")
             << "English" << false << false << false << false
-            << QStringList { "The radio holds what the document holds." } << QStringList() << false;
+            << QStringList { "The radio holds what the document holds." } << QStringList() << false << -1 << 0;
         QTest::newRow("after a normal write: only the tables differ")
             << "English" << false << false << true << false << QStringList { same, notWritten }
-            << QStringList() << false;
+            << QStringList() << false << -1 << 0;
         QTest::newRow("a channel differs too") << "English" << false << true << true << false
-                                               << QStringList { eight, notWritten } << channel << true;
+                                               << QStringList { eight, notWritten } << channel << true << -1 << 0;
         QTest::newRow("service mode: Write may send the tables")
             << "English" << true << false << true << false
             << QStringList { same,
                    "Written only when Write is told to replace the power and alignment tables, 2 "
                    "difference(s):" }
-            << QStringList() << true;
+            << QStringList() << true << -1 << 0;
+        const QStringList band { "Frequency", "130 - 160MHz", "400 - 470MHz" };
+        QTest::newRow("a radio of another band: first and marked, Enter keeps it out")
+            << "English" << false << true << false << true << QStringList { "9 difference(s) between the document and the radio:" }
+            << band << true << 2 << 0;
+        QTest::newRow("a radio of another band, Yes writes")
+            << "English" << false << true << false << true << QStringList { "9 difference(s) between the document and the radio:" }
+            << band << true << 2 << int(QMessageBox::Yes);
     }
 
     // The radio is read into a scratch image and the differences listed in the running language; the
@@ -82,6 +91,8 @@ private slots:
         QFETCH(QStringList, summaries);
         QFETCH(QStringList, first);
         QFETCH(bool, canWrite);
+        QFETCH(int, band);
+        QFETCH(int, answer);
         if (service)
             CServiceAccess::Grant();
         Bench bench(language);
@@ -90,8 +101,14 @@ private slots:
         CRadioImage radioImage = RadioImage(bench, channel);
         for (int a = 0x300; tables && a < 0x400; a = a == 0x31F ? 0x3E0 : a + 1)
             radioImage.SetByte(a, std::uint8_t(radioImage.Byte(a) ^ 0xFF));
+        if (band >= 0)
+            radioImage.SetByte(ImageMap::kFrequencyBand, std::uint8_t(band));
         bench.radio->SetMemory(BytesOf(radioImage));
         const CRadioImage before = doc->m_Image;
+        if (answer)
+            fixture.answers << QMessageBox::StandardButton(answer);
+        bool warned = false;
+        QList<bool> marked;
 
         QStringList shown;
         QList<QStringList> listed, others;
@@ -106,10 +123,12 @@ private slots:
             for (int i = 0; i < compare->Differences()->topLevelItemCount(); ++i) {
                 const QTreeWidgetItem* item = compare->Differences()->topLevelItem(i);
                 listed << QStringList { item->text(0), item->text(1), item->text(2) };
+                marked << item->font(0).bold();
             }
             for (int i = 0; i < compare->NotWritten()->topLevelItemCount(); ++i)
                 others << QStringList { compare->NotWritten()->topLevelItem(i)->text(0) };
             writeEnabled = compare->WriteButton()->isEnabled();
+            warned = !compare->KindWarning()->isHidden();
             if (write)
                 QTest::mouseClick(compare->WriteButton(), Qt::LeftButton);
             else
@@ -123,8 +142,12 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!shown.isEmpty(), 20000);
 
         QCOMPARE(shown, summaries);
-        QCOMPARE(listed.size(), channel ? 8 : 0); // every field of the new channel
+        QCOMPARE(listed.size(), (channel ? 8 : 0) + (band >= 0 ? 1 : 0)); // every field of the new channel
         QCOMPARE(listed.value(0), first);
+        // Only the band line is marked, and the window says what writing across it would do.
+        QCOMPARE(marked.count(true), band >= 0 ? 1 : 0);
+        QCOMPARE(marked.value(0), band >= 0);
+        QCOMPARE(warned, band >= 0);
         const QList<QStringList> apart { { "Bytes 0x300-0x31F" }, { "Bytes 0x3E0-0x3FA" } };
         QCOMPARE(others, tables ? apart : QList<QStringList>());
         QCOMPARE(writeEnabled, canWrite);
@@ -139,12 +162,22 @@ private slots:
             QVERIFY(!progress->isVisible());
             return;
         }
+        const QStringList asked { "The radio on COM1 is not of the document's type or band:\n"
+                                  "Frequency: document 130 - 160MHz, radio 400 - 470MHz\n"
+                                  "Write the document into this radio anyway?" };
+        QCOMPARE(bench.Messages(), band >= 0 ? asked : QStringList());
+        if (band >= 0 && answer != QMessageBox::Yes) {
+            // No, the safe answer: nothing opens and nothing is sent.
+            QVERIFY(!progress->isVisible());
+            QCOMPARE(Bytes(bench.radio->Memory()), Bytes(BytesOf(radioImage)));
+            return;
+        }
         // Write to Radio opens the write's progress window; its OK sends the document.
         QTRY_VERIFY(progress->isVisible());
-        QCOMPARE(progress->windowTitle(), QStringLiteral("写数据"));
+        QCOMPARE(progress->windowTitle(), CProcessDlg::CaptionFor(false));
         QTest::mouseClick(progress->OkButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!progress->isVisible(), 20000);
-        QCOMPARE(fixture.messages.size(), 0);
+        QCOMPARE(fixture.messages.size(), band >= 0 ? 1 : 0);
         const RadioMemory::Bytes after = bench.radio->Memory();
         QVERIFY(std::equal(after.begin() + 16, after.begin() + 32, doc->m_Image.ChannelRecord(1).begin()));
     }

@@ -3,8 +3,30 @@
 
 #include "tests/gui_link/TransferWindowBench.h"
 
+#include <QDialogButtonBox>
+
+#include <csignal>
+#include <unistd.h>
+
 using namespace LinkTest;
 using namespace TransferWindowTest;
+
+namespace {
+// Setup > Language, Chinese and OK.
+void PickChinese(const Bench& bench)
+{
+    QTimer::singleShot(0, [] {
+        auto* dialog = qobject_cast<CLanguageDlg*>(QApplication::activeModalWidget());
+        QVERIFY(dialog);
+        QTest::mouseClick(dialog->ChineseButton(), Qt::LeftButton);
+        auto* buttons = dialog->findChild<QDialogButtonBox*>();
+        for (QAbstractButton* button : buttons->buttons())
+            if (buttons->buttonRole(button) == QDialogButtonBox::AcceptRole)
+                QTest::mouseClick(button, Qt::LeftButton);
+    });
+    bench.Command(CMainFrame::kLanguage);
+}
+} // namespace
 
 class TestTransferWindow : public QObject {
     Q_OBJECT
@@ -239,6 +261,128 @@ private slots:
         const std::vector<CCloneBlock> plan = ClonePlan::ReadBlocks();
         const QByteArray wire = ReadSession({ plan.begin(), plan.begin() + 10 });
         QCOMPARE(ReceivedAfter(*bench.radio, wire).toHex(' '), wire.toHex(' '));
+    }
+
+    void closeDuringTransfer_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<bool>("edited"); // the document has unsaved edits
+        QTest::addColumn<QString>("how"); // close box, File > Exit, or a stop signal, after block 10
+        QTest::addColumn<QList<QMessageBox::StandardButton>>("answers"); // none: Enter, the default
+        QTest::addColumn<QStringList>("messages"); // "question", "partial", or how one starts
+        QTest::addColumn<QString>("logged"); // direction and outcome
+        QTest::addColumn<bool>("closed");
+        using Answers = QList<QMessageBox::StandardButton>;
+        QTest::newRow("write, close box, Enter keeps it running")
+            << true << false << "close" << Answers {} << QStringList { "question" } << "write done" << false;
+        QTest::newRow("write, File > Exit, Yes stops it, then the program closes")
+            << true << false << "exit" << Answers { QMessageBox::Yes } << QStringList { "question", "partial" }
+            << "write stopped" << true;
+        QTest::newRow("read, close box, Yes")
+            << false << false << "close" << Answers { QMessageBox::Yes } << QStringList { "question" } << "read stopped"
+            << true;
+        QTest::newRow("unsaved edits: the transfer is asked about first, then Save changes")
+            << true << true << "close" << Answers { QMessageBox::Yes, QMessageBox::Ok, QMessageBox::Discard }
+            << QStringList { "question", "partial", "Save changes to " } << "write stopped" << true;
+        QTest::newRow("unsaved edits, Cancel at Save changes: stopped, the program stays")
+            << true << true << "exit" << Answers { QMessageBox::Yes, QMessageBox::Ok, QMessageBox::Cancel }
+            << QStringList { "question", "partial", "Save changes to " } << "write stopped" << false;
+        QTest::newRow("SIGTERM: no question, stopped as Cancel stops it")
+            << true << false << "SIGTERM" << Answers {} << QStringList { "partial" } << "write stopped" << true;
+        QTest::newRow("SIGHUP with unsaved edits: kept in the backups, nothing asked")
+            << true << true << "SIGHUP" << Answers {} << QStringList { "partial" } << "write stopped" << true;
+        QTest::newRow("SIGTERM during a read") << false << false << "SIGTERM" << Answers {} << QStringList {}
+                                               << "read stopped" << true;
+        QTest::newRow("Setup > Language, Yes: stopped, then the restart")
+            << true << false << "language" << Answers { QMessageBox::Yes } << QStringList { "question", "partial" }
+            << "write stopped" << true;
+        QTest::newRow("Setup > Language, Enter: the write goes on and nothing restarts")
+            << true << false << "language" << Answers {} << QStringList { "question" } << "write done" << false;
+    }
+
+    // Closing the program while a transfer runs never leaves the radio half-written without a word: it
+    // asks (naming the port, Keep Running the default), and a stop ends the transfer between blocks with
+    // Cancel's warning and log record before the program closes. A stop signal does the same unasked.
+    void closeDuringTransfer()
+    {
+        QFETCH(bool, write);
+        QFETCH(bool, edited);
+        QFETCH(QString, how);
+        QFETCH(QList<QMessageBox::StandardButton>, answers);
+        QFETCH(QStringList, messages);
+        QFETCH(QString, logged);
+        QFETCH(bool, closed);
+        Bench bench;
+        bench.radio->SetMemory(Pattern(5));
+        if (edited) {
+            bench.fixture->ClickCell(1, ChannelCodec::kRxFrequency);
+            bench.fixture->Type(QStringLiteral("150.125"));
+            bench.fixture->PressEnter();
+            QVERIFY(bench.fixture->Doc()->IsModified());
+        }
+        bench.fixture->answers = answers;
+        bench.Command(write ? CMainFrame::kWrite : CMainFrame::kRead);
+        CProcessDlg* dialog = bench.Dialog();
+        OnEachBlock(dialog, this, [&](int position) {
+            if (position != 10)
+                return;
+            if (how == "close")
+                bench.Frame()->close();
+            else if (how == "exit")
+                bench.Command(CMainFrame::kAppExit);
+            else if (how == "language")
+                PickChinese(bench);
+            else
+                ::kill(::getpid(), how == "SIGTERM" ? SIGTERM : SIGHUP);
+        });
+        QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->isVisible(), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(bench.Messages().size(), messages.size(), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(bench.Frame()->isVisible(), !closed, 5000);
+
+        const QString port = QStringLiteral("COM1 (%1)").arg(bench.Device());
+        const QString question = (write ? QStringLiteral(
+                                              "The program is still talking to a radio:\n- Write to the radio on %1: "
+                                              "stopped now, the radio would keep part of the new data and must be "
+                                              "written again.\n")
+                                        : QStringLiteral("The program is still talking to a radio:\n- Read from the "
+                                                         "radio on %1: stopping discards what was read.\n"))
+                                     .arg(port)
+            + "Stop and close the program?\nYes: stop after the current block, then close.  No: keep running.";
+        const QStringList shown = bench.Messages();
+        QCOMPARE(shown.size(), messages.size());
+        for (int i = 0; i < messages.size(); ++i) {
+            if (messages[i] == "question")
+                QCOMPARE(shown[i], question);
+            else if (messages[i] == "partial")
+                QCOMPARE(shown[i], kPartial.mid(1));
+            else
+                QVERIFY2(shown[i].startsWith(messages[i]), qPrintable(shown[i]));
+        }
+        // Enter keeps the transfer running: the question's default is No.
+        if (messages.value(0) == "question")
+            QCOMPARE(bench.fixture->messages[0].buttons, QMessageBox::Yes | QMessageBox::No);
+
+        const CLogRecord record = CProgramLog().Read(false).records.last();
+        QCOMPARE(record.direction + ' ' + record.outcome, logged);
+        const int blocks = write ? 60 : 64;
+        if (logged.endsWith("done"))
+            QCOMPARE(record.blocks, blocks);
+        else if (how.startsWith("SIG")) // the signal is seen between blocks, a little later than a click
+            QVERIFY2(record.blocks >= 10 && record.blocks < blocks, qPrintable(QString::number(record.blocks)));
+        else
+            QCOMPARE(record.blocks, 10);
+        QVERIFY(PortIsFree(bench.Device()));
+        // A new language restarts the program only once it has really closed.
+        QCOMPARE(bench.fixture->started.size(), how == "language" && closed ? 1 : 0);
+        // With nobody to ask, unsaved edits go into the backups rather than nowhere.
+        const QList<CBackupStore::Entry> kept = CBackupStore(bench.fixture->BackupFolder()).List();
+        QCOMPARE(kept.size(), how.startsWith("SIG") && edited ? 1 : 0);
+        if (!kept.isEmpty()) {
+            CRadioImage backup;
+            QVERIFY(DataFile::Load(kept[0].path, backup).ok());
+            QCOMPARE(backup, bench.fixture->Doc()->m_Image);
+        }
     }
 };
 

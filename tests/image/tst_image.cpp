@@ -1,5 +1,6 @@
 #include "config/Language.h"
 #include "image/DataFile.h"
+#include "image/ImageField.h"
 #include "image/TableOrigin.h"
 #include "tests/common/TestFiles.h"
 
@@ -42,6 +43,8 @@ private slots:
     void messages();
     void tableOrigin_data();
     void tableOrigin();
+    void fieldNames_data();
+    void fieldNames();
 };
 
 // clang-format off
@@ -242,6 +245,36 @@ void TestImage::tableOrigin()
         }
     }
     QCOMPARE(origin.Describe(image, chinese), text);
+}
+
+// What a single address is called where a verify names it: worked out from the memory layout by hand.
+void TestImage::fieldNames_data()
+{
+    QTest::addColumn<int>("address");
+    QTest::addColumn<bool>("chinese");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("0x092: row 9, byte 2") << 0x092 << false << "channel 9's receive frequency";
+    QTest::newRow("0x010: the first channel's first byte") << 0x010 << false << "channel 1's receive frequency";
+    QTest::newRow("0x107: channel 16's last transmit byte") << 0x107 << false << "channel 16's transmit frequency";
+    QTest::newRow("0x0AB: channel 10's encode tone, high byte") << 0x0AB << false << "channel 10's encode tone";
+    QTest::newRow("0x03D: channel 3's bandwidth and power") << 0x03D << false << "channel 3's bandwidth and power";
+    QTest::newRow("0x04F: byte 15 of channel 4") << 0x04F << false << "channel 4 (byte 15 of its record)";
+    QTest::newRow("0x005: row 0 is no channel") << 0x005 << false << "a byte with no setting of its own";
+    QTest::newRow("0x17F: the second scan byte") << 0x17F << false << "the scan list";
+    QTest::newRow("0x30E inside the alignment") << 0x30E << false << "the narrow squelch threshold and band class (alignment)";
+    QTest::newRow("0x31F: the last alignment byte") << 0x31F << false << "the receiver and transmitter alignment";
+    QTest::newRow("0x32F") << 0x32F << false << "the frequency band";
+    QTest::newRow("0x3E5: power entry 2") << 0x3E5 << false << "the transmitter power table, entry 2";
+    QTest::newRow("0x3FB: after the power table") << 0x3FB << false << "a byte with no setting of its own";
+    QTest::newRow("Chinese, 0x092") << 0x092 << true << QString::fromUtf8("信道 9 的接收频率");
+}
+
+void TestImage::fieldNames()
+{
+    QFETCH(int, address);
+    QFETCH(bool, chinese);
+    QFETCH(QString, name);
+    QCOMPARE(ImageField::Describe(address, chinese), name);
 }
 
 QTEST_GUILESS_MAIN(TestImage)

@@ -59,7 +59,7 @@ private slots:
                                                << "the radio refused block 3 of 60 (address 0x0020).";
         QTest::newRow("second refuses the wake-up: nothing sent") << QStringList { "", "wakeup-nak" } << false << "Communication Error" << false
                                                                   << "the radio did not answer the wake-up.";
-        QTest::newRow("third loses a block, verify names it") << QStringList { "", "", "write-lost:2" } << true << "Verify failed at address 0x" << false << QString();
+        QTest::newRow("third loses a block, verify names it") << QStringList { "", "", "write-lost:2" } << true << "Verify failed at address 0x010: wrote 0x" << false << "0x010 is channel 1's receive frequency. Write again; if the verify fails again, the radio's memory is suspect.";
         // clang-format on
     }
 

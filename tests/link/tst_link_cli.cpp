@@ -98,7 +98,9 @@ private slots:
         QTest::newRow("wrong access code") << QStringList { "write", "--port", "PORT", "SOURCE", "--access-code", "K719WD" }
             << QStringList {} << QStringList { "Wrong access code" } << false << false << -1;
         QTest::newRow("verify finds a lost block") << write + QStringList { "--verify" } << QStringList { "write-lost:3" }
-            << QStringList { "Verify failed at address 0x020" } << true << false << -1;
+            << QStringList { "Verify failed at address 0x020: wrote 0x",
+                             "PORT: 0x020 is channel 2's receive frequency. Write again; if the verify fails again, "
+                             "the radio's memory is suspect." } << true << false << -1;
         // The last byte of a block is compared too: the radio differs from the file only at 0x02F, the
         // last byte of block 3, which it loses.
         QTest::newRow("verify finds the last byte of a lost block") << write + QStringList { "--verify" } << QStringList { "write-lost:3" }

@@ -3,6 +3,10 @@
 
 #include "tests/service/ServiceDialogSupport.h"
 
+#include "link/RunningWork.h"
+
+#include <QTimer>
+
 using namespace LinkTest;
 using namespace ServiceDialogTest;
 
@@ -181,28 +185,34 @@ private slots:
         QTest::addColumn<bool>("power"); // else the parameter dialog
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message");
+        QTest::addColumn<bool>("stop"); // the program closes (or a stop signal comes) while it runs
         // A failure's second line names the device (%1), the failed step and what to check.
         const QString read = QStringLiteral("Read Successfully"), error = QStringLiteral("Communication Error\n%1: ");
-        QTest::newRow("power") << true << "" << read;
+        QTest::newRow("power") << true << "" << read << false;
         QTest::newRow("power, second block short") << true << "read-short:2"
-                                                   << error + "block 2 of 2 (address 0x03F0) did not arrive.";
-        QTest::newRow("power, no answer") << true << "wakeup-silent" << error + "the radio did not answer the wake-up.";
-        QTest::newRow("param") << false << "" << read;
+                                                   << error + "block 2 of 2 (address 0x03F0) did not arrive." << false;
+        QTest::newRow("power, no answer") << true << "wakeup-silent" << error + "the radio did not answer the wake-up." << false;
+        QTest::newRow("param") << false << "" << read << false;
         QTest::newRow("param, second block silent") << false << "read-silent:2"
-                                                    << error + "block 2 of 2 (address 0x0310) did not arrive.";
+                                                    << error + "block 2 of 2 (address 0x0310) did not arrive." << false;
+        QTest::newRow("power, stopped by the closing program") << true << "" << "Stopped." << true;
     }
     void readAndWrite()
     {
         QFETCH(bool, power);
         QFETCH(QString, fault);
         QFETCH(QString, message);
+        QFETCH(bool, stop);
         const auto radio = StartRadio(fault.isEmpty() ? QStringList() : QStringList { fault });
         RadioMemory::Bytes memory = Pattern(5);
         memory[0x317] = 9; // MIC3
         radio->SetMemory(memory);
         CRadioImage image = Image();
-        const bool done = fault.isEmpty();
+        const bool done = fault.isEmpty() && !stop;
         message.replace("%1", Device(*radio));
+        // Seen between blocks, as the closing window asks every running exchange to stop.
+        if (stop)
+            QTimer::singleShot(0, [] { CRunningWork::StopAll(); });
         const auto said = [&] { return m_Messages.size() == 1 && m_Messages[0].startsWith(message); };
         if (!power) {
             CParamAdjustDlg dialog(image, kBand130, Device(*radio));

@@ -102,6 +102,23 @@ int main(int argc, char* argv[])
     QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
     waitClosed(dialog);
 
+    // Closing the program while a write runs: the question, shot, then answered as Escape answers it.
+    app.MainFrame()->FindCommand(CMainFrame::kWrite)->trigger();
+    bool asked = false;
+    QObject::connect(dialog->Progress(), &QProgressBar::valueChanged, dialog, [&](int value) {
+        if (value != 30 || asked)
+            return;
+        asked = true;
+        QTimer::singleShot(300, [&] {
+            shoot(prefix + QStringLiteral("close-question.png"));
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        app.MainFrame()->close();
+    });
+    QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+    waitClosed(dialog);
+
     QTimer::singleShot(300, [&] {
         shoot(prefix + QStringLiteral("portsetting.png"));
         if (QWidget* modal = QApplication::activeModalWidget())
