@@ -104,7 +104,8 @@ private slots:
         // The last byte of a block is compared too: the radio differs from the file only at 0x02F, the
         // last byte of block 3, which it loses.
         QTest::newRow("verify finds the last byte of a lost block") << write + QStringList { "--verify" } << QStringList { "write-lost:3" }
-            << QStringList { "Verify failed at address 0x02F" } << true << false << 0x02F;
+            << QStringList { "Verify failed at address 0x02F: wrote 0x",
+                             "PORT: 0x02F is channel 2 (byte 15 of its record). Write again;" } << true << false << 0x02F;
         QTest::newRow("missing device") << QStringList { "read", "--port", "MISSING", "-o", "FILE" } << QStringList {}
             << QStringList { portOpen, "The device " } << false << false << -1;
         // The language of Program.ini chooses the message.
