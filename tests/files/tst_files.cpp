@@ -167,8 +167,8 @@ void TestSaving::saves()
     }
     if (fullDisk)
         FillDisk(folder);
-    if (asOtherUser) // the save then runs as another user, who owns the file
-        QVERIFY(::chown(name.constData(), 65534, 65534) == 0);
+    if (asOtherUser) // the save then runs as another user, who owns the file and its folder
+        QVERIFY(::chown(name.constData(), 65534, 65534) == 0 && ::chown(QFile::encodeName(folder).constData(), 65534, 65534) == 0);
     if (readOnlyFolder || target == Target::ReadOnlyFile) {
         const bool writable = target == Target::ReadOnlyFolder || target == Target::FullDiskInPlace;
         QVERIFY(::chmod(name.constData(), writable ? 0666 : 0444) == 0);
