@@ -135,7 +135,7 @@ private slots:
             return;
         }
         // Write to Radio opens the write's progress window; its OK sends the document.
-        QTRY_VERIFY(progress->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(progress->isVisible(), 20000);
         QCOMPARE(progress->windowTitle(), QStringLiteral("写数据"));
         QTest::mouseClick(progress->OkButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!progress->isVisible(), 20000);
