@@ -39,6 +39,11 @@ public:
     // (the write or its read-back), it is taken off
     // (the line goes silent) and offMs later another one with the starting memory answers. 0 = never.
     void SetSwap(int afterWriteMs, int offMs);
+    // Swaps radios at the tool's own pace instead of by the clock, however slowly the tool runs: a
+    // radio that has been written is taken off once the tool has opened two more links to it after
+    // its last frame (asked twice whether it is still there), and the next one goes on after
+    // offWakeUps whole wake-ups have gone unanswered. 0 = off.
+    void SetSwapByLinks(int offWakeUps);
 
     // Creates the line; DevicePath() then names the device the tool opens.
     bool Open(std::string &error, const std::string &linkPath = {});
@@ -71,6 +76,11 @@ private:
     // Takes the radio off or puts the next one on when their time has come; returns the poll time-out
     // until the next such event (-1 for none).
     int AdvanceSwap(bool swapNow);
+    // With m_Mutex held: the radio taken off, or the next one put on.
+    void TakeOffLocked(Clock::time_point now);
+    void PutOnLocked();
+    // With m_Mutex held: bytes sent to an empty cable, counted in whole wake-ups for SetSwapByLinks.
+    void HeardWhileOffLocked(const std::uint8_t *bytes, std::size_t n);
 
     CPtyLine m_Line;
     CRadioProtocol m_Protocol;
@@ -80,6 +90,10 @@ private:
     int m_nOffMs = 1000;
     bool m_bPresent = true;
     int m_nFramesSeen = 0;
+    int m_nSwapOffWakeUps = 0; // SetSwapByLinks
+    int m_nLinksAtLastFrame = 0;
+    int m_nWakeUpsOff = 0; // whole wake-ups sent to the empty cable
+    std::size_t m_nOffMatched = 0; // bytes of the next one so far
     Clock::time_point m_LastByteAt {};
     std::optional<Clock::time_point> m_TakeOffAt;
     std::optional<Clock::time_point> m_PutOnAt;

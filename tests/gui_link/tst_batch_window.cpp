@@ -139,8 +139,8 @@ private slots:
         if (second)
             radios.push_back(second.get());
         bench.fixture->answers = answers;
-        if (repeat)
-            bench.radio->SetSwap(300, 1500);
+        if (repeat) // swapped as soon as the loop has seen it written and asked for it again
+            bench.radio->SetSwapByLinks(4);
         QAction* action = Menu(bench)->BatchWriteAction();
         QVERIFY(action);
         action->trigger();

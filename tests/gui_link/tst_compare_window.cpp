@@ -173,7 +173,7 @@ private slots:
             return;
         }
         // Write to Radio opens the write's progress window; its OK sends the document.
-        QTRY_VERIFY(progress->isVisible());
+        QTRY_VERIFY_WITH_TIMEOUT(progress->isVisible(), 20000);
         QCOMPARE(progress->windowTitle(), CProcessDlg::CaptionFor(false));
         QTest::mouseClick(progress->OkButton(), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!progress->isVisible(), 20000);

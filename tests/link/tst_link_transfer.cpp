@@ -4,6 +4,7 @@
 #include "link/CloneTransfer.h"
 #include "link/SerialPort.h"
 #include "tests/common/TestFiles.h"
+#include "tests/common/Unprivileged.h"
 
 #include <QDir>
 #include <QFile>
@@ -214,6 +215,13 @@ private slots:
         QTest::newRow("a folder") << "folder" << false << F::NotSerial << notSerial;
         QTest::newRow("a pipe") << "fifo" << false << F::NotSerial << notSerial;
         QTest::newRow("a device that is no terminal") << "/dev/null" << false << F::NotSerial << notSerial;
+        QTest::newRow("no right to the device: the dialout advice")
+            << "denied" << false << F::NoPermission
+            << "No permission to use %1: add your user to the dialout group (sudo usermod -aG dialout $USER) and "
+               "log in again.";
+        QTest::newRow("no right, opened through a link") << "denied" << true << F::NoPermission
+            << "No permission to use %1: add your user to the dialout group (sudo usermod -aG dialout $USER) and "
+               "log in again.";
     }
 
     // A port that does not open stops the transfer before anything is sent, and says why: a path
@@ -240,6 +248,12 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(device).constData(), 0600), 0);
         } else if (what.startsWith(QLatin1Char('/'))) {
             device = what;
+        } else if (what == QLatin1String("denied")) {
+            // Like a port of the dialout group for a user outside it; root opens it all the same, so
+            // then the port is opened as another user.
+            device = Device(*radio);
+            QCOMPARE(::chmod(QFile::encodeName(device).constData(), 0), 0);
+            ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
         }
         if (throughLink) {
             const QString link = dir.filePath(QStringLiteral("radio"));
@@ -248,19 +262,26 @@ private slots:
         }
         const QByteArray before = QFileInfo(device).isFile() ? TestFiles::Read(device) : QByteArray();
 
-        CSerialPort port;
-        QVERIFY(!port.Open(device));
-        QCOMPARE(port.Failure(), failure);
-        QCOMPARE(port.FailureReason(false), reason.arg(QDir::toNativeSeparators(device)));
+        // What the port and a transfer on it say.
+        const auto open = [&] {
+            CSerialPort port;
+            const bool opened = port.Open(device);
+            const auto transfer = CCloneTransfer::ChannelRead(CRadioImage());
+            const Status status = transfer->Run(device);
+            return QStringList { opened ? "opened" : "not opened", QString::number(int(port.Failure())),
+                port.FailureReason(false), QString::number(int(status)),
+                CCloneTransfer::Message(transfer->CurrentStatus(), false), transfer->PortFailureReason(false) };
+        };
+        const std::optional<QStringList> seen = what == QLatin1String("denied") ? TestFiles::SeenUnprivileged(open) : open();
+        if (!seen)
+            QSKIP("root cannot become another user here, and root may open any device");
+        const QString said = reason.arg(QDir::toNativeSeparators(device));
+        QCOMPARE(*seen,
+            (QStringList { "not opened", QString::number(int(failure)), said, QString::number(int(Status::PortOpenFailed)),
+                QStringLiteral("Could not Open the Port,Please check whether the Port are occupied or the device are ok"),
+                said }));
         if (QFileInfo(device).isFile())
             QCOMPARE(TestFiles::Read(device), before); // left exactly as it was
-
-        const auto transfer = CCloneTransfer::ChannelRead(CRadioImage());
-        QCOMPARE(transfer->Run(device), Status::PortOpenFailed);
-        QCOMPARE(CCloneTransfer::Message(transfer->CurrentStatus(), false),
-            QStringLiteral("Could not Open the Port,Please check whether the Port are occupied or the "
-                           "device are ok"));
-        QCOMPARE(transfer->PortFailureReason(false), port.FailureReason(false));
         QVERIFY(radio->Received().empty());
     }
 };

@@ -226,6 +226,10 @@ private slots:
         // Height + 100 twips: 15476 -> 297, 14629 -> 292, 14445 -> 291, 14408 -> 290: 14040 + 332.
         QTest::newRow("fixed overhead takes several rounds")
             << 1000 << 0 << 100 << QSize(290, 232) << QSize(390, 332) << 14372;
+        // A short face with 210 twips over it: the last channel row (-42Lb), not the footer, sets the
+        // bottom. 320: 370, 256: 338; 42 x 338 + 338 = 14534 -> 317, 315, 313, 312: 42 x 334 + 334.
+        QTest::newRow("the last channel row reaches lower than the footer")
+            << 500 << 0 << 210 << QSize(312, 249) << QSize(366, 334) << 14362;
     }
 
     void fit()
