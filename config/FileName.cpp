@@ -9,9 +9,12 @@ namespace {
 
 constexpr char16_t kEscapeBase = 0xDC00;
 
-bool isEscape(char16_t c)
+// An escaped byte is a lone low surrogate U+DC80..U+DCFF; the same unit after a high surrogate is the
+// second half of a real character (many emoji end in one) and stays text.
+bool isEscapeAt(const QString &name, qsizetype i)
 {
-    return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF;
+    const char16_t c = name.at(i).unicode();
+    return c >= kEscapeBase + 0x80 && c <= kEscapeBase + 0xFF && (i == 0 || !name.at(i - 1).isHighSurrogate());
 }
 
 // Length of the valid UTF-8 sequence at bytes[i], or 0 when none starts there.
@@ -74,7 +77,7 @@ QByteArray ToBytes(const QString &name)
     bytes.reserve(name.size());
     qsizetype from = 0;
     for (qsizetype i = 0; i <= name.size(); ++i) {
-        if (i < name.size() && !isEscape(name.at(i).unicode()))
+        if (i < name.size() && !isEscapeAt(name, i))
             continue;
         bytes += name.mid(from, i - from).toUtf8();
         if (i < name.size())
@@ -87,11 +90,12 @@ QByteArray ToBytes(const QString &name)
 QString Display(const QString &name)
 {
     QString shown;
-    for (const QChar c : QDir::toNativeSeparators(name)) {
-        if (isEscape(c.unicode()))
-            shown += QStringLiteral("\\x%1").arg(c.unicode() - kEscapeBase, 2, 16, QLatin1Char('0'));
+    const QString native = QDir::toNativeSeparators(name);
+    for (qsizetype i = 0; i < native.size(); ++i) {
+        if (isEscapeAt(native, i))
+            shown += QStringLiteral("\\x%1").arg(native.at(i).unicode() - kEscapeBase, 2, 16, QLatin1Char('0'));
         else
-            shown += c;
+            shown += native.at(i);
     }
     return shown;
 }

@@ -499,7 +499,8 @@ void TestSaving::cliNamesAreBytes()
     QVERIFY(::access((QFile::encodeName(dir.path()) + "/x\xff.dat").constData(), F_OK) == 0);
     // Every byte string comes back as it was; valid UTF-8 reads as Qt reads it.
     for (const QByteArray& bytes : { QByteArray("plain ä 中"), QByteArray("lone \xff\xfe"), QByteArray("cut \xe4\xb8"),
-             QByteArray("overlong \xc0\xaf"), QByteArray("surrogate \xed\xa0\x80"), QByteArray("big \xf4\x90\x80\x80") }) {
+             QByteArray("overlong \xc0\xaf"), QByteArray("surrogate \xed\xa0\x80"), QByteArray("big \xf4\x90\x80\x80"),
+             QByteArray("radio \xf0\x9f\x93\xbb"), QByteArray("\xff\xf0\x9f\x93\xbb") }) {
         QCOMPARE(FileName::ToBytes(FileName::FromBytes(bytes)), bytes);
         QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
         const QString decoded = utf8(bytes);
@@ -507,6 +508,8 @@ void TestSaving::cliNamesAreBytes()
             QCOMPARE(FileName::FromBytes(bytes), decoded);
     }
     QCOMPARE(FileName::Display(FileName::FromBytes("x\xff.dat")), QString("x\\xff.dat"));
+    // An emoji's second half lies where escaped bytes do; it is shown and saved as the character.
+    QCOMPARE(FileName::Display(FileName::FromBytes("\xf0\x9f\x93\xbb.dat")), QString::fromUtf8("\xf0\x9f\x93\xbb.dat"));
     ::unlink((QFile::encodeName(dir.path()) + "/x\xff.dat").constData());
 }
 
