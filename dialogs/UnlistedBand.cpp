@@ -55,6 +55,11 @@ QString StatusNote(const CIniFile &ini, const CRadioImage &image, bool chinese)
     return what.isEmpty() ? what : what + kCheckedAgainst.Text(chinese).arg(checkedBand(ini, image, chinese));
 }
 
+QString CheckedBand(const CIniFile &ini, const CRadioImage &image, bool chinese)
+{
+    return checkedBand(ini, image, chinese);
+}
+
 QString WriteRefusal(const CIniFile &ini, const CRadioImage &image, const std::vector<int> &outside, bool chinese)
 {
     return unlistedWhat(ini, image, chinese)

@@ -17,6 +17,8 @@ namespace UnlistedBand {
 
 // Empty when both bytes are listed; else the line the status bar shows.
 QString StatusNote(const CIniFile &ini, const CRadioImage &image, bool chinese);
+// The band the bytes select, as frequencies are checked against it: "450 - 520MHz", or what none means.
+QString CheckedBand(const CIniFile &ini, const CRadioImage &image, bool chinese);
 // program-cli write's refusal of such a file, for the channels outside the band it is checked against.
 QString WriteRefusal(const CIniFile &ini, const CRadioImage &image, const std::vector<int> &outside, bool chinese);
 

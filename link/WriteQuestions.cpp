@@ -2,6 +2,7 @@
 
 #include "config/Language.h"
 #include "dialogs/BandFit.h"
+#include "dialogs/UnlistedBand.h"
 #include "image/ProgramDoc.h"
 #include "service/ServiceAccess.h"
 #include "widgets/MessageBox.h"
@@ -14,9 +15,15 @@ std::optional<bool> Ask(QWidget* parent, const CIniFile& ini, const CProgramDoc&
     const bool zh = CLanguage::IsChinese();
     const std::vector<int> outside = BandFit::OutsideChannels(image, limits);
     if (!outside.empty()) {
-        const QString band = ProductCatalog::ShownBandText(
-            ini, image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand), zh);
-        if (CMessageBox::Ask(parent, BandFit::BeforeWrite(outside, band, zh),
+        // A band byte the configuration lacks is named as such, with the band the channels were
+        // checked against, rather than as a band called "Unknown".
+        const QString unlisted = UnlistedBand::StatusNote(ini, image, zh);
+        const QString band = unlisted.isEmpty()
+            ? ProductCatalog::ShownBandText(
+                ini, image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand), zh)
+            : UnlistedBand::CheckedBand(ini, image, zh);
+        const QString question = BandFit::BeforeWrite(outside, band, zh);
+        if (CMessageBox::Ask(parent, unlisted.isEmpty() ? question : unlisted + QLatin1Char('\n') + question,
                 QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
             != QMessageBox::Yes)
             return std::nullopt;

@@ -204,6 +204,12 @@ private slots:
         f.Type("470");
         f.PressEnter();
         QCOMPARE(f.Grid()->GetTextMatrix(2, 1) + '|' + f.Grid()->GetTextMatrix(3, 1), accepted);
+        // Write names the unlisted byte and the band it checked against, never a band "Unknown 0x09".
+        f.messages.clear();
+        f.Frame()->FindCommand(CMainFrame::kWrite)->trigger();
+        const QString asked = f.MessageTexts().value(0);
+        QCOMPARE(asked.section('\n', 0, 0), status);
+        QVERIFY2(!asked.contains("Unknown"), qPrintable(asked));
     }
 
     // New and Exit ask before letting the document go: New always, both when there are edits.
