@@ -351,6 +351,7 @@ void CProgramView::OnTransfer()
     const QString port = CPortName::Current();
     const QString file = m_pDocument->PathName();
     const CIniFile& ini = m_Ini; // the application's, which outlives this view
+    const bool compare = !write && m_bCompare;
     // Listed as running until its record is written (the guard goes after the record's): a window
     // that closes meanwhile asks first, and stops it as Cancel does.
     const QPointer<CProcessDlg> dialog(m_pProcessDlg);
@@ -362,12 +363,12 @@ void CProgramView::OnTransfer()
     const CCloneTransfer::Status status = driver.Run(*transfer, device);
     // Every way out of here leaves its record; the view may be gone by then.
     CLogRecord record = CLogRecord::Of(*transfer, port, device, file, ini);
-    if (!write && m_bCompare)
+    if (compare)
         record.SetCompare(); // nothing was read into the document or its file
     const auto logged = qScopeGuard([&record, &self] { CProgramLogDlg::Record(self, record); });
     if (driver.Abandoned() || status != CCloneTransfer::Status::Done)
         return;
-    if (!write && m_bCompare) {
+    if (compare) {
         RadioCompare::ShowDifferences(*this, *transfer);
         return;
     }
