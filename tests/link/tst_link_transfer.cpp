@@ -13,7 +13,10 @@
 
 #include <QThread>
 
+#include <csignal>
 #include <fcntl.h>
+#include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace LinkTest;
@@ -209,6 +212,11 @@ private slots:
         QTest::newRow("missing device") << "missing" << false << F::Missing << missing;
         QTest::newRow("held by another program") << "held" << false << F::Busy << busy;
         QTest::newRow("held, opened through a link") << "held" << true << F::Busy << busy;
+        // The lock file cannot be written: the port is free, so not "in use by another program".
+        QTest::newRow("free, lock file not written")
+            << "nolock" << false << F::LockNotMade
+            << "%1 could not be locked for this program: its lock file could not be written (a full disk, "
+               "or a limit on file size).";
         QTest::newRow("a plain file") << "file" << false << F::NotSerial << notSerial;
         QTest::newRow("a link to a plain file") << "file" << true << F::NotSerial << notSerial;
         QTest::newRow("a folder") << "folder" << false << F::NotSerial << notSerial;
@@ -228,7 +236,11 @@ private slots:
         QTemporaryDir dir;
         QString device = dir.filePath(QStringLiteral("ttyUSB9"));
         std::unique_ptr<CPortHolder> holder;
-        if (what == QLatin1String("held")) {
+        std::optional<CNoFileGrowth> noGrowth;
+        if (what == QLatin1String("nolock")) {
+            device = Device(*radio);
+            noGrowth.emplace();
+        } else if (what == QLatin1String("held")) {
             device = Device(*radio);
             holder = std::make_unique<CPortHolder>(device);
             QVERIFY(holder->Holds());
@@ -263,6 +275,29 @@ private slots:
         QCOMPARE(transfer->PortFailureReason(false), port.FailureReason(false));
         QVERIFY(radio->Received().empty());
     }
+
+private:
+    // No file may grow while it lives (prlimit --fsize=0), with the signal of that limit off as the
+    // programs have it: a write then fails with EFBIG.
+    class CNoFileGrowth {
+    public:
+        CNoFileGrowth()
+        {
+            m_PreviousSignal = std::signal(SIGXFSZ, SIG_IGN);
+            ::getrlimit(RLIMIT_FSIZE, &m_Previous);
+            const struct rlimit none { 0, m_Previous.rlim_max };
+            ::setrlimit(RLIMIT_FSIZE, &none);
+        }
+        ~CNoFileGrowth()
+        {
+            ::setrlimit(RLIMIT_FSIZE, &m_Previous);
+            std::signal(SIGXFSZ, m_PreviousSignal);
+        }
+
+    private:
+        struct rlimit m_Previous {};
+        void (*m_PreviousSignal)(int) = SIG_DFL;
+    };
 };
 
 QTEST_GUILESS_MAIN(TestLinkTransfer)
