@@ -77,7 +77,7 @@ private slots:
         const auto progress = [&](int done, int total) { return ++callbacks, done <= total; };
         QCOMPARE(transfer->Run(Device(*radio), progress), Status::Done);
         QCOMPARE(transfer->BlockCount(), blocks);
-        QCOMPARE(callbacks, blocks);
+        QCOMPARE(callbacks, blocks + 1); // once the radio is awake, then after each block
 
         const std::vector<CCloneBlock> plan = BlocksOf(ranges);
         const QByteArray expected = write ? WriteSession(plan, source) : ReadSession(plan);
@@ -168,15 +168,29 @@ private slots:
             QCOMPARE(lines.mid(0, 2), (QStringList { "Communication Error", line.arg(Device(*radio)) }));
     }
 
+    void stopBetweenBlocks_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("stopAt"); // blocks through when the stop is asked for
+        QTest::newRow("read, stopped after 10 blocks") << false << 10;
+        // A signal or Cancel while the radio was being woken up: the first block must not go out.
+        QTest::newRow("write, stopped while the radio wakes up") << true << 0;
+    }
+
     // A stop between blocks closes the port at once: nothing after the last acknowledgement.
     void stopBetweenBlocks()
     {
+        QFETCH(bool, write);
+        QFETCH(int, stopAt);
         const auto radio = StartRadio();
-        const auto transfer = CCloneTransfer::ChannelRead(CRadioImage());
-        QCOMPARE(transfer->Run(Device(*radio), [](int done, int) { return done < 10; }), Status::Stopped);
-        QCOMPARE(transfer->BlocksDone(), 10);
-        const QByteArray expected = ReadSession(BlocksOf({ 0, 160 }));
+        const RadioMemory::Bytes before = radio->Memory();
+        const auto transfer = MakeTransfer(write, false, ImageOf(Pattern(3)));
+        QCOMPARE(transfer->Run(Device(*radio), [stopAt](int done, int) { return done < stopAt; }), Status::Stopped);
+        QCOMPARE(transfer->BlocksDone(), stopAt);
+        const QByteArray expected = write ? WakeUp() + QByteArray::fromHex("0206") : ReadSession(BlocksOf({ 0, 160 }));
         QCOMPARE(ReceivedAfter(*radio, expected).toHex(' '), expected.toHex(' '));
+        if (write)
+            QVERIFY(radio->Memory() == before);
         QVERIFY(PortIsFree(Device(*radio)));
     }
 
