@@ -202,6 +202,9 @@ int RunRead(CCliContext &context, const QStringList &args)
         paths.insert(OutputPath(a.file, a.ports.at(i), i + 1));
     if (paths.size() != a.ports.size())
         return context.UsageError(QStringLiteral("two ports would write the same file; use {n}"));
+    for (const QString &path : paths)
+        if (context.OutputIsLog(path))
+            return CCliContext::kFailed;
 
     const bool zh = context.IsChinese();
     const CRadioImage start = DataFile::NewImage(CAppPaths::ExecutableDir());

@@ -3,6 +3,7 @@
 #include "config/FileKind.h"
 #include "config/FileName.h"
 #include "config/Language.h"
+#include "link/ProgramLog.h"
 
 #include <QFileInfo>
 
@@ -10,6 +11,8 @@ namespace {
 const QString kSetup = QStringLiteral("Setup");
 constexpr CBilingual kOutputIsInput { "%1 would replace the input file %2; nothing was written",
                                       "%1 会覆盖输入文件 %2; 未写入任何内容" };
+constexpr CBilingual kOutputIsLog { "%1 is a file of the programming log; nothing was written",
+                                    "%1 是编程日志的文件; 未写入任何内容" };
 }
 
 CCliContext::CCliContext(QTextStream &out, QTextStream &err)
@@ -33,6 +36,14 @@ bool CCliContext::OutputIsInput(const QString &output, const QString &input)
     if (!FileKind::SameFile(output, input) && QFileInfo(output).absoluteFilePath() != QFileInfo(input).absoluteFilePath())
         return false;
     Fail(kOutputIsInput.Text(m_bChinese).arg(FileName::Display(output), FileName::Display(input)));
+    return true;
+}
+
+bool CCliContext::OutputIsLog(const QString &output)
+{
+    if (!CProgramLog().Owns(output))
+        return false;
+    Fail(kOutputIsLog.Text(m_bChinese).arg(FileName::Display(output)));
     return true;
 }
 

@@ -32,6 +32,9 @@ public:
     // True, after saying so on stderr, when output leads to the file input (by its name, a symlink or
     // a hard link): no command replaces its own input.
     bool OutputIsInput(const QString &output, const QString &input);
+    // True, after saying so on stderr, when output is one of the programming log's files: no command
+    // writes over the record of every transfer.
+    bool OutputIsLog(const QString &output);
     // Prints the message and the usage on stderr and returns kUsage.
     int UsageError(const QString &message);
 

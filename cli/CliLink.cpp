@@ -71,12 +71,14 @@ bool Run(CCliContext &context, CCloneTransfer &transfer, const QString &device)
     const QString label
         = (transfer.TransferDirection() == CCloneTransfer::Direction::Read ? kReading : kWriting).Text(zh);
     QTextStream &err = context.Err();
+    bool barShown = false;
     const CCloneTransfer::Status status = StopRequested() ? transfer.Stop() : transfer.Run(device, [&](int done, int total) {
         if (showBar)
             err << ProgressLine(label, done, total) << Qt::flush;
+        barShown = showBar;
         return !StopRequested();
     });
-    if (showBar && transfer.BlocksDone() > 0)
+    if (barShown)
         err << '\n';
 
     if (status == CCloneTransfer::Status::Done)

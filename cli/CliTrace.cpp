@@ -23,7 +23,9 @@ int CCliTrace::Take(CCliContext &context, QStringList &args)
         return context.UsageError(QStringLiteral("--trace needs a FILE"));
     const QString path = args.at(at + 1);
     args.remove(at, 2);
-    // The trace never goes into a file the command reads or writes.
+    // The trace never goes into a file the command reads or writes, nor into the programming log.
+    if (context.OutputIsLog(path))
+        return CCliContext::kFailed;
     for (const QString &arg : args)
         if (!arg.startsWith(QLatin1Char('-')) && context.OutputIsInput(path, arg))
             return CCliContext::kFailed;

@@ -25,7 +25,7 @@ int RunExport(CCliContext &context, const QStringList &args)
     if (path.isEmpty() || out.isEmpty())
         return context.UsageError(QStringLiteral("export needs FILE -o OUT.csv"));
 
-    if (context.OutputIsInput(out, path))
+    if (context.OutputIsInput(out, path) || context.OutputIsLog(out))
         return CCliContext::kFailed;
 
     CRadioImage image;

@@ -15,6 +15,8 @@ int RunNew(CCliContext &context, const QStringList &args)
     if (args.size() != 1 || args.first().startsWith(QLatin1Char('-')))
         return context.UsageError(QStringLiteral("new takes exactly one FILE"));
     const QString path = args.first();
+    if (context.OutputIsLog(path))
+        return CCliContext::kFailed;
 
     // Held until the file is saved: a second program saving the same file waits for this one.
     CFileLock lock(path);

@@ -44,7 +44,7 @@ int RunPrint(CCliContext& context, const QStringList& args)
     const bool zh = context.IsChinese();
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
         return context.Fail(kNoGui.Text(zh));
-    if (context.OutputIsInput(output, path))
+    if (context.OutputIsInput(output, path) || context.OutputIsLog(output))
         return CCliContext::kFailed;
 
     CRadioImage image;

@@ -28,6 +28,8 @@ int RunRead(CCliContext &context, const QStringList &args)
     }
     if (port.isEmpty() || path.isEmpty())
         return context.UsageError(QStringLiteral("read needs --port PORT and -o FILE"));
+    if (context.OutputIsLog(path))
+        return CCliContext::kFailed;
 
     // From before the port opens until the log record and the file are written.
     const CliLink::CStopGuard stop;

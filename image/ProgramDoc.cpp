@@ -3,12 +3,14 @@
 #include "config/AppPaths.h"
 #include "config/FileKind.h"
 #include "config/FileLock.h"
+#include "config/FileName.h"
 #include "widgets/FilePrompt.h"
 #include "config/IniFile.h"
 #include "config/Language.h"
 #include "config/SafeFile.h"
 #include "widgets/MessageBox.h"
 #include "image/ImageChange.h"
+#include "link/ProgramLog.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -20,6 +22,8 @@ bool CProgramDoc::s_bNewDocument = false;
 namespace {
 constexpr CBilingual kNewTitle { "Channel Information", "信道信息" };
 constexpr CBilingual kAskToSave { "Save changes to %1?", "是否保存对 %1 的更改?" };
+constexpr CBilingual kSaveOverLog { "%1 is a file of the programming log; the document is not saved over it.",
+    "%1 是编程日志的文件; 文档未保存到该文件。" };
 constexpr CBilingual kChangedOnDisk {
     "%1 has been changed by another program since it was opened or last saved here.\n\n"
     "Overwrite those changes with this document?",
@@ -106,6 +110,12 @@ bool CProgramDoc::OnSaveDocument(const QString& path)
 {
     emit CommitEdits();
     emit StoreGrid();
+    // The record of every transfer is never replaced by a data file.
+    if (CProgramLog().Owns(path)) {
+        CMessageBox::Show(m_pWindow, kSaveOverLog.Text().arg(FileName::Display(path)), QMessageBox::Ok,
+            QMessageBox::Warning);
+        return false;
+    }
     // program-cli set may be changing the same file: the two saves take turns.
     CFileLock lock(path);
     if (!lock.Lock()) {

@@ -29,7 +29,8 @@ public:
         CommunicationError, // the radio did not answer as it should; port closed
         Stopped, // the caller stopped between blocks; port closed
     };
-    // Called after each block with the blocks done so far and the total; false asks to stop.
+    // Called once the radio is awake (done 0) and after each block with the blocks done so far and the
+    // total; false asks to stop.
     using BlockCallback = std::function<bool(int done, int total)>;
 
     // image: what a write sends, or what a read starts from (bytes outside the plan keep its values).
@@ -64,7 +65,8 @@ public:
     Status Step();
     // Ends a running transfer between blocks: closes the port; Stopped.
     Status Stop();
-    // Begin, then every block with onBlock after each; the port is closed on every way out.
+    // Begin, then every block with onBlock before the first and after each; the port is closed on every
+    // way out.
     Status Run(const QString &device, const BlockCallback &onBlock = {});
 
     Status CurrentStatus() const { return m_Status; }

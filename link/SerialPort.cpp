@@ -3,6 +3,7 @@
 #include "config/Language.h"
 #include "link/SerialTrace.h"
 
+#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
@@ -25,6 +26,11 @@ namespace {
 constexpr CBilingual kMissing { "The device %1 does not exist.", "设备 %1 不存在。" };
 constexpr CBilingual kNotSerial { "%1 is not a serial port.", "%1 不是串口。" };
 constexpr CBilingual kBusy { "%1 is in use by another program.", "%1 正被其他程序使用。" };
+constexpr CBilingual kLockNotMade {
+    "%1 could not be locked for this program: its lock file could not be written (a full disk, or a limit "
+    "on file size).",
+    "无法为本程序锁定 %1: 无法写入其锁文件 (磁盘已满, 或文件大小受限)。"
+};
 #if defined(Q_OS_LINUX)
 constexpr CBilingual kNoPermission {
     "No permission to use %1: add your user to the dialout group (sudo usermod -aG dialout $USER) "
@@ -40,6 +46,34 @@ constexpr CBilingual kOther { "%1: %2", "%1: %2" };
 // Driver queue sizes of every exchange; only Windows lets a program choose them.
 constexpr DWORD kReceiveQueue = 1024;
 constexpr DWORD kTransmitQueue = 512;
+#endif
+
+#if !defined(Q_OS_WIN)
+// The folders where the serial port library puts its LCK.. files, in the order it tries them.
+const char *const kSerialLockFolders[] = { "/var/lock", "/etc/locks", "/var/spool/locks", "/var/spool/uucp",
+    "/tmp", "/var/tmp", "/var/lock/lockdev", "/run/lock" };
+
+// The library says "permission error" both when another program holds the port's lock file and when
+// it could not write one of its own (ENOSPC, EFBIG). Only a lock file that is there is someone else's.
+bool SerialLockFileThere(const QString &location)
+{
+    QString name = location.startsWith(QLatin1String("/dev/")) ? location.mid(5) : location;
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    name.prepend(QLatin1String("/LCK.."));
+    for (const char *folder : kSerialLockFolders)
+        if (QFileInfo::exists(QLatin1String(folder) + name))
+            return true;
+    return false;
+}
+
+bool SerialLockRefused(const QString &errorText)
+{
+    for (const char *text :
+        { "Permission error while locking the device", "Permission error while creating lock file" })
+        if (errorText == QLatin1String(text) || errorText == QCoreApplication::translate("QSerialPort", text))
+            return true;
+    return false;
+}
 #endif
 
 } // namespace
@@ -103,9 +137,12 @@ void CSerialPort::ClassifyOpenError(const QString &location)
         m_Failure = OpenFailure::Busy;
 #else
         // The same error covers a refused open and a lock held by another program.
-        m_Failure = (::access(QFile::encodeName(location).constData(), R_OK | W_OK) != 0 && errno == EACCES)
-            ? OpenFailure::NoPermission
-            : OpenFailure::Busy;
+        if (::access(QFile::encodeName(location).constData(), R_OK | W_OK) != 0 && errno == EACCES)
+            m_Failure = OpenFailure::NoPermission;
+        else if (SerialLockRefused(m_strSystemError) && !SerialLockFileThere(location))
+            m_Failure = OpenFailure::LockNotMade;
+        else
+            m_Failure = OpenFailure::Busy;
 #endif
         break;
     default:
@@ -263,6 +300,7 @@ QString CSerialPort::FailureReason(bool chinese) const
     case OpenFailure::NotSerial: return kNotSerial.Text(chinese).arg(name);
     case OpenFailure::Busy: return kBusy.Text(chinese).arg(name);
     case OpenFailure::NoPermission: return kNoPermission.Text(chinese).arg(name);
+    case OpenFailure::LockNotMade: return kLockNotMade.Text(chinese).arg(name);
     case OpenFailure::Other:
         return m_strSystemError.isEmpty() ? QString() : kOther.Text(chinese).arg(name, m_strSystemError);
     }

@@ -13,7 +13,9 @@ class CSerialTrace;
 class CSerialPort {
 public:
     // Why Open failed, as far as the operating system tells.
-    enum class OpenFailure { None, Missing, NotSerial, Busy, NoPermission, Other };
+    // LockNotMade: the port was free, but the lock file that keeps other programs off it could not be
+    // written (a full disk, a limit on file size).
+    enum class OpenFailure { None, Missing, NotSerial, Busy, NoPermission, LockNotMade, Other };
 
     struct ReadResult {
         int count = 0; // bytes received, 0..n

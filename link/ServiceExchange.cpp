@@ -60,6 +60,9 @@ CServiceExchange::Status CServiceExchange::Run(
     const QString& device, const CCloneTransfer::BlockCallback& onBlock)
 {
     Status status = Begin(device);
+    // A stop asked for while the radio was being woken up: not one block goes out.
+    if (status == Status::Running && onBlock && !onBlock(0, BlockCount()))
+        status = Stop();
     while (status == Status::Running) {
         status = Step();
         if (status != Status::Running && status != Status::Done)

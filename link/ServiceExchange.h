@@ -24,7 +24,8 @@ public:
     Status Begin(const QString& device);
     Status Step();
     Status Stop();
-    // Begin, then every block with onBlock after each; the port is closed on every way out.
+    // Begin, then every block with onBlock before the first and after each; the port is closed on every
+    // way out.
     Status Run(const QString& device, const CCloneTransfer::BlockCallback& onBlock = {});
 
     Status CurrentStatus() const { return m_Transfer.CurrentStatus(); }

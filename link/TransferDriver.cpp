@@ -25,6 +25,9 @@ Status CTransferDriver::Run(CCloneTransfer& transfer, const QString& device)
         m_pDialog->SetBlockCount(transfer.BlockCount());
 
     Status status = transfer.Begin(device);
+    // A Cancel (or a closing window) while the radio was being woken up: not one block goes out.
+    if (status == Status::Running && !ServiceUserInterface())
+        status = transfer.Stop();
     while (status == Status::Running) {
         status = transfer.Step();
         if (status != Status::Running && status != Status::Done)

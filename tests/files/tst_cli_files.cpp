@@ -8,6 +8,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -20,7 +21,7 @@ using namespace TestFiles;
 
 namespace {
 
-enum class Fault { None, SyncFails, SizeLimit, SamePath, Symlink, HardLink };
+enum class Fault { None, SyncFails, SizeLimit, SamePath, Symlink, HardLink, TheLog };
 
 const QByteArray kOldOutput = "an older output the user still has\n";
 
@@ -71,8 +72,12 @@ void TestCliFiles::outputs_data()
         { "the input by its name", Fault::SamePath, "would replace the input file" },
         { "the input through a symlink", Fault::Symlink, "would replace the input file" },
         { "the input through a hard link", Fault::HardLink, "would replace the input file" },
+        { "the programming log", Fault::TheLog, "is a file of the programming log; nothing was written" },
     };
     // "trace": write --trace, whose output is the trace; its port is missing, so only the refusals count.
+    // "new" and "read" only for the log: their other outcomes are the data file's own tests.
+    QTest::newRow("new FILE, the programming log") << QString("new") << Fault::TheLog << QString(faults[6].message);
+    QTest::newRow("read -o, the programming log") << QString("read") << Fault::TheLog << QString(faults[6].message);
     for (const char* command : { "export", "print", "trace" })
         for (const auto& f : faults)
             if (QByteArray(command) != "trace" || f.fault >= Fault::SamePath)
@@ -97,14 +102,31 @@ void TestCliFiles::outputs()
     case Fault::SamePath: out = in; break;
     case Fault::Symlink: QVERIFY(QFile::link(in, out)); break;
     case Fault::HardLink: QVERIFY(::link(QFile::encodeName(in).constData(), QFile::encodeName(out).constData()) == 0); break;
+    case Fault::TheLog:
+        // The records of every transfer: no output, mistyped or completed by the shell, replaces them.
+        QVERIFY(QDir().mkpath(dir.filePath("data/fieldcom-programmer")));
+        out = dir.filePath("data/fieldcom-programmer/programming-log.jsonl");
+        QVERIFY(Write(out, kOldOutput));
+        break;
     default: QVERIFY(Write(out, kOldOutput)); break;
     }
     if (fault == Fault::SyncFails)
         SafeFile::FailNextWrite(SafeFile::Step::Sync, EIO);
 
+    const bool hadDataHome = qEnvironmentVariableIsSet("XDG_DATA_HOME");
+    const QByteArray dataHome = qgetenv("XDG_DATA_HOME");
+    const auto restoreDataHome = qScopeGuard([&] {
+        if (hadDataHome)
+            qputenv("XDG_DATA_HOME", dataHome);
+        else
+            qunsetenv("XDG_DATA_HOME");
+    });
+    qputenv("XDG_DATA_HOME", QFile::encodeName(dir.filePath("data")));
     const QStringList args = command == "trace"
         ? QStringList { "write", "--port", dir.filePath("no-such-port"), in, "--trace", out }
-        : QStringList { command, in, "-o", out };
+        : command == "new"  ? QStringList { "new", out }
+        : command == "read" ? QStringList { "read", "--port", dir.filePath("no-such-port"), "-o", out }
+                            : QStringList { command, in, "-o", out };
     // Under a limit on file size (prlimit --fsize) the program itself runs: the system would end it
     // with a signal at the first byte over, unless it turns that signal off.
     const CliRun::Run result = fault == Fault::SizeLimit ? RunLimited(args) : CliRun::run(args);
@@ -116,7 +138,7 @@ void TestCliFiles::outputs()
     QCOMPARE(result.code, 1);
     QVERIFY2(result.err.contains(message) && result.err.contains(out), qPrintable(result.err));
     QCOMPARE(Read(in), input);
-    if (fault == Fault::SyncFails || fault == Fault::SizeLimit)
+    if (fault == Fault::SyncFails || fault == Fault::SizeLimit || fault == Fault::TheLog)
         QCOMPARE(Read(out), kOldOutput);
     QCOMPARE(SaveLeftovers(dir.path()), QStringList());
 }

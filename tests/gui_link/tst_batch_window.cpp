@@ -444,12 +444,16 @@ private slots:
     {
         QTest::addColumn<QString>("target"); // what the file prompt is answered with
         QTest::addColumn<QString>("said");
+        QTest::addColumn<bool>("saveAs"); // File > Save As... instead of Export CSV
         const QString log = "%1 is a file of the programming log; the list is not written over it.";
-        QTest::newRow("the log itself") << "log" << log;
-        QTest::newRow("a renamed log") << "renamed" << log;
-        QTest::newRow("another name of the log") << "link" << log;
+        const QString saved = "%1 is a file of the programming log; the document is not saved over it.";
+        QTest::newRow("the log itself") << "log" << log << false;
+        QTest::newRow("a renamed log") << "renamed" << log << false;
+        QTest::newRow("another name of the log") << "link" << log << false;
         QTest::newRow("the open document's data file")
-            << "document" << "%1 is the data file of an open document; the list is not written over it.";
+            << "document" << "%1 is the data file of an open document; the list is not written over it." << false;
+        QTest::newRow("Save As, the log itself") << "log" << saved << true;
+        QTest::newRow("Save As, another name of the log") << "link" << saved << true;
     }
 
     // Programming Log > Export CSV... never writes over the log's own files or a document's data file.
@@ -457,6 +461,7 @@ private slots:
     {
         QFETCH(QString, target);
         QFETCH(QString, said);
+        QFETCH(bool, saveAs);
         Bench bench;
         const QDir folder = QFileInfo(CProgramLog::Path()).dir();
         QVERIFY(QDir().mkpath(folder.path()));
@@ -476,6 +481,12 @@ private slots:
         }
         const QByteArray before = TestFiles::Read(path);
         bench.fixture->fileAnswers << path;
+        if (saveAs) {
+            QVERIFY(!bench.fixture->Doc()->DoSaveAs());
+            QCOMPARE(TestFiles::Read(path), before);
+            QCOMPARE(bench.Messages(), QStringList { said.arg(path) });
+            return;
+        }
         bench.fixture->onDialog = [](QDialog& dialog) {
             if (auto* log = qobject_cast<CProgramLogDlg*>(&dialog))
                 log->findChild<QPushButton*>(QStringLiteral("exportCsv"))->click();

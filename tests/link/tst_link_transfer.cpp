@@ -14,7 +14,10 @@
 
 #include <QThread>
 
+#include <csignal>
 #include <fcntl.h>
+#include <optional>
+#include <sys/resource.h>
 #include <sys/stat.h>
 
 using namespace LinkTest;
@@ -75,7 +78,7 @@ private slots:
         const auto progress = [&](int done, int total) { return ++callbacks, done <= total; };
         QCOMPARE(transfer->Run(Device(*radio), progress), Status::Done);
         QCOMPARE(transfer->BlockCount(), blocks);
-        QCOMPARE(callbacks, blocks);
+        QCOMPARE(callbacks, blocks + 1); // once the radio is awake, then after each block
 
         const std::vector<CCloneBlock> plan = BlocksOf(ranges);
         const QByteArray expected = write ? WriteSession(plan, source) : ReadSession(plan);
@@ -166,15 +169,29 @@ private slots:
             QCOMPARE(lines.mid(0, 2), (QStringList { "Communication Error", line.arg(Device(*radio)) }));
     }
 
+    void stopBetweenBlocks_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<int>("stopAt"); // blocks through when the stop is asked for
+        QTest::newRow("read, stopped after 10 blocks") << false << 10;
+        // A signal or Cancel while the radio was being woken up: the first block must not go out.
+        QTest::newRow("write, stopped while the radio wakes up") << true << 0;
+    }
+
     // A stop between blocks closes the port at once: nothing after the last acknowledgement.
     void stopBetweenBlocks()
     {
+        QFETCH(bool, write);
+        QFETCH(int, stopAt);
         const auto radio = StartRadio();
-        const auto transfer = CCloneTransfer::ChannelRead(CRadioImage());
-        QCOMPARE(transfer->Run(Device(*radio), [](int done, int) { return done < 10; }), Status::Stopped);
-        QCOMPARE(transfer->BlocksDone(), 10);
-        const QByteArray expected = ReadSession(BlocksOf({ 0, 160 }));
+        const RadioMemory::Bytes before = radio->Memory();
+        const auto transfer = MakeTransfer(write, false, ImageOf(Pattern(3)));
+        QCOMPARE(transfer->Run(Device(*radio), [stopAt](int done, int) { return done < stopAt; }), Status::Stopped);
+        QCOMPARE(transfer->BlocksDone(), stopAt);
+        const QByteArray expected = write ? WakeUp() + QByteArray::fromHex("0206") : ReadSession(BlocksOf({ 0, 160 }));
         QCOMPARE(ReceivedAfter(*radio, expected).toHex(' '), expected.toHex(' '));
+        if (write)
+            QVERIFY(radio->Memory() == before);
         QVERIFY(PortIsFree(Device(*radio)));
     }
 
@@ -210,6 +227,11 @@ private slots:
         QTest::newRow("missing device") << "missing" << false << F::Missing << missing;
         QTest::newRow("held by another program") << "held" << false << F::Busy << busy;
         QTest::newRow("held, opened through a link") << "held" << true << F::Busy << busy;
+        // The lock file cannot be written: the port is free, so not "in use by another program".
+        QTest::newRow("free, lock file not written")
+            << "nolock" << false << F::LockNotMade
+            << "%1 could not be locked for this program: its lock file could not be written (a full disk, "
+               "or a limit on file size).";
         QTest::newRow("a plain file") << "file" << false << F::NotSerial << notSerial;
         QTest::newRow("a link to a plain file") << "file" << true << F::NotSerial << notSerial;
         QTest::newRow("a folder") << "folder" << false << F::NotSerial << notSerial;
@@ -236,7 +258,11 @@ private slots:
         QTemporaryDir dir;
         QString device = dir.filePath(QStringLiteral("ttyUSB9"));
         std::unique_ptr<CPortHolder> holder;
-        if (what == QLatin1String("held")) {
+        std::optional<CNoFileGrowth> noGrowth;
+        if (what == QLatin1String("nolock")) {
+            device = Device(*radio);
+            noGrowth.emplace();
+        } else if (what == QLatin1String("held")) {
             device = Device(*radio);
             holder = std::make_unique<CPortHolder>(device);
             QVERIFY(holder->Holds());
@@ -284,6 +310,29 @@ private slots:
             QCOMPARE(TestFiles::Read(device), before); // left exactly as it was
         QVERIFY(radio->Received().empty());
     }
+
+private:
+    // No file may grow while it lives (prlimit --fsize=0), with the signal of that limit off as the
+    // programs have it: a write then fails with EFBIG.
+    class CNoFileGrowth {
+    public:
+        CNoFileGrowth()
+        {
+            m_PreviousSignal = std::signal(SIGXFSZ, SIG_IGN);
+            ::getrlimit(RLIMIT_FSIZE, &m_Previous);
+            const struct rlimit none { 0, m_Previous.rlim_max };
+            ::setrlimit(RLIMIT_FSIZE, &none);
+        }
+        ~CNoFileGrowth()
+        {
+            ::setrlimit(RLIMIT_FSIZE, &m_Previous);
+            std::signal(SIGXFSZ, m_PreviousSignal);
+        }
+
+    private:
+        struct rlimit m_Previous {};
+        void (*m_PreviousSignal)(int) = SIG_DFL;
+    };
 };
 
 QTEST_GUILESS_MAIN(TestLinkTransfer)
