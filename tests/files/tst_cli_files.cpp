@@ -7,13 +7,11 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QProcess>
 #include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -24,20 +22,6 @@ namespace {
 enum class Fault { None, SyncFails, SizeLimit, SamePath, Symlink, HardLink, TheLog };
 
 const QByteArray kOldOutput = "an older output the user still has\n";
-
-// program-cli with args, allowed files of at most 100 bytes.
-CliRun::Run RunLimited(const QStringList& args)
-{
-    QProcess cli;
-    cli.setChildProcessModifier([] {
-        const struct rlimit limit { 100, 100 };
-        ::setrlimit(RLIMIT_FSIZE, &limit);
-    });
-    cli.start(PROGRAM_BIN_DIR "/program-cli", args);
-    cli.waitForFinished(30000);
-    return { cli.exitStatus() == QProcess::NormalExit ? cli.exitCode() : -1, // -1: killed by a signal
-             QString::fromUtf8(cli.readAllStandardOutput()), QString::fromUtf8(cli.readAllStandardError()) };
-}
 
 } // namespace
 
@@ -129,7 +113,7 @@ void TestCliFiles::outputs()
                             : QStringList { command, in, "-o", out };
     // Under a limit on file size (prlimit --fsize) the program itself runs: the system would end it
     // with a signal at the first byte over, unless it turns that signal off.
-    const CliRun::Run result = fault == Fault::SizeLimit ? RunLimited(args) : CliRun::run(args);
+    const CliRun::Run result = fault == Fault::SizeLimit ? CliRun::runProcess(args, 100) : CliRun::run(args);
     if (message.isEmpty()) {
         QCOMPARE(result.code, 0);
         QVERIFY(Read(out).startsWith(command == "print" ? "%PDF" : "Location,"));

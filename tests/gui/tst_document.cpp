@@ -9,6 +9,7 @@
 #include "editor/MSFlexGrid.h"
 #include "image/DataFile.h"
 #include "image/ProgramDoc.h"
+#include "tests/common/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,24 +21,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+using namespace TestFiles;
+
 // New, Open, Save, Close and quitting, seen from the menus: what is written, what is said and asked.
 class TestDocument : public QObject {
     Q_OBJECT
 
 private:
-    static QByteArray ReadAll(const QString& path)
-    {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
-
-    static void Write(const QString& path, const QByteArray& bytes)
-    {
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-
     // A data file whose channel 1 is 146.5 MHz, type 1 and band 1, with a header tail that is not zero.
     static QByteArray GoodFile()
     {
@@ -68,7 +58,7 @@ private slots:
         QVERIFY(f.Start());
         // A file named like the product in the current folder is never overwritten unasked.
         const QString decoy = f.DataPath("Fieldcom Radio Programmer.dat");
-        Write(decoy, "keep");
+        QVERIFY(Write(decoy, "keep"));
         const QString previous = QDir::currentPath();
         QDir::setCurrent(f.DataPath(""));
         f.fileAnswers << f.DataPath("first.dat");
@@ -78,9 +68,9 @@ private slots:
         QCOMPARE(f.filePrompts.size(), 1);
         QCOMPARE(f.filePrompts[0].kind, CFilePrompt::Kind::Save);
         QCOMPARE(f.filePrompts[0].proposed, QString("Fieldcom Radio Programmer.dat"));
-        QCOMPARE(ReadAll(decoy), QByteArray("keep"));
+        QCOMPARE(Read(decoy), QByteArray("keep"));
 
-        const QByteArray bytes = ReadAll(f.DataPath("first.dat"));
+        const QByteArray bytes = Read(f.DataPath("first.dat"));
         QCOMPARE(bytes.size(), 1040);
         QCOMPARE(bytes.left(16), QByteArray("Q707") + QByteArray(12, '\0'));
         CRadioImage expected;
@@ -101,7 +91,7 @@ private slots:
         f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.filePrompts.size(), 1);
         QVERIFY(!f.Doc()->IsModified());
-        QCOMPARE(ReadAll(f.DataPath("first.dat")).mid(16 + 4 * 16, 4), QByteArray("\x00\x00\x00\x15", 4));
+        QCOMPARE(Read(f.DataPath("first.dat")).mid(16 + 4 * 16, 4), QByteArray("\x00\x00\x00\x15", 4));
         QVERIFY(f.messages.isEmpty());
     }
 
@@ -132,7 +122,7 @@ private slots:
         CGuiFixture f;
         const QString path = f.DataPath("radio.dat");
         if (bytes != "<none>")
-            Write(path, bytes);
+            QVERIFY(Write(path, bytes));
         QPointer<CChildFrame> before;
         if (argument) {
             QCOMPARE(f.Start({ path }), message.isEmpty());
@@ -193,16 +183,15 @@ private slots:
         bytes[16 + ImageMap::kProductType] = char(product.x());
         bytes[16 + ImageMap::kFrequencyBand] = char(product.y());
         const QString path = f.DataPath("radio.dat");
-        Write(path, bytes);
+        QVERIFY(Write(path, bytes));
         QVERIFY(f.Start({ path }));
         const QString shown = f.Frame()->statusBar()->currentMessage();
         QVERIFY2(status.isEmpty() ? !shown.contains("not among") : shown == status, qPrintable(shown));
-        f.ClickCell(2, 1);
-        f.Type("146.5");
-        f.PressEnter();
-        f.ClickCell(3, 1);
-        f.Type("470");
-        f.PressEnter();
+        for (const auto& [row, typed] : { std::pair { 2, "146.5" }, std::pair { 3, "470" } }) {
+            f.ClickCell(row, 1);
+            f.Type(typed);
+            f.PressEnter();
+        }
         QCOMPARE(f.Grid()->GetTextMatrix(2, 1) + '|' + f.Grid()->GetTextMatrix(3, 1), accepted);
         // Write names the unlisted byte and the band it checked against, never a band "Unknown 0x09".
         f.messages.clear();
@@ -285,7 +274,7 @@ private slots:
         QVERIFY(f.Start());
         Edit(f);
         QPointer<CChildFrame> before = f.Child();
-        Write(f.DataPath("other.dat"), GoodFile());
+        QVERIFY(Write(f.DataPath("other.dat"), GoodFile()));
         f.fileAnswers << f.DataPath("other.dat") << f.DataPath("other.dat");
         f.answers << QMessageBox::Cancel << QMessageBox::Discard;
         f.Run(CMainFrame::kFileOpen);
@@ -355,6 +344,9 @@ private slots:
         QTest::newRow("file turned into a FIFO") << "fifo" << "not a regular file (a FIFO)";
         QTest::newRow("file held by another program") << "held" << "is being saved by another program";
         QTest::newRow("lock path is a FIFO") << "fifo lock" << ".radio.dat.lock is not a regular file (a FIFO)";
+        // Saved whole through the name used; the other name keeps the earlier content, and the user is told.
+        QTest::newRow("file with a second name (a hard link)") << "hard link"
+            << "radio.dat was saved as a file of its own: its 1 other name(s) (hard links) still hold the earlier content";
     }
 
     // A save that cannot be done says so and the document stays modified, so nothing is thrown away.
@@ -362,51 +354,34 @@ private slots:
     {
         QFETCH(QString, blocker);
         QFETCH(QString, message);
+        const bool saved = blocker == "hard link";
         CGuiFixture f;
         f.SetUserTypeAndField(0, 1);
         QVERIFY(f.Start());
         const QString path = f.DataPath("radio.dat");
         f.fileAnswers << path;
         f.Run(CMainFrame::kFileSaveAs);
-        const QByteArray saved = ReadAll(path);
+        const QByteArray before = Read(path);
+        const QString secondName = f.DataPath("copy.dat");
         Edit(f);
         CFileLock other(path);
         if (blocker == "held")
             QVERIFY(other.Lock(0));
+        else if (blocker == "hard link")
+            QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(secondName).constData()) == 0);
         else if (blocker == "fifo")
             QVERIFY(QFile::remove(path) && ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
         else
             QVERIFY(::mkfifo(QFile::encodeName(f.DataPath(".radio.dat.lock")).constData(), 0644) == 0);
         f.Run(CMainFrame::kFileSave);
-        QCOMPARE(f.messages.size(), 1);
+        QTRY_COMPARE(f.messages.size(), 1);
         QVERIFY2(f.messages[0].text.contains(message) && f.messages[0].text.contains("radio.dat"),
             qPrintable(f.messages[0].text));
-        QVERIFY(f.Doc()->IsModified());
-        if (blocker != "fifo")
-            QCOMPARE(ReadAll(path), saved);
-    }
-
-    // A file with a second name (a hard link) is saved whole through the name used; the window says
-    // that the other name keeps the earlier content.
-    void hardLinkedSaveSays()
-    {
-        CGuiFixture f;
-        const QString path = f.DataPath("radio.dat");
-        const QString other = f.DataPath("copy.dat");
-        QByteArray file = GoodFile();
-        file[DataFile::kHeaderSize + ImageMap::kProductType] = 0; // a band of 130 to 160 MHz
-        Write(path, file);
-        QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(other).constData()) == 0);
-        QVERIFY(f.Start({ path }));
-        Edit(f);
-        f.Run(CMainFrame::kFileSave);
-        QTRY_COMPARE(f.messages.size(), 1);
-        QVERIFY2(f.messages[0].text.startsWith(path + " was saved as a file of its own: its 1 other name(s) (hard links) "
-                                                     "still hold the earlier content"),
-            qPrintable(f.messages[0].text));
-        QVERIFY(!f.Doc()->IsModified());
-        QCOMPARE(ReadAll(path), DataFile::Serialize(f.Doc()->m_Image));
-        QCOMPARE(ReadAll(other), file);
+        QCOMPARE(f.Doc()->IsModified(), !saved);
+        if (saved) // whole through the name used, the other name as it was
+            QVERIFY(Read(path) == DataFile::Serialize(f.Doc()->m_Image) && Read(secondName) == before);
+        else if (blocker != "fifo")
+            QCOMPARE(Read(path), before);
     }
 
     void changedOnDiskAsks_data()
@@ -431,22 +406,20 @@ private slots:
         QFETCH(QString, language);
         QFETCH(int, answer);
         QFETCH(QString, question);
-        const bool enter = answer < 0;
-        if (enter)
-            answer = QMessageBox::Cancel; // what Enter must mean
         CGuiFixture f(language);
         const QString path = f.DataPath("radio.dat");
         QByteArray file = GoodFile();
         file[DataFile::kHeaderSize + ImageMap::kProductType] = 0; // a band of 130 to 160 MHz
-        Write(path, file);
+        QVERIFY(Write(path, file));
         QVERIFY(f.Start({ path }));
         Edit(f);
         QByteArray changed = file;
         changed[DataFile::kHeaderSize + 0x20] = '\x42';
         if (answer)
-            Write(path, changed);
-        if (!enter)
-            f.answers << QMessageBox::StandardButton(answer ? answer : QMessageBox::Cancel);
+            QVERIFY(Write(path, changed));
+        if (answer > 0)
+            f.answers << QMessageBox::StandardButton(answer);
+        answer = answer < 0 ? int(QMessageBox::Cancel) : answer; // what Enter must mean
         f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.messages.size(), answer ? 1 : 0);
         if (answer) {
@@ -455,10 +428,10 @@ private slots:
         }
         QCOMPARE(f.Doc()->IsModified(), answer == QMessageBox::Cancel);
         if (answer == QMessageBox::Cancel) {
-            QCOMPARE(ReadAll(path), changed);
+            QCOMPARE(Read(path), changed);
             return;
         }
-        const QByteArray saved = ReadAll(path);
+        const QByteArray saved = Read(path);
         QCOMPARE(saved, DataFile::Serialize(f.Doc()->m_Image));
         // What this window wrote is what it knows now: the next save asks nothing.
         f.ClickCell(5, 1);
@@ -467,7 +440,7 @@ private slots:
         f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.messages.size(), answer ? 1 : 0);
         QVERIFY(!f.Doc()->IsModified());
-        QVERIFY(ReadAll(path) != saved);
+        QVERIFY(Read(path) != saved);
     }
 };
 

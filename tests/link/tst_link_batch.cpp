@@ -19,7 +19,6 @@
 
 #include <cerrno>
 #include <optional>
-#include <sys/resource.h>
 #include <thread>
 
 using namespace LinkTest;
@@ -331,19 +330,13 @@ private slots:
 
         // Under a file-size limit (prlimit --fsize) the trace stops at the limit and the read goes on to
         // its end and is saved; the system would end the program at the limit were the signal not off.
-        QProcess limited;
-        limited.setChildProcessModifier([] {
-            const struct rlimit limit { 4096, 4096 };
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-        });
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_DATA_HOME", dir.filePath("data"));
-        limited.setProcessEnvironment(environment);
         const QString big = dir.filePath("big.txt");
-        limited.start(PROGRAM_BIN_DIR "/program-cli", { "read", "--port", Device(*radio), "-o", dir.filePath("u.dat"), "--trace", big });
-        QVERIFY(limited.waitForFinished(60000));
-        const QString said = QString::fromUtf8(limited.readAllStandardError());
-        QVERIFY2(limited.exitStatus() == QProcess::NormalExit && limited.exitCode() == 0, qPrintable(said));
+        const CliRun::Run limited = CliRun::runProcess(
+            { "read", "--port", Device(*radio), "-o", dir.filePath("u.dat"), "--trace", big }, 4096, environment);
+        const QString said = limited.err;
+        QVERIFY2(limited.code == 0, qPrintable(said));
         QVERIFY(DataFile::Load(dir.filePath("u.dat"), image).ok());
         QVERIFY2(said.contains("The trace file " + big + " could not be written (File too large)"), qPrintable(said));
         QCOMPARE(QFileInfo(big).size(), 4096);

@@ -12,7 +12,6 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QThread>
@@ -37,21 +36,6 @@ class TestLinkLog : public QObject {
     // The digest of the 1024 image bytes behind a data file's 16-byte header.
     static QString DigestOfFile(const QString& path) { return Sha256(TestFiles::Read(path).mid(16, 1024)); }
     static QString Hex2(std::uint8_t value) { return QString::number(value, 16).toUpper().rightJustified(2, '0'); }
-
-    // A program of ours in a process of its own, with this test's data folder; prefix runs before it
-    // (prlimit ...). Returns exit code, stdout and stderr.
-    static CliRun::Run RunChild(const QString& program, const QStringList& args, const QStringList& prefix = {})
-    {
-        QProcess process;
-        const QStringList command = prefix + QStringList { program } + args;
-        process.start(command.first(), command.mid(1));
-        process.closeWriteChannel();
-        if (!process.waitForFinished(60000))
-            return { -1, {}, QStringLiteral("did not finish") };
-        return { process.exitStatus() == QProcess::NormalExit ? process.exitCode() : 128 + process.exitCode(),
-            QString::fromUtf8(process.readAllStandardOutput()), QString::fromUtf8(process.readAllStandardError()) };
-    }
-    static QString ProgramCli() { return QStringLiteral(PROGRAM_BIN_DIR "/program-cli"); }
 
 private slots:
     void init()
@@ -203,20 +187,18 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(path).absolutePath()));
         const QString victim = dir.filePath("victim.txt");
         QVERIFY(TestFiles::Write(victim, "not the log\n"));
-        QStringList prefix;
         qint64 size = 0;
         if (what == "symlink") {
             QVERIFY(QFile::link(victim, path));
         } else if (what == "fifo") {
             QCOMPARE(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
         } else {
-            QCOMPARE(RunChild(ProgramCli(), write).code, 0);
+            QCOMPARE(CliRun::runProcess(write).code, 0);
             size = QFileInfo(path).size();
             QVERIFY(size > 100);
-            prefix << "prlimit" << QStringLiteral("--fsize=%1").arg(size + 40);
         }
         radio->SetMemory(Pattern(2));
-        const CliRun::Run run = RunChild(ProgramCli(), write, prefix);
+        const CliRun::Run run = CliRun::runProcess(write, size ? size + 40 : 0);
         QCOMPARE(run.code, 0);
         QVERIFY(radio->Memory() == Written(Pattern(2), Pattern(3)));
         QCOMPARE(run.err.count('\n'), 1);

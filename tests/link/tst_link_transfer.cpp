@@ -237,13 +237,10 @@ private slots:
         QTest::newRow("a folder") << "folder" << false << F::NotSerial << notSerial;
         QTest::newRow("a pipe") << "fifo" << false << F::NotSerial << notSerial;
         QTest::newRow("a device that is no terminal") << "/dev/null" << false << F::NotSerial << notSerial;
-        QTest::newRow("no right to the device: the dialout advice")
-            << "denied" << false << F::NoPermission
-            << "No permission to use %1: add your user to the dialout group (sudo usermod -aG dialout $USER) and "
-               "log in again.";
-        QTest::newRow("no right, opened through a link") << "denied" << true << F::NoPermission
-            << "No permission to use %1: add your user to the dialout group (sudo usermod -aG dialout $USER) and "
-               "log in again.";
+        const QString dialout = "No permission to use %1: add your user to the dialout group (sudo usermod -aG "
+                                "dialout $USER) and log in again.";
+        QTest::newRow("no right to the device: the dialout advice") << "denied" << false << F::NoPermission << dialout;
+        QTest::newRow("no right, opened through a link") << "denied" << true << F::NoPermission << dialout;
     }
 
     // A port that does not open stops the transfer before anything is sent, and says why: a path
