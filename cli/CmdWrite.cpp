@@ -27,9 +27,13 @@ int Verify(CCliContext &context, const CCloneTransfer &written, const QString &p
     const auto mismatch = done ? CWriteVerify::FirstDifference(written, readBack->Image()) : std::nullopt;
     record.SetVerify(readBack->CurrentStatus(), mismatch);
     CliLog::Record(context, record);
-    if (!done)
-        return CCliContext::kFailed;
     const bool zh = context.IsChinese();
+    if (!done) {
+        context.Err() << CWriteVerify::NotVerifiedText(
+            CWriteVerify::ByteCount(written), TransferNotes::PortLabel(port, device), zh)
+                      << Qt::endl;
+        return CCliContext::kFailed;
+    }
     if (mismatch)
         return context.Fail(
             CWriteVerify::FailedReport(*mismatch, TransferNotes::PortLabel(port, device), zh));

@@ -14,6 +14,9 @@ constexpr CBilingual kVerifyWhere {
     "%1: 0x%2 是%3。请重新写入; 若校验再次失败, 电台的存储器可能有故障。"
 };
 constexpr CBilingual kVerified { "Verified %1 bytes.", "已校验 %1 字节。" };
+constexpr CBilingual kNotVerified { "All %1 bytes went out to %2, but the verify did not finish: the radio's memory "
+                                    "is not verified. Write again to verify it.",
+    "%1 字节已全部写入 %2, 但校验未完成: 电台存储未经校验。请重新写入以校验。" };
 
 QString Hex(int value, int width)
 {
@@ -70,4 +73,9 @@ QString CWriteVerify::WhereText(const Mismatch &mismatch, const QString &port, b
 QString CWriteVerify::VerifiedText(int bytes, bool chinese)
 {
     return kVerified.Text(chinese).arg(bytes);
+}
+
+QString CWriteVerify::NotVerifiedText(int bytes, const QString &port, bool chinese)
+{
+    return kNotVerified.Text(chinese).arg(bytes).arg(port);
 }

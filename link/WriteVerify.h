@@ -32,4 +32,6 @@ public:
     // Both lines.
     static QString FailedReport(const Mismatch &mismatch, const QString &port, bool chinese);
     static QString VerifiedText(int bytes, bool chinese);
+    // After a read-back that failed or was stopped: every block went out, none was checked.
+    static QString NotVerifiedText(int bytes, const QString &port, bool chinese);
 };

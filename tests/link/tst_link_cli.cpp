@@ -106,6 +106,11 @@ private slots:
         QTest::newRow("verify finds the last byte of a lost block") << write + QStringList { "--verify" } << QStringList { "write-lost:3" }
             << QStringList { "Verify failed at address 0x02F: wrote 0x",
                              "PORT: 0x02F is channel 2 (byte 15 of its record). Write again;" } << true << false << 0x02F;
+        // Every block went out but none was checked: said as such, not as a plain stop or a read.
+        QTest::newRow("verify's read-back cut short") << write + QStringList { "--verify" } << QStringList { "read-silent:5" }
+            << QStringList { "Communication Error", "PORT: block 5 of 60 (address 0x0040) did not arrive.",
+                             "All 960 bytes went out to PORT, but the verify did not finish: the radio's memory is not verified." }
+            << true << false << -1;
         QTest::newRow("missing device") << QStringList { "read", "--port", "MISSING", "-o", "FILE" } << QStringList {}
             << QStringList { portOpen, "The device " } << false << false << -1;
         // The language of Program.ini chooses the message.
