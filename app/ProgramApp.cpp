@@ -23,6 +23,7 @@
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "link/PortName.h"
+#include "link/ProgramLog.h"
 #include "link/ProgramLogDlg.h"
 
 #include <QApplication>
@@ -81,6 +82,8 @@ bool CProgramApp::InitInstance(const QStringList& arguments)
         CMessageBox::Show(nullptr, kLoadLanguageFailed.Text(), QMessageBox::Ok, QMessageBox::Warning);
         return false;
     }
+
+    CProgramDoc::SetLogFileTest([](const QString& path) { return CProgramLog().Owns(path); });
 
     // What a save that succeeded still has to tell (a hard link it broke), once the save is over.
     SafeFile::SetNotice([](const QString& notice) {

@@ -10,7 +10,6 @@
 #include "config/SafeFile.h"
 #include "widgets/MessageBox.h"
 #include "image/ImageChange.h"
-#include "link/ProgramLog.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -18,6 +17,7 @@
 #include <QRegularExpression>
 
 bool CProgramDoc::s_bNewDocument = false;
+std::function<bool(const QString&)> CProgramDoc::s_IsLogFile;
 
 namespace {
 constexpr CBilingual kNewTitle { "Channel Information", "信道信息" };
@@ -48,6 +48,11 @@ CProgramDoc::~CProgramDoc()
 {
     disconnect(&m_UndoStack, nullptr, this, nullptr);
     m_UndoStack.blockSignals(true);
+}
+
+void CProgramDoc::SetLogFileTest(std::function<bool(const QString&)> isLogFile)
+{
+    s_IsLogFile = std::move(isLogFile);
 }
 
 bool CProgramDoc::IsNewDocument()
@@ -111,7 +116,7 @@ bool CProgramDoc::OnSaveDocument(const QString& path)
     emit CommitEdits();
     emit StoreGrid();
     // The record of every transfer is never replaced by a data file.
-    if (CProgramLog().Owns(path)) {
+    if (s_IsLogFile && s_IsLogFile(path)) {
         CMessageBox::Show(m_pWindow, kSaveOverLog.Text().arg(FileName::Display(path)), QMessageBox::Ok,
             QMessageBox::Warning);
         return false;

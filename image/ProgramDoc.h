@@ -12,6 +12,8 @@
 class CIniFile;
 #include <QWidget>
 
+#include <functional>
+
 // A document: one radio image with its data file. It is new (filled from "Default.dat" or the built-in
 // defaults) or opened from a file, and the channel view that shows it keeps its own working copy of
 // the channels, which the document asks for before every save.
@@ -26,6 +28,9 @@ public:
     // radio. While it is set, the view takes the product type and band from the per-user settings.
     static bool IsNewDocument();
     static void SetNewDocument(bool isNew);
+    // Process-wide: tells the programming log's own files, which no document is ever saved over. The
+    // application sets it at start-up; the log lives in a room above the document.
+    static void SetLogFileTest(std::function<bool(const QString&)> isLogFile);
 
     // Fills the image of a new document; always succeeds.
     bool OnNewDocument();
@@ -120,4 +125,5 @@ private:
     CTableOrigin m_TableOrigin;
 
     static bool s_bNewDocument;
+    static std::function<bool(const QString&)> s_IsLogFile;
 };
