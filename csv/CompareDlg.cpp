@@ -96,8 +96,10 @@ QTreeWidget* CCompareDlg::NewList(const std::vector<ImageDiff::Difference>& diff
                 item->setForeground(column, QColor(0xc0, 0, 0));
             }
         }
-        if (!d.bits.isEmpty())
+        if (!d.bits.isEmpty()) {
             item->setToolTip(0, d.bits);
+            item->setToolTip(3, d.bits);
+        }
         if (d.group != ImageDiff::Group::OtherBytes) {
             tree->addTopLevelItem(item);
             continue;
@@ -113,6 +115,7 @@ QTreeWidget* CCompareDlg::NewList(const std::vector<ImageDiff::Difference>& diff
     }
     tree->setRootIsDecorated(heading != nullptr);
     tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tree->header()->setStretchLastSection(false); // what the bits are reads whole, scrolled to if need be
     tree->setMinimumHeight(tree->fontMetrics().height() * 8);
     tree->setVisible(!differences.empty());
     return tree;

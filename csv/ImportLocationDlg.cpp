@@ -43,6 +43,7 @@ CImportLocationDlg::CImportLocationDlg(
     m_pPreview->setRootIsDecorated(false);
     m_pPreview->setHeaderLabels(QStringList { tr("Channel"), tr("Location") } + gridColumns + QStringList { tr("Note") });
     m_pPreview->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_pPreview->header()->setStretchLastSection(false); // the reason a row is refused reads whole
     m_pSummary->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -59,7 +60,7 @@ CImportLocationDlg::CImportLocationDlg(
     layout->addWidget(m_pSummary);
     layout->addWidget(m_pNames);
     layout->addWidget(buttons);
-    resize(900, 520);
+    resize(1100, 520);
     ShowPreview();
 }
 

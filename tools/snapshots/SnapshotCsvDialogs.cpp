@@ -64,6 +64,8 @@ int main(int argc, char *argv[])
 
     CRadioImage document;
     document.ApplyDefaults();
+    document.SetByte(ImageMap::kProductType, 0);
+    document.SetByte(ImageMap::kFrequencyBand, 0);
     CChannelGrid grid(false);
     grid.SetBandLimits({ 13000000, 16100000 });
     grid.LoadImage(document);
