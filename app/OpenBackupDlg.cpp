@@ -17,13 +17,16 @@ COpenBackupDlg::COpenBackupDlg(const CIniFile& ini, QWidget* parent)
 {
     setWindowTitle(tr("Open Backup"));
     const bool zh = CLanguage::IsChinese();
-    m_List->setHeaderLabels({ tr("Read at"), tr("Type"), tr("Frequency") });
+    m_List->setHeaderLabels({ tr("Read at"), tr("Port"), tr("Type"), tr("Frequency") });
     m_List->setRootIsDecorated(false);
     m_List->setAllColumnsShowFocus(true);
     const QList<CBackupStore::Entry> entries = CBackupStore().List();
     for (const CBackupStore::Entry& entry : entries) {
+        // The time reads the same in both languages; one the clock put ahead says so, listed last.
+        const QString time = entry.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         auto* item = new QTreeWidgetItem(m_List,
-            { entry.time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")), // reads the same in both languages
+            { entry.ahead ? tr("%1 (the clock was ahead)").arg(time) : time,
+                entry.port.isEmpty() ? tr("(not recorded)") : entry.port,
                 ProductCatalog::ShownTypeText(ini, entry.type, zh),
                 ProductCatalog::ShownBandText(ini, entry.type, entry.band, zh) });
         item->setData(0, Qt::UserRole, entry.path);
@@ -44,7 +47,7 @@ COpenBackupDlg::COpenBackupDlg(const CIniFile& ini, QWidget* parent)
         layout->addWidget(new QLabel(tr("No radio has been read yet: every read is kept here."), this));
     layout->addWidget(m_List);
     layout->addWidget(buttons);
-    resize(520, 360);
+    resize(680, 380);
 }
 
 QString COpenBackupDlg::ChosenPath() const

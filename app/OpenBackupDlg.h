@@ -5,8 +5,8 @@
 class CIniFile;
 class QTreeWidget;
 
-// File > Open Backup...: the kept copies of earlier reads from radios, newest first, with the time
-// of the read and the radio's type and band.
+// File > Open Backup...: the kept copies of earlier reads from radios, newest first by the time each
+// backup holds, with that time, the port and the radio's type and band.
 class COpenBackupDlg : public QDialog {
     Q_OBJECT
 

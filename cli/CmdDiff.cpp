@@ -37,7 +37,7 @@ int RunDiff(CCliContext &context, const QStringList &args)
             return kTrouble;
         }
     }
-    const QStringList lines = ImageDiff::Lines(ImageDiff::Compare(images[0], images[1], context.Ini(), zh));
+    const QStringList lines = ImageDiff::Lines(ImageDiff::Compare(images[0], images[1], context.Ini(), zh), zh);
     if (lines.isEmpty()) {
         context.Out() << kSame.Text(zh) << Qt::endl;
         return CCliContext::kDone;

@@ -72,6 +72,7 @@ QString LeftOutText(const ImportPlan &plan, bool chinese);
 struct LocationRow
 {
     int location = 0;
+    int line = 0; // in the file, as refusals name it
     QString frequency, duplex, offset, tone; // as the file writes them
 };
 struct Locations

@@ -184,7 +184,7 @@ Locations ListLocations(const QByteArray &bytes)
             continue;
         const CsvText::Record &r = records[i];
         list.rows.push_back(
-            { *location, columns.Get(r, CCsvColumns::Frequency), columns.Get(r, CCsvColumns::Duplex),
+            { *location, r.line, columns.Get(r, CCsvColumns::Frequency), columns.Get(r, CCsvColumns::Duplex),
                 columns.Get(r, CCsvColumns::Offset), columns.Get(r, CCsvColumns::Tone) });
         list.lowest = list.rows.size() == 1 ? *location : std::min(list.lowest, *location);
         list.highest = std::max(list.highest, *location);

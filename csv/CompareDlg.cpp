@@ -3,6 +3,7 @@
 #include "config/Language.h"
 
 #include <QDialogButtonBox>
+#include <QFontMetrics>
 #include <QStyle>
 #include <QHeaderView>
 #include <QLabel>
@@ -10,12 +11,15 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 CCompareDlg::CCompareDlg(const std::vector<ImageDiff::Difference>& differences,
     const std::vector<ImageDiff::Difference>& notWritten, bool serviceMode, QWidget* parent)
     : QDialog(parent)
     , m_pKindWarning(new QLabel(this))
     , m_pSummary(new QLabel(this))
     , m_pTree(NewList(differences))
+    , m_pOtherBytesNote(new QLabel(this))
     , m_pOthersSummary(new QLabel(this))
     , m_pOthers(NewList(notWritten))
 {
@@ -35,11 +39,17 @@ CCompareDlg::CCompareDlg(const std::vector<ImageDiff::Difference>& differences,
                           .arg(notWritten.size()));
     m_pOthersSummary->setVisible(!notWritten.empty());
 
+    const bool zh = CLanguage::IsChinese();
+    m_pOtherBytesNote->setWordWrap(true);
+    m_pOtherBytesNote->setText(ImageDiff::OtherBytesNote(zh));
+    m_pOtherBytesNote->setVisible(std::any_of(differences.begin(), differences.end(),
+        [](const ImageDiff::Difference& d) { return d.group == ImageDiff::Group::OtherBytes; }));
+
     // A radio of another type or band leads the list, marked, with what a write across it would do.
-    const bool otherKind = !differences.empty() && differences.front().radioKind;
+    const bool otherKind = !differences.empty() && differences.front().IsRadioKind();
     m_pKindWarning->setWordWrap(true);
     m_pKindWarning->setStyleSheet(QStringLiteral("QLabel { color: #c00000; font-weight: bold; }"));
-    m_pKindWarning->setText(ImageDiff::RadioKindWarning(CLanguage::IsChinese()));
+    m_pKindWarning->setText(ImageDiff::RadioKindWarning(zh));
     m_pKindWarning->setVisible(otherKind);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -53,21 +63,31 @@ CCompareDlg::CCompareDlg(const std::vector<ImageDiff::Difference>& differences,
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_pKindWarning);
     layout->addWidget(m_pSummary);
-    layout->addWidget(m_pTree);
+    // The differences take what the window grows by; the tables below them a little of it.
+    layout->addWidget(m_pTree, 3);
+    layout->addWidget(m_pOtherBytesNote);
     layout->addWidget(m_pOthersSummary);
-    layout->addWidget(m_pOthers);
+    layout->addWidget(m_pOthers, 1);
     layout->addWidget(buttons);
-    resize(640, 380);
+    resize(820, 600);
 }
 
 QTreeWidget* CCompareDlg::NewList(const std::vector<ImageDiff::Difference>& differences)
 {
     auto* tree = new QTreeWidget(this);
-    tree->setRootIsDecorated(false);
-    tree->setHeaderLabels({ tr("Item"), tr("Document"), tr("Radio") });
+    const bool zh = CLanguage::IsChinese();
+    const bool bits = std::any_of(differences.begin(), differences.end(),
+        [](const ImageDiff::Difference& d) { return !d.bits.isEmpty(); });
+    QStringList headers { tr("Item"), tr("Document"), tr("Radio") };
+    if (bits)
+        headers << tr("Bits that differ");
+    tree->setHeaderLabels(headers);
+    const auto others = std::count_if(differences.begin(), differences.end(),
+        [](const ImageDiff::Difference& d) { return d.group == ImageDiff::Group::OtherBytes; });
+    QTreeWidgetItem* heading = nullptr;
     for (const ImageDiff::Difference& d : differences) {
-        auto* item = new QTreeWidgetItem({ d.item, d.first, d.second });
-        if (d.radioKind) {
+        auto* item = new QTreeWidgetItem({ d.item, d.first, d.second, d.bits });
+        if (d.IsRadioKind()) {
             item->setIcon(0, style()->standardIcon(QStyle::SP_MessageBoxWarning));
             QFont bold = tree->font();
             bold.setBold(true);
@@ -76,9 +96,27 @@ QTreeWidget* CCompareDlg::NewList(const std::vector<ImageDiff::Difference>& diff
                 item->setForeground(column, QColor(0xc0, 0, 0));
             }
         }
-        tree->addTopLevelItem(item);
+        if (!d.bits.isEmpty()) {
+            item->setToolTip(0, d.bits);
+            item->setToolTip(3, d.bits);
+        }
+        if (d.group != ImageDiff::Group::OtherBytes) {
+            tree->addTopLevelItem(item);
+            continue;
+        }
+        // The bytes no column or option shows go under one heading, closed: they seldom matter.
+        if (!heading) {
+            heading = new QTreeWidgetItem({ ImageDiff::OtherBytesHeading(int(others), zh) });
+            heading->setToolTip(0, ImageDiff::OtherBytesNote(zh));
+            tree->addTopLevelItem(heading);
+            heading->setFirstColumnSpanned(true);
+        }
+        heading->addChild(item);
     }
+    tree->setRootIsDecorated(heading != nullptr);
     tree->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tree->header()->setStretchLastSection(false); // what the bits are reads whole, scrolled to if need be
+    tree->setMinimumHeight(tree->fontMetrics().height() * 8);
     tree->setVisible(!differences.empty());
     return tree;
 }

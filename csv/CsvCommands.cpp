@@ -55,20 +55,29 @@ void Import(CProgramView& view)
         return;
     }
 
-    // A list longer than the radio: the user picks which 16 Locations to take before anything changes.
+    const bool chinese = view.Cells().IsChinese();
+    CRadioImage image = currentImage(view);
+    const BandLimits limits { view.m_nLowerLimit, view.m_nUpperLimit };
+    const auto planFrom = [&](int firstLocation) { return ChannelCsv::Plan(bytes, image, limits, chinese, firstLocation); };
+
+    // A list longer than the radio: the user picks which 16 Locations to take before anything changes,
+    // seeing the channels as they will be stored and the rows that will be refused.
     int first = ChannelCsv::kFileFirstLocation;
+    bool previewed = false;
     if (const ChannelCsv::Locations locations = ChannelCsv::ListLocations(bytes); locations.BeyondChannels()) {
-        CImportLocationDlg choice(locations, &view);
+        QStringList columns;
+        for (int col = 1; col < CChannelGrid::kCols; ++col)
+            columns << view.Cells().Text(0, col);
+        CImportLocationDlg choice(locations, planFrom, columns, &view);
         if (ModalDialog::Exec(choice) != QDialog::Accepted)
             return;
         first = choice.FirstLocation();
+        previewed = true;
     }
 
-    const bool chinese = view.Cells().IsChinese();
-    CRadioImage image = currentImage(view);
-    const ChannelCsv::ImportPlan plan =
-        ChannelCsv::Plan(bytes, image, { view.m_nLowerLimit, view.m_nUpperLimit }, chinese, first);
-    if (!plan.IsClean()) {
+    const ChannelCsv::ImportPlan plan = planFrom(first);
+    // The preview has shown the refused rows already; Import there took the others.
+    if (!plan.IsClean() && !previewed) {
         CImportReportDlg report(plan, chinese, &view);
         if (ModalDialog::Exec(report) != QDialog::Accepted || plan.fileRefused)
             return;
@@ -83,11 +92,15 @@ void Import(CProgramView& view)
     const int applied = static_cast<int>(plan.rows.size());
     view.GetDocument()->ChangeImage(image, tr("Import CSV"));
     emit view.WorkDone(imported == 1 ? tr("Imported 1 channel") : tr("Imported %1 channels").arg(imported));
-    if (plan.leftOut == 0 && plan.notes.empty())
+    // Rows the preview marked as refused are named again, so the user knows what is missing.
+    const std::size_t refused = previewed ? plan.refusals.size() : 0;
+    if (plan.leftOut == 0 && plan.notes.empty() && refused == 0)
         return;
     QStringList lines { plan.leftOut == 0
             ? tr("Imported %1 channel(s).").arg(applied)
             : tr("Imported %1 channel(s), %2.").arg(applied).arg(ChannelCsv::LeftOutText(plan, chinese)) };
+    for (std::size_t i = 0; i < refused; ++i)
+        lines << ChannelCsv::Describe(plan.refusals[i], chinese);
     for (const ChannelCsv::Refusal& note : plan.notes)
         lines << ChannelCsv::Describe(note, chinese);
     CMessageBox::Show(&view, lines.join(QLatin1Char('\n')), QMessageBox::Ok, QMessageBox::Information);

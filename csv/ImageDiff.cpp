@@ -1,6 +1,7 @@
 #include "csv/ImageDiff.h"
 
 #include "config/Language.h"
+#include "csv/DiffBytes.h"
 #include "dialogs/OptionalFeatures.h"
 #include "dialogs/ProductCatalog.h"
 #include "editor/ChannelCodec.h"
@@ -13,8 +14,6 @@ namespace {
 
 constexpr CBilingual kChannel { "Channel %1 %2", "信道 %1 %2" };
 constexpr CBilingual kEmpty { "(empty)", "(空)" };
-constexpr CBilingual kBytes { "Bytes 0x%1-0x%2", "字节 0x%1-0x%2" };
-constexpr CBilingual kByte { "Byte 0x%1", "字节 0x%1" };
 constexpr CBilingual kType { "Type", "类型" };
 constexpr CBilingual kBand { "Frequency", "频率" };
 constexpr CBilingual kOutsideList { "(byte 0x%1)", "(字节 0x%1)" };
@@ -29,6 +28,14 @@ constexpr CBilingual kKindQuestion {
     "%1 上的电台与文档的型号或频段不同:\n%2\n仍要把文档写入这台电台吗?"
 };
 constexpr CBilingual kKindLine { "%1: document %2, radio %3", "%1: 文档 %2, 电台 %3" };
+constexpr CBilingual kOtherBytesHeading { "Other bytes, %1 difference(s)", "其他字节, %1 处不同" };
+constexpr CBilingual kOtherBytesNote {
+    "A write sends these bytes as they are, though no column or option shows them. They can differ without "
+    "any channel or setting differing, for example when the channels were imported from a CSV list and the "
+    "radio was programmed elsewhere.",
+    "写入时这些字节照原样发送, 但没有任何列或选项显示它们。即使信道和设置都相同, 它们也可能不同, "
+    "例如信道是从 CSV 列表导入的, 而电台是在别处编程的。"
+};
 // A long range shows its first bytes only; the range itself says how far it goes.
 constexpr int kShownBytes = 16;
 
@@ -60,6 +67,20 @@ std::vector<Difference> Compare(const CRadioImage &first, const CRadioImage &sec
     std::array<bool, ImageMap::kImageSize> told {};
     const auto shown = [&](const QString &text) { return text.isEmpty() ? kEmpty.Text(chinese) : text; };
 
+    const std::uint8_t typeA = first.Byte(ImageMap::kProductType), typeB = second.Byte(ImageMap::kProductType);
+    const QString typeTextA = ProductCatalog::ShownTypeText(ini, typeA, chinese);
+    const QString typeTextB = ProductCatalog::ShownTypeText(ini, typeB, chinese);
+    if (typeTextA != typeTextB) {
+        out.push_back({ kType.Text(chinese), typeTextA, typeTextB, Group::RadioKind, {} });
+        told[ImageMap::kProductType] = true;
+    }
+    const QString bandA = ProductCatalog::ShownBandText(ini, typeA, first.Byte(ImageMap::kFrequencyBand), chinese);
+    const QString bandB = ProductCatalog::ShownBandText(ini, typeB, second.Byte(ImageMap::kFrequencyBand), chinese);
+    if (bandA != bandB) {
+        out.push_back({ kBand.Text(chinese), bandA, bandB, Group::RadioKind, {} });
+        told[ImageMap::kFrequencyBand] = true;
+    }
+
     for (int channel = 1; channel <= ImageMap::kChannelCount; ++channel) {
         const auto a = ChannelCodec::DecodeChannel(first, channel, chinese);
         const auto b = ChannelCodec::DecodeChannel(second, channel, chinese);
@@ -68,7 +89,7 @@ std::vector<Difference> Compare(const CRadioImage &first, const CRadioImage &sec
             if (a[col - 1] == b[col - 1])
                 continue;
             out.push_back({ kChannel.Text(chinese).arg(channel).arg(CChannelGrid::HeaderText(col, chinese)),
-                shown(a[col - 1]), shown(b[col - 1]) });
+                shown(a[col - 1]), shown(b[col - 1]), Group::Channel, {} });
             for (int k = 0; k < kShownChannelBytes; ++k)
                 told[ImageMap::channelOffset(channel) + k] = true;
             scanTold = scanTold || col == ChannelCodec::kScan;
@@ -82,20 +103,6 @@ std::vector<Difference> Compare(const CRadioImage &first, const CRadioImage &sec
         }
     }
 
-    const std::uint8_t typeA = first.Byte(ImageMap::kProductType), typeB = second.Byte(ImageMap::kProductType);
-    const QString typeTextA = ProductCatalog::ShownTypeText(ini, typeA, chinese);
-    const QString typeTextB = ProductCatalog::ShownTypeText(ini, typeB, chinese);
-    if (typeTextA != typeTextB) {
-        out.push_back({ kType.Text(chinese), typeTextA, typeTextB, true });
-        told[ImageMap::kProductType] = true;
-    }
-    const QString bandA = ProductCatalog::ShownBandText(ini, typeA, first.Byte(ImageMap::kFrequencyBand), chinese);
-    const QString bandB = ProductCatalog::ShownBandText(ini, typeB, second.Byte(ImageMap::kFrequencyBand), chinese);
-    if (bandA != bandB) {
-        out.push_back({ kBand.Text(chinese), bandA, bandB, true });
-        told[ImageMap::kFrequencyBand] = true;
-    }
-
     for (const OptionalFeatures::Option &option : OptionalFeatures::All()) {
         const auto value = [&](const CRadioImage &image) {
             const QString text = OptionalFeatures::ValueText(option, image, chinese);
@@ -104,13 +111,16 @@ std::vector<Difference> Compare(const CRadioImage &first, const CRadioImage &sec
         const QString a = value(first), b = value(second);
         if (a == b)
             continue;
-        out.push_back({ option.label.Text(chinese), a, b });
+        out.push_back({ option.label.Text(chinese), a, b, Group::Option, {} });
         // The side key shares its byte with bits of the radio's own: those still show as bytes.
         if (option.rule != OptionalFeatures::Rule::SideKey
             || ((first.Byte(option.offset) ^ second.Byte(option.offset)) & ~ImageMap::kSideKeyMask) == 0)
             told[option.offset] = true;
     }
 
+    // The rest as runs of differing bytes, cut where one thing of the memory map ends; the tables
+    // before the other bytes.
+    std::vector<Difference> others;
     for (int at = 0; at < ImageMap::kImageSize;) {
         if (told[at] || first.Byte(at) == second.Byte(at)) {
             ++at;
@@ -119,18 +129,22 @@ std::vector<Difference> Compare(const CRadioImage &first, const CRadioImage &sec
         int end = at + 1;
         while (end < ImageMap::kImageSize && !told[end] && first.Byte(end) != second.Byte(end))
             ++end;
-        const QString item = end - at == 1 ? kByte.Text(chinese).arg(hex(at))
-                                           : kBytes.Text(chinese).arg(hex(at), hex(end - 1));
-        out.push_back({ item, bytesText(first, at, end), bytesText(second, at, end) });
+        for (const auto &[from, to] : DiffBytes::Split(at, end)) {
+            const bool table = DiffBytes::IsServiceTable(from);
+            (table ? out : others)
+                .push_back({ DiffBytes::Name(from, to, chinese), bytesText(first, from, to), bytesText(second, from, to),
+                    table ? Group::ServiceTable : Group::OtherBytes, DiffBytes::Bits(first, second, from, to, chinese) });
+        }
         at = end;
     }
+    out.insert(out.end(), others.begin(), others.end());
     return out;
 }
 
 bool RadioKindFirst(std::vector<Difference> &differences)
 {
     const auto rest = std::stable_partition(
-        differences.begin(), differences.end(), [](const Difference &d) { return d.radioKind; });
+        differences.begin(), differences.end(), [](const Difference &d) { return d.IsRadioKind(); });
     return rest != differences.begin();
 }
 
@@ -143,16 +157,39 @@ QString RadioKindQuestion(const std::vector<Difference> &differences, const QStr
 {
     QStringList lines;
     for (const Difference &d : differences)
-        if (d.radioKind)
+        if (d.IsRadioKind())
             lines << kKindLine.Text(chinese).arg(d.item, d.first, d.second);
     return kKindQuestion.Text(chinese).arg(port, lines.join(QLatin1Char('\n')));
 }
 
-QStringList Lines(const std::vector<Difference> &differences)
+QString OtherBytesHeading(int count, bool chinese)
+{
+    return kOtherBytesHeading.Text(chinese).arg(count);
+}
+
+QString OtherBytesNote(bool chinese)
+{
+    return kOtherBytesNote.Text(chinese);
+}
+
+QStringList Lines(const std::vector<Difference> &differences, bool chinese)
 {
     QStringList lines;
-    for (const Difference &d : differences)
-        lines << QStringLiteral("%1: %2 -> %3").arg(d.item, d.first, d.second);
+    const auto others = std::count_if(differences.begin(), differences.end(),
+        [](const Difference &d) { return d.group == Group::OtherBytes; });
+    bool headed = false;
+    for (const Difference &d : differences) {
+        QString line = QStringLiteral("%1: %2 -> %3").arg(d.item, d.first, d.second);
+        if (!d.bits.isEmpty())
+            line += QStringLiteral(" (%1)").arg(d.bits);
+        if (d.group == Group::OtherBytes) {
+            if (!headed)
+                lines << OtherBytesHeading(int(others), chinese) + QLatin1Char(':') << QStringLiteral("  ") + OtherBytesNote(chinese);
+            headed = true;
+            line.prepend(QStringLiteral("  "));
+        }
+        lines << line;
+    }
     return lines;
 }
 

@@ -1,22 +1,28 @@
 #include "csv/ImportLocationDlg.h"
 
+#include "csv/ImportPreview.h"
+
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
-CImportLocationDlg::CImportLocationDlg(ChannelCsv::Locations locations, QWidget* parent)
+CImportLocationDlg::CImportLocationDlg(
+    ChannelCsv::Locations locations, Planner planner, const QStringList& gridColumns, QWidget* parent)
     : QDialog(parent)
     , m_Locations(std::move(locations))
+    , m_Planner(std::move(planner))
     , m_pFirst(new QSpinBox(this))
     , m_pPreview(new QTreeWidget(this))
     , m_pSummary(new QLabel(this))
+    , m_pNames(new QLabel(tr("Channel names are not kept: the radio stores none."), this))
 {
     setWindowTitle(tr("Import CSV"));
     // Rows in channel order; a Location given twice keeps its file order.
@@ -35,8 +41,9 @@ CImportLocationDlg::CImportLocationDlg(ChannelCsv::Locations locations, QWidget*
     form->addRow(tr("First Location:"), m_pFirst);
 
     m_pPreview->setRootIsDecorated(false);
-    m_pPreview->setHeaderLabels({ tr("Channel"), tr("Location"), tr("Frequency"), tr("Duplex"), tr("Offset"), tr("Tone") });
+    m_pPreview->setHeaderLabels(QStringList { tr("Channel"), tr("Location") } + gridColumns + QStringList { tr("Note") });
     m_pPreview->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    m_pPreview->header()->setStretchLastSection(false); // the reason a row is refused reads whole
     m_pSummary->setWordWrap(true);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -51,8 +58,9 @@ CImportLocationDlg::CImportLocationDlg(ChannelCsv::Locations locations, QWidget*
     layout->addLayout(form);
     layout->addWidget(m_pPreview);
     layout->addWidget(m_pSummary);
+    layout->addWidget(m_pNames);
     layout->addWidget(buttons);
-    resize(600, 440);
+    resize(1100, 520);
     ShowPreview();
 }
 
@@ -65,20 +73,34 @@ void CImportLocationDlg::ShowPreview()
 {
     const int first = FirstLocation();
     const int last = first + ImageMap::kChannelCount - 1;
+    const ChannelCsv::ImportPlan plan = m_Planner(first);
     m_pPreview->clear();
-    int taken = 0;
-    for (const ChannelCsv::LocationRow& row : m_Locations.rows) {
-        if (row.location < first || row.location > last)
-            continue;
+    int taken = 0, refused = 0;
+    for (const ImportPreview::Row& row : ImportPreview::Rows(m_Locations, plan)) {
         ++taken;
-        m_pPreview->addTopLevelItem(new QTreeWidgetItem({ QString::number(row.location - first + 1),
-            QString::number(row.location), row.frequency, row.duplex, row.offset, row.tone }));
+        QStringList texts { QString::number(row.channel), QString::number(row.location) };
+        for (const QString& text : row.texts)
+            texts << text;
+        texts << row.note;
+        auto* item = new QTreeWidgetItem(texts);
+        if (row.refused) {
+            ++refused;
+            item->setIcon(0, style()->standardIcon(QStyle::SP_MessageBoxWarning));
+            for (int column = 0; column < texts.size(); ++column) {
+                item->setForeground(column, QColor(0xc0, 0, 0));
+                item->setToolTip(column, row.note);
+            }
+        }
+        m_pPreview->addTopLevelItem(item);
     }
     const int leftOut = static_cast<int>(m_Locations.rows.size()) - taken;
-    m_pSummary->setText(tr("Channels 1 to 16 take Locations %1 to %2 (%3 row(s)); %4 row(s) outside are left out.")
-                            .arg(first)
-                            .arg(last)
-                            .arg(taken)
-                            .arg(leftOut));
-    m_pImport->setEnabled(taken > 0);
+    QString summary = tr("Channels 1 to 16 take Locations %1 to %2 (%3 row(s)); %4 row(s) outside are left out.")
+                          .arg(first)
+                          .arg(last)
+                          .arg(taken)
+                          .arg(leftOut);
+    if (refused)
+        summary += QLatin1Char('\n') + tr("%1 row(s) marked in red cannot be placed and will be refused; Import takes the others.").arg(refused);
+    m_pSummary->setText(summary);
+    m_pImport->setEnabled(!plan.rows.empty());
 }

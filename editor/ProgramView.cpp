@@ -387,7 +387,8 @@ void CProgramView::OnTransfer()
         ShowImage();
         m_pDocument->RecordRead(before, QStringLiteral("Read"));
         // Every read is also kept in the user's backups; the read stands even when that fails.
-        const DataFile::Result kept = CBackupStore().Keep(image, QDateTime::currentDateTime(), &record.backup);
+        const DataFile::Result kept = CBackupStore().Keep(
+            image, QDateTime::currentDateTime(), &record.backup, TransferNotes::PortLabel(port, device));
         if (!kept.ok())
             CMessageBox::Show(this, DataFile::Describe(kept, CBackupStore::Folder()), QMessageBox::Ok,
                 QMessageBox::Warning);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QUrl>
 
 #include <algorithm>
 
@@ -21,6 +22,32 @@ const QString kPrefix = QStringLiteral("read-");
 const QString kTimeFormat = QStringLiteral("yyyyMMdd-HHmmss");
 // read-20261208-001502.dat, and read-20261208-001502-2.dat for a second read within that second.
 const QRegularExpression kName(QStringLiteral("^read-(\\d{8}-\\d{6})(?:-(\\d+))?\\.dat$"));
+
+// What a backup carries after the data file's bytes: one "key=value" a line, the value percent-encoded.
+const QByteArray kBackupTrailer = QByteArrayLiteral("\n[backup]\n");
+const QByteArray kBackupReadAt = QByteArrayLiteral("read-at");
+const QByteArray kBackupPort = QByteArrayLiteral("port");
+// Far more than any trailer this program writes.
+constexpr qint64 kBackupTrailerMax = 4096;
+
+QByteArray backupTrailer(const QDateTime& when, const QString& port)
+{
+    QByteArray trailer = kBackupTrailer;
+    trailer += kBackupReadAt + '=' + when.toUTC().toString(Qt::ISODate).toLatin1() + '\n';
+    if (!port.isEmpty())
+        trailer += kBackupPort + '=' + QUrl::toPercentEncoding(port) + '\n';
+    return trailer;
+}
+
+// A port as a list can show it: control characters of a strange device name become '?'.
+QString backupShownPort(const QByteArray& encoded)
+{
+    QString port = QString::fromUtf8(QByteArray::fromPercentEncoding(encoded));
+    for (QChar& c : port)
+        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
+            c = QLatin1Char('?');
+    return port;
+}
 
 // Names sort by time; a later read of the same second carries a higher number.
 bool newer(const QString& a, const QString& b)
@@ -51,7 +78,8 @@ void CBackupStore::SetFolderOverride(const QString& folder)
     s_Override = folder;
 }
 
-DataFile::Result CBackupStore::Keep(const CRadioImage& image, const QDateTime& when, QString* path) const
+DataFile::Result CBackupStore::Keep(
+    const CRadioImage& image, const QDateTime& when, QString* path, const QString& port) const
 {
     const QDir dir(m_strFolder);
     if (!dir.mkpath(QStringLiteral(".")))
@@ -62,7 +90,7 @@ DataFile::Result CBackupStore::Keep(const CRadioImage& image, const QDateTime& w
     for (int n = 1;; ++n) {
         const QString target = dir.filePath(stem + (n == 1 ? QString() : QStringLiteral("-%1").arg(n)) + QStringLiteral(".dat"));
         bool taken = false;
-        const QString reason = SafeFile::Create(target, DataFile::Serialize(image), &taken);
+        const QString reason = SafeFile::Create(target, DataFile::Serialize(image) + backupTrailer(when, port), &taken);
         if (taken && n < kKept * 20)
             continue;
         if (!reason.isEmpty())
@@ -105,21 +133,45 @@ void CBackupStore::Prune(const QString& justMade) const
         dir.remove(names[i]);
 }
 
-QList<CBackupStore::Entry> CBackupStore::List() const
+QList<CBackupStore::Entry> CBackupStore::List(const QDateTime& now) const
 {
     QList<Entry> entries;
     const QDir dir(m_strFolder);
     for (const QString& name : Names()) {
         CRadioImage image;
         const QString path = dir.filePath(name);
-        if (!DataFile::Load(path, image).ok())
+        QByteArray bytes;
+        if (!SafeFile::Read(path, DataFile::kFileSize + kBackupTrailerMax, bytes).isEmpty()
+            || !DataFile::Parse(bytes, image).ok())
             continue;
         Entry entry;
         entry.path = path;
         entry.time = QDateTime::fromString(kName.match(name).captured(1), kTimeFormat);
+        const QByteArray trailer = bytes.mid(DataFile::kFileSize);
+        if (trailer.startsWith(kBackupTrailer)) {
+            for (const QByteArray& line : trailer.mid(kBackupTrailer.size()).split('\n')) {
+                const qsizetype equals = line.indexOf('=');
+                const QByteArray key = line.left(equals), value = line.mid(equals + 1);
+                if (equals > 0 && key == kBackupReadAt) {
+                    const QDateTime at = QDateTime::fromString(QString::fromLatin1(value), Qt::ISODate);
+                    if (at.isValid())
+                        entry.time = at.toLocalTime();
+                } else if (equals > 0 && key == kBackupPort) {
+                    entry.port = backupShownPort(value);
+                }
+            }
+        }
+        entry.ahead = entry.time > now;
         entry.type = image.Byte(ImageMap::kProductType);
         entry.band = image.Byte(ImageMap::kFrequencyBand);
         entries << entry;
     }
+    // Newest first by the time the backup holds; a clock that ran ahead does not keep its backups on
+    // top: they count as the oldest, as Prune has it. Equal times keep the order of their names.
+    std::stable_sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) {
+        if (a.ahead != b.ahead)
+            return b.ahead;
+        return a.time > b.time;
+    });
     return entries;
 }

@@ -577,6 +577,18 @@
         <source>Channels 1 to 16 take Locations %1 to %2 (%3 row(s)); %4 row(s) outside are left out.</source>
         <translation>信道 1 到 16 取 Location %1 到 %2 (%3 行); 其外的 %4 行略去。</translation>
     </message>
+    <message>
+        <source>Channel names are not kept: the radio stores none.</source>
+        <translation>不保留信道名称: 电台不存储名称。</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>说明</translation>
+    </message>
+    <message>
+        <source>%1 row(s) marked in red cannot be placed and will be refused; Import takes the others.</source>
+        <translation>标为红色的 %1 行无法放入信道, 将被拒绝; 导入只取其余各行。</translation>
+    </message>
 </context>
 <context>
     <name>CCompareDlg</name>
@@ -615,6 +627,10 @@
     <message>
         <source>Radio</source>
         <translation>电台</translation>
+    </message>
+    <message>
+        <source>Bits that differ</source>
+        <translation>不同的位</translation>
     </message>
     <message>
         <source>Write to Radio</source>
@@ -743,6 +759,18 @@
     <message>
         <source>Read at</source>
         <translation>读取时间</translation>
+    </message>
+    <message>
+        <source>Port</source>
+        <translation>端口</translation>
+    </message>
+    <message>
+        <source>%1 (the clock was ahead)</source>
+        <translation>%1 (当时时钟超前)</translation>
+    </message>
+    <message>
+        <source>(not recorded)</source>
+        <translation>(未记录)</translation>
     </message>
     <message>
         <source>Type</source>

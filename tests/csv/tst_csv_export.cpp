@@ -166,12 +166,36 @@ void TestCsvExport::diff_data()
         << QStringList { "Channel 1 Rx Frequency: 146.52000 -> 146.52050" };
     QTest::newRow("scan bit of channel 9, Chinese") << QStringList { "17F=FE" } << true
         << QStringList { "信道 9 扫描: 是 -> 否" };
+    // Bytes no column or option shows come last, under their heading, named by what they are.
+    const QString others = "Other bytes, 1 difference(s):";
+    const QString note = "  A write sends these bytes as they are, though no column or option shows them. They can "
+                         "differ without any channel or setting differing, for example when the channels were "
+                         "imported from a CSV list and the radio was programmed elsewhere.";
     QTest::newRow("scan bit of an empty channel") << QStringList { "17E=FD" } << false
-        << QStringList { "Byte 0x17E: FF -> FD" };
+        << QStringList { others, note, "  Scan list, byte 0x17E: FF -> FD (0x17E bit 1: scan of channel 2)" };
     QTest::newRow("bytes 14-15 have no column") << QStringList { "1E=00", "1F=01" } << false
-        << QStringList { "Bytes 0x01E-0x01F: FF FF -> 00 01" };
+        << QStringList { others, note, "  Channel 1 bytes 14-15 (0x01E-0x01F): FF FF -> 00 01" };
+    // A radio programmed elsewhere keeps other bits in the flag bytes than an import leaves there.
+    QTest::newRow("flag bits no column shows") << QStringList { "1C=00", "1D=30" } << false
+        << QStringList { others, note,
+               "  Channel 1 flag bytes 12-13 (0x01C-0x01D): E7 BF -> 00 30 (byte 12 bits 0-2, 5-7: not used by "
+               "this program; byte 13 bits 0-3, 7: not used by this program)" };
+    QTest::newRow("flag bits, Chinese") << QStringList { "1C=00", "1D=30" } << true
+        << QStringList { "其他字节, 1 处不同:",
+               "  写入时这些字节照原样发送, 但没有任何列或选项显示它们。即使信道和设置都相同, 它们也可能不同, "
+               "例如信道是从 CSV 列表导入的, 而电台是在别处编程的。",
+               "  信道 1 标志字节 12-13 (0x01C-0x01D): E7 BF -> 00 30 (字节 12 位 0-2, 5-7: 本程序不使用; "
+               "字节 13 位 0-3, 7: 本程序不使用)" };
+    QTest::newRow("busy lockout bit of an empty channel") << QStringList { "AC=E7" } << false
+        << QStringList { others, note, "  Channel 10 flag byte 12 (0x0AC): FF -> E7 (byte 12 bits 3-4: busy-channel lockout)" };
     QTest::newRow("option and alignment") << QStringList { "134=07", "300=00", "301=00" } << false
-        << QStringList { "Squelch Level: 5 -> 7", "Bytes 0x300-0x301: FF FF -> 00 00" };
+        << QStringList { "Squelch Level: 5 -> 7", "Alignment, bytes 0x300-0x301: FF FF -> 00 00" };
+    // Channels, then options, then the tables, then the other bytes, whatever their addresses.
+    QTest::newRow("in order of what matters") << QStringList { "3E3=00", "1E=00", "134=07", "10=50", "390=B9" } << false
+        << QStringList { "Channel 1 Rx Frequency: 146.52000 -> 146.52050", "Squelch Level: 5 -> 7",
+               "Power table entry 2, byte 0x3E3: 4D -> 00", "Other bytes, 2 difference(s):", note,
+               "  Channel 1 byte 14 (0x01E): FF -> 00",
+               "  Side Key, byte 0x390: F9 -> B9 (0x390 bit 6: not used by this program)" };
 }
 
 void TestCsvExport::diff()
@@ -189,7 +213,7 @@ void TestCsvExport::diff()
     }
     CIniFile ini;
     ini.OpenBesideExe(QStringLiteral("Program.ini"), false, true, false);
-    const QStringList got = ImageDiff::Lines(ImageDiff::Compare(first, second, ini, chinese));
+    const QStringList got = ImageDiff::Lines(ImageDiff::Compare(first, second, ini, chinese), chinese);
     QCOMPARE(got, lines);
 }
 
@@ -205,6 +229,22 @@ void TestCsvExport::cli()
     QCOMPARE(r.code, 1);
     QVERIFY2(r.out.contains("信道 4 接收频率: (空) -> 146.52000"), qPrintable(r.out));
     QCOMPARE(runCli({ "diff", a, dir.filePath("none.dat") }).code, 2);
+
+    // A list imported from CSV against a radio programmed elsewhere: the same channel, other flag bits.
+    CRadioImage imported = gridImage({ {}, {}, {}, {}, {}, {}, {}, {}, {},
+        { "146.52000", "146.52000", "None", "None", "Narrow", "Yes", "Off", "High" } });
+    CRadioImage elsewhere = imported;
+    elsewhere.SetByte(0x0AC, 0x00);
+    elsewhere.SetByte(0x0AD, 0x20);
+    QVERIFY(DataFile::Save(a, imported).ok() && DataFile::Save(b, elsewhere).ok());
+    const Run flags = runCli({ "diff", a, b });
+    QCOMPARE(flags.code, 1);
+    QCOMPARE(flags.out, QStringLiteral("Other bytes, 1 difference(s):\n"
+        "  A write sends these bytes as they are, though no column or option shows them. They can differ without "
+        "any channel or setting differing, for example when the channels were imported from a CSV list and the "
+        "radio was programmed elsewhere.\n"
+        "  Channel 10 flag bytes 12-13 (0x0AC-0x0AD): E7 AF -> 00 20 (byte 12 bits 0-2, 5-7: not used by this "
+        "program; byte 13 bits 0-3, 7: not used by this program)\n"));
 
     // export: a tone outside the list is written as it is, and said once per channel.
     CRadioImage odd = freshImage();

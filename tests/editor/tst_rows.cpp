@@ -279,7 +279,48 @@ private slots:
         QVERIFY(CBackupStore(dir.filePath("Linked")).Keep(CRadioImage(), start.addSecs(58), &path).ok());
         QCOMPARE(QFileInfo(path).fileName(), QString("read-20261208-001600-2.dat"));
         QVERIFY(!QFileInfo::exists(outside));
-        QCOMPARE(TestFiles::Read(dir.filePath("Backups/read-20261208-001600-2.dat")).size(), 1040);
+        CRadioImage through;
+        QVERIFY(DataFile::Load(dir.filePath("Backups/read-20261208-001600-2.dat"), through).ok());
+        QCOMPARE(through, CRadioImage());
+    }
+
+    // Open Backup lists by the time each backup holds, not by its name: a name a time zone change made
+    // later, or a clock that ran ahead, does not put a backup on top. The port comes along, a device name
+    // with control characters made harmless; a backup of an earlier version lists by its name.
+    void backupOrder()
+    {
+        QTemporaryDir dir;
+        const CBackupStore store(dir.filePath("Backups"));
+        const QDateTime now(QDate(2026, 12, 8), QTime(12, 0), Qt::UTC);
+        const auto keep = [&](int band, const QDateTime& when, const QString& port) {
+            CRadioImage image;
+            image.SetByte(ImageMap::kFrequencyBand, std::uint8_t(band));
+            QString path;
+            return store.Keep(image, when, &path, port).ok() ? path : QString();
+        };
+        QVERIFY(!keep(1, now.addSecs(-7200), "COM1 (/dev/ttyUSB0)").isEmpty());
+        QVERIFY(!keep(2, QDateTime(QDate(2027, 6, 1), QTime(0, 0), Qt::UTC), "COM2").isEmpty()); // clock ahead
+        QVERIFY(!keep(3, now.addSecs(-3600), QString::fromUtf8("/dev/ttyACM0\n\x1b")).isEmpty());
+        const QString renamed = keep(5, now.addSecs(-10800), "COM5");
+        QVERIFY(QFile::rename(renamed, dir.filePath("Backups/read-20261208-235959.dat")));
+        CRadioImage older;
+        older.SetByte(ImageMap::kFrequencyBand, 4);
+        QVERIFY(TestFiles::Write(dir.filePath("Backups/read-20261207-000000.dat"), DataFile::Serialize(older)));
+
+        QList<int> bands;
+        QStringList ports;
+        QList<bool> ahead;
+        for (const CBackupStore::Entry& entry : store.List(now)) {
+            bands << entry.band;
+            ports << entry.port;
+            ahead << entry.ahead;
+        }
+        QCOMPARE(bands, QList<int>({ 3, 1, 5, 4, 2 }));
+        QCOMPARE(ports, QStringList({ "/dev/ttyACM0??", "COM1 (/dev/ttyUSB0)", "COM5", "", "COM2" }));
+        QCOMPARE(ahead, QList<bool>({ false, false, false, false, true }));
+        QCOMPARE(store.List(now).first().time, now.addSecs(-3600));
+        // Once the clock has caught up, that backup is simply the newest.
+        QCOMPARE(store.List(QDateTime(QDate(2027, 6, 2), QTime(0, 0), Qt::UTC)).first().band, std::uint8_t(2));
     }
 };
 

@@ -26,12 +26,16 @@ const QByteArray kCsv = "Location,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFr
                         "3,146.520000,-,0.600000,TSQL,88.5,100.0,NFM,S,Low,busy=Carrier\n"
                         "4,446.000000,,0.000000,,88.5,88.5,FM,,High,\n";
 
-// A shared list of 60 Locations: Location n on 145 MHz + n x 25 kHz.
-QByteArray longList()
+// A shared list of 60 Locations: Location n on 145 MHz + n x 25 kHz, named "Rn"; with bad, Location 25
+// (line 26) lies on 446 MHz, outside the radio's band.
+QByteArray longList(bool bad = false)
 {
     QByteArray list = "Location,Name,Frequency,Duplex,Offset,Tone,rToneFreq,cToneFreq,Power\n";
-    for (int n = 1; n <= 60; ++n)
-        list += QByteArray::number(n) + ",," + QByteArray::number(145000000 + n * 25000).insert(3, '.') + ",,0.000000,,88.5,88.5,5.0W\n";
+    for (int n = 1; n <= 60; ++n) {
+        const QByteArray frequency = bad && n == 25 ? QByteArray("446.000000")
+                                                    : QByteArray::number(145000000 + n * 25000).insert(3, '.');
+        list += QByteArray::number(n) + ",R" + QByteArray::number(n) + "," + frequency + ",,0.000000,,88.5,88.5,5.0W\n";
+    }
     return list;
 }
 
@@ -135,36 +139,49 @@ void TestCsvWindow::importReport()
 void TestCsvWindow::importLongList_data()
 {
     QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("bad"); // Location 25 lies outside the band
     QTest::addColumn<bool>("import");
     QTest::addColumn<QString>("summary");
     QTest::addColumn<QString>("message");
-    QTest::newRow("English, from 21") << "English" << true
-        << "Channels 1 to 16 take Locations 21 to 36 (16 row(s)); 44 row(s) outside are left out."
-        << "Imported 16 channel(s), left out 44 rows outside Locations 21\u201336.";
-    QTest::newRow("English, cancel") << "English" << false
-        << "Channels 1 to 16 take Locations 21 to 36 (16 row(s)); 44 row(s) outside are left out." << QString();
-    QTest::newRow("Chinese, from 21") << "Chinese" << true << "信道 1 到 16 取 Location 21 到 36 (16 行); 其外的 44 行略去。"
-        << "已导入 16 个信道, 略去 Location 21\u201336 之外的 44 行。";
+    QTest::addColumn<QStringList>("fifth"); // the preview's row of channel 5
+    const QString taken = "Channels 1 to 16 take Locations 21 to 36 (16 row(s)); 44 row(s) outside are left out.";
+    const QStringList fifth { "5", "25", "145.62500", "145.62500", "None", "None", "Wide", "Yes", "Off", "High", "" };
+    const QString outside = "Receive frequency 446.000000 MHz lies outside the radio's band, 130\u2013161 MHz.";
+    QTest::newRow("English, from 21") << "English" << false << true << taken
+        << "Imported 16 channel(s), left out 44 rows outside Locations 21\u201336." << fifth;
+    QTest::newRow("English, cancel") << "English" << false << false << taken << QString() << fifth;
+    QTest::newRow("Chinese, from 21") << "Chinese" << false << true << "信道 1 到 16 取 Location 21 到 36 (16 行); 其外的 44 行略去。"
+        << "已导入 16 个信道, 略去 Location 21\u201336 之外的 44 行。"
+        << QStringList { "5", "25", "145.62500", "145.62500", "无", "无", "宽", "是", "关", "高", "" };
+    // A row that will be refused is marked with its reason before Import, which takes the others.
+    QTest::newRow("a row outside the band, marked") << "English" << true << true
+        << taken + "\n1 row(s) marked in red cannot be placed and will be refused; Import takes the others."
+        << "Imported 15 channel(s), left out 44 rows outside Locations 21\u201336.\nLine 26: " + outside
+        << QStringList { "5", "25", "", "", "", "", "", "", "", "", outside };
 }
 
 // A list longer than the radio: the first Location is chosen over the file's range, the preview shows
-// the 16 rows it takes, and nothing changes before Import; the import is then one undo step.
+// the 16 channels as the grid will store them, marks the rows that will be refused, and says names are
+// not kept; nothing changes before Import, which is then one undo step.
 void TestCsvWindow::importLongList()
 {
     QFETCH(QString, language);
+    QFETCH(bool, bad);
     QFETCH(bool, import);
     QFETCH(QString, summary);
     QFETCH(QString, message);
+    QFETCH(QStringList, fifth);
     CGuiFixture fixture(language);
     QVERIFY(fixture.Start());
     const QString csv = fixture.DataPath("long.csv");
-    QVERIFY(TestFiles::Write(csv, longList()));
+    QVERIFY(TestFiles::Write(csv, longList(bad)));
     const CRadioImage before = fixture.Doc()->m_Image;
+    const bool zh = language == QLatin1String("Chinese");
 
     int lowest = 0, highest = 0, rows = 0;
-    QStringList firstRow, lastRow;
-    QString shownSummary;
-    bool unchangedWhileOpen = false;
+    QStringList headers, firstRow, fifthRow, lastRow;
+    QString shownSummary, names;
+    bool unchangedWhileOpen = false, fifthMarked = false, firstMarked = true;
     fixture.onDialog = [&](QDialog& dialog) {
         auto* choice = qobject_cast<CImportLocationDlg*>(&dialog);
         if (!choice)
@@ -174,9 +191,14 @@ void TestCsvWindow::importLongList()
         QTest::keyClick(choice->FirstLocationBox(), Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(choice->FirstLocationBox(), QStringLiteral("21"));
         rows = choice->Preview()->topLevelItemCount();
+        headers = itemTexts(choice->Preview()->headerItem());
         firstRow = itemTexts(choice->Preview()->topLevelItem(0));
+        fifthRow = itemTexts(choice->Preview()->topLevelItem(4));
         lastRow = itemTexts(choice->Preview()->topLevelItem(rows - 1));
+        fifthMarked = choice->Preview()->topLevelItem(4)->foreground(0).color() == QColor(0xc0, 0, 0);
+        firstMarked = choice->Preview()->topLevelItem(0)->foreground(0).color() == QColor(0xc0, 0, 0);
         shownSummary = choice->Summary()->text();
+        names = choice->NamesNote()->isHidden() ? QString() : choice->NamesNote()->text();
         unchangedWhileOpen = fixture.Doc()->m_Image == before;
         if (import)
             QTest::mouseClick(choice->ImportButton(), Qt::LeftButton);
@@ -187,13 +209,21 @@ void TestCsvWindow::importLongList()
     fixture.fileAnswers << csv;
     fixture.App().MainFrame()->FindCommand(CMainFrame::kFileImportCsv)->trigger();
 
-    QCOMPARE(fixture.dialogs.size(), 1); // no report: every row in the window fits
+    QCOMPARE(fixture.dialogs.size(), 1); // no report after it: the preview has shown the refused rows
     QCOMPARE(lowest, 1);
     QCOMPARE(highest, 60);
     QCOMPARE(rows, 16);
-    QCOMPARE(firstRow, QStringList({ "1", "21", "145.525000", "", "0.000000", "" }));
-    QCOMPARE(lastRow, QStringList({ "16", "36", "145.900000", "", "0.000000", "" }));
+    QCOMPARE(headers.mid(0, 4), zh ? QStringList({ "信道", "Location", "接收频率", "发射频率" })
+                                   : QStringList({ "Channel", "Location", "Rx Frequency", "Tx Frequency" }));
+    QCOMPARE(headers.size(), 11);
+    QCOMPARE(firstRow.mid(0, 4), QStringList({ "1", "21", "145.52500", "145.52500" }));
+    QCOMPARE(fifthRow, fifth);
+    QCOMPARE(lastRow.mid(0, 4), QStringList({ "16", "36", "145.90000", "145.90000" }));
+    QCOMPARE(fifthMarked, bad);
+    QVERIFY(!firstMarked);
     QCOMPARE(shownSummary, summary);
+    QCOMPARE(names, zh ? QStringLiteral("不保留信道名称: 电台不存储名称。")
+                       : QStringLiteral("Channel names are not kept: the radio stores none."));
     QVERIFY(unchangedWhileOpen);
     if (!import) {
         QCOMPARE(fixture.Doc()->m_Image, before);
@@ -201,6 +231,7 @@ void TestCsvWindow::importLongList()
         return;
     }
     QCOMPARE(fixture.RowTexts(1).value(0), QStringLiteral("145.52500"));
+    QCOMPARE(fixture.RowTexts(5).value(0), bad ? QString() : QStringLiteral("145.62500"));
     QCOMPARE(fixture.RowTexts(16).value(0), QStringLiteral("145.90000"));
     QCOMPARE(fixture.messages.size(), 1);
     QCOMPARE(fixture.messages.first().text, message);

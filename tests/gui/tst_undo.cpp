@@ -295,14 +295,16 @@ private slots:
     {
         QTest::addColumn<QString>("language");
         QTest::addColumn<QStringList>("headers");
-        QTest::newRow("English") << "English" << QStringList { "Read at", "Type", "Frequency" };
-        QTest::newRow("Chinese") << "Chinese" << QStringList { "读取时间", "类型", "频率" };
+        QTest::addColumn<QString>("unknown"); // the port of a backup that did not record one
+        QTest::newRow("English") << "English" << QStringList { "Read at", "Port", "Type", "Frequency" } << "(not recorded)";
+        QTest::newRow("Chinese") << "Chinese" << QStringList { "读取时间", "端口", "类型", "频率" } << "(未记录)";
     }
 
     void openBackup()
     {
         QFETCH(QString, language);
         QFETCH(QStringList, headers);
+        QFETCH(QString, unknown);
         CGuiFixture f(language);
         QVERIFY(f.Start());
         CRadioImage older = f.Doc()->m_Image;
@@ -311,7 +313,7 @@ private slots:
         const CBackupStore store(f.BackupFolder());
         const QDateTime when(QDate(2026, 12, 8), QTime(0, 30, 5));
         QVERIFY(store.Keep(older, when).ok());
-        QVERIFY(store.Keep(newer, when.addSecs(60)).ok());
+        QVERIFY(store.Keep(newer, when.addSecs(60), nullptr, "COM3 (/dev/ttyUSB2)").ok());
 
         QStringList listed;
         QStringList shownHeaders;
@@ -320,14 +322,15 @@ private slots:
             for (int col = 0; col < list->columnCount(); ++col)
                 shownHeaders << list->headerItem()->text(col);
             for (int i = 0; i < list->topLevelItemCount(); ++i)
-                listed << list->topLevelItem(i)->text(1) + " " + list->topLevelItem(i)->text(2);
+                listed << list->topLevelItem(i)->text(1) + " | " + list->topLevelItem(i)->text(2) + " "
+                        + list->topLevelItem(i)->text(3);
             list->setCurrentItem(list->topLevelItem(1));
             dialog.accept();
             return int(QDialog::Accepted);
         };
         f.Run(CMainFrame::kFileOpenBackup);
         QCOMPARE(shownHeaders, headers);
-        QCOMPARE(listed, (QStringList { "QR-260 130 - 160MHz", "QR-260 136 - 174MHz" }));
+        QCOMPARE(listed, (QStringList { "COM3 (/dev/ttyUSB2) | QR-260 130 - 160MHz", unknown + " | QR-260 136 - 174MHz" }));
         QCOMPARE(f.Doc()->m_Image, older);
         QCOMPARE(f.Doc()->Title(), QString("read-20261208-003005"));
         QCOMPARE(f.messages.size(), 0);
