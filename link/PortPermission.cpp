@@ -8,7 +8,7 @@ namespace {
 // The group the serial devices of Debian and its relatives belong to.
 const QString kSerialGroup = QStringLiteral("dialout");
 
-constexpr CBilingual kRefused { "No permission to use %1.", "没有使用 %1 的权限。" };
+constexpr CBilingual kPermissionRefused { "No permission to use %1.", "没有使用 %1 的权限。" };
 constexpr CBilingual kJoinDialout {
     "No permission to use %1: add your user to the dialout group (sudo usermod -aG dialout $USER) "
     "and log in again.",
@@ -38,7 +38,7 @@ namespace PortPermission {
 QString Reason(const QString &port, const CDeviceAccess &access, bool chinese)
 {
     if (!access.known)
-        return kRefused.Text(chinese).arg(port);
+        return kPermissionRefused.Text(chinese).arg(port);
     // Outside the group that may use it: joining is the cure.
     if (!access.modeAllows && !access.isOwner && !access.inGroup && access.groupMayUse) {
         if (access.listedInGroup)
