@@ -282,8 +282,6 @@ void TestCli::failures_data()
                            "program-cli ports lists this computer's\nsee program-cli --help\n";
     QTest::newRow("read from COM17") << L { "read", "--port", "COM17", "-o", "out.dat" } << good << 2 << beyond.arg("COM17");
     QTest::newRow("write to com0") << L { "write", "--port", "com0", "radio.dat" } << good << 2 << beyond.arg("com0");
-    QTest::newRow("second radio on COM99") << L { "write", "--port", "COM1", "--port", "COM99", "radio.dat" } << good << 2
-                                           << beyond.arg("COM99");
     QTest::newRow("service on the long form of COM20")
         << L { "service", "read", "--port", "\\\\.\\COM20", "--access-code", "k719wd", "--area", "power", "radio.dat" }
         << good << 2 << beyond.arg("\\\\.\\COM20");
