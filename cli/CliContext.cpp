@@ -49,10 +49,15 @@ bool CCliContext::OutputIsLog(const QString &output)
 
 int CCliContext::UsageError(const QString &message)
 {
-    if (!message.isEmpty())
-        m_Err << "program-cli: " << message << Qt::endl;
-    m_Err << CliUsage() << Qt::flush;
+    // The one line that helps, not the whole usage above it.
+    m_Err << "program-cli: " << message << '\n' << "see program-cli --help" << Qt::endl;
     return kUsage;
+}
+
+void CCliContext::Summary(const QString &line, bool stdoutCarriesData)
+{
+    if (!m_bQuiet)
+        (stdoutCarriesData ? m_Err : m_Out) << line << Qt::endl;
 }
 
 bool CCliContext::TakeLanguage(const QString &value)

@@ -35,8 +35,15 @@ public:
     // True, after saying so on stderr, when output is one of the programming log's files: no command
     // writes over the record of every transfer.
     bool OutputIsLog(const QString &output);
-    // Prints the message and the usage on stderr and returns kUsage.
+    // Prints the message and where the usage is on stderr and returns kUsage.
     int UsageError(const QString &message);
+
+    // -q: the line that says what a command did is left out; failures are still said.
+    void SetQuiet(bool quiet) { m_bQuiet = quiet; }
+    bool IsQuiet() const { return m_bQuiet; }
+    // The one line that says what a command did, unless quiet: on stdout, or on stderr when stdout
+    // carries the command's data (a script reads it).
+    void Summary(const QString &line, bool stdoutCarriesData = false);
 
 private:
     QTextStream &m_Out;
@@ -44,6 +51,7 @@ private:
     CIniFile m_Ini;
     bool m_bChinese = false;
     bool m_bLogFailed = false;
+    bool m_bQuiet = false;
 };
 
 // Runs program-cli with its arguments (the program name left out); returns the exit status.

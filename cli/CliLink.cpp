@@ -41,6 +41,19 @@ QString ProgressLine(const QString &label, int done, int total)
 
 namespace CliLink {
 
+int CheckPorts(CCliContext &context, const QStringList &args)
+{
+    for (qsizetype i = 0; i + 1 < args.size(); ++i) {
+        if (args.at(i) != QLatin1String("--port") || CPortName::IsOffered(args.at(i + 1), context.Ini()))
+            continue;
+        return context.UsageError(QStringLiteral("--port %1: a port is COM1..COM%2 or a device path such as "
+                                                 "/dev/ttyUSB0; program-cli ports lists this computer's")
+                                      .arg(args.at(i + 1))
+                                      .arg(CPortName::kHighestPort));
+    }
+    return -1;
+}
+
 QString DeviceFor(const CCliContext &context, const QString &port)
 {
     return CPortName::DevicePath(port, context.Ini());

@@ -28,6 +28,10 @@ bool StopRequested();
 // For a stop that came from outside the terminal (SIGTERM, SIGHUP): a line on stderr naming it.
 void NoteStopSignal(CCliContext &context);
 
+// Every "--port PORT" of args names a port a user could mean (COM1..COM16 or a device path); else
+// says so as a usage error and returns its status. -1 when they all do.
+int CheckPorts(CCliContext &context, const QStringList &args);
+
 // The device to open for PORT: a COM name by Program.ini's [Ports] (else /dev/ttyUSB<n-1>), or a
 // device path as it is.
 QString DeviceFor(const CCliContext &context, const QString &port);

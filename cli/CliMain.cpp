@@ -1,7 +1,9 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "cli/CliLink.h"
 #include "cli/CliTrace.h"
 #include "config/SafeFile.h"
+#include "config/UserFront.h"
 
 #include <QCoreApplication>
 #include <QScopeGuard>
@@ -33,6 +35,24 @@ constexpr Command kCommands[] = {
     { "diff", RunDiff },
     { "log", RunLog },
 };
+
+// "new, show, ...": the one useful line when no known command was given.
+QString commandList()
+{
+    QStringList names;
+    for (const Command &command : kCommands)
+        names << QLatin1String(command.name);
+    return names.join(QStringLiteral(", "));
+}
+
+// Takes -q (--quiet) out of args: the line saying what was done is left out.
+bool takeQuiet(QStringList &args)
+{
+    const qsizetype before = args.size();
+    args.removeAll(QStringLiteral("-q"));
+    args.removeAll(QStringLiteral("--quiet"));
+    return args.size() != before;
+}
 
 } // namespace
 
@@ -67,6 +87,7 @@ QString CliUsage()
         "  program-cli ports\n"
         "      lists the serial ports of this computer\n"
         "  program-cli export FILE -o OUT.csv [--lang english|chinese]\n"
+        "      -o - writes the channel list to stdout\n"
         "  program-cli import FILE IN.csv [--from L] [--skip-bad] [--lang english|chinese]\n"
         "      channel CSV; a row that cannot be placed stops the import unless --skip-bad;\n"
         "      --from L puts Locations L..L+15 into channels 1..16 and leaves the other rows out\n"
@@ -74,6 +95,8 @@ QString CliUsage()
         "      exit 0 the same, 1 different, 2 a file could not be read\n"
         "  program-cli log [--since DATE] [--port PORT] [--file TEXT] [--csv]\n"
         "      every read and write of a radio, newest last; DATE 2026-12-08 or 2026-12-08T14:30 (UTC)\n"
+        "Every command takes -q (--quiet): read, write, export, import and print then leave out the line\n"
+        "that says what was done.\n"
         "Exit status: 0 done, 1 refused input or failed file or radio, 2 usage error.\n");
 }
 
@@ -83,8 +106,11 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
     // What a save that succeeded still has to tell (a hard link it broke) goes to the error stream.
     SafeFile::SetNotice([&err](const QString &notice) { err << notice << Qt::endl; });
     const auto noticeOff = qScopeGuard([] { SafeFile::SetNotice({}); });
+    // Messages that tell the user where to go next name options and commands, not window menus.
+    UserFront::Set(UserFront::Kind::CommandLine);
+    const auto frontBack = qScopeGuard([] { UserFront::Set(UserFront::Kind::Window); });
     if (args.isEmpty())
-        return context.UsageError(QString());
+        return context.UsageError(QStringLiteral("a command is needed: %1").arg(commandList()));
     if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
         out << CliUsage() << Qt::flush;
         return CCliContext::kDone;
@@ -92,6 +118,10 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
     for (const Command &command : kCommands) {
         if (args.first() == QLatin1String(command.name)) {
             QStringList rest = args.mid(1);
+            context.SetQuiet(takeQuiet(rest));
+            if (CliLink::TalksToRadio(args.first()))
+                if (const int status = CliLink::CheckPorts(context, rest); status >= 0)
+                    return status;
             CCliTrace trace;
             if (const int status = trace.Take(context, rest); status >= 0)
                 return status;
@@ -100,5 +130,5 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
             return status;
         }
     }
-    return context.UsageError(QStringLiteral("unknown command \"%1\"").arg(args.first()));
+    return context.UsageError(QStringLiteral("unknown command \"%1\"; the commands are %2").arg(args.first(), commandList()));
 }

@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "config/FileLock.h"
+#include "config/FileName.h"
 #include "csv/ChannelCsv.h"
 #include "dialogs/ProductCatalog.h"
 #include "image/DataFile.h"
@@ -17,7 +18,7 @@ constexpr CBilingual kNoRowFits { "Nothing was imported: none of the %1 row(s) c
     "未导入任何信道: %1 行均无法放置。" };
 constexpr CBilingual kNoRowInWindow { "Nothing was imported: the file has no row in Locations %1.",
     "未导入任何信道: 文件中没有位于 Location %1 的行。" };
-constexpr CBilingual kImported { "Imported %1 channel(s)", "已导入 %1 个信道" };
+constexpr CBilingual kImported { "Imported %1 channel(s) from %2 into %3", "已从 %2 导入 %1 个信道到 %3" };
 constexpr CBilingual kSkipped { ", skipped %1 row(s)", ", 跳过 %1 行" };
 constexpr CBilingual kTooLarge { "%1 is too large to be a channel list.", "%1 太大, 不是信道表。" };
 constexpr CBilingual kFromHint { "The file's Locations run from %1 to %2: --from L puts Locations L to L+15 into "
@@ -114,11 +115,11 @@ int RunImport(CCliContext &context, const QStringList &args)
     const DataFile::Result saved = DataFile::Save(path, image);
     if (!saved.ok())
         return context.Fail(DataFile::Describe(saved, path));
-    QString summary = kImported.Text(zh).arg(applied);
+    QString summary = kImported.Text(zh).arg(applied).arg(FileName::Display(paths.at(1)), FileName::Display(path));
     if (!plan.refusals.empty())
         summary += kSkipped.Text(zh).arg(plan.refusals.size());
     if (plan.leftOut > 0)
         summary += QStringLiteral(", ") + ChannelCsv::LeftOutText(plan, zh);
-    context.Out() << summary << (zh ? "。" : ".") << Qt::endl;
+    context.Summary(summary + (zh ? QStringLiteral("。") : QStringLiteral(".")));
     return CCliContext::kDone;
 }

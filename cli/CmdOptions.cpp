@@ -19,6 +19,15 @@ constexpr std::array<const char *, 10> kNames = {
 
 constexpr CBilingual kUnlisted { "unlisted (0x%1)", "未列出 (0x%1)" };
 
+// "tot, sql, ...": what a usage error offers.
+QString optionNameList()
+{
+    QStringList names;
+    for (const char *name : kNames)
+        names << QLatin1String(name);
+    return names.join(QStringLiteral(", "));
+}
+
 int optionOf(const QString &name)
 {
     for (std::size_t i = 0; i < kNames.size(); ++i)
@@ -52,7 +61,8 @@ int RunOptions(CCliContext &context, const QStringList &args)
             const int eq = arg.indexOf(QLatin1Char('='));
             const int option = eq < 0 ? -1 : optionOf(arg.left(eq));
             if (option < 0)
-                return context.UsageError(QStringLiteral("\"%1\" is not NAME=TEXT with a known NAME").arg(arg));
+                return context.UsageError(
+                    QStringLiteral("\"%1\" is not NAME=TEXT with a known NAME (%2)").arg(arg, optionNameList()));
             texts[option] = arg.mid(eq + 1);
             chosen[option] = -1;
             assigned = true;

@@ -17,6 +17,14 @@ constexpr CBilingual kTakenCorrected { "%1: the file holds %2, out of range; tak
 constexpr CBilingual kNotNumber { "%1=%2: the value must be a whole number", "%1=%2: 值必须是整数" };
 const QString kSqlPrefix = QStringLiteral("sql:");
 
+// "sql:MHZ, sqlclose, ...": what a usage error offers.
+QString paramNameList()
+{
+    QStringList names { kSqlPrefix + QStringLiteral("MHZ") };
+    for (int f = 0; f < ParamTable::kFieldCount; ++f)
+        names << QLatin1String(ParamTable::Info(ParamTable::Field(f)).name);
+    return names.join(QStringLiteral(", "));
+}
 
 void Print(CCliContext& context, const CRadioImage& image, const CServiceBand& band)
 {
@@ -86,7 +94,8 @@ int RunParams(CCliContext& context, const QStringList& args)
         const int eq = arg.indexOf(QLatin1Char('='));
         const QString name = arg.left(eq);
         if (eq < 0 || (!name.startsWith(kSqlPrefix) && !ParamTable::FieldNamed(name)))
-            return context.UsageError(QStringLiteral("\"%1\" is not NAME=VALUE with a known NAME").arg(arg));
+            return context.UsageError(
+                QStringLiteral("\"%1\" is not NAME=VALUE with a known NAME (%2)").arg(arg, paramNameList()));
     }
     const QString path = args.first();
     // Held from reading the file to replacing it: a second program changing it waits for this one.

@@ -1,5 +1,6 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
+#include "config/FileName.h"
 #include "config/Language.h"
 #include "editor/ChannelGrid.h"
 #include "image/DataFile.h"
@@ -10,7 +11,7 @@
 
 namespace {
 
-constexpr CBilingual kWritten { "%1: %2 pages", "%1: %2 页" };
+constexpr CBilingual kWritten { "Printed %1 into %2: %3 pages", "已把 %1 打印到 %2: %3 页" };
 constexpr CBilingual kNoGui { "Printing needs the graphics library, which this run did not start",
     "打印需要图形库, 本次运行未启动" };
 
@@ -57,6 +58,6 @@ int RunPrint(CCliContext& context, const QStringList& args)
     QString error;
     if (!CReportPdf::Write(output, report, &error))
         return context.Fail(error);
-    context.Out() << kWritten.Text(zh).arg(output).arg(report.PageCount()) << Qt::endl;
+    context.Summary(kWritten.Text(zh).arg(FileName::Display(path), FileName::Display(output)).arg(report.PageCount()));
     return CCliContext::kDone;
 }

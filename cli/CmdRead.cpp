@@ -8,6 +8,13 @@
 #include "image/DataFile.h"
 #include "config/FileLock.h"
 #include "link/CloneTransfer.h"
+#include "link/TransferNotes.h"
+#include "config/FileName.h"
+#include "config/Language.h"
+
+namespace {
+constexpr CBilingual kReadSummary { "Read %1 bytes from %2 into %3", "已从 %2 读取 %1 字节, 存入 %3" };
+}
 
 // program-cli read --port PORT -o FILE: reads the radio and saves a data file. FILE is written only
 // when every block came in; the bytes the read plan leaves out are those of a new image.
@@ -36,6 +43,7 @@ int RunRead(CCliContext &context, const QStringList &args)
     const std::unique_ptr<CCloneTransfer> transfer
         = CCloneTransfer::ChannelRead(DataFile::NewImage(CAppPaths::ExecutableDir()));
     const QString device = CliLink::DeviceFor(context, port);
+    transfer->SetPortName(port);
     const bool done = CliLink::Run(context, *transfer, device);
     CLogRecord record = CLogRecord::Of(*transfer, port, device, path, context.Ini());
     if (!done) {
@@ -59,5 +67,8 @@ int RunRead(CCliContext &context, const QStringList &args)
         return code;
     }
     CliLog::Record(context, record);
+    context.Summary(kReadSummary.Text(context.IsChinese())
+                        .arg(transfer->ByteCount())
+                        .arg(TransferNotes::PortLabel(port, device), FileName::Display(path)));
     return CCliContext::kDone;
 }

@@ -26,6 +26,7 @@ int Verify(CCliContext& context, const CServiceExchange& written, const QString&
     CLogRecord& record)
 {
     CServiceExchange readBack(CServiceExchange::Direction::Read, written.ExchangeArea(), written.Image());
+    readBack.SetPortName(port);
     const bool done = CliLink::Run(context, readBack, device);
     const CCloneSegment range = CServiceExchange::Range(written.ExchangeArea());
     std::optional<CWriteVerify::Mismatch> mismatch;
@@ -93,6 +94,7 @@ int RunService(CCliContext& context, const QStringList& args)
 
     if (read) {
         CServiceExchange exchange(CServiceExchange::Direction::Read, which, image);
+        exchange.SetPortName(port);
         const bool done = CliLink::Run(context, exchange, device);
         CLogRecord record = CLogRecord::Of(exchange, port, device, path, context.Ini());
         if (!done) {
@@ -135,6 +137,7 @@ int RunService(CCliContext& context, const QStringList& args)
         context.Err().flush();
     }
     CServiceExchange exchange(CServiceExchange::Direction::Write, which, image);
+    exchange.SetPortName(port);
     const bool done = CliLink::Run(context, exchange, device);
     CLogRecord record = CLogRecord::Of(exchange, port, device, path, context.Ini());
     if (done && verify)

@@ -13,6 +13,15 @@ constexpr const char *kFieldNames[ChannelCodec::kFieldCount] = {
     "rx", "tx", "dec", "enc", "wn", "scan", "busy", "power",
 };
 
+// "rx, tx, ...": what a usage error offers.
+QString fieldNameList()
+{
+    QStringList names;
+    for (const char *name : kFieldNames)
+        names << QLatin1String(name);
+    return names.join(QStringLiteral(", "));
+}
+
 int columnOf(const QString &field)
 {
     for (int i = 0; i < ChannelCodec::kFieldCount; ++i)
@@ -65,7 +74,8 @@ int RunSet(CCliContext &context, const QStringList &args)
         const int eq = arg.indexOf(QLatin1Char('='));
         const int column = eq < 0 ? 0 : columnOf(arg.left(eq));
         if (column == 0)
-            return context.UsageError(QStringLiteral("\"%1\" is not FIELD=TEXT with a known FIELD").arg(arg));
+            return context.UsageError(
+                QStringLiteral("\"%1\" is not FIELD=TEXT with a known FIELD (%2)").arg(arg, fieldNameList()));
         assignments.push_back({ column, arg.mid(eq + 1) });
     }
 

@@ -12,15 +12,25 @@
 #include "cli/CliWriteChecks.h"
 #include "link/LogRecord.h"
 #include "service/ServiceAccess.h"
+#include "config/FileName.h"
 
 using CliTexts::kWrongCode;
 
 namespace {
 
+constexpr CBilingual kWriteSummary { "Wrote %1 bytes from %2 to %3", "已把 %2 的 %1 字节写入 %3" };
+constexpr CBilingual kWriteVerifiedSummary { "Wrote %1 bytes from %2 to %3 and verified them",
+    "已把 %2 的 %1 字节写入 %3 并校验无误" };
+
+QString writeSummary(const CCliContext &context, const CBilingual &text, int bytes, const QString &path,
+    const QString &port, const QString &device)
+{
+    return text.Text(context.IsChinese()).arg(bytes).arg(FileName::Display(path), TransferNotes::PortLabel(port, device));
+}
 
 // Reads back the blocks just written and compares them with what was sent.
-int Verify(CCliContext &context, const CCloneTransfer &written, const QString &port, const QString &device,
-    CLogRecord &record)
+int Verify(CCliContext &context, const CCloneTransfer &written, const QString &path, const QString &port,
+    const QString &device, CLogRecord &record)
 {
     const std::unique_ptr<CCloneTransfer> readBack = CWriteVerify::ReadBack(written);
     const bool done = CliLink::Run(context, *readBack, device);
@@ -37,7 +47,7 @@ int Verify(CCliContext &context, const CCloneTransfer &written, const QString &p
     if (mismatch)
         return context.Fail(
             CWriteVerify::FailedReport(*mismatch, TransferNotes::PortLabel(port, device), zh));
-    context.Out() << CWriteVerify::VerifiedText(CWriteVerify::ByteCount(written), zh) << Qt::endl;
+    context.Summary(writeSummary(context, kWriteVerifiedSummary, CWriteVerify::ByteCount(written), path, port, device));
     return CCliContext::kDone;
 }
 
@@ -94,10 +104,14 @@ int RunWrite(CCliContext &context, const QStringList &args)
     const CliLink::CStopGuard stop;
     const QString device = CliLink::DeviceFor(context, port);
     const std::unique_ptr<CCloneTransfer> transfer = CCloneTransfer::ChannelWrite(image, checks.WithTables(hasAccessCode));
+    transfer->SetPortName(port);
     const bool done = CliLink::Run(context, *transfer, device);
     CLogRecord record = CLogRecord::Of(*transfer, port, device, path, context.Ini());
     if (done && verify)
-        return Verify(context, *transfer, port, device, record);
+        return Verify(context, *transfer, path, port, device, record);
     CliLog::Record(context, record);
-    return done ? CCliContext::kDone : CCliContext::kFailed;
+    if (!done)
+        return CCliContext::kFailed;
+    context.Summary(writeSummary(context, kWriteSummary, transfer->ByteCount(), path, port, device));
+    return CCliContext::kDone;
 }

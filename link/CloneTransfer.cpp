@@ -129,7 +129,10 @@ QString CCloneTransfer::Message(Status status, bool chinese)
 
 QString CCloneTransfer::PortFailureReason(bool chinese) const
 {
-    return m_Status == Status::PortOpenFailed ? m_Port->FailureReason(chinese) : QString();
+    if (m_Status != Status::PortOpenFailed)
+        return QString();
+    // The port as the user picked it, with the device it stands for: "COM3 (/dev/ttyUSB2)".
+    return m_Port->FailureReason(chinese, m_strPortName.isEmpty() ? QString() : PortLabel());
 }
 
 bool CCloneTransfer::MayHoldPartialWrite() const

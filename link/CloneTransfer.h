@@ -79,7 +79,8 @@ public:
 
     // The message a user sees for the status, in the chosen language; empty for the quiet endings.
     static QString Message(Status status, bool chinese);
-    // For PortOpenFailed: the system's reason on a line of its own, or empty.
+    // For PortOpenFailed: the system's reason on a line of its own, naming the port with its device
+    // (see SetPortName), or empty.
     QString PortFailureReason(bool chinese) const;
     // A write that failed or was stopped after its first block went out: the radio may hold part of
     // the new data and part of the old, and should be written again before it is used.

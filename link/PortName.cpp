@@ -63,8 +63,23 @@ QString CPortName::DevicePath(const QString &name, const CIniFile &ini)
     const QString configured = ini.GetValue(kPortsSection, QStringLiteral("COM%1").arg(*n)).trimmed();
     if (!configured.isEmpty())
         return configured;
-    return QStringLiteral("/dev/ttyUSB%1").arg(static_cast<long long>(*n) - 1);
+    return UsbSerialDevice(*n);
 #endif
+}
+
+QString CPortName::UsbSerialDevice(int n)
+{
+    return QStringLiteral("/dev/ttyUSB%1").arg(static_cast<long long>(n) - 1);
+}
+
+bool CPortName::IsOffered(const QString &name, const CIniFile &ini)
+{
+    const std::optional<int> n = ComNumber(name);
+    if (!n || (*n >= 1 && *n <= kHighestPort))
+        return true;
+    // Past the list only where something names a device for it: COM17 would otherwise become
+    // /dev/ttyUSB16, a device the user never meant.
+    return DevicePath(name, ini) != UsbSerialDevice(*n);
 }
 
 QString CPortName::Current()

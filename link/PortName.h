@@ -22,6 +22,11 @@ public:
     // form, any letter case) maps to key COMn of section Ports in Program.ini, else /dev/ttyUSB<n-1>;
     // anything else is taken as a device path as it is.
     static QString DevicePath(const QString &name, const CIniFile &ini);
+    // False for a COM name that leads nowhere a user could mean: outside COM1..COM16 where no device is
+    // named for it (by Program.ini, this run's overrides, or the system itself on Windows). Any other
+    // name is a device path and passes.
+    static bool IsOffered(const QString &name, const CIniFile &ini);
+    static constexpr int kHighestPort = 16; // COM1..COM16, as Com Setup offers them
 
     // The name every exchange opens: "COM1" until settings or the port dialog say otherwise.
     static QString Current();
@@ -56,6 +61,8 @@ public:
 private:
     // The number of a COM name in either form and any letter case.
     static std::optional<int> ComNumber(const QString &name);
+    // Where COMn leads when nothing else names its device: /dev/ttyUSB<n-1>.
+    static QString UsbSerialDevice(int n);
 
     static QString s_Current;
     static std::map<int, Override> s_Overrides;

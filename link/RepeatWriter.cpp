@@ -2,6 +2,7 @@
 
 #include "config/Language.h"
 #include "link/SerialPort.h"
+#include "link/TransferNotes.h"
 
 #include <chrono>
 #include <thread>
@@ -49,7 +50,7 @@ bool CRepeatWriter::HoldPort(const QString &port, const QString &device, Totals 
     }
     totals.port = port;
     for (const bool chinese : { false, true })
-        totals.portReason[chinese] = m_Port->FailureReason(chinese);
+        totals.portReason[chinese] = m_Port->FailureReason(chinese, TransferNotes::PortLabel(port, device));
     return false;
 }
 

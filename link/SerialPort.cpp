@@ -1,6 +1,7 @@
 #include "link/SerialPort.h"
 
 #include "config/Language.h"
+#include "link/PortPermission.h"
 #include "link/SerialTrace.h"
 
 #include <QCoreApplication>
@@ -31,15 +32,6 @@ constexpr CBilingual kLockNotMade {
     "on file size).",
     "无法为本程序锁定 %1: 无法写入其锁文件 (磁盘已满, 或文件大小受限)。"
 };
-#if defined(Q_OS_LINUX)
-constexpr CBilingual kNoPermission {
-    "No permission to use %1: add your user to the dialout group (sudo usermod -aG dialout $USER) "
-    "and log in again.",
-    "没有使用 %1 的权限: 请把用户加入 dialout 组 (sudo usermod -aG dialout $USER) 后重新登录。"
-};
-#else
-constexpr CBilingual kNoPermission { "No permission to use %1.", "没有使用 %1 的权限。" };
-#endif
 constexpr CBilingual kOther { "%1: %2", "%1: %2" };
 
 #if defined(Q_OS_WIN)
@@ -90,6 +82,7 @@ bool CSerialPort::Open(const QString &device)
     Close();
     m_Failure = OpenFailure::None;
     m_strSystemError.clear();
+    m_Access = {};
     m_bBroken = false;
     m_strDevice = device;
 
@@ -137,8 +130,10 @@ void CSerialPort::ClassifyOpenError(const QString &location)
         m_Failure = OpenFailure::Busy;
 #else
         // The same error covers a refused open and a lock held by another program.
-        if (::access(QFile::encodeName(location).constData(), R_OK | W_OK) != 0 && errno == EACCES)
+        if (::access(QFile::encodeName(location).constData(), R_OK | W_OK) != 0 && errno == EACCES) {
             m_Failure = OpenFailure::NoPermission;
+            m_Access = CDeviceAccess::Of(location);
+        }
         else if (SerialLockRefused(m_strSystemError) && !SerialLockFileThere(location))
             m_Failure = OpenFailure::LockNotMade;
         else
@@ -291,15 +286,15 @@ bool CSerialPort::IsOpen() const
     return m_Port.isOpen();
 }
 
-QString CSerialPort::FailureReason(bool chinese) const
+QString CSerialPort::FailureReason(bool chinese, const QString &port) const
 {
-    const QString name = QDir::toNativeSeparators(m_strDevice);
+    const QString name = port.isEmpty() ? QDir::toNativeSeparators(m_strDevice) : port;
     switch (m_Failure) {
     case OpenFailure::None: return {};
     case OpenFailure::Missing: return kMissing.Text(chinese).arg(name);
     case OpenFailure::NotSerial: return kNotSerial.Text(chinese).arg(name);
     case OpenFailure::Busy: return kBusy.Text(chinese).arg(name);
-    case OpenFailure::NoPermission: return kNoPermission.Text(chinese).arg(name);
+    case OpenFailure::NoPermission: return PortPermission::Reason(name, m_Access, chinese);
     case OpenFailure::LockNotMade: return kLockNotMade.Text(chinese).arg(name);
     case OpenFailure::Other:
         return m_strSystemError.isEmpty() ? QString() : kOther.Text(chinese).arg(name, m_strSystemError);

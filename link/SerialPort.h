@@ -1,5 +1,7 @@
 #pragma once
 
+#include "link/DeviceAccess.h"
+
 #include <QSerialPort>
 #include <QString>
 #include <cstdint>
@@ -54,8 +56,9 @@ public:
 
     OpenFailure Failure() const { return m_Failure; }
     // A second line for the user saying why the port did not open, in the chosen language; empty
-    // when the system gave no reason.
-    QString FailureReason(bool chinese) const;
+    // when the system gave no reason. It names port (as the user knows it, "COM3 (/dev/ttyUSB2)"), or
+    // the device when port is empty.
+    QString FailureReason(bool chinese, const QString &port = QString()) const;
     // The open port failed in itself (a USB adapter pulled out, say), not merely timed out waiting.
     bool IsBroken() const { return m_bBroken; }
 
@@ -69,6 +72,7 @@ private:
     QString m_strDevice;
     OpenFailure m_Failure = OpenFailure::None;
     QString m_strSystemError;
+    CDeviceAccess m_Access; // who may use the device, when the system refused it
     bool m_bBroken = false;
     std::shared_ptr<CSerialTrace> m_Trace; // null while tracing is off
 };

@@ -21,6 +21,9 @@ public:
     // image: what a write sends, or what a read starts from.
     CServiceExchange(Direction direction, Area area, const CRadioImage& image);
 
+    // The port as the user knows it ("COM3"): a port that does not open is named with its device.
+    void SetPortName(const QString& name) { m_Transfer.SetPortName(name); }
+
     Status Begin(const QString& device);
     Status Step();
     Status Stop();

@@ -1,6 +1,7 @@
 #include "link/TransferNotes.h"
 
 #include "config/Language.h"
+#include "config/UserFront.h"
 
 namespace TransferNotes {
 
@@ -18,6 +19,11 @@ constexpr CBilingual kRefused { "%1: the radio refused block %2 of %3 (address %
 constexpr CBilingual kBroken { "%1: the port stopped working (the device went away or failed). Is the cable, or its "
                                "USB adapter, still plugged in? Check the port in Setup > Com Setup.",
     "%1: 端口停止工作 (设备已断开或出错)。电缆或其 USB 转换器是否仍插好? 请在 设置 > 通信设置 中检查端口。" };
+constexpr CBilingual kBrokenCommandLine {
+    "%1: the port stopped working (the device went away or failed). Is the cable, or its USB adapter, still "
+    "plugged in? program-cli ports lists the ports there are now.",
+    "%1: 端口停止工作 (设备已断开或出错)。电缆或其 USB 转换器是否仍插好? program-cli ports 列出当前可用的端口。"
+};
 constexpr CBilingual kProgress { "Port: %1. If nothing happens after OK, check that the radio is on, the cable is "
                                  "plugged in and %1 is the right port (Setup > Com Setup; F1 tells more).",
     "端口: %1。按确定后若无反应, 请检查电台是否开机、电缆是否插好、%1 是否为正确端口 (设置 > 通信设置; 按 F1 "
@@ -56,7 +62,7 @@ QString FailureLine(Step step, const QString &port, int block, int total, int ad
     case Step::WakeUp: return kWakeUp.Text(chinese).arg(port);
     case Step::BlockMissing: return kMissing.Text(chinese).arg(port).arg(block).arg(total).arg(where);
     case Step::BlockRefused: return kRefused.Text(chinese).arg(port).arg(block).arg(total).arg(where);
-    case Step::PortBroken: return kBroken.Text(chinese).arg(port);
+    case Step::PortBroken: return UserFront::Pick(kBroken, kBrokenCommandLine).Text(chinese).arg(port);
     }
     return {};
 }

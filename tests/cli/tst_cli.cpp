@@ -188,8 +188,10 @@ void TestCli::set_data()
     QTest::newRow("tx off step") << QStringList { "1", "tx=146.0001" } << 1 << step << "";
     QTest::newRow("refusal after a good value") << QStringList { "1", "rx=150", "power=Max" } << 1 << format << "";
     QTest::newRow("channel 17") << QStringList { "17", "rx=146.5" } << 2 << "CHANNEL" << "";
-    QTest::newRow("unknown field") << QStringList { "1", "freq=146.5" } << 2 << "freq" << "";
-    QTest::newRow("no assignment") << QStringList { "1" } << 2 << "Usage" << "";
+    QTest::newRow("unknown field") << QStringList { "1", "freq=146.5" } << 2
+                                   << "\"freq=146.5\" is not FIELD=TEXT with a known FIELD (rx, tx, dec, enc, wn, scan, "
+                                      "busy, power)\nsee program-cli --help\n" << "";
+    QTest::newRow("no assignment") << QStringList { "1" } << 2 << "set needs FILE CHANNEL FIELD=TEXT" << "";
 }
 // clang-format on
 
@@ -262,11 +264,27 @@ void TestCli::failures_data()
     QTest::newRow("empty file") << L { "set", "radio.dat", "1", "rx=146.5" } << QByteArray() << 1 << "shorter than 1040 bytes";
     QTest::newRow("missing file") << L { "show", "none.dat" } << good << 1 << "Cannot open";
     QTest::newRow("new into a missing folder") << L { "new", "no/such/dir.dat" } << good << 1 << "Cannot save";
-    QTest::newRow("no command") << QStringList {} << good << 2 << "Usage";
-    QTest::newRow("unknown command") << QStringList { "dump", "radio.dat" } << good << 2 << "dump";
+    // A usage error says what is wrong and where the usage is, not the whole usage.
+    QTest::newRow("no command") << QStringList {} << good << 2
+        << "program-cli: a command is needed: new, show, set, read, write, options, product, service, power, params, "
+           "print, ports, export, import, diff, log\nsee program-cli --help\n";
+    QTest::newRow("unknown command") << QStringList { "dump", "radio.dat" } << good << 2
+        << "program-cli: unknown command \"dump\"; the commands are new, show, set,";
     QTest::newRow("unknown language") << L { "show", "radio.dat", "--lang", "klingon" } << good << 2 << "--lang";
     QTest::newRow("two files") << QStringList { "show", "radio.dat", "other.dat" } << good << 2 << "other.dat";
-    QTest::newRow("new without file") << QStringList { "new" } << good << 2 << "Usage";
+    QTest::newRow("new without file") << QStringList { "new" } << good << 2 << "new takes exactly one FILE";
+    QTest::newRow("unknown option name") << L { "options", "radio.dat", "squelch=3" } << good << 2
+        << "(tot, sql, voice, priority, vox, voxgain, voxdelay, sidekey, beep, saver)";
+    QTest::newRow("unknown parameter name") << L { "params", "radio.dat", "mic4=3" } << good << 2
+        << "(sql:MHZ, sqlclose, narrowsql, rx1w, rx1n, rx2w, rx2n, rx3w, rx3n, mic1, mic2, mic3, maxdev, ctcssdev, dcsdev)";
+    // A COM name past the list would open /dev/ttyUSB16, a device the user never meant.
+    const QString beyond = "program-cli: --port %1: a port is COM1..COM16 or a device path such as /dev/ttyUSB0; "
+                           "program-cli ports lists this computer's\nsee program-cli --help\n";
+    QTest::newRow("read from COM17") << L { "read", "--port", "COM17", "-o", "out.dat" } << good << 2 << beyond.arg("COM17");
+    QTest::newRow("write to com0") << L { "write", "--port", "com0", "radio.dat" } << good << 2 << beyond.arg("com0");
+    QTest::newRow("service on the long form of COM20")
+        << L { "service", "read", "--port", "\\\\.\\COM20", "--access-code", "k719wd", "--area", "power", "radio.dat" }
+        << good << 2 << beyond.arg("\\\\.\\COM20");
 }
 // clang-format on
 
@@ -285,6 +303,8 @@ void TestCli::failures()
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QCOMPARE(result.out, QString());
     QCOMPARE(Read(m_File), file);
+    if (code == 2) // the one useful line, then where the rest is
+        QVERIFY2(result.err.count('\n') == 2 && result.err.endsWith("\nsee program-cli --help\n"), qPrintable(result.err));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

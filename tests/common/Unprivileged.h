@@ -9,6 +9,7 @@
 #include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 // Root writes into any folder and opens any device: tests of what an ordinary user may not do run their
 // body as the nobody user then (in a child process, without root's groups). Where no other user can
@@ -21,9 +22,11 @@ inline bool IsRoot()
     return ::geteuid() == 0;
 }
 
-inline bool BecomeNobody()
+// groups: the supplementary groups to keep, as a user in them would have (none by default).
+inline bool BecomeNobody(const std::vector<gid_t>& groups = {})
 {
-    return ::setgroups(0, nullptr) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0 && ::geteuid() != 0;
+    return ::setgroups(groups.size(), groups.data()) == 0 && ::setgid(65534) == 0 && ::setuid(65534) == 0
+        && ::geteuid() != 0;
 }
 
 // The body's result is the child's exit status; 99: cannot switch.
@@ -44,7 +47,8 @@ inline int RunUnprivileged(const std::function<int()>& body)
 
 // The same for a body that tells what it saw: its lines come back to be compared in the test itself.
 // Empty when no other user can be become.
-inline std::optional<QStringList> SeenUnprivileged(const std::function<QStringList()>& body)
+inline std::optional<QStringList> SeenUnprivileged(
+    const std::function<QStringList()>& body, const std::vector<gid_t>& groups = {})
 {
     if (!IsRoot())
         return body();
@@ -54,7 +58,7 @@ inline std::optional<QStringList> SeenUnprivileged(const std::function<QStringLi
     const pid_t child = ::fork();
     if (child == 0) {
         ::close(channel[0]);
-        if (!BecomeNobody())
+        if (!BecomeNobody(groups))
             ::_exit(99);
         const QByteArray text = body().join(QLatin1Char('\n')).toUtf8();
         for (qsizetype sent = 0; sent < text.size();) {

@@ -18,6 +18,8 @@ private slots:
     void diff_data();
     void diff();
     void cli();
+    void cliExport_data();
+    void cliExport();
 };
 
 void TestCsvExport::initTestCase()
@@ -245,15 +247,50 @@ void TestCsvExport::cli()
         "radio was programmed elsewhere.\n"
         "  Channel 10 flag bytes 12-13 (0x0AC-0x0AD): E7 AF -> 00 20 (byte 12 bits 0-2, 5-7: not used by this "
         "program; byte 13 bits 0-3, 7: not used by this program)\n"));
+}
 
-    // export: a tone outside the list is written as it is, and said once per channel.
+void TestCsvExport::cliExport_data()
+{
+    QTest::addColumn<QStringList>("args"); // after FILE; A.dat and OUT.csv stand for the files
+    QTest::addColumn<QString>("out"); // CSV: the channel list itself
+    QTest::addColumn<QString>("err");
+    const QString odd = "Channel 2: not in the standard tone list: 69.4 Hz. Other programs may refuse this row.\n";
+    using L = QStringList;
+    // clang-format off
+    // A tone outside the list is written as it is, and said once per channel.
+    QTest::newRow("to a file") << L { "-o", "OUT.csv" } << "Exported 1 channel(s) of A.dat to OUT.csv\n" << odd;
+    QTest::newRow("to a file, Chinese") << L { "-o", "OUT.csv", "--lang", "chinese" } << "已把 A.dat 的 1 个信道导出到 OUT.csv\n"
+        << "信道 2: 69.4 Hz 不在标准亚音表中, 其他程序可能拒绝此行。\n";
+    QTest::newRow("quiet") << L { "-o", "OUT.csv", "-q" } << "" << odd;
+    // stdout carries the list for a script: what was done goes to stderr.
+    QTest::newRow("to stdout") << L { "-o", "-" } << "CSV" << odd + "Exported 1 channel(s) of A.dat to standard output\n";
+    QTest::newRow("to stdout, quiet") << L { "--quiet", "-o", "-" } << "CSV" << odd;
+    // clang-format on
+}
+
+// program-cli export: the list in the file or on stdout, the line saying so where it disturbs no
+// script.
+void TestCsvExport::cliExport()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, out);
+    QFETCH(QString, err);
+    QTemporaryDir dir;
+    const QString a = dir.filePath("A.dat"), csv = dir.filePath("OUT.csv");
     CRadioImage odd = freshImage();
     setRecord(odd, 2, TestFiles::Hex("00206514 00206514 B602 B602 E7 BF FFFF"));
     QVERIFY(DataFile::Save(a, odd).ok());
-    const Run e = runCli({ "export", a, "-o", dir.filePath("out.csv") });
+    const Run e = runCli(QStringList { "export", a } + args.replaceInStrings("OUT.csv", csv));
     QCOMPARE(e.code, 0);
-    QCOMPARE(e.err, QStringLiteral("Channel 2: not in the standard tone list: 69.4 Hz. Other programs may refuse this row.\n"));
-    QVERIFY(TestFiles::Read(dir.filePath("out.csv")).contains("\r\n2,,146.520000,,0.000000,TSQL,69.4,69.4,023,NN,023,Tone->Tone,"));
+    QCOMPARE(e.err, QString(err).replace("A.dat", a));
+    const QByteArray row = "\r\n2,,146.520000,,0.000000,TSQL,69.4,69.4,023,NN,023,Tone->Tone,";
+    if (out == "CSV") {
+        QVERIFY2(e.out.startsWith("Location,") && e.out.toUtf8().contains(row), qPrintable(e.out));
+        QVERIFY(!QFile::exists(csv) && !QFile::exists(dir.filePath("-")));
+        return;
+    }
+    QCOMPARE(e.out, QString(out).replace("A.dat", a).replace("OUT.csv", csv));
+    QVERIFY(TestFiles::Read(csv).contains(row));
 }
 
 QTEST_GUILESS_MAIN(TestCsvExport)

@@ -293,7 +293,7 @@ void TestCsvImport::cliImport_data()
     QTest::addColumn<QByteArray>("csv"); // null: no file
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("out");
+    QTest::addColumn<QString>("out"); // IN.csv and A.dat: the two files
     QTest::addColumn<QStringList>("err");      // what stderr holds; "!text": what it must not
     QTest::addColumn<QStringList>("channels"); // receive frequencies of channels 1 and 16 after a success
 
@@ -306,13 +306,15 @@ void TestCsvImport::cliImport_data()
     const QByteArray allBad = kNewer + QByteArray(row).replace("146.52", "446.00") + QByteArray("2" + row.mid(1)).replace("146.52", "446.50");
     using L = QStringList;
     QTest::newRow("one row out of band: all or nothing") << oneBad << L() << 1 << "" << L { "Line 3: Receive frequency 446.000000 MHz" } << L();
-    QTest::newRow("one row out of band, --skip-bad") << oneBad << L { "--skip-bad" } << 0 << "Imported 1 channel(s), skipped 1 row(s).\n"
+    QTest::newRow("one row out of band, --skip-bad") << oneBad << L { "--skip-bad" } << 0 << "Imported 1 channel(s) from IN.csv into A.dat, skipped 1 row(s).\n"
         << L() << L { "146.52000", "" };
     QTest::newRow("no such file") << QByteArray() << L() << 1 << "" << L { "in.csv" } << L();
     QTest::newRow("60 rows from Location 21") << list << L { "--from", "21" } << 0
-        << "Imported 16 channel(s), left out 44 rows outside Locations 21\u201336.\n" << L() << L { "145.52500", "145.90000" };
+        << "Imported 16 channel(s) from IN.csv into A.dat, left out 44 rows outside Locations 21\u201336.\n" << L()
+        << L { "145.52500", "145.90000" };
+    QTest::newRow("quiet") << list << L { "-q", "--from", "21" } << 0 << "" << L() << L { "145.52500", "145.90000" };
     QTest::newRow("60 rows from Location 21, Chinese") << list << L { "--from", "21", "--lang", "chinese" } << 0
-        << "已导入 16 个信道, 略去 Location 21\u201336 之外的 44 行。\n" << L() << L { "145.52500", "145.90000" };
+        << "已从 IN.csv 导入 16 个信道到 A.dat, 略去 Location 21\u201336 之外的 44 行。\n" << L() << L { "145.52500", "145.90000" };
     QTest::newRow("60 rows without --from") << list << L() << 1 << ""
         << L { "Line 18: Location 17 lies beyond channel 16.",
                "The file's Locations run from 1 to 60: --from L puts Locations L to L+15 into channels 1 to 16." } << L();
@@ -343,7 +345,7 @@ void TestCsvImport::cliImport()
     QVERIFY(csv.isNull() || TestFiles::Write(in, csv));
     const Run r = runCli(QStringList { "import", dat, in } + args);
     QCOMPARE(r.code, code);
-    QCOMPARE(r.out, out);
+    QCOMPARE(r.out, QString(out).replace("IN.csv", in).replace("A.dat", dat));
     for (const QString &line : err)
         QVERIFY2(r.err.contains(line.mid(line.startsWith('!'))) != line.startsWith('!'), qPrintable(r.err));
     if (code != 0) {

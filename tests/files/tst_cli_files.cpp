@@ -41,6 +41,7 @@ private slots:
     void outputs();
     void locks_data();
     void locks();
+    void exportToFullStdout();
 };
 
 // clang-format off
@@ -179,6 +180,24 @@ void TestCliFiles::locks()
     QCOMPARE(result.code, 1);
     QVERIFY2(result.err.contains(lockPath) && result.err.contains(kind), qPrintable(result.err));
     QCOMPARE(Read(path), old);
+}
+
+// export -o - into a stdout that takes nothing (a full disk behind a redirection): said, and exit 1,
+// never a success.
+void TestCliFiles::exportToFullStdout()
+{
+    if (!QFileInfo::exists(QStringLiteral("/dev/full")))
+        QSKIP("this system has no /dev/full");
+    QTemporaryDir dir;
+    const QString in = dir.filePath("radio.dat");
+    QVERIFY(Write(in, DataFile::Serialize(DataFile::NewImage(QString()))));
+    QProcess cli;
+    cli.setStandardOutputFile(QStringLiteral("/dev/full"));
+    cli.start(QStringLiteral(PROGRAM_BIN_DIR "/program-cli"), { "export", in, "-o", "-" });
+    QVERIFY(cli.waitForFinished(60000));
+    QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(cli.exitCode(), 1);
+    QCOMPARE(QString::fromUtf8(cli.readAllStandardError()), QStringLiteral("The channel list could not be written to standard output.\n"));
 }
 
 QTEST_MAIN(TestCliFiles)

@@ -158,7 +158,8 @@ private slots:
         }
 
         bench.Transfer(write);
-        QCOMPARE(bench.Messages(), QStringList { message.arg(device) });
+        // The port named as the user picked it, with its device.
+        QCOMPARE(bench.Messages(), QStringList { message.arg("COM1 (" + device + ")") });
         QCOMPARE(bench.radio->LinksOpened(), 0);
         if (write) {
             QVERIFY(bench.fixture->Doc()->m_Image != before);

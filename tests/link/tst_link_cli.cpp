@@ -34,6 +34,16 @@ private:
         QVERIFY(TestFiles::Write(dir.filePath("Program.ini"), "[Setup]\nLanguage=" + language.toUtf8() + "\n"));
         CAppPaths::SetExecutableDir(dir.path());
     }
+    // The shipped Program.ini in dir, its [Ports] mapping the COM names of mapped ("COM3=DEVICE").
+    static void UsePorts(const QTemporaryDir &dir, const QStringList &mapped, bool chinese = false)
+    {
+        QByteArray ini = TestFiles::Read(QStringLiteral(PROGRAM_BIN_DIR "/Program.ini")).trimmed();
+        QVERIFY(ini.endsWith("[Ports]") && ini.contains("\nLanguage=English\n"));
+        if (chinese)
+            ini.replace("\nLanguage=English\n", "\nLanguage=Chinese\n");
+        QVERIFY(TestFiles::Write(dir.filePath("Program.ini"), ini + "\n" + mapped.join('\n').toUtf8() + "\n"));
+        CAppPaths::SetExecutableDir(dir.path());
+    }
 
 private slots:
     void init() { CAppPaths::SetExecutableDir(QStringLiteral(PROGRAM_BIN_DIR)); }
@@ -43,14 +53,24 @@ private slots:
         QTest::addColumn<QStringList>("extra");
         QTest::addColumn<bool>("service");
         QTest::addColumn<QString>("err");
-        QTest::newRow("ordinary") << QStringList {} << false << "";
+        QTest::addColumn<QString>("out"); // SOURCE and PORT: the file and the port as given
+        // [0, 0x300) and [0x320, 0x3E0) are 960 bytes; with the tables, [0, 0x3FB) is 1019.
+        const QString wrote = "Wrote 960 bytes from SOURCE to PORT\n";
+        QTest::newRow("ordinary") << QStringList {} << false << "" << wrote;
         // The code alone never replaces a radio's calibration: it says how to.
         QTest::newRow("service access code alone")
             << QStringList { "--access-code", "k719wd" } << false
             << "The radio keeps its power and alignment tables; add --with-alignment to replace them with the "
-               "file's.\n";
+               "file's.\n" << wrote;
         QTest::newRow("service access code with alignment")
-            << QStringList { "--with-alignment", "--access-code", "k719wd" } << true << "";
+            << QStringList { "--with-alignment", "--access-code", "k719wd" } << true << ""
+            << "Wrote 1019 bytes from SOURCE to PORT\n";
+        QTest::newRow("verified") << QStringList { "--verify" } << false << ""
+                                  << "Wrote 960 bytes from SOURCE to PORT and verified them\n";
+        QTest::newRow("verified, quiet") << QStringList { "--verify", "-q" } << false << "" << "";
+        // The COM name the user gave, with the device Program.ini maps it to.
+        QTest::newRow("to COM3") << QStringList { "--port", "COM3" } << false << ""
+                                 << "Wrote 960 bytes from SOURCE to COM3 (PORT)\n";
     }
 
     // The radio ends up holding the file by the plan and its own bytes elsewhere. (A pattern's channels
@@ -60,17 +80,52 @@ private slots:
         QFETCH(QStringList, extra);
         QFETCH(bool, service);
         QFETCH(QString, err);
+        QFETCH(QString, out);
         const auto radio = StartRadio();
         const RadioMemory::Bytes before = Pattern(5);
         radio->SetMemory(before);
         QTemporaryDir dir;
         const RadioMemory::Bytes source = Pattern(6);
+        QStringList args { "write", "--port", Device(*radio), SaveSourceFile(dir.path(), source), "--allow-out-of-band" };
+        if (extra.contains("COM3")) {
+            args.removeAt(1), args.removeAt(1);
+            UsePorts(dir, { "COM3=" + Device(*radio) });
+        }
 
-        const CliRun::Run result = Cli(
-            QStringList { "write", "--port", Device(*radio), SaveSourceFile(dir.path(), source), "--allow-out-of-band" } + extra);
+        const CliRun::Run result = Cli(args + extra);
         QCOMPARE(result.code, 0);
         QCOMPARE(result.err, err);
+        QCOMPARE(result.out, QString(out).replace("SOURCE", args.at(args.indexOf("--allow-out-of-band") - 1)).replace("PORT", Device(*radio)));
         QVERIFY(radio->Memory() == Written(before, source, service));
+    }
+
+    void readSays_data()
+    {
+        QTest::addColumn<QStringList>("extra");
+        QTest::addColumn<QString>("out"); // FILE and PORT: the file and the device
+        // [0, 0x3FB): 1019 bytes.
+        QTest::newRow("a device path") << QStringList {} << "Read 1019 bytes from PORT into FILE\n";
+        QTest::newRow("COM3, Chinese") << QStringList { "COM3" } << "已从 COM3 (PORT) 读取 1019 字节, 存入 FILE\n";
+        QTest::newRow("quiet") << QStringList { "--quiet" } << "";
+    }
+
+    // A read that saved its file says so in one line: what, from where, into which file.
+    void readSays()
+    {
+        QFETCH(QStringList, extra);
+        QFETCH(QString, out);
+        const auto radio = StartRadio();
+        QTemporaryDir dir;
+        const QString file = dir.filePath("radio.dat");
+        QString port = Device(*radio);
+        if (extra.removeAll("COM3") > 0) {
+            UsePorts(dir, { "COM3=" + port }, true);
+            port = "COM3";
+        }
+        const CliRun::Run result = Cli(QStringList { "read", "--port", port, "-o", file } + extra);
+        QCOMPARE(result.code, 0);
+        QCOMPARE(result.err, QString());
+        QCOMPARE(result.out, QString(out).replace("FILE", file).replace("PORT", Device(*radio)));
     }
 
     void refused_data()
@@ -112,7 +167,13 @@ private slots:
                              "All 960 bytes went out to PORT, but the verify did not finish: the radio's memory is not verified." }
             << true << false << -1;
         QTest::newRow("missing device") << QStringList { "read", "--port", "MISSING", "-o", "FILE" } << QStringList {}
-            << QStringList { portOpen, "The device " } << false << false << -1;
+            << QStringList { portOpen, "The device MISSING does not exist." } << false << false << -1;
+        // The port as the user gave it, with the device it stands for (by Program.ini's [Ports]).
+        QTest::newRow("missing device behind COM3") << QStringList { "read", "--port", "COM3", "-o", "FILE" } << QStringList {}
+            << QStringList { portOpen, "The device COM3 (MISSING) does not exist." } << false << false << -1;
+        QTest::newRow("COM17, as Program.ini names a device for it")
+            << QStringList { "write", "--port", "COM17", "SOURCE", "--allow-out-of-band" } << QStringList {}
+            << QStringList { portOpen, "The device COM17 (MISSING) does not exist." } << false << false << -1;
         // The language of Program.ini chooses the message.
         QTest::newRow("read, confirm refused, Chinese") << read << QStringList { "confirm-nak" }
             << QStringList { "通信出错", "PORT: 电台没有应答唤醒。电台是否已开机? 电缆两端是否插好? 电缆是否接在 PORT 上?" } << true << true << -1;
@@ -135,10 +196,14 @@ private slots:
             radio->SetMemory(memory);
         }
         QTemporaryDir dir;
+        const QString missing = dir.filePath(QStringLiteral("ttyUSB0"));
         if (chinese)
             UseLanguage(dir, "Chinese");
+        else if (args.contains("COM3") || args.contains("COM17"))
+            UsePorts(dir, { "COM3=" + missing, "COM17=" + missing });
         const QString file = dir.filePath(QStringLiteral("radio.dat"));
-        args.replaceInStrings(QStringLiteral("MISSING"), dir.filePath(QStringLiteral("ttyUSB0")));
+        args.replaceInStrings(QStringLiteral("MISSING"), missing);
+        lines.replaceInStrings(QStringLiteral("MISSING"), missing);
         args.replaceInStrings(QStringLiteral("PORT"), Device(*radio));
         args.replaceInStrings(QStringLiteral("SOURCE"), SaveSourceFile(dir.path(), Pattern(7)));
         args.replaceInStrings(QStringLiteral("FILE"), file);

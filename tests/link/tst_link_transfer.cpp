@@ -1,5 +1,6 @@
 #include "LinkTestSupport.h"
 
+#include "config/UserFront.h"
 #include "image/RadioImage.h"
 #include "link/CloneTransfer.h"
 #include "link/SerialPort.h"
@@ -212,6 +213,13 @@ private slots:
         QVERIFY2(transfer->FailureLine(false).startsWith(
                      device + ": the port stopped working (the device went away"),
             qPrintable(transfer->FailureLine(false)));
+        QVERIFY(transfer->FailureLine(false).endsWith("Check the port in Setup > Com Setup."));
+        // program-cli has no menus: it names its own way to the ports.
+        UserFront::Set(UserFront::Kind::CommandLine);
+        const QString commandLine = transfer->FailureLine(false);
+        UserFront::Set(UserFront::Kind::Window);
+        QVERIFY2(commandLine.endsWith("still plugged in? program-cli ports lists the ports there are now."),
+            qPrintable(commandLine));
     }
 
     void portNotOpened_data()
@@ -237,10 +245,21 @@ private slots:
         QTest::newRow("a folder") << "folder" << false << F::NotSerial << notSerial;
         QTest::newRow("a pipe") << "fifo" << false << F::NotSerial << notSerial;
         QTest::newRow("a device that is no terminal") << "/dev/null" << false << F::NotSerial << notSerial;
+        // "denied:GROUP:MODE", ":member" when the user is in GROUP: the device belongs to root and GROUP.
         const QString dialout = "No permission to use %1: add your user to the dialout group (sudo usermod -aG "
                                 "dialout $USER) and log in again.";
-        QTest::newRow("no right to the device: the dialout advice") << "denied" << false << F::NoPermission << dialout;
-        QTest::newRow("no right, opened through a link") << "denied" << true << F::NoPermission << dialout;
+        QTest::newRow("a dialout device, user not in dialout: the advice")
+            << "denied:dialout:0660" << false << F::NoPermission << dialout;
+        QTest::newRow("the same, opened through a link") << "denied:dialout:0660" << true << F::NoPermission << dialout;
+        // Joining dialout would not help: what is in the way is said instead.
+        QTest::newRow("in dialout already, the group may not use it")
+            << "denied:dialout:0600:member" << false << F::NoPermission
+            << "No permission to use %1: it belongs to user root and group dialout, mode crw-------. User nobody "
+               "is in group dialout already, but the mode does not let the group read and write it.";
+        QTest::newRow("a device of another group")
+            << "denied:root:0660" << false << F::NoPermission
+            << "No permission to use %1: it belongs to user root and group root, mode crw-rw----. User nobody is "
+               "neither root nor in group root.";
     }
 
     // A port that does not open stops the transfer before anything is sent, and says why: a path
@@ -256,6 +275,7 @@ private slots:
         QString device = dir.filePath(QStringLiteral("ttyUSB9"));
         std::unique_ptr<CPortHolder> holder;
         std::optional<CNoFileGrowth> noGrowth;
+        std::vector<gid_t> groups; // of the user that opens the port
         if (what == QLatin1String("nolock")) {
             device = Device(*radio);
             noGrowth.emplace();
@@ -271,11 +291,20 @@ private slots:
             QCOMPARE(::mkfifo(QFile::encodeName(device).constData(), 0600), 0);
         } else if (what.startsWith(QLatin1Char('/'))) {
             device = what;
-        } else if (what == QLatin1String("denied")) {
-            // Like a port of the dialout group for a user outside it; root opens it all the same, so
-            // then the port is opened as another user.
+        } else if (what.startsWith(QLatin1String("denied:"))) {
+            // Root opens any device, so the port is then opened as the nobody user, in the group when a
+            // member; only root can give the device root as its owner.
+            if (!TestFiles::IsRoot())
+                QSKIP("only root can hand the device to root and a group");
+            const QStringList parts = what.split(QLatin1Char(':'));
+            const struct group* entry = ::getgrnam(parts.at(1).toLatin1().constData());
+            if (!entry)
+                QSKIP("this system has no such group");
             device = Device(*radio);
-            QCOMPARE(::chmod(QFile::encodeName(device).constData(), 0), 0);
+            QCOMPARE(::chown(QFile::encodeName(device).constData(), 0, entry->gr_gid), 0);
+            QCOMPARE(::chmod(QFile::encodeName(device).constData(), mode_t(parts.at(2).toUInt(nullptr, 8))), 0);
+            if (parts.value(3) == QLatin1String("member"))
+                groups.push_back(entry->gr_gid);
             ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
         }
         if (throughLink) {
@@ -290,19 +319,21 @@ private slots:
             CSerialPort port;
             const bool opened = port.Open(device);
             const auto transfer = CCloneTransfer::ChannelRead(CRadioImage());
+            transfer->SetPortName(QStringLiteral("COM3")); // named as the user picked it, with its device
             const Status status = transfer->Run(device);
             return QStringList { opened ? "opened" : "not opened", QString::number(int(port.Failure())),
                 port.FailureReason(false), QString::number(int(status)),
                 CCloneTransfer::Message(transfer->CurrentStatus(), false), transfer->PortFailureReason(false) };
         };
-        const std::optional<QStringList> seen = what == QLatin1String("denied") ? TestFiles::SeenUnprivileged(open) : open();
+        const std::optional<QStringList> seen
+            = what.startsWith(QLatin1String("denied")) ? TestFiles::SeenUnprivileged(open, groups) : open();
         if (!seen)
             QSKIP("root cannot become another user here, and root may open any device");
         const QString said = reason.arg(QDir::toNativeSeparators(device));
         QCOMPARE(*seen,
             (QStringList { "not opened", QString::number(int(failure)), said, QString::number(int(Status::PortOpenFailed)),
                 QStringLiteral("Could not Open the Port,Please check whether the Port are occupied or the device are ok"),
-                said }));
+                reason.arg("COM3 (" + QDir::toNativeSeparators(device) + ")") }));
         if (QFileInfo(device).isFile())
             QCOMPARE(TestFiles::Read(device), before); // left exactly as it was
         QVERIFY(radio->Received().empty());

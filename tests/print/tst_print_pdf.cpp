@@ -111,6 +111,7 @@ private slots:
 
         const int pages = 1 + (static_cast<int>(rows.size()) + 7) / 8;
         QCOMPARE(PdfText::PageCount(pdf), pages);
+        QCOMPARE(result.out, QString(chinese ? "已把 %1 打印到 %2: %3 页\n" : "Printed %1 into %2: %3 pages\n").arg(dat, pdf).arg(pages));
         const QString owner = chinese ? QStringLiteral("菲尔德通信工具") : QStringLiteral("Fieldcom Tools");
 
         const QString first = PdfText::Page(pdf, 1);
