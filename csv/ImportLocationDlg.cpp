@@ -1,4 +1,6 @@
 #include "csv/ImportLocationDlg.h"
+#include "widgets/DialogHelp.h"
+#include "widgets/HelpLayer.h"
 
 #include <QDialogButtonBox>
 #include <QFormLayout>
@@ -19,6 +21,7 @@ CImportLocationDlg::CImportLocationDlg(ChannelCsv::Locations locations, QWidget*
     , m_pSummary(new QLabel(this))
 {
     setWindowTitle(tr("Import CSV"));
+    CDialogHelp::Attach(this, CHelpLayer::kCsvTopic);
     // Rows in channel order; a Location given twice keeps its file order.
     std::stable_sort(m_Locations.rows.begin(), m_Locations.rows.end(),
         [](const ChannelCsv::LocationRow& a, const ChannelCsv::LocationRow& b) { return a.location < b.location; });

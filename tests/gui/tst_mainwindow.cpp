@@ -277,7 +277,8 @@ private slots:
                  { "Program > Programming Log", CMainFrame::kProgrammingLog },
                  { "Help > Help Topics", CMainFrame::kHelpTopics },
                  { "Program > Batch Write", CHelpLayer::kBatchWriteTopic },
-                 { "Setup > Log Serial Traffic", CHelpLayer::kSerialLogTopic } })
+                 { "Setup > Log Serial Traffic", CHelpLayer::kSerialLogTopic },
+                 { "Help > Open Data Folder", CMainFrame::kOpenDataFolder } })
             QTest::addRow("F1 on %s", entry) << "entry" << command << command;
     }
 
