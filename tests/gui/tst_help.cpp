@@ -42,8 +42,11 @@
 #include <QFileInfo>
 #include <QPrintPreviewDialog>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 
 #include <functional>
 #include <memory>
@@ -182,6 +185,37 @@ private slots:
             QVERIFY2(!pageText(QLatin1String(folder), topic).isEmpty(), folder);
         m_Walked << QString::fromLatin1(dialog->metaObject()->className());
         dialog->hide();
+    }
+
+    // The real help window over a modal dialog (Com Setup, run as the menu runs it): it belongs to the
+    // dialog, so the dialog does not block it; Escape closes it and leaves the dialog open.
+    void helpOverModalDialog()
+    {
+        CGuiFixture f;
+        QVERIFY(f.Start());
+        CHelpLayer::SetHook({});
+        f.ClickCell(1, 1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1); // the help window of the grid first
+        bool seen = false;
+        QTimer::singleShot(0, [&] {
+            QWidget* dialog = QApplication::activeModalWidget();
+            QVERIFY(dialog);
+            const auto closing = qScopeGuard([dialog] { dialog->close(); }); // whatever fails below
+            QApplication::setActiveWindow(dialog);
+            QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_F1);
+            QTextBrowser* help = nullptr;
+            for (QTextBrowser* browser : dialog->findChildren<QTextBrowser*>())
+                if (browser->isVisible())
+                    help = browser;
+            QVERIFY(help);
+            QVERIFY(help->source().toLocalFile().endsWith(QStringLiteral("32777.html")));
+            QApplication::setActiveWindow(help);
+            QTest::keyClick(help, Qt::Key_Escape);
+            QTRY_VERIFY(!help->isVisible());
+            seen = dialog->isVisible();
+        });
+        f.Run(CMainFrame::kComSetup);
+        QVERIFY(seen);
     }
 
     // Every dialog class of the program was in the table above: a new dialog fails here until F1
