@@ -1,5 +1,7 @@
 #include "app/AboutDlg.h"
 
+#include "widgets/DialogHelp.h"
+#include "widgets/HelpLayer.h"
 #include "widgets/PaintedIcon.h"
 #include "config/AppPaths.h"
 #include "config/IniFile.h"
@@ -33,6 +35,7 @@ CAboutDlg::CAboutDlg(const CIniFile& ini, QWidget* parent)
     const QString section = CLanguage::Name();
     // The menu's "About ..." says a dialog follows; the dialog's own title drops the dots.
     setWindowTitle(MenuText::WithoutEllipsis(ini.GetValue(section, QStringLiteral("About Title"))));
+    CDialogHelp::Attach(this, CHelpLayer::kContentsTopic);
 
     QIcon icon(CAppPaths::BesideExe(QStringLiteral("title.ico")));
     if (icon.availableSizes().isEmpty())

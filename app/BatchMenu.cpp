@@ -4,6 +4,8 @@
 #include "widgets/HelpLayer.h"
 #include "app/MainFrame.h"
 #include "config/IniFile.h"
+#include "config/Language.h"
+#include "config/UserDataNotes.h"
 #include "config/UserSettings.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
@@ -32,7 +34,10 @@ CBatchMenu::CBatchMenu(CMainFrame* frame, const CIniFile& ini)
     if (QMenu* setup = frame->MenuOf(CMainFrame::kComSetup)) {
         m_pLog = setup->addAction(tr("Log &Serial Traffic"));
         m_pLog->setData(CHelpLayer::kSerialLogTopic);
-        m_pLog->setStatusTip(CHelpLayer::WithHelpHint(QString(), CHelpLayer::kSerialLogTopic));
+        // Where the files go, in the status bar while the entry is highlighted.
+        m_pLog->setStatusTip(CHelpLayer::WithHelpHint(
+            UserDataNotes::TracePrompt(CSerialTrace::DefaultFolder(), CLanguage::IsChinese()),
+            CHelpLayer::kSerialLogTopic));
         m_pLog->setCheckable(true);
         m_pLog->setChecked(log);
         connect(m_pLog, &QAction::toggled, this, &CBatchMenu::OnLogSerialTraffic);
@@ -48,6 +53,7 @@ void CBatchMenu::OnLogSerialTraffic(bool on)
         CSerialTrace::StartFolder(CSerialTrace::DefaultFolder());
     else
         CSerialTrace::StopAll();
+    m_pFrame->ShowDone(UserDataNotes::TraceSwitched(on, CSerialTrace::DefaultFolder(), CLanguage::IsChinese()));
 }
 
 void CBatchMenu::OnBatchWrite()

@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
+#include "app/DataFolderCommand.h"
 #include "app/EditMenu.h"
 #include "dialogs/OptionalFeaturesDlg.h"
 #include "dialogs/ProductInfoDlg.h"
@@ -98,6 +99,7 @@ CMainFrame::CMainFrame(const QString& company, QWidget* parent)
     QMenu* help = AddMenu(tr("&Help"));
     // The key is shown in the entry; the key itself asks for the topic of what has the focus.
     AddCommand(help, kHelpTopics, tr("&Help Topics") + QStringLiteral("\tF1"));
+    AddCommand(help, kOpenDataFolder, tr("Open &Data Folder"));
     AddCommand(help, kAppAbout, tr("&About"));
     auto* contextHelp = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(contextHelp, &QShortcut::activated, this, &CMainFrame::OnContextHelp);
@@ -290,6 +292,9 @@ void CMainFrame::OnCommand(int id)
         return;
     case kHelpTopics:
         CHelpLayer::ShowTopic(this, CHelpLayer::kContentsTopic);
+        return;
+    case kOpenDataFolder:
+        DataFolderCommand::Run(this);
         return;
     case kAppExit:
         close();

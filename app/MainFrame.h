@@ -56,6 +56,7 @@ public:
         kCompareRadio = 32852,
         kProgrammingLog = 32860,
         kHelpTopics = 57667,
+        kOpenDataFolder = 32870,
     };
 
     // company: the configured company text, caption of the control bar and root of its tree.

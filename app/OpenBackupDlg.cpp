@@ -3,6 +3,8 @@
 #include "config/Language.h"
 #include "dialogs/ProductCatalog.h"
 #include "image/BackupStore.h"
+#include "widgets/DialogHelp.h"
+#include "widgets/HelpLayer.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -16,6 +18,7 @@ COpenBackupDlg::COpenBackupDlg(const CIniFile& ini, QWidget* parent)
     , m_List(new QTreeWidget(this))
 {
     setWindowTitle(tr("Open Backup"));
+    CDialogHelp::Attach(this, CHelpLayer::kBackupsTopic);
     const bool zh = CLanguage::IsChinese();
     m_List->setHeaderLabels({ tr("Read at"), tr("Port"), tr("Type"), tr("Frequency") });
     m_List->setRootIsDecorated(false);

@@ -17,6 +17,8 @@ constexpr Prompt kPrompts[] = {
     { 32774, { "Write Data To Radio\nWrite", "写数据到电台\n写入" } },
     { 32860, { "Show every read and write of a radio, when and how it ended\nProgramming Log",
                  "显示每次读写电台的记录: 时间及结果\n编程日志" } },
+    { 32870, { "Show the folder of your backups, serial traces and programming log\nOpen Data Folder",
+                 "显示备份、串口记录和编程日志所在的文件夹\n打开数据文件夹" } },
     { 57600, { "Create a new document\nNew", "建立新文档\n新建" } },
     { 57601, { "Open an existing document\nOpen", "打开一个现有文档\n打开" } },
     { 57602, { "Close the active document\nClose", "关闭活动文档\n关闭" } },

@@ -1,6 +1,8 @@
 #include "csv/CompareDlg.h"
 
 #include "config/Language.h"
+#include "widgets/DialogHelp.h"
+#include "widgets/HelpLayer.h"
 
 #include <QDialogButtonBox>
 #include <QFontMetrics>
@@ -24,6 +26,7 @@ CCompareDlg::CCompareDlg(const std::vector<ImageDiff::Difference>& differences,
     , m_pOthers(NewList(notWritten))
 {
     setWindowTitle(tr("Compare with Radio"));
+    CDialogHelp::Attach(this, CHelpLayer::kCompareTopic);
     if (differences.empty())
         m_pSummary->setText(notWritten.empty() ? tr("The radio holds what the document holds.")
                                                : tr("The radio holds what Write sends."));

@@ -1,4 +1,6 @@
 #include "csv/ImportLocationDlg.h"
+#include "widgets/DialogHelp.h"
+#include "widgets/HelpLayer.h"
 
 #include "csv/ImportPreview.h"
 
@@ -25,6 +27,7 @@ CImportLocationDlg::CImportLocationDlg(
     , m_pNames(new QLabel(tr("Channel names are not kept: the radio stores none."), this))
 {
     setWindowTitle(tr("Import CSV"));
+    CDialogHelp::Attach(this, CHelpLayer::kCsvTopic);
     // Rows in channel order; a Location given twice keeps its file order.
     std::stable_sort(m_Locations.rows.begin(), m_Locations.rows.end(),
         [](const ChannelCsv::LocationRow& a, const ChannelCsv::LocationRow& b) { return a.location < b.location; });

@@ -1,4 +1,6 @@
 #include "csv/ImportReportDlg.h"
+#include "widgets/DialogHelp.h"
+#include "widgets/HelpLayer.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
@@ -12,6 +14,7 @@ CImportReportDlg::CImportReportDlg(const ChannelCsv::ImportPlan& plan, bool chin
     , m_pList(new QListWidget(this))
 {
     setWindowTitle(tr("Import CSV"));
+    CDialogHelp::Attach(this, CHelpLayer::kCsvTopic);
     const int rows = static_cast<int>(plan.rows.size());
     m_pSummary->setWordWrap(true);
     m_pSummary->setText(plan.fileRefused

@@ -11,6 +11,8 @@
 #include "link/SerialTrace.h"
 #include "link/SystemPorts.h"
 #include "link/TransferNotes.h"
+#include "widgets/DialogHelp.h"
+#include "widgets/HelpLayer.h"
 #include "widgets/MessageBox.h"
 
 #include <algorithm>
@@ -47,6 +49,7 @@ CBatchWriteDlg::CBatchWriteDlg(const CIniFile& ini, const CRadioImage& image, bo
     , m_Close(new QPushButton(tr("Close"), this))
 {
     setWindowTitle(tr("Batch Write"));
+    CDialogHelp::Attach(this, CHelpLayer::kBatchWriteTopic);
     m_Log->setReadOnly(true);
     m_Log->setMinimumSize(420, 160);
     m_Ports->setMinimumHeight(140);

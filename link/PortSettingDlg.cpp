@@ -1,5 +1,6 @@
 #include "link/PortSettingDlg.h"
 
+#include "widgets/DialogHelp.h"
 #include "widgets/DialogLayout.h"
 #include "widgets/HelpLayer.h"
 #include "config/IniFile.h"
@@ -42,6 +43,7 @@ CPortSettingDlg::CPortSettingDlg(CIniFile& ini, QWidget* parent)
     , m_Group(new QButtonGroup(this))
 {
     setWindowTitle(tr("Port Setting"));
+    CDialogHelp::Attach(this, CHelpLayer::kComSetupTopic);
     auto* box = new QGroupBox(tr("Port"), this);
     auto* grid = new QGridLayout(box);
     grid->setHorizontalSpacing(24);

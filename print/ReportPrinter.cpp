@@ -1,6 +1,8 @@
 #include "print/ReportPrinter.h"
 
 #include "config/FileKind.h"
+#include "widgets/DialogHelp.h"
+#include "widgets/HelpLayer.h"
 #include "widgets/MessageBox.h"
 #include "config/Language.h"
 #include "editor/ProgramView.h"
@@ -78,6 +80,7 @@ QPrintPreviewDialog* CReportPrinter::CreatePreview(QWidget* parent, const CProgr
 {
     auto* dialog = new QPrintPreviewDialog(m_pPrinter.get(), parent);
     dialog->setWindowTitle(tr("Print Preview"));
+    CDialogHelp::Attach(dialog, CHelpLayer::kPrintingTopic);
     connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [&view](QPrinter* printer) {
         const CPrintReport report = ReportOf(view);
         QPainter painter;

@@ -1,5 +1,6 @@
 #include "service/ParamAdjustDlg.h"
 
+#include "widgets/DialogHelp.h"
 #include "widgets/HelpLayer.h"
 #include "widgets/MessageBox.h"
 #include "config/Language.h"
@@ -79,6 +80,7 @@ CParamAdjustDlg::CParamAdjustDlg(
     , m_strDevice(device)
 {
     setWindowTitle(tr("Param Adjust"));
+    CDialogHelp::Attach(this, CHelpLayer::kParamAdjustTopic);
     m_Ok = new QPushButton(tr("OK"));
     m_Cancel = new QPushButton(tr("Cancel"));
     m_Read = new QPushButton(tr("Read"));

@@ -1,5 +1,6 @@
 #include "service/PasswordDlg.h"
 
+#include "widgets/DialogHelp.h"
 #include "widgets/DialogLayout.h"
 #include "widgets/HelpLayer.h"
 #include "service/ServiceAccess.h"
@@ -13,6 +14,7 @@ CPasswordDlg::CPasswordDlg(QWidget* parent)
     , m_Edit(new QLineEdit)
 {
     setWindowTitle(tr("Password"));
+    CDialogHelp::Attach(this, CHelpLayer::kServiceAccessTopic);
     m_Edit->setEchoMode(QLineEdit::Password);
     m_Edit->setMaxLength(kMaxLength);
     m_Edit->setMinimumWidth(160);

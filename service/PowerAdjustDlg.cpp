@@ -1,5 +1,6 @@
 #include "service/PowerAdjustDlg.h"
 
+#include "widgets/DialogHelp.h"
 #include "widgets/HelpLayer.h"
 #include "widgets/MessageBox.h"
 #include "config/Language.h"
@@ -42,6 +43,7 @@ CPowerAdjustDlg::CPowerAdjustDlg(QWidget* parent)
     , m_Write(new QPushButton(tr("Write")))
 {
     setWindowTitle(tr("Power Adjustment"));
+    CDialogHelp::Attach(this, CHelpLayer::kPowerAdjustTopic);
     m_nBaseWidth = m_Grid->GetColWidth(0);
     CHelpLayer::SetControlId(m_Grid, kGridId);
     CHelpLayer::SetControlId(m_Edit, kEditId);

@@ -3,6 +3,7 @@
 #include "config/AppPaths.h"
 #include "config/Language.h"
 
+#include <QApplication>
 #include <QFileInfo>
 #include <QPointer>
 #include <QScreen>
@@ -64,9 +65,22 @@ bool CHelpLayer::ShowTopic(QWidget* owner, int contextId)
     }
     if (!QFileInfo::exists(path))
         return false;
+    // A modal dialog blocks every window but its own: over one, the help window becomes one of the
+    // dialog's windows, so that it can be scrolled, followed and closed while the dialog waits.
+    QWidget* modal = QApplication::activeModalWidget();
+    if (s_Viewer && modal && !modal->isAncestorOf(s_Viewer)) {
+        const bool shown = s_Viewer->isVisible();
+        const QPoint at = s_Viewer->pos();
+        s_Viewer->setParent(modal, s_Viewer->windowFlags());
+        if (shown) {
+            s_Viewer->move(at);
+            s_Viewer->show();
+        }
+    }
     if (!s_Viewer) {
-        // Owned by the main window, so it goes away with it and never keeps the program alive.
-        s_Viewer = new QTextBrowser(owner ? owner->window() : nullptr);
+        // Owned by the main window (or the modal dialog), so it goes away with it and never keeps the
+        // program alive.
+        s_Viewer = new QTextBrowser(modal ? modal : owner ? owner->window() : nullptr);
         s_Viewer->setWindowFlag(Qt::Window);
         s_Viewer->setAttribute(Qt::WA_DeleteOnClose);
         s_Viewer->setOpenExternalLinks(true);

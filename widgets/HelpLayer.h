@@ -20,6 +20,16 @@ public:
     // Topics of commands that have no menu id of their own.
     static constexpr int kBatchWriteTopic = 32862;
     static constexpr int kSerialLogTopic = 32861;
+    // Pages of dialogs, numbered like the command that opens them.
+    static constexpr int kComSetupTopic = 32777;
+    static constexpr int kCompareTopic = 32852;
+    static constexpr int kCsvTopic = 32850;
+    static constexpr int kBackupsTopic = 32845;
+    static constexpr int kPowerAdjustTopic = 32781;
+    static constexpr int kParamAdjustTopic = 32779;
+    static constexpr int kPrintingTopic = 57607;
+    // The service password's page, numbered like its field.
+    static constexpr int kServiceAccessTopic = 1027;
 
     // The page of a topic; commands that share a page (Export CSV with Import CSV, the print commands)
     // lead to the one page.

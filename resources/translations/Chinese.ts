@@ -184,6 +184,10 @@
         <source>&amp;Help Topics</source>
         <translation>帮助主题(&amp;H)</translation>
     </message>
+    <message>
+        <source>Open &amp;Data Folder</source>
+        <translation>打开数据文件夹(&amp;D)</translation>
+    </message>
 </context>
 <context>
     <name>CReportPrinter</name>

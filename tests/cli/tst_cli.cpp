@@ -6,6 +6,8 @@
 #include "tests/common/TestFiles.h"
 #include "tests/common/TypedTones.h"
 
+#include <QFile>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -64,6 +66,7 @@ private slots:
     void tones();
     void failures_data();
     void failures();
+    void manualCoversHelp();
 
 private:
     QString lineOf(const QString& path, int channel);
@@ -305,6 +308,51 @@ void TestCli::failures()
     QCOMPARE(Read(m_File), file);
     if (code == 2) // the one useful line, then where the rest is
         QVERIFY2(result.err.count('\n') == 2 && result.err.endsWith("\nsee program-cli --help\n"), qPrintable(result.err));
+}
+
+// Every command and option that --help lists is described in program-cli(1): a new option that is
+// not in the manual page fails here.
+void TestCli::manualCoversHelp()
+{
+    const QString help = run({ "--help" }).out;
+    QFile file(QStringLiteral(PROGRAM_TEST_DATA "/../../packaging/man/program-cli.1"));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    // The page as a reader sees it: no font changes, plain minus signs.
+    QString manual = QString::fromUtf8(file.readAll());
+    manual.remove(QRegularExpression(QStringLiteral("\\\\f[BIRP]")))
+        .replace(QStringLiteral("\\-"), QStringLiteral("-"));
+
+    const qsizetype commandsAt = manual.indexOf(QStringLiteral(".SH COMMANDS"));
+    QVERIFY(commandsAt >= 0);
+    const QString commandSection
+        = manual.mid(commandsAt, manual.indexOf(QStringLiteral("\n.SH "), commandsAt + 1) - commandsAt);
+    QStringList missing;
+    QSet<QString> commands;
+    static const QRegularExpression usageLine(
+        QStringLiteral("^\\s*program-cli ([a-z]+)"), QRegularExpression::MultilineOption);
+    for (auto match = usageLine.globalMatch(help); match.hasNext();)
+        commands << match.next().captured(1);
+    for (const QString& command : std::as_const(commands)) {
+        // A command has an entry of its own: a tagged paragraph starting with its name.
+        const QRegularExpression entry(QStringLiteral("^\\.(?:B|BI|BR|TP)\\s+\"?%1\\b").arg(command),
+            QRegularExpression::MultilineOption);
+        if (!entry.match(commandSection).hasMatch())
+            missing << command;
+    }
+    QSet<QString> options;
+    static const QRegularExpression option(QStringLiteral("(?<![\\w-])(--?[a-z][a-z-]*)"));
+    for (auto match = option.globalMatch(help); match.hasNext();)
+        options << match.next().captured(1);
+    for (const QString& name : std::as_const(options))
+        if (!manual.contains(QRegularExpression(
+                QStringLiteral("(?<![\\w-])%1(?![\\w-])").arg(QRegularExpression::escape(name)))))
+            missing << name;
+    // The help text was read: the commands and options every release has are among what was found.
+    QVERIFY(commands.contains(QStringLiteral("log")) && commands.contains(QStringLiteral("service")));
+    QVERIFY(options.contains(QStringLiteral("--port")) && options.contains(QStringLiteral("-o")));
+    missing.sort();
+    QVERIFY2(missing.isEmpty(),
+        qPrintable(QStringLiteral("not in program-cli.1: ") + missing.join(QStringLiteral(", "))));
 }
 
 QTEST_GUILESS_MAIN(TestCli)

@@ -14,6 +14,7 @@
 #include "widgets/HelpLayer.h"
 #include "widgets/ModalDialog.h"
 #include "widgets/ProcessStarter.h"
+#include "widgets/UrlOpener.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -69,6 +70,10 @@ CGuiFixture::CGuiFixture(const QString& language)
         return true;
     });
     CHelpLayer::SetHook([this](int contextId, const QString&) { helpTopics << contextId; });
+    CUrlOpener::SetHook([this](const QUrl& url) {
+        openedUrls << url;
+        return urlsOpen;
+    });
     ModalDialog::SetHook([this](QDialog& dialog) {
         dialogs << dialog.windowTitle();
         return onDialog ? onDialog(dialog) : int(QDialog::Rejected);
@@ -83,6 +88,7 @@ CGuiFixture::~CGuiFixture()
     CFilePrompt::SetHook({});
     CProcessStarter::SetHook({});
     CHelpLayer::SetHook({});
+    CUrlOpener::SetHook({});
     ModalDialog::SetHook({});
     CLanguage::SetName(QString());
     CProgramDoc::SetNewDocument(false);

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <functional>
 #include <memory>
@@ -66,6 +67,9 @@ public:
     QStringList fileAnswers;
     QStringList started; // program and arguments, joined by blanks
     QList<int> helpTopics;
+    // Addresses handed to the desktop (Open Data Folder), and whether the desktop takes them.
+    QList<QUrl> openedUrls;
+    bool urlsOpen = true;
     // Modal dialogs: their titles as they opened, and what runs them (rejected when unset).
     QStringList dialogs;
     std::function<int(QDialog&)> onDialog;

@@ -225,7 +225,9 @@ private slots:
             { 32862, "Batch Write", "批量写入" }, { 32850, "CSV import and export", "CSV 导入和导出" },
             { 32851, "CSV import and export", "CSV 导入和导出" }, { 32845, "Backups", "备份" },
             { 32861, "Serial logging", "串口记录" }, { 57607, "Printing", "打印" }, { 57609, "Printing", "打印" },
-            { 32800, "Printing", "打印" },
+            { 32800, "Printing", "打印" }, { 32870, "Where your files are", "文件保存位置" },
+            { 32781, "Power Adjustment", "功率调整" }, { 32779, "Parameter Adjustment", "参数调整" },
+            { 1027, "Service password", "维修密码" },
         };
         for (const auto& [topic, english, chinese] : pages) {
             QTest::addRow("%d, English", topic) << "English" << topic << QString::fromUtf8(english);
@@ -275,7 +277,8 @@ private slots:
                  { "Program > Programming Log", CMainFrame::kProgrammingLog },
                  { "Help > Help Topics", CMainFrame::kHelpTopics },
                  { "Program > Batch Write", CHelpLayer::kBatchWriteTopic },
-                 { "Setup > Log Serial Traffic", CHelpLayer::kSerialLogTopic } })
+                 { "Setup > Log Serial Traffic", CHelpLayer::kSerialLogTopic },
+                 { "Help > Open Data Folder", CMainFrame::kOpenDataFolder } })
             QTest::addRow("F1 on %s", entry) << "entry" << command << command;
     }
 

@@ -5,6 +5,7 @@
 #include "app/ChildFrame.h"
 #include "config/IniFile.h"
 #include "app/MainFrame.h"
+#include "widgets/HelpLayer.h"
 #include "widgets/MessageBox.h"
 #include "app/ProgramApp.h"
 #include "editor/MSFlexGrid.h"
@@ -14,9 +15,12 @@
 #include <QDir>
 #include <QMenuBar>
 #include <QScreen>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <tuple>
 
 namespace {
 
@@ -100,6 +104,21 @@ int main(int argc, char* argv[])
         app.MainFrame()->menuBar()->actionGeometry(editEntry).bottomLeft()));
     shoot(out + QStringLiteral("/") + language + QStringLiteral("-editmenu.png"));
     edit->hide();
+
+    // Setup with Log Serial Traffic highlighted: the status bar says where the traces go. Then Help.
+    for (const auto& [position, entry, name] : { std::tuple { 4, CHelpLayer::kSerialLogTopic, "setupmenu" },
+             std::tuple { 5, int(CMainFrame::kOpenDataFolder), "helpmenu" } }) {
+        QAction* top = app.MainFrame()->menuBar()->actions().at(position);
+        QMenu* menu = top->menu();
+        menu->popup(app.MainFrame()->menuBar()->mapToGlobal(
+            app.MainFrame()->menuBar()->actionGeometry(top).bottomLeft()));
+        menu->setActiveAction(app.MainFrame()->FindCommand(entry));
+        app.MainFrame()->FindCommand(entry)->showStatusText(app.MainFrame()); // as the mouse over it does
+        shoot(out + QStringLiteral("/") + language + QStringLiteral("-") + QLatin1String(name)
+            + QStringLiteral(".png"));
+        menu->hide();
+        app.MainFrame()->statusBar()->clearMessage();
+    }
 
     // File > Print Preview, the report of what the grid shows.
     QTimer::singleShot(600, [&] {
