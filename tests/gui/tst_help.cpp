@@ -125,8 +125,8 @@ private slots:
                 locations.readable = true;
                 locations.lowest = 1;
                 locations.highest = 40;
-                locations.rows.push_back({ 1, QStringLiteral("146.52"), QString(), QString(), QString() });
-                return new CImportLocationDlg(locations);
+                locations.rows.push_back({ 1, 2, QStringLiteral("146.52"), QString(), QString(), QString() });
+                return new CImportLocationDlg(locations, [](int) { return ChannelCsv::ImportPlan {}; }, {});
             }) << 32850;
         QTest::newRow("Import CSV, the rows refused")
             << DialogMaker([](CGuiFixture&) -> QDialog* { return new CImportReportDlg({}, false); }) << 32850;
