@@ -2,6 +2,7 @@
 #include "cli/CliContext.h"
 #include "cli/CliTrace.h"
 #include "config/SafeFile.h"
+#include "image/ForeignFile.h"
 
 #include <QCoreApplication>
 #include <QScopeGuard>
@@ -83,6 +84,9 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
     // What a save that succeeded still has to tell (a hard link it broke) goes to the error stream.
     SafeFile::SetNotice([&err](const QString &notice) { err << notice << Qt::endl; });
     const auto noticeOff = qScopeGuard([] { SafeFile::SetNotice({}); });
+    // A channel list given where a data file belongs is pointed at program-cli import, not at a menu.
+    ForeignFile::SetCommandLineHints(true);
+    const auto hintsOff = qScopeGuard([] { ForeignFile::SetCommandLineHints(false); });
     if (args.isEmpty())
         return context.UsageError(QString());
     if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
