@@ -18,7 +18,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QHelpEvent>
 #include <QToolTip>
+
+#include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -34,13 +38,23 @@ void shoot(const QString& file)
     QGuiApplication::primaryScreen()->grabWindow(0).save(file);
 }
 
+// Runs act on the modal window the next step raises, once it is up (the machine may be slow).
+void whenModal(const std::function<void(QWidget*)>& act)
+{
+    QTimer::singleShot(100, [act] {
+        if (QWidget* modal = QApplication::activeModalWidget())
+            QTimer::singleShot(300, [act, modal] { act(modal); });
+        else
+            whenModal(act);
+    });
+}
+
 // Shoots the modal window that the next step raises, then closes it as Escape would.
 void shootModal(const QString& file)
 {
-    QTimer::singleShot(400, [file] {
+    whenModal([file](QWidget* modal) {
         shoot(file);
-        if (QWidget* modal = QApplication::activeModalWidget())
-            modal->close();
+        modal->close();
     });
 }
 
@@ -50,10 +64,16 @@ void clickCell(CMSFlexGrid* grid, int row, int col)
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
-void type(const QString& text)
+void type(CMSFlexGrid* grid, const QString& text)
 {
     QTest::keyClicks(QApplication::focusWidget(), text);
+    // A message box raised by the Enter has gone by the time the click returns; the grid takes the
+    // keys again.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    if (!QApplication::focusWidget()) {
+        QApplication::setActiveWindow(grid->window());
+        grid->setFocus();
+    }
 }
 
 } // namespace
@@ -86,18 +106,15 @@ int main(int argc, char* argv[])
 
     // Channels of 130 - 160MHz, then the radio moved to 400 - 470MHz.
     clickCell(grid, 1, 1);
-    type(QStringLiteral("150.125"));
+    type(grid, QStringLiteral("150.125"));
     clickCell(grid, 2, 1);
-    type(QStringLiteral("135"));
+    type(grid, QStringLiteral("135"));
     clickCell(grid, 3, 1);
-    type(QStringLiteral("146.52"));
-    QTimer::singleShot(300, [] {
-        if (auto* dialog = qobject_cast<CProductInfoDlg*>(QApplication::activeModalWidget())) {
+    type(grid, QStringLiteral("146.52"));
+    whenModal([](QWidget* modal) {
+        if (auto* dialog = qobject_cast<CProductInfoDlg*>(modal)) {
             dialog->BandBox()->setCurrentIndex(2);
-            QTimer::singleShot(400, [] {
-                if (QWidget* modal = QApplication::activeModalWidget())
-                    modal->close(); // the note naming the channels left out
-            });
+            whenModal([](QWidget* note) { note->close(); }); // the note naming the channels left out
             dialog->accept();
         }
     });
@@ -105,18 +122,23 @@ int main(int argc, char* argv[])
     settle();
     QApplication::setActiveWindow(app.MainFrame());
     clickCell(grid, 5, 1);
-    const QRect marked = grid->visualRect(grid->model()->index(2, 1));
-    QToolTip::showText(grid->viewport()->mapToGlobal(marked.center()), grid->item(2, 1)->toolTip(), grid);
+    // The pointer resting on a marked cell: its tool tip, as the view shows it.
+    const QPoint marked = grid->visualRect(grid->model()->index(2, 1)).center();
+    QHelpEvent rest(QEvent::ToolTip, marked, grid->viewport()->mapToGlobal(marked));
+    QApplication::sendEvent(grid->viewport(), &rest);
     shoot(prefix + QStringLiteral("band-marks.png"));
     QToolTip::hideText();
+    // Xvfb has no title bars: the title the window manager would show.
+    std::printf("title: %s\n", qPrintable(app.MainFrame()->windowTitle()));
+    std::fflush(stdout);
 
     // A frequency above the new band, then one between two channel steps.
     clickCell(grid, 4, 1);
     shootModal(prefix + QStringLiteral("out-of-range.png"));
-    type(QStringLiteral("480"));
+    type(grid, QStringLiteral("480"));
     clickCell(grid, 4, 1);
     shootModal(prefix + QStringLiteral("off-step.png"));
-    type(QStringLiteral("446.5123"));
+    type(grid, QStringLiteral("446.5123"));
 
     // The window's close box with unsaved edits.
     shootModal(prefix + QStringLiteral("close-box.png"));
