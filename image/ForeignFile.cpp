@@ -4,6 +4,7 @@
 #include "config/Language.h"
 #include "image/DataFile.h"
 
+#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -77,7 +78,11 @@ QString ImportHint(const QString &path, bool chinese)
 {
     if (!s_bForeignCommandLine)
         return kForeignWindowHint.Text(chinese);
-    return kForeignCliHint.Text(chinese).arg(FileName::Display(path));
+    // Quoted where a blank would split it, so the line can be typed as it stands.
+    QString name = FileName::Display(path);
+    if (name.contains(QRegularExpression(QStringLiteral("\\s"))))
+        name = QLatin1Char('"') + name + QLatin1Char('"');
+    return kForeignCliHint.Text(chinese).arg(name);
 }
 
 void SetCommandLineHints(bool commandLine)

@@ -188,7 +188,7 @@ void TestImage::messages_data()
     QTest::newRow("channel list, program-cli")
         << list << "English" << true
         << " is not a data file of this radio: it starts with 4C 6F 63 61 74 69 6F 6E (\"Location\") and holds 38 bytes; a data file starts with Q707 and holds 1,040 bytes."
-        << "It looks like a channel list (CSV): bring it into a data file with program-cli import FILE.dat <path>";
+        << "It looks like a channel list (CSV): bring it into a data file with program-cli import FILE.dat \"<path>\"";
     QTest::newRow("channel list with a BOM, Chinese")
         << QByteArray("\xEF\xBB\xBF" "CH,Rx\n1,146.5\n") << "Chinese" << false
         << " 不是本电台的数据文件: 它以 EF BB BF 43 48 2C 52 78 开头, 共 17 字节; 数据文件以 Q707 开头, 共 1,040 字节。"
@@ -227,7 +227,7 @@ void TestImage::messages()
     QFETCH(QString, why);
     QFETCH(QString, hint);
     QTemporaryDir dir;
-    const QString path = dir.filePath("channels.csv");
+    const QString path = dir.filePath("my channels.csv"); // quoted in program-cli's line
     QVERIFY(Write(path, file));
     CRadioImage image;
     const DataFile::Result loaded = DataFile::Load(path, image);
