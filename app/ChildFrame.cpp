@@ -53,5 +53,10 @@ void CChildFrame::UpdateTitle()
 void CChildFrame::closeEvent(QCloseEvent* event)
 {
     event->ignore();
+    // Unsaved edits are asked about as closing the program asks: Save saves first (a save that fails
+    // keeps the window), Discard closes without saving, Cancel keeps the window as it is. The
+    // document stays alive either way, its edits included, so nothing is lost by a window closing.
+    if (isVisible() && !m_pDocument->SaveModified())
+        return;
     hide();
 }

@@ -6,8 +6,9 @@ class CProgramDoc;
 class CProgramView;
 
 // The window of one document inside the main frame: it holds the channel view and carries the
-// document's title (with a star while there are unsaved edits). Its close box only hides it; the
-// document stays open and Edit > Channel Information brings it back.
+// document's title (with a star while there are unsaved edits). Its close box only hides it, after
+// asking about unsaved edits as closing the program does; the document stays open and Edit > Channel
+// Information brings it back.
 class CChildFrame : public QMdiSubWindow {
     Q_OBJECT
 

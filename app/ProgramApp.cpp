@@ -221,8 +221,8 @@ CChildFrame* CProgramApp::OpenDocumentFile(const QString& path, bool backup)
         if (!previous->Document()->SaveModified())
             return nullptr;
         // The earlier window is only hidden, its document kept; its edits were saved or let go above.
+        previous->Document()->SetModifiedFlag(false); // before the close, which would ask again
         previous->close();
-        previous->Document()->SetModifiedFlag(false);
     }
     return CreateWindowFor(std::move(document));
 }

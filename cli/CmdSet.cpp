@@ -110,7 +110,9 @@ int RunSet(CCliContext &context, const QStringList &args)
         }
         const CChannelGrid::Outcome outcome = grid.Commit(channel, a.column, text, CChannelGrid::Trigger::Enter);
         if (outcome != CChannelGrid::Outcome::Accepted)
-            return context.Fail(grid.MessageFor(outcome));
+            return context.Fail(grid.MessageFor(outcome, channel, text,
+                ProductCatalog::BandText(
+                    context.Ini(), image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand))));
     }
 
     grid.StoreGrid(image);

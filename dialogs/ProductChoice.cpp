@@ -16,9 +16,12 @@ Outcome Current(const CIniFile &ini, const CRadioImage &image)
     outcome.typeText = ProductCatalog::ShownTypeText(ini, type, false);
     outcome.bandText = ProductCatalog::ShownBandText(ini, type, image.Byte(ImageMap::kFrequencyBand), false);
     outcome.limits = ProductCatalog::CheckedLimits(ini, image, CUserSettings::ForConfiguration(ini));
-    // The displayed name comes from the section of the running language.
+    // The displayed name comes from the section of the running language, and the labels too: the
+    // title reads as the channel view writes it, in Chinese "类型:" and "频率:".
     const QString appName = ini.GetValue(CLanguage::Name(), QStringLiteral("AppName"));
-    outcome.title = ProductCatalog::WindowTitle(appName, outcome.typeText, outcome.bandText, false);
+    const bool zh = CLanguage::IsChinese();
+    outcome.title = ProductCatalog::WindowTitle(appName, ProductCatalog::ShownTypeText(ini, type, zh),
+        ProductCatalog::ShownBandText(ini, type, image.Byte(ImageMap::kFrequencyBand), zh), zh);
     return outcome;
 }
 

@@ -16,7 +16,7 @@ struct Outcome
     QString typeText;
     QString bandText;
     BandLimits limits; // what the channel grid now checks frequencies against
-    QString title;     // the main window title, English labels whatever the language
+    QString title;     // the main window title, in the running language as the channel view makes it
 };
 
 // Stores the type and band indexes into bytes 0x32E and 0x32F; an index of -1 (no selection) keeps its

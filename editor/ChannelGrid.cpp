@@ -2,6 +2,7 @@
 
 #include "config/Language.h"
 #include "config/StringTable.h"
+#include "editor/CellMessage.h"
 #include "editor/ShownChannel.h"
 #include "editor/ToneTable.h"
 
@@ -195,28 +196,18 @@ QString CChannelGrid::Message(Outcome outcome)
     return {};
 }
 
-QString CChannelGrid::MessageFor(Outcome outcome) const
+QString CChannelGrid::MessageFor(Outcome outcome, int channel, const QString &typed, const QString &bandText) const
 {
     const QString first = Message(outcome);
-    if (outcome == Outcome::OutOfRange)
-        return first + QLatin1Char('\n') + RangeLine(m_Limits, m_bChinese);
-    if (outcome == Outcome::BadTone)
-        return first + QLatin1Char('\n') + kToneCellTakes.Text(m_bChinese);
+    switch (outcome) {
+    case Outcome::OutOfRange:
+        return first + QLatin1Char('\n') + CellMessage::OutOfRange(channel, typed, m_Limits, bandText, m_bChinese);
+    case Outcome::OffStep: return first + QLatin1Char('\n') + CellMessage::OffStep(channel, typed, m_Limits, m_bChinese);
+    case Outcome::BadTone: return first + QLatin1Char('\n') + kToneCellTakes.Text(m_bChinese);
+    case Outcome::Accepted:
+    case Outcome::BadFormat: break;
+    }
     return first;
-}
-
-QString CChannelGrid::RangeLine(BandLimits limits, bool chinese)
-{
-    // 10 Hz units to MHz with the zeros after the point left off: 13600000 → "136", 43012500 → "430.125".
-    const auto mhz = [](std::int64_t units) {
-        QString text = QStringLiteral("%1.%2").arg(units / 100000).arg(units % 100000, 5, 10, QLatin1Char('0'));
-        while (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-        if (text.endsWith(QLatin1Char('.')))
-            text.chop(1);
-        return text;
-    };
-    return CBilingual { "Allowed: %1 to %2 MHz", "允许范围: %1 至 %2 MHz" }.Text(chinese).arg(mhz(limits.lower), mhz(limits.upper));
 }
 
 bool CChannelGrid::StartsAsNumber(const QString &text)

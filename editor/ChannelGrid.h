@@ -60,11 +60,10 @@ public:
 
     // Maps a message-bearing outcome to its string-table text; empty for Accepted.
     static QString Message(Outcome outcome);
-    // As Message, with a second line where it helps: the band's range in MHz under "Out of range",
-    // what a tone cell takes under a refused tone.
-    QString MessageFor(Outcome outcome) const;
-    // "Allowed: 136 to 174 MHz" for limits in 10 Hz units.
-    static QString RangeLine(BandLimits limits, bool chinese);
+    // As Message, with a second line where it helps: under "Out of range" the channel, the typed
+    // value and the band (bandText as the band list names it) with what it takes; under the step
+    // message the nearest valid frequencies; under a refused tone what a tone cell takes.
+    QString MessageFor(Outcome outcome, int channel, const QString &typed, const QString &bandText) const;
     // Whether text starts as a number does (blanks, a sign, then a digit or a decimal point or comma
     // before a digit, or "inf" or "nan"); anything else is no frequency at all.
     static bool StartsAsNumber(const QString &text);

@@ -171,8 +171,34 @@ void CMSFlexGrid::StyleCell(QTableWidgetItem* cell, long row, long col) const
     } else {
         cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
         cell->setData(Qt::ForegroundRole, QVariant());
-        cell->setData(Qt::BackgroundRole, QVariant());
+        // A marked cell carries its reason as the tool tip and keeps its colour through every restyle.
+        if (cell->toolTip().isEmpty()) {
+            cell->setData(Qt::BackgroundRole, QVariant());
+        } else {
+            cell->setBackground(MarkColor());
+            cell->setForeground(QColor(Qt::black)); // readable on the mark in a dark palette too
+        }
     }
+}
+
+QColor CMSFlexGrid::MarkColor()
+{
+    return QColor(255, 200, 140); // light orange: seen at a glance, the text still plain
+}
+
+void CMSFlexGrid::SetCellMark(long row, long col, const QString& tip)
+{
+    QTableWidgetItem* cell = item(int(row), int(col));
+    if (!cell || IsFixed(row, col) || cell->toolTip() == tip)
+        return;
+    cell->setToolTip(tip);
+    StyleCell(cell, row, col);
+}
+
+bool CMSFlexGrid::IsCellMarked(long row, long col) const
+{
+    const QTableWidgetItem* cell = item(int(row), int(col));
+    return cell && !cell->toolTip().isEmpty();
 }
 
 void CMSFlexGrid::RestyleAll()

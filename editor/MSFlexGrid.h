@@ -46,6 +46,12 @@ public:
     long GetHighLight() const { return m_nHighLight; }
     void SetHighLight(long mode);
 
+    // Marks a cell with a warning colour and the tool tip that says why; an empty tip takes the mark
+    // away. Only the look of the cell changes, never its text.
+    void SetCellMark(long row, long col, const QString& tip);
+    bool IsCellMarked(long row, long col) const;
+    static QColor MarkColor();
+
     // The cell under the mouse at its last move or press; -1 outside the cells.
     long GetMouseRow() const { return m_nMouseRow; }
     long GetMouseCol() const { return m_nMouseCol; }

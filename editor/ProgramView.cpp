@@ -225,12 +225,16 @@ void CProgramView::SetBandLimits(BandLimits limits)
     m_nLowerLimit = limits.lower;
     m_nUpperLimit = limits.upper;
     m_Cells.SetBandLimits(limits);
+    // Channels of the band before stay as they are: the grid shows which ones this band leaves out.
+    for (int row = 1; row < CChannelGrid::kRows; ++row)
+        MarkBandFit(row);
 }
 
 void CProgramView::RefreshRow(int row)
 {
     for (int col = 0; col < CChannelGrid::kCols; ++col)
         m_Grid->SetTextMatrix(row, col, m_Cells.Text(row, col));
+    MarkBandFit(row);
 }
 
 void CProgramView::RefreshAll()
@@ -366,6 +370,10 @@ void CProgramView::OnTransfer()
     if (compare)
         record.SetCompare(); // nothing was read into the document or its file
     const auto logged = qScopeGuard([&record, &self] { CProgramLogDlg::Record(self, record); });
+    // A stop leaves its port and how far it got in the status bar, not "Ready".
+    if (!driver.Abandoned() && status == CCloneTransfer::Status::Stopped)
+        emit WorkDone(TransferNotes::StoppedDone(write, transfer->PortLabel(), transfer->BlocksDone(),
+            transfer->BlockCount(), QTime::currentTime(), CLanguage::IsChinese()));
     if (driver.Abandoned() || status != CCloneTransfer::Status::Done)
         return;
     if (compare) {

@@ -120,6 +120,8 @@ private:
     void ShowTitleAndLimits(bool newDocument);
     void RefreshRow(int row);
     void RefreshAll();
+    // Marks the row's frequency cells that lie outside the band (BandMark), or takes the mark away.
+    void MarkBandFit(int row);
     void FitGridToSize();
     void ShowEditorOverCurrentCell();
     void HideEditor(QWidget* editor);

@@ -166,10 +166,16 @@ CChannelGrid::Outcome CProgramView::CommitCell(
         return CChannelGrid::Outcome::Accepted;
     }
     const RowTexts before = m_Cells.RowTexts(row);
-    const CChannelGrid::Outcome outcome = m_Cells.Commit(row, col, EditorText(editor), trigger);
-    if (outcome != CChannelGrid::Outcome::Accepted)
-        CMessageBox::Show(this, m_Cells.MessageFor(outcome), StringTable::Message(StringTable::kCaution),
-            QMessageBox::Ok, QMessageBox::Warning);
+    const QString typed = EditorText(editor);
+    const CChannelGrid::Outcome outcome = m_Cells.Commit(row, col, typed, trigger);
+    if (outcome != CChannelGrid::Outcome::Accepted) {
+        // The band named is the one whose limits the check used: the item the image's bytes select.
+        const CRadioImage& image = m_pDocument->m_Image;
+        const QString band = ProductCatalog::BandText(
+            m_Ini, image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand));
+        CMessageBox::Show(this, m_Cells.MessageFor(outcome, row, typed, band),
+            StringTable::Message(StringTable::kCaution), QMessageBox::Ok, QMessageBox::Warning);
+    }
     RefreshRow(row);
     if (m_Cells.RowTexts(row) != before) {
         // The image follows every edit at once, so that each one is a step of the undo history.

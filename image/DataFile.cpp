@@ -3,9 +3,11 @@
 #include "config/FileName.h"
 #include "config/Language.h"
 #include "config/SafeFile.h"
+#include "image/ForeignFile.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 #include <cstring>
@@ -29,7 +31,7 @@ Result Parse(const QByteArray &bytes, CRadioImage &image)
     // an empty file is a short file, not a foreign one.
     const std::size_t present = std::min<std::size_t>(sizeof kMagic, static_cast<std::size_t>(bytes.size()));
     if (std::memcmp(bytes.constData(), kMagic, present) != 0)
-        return { Status::FormatError, {} };
+        return { Status::FormatError, {}, bytes.left(kFileSize) };
     if (bytes.size() < kFileSize)
         return { Status::TooShort, {} };
     image.CopyIn(0, asBytes(bytes, kHeaderSize, ImageMap::kImageSize));
@@ -90,7 +92,15 @@ QString Describe(const Result &result, const QString &path, bool zh)
     const QString name = FileName::Display(path);
     switch (result.status) {
     case Status::Ok: return {};
-    case Status::FormatError: return kFormatError.Text(zh);
+    case Status::FormatError: {
+        // The fixed text first; then which file, what it looks like and, for a channel list, the way in.
+        const QFileInfo info(path);
+        const qint64 size = info.isFile() ? info.size() : result.start.size();
+        QString text = kFormatError.Text(zh) + QLatin1Char('\n') + ForeignFile::Why(name, result.start, size, zh);
+        if (ForeignFile::LooksLikeChannelList(result.start))
+            text += QLatin1Char('\n') + ForeignFile::ImportHint(path, zh);
+        return text;
+    }
     case Status::TooShort:
         return zh ? QStringLiteral("%1 不足 %2 字节, 不是完整的数据文件").arg(name).arg(kFileSize)
                   : QStringLiteral("%1 is shorter than %2 bytes: not a complete data file").arg(name).arg(kFileSize);

@@ -5,6 +5,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <utility>
+
 // The data file (*.dat): "Q707", 12 zero bytes, then the 1024 image bytes in image order.
 namespace DataFile {
 
@@ -23,8 +25,15 @@ enum class Status {
 
 struct Result
 {
+    Result() = default;
+    Result(Status status_, QString detail_ = {}, QByteArray start_ = {})
+        : status(status_), detail(std::move(detail_)), start(std::move(start_))
+    {
+    }
+
     Status status = Status::Ok;
     QString detail; // the system's reason for an open or write failure
+    QByteArray start; // a foreign file's first bytes as read (up to kFileSize), for the message
     bool ok() const { return status == Status::Ok; }
 };
 

@@ -183,6 +183,9 @@ QStringList CCloneTransfer::OutcomeLines(bool chinese) const
     for (const QString &line : { Message(m_Status, chinese), FailureLine(chinese), PortFailureReason(chinese) })
         if (!line.isEmpty())
             lines << line;
+    // A stopped write says where and how far it got above its warning; a stopped read stays quiet.
+    if (m_Status == Status::Stopped && MayHoldPartialWrite())
+        lines << TransferNotes::StoppedLine(true, PortLabel(), m_nDone, BlockCount(), chinese);
     if (MayHoldPartialWrite())
         lines << PartialWriteWarning(chinese);
     return lines;

@@ -38,6 +38,16 @@ constexpr CBilingual kNotVerifiedDone {
     "%3 向 %2 写入了 %1 字节, 但未经校验: 回读没有完成"
 };
 
+constexpr CBilingual kWriteStopped { "Write to %1 stopped after %2 of %3 blocks.", "向 %1 写入已停止: 完成 %2/%3 块。" };
+constexpr CBilingual kReadStopped { "Read from %1 stopped after %2 of %3 blocks.", "从 %1 读取已停止: 完成 %2/%3 块。" };
+constexpr CBilingual kWriteStoppedDone { "Write to %1 stopped after %2 of %3 blocks at %4; write again before using "
+                                         "the radio",
+    "%4 向 %1 写入已停止: 完成 %2/%3 块; 请重新写入后再使用电台" };
+constexpr CBilingual kWriteStoppedEarly { "Write to %1 stopped at %2 before the first block; the radio is unchanged",
+    "%2 向 %1 写入已停止, 第一块之前; 电台未改变" };
+constexpr CBilingual kReadStoppedDone { "Read from %1 stopped after %2 of %3 blocks at %4; the document is unchanged",
+    "%4 从 %1 读取已停止: 完成 %2/%3 块; 文档未改变" };
+
 QString Clock(const QTime &at)
 {
     return at.toString(QStringLiteral("HH:mm"));
@@ -113,6 +123,21 @@ QString WriteVerifyFailed(const QString &port, int address, const QTime &at, boo
 QString WriteNotVerified(int bytes, const QString &port, const QTime &at, bool chinese)
 {
     return kNotVerifiedDone.Text(chinese).arg(Grouped(bytes), port, Clock(at));
+}
+
+QString StoppedLine(bool write, const QString &port, int done, int total, bool chinese)
+{
+    return (write ? kWriteStopped : kReadStopped).Text(chinese).arg(port).arg(done).arg(total);
+}
+
+QString StoppedDone(bool write, const QString &port, int done, int total, const QTime &at, bool chinese)
+{
+    if (!write)
+        return kReadStoppedDone.Text(chinese).arg(port).arg(done).arg(total).arg(Clock(at));
+    // Nothing went out: the radio holds what it held, and no warning is due.
+    if (done == 0)
+        return kWriteStoppedEarly.Text(chinese).arg(port, Clock(at));
+    return kWriteStoppedDone.Text(chinese).arg(port).arg(done).arg(total).arg(Clock(at));
 }
 
 } // namespace TransferNotes

@@ -41,6 +41,14 @@ QString WriteVerifyFailed(const QString &port, int address, const QTime &at, boo
 // known to be right.
 QString WriteNotVerified(int bytes, const QString &port, const QTime &at, bool chinese);
 
+// A transfer stopped between blocks (Cancel, a closing window, a stop signal): which port and how
+// far it got. The line under a stopped write's warning: "Write to COM3 stopped after 31 of 60 blocks."
+QString StoppedLine(bool write, const QString &port, int done, int total, bool chinese);
+// What the status bar keeps saying afterwards: "Write to COM3 stopped after 31 of 60 blocks at 14:02;
+// write again before using the radio", "Read from COM3 stopped after 10 of 64 blocks at 14:02; the
+// document is unchanged".
+QString StoppedDone(bool write, const QString &port, int done, int total, const QTime &at, bool chinese);
+
 // A count with a comma every three digits, whatever the system's locale: 1024 → "1,024".
 QString Grouped(int value);
 

@@ -182,10 +182,12 @@ void TestCli::set_data()
                                    << "1\t146.52000\t146.52000\t88.5\tD023N\tWide\tYes\tCarrier\tMiddle";
     QTest::newRow("list item on an empty channel") << QStringList { "4", "power=Low" } << 0 << ""
                                                    << "4\t\t\t\t\t\t\t\t";
-    QTest::newRow("rx out of band") << QStringList { "1", "rx=180" } << 1 << bad + "\nAllowed: " << "";
+    QTest::newRow("rx out of band") << QStringList { "1", "rx=180" } << 1
+        << bad + "\nChannel 1: 180 MHz is outside the band 136 - 174MHz, which takes 136 to 175 MHz (all of 174.xxxxx included)." << "";
     QTest::newRow("rx leading point") << QStringList { "1", "rx=.5" } << 1 << bad << "";
     QTest::newRow("rx letters") << QStringList { "1", "rx=abc" } << 1 << format << "";
-    QTest::newRow("rx off step") << QStringList { "1", "rx=146.5123" } << 1 << step << "";
+    QTest::newRow("rx off step") << QStringList { "1", "rx=146.5123" } << 1
+        << step + "\nChannel 1: 146.5123 MHz is not on a 5 kHz or 6.25 kHz step. Nearest: 146.51 or 146.5125 MHz." << "";
     QTest::newRow("tx inf") << QStringList { "1", "tx=inf" } << 1 << bad << "";
     QTest::newRow("tx nan") << QStringList { "1", "tx=nan" } << 1 << bad << "";
     QTest::newRow("tx off step") << QStringList { "1", "tx=146.0001" } << 1 << step << "";
@@ -263,6 +265,11 @@ void TestCli::failures_data()
     using L = QStringList;
     QTest::newRow("foreign file") << L { "show", "radio.dat" } << foreign << 1 << "Data Format Error";
     QTest::newRow("foreign file, Chinese") << L { "show", "radio.dat", "--lang", "chinese" } << foreign << 1 << "数据格式不正确";
+    // A channel list is pointed at the command that takes it in, not at a window's menu.
+    QTest::newRow("channel list") << L { "show", "radio.dat" } << QByteArray("Location,Name,Frequency\n1,,146.520000\n") << 1
+        << "Data Format Error\n%1 is not a data file of this radio: it starts with 4C 6F 63 61 74 69 6F 6E (\"Location\") and "
+           "holds 38 bytes; a data file starts with Q707 and holds 1,040 bytes.\nIt looks like a channel list (CSV): bring "
+           "it into a data file with program-cli import FILE.dat %1\n";
     QTest::newRow("short file") << L { "show", "radio.dat" } << good.left(1039) << 1 << "shorter than 1040 bytes";
     QTest::newRow("empty file") << L { "set", "radio.dat", "1", "rx=146.5" } << QByteArray() << 1 << "shorter than 1040 bytes";
     QTest::newRow("missing file") << L { "show", "none.dat" } << good << 1 << "Cannot open";
@@ -303,6 +310,8 @@ void TestCli::failures()
             arg = m_Work.filePath(arg);
     const Run result = run(args);
     QCOMPARE(result.code, code);
+    if (message.contains("%1"))
+        message = message.arg(m_File);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QCOMPARE(result.out, QString());
     QCOMPARE(Read(m_File), file);

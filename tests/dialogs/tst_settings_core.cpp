@@ -160,15 +160,18 @@ private slots:
         QTest::newRow("no selection at all")
             << -1 << -1 << QByteArray("\x33\x00\x00", 3) << "Radio Tool  [ Type:QR-260  Fre:130 - 160MHz ]"
             << qint64(13000000) << qint64(16100000) << false << "English";
-        // A Chinese run keeps the title's English labels, with the Chinese product name.
+        // A Chinese run titles in Chinese, labels and product name, as the channel view does.
         QTest::newRow("Chinese") << 1 << 0 << QByteArray("\x08\x01\x00", 3)
-                                 << "电台工具  [ Type:QR-460  Fre:400 - 470MHz ]" << qint64(40000000)
+                                 << "电台工具  [ 类型:QR-460  频率:400 - 470MHz ]" << qint64(40000000)
                                  << qint64(47100000) << true << "Chinese";
         // An unlisted band is named unknown and checked against its type's last band, 450 - 520MHz
         // (class 4 after class 1: 0x30E becomes 8), not against the band chosen before.
         QTest::newRow("band past the list")
             << 1 << 2 << QByteArray("\x08\x01\x02", 3) << "Radio Tool  [ Type:QR-460  Fre:Unknown 0x02 ]"
             << qint64(45000000) << qint64(52100000) << false << "English";
+        QTest::newRow("band past the list, Chinese")
+            << 1 << 2 << QByteArray("\x08\x01\x02", 3) << "电台工具  [ 类型:QR-460  频率:未知 0x02 ]"
+            << qint64(45000000) << qint64(52100000) << false << "Chinese";
     }
 
     void productApply()

@@ -10,6 +10,7 @@
 #include "dialogs/ProductInfoDlg.h"
 #include "link/BatchWriteDlg.h"
 #include "link/ProcessDlg.h"
+#include "editor/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 
@@ -56,6 +57,17 @@ QPair<quint32, quint32> userTypeAndField()
 {
     const CUserSettings settings(kApp);
     return { settings.Type(), settings.Field() };
+}
+
+// The grid's frequency cells that carry the outside-the-band mark, as "row:col".
+QStringList markedCells(const CGuiFixture& f)
+{
+    QStringList cells;
+    for (int row = 1; row <= 16; ++row)
+        for (int col = 1; col <= 8; ++col)
+            if (f.Grid()->IsCellMarked(row, col))
+                cells << QString("%1:%2").arg(row).arg(col);
+    return cells;
 }
 
 QByteArray bytesAt(const CRadioImage& image, std::initializer_list<int> offsets)
@@ -245,8 +257,11 @@ private slots:
         f.Type("146.5");
         f.PressEnter();
         QCOMPARE(f.messages.size(), 1);
-        // The message names the new band's range (its upper limit, 470, and the one above it).
-        QCOMPARE(f.messages[0].text, QString("Out of range,please input again.\nAllowed: 400 to 471 MHz"));
+        // The message names the channel, the value and the new band as its list names it, with the
+        // limit the grid really takes (471, the listed top's whole megahertz).
+        QCOMPARE(f.messages[0].text,
+            QString("Out of range,please input again.\nChannel 2: 146.5 MHz is outside the band 400 - 470MHz, "
+                    "which takes 400 to 471 MHz (all of 470.xxxxx included)."));
     }
 
     void bandChangeNamesChannelsLeftOut_data()
@@ -254,24 +269,28 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<int>("band"); // chosen in the dialog
         QTest::addColumn<QStringList>("messages"); // after OK, then at Write (answered No)
+        QTest::addColumn<QStringList>("marked"); // frequency cells marked outside the band, "row:col"
         const QString after = QStringLiteral(" They keep their frequencies; change them, or Write will ask before it "
                                              "sends them to a radio.");
         QTest::newRow("into the 400s") << "English" << 2
                                        << QStringList { "Channel(s) 1, 2, 16 lie outside the new band 400 - 470MHz." + after,
                                               "Channel(s) 1, 2, 16 lie outside the band 400 - 470MHz: the radio may "
-                                              "not work on them.\nWrite them to the radio anyway?" };
+                                              "not work on them.\nWrite them to the radio anyway?" }
+                                       << QStringList { "1:1", "1:2", "2:1", "2:2", "16:1", "16:2" };
         // 136 - 174MHz keeps 150.125 and leaves out a receive frequency of 135 and a transmit of 131.5.
         QTest::newRow("a neighbouring band")
             << "English" << 1
             << QStringList { "Channel(s) 2, 16 lie outside the new band 136 - 174MHz." + after,
                    "Channel(s) 2, 16 lie outside the band 136 - 174MHz: the radio may not work on them.\n"
-                   "Write them to the radio anyway?" };
+                   "Write them to the radio anyway?" }
+            << QStringList { "2:1", "2:2", "16:2" };
         QTest::newRow("Chinese") << "Chinese" << 2
                                  << QStringList { "信道 1, 2, 16 超出新频段 400 - 470MHz。这些信道保留原频率; 请修改, "
                                                   "否则写入电台前会再次询问。",
                                         "信道 1, 2, 16 超出频段 400 - 470MHz: 电台可能无法在这些信道上工作。\n"
-                                        "仍然写入电台吗?" };
-        QTest::newRow("same band: nothing to say") << "English" << 0 << QStringList {};
+                                        "仍然写入电台吗?" }
+                                 << QStringList { "1:1", "1:2", "2:1", "2:2", "16:1", "16:2" };
+        QTest::newRow("same band: nothing to say") << "English" << 0 << QStringList {} << QStringList {};
     }
 
     // Channels typed for 130 - 160MHz: those the new band leaves out are named on OK and keep their
@@ -281,6 +300,7 @@ private slots:
         QFETCH(QString, language);
         QFETCH(int, band);
         QFETCH(QStringList, messages);
+        QFETCH(QStringList, marked);
         CGuiFixture f(language);
         QVERIFY(f.Start());
         for (const auto& [row, col, text] : { std::tuple { 1, 1, "150.125" }, { 2, 1, "135" }, { 16, 1, "137" },
@@ -297,6 +317,7 @@ private slots:
         }));
         QCOMPARE(QByteArray(reinterpret_cast<const char*>(f.Doc()->m_Image.Data().data()), 0x110), channels);
         QCOMPARE(f.RowTexts(16).mid(0, 2), (QStringList { "137.00000", "131.50000" }));
+        QCOMPARE(markedCells(f), marked);
         QApplication::setActiveWindow(f.Frame());
         f.Frame()->FindCommand(CMainFrame::kWrite)->trigger();
         QCOMPARE(f.MessageTexts(), messages);
@@ -311,6 +332,28 @@ private slots:
         QCOMPARE(batch->Dialog() != nullptr, messages.isEmpty());
         if (batch->Dialog())
             batch->Dialog()->reject();
+        if (marked.isEmpty())
+            return;
+        // The mark says why in its tool tip, and goes once the channel is brought into the band.
+        const QTableWidgetItem* cell = f.Grid()->item(2, 1);
+        QCOMPARE(cell->background().color(), CMSFlexGrid::MarkColor());
+        QCOMPARE(cell->toolTip(), language == "Chinese"
+                ? QString("超出频段 400 - 470MHz (400 至 471 MHz)。保持原样; 写入前会询问。输入本频段内的频率即可清除标记。")
+                : band == 1 ? QString("Outside the band 136 - 174MHz (136 to 175 MHz). Kept as it is; Write asks "
+                                      "before sending it. Type a frequency of the band to clear the mark.")
+                            : QString("Outside the band 400 - 470MHz (400 to 471 MHz). Kept as it is; Write asks "
+                                      "before sending it. Type a frequency of the band to clear the mark."));
+        QApplication::setActiveWindow(f.Frame());
+        f.ClickCell(2, 1);
+        f.Type(band == 1 ? "145" : "445");
+        f.PressEnter();
+        // The receive frequency is in the band now; the transmit one, still 135, keeps its mark.
+        QVERIFY(!markedCells(f).contains("2:1") && markedCells(f).contains("2:2"));
+        QCOMPARE(markedCells(f).size(), marked.size() - 1);
+        QVERIFY(f.Grid()->item(2, 1)->data(Qt::BackgroundRole).isNull());
+        // Undo brings the channel and its mark back.
+        f.Doc()->Undo();
+        QCOMPARE(markedCells(f), marked);
     }
 
     // Selections from the image, unlisted bytes shown empty and kept, keyboard choices stored.
@@ -408,11 +451,14 @@ private slots:
         QTest::addColumn<QString>("language");
         QTest::addColumn<QStringList>("product"); // title, group, labels
         QTest::addColumn<QStringList>("options"); // title, first and last labels
+        QTest::addColumn<QString>("title"); // the main window's, before and after OK
 
         QTest::newRow("english") << "English" << QStringList { "Product Information", "Setting", "Type", "Frequency" }
-                                 << QStringList { "Optional Features", "Time Out Time", "Battery Saver" };
+                                 << QStringList { "Optional Features", "Time Out Time", "Battery Saver" }
+                                 << "  [ Type:QR-260  Fre:130 - 160MHz ]";
         QTest::newRow("chinese") << "Chinese" << QStringList { "类型设置", "设置", "类型", "频率" }
-                                 << QStringList { "可选功能", "超时定时器", "电池省电" };
+                                 << QStringList { "可选功能", "超时定时器", "电池省电" }
+                                 << "  [ 类型:QR-260  频率:130 - 160MHz ]";
     }
 
     void texts()
@@ -420,8 +466,10 @@ private slots:
         QFETCH(QString, language);
         QFETCH(QStringList, product);
         QFETCH(QStringList, options);
+        QFETCH(QString, title);
         CGuiFixture f(language);
         QVERIFY(f.Start());
+        QVERIFY2(f.Frame()->windowTitle().endsWith(title), qPrintable(f.Frame()->windowTitle()));
         QVERIFY(drive<CProductInfoDlg>(f, CMainFrame::kProductInformation, [&](CProductInfoDlg* dialog) {
             QStringList seen { dialog->windowTitle(), dialog->findChild<QGroupBox*>()->title() };
             for (QLabel* label : dialog->findChildren<QLabel*>())
@@ -430,9 +478,8 @@ private slots:
             verifyNothingClipped(dialog);
             dialog->accept();
         }));
-        // The title keeps its English labels whatever the language.
-        QVERIFY2(f.Frame()->windowTitle().endsWith("  [ Type:QR-260  Fre:130 - 160MHz ]"),
-            qPrintable(f.Frame()->windowTitle()));
+        // OK keeps the labels of the running language, as the title had them before.
+        QVERIFY2(f.Frame()->windowTitle().endsWith(title), qPrintable(f.Frame()->windowTitle()));
         QVERIFY(drive<COptionalFeaturesDlg>(f, CMainFrame::kOptionalFeatures, [&](COptionalFeaturesDlg* dialog) {
             const QList<QLabel*> labels = dialog->findChildren<QLabel*>();
             QCOMPARE(QStringList({ dialog->windowTitle(), labels.first()->text(), labels.last()->text() }), options);

@@ -147,21 +147,65 @@ private slots:
         QCOMPARE(int(result), outcome);
         QCOMPARE(joined(grid.RowTexts(5)), after);
         QCOMPARE(grid.Text(4, 1) + grid.Text(6, 1), QString()); // neighbours untouched
-        // The range message says what the band allows, in the grid's language.
-        const QStringList messages = { "",
-            chinese ? "Out of range,please input again.\n允许范围: 130 至 161 MHz"
-                    : "Out of range,please input again.\nAllowed: 130 to 161 MHz",
+        // Refused frequencies get their own line under the fixed text (refusedFrequencyMessage).
+        const QStringList messages = { "", "Out of range,please input again.",
             "Error data Value, please input according the step value(6.25K/5k).",
             "Error Data Format, please input again.",
             chinese ? "Error Data Format, please input again.\n亚音须为 无、列表中的 CTCSS 亚音 (62.5 至 254.1 Hz) "
                       "或列表中的 DCS 码 DnnnN 或 DnnnI (D023N)。"
                     : "Error Data Format, please input again.\nA tone is None, a listed CTCSS tone in Hz (62.5 to "
                       "254.1) or a listed DCS code as DnnnN or DnnnI (D023N)." };
-        QCOMPARE(grid.MessageFor(result), messages.at(outcome));
-        QCOMPARE(CChannelGrid::RangeLine({ 40000000, 47012500 }, false),
-            QStringLiteral("Allowed: 400 to 470.125 MHz"));
-        QCOMPARE(CChannelGrid::RangeLine({ 13600001, 17400000 }, false),
-            QStringLiteral("Allowed: 136.00001 to 174 MHz"));
+        const QString message = grid.MessageFor(result, 5, typed, "130 - 160MHz");
+        const bool frequency = result == CChannelGrid::Outcome::OutOfRange || result == CChannelGrid::Outcome::OffStep;
+        QCOMPARE(frequency ? message.section('\n', 0, 0) : message, messages.at(outcome));
+    }
+
+    // clang-format off
+    void refusedFrequencyMessage_data()
+    {
+        QTest::addColumn<bool>("chinese");
+        QTest::addColumn<QString>("band"); // as the band list names it
+        QTest::addColumn<qint64>("lower");
+        QTest::addColumn<qint64>("upper");
+        QTest::addColumn<QString>("typed"); // into channel 5's receive frequency
+        QTest::addColumn<QString>("line"); // the line under the fixed text
+        // The band list says 470 and the grid takes up to 471: the message says both and why.
+        QTest::newRow("above a listed band") << false << "400 - 470MHz" << qint64(40000000) << qint64(47100000) << "480"
+            << "Channel 5: 480 MHz is outside the band 400 - 470MHz, which takes 400 to 471 MHz (all of 470.xxxxx included).";
+        QTest::newRow("just past the top, Chinese") << true << "400 - 470MHz" << qint64(40000000) << qint64(47100000) << "471.00625"
+            << "信道 5: 471.00625 MHz 超出频段 400 - 470MHz, 该频段可用 400 至 471 MHz (含 470.xxxxx 全部)。";
+        QTest::newRow("below a band without a dash") << false << " 245MHz" << qint64(24500000) << qint64(24600000) << " 244.5 "
+            << "Channel 5: 244.5 MHz is outside the band 245MHz, which takes 245 to 246 MHz (all of 245.xxxxx included).";
+        // No band list at all (no Program.ini): the limits alone.
+        QTest::newRow("no band list") << false << "" << qint64(0) << qint64(100000) << "146.5"
+            << "Channel 5: 146.5 MHz is outside 0 to 1 MHz.";
+        QTest::newRow("limits the band text does not give") << false << "136 - 174MHz" << qint64(13600001) << qint64(17400000) << "130"
+            << "Channel 5: 130 MHz is outside 136.00001 to 174 MHz.";
+        // Off step: the valid frequencies on either side, on a 5 kHz or a 6.25 kHz step.
+        QTest::newRow("between 146.51 and 146.5125") << false << "130 - 160MHz" << qint64(13000000) << qint64(16100000) << "146.5123"
+            << "Channel 5: 146.5123 MHz is not on a 5 kHz or 6.25 kHz step. Nearest: 146.51 or 146.5125 MHz.";
+        QTest::newRow("between 146.515 and 146.51875") << false << "130 - 160MHz" << qint64(13000000) << qint64(16100000) << "146.517"
+            << "Channel 5: 146.517 MHz is not on a 5 kHz or 6.25 kHz step. Nearest: 146.515 or 146.51875 MHz.";
+        QTest::newRow("nearest below lies outside the band") << false << "136 - 174MHz" << qint64(13600001) << qint64(17400000) << "136.00002"
+            << "Channel 5: 136.00002 MHz is not on a 5 kHz or 6.25 kHz step. Nearest: 136.005 MHz.";
+        QTest::newRow("decimal comma, Chinese") << true << "130 - 160MHz" << qint64(13000000) << qint64(16100000) << "146,5123"
+            << "信道 5: 146,5123 MHz 不在 5 kHz 或 6.25 kHz 步进上。最近的有效频率: 146.51 或 146.5125 MHz。";
+    }
+    // clang-format on
+
+    void refusedFrequencyMessage()
+    {
+        QFETCH(bool, chinese);
+        QFETCH(QString, band);
+        QFETCH(qint64, lower);
+        QFETCH(qint64, upper);
+        QFETCH(QString, typed);
+        QFETCH(QString, line);
+        CChannelGrid grid(chinese);
+        grid.SetBandLimits({ lower, upper });
+        const auto result = grid.Commit(5, 1, typed, CChannelGrid::Trigger::Enter);
+        QVERIFY(result == CChannelGrid::Outcome::OutOfRange || result == CChannelGrid::Outcome::OffStep);
+        QCOMPARE(grid.MessageFor(result, 5, typed, band), CChannelGrid::Message(result) + '\n' + line);
     }
 
     void enterWalk()

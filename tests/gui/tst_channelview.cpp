@@ -26,8 +26,19 @@ private:
             "High" };
         return row;
     }
-    static QString OutOfRange() { return "Out of range,please input again.\nAllowed: 130 to 161 MHz"; }
-    static QString OffStep() { return "Error data Value, please input according the step value(6.25K/5k)."; }
+    // Channel 5 in the band 130 - 160MHz, which the grid takes up to 161.
+    static QString OutOfRange(const char* typed)
+    {
+        return QString("Out of range,please input again.\nChannel 5: %1 MHz is outside the band 130 - 160MHz, which "
+                       "takes 130 to 161 MHz (all of 160.xxxxx included).")
+            .arg(typed);
+    }
+    static QString OffStep(const char* typed, const char* nearest)
+    {
+        return QString("Error data Value, please input according the step value(6.25K/5k).\nChannel 5: %1 MHz is "
+                       "not on a 5 kHz or 6.25 kHz step. Nearest: %2 MHz.")
+            .arg(typed, nearest);
+    }
 
 private slots:
     void typingAFrequency_data()
@@ -48,11 +59,11 @@ private slots:
         QTest::newRow("new channel gets its defaults")
             << false << 1 << "146.5" << true << NewChannel() << "" << QPoint(5, 2);
         QTest::newRow("above the band")
-            << false << 1 << "165" << true << empty << OutOfRange() << QPoint(5, 1);
+            << false << 1 << "165" << true << empty << OutOfRange("165") << QPoint(5, 1);
         QTest::newRow("letters are no frequency")
             << false << 1 << "abc" << true << empty << "Error Data Format, please input again." << QPoint(5, 1);
         QTest::newRow("off the channel step")
-            << false << 1 << "146.5123" << true << empty << OffStep() << QPoint(5, 1);
+            << false << 1 << "146.5123" << true << empty << OffStep("146.5123", "146.51 or 146.5125") << QPoint(5, 1);
         QTest::newRow("6.25 kHz step")
             << false << 1 << "150.00625" << false
             << QStringList { "150.00625", "150.00625", "None", "None", "Wide", "Yes", "Off", "High" } << ""
@@ -65,17 +76,17 @@ private slots:
         QTest::newRow("decimal comma") << false << 1 << "146,5" << true << NewChannel() << "" << QPoint(5, 2);
         // A refused frequency gives the cell back its text: a slip never deletes the channel.
         QTest::newRow("receive out of range over a channel, Enter")
-            << true << 1 << "165" << true << NewChannel() << OutOfRange() << QPoint(5, 1);
+            << true << 1 << "165" << true << NewChannel() << OutOfRange("165") << QPoint(5, 1);
         QTest::newRow("receive off step over a channel, click")
-            << true << 1 << "146.5123" << false << NewChannel() << OffStep() << QPoint(9, 1);
+            << true << 1 << "146.5123" << false << NewChannel() << OffStep("146.5123", "146.51 or 146.5125") << QPoint(9, 1);
         QTest::newRow("transmit out of range, Enter")
-            << true << 2 << "170" << true << NewChannel() << OutOfRange() << QPoint(5, 2);
+            << true << 2 << "170" << true << NewChannel() << OutOfRange("170") << QPoint(5, 2);
         QTest::newRow("transmit out of range, click")
-            << true << 2 << "170" << false << NewChannel() << OutOfRange() << QPoint(9, 1);
+            << true << 2 << "170" << false << NewChannel() << OutOfRange("170") << QPoint(9, 1);
         QTest::newRow("transmit off step, Enter")
-            << true << 2 << "146.501" << true << NewChannel() << OffStep() << QPoint(5, 2);
+            << true << 2 << "146.501" << true << NewChannel() << OffStep("146.501", "146.5 or 146.505") << QPoint(5, 2);
         QTest::newRow("transmit off step, click")
-            << true << 2 << "146.501" << false << NewChannel() << OffStep() << QPoint(9, 1);
+            << true << 2 << "146.501" << false << NewChannel() << OffStep("146.501", "146.5 or 146.505") << QPoint(9, 1);
     }
 
     void typingAFrequency()
@@ -372,7 +383,7 @@ private slots:
         f.Type("200");
         f.PressEnter();
         QCOMPARE(f.messages.size(), 1);
-        QCOMPARE(f.messages[0].text, QString("超出范围,请重新输入.\n允许范围: 130 至 161 MHz"));
+        QCOMPARE(f.messages[0].text, QString("超出范围,请重新输入.\n信道 2: 200 MHz 超出频段 130 - 160MHz, 该频段可用 130 至 161 MHz (含 160.xxxxx 全部)。"));
         QCOMPARE(f.messages[0].caption, QString("注意"));
     }
 

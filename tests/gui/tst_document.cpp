@@ -42,6 +42,9 @@ private:
         return bytes;
     }
 
+    // Not a command: the channel window's own close box.
+    static constexpr int kCloseBox = -1;
+
     static void Edit(CGuiFixture& f)
     {
         f.ClickCell(4, 1);
@@ -106,6 +109,13 @@ private slots:
         QByteArray foreign = GoodFile();
         foreign[0] = 'X';
         QTest::newRow("foreign file") << foreign << "Data Format Error" << false;
+        // A channel list opened as a data file: which file, why, and where it goes in instead.
+        QTest::newRow("channel list")
+            << QByteArray("Location,Name,Frequency\n1,,146.520000\n")
+            << "Data Format Error\n%1 is not a data file of this radio: it starts with 4C 6F 63 61 74 69 6F 6E "
+               "(\"Location\") and holds 38 bytes; a data file starts with Q707 and holds 1,040 bytes.\nIt looks like "
+               "a channel list (CSV): open a data file, then use File > Import CSV to bring these channels in."
+            << false;
         QTest::newRow("short file") << GoodFile().left(100) << "shorter than 1040 bytes" << false;
         QTest::newRow("empty file") << QByteArray() << "shorter than 1040 bytes" << false;
         QTest::newRow("missing file") << QByteArray("<none>") << "Cannot open" << false;
@@ -146,6 +156,8 @@ private slots:
             QVERIFY(f.Frame()->windowTitle().endsWith("Type:QR-460  Fre:450 - 520MHz ]"));
         } else {
             QCOMPARE(f.messages.size(), 1);
+            if (message.contains("%1"))
+                message = message.arg(path);
             QVERIFY2(f.messages[0].text.contains(message), qPrintable(f.messages[0].text));
             QCOMPARE(f.messages[0].caption, argument ? QString("Program") : QString("Fieldcom Tools"));
             QCOMPARE(f.Frame()->isVisible(), !argument);
@@ -226,6 +238,14 @@ private slots:
         QTest::newRow("Exit, edits, Save") << exit << true << B { QMessageBox::Save } << true << true;
         QTest::newRow("Exit, edits, Save, no name given")
             << exit << true << B { QMessageBox::Save } << false << false;
+        // The channel window's close box asks as Exit does; gone: the window is hidden.
+        QTest::newRow("close box, nothing to save") << kCloseBox << false << B { QMessageBox::Cancel } << true << false;
+        QTest::newRow("close box, edits, Cancel") << kCloseBox << true << B { QMessageBox::Cancel } << false << false;
+        QTest::newRow("close box, edits, Don't Save")
+            << kCloseBox << true << B { QMessageBox::Discard } << true << false;
+        QTest::newRow("close box, edits, Save") << kCloseBox << true << B { QMessageBox::Save } << true << true;
+        QTest::newRow("close box, edits, Save, no name given")
+            << kCloseBox << true << B { QMessageBox::Save } << false << false;
     }
 
     void askBeforeLettingGo()
@@ -243,7 +263,10 @@ private slots:
         f.answers = answers;
         if (saved)
             f.fileAnswers << f.DataPath("kept.dat");
-        f.Run(command);
+        if (command == kCloseBox)
+            before->close();
+        else
+            f.Run(command);
 
         QStringList questions;
         if (command == CMainFrame::kFileNew)
@@ -259,6 +282,14 @@ private slots:
         QCOMPARE(QFile::exists(f.DataPath("kept.dat")), saved);
         if (command == CMainFrame::kAppExit) {
             QCOMPARE(!f.Frame()->isVisible(), gone);
+            return;
+        }
+        if (command == kCloseBox) {
+            // Only hidden: the document lives on, and edits not saved are still there (and still asked about).
+            QVERIFY(before);
+            QCOMPARE(!before->isVisible(), gone);
+            QCOMPARE(f.Doc()->IsModified(), edited && !saved);
+            QCOMPARE(f.Doc()->m_Image.Byte(4 * 16 + 3), std::uint8_t(edited ? 0x15 : 0xFF));
             return;
         }
         QCOMPARE(before.isNull(), gone);

@@ -1,5 +1,7 @@
 #include "config/Language.h"
+#include "config/UserFront.h"
 #include "image/DataFile.h"
+#include "image/ForeignFile.h"
 #include "image/ImageField.h"
 #include "image/TableOrigin.h"
 #include "tests/common/TestFiles.h"
@@ -40,6 +42,7 @@ private slots:
     void parse_data();
     void parse();
     void saveAndLoad();
+    void messages_data();
     void messages();
     void tableOrigin_data();
     void tableOrigin();
@@ -169,14 +172,75 @@ void TestImage::saveAndLoad()
     QCOMPARE(loaded, patternImage());
 }
 
+// clang-format off
+void TestImage::messages_data()
+{
+    QTest::addColumn<QByteArray>("file"); // written as the file opened
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<bool>("commandLine");
+    QTest::addColumn<QString>("why"); // the line after the fixed text, after the file's path
+    QTest::addColumn<QString>("hint"); // the line after that; empty: none
+    const QString window = "It looks like a channel list (CSV): open a data file, then use File > Import CSV to bring these channels in.";
+    const QByteArray list = "Location,Name,Frequency\n1,,146.520000\n";
+    QTest::newRow("channel list")
+        << list << "English" << false
+        << " is not a data file of this radio: it starts with 4C 6F 63 61 74 69 6F 6E (\"Location\") and holds 38 bytes; a data file starts with Q707 and holds 1,040 bytes."
+        << window;
+    QTest::newRow("channel list, program-cli")
+        << list << "English" << true
+        << " is not a data file of this radio: it starts with 4C 6F 63 61 74 69 6F 6E (\"Location\") and holds 38 bytes; a data file starts with Q707 and holds 1,040 bytes."
+        << "It looks like a channel list (CSV): bring it into a data file with program-cli import FILE.dat \"<path>\"";
+    QTest::newRow("channel list with a BOM, Chinese")
+        << QByteArray("\xEF\xBB\xBF" "CH,Rx\n1,146.5\n") << "Chinese" << false
+        << " 不是本电台的数据文件: 它以 EF BB BF 43 48 2C 52 78 开头, 共 17 字节; 数据文件以 Q707 开头, 共 1,040 字节。"
+        << "它看起来是信道列表 (CSV): 请先打开数据文件, 再用 文件 > 导入 CSV 导入这些信道。";
+    // Only the first 1040 bytes are read: a character cut there still leaves the text a channel list.
+    QTest::newRow("long channel list cut inside a character")
+        << QByteArray("A,BC\n") + QByteArray("\xC3\xA9").repeated(600) << "English" << false
+        << " is not a data file of this radio: it starts with 41 2C 42 43 0A C3 A9 C3 and holds 1,205 bytes; a data file starts with Q707 and holds 1,040 bytes."
+        << window;
+    QTest::newRow("archive")
+        << QByteArray("PK\x03\x04", 4) + QByteArray(996, '\0') << "English" << false
+        << " is not a data file of this radio: it starts with 50 4B 03 04 00 00 00 00 and holds 1,000 bytes; a data file starts with Q707 and holds 1,040 bytes."
+        << "";
+    QTest::newRow("long text without commas")
+        << QByteArray("hello world\n").repeated(200) << "English" << false
+        << " is not a data file of this radio: it starts with 68 65 6C 6C 6F 20 77 6F (\"hello wo\") and holds 2,400 bytes; a data file starts with Q707 and holds 1,040 bytes."
+        << "";
+    QTest::newRow("binary with a comma")
+        << QByteArray("\x01,abc") << "English" << false
+        << " is not a data file of this radio: it starts with 01 2C 61 62 63 and holds 5 bytes; a data file starts with Q707 and holds 1,040 bytes."
+        << "";
+    QTest::newRow("comma text, not UTF-8")
+        << QByteArray("Name,Caf\xE9\n") << "English" << false
+        << " is not a data file of this radio: it starts with 4E 61 6D 65 2C 43 61 66 (\"Name,Caf\") and holds 10 bytes; a data file starts with Q707 and holds 1,040 bytes."
+        << "";
+}
+// clang-format on
+
+// "Data Format Error" stays the first line; the next says which file and what it holds, and a channel
+// list is pointed at the import of the program that opened it.
 void TestImage::messages()
 {
-    // The window's language when none is given (tst_cli checks the messages with a language given).
-    const DataFile::Result format { DataFile::Status::FormatError, {} };
+    QFETCH(QByteArray, file);
+    QFETCH(QString, language);
+    QFETCH(bool, commandLine);
+    QFETCH(QString, why);
+    QFETCH(QString, hint);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("my channels.csv"); // quoted in program-cli's line
+    QVERIFY(Write(path, file));
+    CRadioImage image;
+    const DataFile::Result loaded = DataFile::Load(path, image);
+    QCOMPARE(int(loaded.status), int(DataFile::Status::FormatError));
+    CLanguage::SetName(language);
+    UserFront::Set(commandLine ? UserFront::Kind::CommandLine : UserFront::Kind::Window);
+    QStringList lines = { language == "Chinese" ? "数据格式不正确" : "Data Format Error", path + why };
+    if (!hint.isEmpty())
+        lines << QString(hint).replace("<path>", path);
+    QCOMPARE(DataFile::Describe(loaded, path), lines.join('\n'));
+    UserFront::Set(UserFront::Kind::Window);
     CLanguage::SetName("English");
-    QCOMPARE(DataFile::Describe(format, "a.dat"), QStringLiteral("Data Format Error"));
-    CLanguage::SetName("Chinese");
-    QCOMPARE(DataFile::Describe(format, "a.dat"), QStringLiteral("数据格式不正确"));
 }
 
 void TestImage::tableOrigin_data()

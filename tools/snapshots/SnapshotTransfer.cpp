@@ -119,6 +119,25 @@ int main(int argc, char* argv[])
     QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
     waitClosed(dialog);
 
+    // Cancel at block 31 of a write: the warning says how far it got, and the status bar keeps it.
+    app.MainFrame()->FindCommand(CMainFrame::kWrite)->trigger();
+    bool cancelled = false;
+    QObject::connect(dialog->Progress(), &QProgressBar::valueChanged, dialog, [&](int value) {
+        if (value != 31 || cancelled)
+            return;
+        cancelled = true;
+        QTimer::singleShot(300, [&] {
+            shoot(prefix + QStringLiteral("write-stopped.png"));
+            if (QWidget* modal = QApplication::activeModalWidget())
+                modal->close();
+        });
+        QTest::mouseClick(dialog->CancelButton(), Qt::LeftButton);
+    });
+    QTest::mouseClick(dialog->OkButton(), Qt::LeftButton);
+    waitClosed(dialog);
+    settle();
+    shoot(prefix + QStringLiteral("write-stopped-status.png"));
+
     QTimer::singleShot(300, [&] {
         shoot(prefix + QStringLiteral("portsetting.png"));
         if (QWidget* modal = QApplication::activeModalWidget())
