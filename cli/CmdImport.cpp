@@ -4,7 +4,7 @@
 #include "cli/CliContext.h"
 #include "config/FileLock.h"
 #include "csv/ChannelCsv.h"
-#include "dialogs/ProductCatalog.h"
+#include "radio/ProductCatalog.h"
 #include "image/DataFile.h"
 
 #include <QFile>

@@ -1,7 +1,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "config/Language.h"
-#include "editor/ChannelGrid.h"
+#include "radio/ChannelGrid.h"
 #include "image/DataFile.h"
 #include "print/PrintReport.h"
 #include "print/ReportPdf.h"

@@ -1,10 +1,10 @@
 #include "csv/ImageDiff.h"
 
 #include "config/Language.h"
-#include "dialogs/OptionalFeatures.h"
-#include "dialogs/ProductCatalog.h"
-#include "editor/ChannelCodec.h"
-#include "editor/ChannelGrid.h"
+#include "radio/OptionalFeatures.h"
+#include "radio/ProductCatalog.h"
+#include "radio/ChannelCodec.h"
+#include "radio/ChannelGrid.h"
 
 #include <algorithm>
 #include <array>

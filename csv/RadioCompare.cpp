@@ -4,7 +4,7 @@
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "link/CloneTransfer.h"
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ModalDialog.h"
 

@@ -6,7 +6,7 @@
 #include "config/IniFile.h"
 #include "config/Language.h"
 #include "config/UserSettings.h"
-#include "dialogs/BandFit.h"
+#include "radio/BandFit.h"
 #include "dialogs/ProductChoice.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"

@@ -7,13 +7,13 @@
 #include "config/IniFile.h"
 #include "config/Language.h"
 #include "dialogs/LanguageDlg.h"
-#include "dialogs/UnlistedBand.h"
+#include "radio/UnlistedBand.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ProcessStarter.h"
 #include "config/UserSettings.h"
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
 #include "editor/RowEditor.h"
-#include "editor/ToneTable.h"
+#include "radio/ToneTable.h"
 #include "image/BackupStore.h"
 #include "image/ProgramDoc.h"
 #include "link/CloneTransfer.h"
@@ -27,7 +27,7 @@
 #include "link/TransferNotes.h"
 #include "link/VerifyRun.h"
 #include "link/WriteQuestions.h"
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 
 #include <QDateTime>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dialogs/ProductCatalog.h"
-#include "editor/ChannelGrid.h"
+#include "radio/ProductCatalog.h"
+#include "radio/ChannelGrid.h"
 
 #include <QPointer>
 #include <QStringList>

@@ -7,11 +7,11 @@
 
 #include "config/Language.h"
 #include "config/StringTable.h"
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
 #include "image/ProgramDoc.h"
 #include "widgets/HelpLayer.h"
 #include "widgets/MessageBox.h"
-#include "editor/ShownChannel.h"
+#include "radio/ShownChannel.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

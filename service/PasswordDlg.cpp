@@ -2,7 +2,7 @@
 
 #include "widgets/DialogLayout.h"
 #include "widgets/HelpLayer.h"
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -7,7 +7,7 @@
 #include "csv/CompareDlg.h"
 #include "csv/ImageDiff.h"
 #include "csv/ImportReportDlg.h"
-#include "editor/ChannelGrid.h"
+#include "radio/ChannelGrid.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,7 +7,7 @@
 #include "app/MainFrame.h"
 #include "widgets/MessageBox.h"
 #include "app/ProgramApp.h"
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 
 #include <QApplication>
