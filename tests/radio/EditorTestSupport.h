@@ -7,7 +7,7 @@
 #include "radio/DecimalMultiply.h"
 #include "radio/ToneTable.h"
 #include "tests/common/TestFiles.h"
-#include "tests/editor/StandardTones.h"
+#include "tests/radio/StandardTones.h"
 
 #include <QPoint>
 #include <QTest>
