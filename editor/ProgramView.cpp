@@ -1,6 +1,6 @@
 #include "editor/ProgramView.h"
 
-#include "csv/RadioCompare.h"
+#include "editor/RadioCompare.h"
 
 #include "config/AppPaths.h"
 #include "widgets/HelpLayer.h"

@@ -1,4 +1,4 @@
-#include "csv/RadioCompare.h"
+#include "editor/RadioCompare.h"
 
 #include "csv/CompareDlg.h"
 #include "editor/ProgramView.h"
