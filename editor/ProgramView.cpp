@@ -12,6 +12,7 @@
 #include "widgets/ProcessStarter.h"
 #include "config/UserSettings.h"
 #include "widgets/MSFlexGrid.h"
+#include "editor/CellEditing.h"
 #include "editor/RowEditor.h"
 #include "radio/ToneTable.h"
 #include "image/BackupStore.h"
@@ -97,6 +98,7 @@ CProgramView::CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent
     layout->addWidget(m_Grid, 1);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 
+    m_pCellEditing = new CCellEditing(*this, m_Grid, m_Cells, document);
     connect(m_Grid, &CMSFlexGrid::LeaveCell, this, &CProgramView::OnLeaveCell);
     connect(m_Grid, &CMSFlexGrid::EnterCell, this, &CProgramView::OnEnterCell);
     connect(m_Grid, &CMSFlexGrid::MouseDown, this,
@@ -123,7 +125,11 @@ CProgramView::CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent
         [this](bool on) { CUserSettings::ForConfiguration(m_Ini).SetVerifyAfterWriting(on); });
 }
 
-CProgramView::~CProgramView() = default;
+CProgramView::~CProgramView()
+{
+    // The editing goes first: it watches the grid and the editors, which go with the view's children.
+    delete m_pCellEditing;
+}
 
 void CProgramView::OnInitialUpdate()
 {
@@ -133,7 +139,7 @@ void CProgramView::OnInitialUpdate()
         m_Grid->SetRows(CChannelGrid::kRows);
         m_Grid->SetCols(CChannelGrid::kCols);
         m_Grid->SetForeColorFixed(kFixedTextColor);
-        CreateEditors();
+        m_pCellEditing->CreateEditors(m_ToneList);
         RefreshAll(); // header texts and row numbers
         m_Title->setText(m_Ini.GetValue(
             zh ? QStringLiteral("Chinese") : QStringLiteral("English"), QStringLiteral("Title")));
@@ -182,7 +188,7 @@ void CProgramView::OnImageReplaced()
 {
     for (int col = 1; col < CChannelGrid::kCols; ++col)
         if (QWidget* editor = EditorForColumn(col); editor && !editor->isHidden())
-            HideEditor(editor);
+            m_pCellEditing->HideEditor(editor);
     m_Cells.LoadImage(m_pDocument->m_Image);
     RefreshAll();
     // An image given back by undo keeps its own type and band, also in a new document.
@@ -254,7 +260,7 @@ void CProgramView::FitGridToSize()
         m_Grid->SetRowHeight(row, long(m_nNaturalRowHeight * sy));
     QWidget* editor = EditorForColumn(int(m_Grid->GetCol()));
     if (editor && !editor->isHidden())
-        ShowEditorOverCurrentCell();
+        m_pCellEditing->ShowEditorOverCurrentCell();
 }
 
 QWidget* CProgramView::Frame() const
