@@ -275,22 +275,25 @@ bool CCellEditing::eventFilter(QObject* watched, QEvent* event)
 
 QWidget* CProgramView::EditorForColumn(int col) const
 {
-    return m_pCellEditing->EditorForColumn(col);
+    return m_pCellEditing ? m_pCellEditing->EditorForColumn(col) : nullptr;
 }
 
 void CProgramView::OnLeaveCell()
 {
-    m_pCellEditing->OnLeaveCell();
+    if (m_pCellEditing)
+        m_pCellEditing->OnLeaveCell();
 }
 
 void CProgramView::OnEnterCell()
 {
-    m_pCellEditing->OnEnterCell();
+    if (m_pCellEditing)
+        m_pCellEditing->OnEnterCell();
 }
 
 void CProgramView::OnGridMouseDown()
 {
-    m_pCellEditing->OnGridMouseDown();
+    if (m_pCellEditing)
+        m_pCellEditing->OnGridMouseDown();
 }
 
 bool CProgramView::eventFilter(QObject* watched, QEvent* event)

@@ -128,7 +128,9 @@ CProgramView::CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent
 CProgramView::~CProgramView()
 {
     // The editing goes first: it watches the grid and the editors, which go with the view's children.
+    // A cell change the grid still reports on its way out then finds no editing to reach.
     delete m_pCellEditing;
+    m_pCellEditing = nullptr;
 }
 
 void CProgramView::OnInitialUpdate()
