@@ -13,10 +13,11 @@
 #include "config/CommandPrompts.h"
 #include "app/MenuHelp.h"
 #include "widgets/HelpLayer.h"
-#include "csv/CsvCommands.h"
+#include "editor/CsvCommands.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "print/ReportPrinter.h"
+#include "app/ViewTargets.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -329,19 +330,19 @@ void CMainFrame::OnCommand(int id)
         child->Document()->DoSaveAs();
         break;
     case kProductInformation:
-        m_pProductInfoDlg->Run(view);
+        m_pProductInfoDlg->Run(ViewTargets::Product(view));
         break;
     case kOptionalFeatures:
         m_pOptionalFeaturesDlg->Run(child->Document());
         break;
     case kFilePrint:
-        m_pReportPrinter->Print(this, *view);
+        m_pReportPrinter->Print(this, ViewTargets::Report(*view));
         break;
     case kFilePrintPreview:
-        m_pReportPrinter->Preview(this, *view);
+        m_pReportPrinter->Preview(this, ViewTargets::Report(*view));
         break;
     case kFileExportPdf:
-        m_pReportPrinter->ExportPdf(this, *view);
+        m_pReportPrinter->ExportPdf(this, ViewTargets::Report(*view));
         break;
     case kChannelInformation:
         child->showNormal();

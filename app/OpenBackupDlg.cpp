@@ -1,7 +1,7 @@
 #include "app/OpenBackupDlg.h"
 
 #include "config/Language.h"
-#include "dialogs/ProductCatalog.h"
+#include "radio/ProductCatalog.h"
 #include "image/BackupStore.h"
 #include "widgets/DialogHelp.h"
 #include "widgets/HelpLayer.h"

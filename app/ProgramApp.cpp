@@ -19,7 +19,7 @@
 #include "config/SafeFile.h"
 #include "config/StringTable.h"
 #include "config/UserFilesMove.h"
-#include "editor/ChannelCodec.h"
+#include "radio/ChannelCodec.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "link/PortName.h"

@@ -12,7 +12,7 @@
 #include "service/ParamAdjustDlg.h"
 #include "service/PasswordDlg.h"
 #include "service/PowerAdjustDlg.h"
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 
 #include <QLabel>
 #include <QMenu>

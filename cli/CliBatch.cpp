@@ -12,7 +12,7 @@
 #include "image/DataFile.h"
 #include "link/BatchTransfer.h"
 #include "link/RepeatWriter.h"
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 
 #include <QFileInfo>
 #include <QSet>

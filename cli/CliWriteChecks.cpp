@@ -3,8 +3,8 @@
 #include "cli/CliContext.h"
 #include "config/Language.h"
 #include "config/UserSettings.h"
-#include "dialogs/BandFit.h"
-#include "dialogs/UnlistedBand.h"
+#include "radio/BandFit.h"
+#include "radio/UnlistedBand.h"
 #include "image/RadioImage.h"
 
 namespace {

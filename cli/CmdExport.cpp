@@ -4,7 +4,7 @@
 #include "config/Language.h"
 #include "config/SafeFile.h"
 #include "csv/ChannelCsv.h"
-#include "editor/ChannelCodec.h"
+#include "radio/ChannelCodec.h"
 #include "image/DataFile.h"
 
 namespace {

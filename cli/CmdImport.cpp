@@ -5,7 +5,7 @@
 #include "config/FileLock.h"
 #include "config/FileName.h"
 #include "csv/ChannelCsv.h"
-#include "dialogs/ProductCatalog.h"
+#include "radio/ProductCatalog.h"
 #include "image/DataFile.h"
 
 #include <QFile>

@@ -2,9 +2,9 @@
 #include "config/UserSettings.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
-#include "dialogs/ProductCatalog.h"
-#include "editor/ChannelCodec.h"
-#include "editor/ChannelGrid.h"
+#include "radio/ProductCatalog.h"
+#include "radio/ChannelCodec.h"
+#include "radio/ChannelGrid.h"
 #include "image/DataFile.h"
 #include "config/FileLock.h"
 

@@ -3,7 +3,7 @@
 #include "cli/CliTexts.h"
 #include "config/FileLock.h"
 #include "config/Language.h"
-#include "dialogs/OptionalFeatures.h"
+#include "radio/OptionalFeatures.h"
 #include "image/DataFile.h"
 
 #include <array>

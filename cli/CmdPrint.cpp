@@ -2,7 +2,7 @@
 #include "cli/CliContext.h"
 #include "config/FileName.h"
 #include "config/Language.h"
-#include "editor/ChannelGrid.h"
+#include "radio/ChannelGrid.h"
 #include "image/DataFile.h"
 #include "print/PrintReport.h"
 #include "print/ReportPdf.h"

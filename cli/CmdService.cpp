@@ -12,7 +12,7 @@
 #include "link/TransferNotes.h"
 #include "link/WriteVerify.h"
 #include "service/ParamTable.h"
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 
 #include <utility>
 

@@ -2,8 +2,8 @@
 #include "config/UserSettings.h"
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
-#include "dialogs/ProductCatalog.h"
-#include "editor/ChannelGrid.h"
+#include "radio/ProductCatalog.h"
+#include "radio/ChannelGrid.h"
 #include "image/DataFile.h"
 #include "config/FileLock.h"
 

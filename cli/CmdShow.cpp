@@ -2,9 +2,9 @@
 #include "cli/CliCommands.h"
 #include "cli/CliContext.h"
 #include "cli/CliTexts.h"
-#include "dialogs/OptionalFeatures.h"
-#include "dialogs/ProductCatalog.h"
-#include "editor/ChannelGrid.h"
+#include "radio/OptionalFeatures.h"
+#include "radio/ProductCatalog.h"
+#include "radio/ChannelGrid.h"
 #include "image/DataFile.h"
 
 using CliTexts::kBandLabel;

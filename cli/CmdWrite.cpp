@@ -11,7 +11,7 @@
 #include "cli/CliLog.h"
 #include "cli/CliWriteChecks.h"
 #include "link/LogRecord.h"
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 #include "config/FileName.h"
 
 using CliTexts::kWrongCode;

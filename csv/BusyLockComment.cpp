@@ -1,6 +1,6 @@
 #include "csv/BusyLockComment.h"
 
-#include "editor/ChannelCodec.h"
+#include "radio/ChannelCodec.h"
 
 #include <QRegularExpression>
 

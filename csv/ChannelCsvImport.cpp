@@ -5,8 +5,8 @@
 #include "csv/CsvRowReader.h"
 #include "csv/CsvText.h"
 #include "csv/CsvValues.h"
-#include "editor/ChannelGrid.h"
-#include "editor/ToneTable.h"
+#include "radio/ChannelGrid.h"
+#include "radio/ToneTable.h"
 
 #include <map>
 #include <limits>

@@ -3,8 +3,8 @@
 #include "config/Language.h"
 #include "csv/CsvColumns.h"
 #include "csv/CsvValues.h"
-#include "dialogs/ProductCatalog.h"
-#include "editor/ChannelCodec.h"
+#include "radio/ProductCatalog.h"
+#include "radio/ChannelCodec.h"
 
 #include <QStringList>
 

@@ -1,8 +1,8 @@
 #include "csv/CsvValues.h"
 
 #include "config/NumberParse.h"
-#include "editor/ChannelCodec.h"
-#include "editor/ToneTable.h"
+#include "radio/ChannelCodec.h"
+#include "radio/ToneTable.h"
 
 #include <algorithm>
 #include <cstdio>

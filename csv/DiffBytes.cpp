@@ -1,7 +1,7 @@
 #include "csv/DiffBytes.h"
 
 #include "config/Language.h"
-#include "dialogs/OptionalFeatures.h"
+#include "radio/OptionalFeatures.h"
 #include "image/ImageMap.h"
 
 #include <QStringList>

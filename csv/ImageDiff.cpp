@@ -2,10 +2,10 @@
 
 #include "config/Language.h"
 #include "csv/DiffBytes.h"
-#include "dialogs/OptionalFeatures.h"
-#include "dialogs/ProductCatalog.h"
-#include "editor/ChannelCodec.h"
-#include "editor/ChannelGrid.h"
+#include "radio/OptionalFeatures.h"
+#include "radio/ProductCatalog.h"
+#include "radio/ChannelCodec.h"
+#include "radio/ChannelGrid.h"
 
 #include <algorithm>
 #include <array>

@@ -3,7 +3,7 @@
 #include "widgets/DialogLayout.h"
 #include "widgets/HelpLayer.h"
 #include "config/Language.h"
-#include "dialogs/OptionalFeatures.h"
+#include "radio/OptionalFeatures.h"
 #include "image/ProgramDoc.h"
 
 #include <QComboBox>

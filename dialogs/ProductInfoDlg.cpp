@@ -6,9 +6,8 @@
 #include "config/IniFile.h"
 #include "config/Language.h"
 #include "config/UserSettings.h"
-#include "dialogs/BandFit.h"
+#include "radio/BandFit.h"
 #include "dialogs/ProductChoice.h"
-#include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 
 #include <QComboBox>
@@ -55,18 +54,19 @@ CProductInfoDlg::CProductInfoDlg(QWidget* parent)
     connect(m_Type, &QComboBox::currentIndexChanged, this, &CProductInfoDlg::OnTypeChanged);
 }
 
-int CProductInfoDlg::Run(CProgramView* view)
+int CProductInfoDlg::Run(const Target& target)
 {
-    if (!view)
+    if (!target.view)
         return QDialog::Rejected;
-    m_pView = view;
+    m_Target = target;
+    m_pView = target.view;
     setWindowTitle(tr("Product Information"));
     m_Group->setTitle(tr("Setting"));
     m_TypeLabel->setText(tr("Type"));
     m_BandLabel->setText(tr("Frequency"));
 
-    const CIniFile& ini = view->Ini();
-    const CRadioImage& image = view->GetDocument()->m_Image;
+    const CIniFile& ini = *target.ini;
+    const CRadioImage& image = target.document->m_Image;
     {
         // The image's type first; this user's own choice then replaces it.
         const QSignalBlocker blocker(m_Type);
@@ -91,7 +91,7 @@ void CProductInfoDlg::FillBands(int typeIndex)
     m_Band->clear();
     // Without a type there is no band list to offer.
     if (typeIndex >= 0)
-        m_Band->addItems(ProductCatalog::BandList(m_pView->Ini(), typeIndex));
+        m_Band->addItems(ProductCatalog::BandList(*m_Target.ini, typeIndex));
 }
 
 void CProductInfoDlg::OnTypeChanged(int index)
@@ -105,21 +105,21 @@ void CProductInfoDlg::OnTypeChanged(int index)
 void CProductInfoDlg::accept()
 {
     QString outsideText;
-    if (CProgramView* view = m_pView) {
-        CProgramDoc* document = view->GetDocument();
-        const CIniFile& ini = view->Ini();
+    if (QWidget* view = m_pView) {
+        CProgramDoc* document = m_Target.document;
+        const CIniFile& ini = *m_Target.ini;
+        const BandLimits limits = m_Target.limits();
         const int type = m_Type->currentIndex();
         const int band = m_Band->currentIndex();
         const CRadioImage before = document->m_Image;
         const ProductChoice::Outcome outcome
-            = ProductChoice::Apply(ini, document->m_Image, type, band, view->m_nLowerLimit);
-        CProgramView::SetMainWindowTitle(view->window(), outcome.title);
-        const bool moved
-            = outcome.limits.lower != view->m_nLowerLimit || outcome.limits.upper != view->m_nUpperLimit;
-        view->SetBandLimits(outcome.limits);
+            = ProductChoice::Apply(ini, document->m_Image, type, band, limits.lower);
+        m_Target.setTitle(view->window(), outcome.title);
+        const bool moved = outcome.limits.lower != limits.lower || outcome.limits.upper != limits.upper;
+        m_Target.setLimits(outcome.limits);
         // Channels of the old band keep their bytes; the user is told which ones the new band leaves out.
         CRadioImage channels = document->m_Image;
-        view->Cells().StoreGrid(channels);
+        m_Target.storeGrid(channels);
         const std::vector<int> outside = BandFit::OutsideChannels(channels, outcome.limits);
         if (moved && !outside.empty())
             outsideText = BandFit::AfterBandChange(outside,

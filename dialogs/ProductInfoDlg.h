@@ -1,9 +1,15 @@
 #pragma once
 
+#include "radio/ProductCatalog.h"
+
 #include <QDialog>
 #include <QPointer>
 
-class CProgramView;
+#include <functional>
+
+class CIniFile;
+class CProgramDoc;
+class CRadioImage;
 class QComboBox;
 class QGroupBox;
 class QLabel;
@@ -17,11 +23,23 @@ public:
     // Control ids; F1 opens the help topic of the control that has the keyboard focus.
     enum ControlId { kTypeId = 1013, kFrequencyId = 1014, kHelpTopic = 32786 };
 
+    // The channel view the dialog runs for, as the frame hands it over.
+    struct Target {
+        QWidget* view = nullptr; // parent of the messages; its window takes the new title
+        CProgramDoc* document = nullptr;
+        const CIniFile* ini = nullptr;
+        std::function<BandLimits()> limits; // the view's band limits now
+        std::function<void(BandLimits)> setLimits;
+        std::function<void(QWidget* mainWindow, const QString& title)> setTitle;
+        std::function<void(CRadioImage&)> storeGrid; // the grid's channels into an image
+    };
+
     explicit CProductInfoDlg(QWidget* parent = nullptr);
 
     // Fills the lists, selects what this user last chose (the image's type until then) and runs
     // modally. OK stores the choice into the view's document, its title and its band limits.
-    int Run(CProgramView* view);
+    // Without a view nothing runs.
+    int Run(const Target& target);
     void accept() override;
 
     QComboBox* TypeBox() const { return m_Type; }
@@ -34,7 +52,8 @@ private:
     void FillBands(int typeIndex);
     void OnTypeChanged(int index);
 
-    QPointer<CProgramView> m_pView;
+    QPointer<QWidget> m_pView;
+    Target m_Target;
     QGroupBox* m_Group;
     QLabel* m_TypeLabel;
     QLabel* m_BandLabel;

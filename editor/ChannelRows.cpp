@@ -1,8 +1,8 @@
 #include "editor/ChannelRows.h"
 
 #include "config/Language.h"
-#include "editor/ChannelGrid.h"
-#include "editor/ToneTable.h"
+#include "radio/ChannelGrid.h"
+#include "radio/ToneTable.h"
 
 #include <algorithm>
 

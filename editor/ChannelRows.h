@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dialogs/ProductCatalog.h"
-#include "editor/ChannelCodec.h"
+#include "radio/ProductCatalog.h"
+#include "radio/ChannelCodec.h"
 #include "image/RadioImage.h"
 
 #include <QString>

@@ -1,19 +1,20 @@
 #include "editor/ProgramView.h"
 
-#include "csv/RadioCompare.h"
+#include "editor/RadioCompare.h"
 
 #include "config/AppPaths.h"
 #include "widgets/HelpLayer.h"
 #include "config/IniFile.h"
 #include "config/Language.h"
 #include "dialogs/LanguageDlg.h"
-#include "dialogs/UnlistedBand.h"
+#include "radio/UnlistedBand.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ProcessStarter.h"
 #include "config/UserSettings.h"
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
+#include "editor/CellEditing.h"
 #include "editor/RowEditor.h"
-#include "editor/ToneTable.h"
+#include "radio/ToneTable.h"
 #include "image/BackupStore.h"
 #include "image/ProgramDoc.h"
 #include "link/CloneTransfer.h"
@@ -27,7 +28,7 @@
 #include "link/TransferNotes.h"
 #include "link/VerifyRun.h"
 #include "link/WriteQuestions.h"
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 
 #include <QDateTime>
 #include <QCoreApplication>
@@ -97,6 +98,7 @@ CProgramView::CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent
     layout->addWidget(m_Grid, 1);
     layout->setSizeConstraint(QLayout::SetMinimumSize);
 
+    m_pCellEditing = new CCellEditing(*this, m_Grid, m_Cells, document);
     connect(m_Grid, &CMSFlexGrid::LeaveCell, this, &CProgramView::OnLeaveCell);
     connect(m_Grid, &CMSFlexGrid::EnterCell, this, &CProgramView::OnEnterCell);
     connect(m_Grid, &CMSFlexGrid::MouseDown, this,
@@ -123,7 +125,13 @@ CProgramView::CProgramView(CProgramDoc* document, CIniFile& ini, QWidget* parent
         [this](bool on) { CUserSettings::ForConfiguration(m_Ini).SetVerifyAfterWriting(on); });
 }
 
-CProgramView::~CProgramView() = default;
+CProgramView::~CProgramView()
+{
+    // The editing goes first: it watches the grid and the editors, which go with the view's children.
+    // A cell change the grid still reports on its way out then finds no editing to reach.
+    delete m_pCellEditing;
+    m_pCellEditing = nullptr;
+}
 
 void CProgramView::OnInitialUpdate()
 {
@@ -133,7 +141,7 @@ void CProgramView::OnInitialUpdate()
         m_Grid->SetRows(CChannelGrid::kRows);
         m_Grid->SetCols(CChannelGrid::kCols);
         m_Grid->SetForeColorFixed(kFixedTextColor);
-        CreateEditors();
+        m_pCellEditing->CreateEditors(m_ToneList);
         RefreshAll(); // header texts and row numbers
         m_Title->setText(m_Ini.GetValue(
             zh ? QStringLiteral("Chinese") : QStringLiteral("English"), QStringLiteral("Title")));
@@ -182,7 +190,7 @@ void CProgramView::OnImageReplaced()
 {
     for (int col = 1; col < CChannelGrid::kCols; ++col)
         if (QWidget* editor = EditorForColumn(col); editor && !editor->isHidden())
-            HideEditor(editor);
+            m_pCellEditing->HideEditor(editor);
     m_Cells.LoadImage(m_pDocument->m_Image);
     RefreshAll();
     // An image given back by undo keeps its own type and band, also in a new document.
@@ -258,7 +266,7 @@ void CProgramView::FitGridToSize()
         m_Grid->SetRowHeight(row, long(m_nNaturalRowHeight * sy));
     QWidget* editor = EditorForColumn(int(m_Grid->GetCol()));
     if (editor && !editor->isHidden())
-        ShowEditorOverCurrentCell();
+        m_pCellEditing->ShowEditorOverCurrentCell();
 }
 
 QWidget* CProgramView::Frame() const

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dialogs/ProductCatalog.h"
-#include "editor/ChannelGrid.h"
+#include "radio/ProductCatalog.h"
+#include "radio/ChannelGrid.h"
 
 #include <QPointer>
 #include <QStringList>
@@ -10,6 +10,7 @@
 #include <array>
 #include <cstdint>
 
+class CCellEditing;
 class CIniFile;
 class CLanguageDlg;
 class CPortSettingDlg;
@@ -17,14 +18,11 @@ class CProcessDlg;
 class CRowEditor;
 class CMSFlexGrid;
 class CProgramDoc;
-class QComboBox;
 class QLabel;
-class QLineEdit;
 
-// The channel view: the title line and the 17 × 9 channel grid with one in-place editor per column,
-// shown over the cell being edited. It turns the document's image into grid texts (ShowImage) and back
-// (StoreGrid); every other rule of the grid lives in CChannelGrid. It also serves the Read, Write, Com
-// Setup and Language commands.
+// The channel view: the title line and the 17 × 9 channel grid, whose cells its CCellEditing edits in
+// place. It turns the document's image into grid texts (ShowImage) and back (StoreGrid); every other
+// rule of the grid lives in CChannelGrid. It also serves the Read, Write, Com Setup and Language commands.
 class CProgramView : public QWidget {
     Q_OBJECT
 
@@ -56,6 +54,8 @@ public:
     const CChannelGrid& Cells() const { return m_Cells; }
     // Whole-channel commands and the selected rows.
     CRowEditor* RowEditor() const { return m_pRowEditor; }
+    // The editors over the cells, their commit and their keys.
+    CCellEditing* CellEditing() const { return m_pCellEditing; }
 
     // First time: builds the grid, its editors and the title line. Every time: the frame's icon and
     // ShowImage.
@@ -90,6 +90,8 @@ public:
     // While the progress window is up (waiting for OK or transferring) the grid opens no editor, so
     // nothing typed can be lost to a read that replaces the channels.
     bool IsTransferWindowOpen() const;
+    // Shows the grid's working copy of a row in the grid control.
+    void RefreshRow(int row);
 
 signals:
     // A command finished its work; text says what was done ("Read 1,024 bytes from COM3 at 14:02").
@@ -115,47 +117,29 @@ protected:
 private:
     // The document window that holds the view; its parent when there is none.
     QWidget* Frame() const;
-    void CreateEditors();
     void SetupGrid();
     void ShowTitleAndLimits(bool newDocument);
-    void RefreshRow(int row);
     void RefreshAll();
     // Marks the row's frequency cells that lie outside the band (BandMark), or takes the mark away.
     void MarkBandFit(int row);
     void FitGridToSize();
-    void ShowEditorOverCurrentCell();
-    void HideEditor(QWidget* editor);
-    QString EditorText(const QWidget* editor) const;
-    // Whether the user changed anything in the editor open over (row, col): typed a different text,
-    // or chose an item of a list. Opening an editor and leaving it changes nothing.
-    bool IsEdited(const QWidget* editor, int row, int col) const;
-    // Commits editor over (row, col); shows the message of a refused value. Returns the outcome.
-    CChannelGrid::Outcome CommitCell(int row, int col, QWidget* editor, CChannelGrid::Trigger trigger);
-    // Enter and Tab commit the cell and move on; Shift+Tab (back) commits and moves to the previous cell.
-    void OnEnterKey(bool back = false);
-    // Escape in an editor: the edit is dropped and the cell keeps its text.
-    void OnEscapeKey();
 
     CProgramDoc* m_pDocument;
     CIniFile& m_Ini;
     CChannelGrid m_Cells;
     QLabel* m_Title = nullptr;
     CMSFlexGrid* m_Grid = nullptr;
-    QLineEdit* m_RxEdit = nullptr;
-    QLineEdit* m_TxEdit = nullptr;
-    std::array<QComboBox*, 6> m_Lists {}; // columns 3..8
     CLanguageDlg* m_LanguageDlg = nullptr;
     CPortSettingDlg* m_PortSettingDlg = nullptr;
     CProcessDlg* m_pProcessDlg = nullptr;
     CRowEditor* m_pRowEditor = nullptr;
+    CCellEditing* m_pCellEditing = nullptr;
     std::uint8_t m_bWrite = 0; // direction of the next transfer: 0 read, 1 write
     bool m_bCompare = false; // the next read only compares
     bool m_bWriteTables = false; // the next write also sends the power and alignment tables
     std::array<long, 9> m_NaturalColWidths {}; // twips, before the grid grows with its window
     long m_nNaturalRowHeight = 0;
     bool m_bFirstInit = true;
-    bool m_bListChosen = false; // an item was chosen in the list editor open now
-    bool m_bListTyped = false; // text was typed into the tone editor open now
 
     static QString s_strMainTitle;
 };

@@ -4,8 +4,8 @@
 
 #include "config/IniFile.h"
 #include "config/Language.h"
-#include "editor/BandMark.h"
-#include "editor/MSFlexGrid.h"
+#include "radio/BandMark.h"
+#include "widgets/MSFlexGrid.h"
 #include "image/ProgramDoc.h"
 
 void CProgramView::MarkBandFit(int row)

@@ -2,7 +2,7 @@
 
 #include "widgets/MessageBox.h"
 #include "config/Language.h"
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 

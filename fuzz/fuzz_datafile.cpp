@@ -2,7 +2,7 @@
 // must survive the grid's decode and encode. After one pass through the grid an image is settled:
 // showing it again gives the same texts, and storing those gives the same bytes.
 #include "fuzz/FuzzOptions.h"
-#include "editor/ChannelGrid.h"
+#include "radio/ChannelGrid.h"
 #include "image/DataFile.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "link/LogRecord.h"
 
 #include "csv/CsvText.h"
-#include "dialogs/ProductCatalog.h"
+#include "radio/ProductCatalog.h"
 #include "image/ImageMap.h"
 #include "link/BatchTransfer.h"
 #include "link/ServiceExchange.h"

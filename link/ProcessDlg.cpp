@@ -4,7 +4,7 @@
 #include "config/Language.h"
 #include "link/ClonePlan.h"
 #include "link/TransferNotes.h"
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -1,10 +1,10 @@
 #include "link/WriteQuestions.h"
 
 #include "config/Language.h"
-#include "dialogs/BandFit.h"
-#include "dialogs/UnlistedBand.h"
+#include "radio/BandFit.h"
+#include "radio/UnlistedBand.h"
 #include "image/ProgramDoc.h"
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 #include "widgets/MessageBox.h"
 
 namespace WriteQuestions {

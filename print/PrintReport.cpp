@@ -2,7 +2,7 @@
 
 #include "config/IniFile.h"
 #include "config/Language.h"
-#include "dialogs/OptionalFeatures.h"
+#include "radio/OptionalFeatures.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/ChannelGrid.h"
+#include "radio/ChannelGrid.h"
 #include "image/RadioImage.h"
 
 #include <QString>

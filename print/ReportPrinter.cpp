@@ -5,7 +5,6 @@
 #include "widgets/HelpLayer.h"
 #include "widgets/MessageBox.h"
 #include "config/Language.h"
-#include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "print/PrintReport.h"
 #include "print/ReportPainter.h"
@@ -55,13 +54,13 @@ void CReportPrinter::SetPathHook(PathHook hook)
     s_PathHook = std::move(hook);
 }
 
-CPrintReport CReportPrinter::ReportOf(const CProgramView& view)
+CPrintReport CReportPrinter::ReportOf(const Source& view)
 {
-    const QString owner = CPrintReport::CopyrightOwner(view.Ini(), CLanguage::Name());
-    return CPrintReport(view.Cells(), view.GetDocument()->m_Image, owner, CLanguage::IsChinese());
+    const QString owner = CPrintReport::CopyrightOwner(*view.ini, CLanguage::Name());
+    return CPrintReport(*view.cells, view.document->m_Image, owner, CLanguage::IsChinese());
 }
 
-void CReportPrinter::Print(QWidget* parent, const CProgramView& view)
+void CReportPrinter::Print(QWidget* parent, const Source& view)
 {
     const CPrintReport report = ReportOf(view);
     m_pPrinter->setFromTo(0, 0);
@@ -76,12 +75,12 @@ void CReportPrinter::Print(QWidget* parent, const CProgramView& view)
             parent, tr("The report could not be printed on %1.").arg(m_pPrinter->printerName()));
 }
 
-QPrintPreviewDialog* CReportPrinter::CreatePreview(QWidget* parent, const CProgramView& view)
+QPrintPreviewDialog* CReportPrinter::CreatePreview(QWidget* parent, const Source& view)
 {
     auto* dialog = new QPrintPreviewDialog(m_pPrinter.get(), parent);
     dialog->setWindowTitle(tr("Print Preview"));
     CDialogHelp::Attach(dialog, CHelpLayer::kPrintingTopic);
-    connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [&view](QPrinter* printer) {
+    connect(dialog, &QPrintPreviewDialog::paintRequested, dialog, [view](QPrinter* printer) {
         const CPrintReport report = ReportOf(view);
         QPainter painter;
         if (painter.begin(printer)) {
@@ -92,7 +91,7 @@ QPrintPreviewDialog* CReportPrinter::CreatePreview(QWidget* parent, const CProgr
     return dialog;
 }
 
-void CReportPrinter::Preview(QWidget* parent, const CProgramView& view)
+void CReportPrinter::Preview(QWidget* parent, const Source& view)
 {
     std::unique_ptr<QPrintPreviewDialog> dialog(CreatePreview(parent, view));
     // The preview shows every page whatever range the last print job used.
@@ -106,7 +105,7 @@ void CReportPrinter::PageSetup(QWidget* parent)
     dialog.exec();
 }
 
-void CReportPrinter::ExportPdf(QWidget* parent, const CProgramView& view)
+void CReportPrinter::ExportPdf(QWidget* parent, const Source& view)
 {
     QString path = s_PathHook
         ? s_PathHook(parent)
@@ -116,7 +115,7 @@ void CReportPrinter::ExportPdf(QWidget* parent, const CProgramView& view)
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     // The report never replaces the document's own data file.
-    if (FileKind::SameFile(path, view.GetDocument()->PathName())) {
+    if (FileKind::SameFile(path, view.document->PathName())) {
         CMessageBox::Show(parent, tr("%1 is the document's data file; the report is not written over it.").arg(path));
         return;
     }

@@ -5,8 +5,10 @@
 #include <functional>
 #include <memory>
 
+class CChannelGrid;
+class CIniFile;
 class CPrintReport;
-class CProgramView;
+class CProgramDoc;
 class QPrintPreviewDialog;
 class QPrinter;
 class QWidget;
@@ -24,19 +26,27 @@ public:
     explicit CReportPrinter(QObject* parent = nullptr);
     ~CReportPrinter() override;
 
+    // What a job prints: the channel view's grid and its document, as the frame hands them over. They
+    // must outlive the job (and a preview window).
+    struct Source {
+        const CChannelGrid* cells = nullptr;
+        const CProgramDoc* document = nullptr;
+        const CIniFile* ini = nullptr;
+    };
+
     QPrinter& Printer() { return *m_pPrinter; }
 
     // The report of the view's grid and image in the running language.
-    static CPrintReport ReportOf(const CProgramView& view);
+    static CPrintReport ReportOf(const Source& view);
 
     // The platform's print dialog with the page count as its last page, then the chosen pages.
-    void Print(QWidget* parent, const CProgramView& view);
+    void Print(QWidget* parent, const Source& view);
     // The preview window, not yet shown; Preview runs it modally.
-    QPrintPreviewDialog* CreatePreview(QWidget* parent, const CProgramView& view);
-    void Preview(QWidget* parent, const CProgramView& view);
+    QPrintPreviewDialog* CreatePreview(QWidget* parent, const Source& view);
+    void Preview(QWidget* parent, const Source& view);
     void PageSetup(QWidget* parent);
     // Asks for a file name and writes the report there; a failure is shown in a message box.
-    void ExportPdf(QWidget* parent, const CProgramView& view);
+    void ExportPdf(QWidget* parent, const Source& view);
 
     static void SetPathHook(PathHook hook);
 

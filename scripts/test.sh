@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, then runs the whole test suite: a Release build of what ships, made into the
+# Installs what is missing, checks that includes point down the floors (scripts/check-includes.py),
+# then runs the whole test suite: a Release build of what ships, made into the
 # Debian package and checked with lintian, and installed and run (a write and a read against the virtual
 # radio); every test in a debug build under AddressSanitizer and UndefinedBehaviorSanitizer; and a short
 # bounded run of every fuzz target.
@@ -17,6 +18,9 @@ unity=(-DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16)
 stage() { echo "== $* (at ${SECONDS} s)"; }
 
 "$root/scripts/install-deps.sh"
+
+stage "includes point down the floors"
+python3 "$root/scripts/check-includes.py" "$root"
 
 stage "Release build of what ships, and its Debian package"
 PACKAGE_BUILD_DIR=build-release JOBS=$jobs "$root/scripts/package.sh" --no-lintian

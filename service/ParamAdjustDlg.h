@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/ProductCatalog.h"
+#include "radio/ProductCatalog.h"
 #include "service/ParamTable.h"
 #include "service/ServiceBand.h"
 

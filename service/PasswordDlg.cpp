@@ -3,7 +3,7 @@
 #include "widgets/DialogHelp.h"
 #include "widgets/DialogLayout.h"
 #include "widgets/HelpLayer.h"
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -6,7 +6,7 @@
 #include "config/Language.h"
 #include "config/NumberParse.h"
 #include "config/StringTable.h"
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
 #include "image/RadioImage.h"
 #include "service/PowerTable.h"
 #include "service/ServiceDriver.h"

@@ -1,6 +1,6 @@
 #include "config/IniFile.h"
 #include "config/Language.h"
-#include "dialogs/OptionalFeatures.h"
+#include "radio/OptionalFeatures.h"
 #include "dialogs/ProductChoice.h"
 #include "image/RadioImage.h"
 

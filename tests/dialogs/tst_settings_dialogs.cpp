@@ -10,7 +10,7 @@
 #include "dialogs/ProductInfoDlg.h"
 #include "link/BatchWriteDlg.h"
 #include "link/ProcessDlg.h"
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 

@@ -7,7 +7,7 @@
 #include "config/IniFile.h"
 #include "config/Language.h"
 #include "config/UserSettings.h"
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 #include "image/BackupStore.h"
 #include "image/ProgramDoc.h"

@@ -2,8 +2,8 @@
 
 #include "app/ChildFrame.h"
 #include "config/StringTable.h"
-#include "editor/ChannelCodec.h"
-#include "editor/MSFlexGrid.h"
+#include "radio/ChannelCodec.h"
+#include "widgets/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "tests/common/TypedTones.h"

@@ -9,6 +9,7 @@
 #include "app/MainFrame.h"
 #include "app/OpenBackupDlg.h"
 #include "app/ProgramApp.h"
+#include "app/ViewTargets.h"
 #include "config/AppPaths.h"
 #include "config/Language.h"
 #include "config/UserSettings.h"
@@ -162,7 +163,7 @@ private slots:
             return nullptr;
         }) << 32773;
         QTest::newRow("Print Preview") << DialogMaker([](CGuiFixture& f) -> QDialog* {
-            return f.Frame()->ReportPrinter()->CreatePreview(nullptr, *f.View());
+            return f.Frame()->ReportPrinter()->CreatePreview(nullptr, ViewTargets::Report(*f.View()));
         }) << 57607;
     }
 

@@ -9,7 +9,7 @@
 #include "app/NavigationTree.h"
 #include "config/Language.h"
 #include "link/ProcessDlg.h"
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 

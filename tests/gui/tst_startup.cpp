@@ -5,7 +5,7 @@
 #include "dialogs/LanguageDlg.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 #include "config/IniFile.h"
 #include "image/ProgramDoc.h"

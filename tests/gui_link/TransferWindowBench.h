@@ -12,8 +12,8 @@
 #include "config/StringTable.h"
 #include "config/UserSettings.h"
 #include "dialogs/LanguageDlg.h"
-#include "editor/ChannelGrid.h"
-#include "editor/MSFlexGrid.h"
+#include "radio/ChannelGrid.h"
+#include "widgets/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 #include "image/BackupStore.h"
 #include "image/DataFile.h"
@@ -25,7 +25,7 @@
 #include "link/ProgramLog.h"
 #include "link/SerialPort.h"
 #include "link/SerialTrace.h"
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
 #include "cli/CliContext.h"
 #include "config/AppPaths.h"
-#include "editor/ChannelGrid.h"
+#include "radio/ChannelGrid.h"
 #include "image/ImageMap.h"
 #include "print/PrintReport.h"
 #include "print/ReportPainter.h"

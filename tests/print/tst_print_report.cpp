@@ -1,4 +1,4 @@
-#include "editor/ChannelGrid.h"
+#include "radio/ChannelGrid.h"
 #include "image/ImageMap.h"
 #include "print/PrintReport.h"
 

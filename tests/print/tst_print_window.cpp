@@ -10,6 +10,7 @@
 #include "editor/ProgramView.h"
 #include "print/PrintReport.h"
 #include "print/ReportPrinter.h"
+#include "app/ViewTargets.h"
 
 #include <QAction>
 #include <QApplication>
@@ -145,7 +146,7 @@ private slots:
         CMainFrame* frame = f.App().MainFrame();
         CProgramView* view = f.View();
 
-        std::unique_ptr<QPrintPreviewDialog> empty(frame->ReportPrinter()->CreatePreview(frame, *view));
+        std::unique_ptr<QPrintPreviewDialog> empty(frame->ReportPrinter()->CreatePreview(frame, ViewTargets::Report(*view)));
         empty->show();
         auto* pages = empty->findChild<QPrintPreviewWidget*>();
         QVERIFY(pages);
@@ -153,7 +154,7 @@ private slots:
         empty.reset();
 
         TypeChannels(f);
-        std::unique_ptr<QPrintPreviewDialog> dialog(frame->ReportPrinter()->CreatePreview(frame, *view));
+        std::unique_ptr<QPrintPreviewDialog> dialog(frame->ReportPrinter()->CreatePreview(frame, ViewTargets::Report(*view)));
         dialog->show();
         pages = dialog->findChild<QPrintPreviewWidget*>();
         QTRY_COMPARE(pages->pageCount(), 2);

@@ -12,13 +12,13 @@
 #include "app/ServiceMenu.h"
 #include "link/ProgramLog.h"
 #include "config/Language.h"
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "service/ParamAdjustDlg.h"
 #include "service/PasswordDlg.h"
 #include "service/PowerAdjustDlg.h"
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 
 #include <QApplication>
 #include <QComboBox>

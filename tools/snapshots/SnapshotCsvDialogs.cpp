@@ -10,7 +10,7 @@
 #include "csv/ImageDiff.h"
 #include "csv/ImportLocationDlg.h"
 #include "csv/ImportReportDlg.h"
-#include "editor/ChannelGrid.h"
+#include "radio/ChannelGrid.h"
 #include "image/BackupStore.h"
 
 #include <QApplication>

@@ -8,7 +8,7 @@
 #include "config/AppPaths.h"
 #include "config/IniFile.h"
 #include "dialogs/ProductInfoDlg.h"
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 
 #include <QApplication>

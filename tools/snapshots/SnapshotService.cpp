@@ -2,7 +2,7 @@
 // look at: gui_service_snapshot OUTPUT_DIR (run under a real or virtual display).
 
 #include "config/Language.h"
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
 #include "image/RadioImage.h"
 #include "service/ParamAdjustDlg.h"
 #include "service/PasswordDlg.h"

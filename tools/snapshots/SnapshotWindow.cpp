@@ -8,7 +8,7 @@
 #include "widgets/HelpLayer.h"
 #include "widgets/MessageBox.h"
 #include "app/ProgramApp.h"
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
 #include "editor/ProgramView.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
-#include "editor/ChannelGrid.h"
+#include "radio/ChannelGrid.h"
 
 #include "config/Language.h"
 #include "config/StringTable.h"
-#include "editor/CellMessage.h"
-#include "editor/ShownChannel.h"
-#include "editor/ToneTable.h"
+#include "radio/CellMessage.h"
+#include "radio/ShownChannel.h"
+#include "radio/ToneTable.h"
 
 using namespace ChannelCodec;
 

@@ -1,7 +1,7 @@
-#include "editor/CellMessage.h"
+#include "radio/CellMessage.h"
 
 #include "config/Language.h"
-#include "editor/ChannelCodec.h"
+#include "radio/ChannelCodec.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "editor/ChannelCodec.h"
+#include "radio/ChannelCodec.h"
 
 #include "config/NumberParse.h"
-#include "editor/DecimalMultiply.h"
-#include "editor/ToneTable.h"
+#include "radio/DecimalMultiply.h"
+#include "radio/ToneTable.h"
 
 #include <cmath>
 

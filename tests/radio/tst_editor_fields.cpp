@@ -1,7 +1,7 @@
 // The channel fields: decimal arithmetic, frequency checks and bytes, tone words, the tone list and
 // the flag fields of a channel record.
 
-#include "tests/editor/EditorTestSupport.h"
+#include "tests/radio/EditorTestSupport.h"
 
 using namespace EditorTest;
 

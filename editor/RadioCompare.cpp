@@ -1,10 +1,10 @@
-#include "csv/RadioCompare.h"
+#include "editor/RadioCompare.h"
 
 #include "csv/CompareDlg.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
 #include "link/CloneTransfer.h"
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ModalDialog.h"
 

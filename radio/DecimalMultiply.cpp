@@ -1,4 +1,4 @@
-#include "editor/DecimalMultiply.h"
+#include "radio/DecimalMultiply.h"
 
 #include <array>
 #include <charconv>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/ChannelCodec.h"
+#include "radio/ChannelCodec.h"
 
 // What the grid, the printed report and program-cli show of a channel. A channel shows as empty when
 // the top digit pair of its receive or of its transmit frequency is 00 or FF: a channel that has a

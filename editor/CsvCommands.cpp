@@ -1,4 +1,4 @@
-#include "csv/CsvCommands.h"
+#include "editor/CsvCommands.h"
 
 #include "config/FileKind.h"
 #include "config/SafeFile.h"

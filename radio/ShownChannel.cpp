@@ -1,4 +1,4 @@
-#include "editor/ShownChannel.h"
+#include "radio/ShownChannel.h"
 
 namespace ChannelCodec {
 

@@ -1,4 +1,4 @@
-#include "dialogs/OptionalFeatures.h"
+#include "radio/OptionalFeatures.h"
 
 using namespace ImageMap;
 

@@ -1,8 +1,8 @@
-#include "editor/BandMark.h"
+#include "radio/BandMark.h"
 
 #include "config/Language.h"
-#include "editor/CellMessage.h"
-#include "editor/ChannelCodec.h"
+#include "radio/CellMessage.h"
+#include "radio/ChannelCodec.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "dialogs/UnlistedBand.h"
+#include "radio/UnlistedBand.h"
 
 #include "config/IniFile.h"
 #include "config/Language.h"
-#include "dialogs/BandFit.h"
+#include "radio/BandFit.h"
 #include "image/RadioImage.h"
 
 namespace {

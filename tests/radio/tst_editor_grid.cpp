@@ -1,7 +1,7 @@
 // The channel grid over an image: storing keeps untouched fields, committing typed cells, the Enter
 // walk and the band taken from the image.
 
-#include "tests/editor/EditorTestSupport.h"
+#include "tests/radio/EditorTestSupport.h"
 
 using namespace EditorTest;
 

@@ -1,4 +1,4 @@
-#include "editor/ToneTable.h"
+#include "radio/ToneTable.h"
 
 #include "config/Language.h"
 #include "config/NumberParse.h"

@@ -1,4 +1,4 @@
-#include "editor/MSFlexGrid.h"
+#include "widgets/MSFlexGrid.h"
 
 #include <QHeaderView>
 #include <QMouseEvent>

@@ -1,17 +1,14 @@
-// The in-place cell editing of the channel view: one editor per column shown over the current cell,
-// what counts as an edit, the commit of a cell and the keys that move on or drop an edit. Kept apart
-// from ProgramView.cpp, which builds the view and serves the transfer and menu commands; the editors
-// stay members of CProgramView because the grid's leave/enter events, undo and the transfers all
-// reach them through the view.
-#include "editor/ProgramView.h"
+#include "editor/CellEditing.h"
 
 #include "config/Language.h"
 #include "config/StringTable.h"
-#include "editor/MSFlexGrid.h"
+#include "editor/ProgramView.h"
+#include "widgets/MSFlexGrid.h"
 #include "image/ProgramDoc.h"
 #include "widgets/HelpLayer.h"
 #include "widgets/MessageBox.h"
-#include "editor/ShownChannel.h"
+#include "radio/ProductCatalog.h"
+#include "radio/ShownChannel.h"
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -24,22 +21,33 @@ using namespace ChannelCodec;
 
 namespace {
 
-constexpr int kListIds[] = { CProgramView::kDecodeToneId, CProgramView::kEncodeToneId,
+constexpr int kCellEditingListIds[] = { CProgramView::kDecodeToneId, CProgramView::kEncodeToneId,
     CProgramView::kBandwidthId, CProgramView::kScanId, CProgramView::kBusyLockId, CProgramView::kPowerId };
 
 } // namespace
 
-void CProgramView::CreateEditors()
+CCellEditing::CCellEditing(CProgramView& view, CMSFlexGrid* grid, CChannelGrid& cells, CProgramDoc* document)
+    : QObject(&view)
+    , m_View(view)
+    , m_Grid(grid)
+    , m_Cells(cells)
+    , m_pDocument(document)
+{
+    // Enter, Tab, Escape and F1 on the grid itself, too.
+    m_Grid->installEventFilter(this);
+}
+
+void CCellEditing::CreateEditors(const QStringList& toneList)
 {
     m_RxEdit = new QLineEdit(m_Grid->viewport());
     m_TxEdit = new QLineEdit(m_Grid->viewport());
-    CHelpLayer::SetControlId(m_RxEdit, kRxEditId);
-    CHelpLayer::SetControlId(m_TxEdit, kTxEditId);
+    CHelpLayer::SetControlId(m_RxEdit, CProgramView::kRxEditId);
+    CHelpLayer::SetControlId(m_TxEdit, CProgramView::kTxEditId);
     for (std::size_t i = 0; i < m_Lists.size(); ++i) {
         auto* list = new QComboBox(m_Grid->viewport());
         const int column = kDecodeTone + int(i);
         list->addItems(column == kDecodeTone || column == kEncodeTone
-                ? m_ToneList
+                ? toneList
                 : ListItems(column, CLanguage::IsChinese()));
         if (column == kDecodeTone || column == kEncodeTone) {
             // A tone can be typed as well as chosen, and what is typed is what the grid judges: no
@@ -51,7 +59,7 @@ void CProgramView::CreateEditors()
         }
         list->setMaxVisibleItems(12);
         list->setStyleSheet(QStringLiteral("QComboBox { combobox-popup: 0; }")); // a scrolled drop-down list
-        CHelpLayer::SetControlId(list, kListIds[i]);
+        CHelpLayer::SetControlId(list, kCellEditingListIds[i]);
         // Only the user's own choice (mouse, keys or wheel) counts as an edit, not the item the list
         // was opened on.
         connect(list, &QComboBox::activated, this, [this] { m_bListChosen = true; });
@@ -63,20 +71,20 @@ void CProgramView::CreateEditors()
     for (QComboBox* list : m_Lists)
         editors << list;
     for (QWidget* editor : editors) {
-        editor->setFont(font()); // the view's font, not the grid's
+        editor->setFont(m_View.font()); // the view's font, not the grid's
         editor->hide();
         editor->installEventFilter(this);
     }
 }
 
-QWidget* CProgramView::EditorForColumn(int col) const
+QWidget* CCellEditing::EditorForColumn(int col) const
 {
     if (col >= kDecodeTone && col <= kPower)
         return m_Lists[std::size_t(col - kDecodeTone)];
     return col == kTxFrequency ? m_TxEdit : m_RxEdit;
 }
 
-QString CProgramView::EditorText(const QWidget* editor) const
+QString CCellEditing::EditorText(const QWidget* editor) const
 {
     if (auto* edit = qobject_cast<const QLineEdit*>(editor))
         return edit->text();
@@ -85,7 +93,7 @@ QString CProgramView::EditorText(const QWidget* editor) const
     return {};
 }
 
-bool CProgramView::IsEdited(const QWidget* editor, int row, int col) const
+bool CCellEditing::IsEdited(const QWidget* editor, int row, int col) const
 {
     // A list's text counts once the user chose or typed, and only when it differs from the cell: a tone
     // the list lacks, opened and typed over with the same text, stays as the radio holds it.
@@ -94,22 +102,22 @@ bool CProgramView::IsEdited(const QWidget* editor, int row, int col) const
     return EditorText(editor) != m_Cells.Text(row, col);
 }
 
-void CProgramView::OnEnterCell()
+void CCellEditing::OnEnterCell()
 {
     ShowEditorOverCurrentCell();
 }
 
-void CProgramView::OnGridMouseDown()
+void CCellEditing::OnGridMouseDown()
 {
     ShowEditorOverCurrentCell();
 }
 
-void CProgramView::ShowEditorOverCurrentCell()
+void CCellEditing::ShowEditorOverCurrentCell()
 {
     const int row = int(m_Grid->GetRow());
     const int col = int(m_Grid->GetCol());
     QWidget* editor = EditorForColumn(col);
-    if (!editor || row < 1 || col < 1 || IsTransferWindowOpen())
+    if (!editor || row < 1 || col < 1 || m_View.IsTransferWindowOpen())
         return;
     const QString text = m_Grid->GetTextMatrix(row, col);
     if (auto* list = qobject_cast<QComboBox*>(editor)) {
@@ -140,7 +148,7 @@ void CProgramView::ShowEditorOverCurrentCell()
     editor->raise();
     editor->setFocus();
     // In a window smaller than the grid, the cell being edited is scrolled into sight.
-    for (QWidget* up = parentWidget(); up; up = up->parentWidget())
+    for (QWidget* up = m_View.parentWidget(); up; up = up->parentWidget())
         if (auto* scroller = qobject_cast<QScrollArea*>(up)) {
             scroller->ensureWidgetVisible(editor, 0, 0);
             break;
@@ -148,7 +156,7 @@ void CProgramView::ShowEditorOverCurrentCell()
     m_Grid->viewport()->update();
 }
 
-void CProgramView::HideEditor(QWidget* editor)
+void CCellEditing::HideEditor(QWidget* editor)
 {
     const bool hadFocus = editor->hasFocus();
     editor->hide();
@@ -156,7 +164,7 @@ void CProgramView::HideEditor(QWidget* editor)
         m_Grid->setFocus(); // keep the keyboard on the grid, so arrows and Enter go on working
 }
 
-CChannelGrid::Outcome CProgramView::CommitCell(
+CChannelGrid::Outcome CCellEditing::CommitCell(
     int row, int col, QWidget* editor, CChannelGrid::Trigger trigger)
 {
     // An editor left as it was opened keeps the cell as it is: a tone the list lacks shows as item 0
@@ -172,11 +180,11 @@ CChannelGrid::Outcome CProgramView::CommitCell(
         // The band named is the one whose limits the check used: the item the image's bytes select.
         const CRadioImage& image = m_pDocument->m_Image;
         const QString band = ProductCatalog::BandText(
-            m_Ini, image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand));
-        CMessageBox::Show(this, m_Cells.MessageFor(outcome, row, typed, band),
+            m_View.Ini(), image.Byte(ImageMap::kProductType), image.Byte(ImageMap::kFrequencyBand));
+        CMessageBox::Show(&m_View, m_Cells.MessageFor(outcome, row, typed, band),
             StringTable::Message(StringTable::kCaution), QMessageBox::Ok, QMessageBox::Warning);
     }
-    RefreshRow(row);
+    m_View.RefreshRow(row);
     if (m_Cells.RowTexts(row) != before) {
         // The image follows every edit at once, so that each one is a step of the undo history.
         const CRadioImage old = m_pDocument->m_Image;
@@ -188,14 +196,14 @@ CChannelGrid::Outcome CProgramView::CommitCell(
             const RowTexts shown = ChannelCodec::DecodeShownChannel(m_pDocument->m_Image, row, m_Cells.IsChinese());
             for (int col = 1; col < CChannelGrid::kCols; ++col)
                 m_Cells.SetText(row, col, shown[col - 1]);
-            RefreshRow(row);
+            m_View.RefreshRow(row);
         }
     }
     HideEditor(editor);
     return outcome;
 }
 
-void CProgramView::OnLeaveCell()
+void CCellEditing::OnLeaveCell()
 {
     const int row = int(m_Grid->GetRow());
     const int col = int(m_Grid->GetCol());
@@ -204,7 +212,7 @@ void CProgramView::OnLeaveCell()
         CommitCell(row, col, editor, CChannelGrid::Trigger::LeaveCell);
 }
 
-void CProgramView::OnEnterKey(bool back)
+void CCellEditing::OnEnterKey(bool back)
 {
     const int row = int(m_Grid->GetRow());
     const int col = int(m_Grid->GetCol());
@@ -227,7 +235,7 @@ void CProgramView::OnEnterKey(bool back)
     }
 }
 
-void CProgramView::OnEscapeKey()
+void CCellEditing::OnEscapeKey()
 {
     // The edit is dropped: the cell still holds its text, since only a commit writes it.
     QWidget* editor = EditorForColumn(int(m_Grid->GetCol()));
@@ -235,13 +243,11 @@ void CProgramView::OnEscapeKey()
         HideEditor(editor);
 }
 
-bool CProgramView::eventFilter(QObject* watched, QEvent* event)
+bool CCellEditing::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == m_Grid && event->type() == QEvent::Resize)
-        FitGridToSize();
     if (event->type() == QEvent::Hide)
         for (QComboBox* list : m_Lists)
-            if (watched == list->view()->window()) {
+            if (list && watched == list->view()->window()) {
                 // The choice is signalled after the list has closed: look once it has been.
                 QMetaObject::invokeMethod(this, [this, list] {
                     const int col = int(m_Grid->GetCol());
@@ -255,7 +261,7 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event)
         // Ctrl+Tab stays the window switch of the document area.
         const bool plain = !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
         if (key->key() == Qt::Key_F1) {
-            CHelpLayer::ShowTopic(this, CHelpLayer::ControlId(QApplication::focusWidget()));
+            CHelpLayer::ShowTopic(&m_View, CHelpLayer::ControlId(QApplication::focusWidget()));
         } else if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter
             || (key->key() == Qt::Key_Tab && plain)) {
             OnEnterKey(false); // Tab moves on as Enter does
@@ -268,5 +274,38 @@ bool CProgramView::eventFilter(QObject* watched, QEvent* event)
             return true;
         }
     }
+    return QObject::eventFilter(watched, event);
+}
+
+// The view's side: the grid's events and the view's own commands reach the editing through these, and
+// a grid that changes size moves the open editor with its cell.
+
+QWidget* CProgramView::EditorForColumn(int col) const
+{
+    return m_pCellEditing ? m_pCellEditing->EditorForColumn(col) : nullptr;
+}
+
+void CProgramView::OnLeaveCell()
+{
+    if (m_pCellEditing)
+        m_pCellEditing->OnLeaveCell();
+}
+
+void CProgramView::OnEnterCell()
+{
+    if (m_pCellEditing)
+        m_pCellEditing->OnEnterCell();
+}
+
+void CProgramView::OnGridMouseDown()
+{
+    if (m_pCellEditing)
+        m_pCellEditing->OnGridMouseDown();
+}
+
+bool CProgramView::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_Grid && event->type() == QEvent::Resize)
+        FitGridToSize();
     return QWidget::eventFilter(watched, event);
 }

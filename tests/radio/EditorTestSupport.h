@@ -3,11 +3,11 @@
 
 #include "config/IniFile.h"
 #include "config/UserSettings.h"
-#include "editor/ChannelGrid.h"
-#include "editor/DecimalMultiply.h"
-#include "editor/ToneTable.h"
+#include "radio/ChannelGrid.h"
+#include "radio/DecimalMultiply.h"
+#include "radio/ToneTable.h"
 #include "tests/common/TestFiles.h"
-#include "tests/editor/StandardTones.h"
+#include "tests/radio/StandardTones.h"
 
 #include <QPoint>
 #include <QTest>

@@ -1,7 +1,7 @@
-#include "dialogs/BandFit.h"
+#include "radio/BandFit.h"
 
 #include "config/Language.h"
-#include "editor/ChannelCodec.h"
+#include "radio/ChannelCodec.h"
 #include "image/RadioImage.h"
 
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "dialogs/ProductCatalog.h"
+#include "radio/ProductCatalog.h"
 
 #include "config/IniFile.h"
 #include "config/Language.h"

@@ -1,4 +1,4 @@
-#include "service/ServiceAccess.h"
+#include "radio/ServiceAccess.h"
 
 #include "config/Language.h"
 
