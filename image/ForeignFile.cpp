@@ -64,12 +64,12 @@ bool LooksLikeChannelList(const QByteArray &start)
         if ((byte < 0x20 && c != '\t' && c != '\r' && c != '\n') || byte == 0x7F)
             return false;
     }
-    // The bytes were cut at a fixed count, which may split the last character: only what comes
-    // before it has to be valid UTF-8.
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The bytes were cut at a fixed count, which may split the last character: a decoder that keeps
+    // state holds such a tail back instead of calling it an error, and only what comes before it has
+    // to be valid UTF-8. Cutting a fixed number of bytes off instead would split a whole character.
     const bool cut = start.size() >= DataFile::kFileSize;
-    const QByteArray whole = cut ? text.chopped(3) : text;
-    const QString decoded = decoder.decode(whole); // decodes only when taken as a QString
+    QStringDecoder decoder(QStringDecoder::Utf8, cut ? QStringDecoder::Flag::Default : QStringDecoder::Flag::Stateless);
+    const QString decoded = decoder.decode(text); // decodes only when taken as a QString
     return !decoder.hasError();
 }
 

@@ -199,6 +199,16 @@ void TestImage::messages_data()
         << QByteArray("A,BC\n") + QByteArray("\xC3\xA9").repeated(600) << "English" << false
         << " is not a data file of this radio: it starts with 41 2C 42 43 0A C3 A9 C3 and holds 1,205 bytes; a data file starts with Q707 and holds 1,040 bytes."
         << window;
+    // Chinese names are three bytes a character: the cut, and a file of exactly 1040 bytes, fall
+    // inside or right after one.
+    QTest::newRow("long Chinese channel list cut inside a character")
+        << QByteArray("A,B\n") + QByteArray("\xE4\xB8\xAD").repeated(400) << "English" << false
+        << " is not a data file of this radio: it starts with 41 2C 42 0A E4 B8 AD E4 and holds 1,204 bytes; a data file starts with Q707 and holds 1,040 bytes."
+        << window;
+    QTest::newRow("channel list of exactly 1040 bytes")
+        << QByteArray("A,B\n") + QByteArray("\xC3\xA9").repeated(518) << "English" << false
+        << " is not a data file of this radio: it starts with 41 2C 42 0A C3 A9 C3 A9 and holds 1,040 bytes; a data file starts with Q707 and holds 1,040 bytes."
+        << window;
     QTest::newRow("archive")
         << QByteArray("PK\x03\x04", 4) + QByteArray(996, '\0') << "English" << false
         << " is not a data file of this radio: it starts with 50 4B 03 04 00 00 00 00 and holds 1,000 bytes; a data file starts with Q707 and holds 1,040 bytes."
