@@ -17,7 +17,17 @@ FLOORS = ["cli", "app", "editor", "print", "service", "dialogs", "link", "csv",
           "radio", "image", "widgets", "config"]
 APART = ["emulator"]
 CHECKED = FLOORS + APART
-INCLUDE = re.compile(r'^\s*#\s*include\s*["<]([A-Za-z0-9_]+)/[^">]+[">]')
+INCLUDE = re.compile(r'^\s*#\s*include\s*(["<])([^">]+)[">]')
+
+
+def included_folder(root, here, quote, included):
+    """The top folder the include names: its first part, or for a quoted path that climbs out of the
+    including file's folder ("../app/MainFrame.h"), the folder it lands in."""
+    parts = included.replace("\\", "/").split("/")
+    if quote == '"' and ".." in parts:
+        landed = os.path.relpath(os.path.normpath(os.path.join(here, included)), root)
+        parts = landed.replace(os.sep, "/").split("/")
+    return parts[0] if len(parts) > 1 else None
 
 
 def includes_of(root):
@@ -35,9 +45,12 @@ def includes_of(root):
                 with open(path, encoding="utf-8", errors="replace") as source:
                     for number, line in enumerate(source, 1):
                         match = INCLUDE.match(line)
-                        if match and match.group(1) in CHECKED and match.group(1) != folder:
+                        if not match:
+                            continue
+                        target = included_folder(root, here, match.group(1), match.group(2))
+                        if target in CHECKED and target != folder:
                             shown = os.path.relpath(path, root)
-                            yield folder, shown, number, match.group(1), line.strip()
+                            yield folder, shown, number, target, line.strip()
 
 
 def check(root):

@@ -85,6 +85,14 @@ void TestIncludeCheck::fakeTree_data()
         << 1
         << QStringList { "config/posix/Lock.cpp:1: #  include <widgets/MessageBox.h>: widgets/ is above config/" };
 
+    // A path that climbs out of its own folder is judged by where it lands.
+    QTest::newRow("a radio file climbs up into the view by a relative path")
+        << TreeFiles { { "radio/BandFit.cpp", "#include \"../editor/ProgramView.h\"\n#include \"../radio/BandFit.h\"\n" },
+               { "config/posix/Lock.cpp", "#include \"../../widgets/MessageBox.h\"\n#include \"../FileName.h\"\n" } }
+        << 1
+        << QStringList { "radio/BandFit.cpp:1: #include \"../editor/ProgramView.h\": editor/ is above radio/",
+               "config/posix/Lock.cpp:1: #include \"../../widgets/MessageBox.h\": widgets/ is above config/" };
+
     QTest::newRow("two rooms include each other")
         << TreeFiles { { "csv/ImageDiff.cpp", "#include \"link/CloneTransfer.h\"\n" },
                { "link/LogRecord.cpp", "#include \"link/LogRecord.h\"\n#include \"csv/CsvText.h\"\n" } }
