@@ -349,7 +349,7 @@ QString Append(int fd, const QByteArray &bytes)
     return QString();
 }
 
-QString Read(const QString &path, qint64 maxBytes, QByteArray &bytes)
+QString Read(const QString &path, qint64 maxBytes, QByteArray &bytes, qint64 *fileSize)
 {
     // Opened without blocking, so a FIFO given as a data file cannot hang the program.
     const int fd = ::open(FileName::ToBytes(path).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -362,6 +362,8 @@ QString Read(const QString &path, qint64 maxBytes, QByteArray &bytes)
         return reason;
     }
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    if (fileSize)
+        *fileSize = info.st_size;
     QFile file;
     if (!file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
@@ -415,11 +417,13 @@ QString Write(const QString &path, const QByteArray &bytes)
     return QString();
 }
 
-QString Read(const QString &path, qint64 maxBytes, QByteArray &bytes)
+QString Read(const QString &path, qint64 maxBytes, QByteArray &bytes, qint64 *fileSize)
 {
     QFile file(path);
     if (QFileInfo(path).isDir() || !file.open(QIODevice::ReadOnly))
         return file.errorString();
+    if (fileSize)
+        *fileSize = file.size();
     bytes = maxBytes < 0 ? file.readAll() : file.read(maxBytes);
     return file.error() == QFileDevice::NoError ? QString() : file.errorString();
 }

@@ -41,9 +41,9 @@ QString Append(int fd, const QByteArray &bytes);
 enum class Step { None, Write, Sync, Rename };
 void FailNextWrite(Step step, int error);
 
-// Reads up to maxBytes (all when negative) of the regular file at path. The empty text on success,
-// else the reason.
-QString Read(const QString &path, qint64 maxBytes, QByteArray &bytes);
+// Reads up to maxBytes (all when negative) of the regular file at path; fileSize, when given, is set
+// to the whole file's size. The empty text on success, else the reason.
+QString Read(const QString &path, qint64 maxBytes, QByteArray &bytes, qint64 *fileSize = nullptr);
 
 // The prefix of the temporary files a save of fileName makes beside it.
 QByteArray TemporaryPrefix(const QByteArray &fileName);

@@ -41,10 +41,13 @@ Result Parse(const QByteArray &bytes, CRadioImage &image)
 Result Load(const QString &path, CRadioImage &image)
 {
     QByteArray bytes;
-    const QString reason = SafeFile::Read(path, kFileSize, bytes);
+    qint64 size = -1;
+    const QString reason = SafeFile::Read(path, kFileSize, bytes, &size);
     if (!reason.isEmpty())
         return { Status::OpenFailed, reason };
-    return Parse(bytes, image);
+    Result result = Parse(bytes, image);
+    result.size = size;
+    return result;
 }
 
 QByteArray Serialize(const CRadioImage &image)
@@ -94,8 +97,9 @@ QString Describe(const Result &result, const QString &path, bool zh)
     case Status::Ok: return {};
     case Status::FormatError: {
         // The fixed text first; then which file, what it looks like and, for a channel list, the way in.
+        // The size the read saw; a name that is not UTF-8 is not one QFileInfo can find.
         const QFileInfo info(path);
-        const qint64 size = info.isFile() ? info.size() : result.start.size();
+        const qint64 size = result.size >= 0 ? result.size : info.isFile() ? info.size() : result.start.size();
         QString text = kFormatError.Text(zh) + QLatin1Char('\n') + ForeignFile::Why(name, result.start, size, zh);
         if (ForeignFile::LooksLikeChannelList(result.start))
             text += QLatin1Char('\n') + ForeignFile::ImportHint(path, zh);

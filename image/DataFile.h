@@ -34,6 +34,7 @@ struct Result
     Status status = Status::Ok;
     QString detail; // the system's reason for an open or write failure
     QByteArray start; // a foreign file's first bytes as read (up to kFileSize), for the message
+    qint64 size = -1; // the whole file's size, where a file was read
     bool ok() const { return status == Status::Ok; }
 };
 

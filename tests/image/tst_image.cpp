@@ -1,4 +1,6 @@
+#include "config/FileName.h"
 #include "config/Language.h"
+#include "config/SafeFile.h"
 #include "config/UserFront.h"
 #include "image/DataFile.h"
 #include "image/ForeignFile.h"
@@ -238,17 +240,20 @@ void TestImage::messages()
     QFETCH(QString, why);
     QFETCH(QString, hint);
     QTemporaryDir dir;
-    const QString path = dir.filePath("my channels.csv"); // quoted in program-cli's line
-    QVERIFY(Write(path, file));
-    CRadioImage image;
-    const DataFile::Result loaded = DataFile::Load(path, image);
-    QCOMPARE(int(loaded.status), int(DataFile::Status::FormatError));
-    CLanguage::SetName(language);
-    UserFront::Set(commandLine ? UserFront::Kind::CommandLine : UserFront::Kind::Window);
-    QStringList lines = { language == "Chinese" ? "数据格式不正确" : "Data Format Error", path + why };
-    if (!hint.isEmpty())
-        lines << QString(hint).replace("<path>", path);
-    QCOMPARE(DataFile::Describe(loaded, path), lines.join('\n'));
+    // Blanks are quoted in program-cli's line; a name that is not UTF-8 is told with its size all the same.
+    for (const QString& path : { dir.filePath("my channels.csv"), dir.filePath(FileName::FromBytes("my channels \xff.csv")) }) {
+        QCOMPARE(SafeFile::Write(path, file), QString());
+        CRadioImage image;
+        const DataFile::Result loaded = DataFile::Load(path, image);
+        QCOMPARE(int(loaded.status), int(DataFile::Status::FormatError));
+        CLanguage::SetName(language);
+        UserFront::Set(commandLine ? UserFront::Kind::CommandLine : UserFront::Kind::Window);
+        const QString shown = FileName::Display(path);
+        QStringList lines = { language == "Chinese" ? "数据格式不正确" : "Data Format Error", shown + why };
+        if (!hint.isEmpty())
+            lines << QString(hint).replace("<path>", shown);
+        QCOMPARE(DataFile::Describe(loaded, path), lines.join('\n'));
+    }
     UserFront::Set(UserFront::Kind::Window);
     CLanguage::SetName("English");
 }
