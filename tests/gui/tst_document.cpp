@@ -1,11 +1,10 @@
+#include "DocumentFiles.h"
 #include "GuiFixture.h"
 
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
-#include "config/FileLock.h"
 #include "config/UserSettings.h"
-#include "radio/ChannelCodec.h"
 #include "widgets/MSFlexGrid.h"
 #include "image/DataFile.h"
 #include "image/ProgramDoc.h"
@@ -15,11 +14,8 @@
 #include <QFile>
 #include <QPointer>
 #include <QTemporaryDir>
-#include <QStatusBar>
 #include <QTest>
 
-#include <sys/stat.h>
-#include <unistd.h>
 
 using namespace TestFiles;
 
@@ -28,30 +24,8 @@ class TestDocument : public QObject {
     Q_OBJECT
 
 private:
-    // A data file whose channel 1 is 146.5 MHz, type 1 and band 1, with a header tail that is not zero.
-    static QByteArray GoodFile()
-    {
-        CRadioImage image;
-        image.ApplyDefaults();
-        ChannelCodec::EncodeChannel(
-            image, 1, { "146.5", "146.5", "None", "None", "Wide", "Yes", "Off", "High" });
-        image.SetByte(ImageMap::kProductType, 1);
-        image.SetByte(ImageMap::kFrequencyBand, 1);
-        QByteArray bytes = DataFile::Serialize(image);
-        bytes.replace(4, 12, QByteArray(12, '\xAA'));
-        return bytes;
-    }
-
     // Not a command: the channel window's own close box.
     static constexpr int kCloseBox = -1;
-
-    static void Edit(CGuiFixture& f)
-    {
-        f.ClickCell(4, 1);
-        f.Type("150");
-        f.PressEnter();
-        QVERIFY(f.Doc()->IsModified());
-    }
 
 private slots:
     void newDocumentSaveAsksForAName()
@@ -90,7 +64,7 @@ private slots:
         QCOMPARE(f.Doc()->Title(), QString("first.dat"));
 
         // From now on Save writes that file without asking.
-        Edit(f);
+        DocumentFiles::Edit(f);
         f.Run(CMainFrame::kFileSave);
         QCOMPARE(f.filePrompts.size(), 1);
         QVERIFY(!f.Doc()->IsModified());
@@ -103,10 +77,10 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("message"); // empty: opens
         QTest::addColumn<bool>("argument"); // named on the command line, else chosen in File > Open
-        QTest::newRow("data file") << GoodFile() << "" << false;
-        QTest::newRow("longer file, tail ignored") << GoodFile() + "tail"
+        QTest::newRow("data file") << DocumentFiles::GoodFile() << "" << false;
+        QTest::newRow("longer file, tail ignored") << DocumentFiles::GoodFile() + "tail"
                                                    << "" << false;
-        QByteArray foreign = GoodFile();
+        QByteArray foreign = DocumentFiles::GoodFile();
         foreign[0] = 'X';
         QTest::newRow("foreign file") << foreign << "Data Format Error" << false;
         // A channel list opened as a data file: which file, why, and where it goes in instead.
@@ -116,10 +90,10 @@ private slots:
                "(\"Location\") and holds 38 bytes; a data file starts with Q707 and holds 1,040 bytes.\nIt looks like "
                "a channel list (CSV): open a data file, then use File > Import CSV to bring these channels in."
             << false;
-        QTest::newRow("short file") << GoodFile().left(100) << "shorter than 1040 bytes" << false;
+        QTest::newRow("short file") << DocumentFiles::GoodFile().left(100) << "shorter than 1040 bytes" << false;
         QTest::newRow("empty file") << QByteArray() << "shorter than 1040 bytes" << false;
         QTest::newRow("missing file") << QByteArray("<none>") << "Cannot open" << false;
-        QTest::newRow("data file on the command line") << GoodFile() << "" << true;
+        QTest::newRow("data file on the command line") << DocumentFiles::GoodFile() << "" << true;
         // Refused before the company is known, and no window shows.
         QTest::newRow("foreign file on the command line") << foreign << "Data Format Error" << true;
     }
@@ -191,7 +165,7 @@ private slots:
         QFETCH(QString, accepted);
         CGuiFixture f;
         f.SetUserTypeAndField(0, 0);
-        QByteArray bytes = GoodFile();
+        QByteArray bytes = DocumentFiles::GoodFile();
         bytes[16 + ImageMap::kProductType] = char(product.x());
         bytes[16 + ImageMap::kFrequencyBand] = char(product.y());
         const QString path = f.DataPath("radio.dat");
@@ -258,7 +232,7 @@ private slots:
         CGuiFixture f;
         QVERIFY(f.Start());
         if (edited)
-            Edit(f);
+            DocumentFiles::Edit(f);
         QPointer<CChildFrame> before = f.Child();
         f.answers = answers;
         if (saved)
@@ -303,9 +277,9 @@ private slots:
     {
         CGuiFixture f;
         QVERIFY(f.Start());
-        Edit(f);
+        DocumentFiles::Edit(f);
         QPointer<CChildFrame> before = f.Child();
-        QVERIFY(Write(f.DataPath("other.dat"), GoodFile()));
+        QVERIFY(Write(f.DataPath("other.dat"), DocumentFiles::GoodFile()));
         f.fileAnswers << f.DataPath("other.dat") << f.DataPath("other.dat");
         f.answers << QMessageBox::Cancel << QMessageBox::Discard;
         f.Run(CMainFrame::kFileOpen);
@@ -337,141 +311,6 @@ private slots:
         f.Run(CMainFrame::kChannelInformation);
         QVERIFY(child->isVisible());
         QCOMPARE(f.Frame()->ActiveChild(), child);
-    }
-
-    void savedEditsComeBack()
-    {
-        QTemporaryDir folder;
-        const QString path = folder.filePath("roundtrip.dat");
-        {
-            CGuiFixture f;
-            QVERIFY(f.Start());
-            f.ClickCell(7, 1);
-            f.Type("440.0125");
-            f.PressEnter();
-            QCOMPARE(f.messages.size(), 1); // the band is 130-160 MHz
-            f.ClickCell(7, 1);
-            f.Type("144.00625");
-            f.PressEnter();
-            f.Type("145.2");
-            f.PressEnter();
-            f.ChooseItem("D023I");
-            f.ClickCell(8, 1);
-            f.Type("151.025"); // no Enter: Save takes it as typed
-            f.fileAnswers << path;
-            f.Run(CMainFrame::kFileSaveAs);
-        }
-        CGuiFixture f;
-        QVERIFY(f.Start({ path }));
-        QCOMPARE(f.RowTexts(7),
-            (QStringList { "144.00625", "145.20000", "D023I", "None", "Wide", "Yes", "Off", "High" }));
-        QCOMPARE(f.RowTexts(8).value(0), QString("151.02500"));
-    }
-
-    void failedSaveKeepsTheEdits_data()
-    {
-        QTest::addColumn<QString>("blocker");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("file turned into a FIFO") << "fifo" << "not a regular file (a FIFO)";
-        QTest::newRow("file held by another program") << "held" << "is being saved by another program";
-        QTest::newRow("lock path is a FIFO") << "fifo lock" << ".radio.dat.lock is not a regular file (a FIFO)";
-        // Saved whole through the name used; the other name keeps the earlier content, and the user is told.
-        QTest::newRow("file with a second name (a hard link)") << "hard link"
-            << "radio.dat was saved as a file of its own: its 1 other name(s) (hard links) still hold the earlier content";
-    }
-
-    // A save that cannot be done says so and the document stays modified, so nothing is thrown away.
-    void failedSaveKeepsTheEdits()
-    {
-        QFETCH(QString, blocker);
-        QFETCH(QString, message);
-        const bool saved = blocker == "hard link";
-        CGuiFixture f;
-        f.SetUserTypeAndField(0, 1);
-        QVERIFY(f.Start());
-        const QString path = f.DataPath("radio.dat");
-        f.fileAnswers << path;
-        f.Run(CMainFrame::kFileSaveAs);
-        const QByteArray before = Read(path);
-        const QString secondName = f.DataPath("copy.dat");
-        Edit(f);
-        CFileLock other(path);
-        if (blocker == "held")
-            QVERIFY(other.Lock(0));
-        else if (blocker == "hard link")
-            QVERIFY(::link(QFile::encodeName(path).constData(), QFile::encodeName(secondName).constData()) == 0);
-        else if (blocker == "fifo")
-            QVERIFY(QFile::remove(path) && ::mkfifo(QFile::encodeName(path).constData(), 0644) == 0);
-        else
-            QVERIFY(::mkfifo(QFile::encodeName(f.DataPath(".radio.dat.lock")).constData(), 0644) == 0);
-        f.Run(CMainFrame::kFileSave);
-        QTRY_COMPARE(f.messages.size(), 1);
-        QVERIFY2(f.messages[0].text.contains(message) && f.messages[0].text.contains("radio.dat"),
-            qPrintable(f.messages[0].text));
-        QCOMPARE(f.Doc()->IsModified(), !saved);
-        if (saved) // whole through the name used, the other name as it was
-            QVERIFY(Read(path) == DataFile::Serialize(f.Doc()->m_Image) && Read(secondName) == before);
-        else if (blocker != "fifo")
-            QCOMPARE(Read(path), before);
-    }
-
-    void changedOnDiskAsks_data()
-    {
-        QTest::addColumn<QString>("language");
-        QTest::addColumn<int>("answer"); // 0: the file is not changed, nothing is asked; -1: Enter
-        QTest::addColumn<QString>("question");
-        const QString english = "radio.dat has been changed by another program since it was opened or last saved here.";
-        const QString chinese = "radio.dat 在此打开或上次保存之后已被其他程序更改。";
-        QTest::newRow("unchanged") << "English" << 0 << QString();
-        QTest::newRow("changed, overwrite") << "English" << int(QMessageBox::Yes) << english;
-        QTest::newRow("changed, cancel") << "English" << int(QMessageBox::Cancel) << english;
-        QTest::newRow("changed, Enter keeps the other program's change") << "English" << -1 << english;
-        QTest::newRow("changed, overwrite, Chinese") << "Chinese" << int(QMessageBox::Yes) << chinese;
-        QTest::newRow("changed, cancel, Chinese") << "Chinese" << int(QMessageBox::Cancel) << chinese;
-    }
-
-    // Another program changed the file (in place, so its identity stays) after the window opened it:
-    // Save asks before undoing that change; Cancel keeps both the file and the edits.
-    void changedOnDiskAsks()
-    {
-        QFETCH(QString, language);
-        QFETCH(int, answer);
-        QFETCH(QString, question);
-        CGuiFixture f(language);
-        const QString path = f.DataPath("radio.dat");
-        QByteArray file = GoodFile();
-        file[DataFile::kHeaderSize + ImageMap::kProductType] = 0; // a band of 130 to 160 MHz
-        QVERIFY(Write(path, file));
-        QVERIFY(f.Start({ path }));
-        Edit(f);
-        QByteArray changed = file;
-        changed[DataFile::kHeaderSize + 0x20] = '\x42';
-        if (answer)
-            QVERIFY(Write(path, changed));
-        if (answer > 0)
-            f.answers << QMessageBox::StandardButton(answer);
-        answer = answer < 0 ? int(QMessageBox::Cancel) : answer; // what Enter must mean
-        f.Run(CMainFrame::kFileSave);
-        QCOMPARE(f.messages.size(), answer ? 1 : 0);
-        if (answer) {
-            QVERIFY2(f.messages[0].text.startsWith(question), qPrintable(f.messages[0].text));
-            QCOMPARE(f.messages[0].buttons, QMessageBox::Yes | QMessageBox::Cancel);
-        }
-        QCOMPARE(f.Doc()->IsModified(), answer == QMessageBox::Cancel);
-        if (answer == QMessageBox::Cancel) {
-            QCOMPARE(Read(path), changed);
-            return;
-        }
-        const QByteArray saved = Read(path);
-        QCOMPARE(saved, DataFile::Serialize(f.Doc()->m_Image));
-        // What this window wrote is what it knows now: the next save asks nothing.
-        f.ClickCell(5, 1);
-        f.Type("151");
-        f.PressEnter();
-        f.Run(CMainFrame::kFileSave);
-        QCOMPARE(f.messages.size(), answer ? 1 : 0);
-        QVERIFY(!f.Doc()->IsModified());
-        QVERIFY(Read(path) != saved);
     }
 };
 
