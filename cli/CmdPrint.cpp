@@ -58,6 +58,8 @@ int RunPrint(CCliContext& context, const QStringList& args)
     QString error;
     if (!CReportPdf::Write(output, report, &error))
         return context.Fail(error);
-    context.Summary(kWritten.Text(zh).arg(FileName::Display(path), FileName::Display(output)).arg(report.PageCount()));
+    // One pass over the text: a "%1" in a file name stays as it is.
+    context.Summary(kWritten.Text(zh).arg(
+        FileName::Display(path), FileName::Display(output), QString::number(report.PageCount())));
     return CCliContext::kDone;
 }

@@ -127,17 +127,18 @@ QString WriteNotVerified(int bytes, const QString &port, const QTime &at, bool c
 
 QString StoppedLine(bool write, const QString &port, int done, int total, bool chinese)
 {
-    return (write ? kWriteStopped : kReadStopped).Text(chinese).arg(port).arg(done).arg(total);
+    // In one pass: a device name with "%2" in it stays as it is.
+    return (write ? kWriteStopped : kReadStopped).Text(chinese).arg(port, QString::number(done), QString::number(total));
 }
 
 QString StoppedDone(bool write, const QString &port, int done, int total, const QTime &at, bool chinese)
 {
     if (!write)
-        return kReadStoppedDone.Text(chinese).arg(port).arg(done).arg(total).arg(Clock(at));
+        return kReadStoppedDone.Text(chinese).arg(port, QString::number(done), QString::number(total), Clock(at));
     // Nothing went out: the radio holds what it held, and no warning is due.
     if (done == 0)
         return kWriteStoppedEarly.Text(chinese).arg(port, Clock(at));
-    return kWriteStoppedDone.Text(chinese).arg(port).arg(done).arg(total).arg(Clock(at));
+    return kWriteStoppedDone.Text(chinese).arg(port, QString::number(done), QString::number(total), Clock(at));
 }
 
 } // namespace TransferNotes

@@ -1,5 +1,6 @@
 #include "link/DeviceAccess.h"
 #include "link/PortPermission.h"
+#include "link/TransferNotes.h"
 
 #include <QTest>
 
@@ -69,6 +70,33 @@ private slots:
             access.modeAllows = flags.contains('a');
         }
         QCOMPARE(PortPermission::Reason(QStringLiteral("COM3 (/dev/ttyUSB2)"), access, chinese), said);
+    }
+
+    // A stopped transfer names its port as it stands, whatever the device's name holds (a name with
+    // "%2" in it is a name, not a place for the count).
+    void stoppedTexts_data()
+    {
+        QTest::addColumn<bool>("write");
+        QTest::addColumn<bool>("chinese");
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("done");
+        QTest::newRow("write") << true << false << "Write to /dev/serial/by-id/usb-50%2_ttl stopped after 31 of 60 blocks."
+                               << "Write to /dev/serial/by-id/usb-50%2_ttl stopped after 31 of 60 blocks at 14:02; write again before using the radio";
+        QTest::newRow("read") << false << false << "Read from /dev/serial/by-id/usb-50%2_ttl stopped after 31 of 60 blocks."
+                              << "Read from /dev/serial/by-id/usb-50%2_ttl stopped after 31 of 60 blocks at 14:02; the document is unchanged";
+        QTest::newRow("write, Chinese") << true << true << "向 /dev/serial/by-id/usb-50%2_ttl 写入已停止: 完成 31/60 块。"
+                                        << "14:02 向 /dev/serial/by-id/usb-50%2_ttl 写入已停止: 完成 31/60 块; 请重新写入后再使用电台";
+    }
+
+    void stoppedTexts()
+    {
+        QFETCH(bool, write);
+        QFETCH(bool, chinese);
+        QFETCH(QString, line);
+        QFETCH(QString, done);
+        const QString port = QStringLiteral("/dev/serial/by-id/usb-50%2_ttl");
+        QCOMPARE(TransferNotes::StoppedLine(write, port, 31, 60, chinese), line);
+        QCOMPARE(TransferNotes::StoppedDone(write, port, 31, 60, QTime(14, 2), chinese), done);
     }
 };
 

@@ -102,7 +102,8 @@ private slots:
         QFETCH(QStringList, options);
 
         const CRadioImage image = imageWith(rows, bytes);
-        const QString dat = m_Work.filePath(QStringLiteral("radio.dat"));
+        // A name with "%1" in it is said as it stands.
+        const QString dat = m_Work.filePath(QStringLiteral("radio 50%1.dat"));
         const QString pdf = m_Work.filePath(QStringLiteral("report.pdf"));
         QVERIFY(TestFiles::Write(dat, dataFile(image)));
         const Run result = run({ "print", dat, "-o", pdf, "--lang", chinese ? "chinese" : "english" });
@@ -111,7 +112,8 @@ private slots:
 
         const int pages = 1 + (static_cast<int>(rows.size()) + 7) / 8;
         QCOMPARE(PdfText::PageCount(pdf), pages);
-        QCOMPARE(result.out, QString(chinese ? "已把 %1 打印到 %2: %3 页\n" : "Printed %1 into %2: %3 pages\n").arg(dat, pdf).arg(pages));
+        QCOMPARE(result.out, chinese ? "已把 " + dat + " 打印到 " + pdf + ": " + QString::number(pages) + " 页\n"
+                                     : "Printed " + dat + " into " + pdf + ": " + QString::number(pages) + " pages\n");
         const QString owner = chinese ? QStringLiteral("菲尔德通信工具") : QStringLiteral("Fieldcom Tools");
 
         const QString first = PdfText::Page(pdf, 1);
