@@ -77,9 +77,14 @@ QString ImportHint(const QString &path, bool chinese)
 {
     if (UserFront::Current() == UserFront::Kind::Window)
         return kForeignWindowHint.Text(chinese);
-    // Quoted where a blank would split it, so the line can be typed as it stands.
+    // Quoted where the shell would split or act on it, so the line can be typed as it stands: in double
+    // quotes, or in single quotes where even double quotes would let the shell expand a $ or a `.
     QString name = FileName::Display(path);
-    if (name.contains(QRegularExpression(QStringLiteral("\\s"))))
+    static const QRegularExpression plainName(QStringLiteral("^[A-Za-z0-9_./+,:@%=\\x{80}-\\x{10FFFF}-]+$"));
+    static const QRegularExpression expandedInQuotes(QStringLiteral("[$`\\\\\"!]"));
+    if (name.contains(expandedInQuotes))
+        name = QLatin1Char('\'') + name.replace(QLatin1Char('\''), QStringLiteral("'\\''")) + QLatin1Char('\'');
+    else if (!plainName.match(name).hasMatch())
         name = QLatin1Char('"') + name + QLatin1Char('"');
     return kForeignCliHint.Text(chinese).arg(name);
 }

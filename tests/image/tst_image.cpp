@@ -46,6 +46,8 @@ private slots:
     void saveAndLoad();
     void messages_data();
     void messages();
+    void importHintQuoting_data();
+    void importHintQuoting();
     void tableOrigin_data();
     void tableOrigin();
     void fieldNames_data();
@@ -250,8 +252,9 @@ void TestImage::messages()
         UserFront::Set(commandLine ? UserFront::Kind::CommandLine : UserFront::Kind::Window);
         const QString shown = FileName::Display(path);
         QStringList lines = { language == "Chinese" ? "数据格式不正确" : "Data Format Error", shown + why };
+        // The escaped byte's backslash would act inside double quotes: that name goes in single ones.
         if (!hint.isEmpty())
-            lines << QString(hint).replace("<path>", shown);
+            lines << QString(hint).replace(shown.contains('\\') ? "\"<path>\"" : "<path>", shown.contains('\\') ? "'" + shown + "'" : shown);
         QCOMPARE(DataFile::Describe(loaded, path), lines.join('\n'));
     }
     UserFront::Set(UserFront::Kind::Window);
@@ -354,6 +357,33 @@ void TestImage::fieldNames()
     QFETCH(bool, chinese);
     QFETCH(QString, name);
     QCOMPARE(ImageField::Describe(address, chinese), name);
+}
+
+// program-cli's hint names the channel list so that the line can be typed as it stands: a name the
+// shell would split, expand or run a command from is quoted so that it reaches program-cli whole.
+void TestImage::importHintQuoting_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("shown"); // as it stands after "program-cli import FILE.dat "
+    QTest::newRow("plain") << "/tmp/list-2.csv" << "/tmp/list-2.csv";
+    QTest::newRow("Chinese name") << QString::fromUtf8("/tmp/信道.csv") << QString::fromUtf8("/tmp/信道.csv");
+    QTest::newRow("a blank") << "/tmp/my channels.csv" << "\"/tmp/my channels.csv\"";
+    QTest::newRow("a semicolon") << "/tmp/a;b.csv" << "\"/tmp/a;b.csv\"";
+    QTest::newRow("an apostrophe") << "/tmp/Bob's.csv" << "\"/tmp/Bob's.csv\"";
+    QTest::newRow("a command in $()") << "/tmp/$(touch x).csv" << "'/tmp/$(touch x).csv'";
+    QTest::newRow("backquotes") << "/tmp/`id`.csv" << "'/tmp/`id`.csv'";
+    QTest::newRow("double quotes") << "/tmp/say \"hi\".csv" << "'/tmp/say \"hi\".csv'";
+    QTest::newRow("an apostrophe and a dollar") << "/tmp/it's $5.csv" << "'/tmp/it'\\''s $5.csv'";
+}
+
+void TestImage::importHintQuoting()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, shown);
+    UserFront::Set(UserFront::Kind::CommandLine);
+    QCOMPARE(ForeignFile::ImportHint(path, false),
+        "It looks like a channel list (CSV): bring it into a data file with program-cli import FILE.dat " + shown);
+    UserFront::Set(UserFront::Kind::Window);
 }
 
 QTEST_GUILESS_MAIN(TestImage)
