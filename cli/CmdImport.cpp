@@ -4,6 +4,7 @@
 #include "cli/CliContext.h"
 #include "config/FileLock.h"
 #include "config/FileName.h"
+#include "config/SafeFile.h"
 #include "csv/ChannelCsv.h"
 #include "radio/ProductCatalog.h"
 #include "image/DataFile.h"
@@ -80,10 +81,11 @@ int RunImport(CCliContext &context, const QStringList &args)
     if (!loaded.ok())
         return context.Fail(DataFile::Describe(loaded, path));
 
-    QFile csv(paths.at(1));
-    if (!csv.open(QIODevice::ReadOnly))
-        return context.Fail(DataFile::Describe({ DataFile::Status::OpenFailed, csv.errorString() }, paths.at(1)));
-    const QByteArray bytes = csv.read(kMaxCsvBytes + 1);
+    // Read as every file the user names: a FIFO or a folder is refused at once (the data file's lock is
+    // held meanwhile), and a name that is not UTF-8 is found.
+    QByteArray bytes;
+    if (const QString reason = SafeFile::Read(paths.at(1), kMaxCsvBytes + 1, bytes); !reason.isEmpty())
+        return context.Fail(DataFile::Describe({ DataFile::Status::OpenFailed, reason }, paths.at(1)));
     if (bytes.size() > kMaxCsvBytes)
         return context.Fail(kTooLarge.Text(zh).arg(paths.at(1)));
 

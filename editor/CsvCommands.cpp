@@ -44,12 +44,12 @@ void Import(CProgramView& view)
     const QString path = CFilePrompt::OpenCsvName(&view);
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        CMessageBox::Show(&view, tr("%1 cannot be opened: %2").arg(path, file.errorString()));
+    // A FIFO or a folder is refused at once instead of waiting for ever; a name that is not UTF-8 is found.
+    QByteArray bytes;
+    if (const QString reason = SafeFile::Read(path, kMaxCsvBytes + 1, bytes); !reason.isEmpty()) {
+        CMessageBox::Show(&view, tr("%1 cannot be opened: %2").arg(path, reason));
         return;
     }
-    const QByteArray bytes = file.read(kMaxCsvBytes + 1);
     if (bytes.size() > kMaxCsvBytes) {
         CMessageBox::Show(&view, tr("%1 is too large to be a channel list.").arg(path));
         return;

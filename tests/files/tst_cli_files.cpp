@@ -42,6 +42,8 @@ private slots:
     void locks_data();
     void locks();
     void exportToFullStdout();
+    void importFrom_data();
+    void importFrom();
 };
 
 // clang-format off
@@ -198,6 +200,54 @@ void TestCliFiles::exportToFullStdout()
     QCOMPARE(cli.exitStatus(), QProcess::NormalExit);
     QCOMPARE(cli.exitCode(), 1);
     QCOMPARE(QString::fromUtf8(cli.readAllStandardError()), QStringLiteral("The channel list could not be written to standard output.\n"));
+}
+
+void TestCliFiles::importFrom_data()
+{
+    QTest::addColumn<QString>("kind"); // what the channel list given is
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("said"); // on stderr; empty: the import was done
+    QTest::newRow("a FIFO") << "fifo" << 1 << "not a regular file (a FIFO)";
+    QTest::newRow("a folder") << "folder" << 1 << "not a regular file (a folder)";
+    QTest::newRow("a name that is not UTF-8") << "bytes" << 0 << "";
+}
+
+// The channel list is read as every file the user gives: a FIFO fails at once instead of holding the
+// data file's lock for ever, and a name that is not UTF-8 is found.
+void TestCliFiles::importFrom()
+{
+    QFETCH(QString, kind);
+    QFETCH(int, code);
+    QFETCH(QString, said);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("radio.dat");
+    QCOMPARE(CliRun::run({ "new", path }).code, 0); // a document of the configured radio, which takes 146.52
+    const QByteArray old = Read(path);
+    const QByteArray csv = QFile::encodeName(dir.path()) + (kind == "bytes" ? "/list\xff.csv" : "/list.csv");
+    if (kind == "fifo")
+        QVERIFY(::mkfifo(csv.constData(), 0644) == 0);
+    else if (kind == "folder")
+        QVERIFY(::mkdir(csv.constData(), 0755) == 0);
+    else
+        QVERIFY(Write(QFile::decodeName(QFile::encodeName(dir.path())) + "/x.csv", "Location,Frequency\n1,146.520000\n")
+            && ::rename((QFile::encodeName(dir.path()) + "/x.csv").constData(), csv.constData()) == 0);
+    // Through the shell, which hands program-cli the name's bytes as they are.
+    QProcess cli;
+    cli.start(QStringLiteral("/bin/sh"), { "-c", "exec \"$0\" import \"$1\" \"$(printf \"$2\")\"",
+        QStringLiteral(PROGRAM_BIN_DIR "/program-cli"), path,
+        dir.path() + (kind == "bytes" ? "/list\\377.csv" : "/list.csv") });
+    QVERIFY(cli.waitForStarted());
+    const auto stop = qScopeGuard([&cli] { cli.kill(); cli.waitForFinished(); });
+    QVERIFY2(cli.waitForFinished(30000), "program-cli still waits on the channel list");
+    const QString err = QString::fromUtf8(cli.readAllStandardError());
+    QVERIFY2(cli.exitCode() == code, qPrintable(err));
+    if (said.isEmpty()) {
+        QCOMPARE(err, QString());
+        QVERIFY(Read(path) != old);
+    } else {
+        QVERIFY2(err.contains(said), qPrintable(err));
+        QCOMPARE(Read(path), old);
+    }
 }
 
 QTEST_MAIN(TestCliFiles)
