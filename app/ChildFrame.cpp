@@ -2,6 +2,7 @@
 
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
+#include "link/RunningWork.h"
 
 #include <QCloseEvent>
 #include <QMenu>
@@ -56,7 +57,9 @@ void CChildFrame::closeEvent(QCloseEvent* event)
     // Unsaved edits are asked about as closing the program asks: Save saves first (a save that fails
     // keeps the window), Discard closes without saving, Cancel keeps the window as it is. The
     // document stays alive either way, its edits included, so nothing is lost by a window closing.
-    if (isVisible() && !m_pDocument->SaveModified())
+    // While the radio is being read or written it only hides, unasked: a question standing open would
+    // hold the transfer between two blocks, and the radio may give up waiting.
+    if (isVisible() && CRunningWork::IsIdle() && !m_pDocument->SaveModified())
         return;
     hide();
 }
