@@ -4,6 +4,8 @@
 #include "widgets/HelpLayer.h"
 #include "app/MainFrame.h"
 #include "config/IniFile.h"
+#include "config/Language.h"
+#include "config/WrittenNotes.h"
 #include "config/UserSettings.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
@@ -76,10 +78,8 @@ void CBatchMenu::OnBatchWrite()
     // Every run of the batch ends with what it did in the status bar.
     CBatchWriteDlg* dialog = m_pDialog;
     connect(dialog, &CBatchWriteDlg::Finished, this, [this, dialog] {
-        m_pFrame->ShowDone(tr("Batch Write: %1 radios written, %2 failed, at %3")
-                .arg(dialog->DoneCount())
-                .arg(dialog->FailedCount())
-                .arg(QTime::currentTime().toString(QStringLiteral("HH:mm"))));
+        m_pFrame->ShowDone(WrittenNotes::BatchDone(
+            dialog->DoneCount(), dialog->FailedCount(), QTime::currentTime(), CLanguage::IsChinese()));
     });
     m_pDialog->show();
 }

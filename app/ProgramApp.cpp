@@ -205,6 +205,7 @@ void CProgramApp::OnProgrammingLog()
         if (child->Document() && !child->Document()->PathName().isEmpty())
             openFiles << child->Document()->PathName();
     CProgramLogDlg dialog(m_pMainFrame.get(), openFiles);
+    connect(&dialog, &CProgramLogDlg::Exported, m_pMainFrame.get(), &CMainFrame::ShowDone);
     ModalDialog::Exec(dialog);
     if (const QString path = dialog.ChosenBackup(); !path.isEmpty())
         OpenDocumentFile(path, true);
