@@ -47,7 +47,7 @@ void CLogFollower::Watch()
             m_Watcher.addPath(one);
 }
 
-void CLogFollower::ReadAll(bool chinese, const RecordSink& onRecord, const NoteSink& onNote)
+bool CLogFollower::ReadAll(bool chinese, const RecordSink& onRecord, const NoteSink& onNote)
 {
     const QStringList files = m_Log.Files();
     for (qsizetype i = 0; i + 1 < files.size(); ++i)
@@ -57,13 +57,15 @@ void CLogFollower::ReadAll(bool chinese, const RecordSink& onRecord, const NoteS
     // Only a regular file: a FIFO or a device in the log's place is not waited on.
     QFile file(files.constLast());
     if (!QFileInfo(file.fileName()).isFile() || !file.open(QIODevice::ReadOnly))
-        return;
+        return m_Log.Files() == files;
     m_At = CProgramLog::ReadFile(file, file.fileName(), {}, true, chinese, onRecord, onNote);
     // A cut last line is said now (a crash may have left it) and read again once it is whole.
     if (file.size() > m_At.offset)
         CProgramLog::ReadFile(file, file.fileName(), m_At, false, chinese, onRecord, onNote);
     if (file.seek(0))
         m_Head = file.read(std::min(kFollowerHeadBytes, m_At.offset));
+    // A rename between listing the files and reading the current one would hide the renamed records.
+    return m_Log.Files() == files;
 }
 
 bool CLogFollower::ReadNew(bool chinese, const RecordSink& onRecord, const NoteSink& onNote)

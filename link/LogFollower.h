@@ -27,7 +27,8 @@ public:
     explicit CLogFollower(const QString& logPath, QObject* parent = nullptr);
 
     // Every record of the log, as CProgramLog::ForEach reads it; remembers where the current file ends.
-    void ReadAll(bool chinese, const RecordSink& onRecord, const NoteSink& onNote);
+    // False when the log was renamed while it was read: records may have been missed, read again.
+    bool ReadAll(bool chinese, const RecordSink& onRecord, const NoteSink& onNote);
     // The records appended since the last reading. False, and nothing read, when the current file is no
     // longer the one read before: the caller starts again with ReadAll.
     bool ReadNew(bool chinese, const RecordSink& onRecord, const NoteSink& onNote);

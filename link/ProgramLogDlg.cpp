@@ -32,12 +32,13 @@ namespace {
 
 constexpr int kRecordRole = Qt::UserRole + 1; // the row's record: its serial number in this window
 constexpr int kMostNotes = 20; // more are counted, not listed
+constexpr int kLogReadAttempts = 3;
 
 // Said once a session: a dealer writing forty radios wants one notice, not forty.
 std::atomic<bool> g_Told { false };
 
 // The window's columns from the record's shown fields (in the order of CLogRecord::Columns).
-constexpr int kFieldOfColumn[CProgramLogDlg::kColumnCount]
+constexpr int kLogFieldOfColumn[CProgramLogDlg::kColumnCount]
     = { 0, 1, 2, 3, 10, 9, 4, 6, 7, 8, 11, 12, 5 };
 
 } // namespace
@@ -107,18 +108,25 @@ void CProgramLogDlg::Load()
     // A record at a time, keeping the newest rows and the first notes: memory stays bounded whatever
     // the size of the log.
     std::deque<CLogRecord> newest;
-    m_nTotal = 0;
-    m_NoteLines.clear();
-    m_nMoreNotes = 0;
-    m_pFollower->ReadAll(
-        CLanguage::IsChinese(),
-        [&](const CLogRecord& record) {
-            ++m_nTotal;
-            newest.push_back(record);
-            if (newest.size() > std::size_t(kMostRows))
-                newest.pop_front();
-        },
-        [this](const QString& note) { AddNote(note); });
+    // Read again when another program renamed the log meanwhile (at most a few times: the log is only
+    // renamed every 10 MB).
+    for (int attempt = 0; attempt < kLogReadAttempts; ++attempt) {
+        newest.clear();
+        m_nTotal = 0;
+        m_NoteLines.clear();
+        m_nMoreNotes = 0;
+        const bool whole = m_pFollower->ReadAll(
+            CLanguage::IsChinese(),
+            [&](const CLogRecord& record) {
+                ++m_nTotal;
+                newest.push_back(record);
+                if (newest.size() > std::size_t(kMostRows))
+                    newest.pop_front();
+            },
+            [this](const QString& note) { AddNote(note); });
+        if (whole)
+            break;
+    }
     m_Records.clear();
     m_nFirstSerial = 0;
     m_Table->setRowCount(0);
@@ -169,7 +177,7 @@ void CProgramLogDlg::AddRows(const std::deque<CLogRecord>& records)
         const QStringList fields = record.ShownFields();
         for (int column = 0; column < kColumnCount; ++column) {
             auto* item = new QTableWidgetItem;
-            const QString full = column == kPort ? record.ShownPort() : fields.at(kFieldOfColumn[column]);
+            const QString full = column == kPort ? record.ShownPort() : fields.at(kLogFieldOfColumn[column]);
             // Blocks sort as numbers; every other column as its text (the times are ISO 8601).
             if (column == kBlocks)
                 item->setData(Qt::DisplayRole, record.blocks);
