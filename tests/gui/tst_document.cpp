@@ -85,6 +85,9 @@ private slots:
         QCOMPARE(bytes.mid(16 + 0x390),
             QByteArray(reinterpret_cast<const char*>(expected.Data().data()) + 0x390, 0x70));
         QCOMPARE(f.Doc()->Title(), QString("first.dat"));
+        // The status bar says where it went.
+        const QString saved = f.Frame()->statusBar()->currentMessage();
+        QVERIFY2(saved.startsWith("Saved " + f.DataPath("first.dat") + " at "), qPrintable(saved));
 
         // From now on Save writes that file without asking.
         Edit(f);
@@ -378,6 +381,8 @@ private slots:
         QVERIFY2(f.messages[0].text.contains(message) && f.messages[0].text.contains("radio.dat"),
             qPrintable(f.messages[0].text));
         QCOMPARE(f.Doc()->IsModified(), !saved);
+        // Only a save that happened is said in the status bar.
+        QCOMPARE(f.Frame()->statusBar()->currentMessage().startsWith("Saved "), saved);
         if (saved) // whole through the name used, the other name as it was
             QVERIFY(Read(path) == DataFile::Serialize(f.Doc()->m_Image) && Read(secondName) == before);
         else if (blocker != "fifo")
