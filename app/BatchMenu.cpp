@@ -6,6 +6,7 @@
 #include "config/IniFile.h"
 #include "config/Language.h"
 #include "config/UserDataNotes.h"
+#include "config/WrittenNotes.h"
 #include "config/UserSettings.h"
 #include "editor/ProgramView.h"
 #include "image/ProgramDoc.h"
@@ -16,6 +17,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QTime>
+
+#include <memory>
 
 CBatchMenu::CBatchMenu(CMainFrame* frame, const CIniFile& ini)
     : QObject(frame)
@@ -77,15 +80,35 @@ void CBatchMenu::OnBatchWrite()
         return;
     m_pDialog = new CBatchWriteDlg(m_Ini, image, *tables, m_pFrame);
     m_pDialog->SetDocumentPath(child->Document()->PathName());
+    // Every Start takes the document as it is then; the questions are asked again only when it changed
+    // since they were answered. A closed document leaves the window what it last took.
+    QPointer<CChildFrame> source(child);
+    auto answered = std::make_shared<CBatchWriteDlg::Content>(CBatchWriteDlg::Content { image, *tables });
+    m_pDialog->SetContentSource([this, source, answered]() -> std::optional<CBatchWriteDlg::Content> {
+        if (!source)
+            return *answered;
+        CProgramView* view = source->View();
+        view->OnLeaveCell();
+        view->StoreGrid();
+        const CRadioImage& now = source->Document()->m_Image;
+        if (now == answered->image)
+            return *answered;
+        const std::optional<bool> again = WriteQuestions::Ask(
+            m_pFrame, m_Ini, *source->Document(), now, { view->m_nLowerLimit, view->m_nUpperLimit });
+        if (!again)
+            return std::nullopt;
+        *answered = { now, *again };
+        if (m_pDialog)
+            m_pDialog->SetDocumentPath(source->Document()->PathName());
+        return *answered;
+    });
     m_pDialog->setAttribute(Qt::WA_DeleteOnClose);
     m_pFrame->ShowDone(QString());
     // Every run of the batch ends with what it did in the status bar.
     CBatchWriteDlg* dialog = m_pDialog;
     connect(dialog, &CBatchWriteDlg::Finished, this, [this, dialog] {
-        m_pFrame->ShowDone(tr("Batch Write: %1 radios written, %2 failed, at %3")
-                .arg(dialog->DoneCount())
-                .arg(dialog->FailedCount())
-                .arg(QTime::currentTime().toString(QStringLiteral("HH:mm"))));
+        m_pFrame->ShowDone(WrittenNotes::BatchDone(
+            dialog->DoneCount(), dialog->FailedCount(), QTime::currentTime(), CLanguage::IsChinese()));
     });
     m_pDialog->show();
 }

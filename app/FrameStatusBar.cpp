@@ -2,11 +2,14 @@
 
 #include "app/KeyLockState.h"
 #include "config/CommandPrompts.h"
+#include "widgets/ElidedLabel.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QMenu>
+
+#include <algorithm>
 
 namespace {
 const char* const kIndicatorNames[3] = { "CAP", "NUM", "SCRL" };
@@ -29,6 +32,7 @@ CFrameStatusBar::CFrameStatusBar(QWidget* parent)
     connect(this, &QStatusBar::messageChanged, this, [this](const QString& message) {
         if (message.isEmpty() && !IsOverMenuEntry())
             showMessage(m_strDone.isEmpty() ? CommandPrompts::Ready() : m_strDone);
+        FitNotice();
     });
     showMessage(CommandPrompts::Ready());
     UpdateIndicators();
@@ -39,6 +43,42 @@ CFrameStatusBar::CFrameStatusBar(QWidget* parent)
 CFrameStatusBar::~CFrameStatusBar()
 {
     qApp->removeEventFilter(this);
+}
+
+void CFrameStatusBar::SetPortNotice(const QString& text)
+{
+    if (!m_pNotice) {
+        m_pNotice = new CElidedLabel(text, this);
+        m_pNotice->setObjectName(QStringLiteral("portNotice"));
+        addPermanentWidget(m_pNotice);
+    }
+    m_pNotice->setText(text);
+    m_pNotice->setToolTip(text);
+    FitNotice();
+}
+
+QLabel* CFrameStatusBar::PortNotice() const
+{
+    return m_pNotice;
+}
+
+void CFrameStatusBar::FitNotice()
+{
+    if (!m_pNotice)
+        return;
+    // The message is drawn left of the first of the panes; the notice takes what the message leaves.
+    constexpr int kRoom = 40; // margins, spacing and the size grip
+    int used = fontMetrics().horizontalAdvance(currentMessage()) + kRoom;
+    for (const QLabel* indicator : m_Indicators)
+        used += indicator->width() + 6;
+    const int room = width() - used;
+    m_pNotice->setMaximumWidth(std::clamp(room, m_pNotice->minimumSizeHint().width(), m_pNotice->FullWidth()));
+}
+
+void CFrameStatusBar::resizeEvent(QResizeEvent* event)
+{
+    QStatusBar::resizeEvent(event);
+    FitNotice();
 }
 
 void CFrameStatusBar::ShowDone(const QString& text)

@@ -11,6 +11,8 @@
 #include "app/MDIClientWnd.h"
 #include "app/NavigationTree.h"
 #include "config/CommandPrompts.h"
+#include "config/Language.h"
+#include "config/WrittenNotes.h"
 #include "app/MenuHelp.h"
 #include "widgets/HelpLayer.h"
 #include "editor/CsvCommands.h"
@@ -23,6 +25,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QShortcut>
+#include <QTime>
 #include <QToolBar>
 #include <QToolButton>
 #include <QMdiArea>
@@ -187,6 +190,9 @@ void CMainFrame::AddChild(CChildFrame* child)
     connect(child, &QMdiSubWindow::windowStateChanged, this, [this, child] { FitChildToArea(child); });
     m_pEditMenu->Attach(child);
     connect(child->View(), &CProgramView::WorkDone, this, &CMainFrame::ShowDone);
+    connect(child->Document(), &CProgramDoc::Saved, this, [this](const QString& path) {
+        ShowDone(WrittenNotes::Saved(path, QTime::currentTime(), CLanguage::IsChinese()));
+    });
     connect(child->View(), &CProgramView::BandNote, this, &CMainFrame::ShowBandNote);
     UpdateCommands();
 }
@@ -342,7 +348,8 @@ void CMainFrame::OnCommand(int id)
         m_pReportPrinter->Preview(this, ViewTargets::Report(*view));
         break;
     case kFileExportPdf:
-        m_pReportPrinter->ExportPdf(this, ViewTargets::Report(*view));
+        if (const QString note = m_pReportPrinter->ExportPdf(this, ViewTargets::Report(*view)); !note.isEmpty())
+            ShowDone(note);
         break;
     case kChannelInformation:
         child->showNormal();

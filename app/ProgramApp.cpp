@@ -10,6 +10,7 @@
 #include "app/BatchMenu.h"
 #include "app/ServiceMenu.h"
 #include "app/FrameBars.h"
+#include "app/FrameStatusBar.h"
 #include "widgets/MessageBox.h"
 #include "app/NavigationTree.h"
 #include "app/OpenBackupDlg.h"
@@ -119,11 +120,8 @@ bool CProgramApp::InitInstance(const QStringList& arguments)
     const QStringList rest = CPortName::TakeOverrideOptions(arguments, &refused);
     for (const QString& option : refused)
         qWarning("Program: ignored \"%s\": use --port COMn=DEVICE", qPrintable(option));
-    if (const QString notice = CPortName::OverrideNotice(CLanguage::IsChinese()); !notice.isEmpty()) {
-        auto* label = new QLabel(notice);
-        label->setObjectName(QStringLiteral("portNotice"));
-        m_pMainFrame->statusBar()->addPermanentWidget(label);
-    }
+    if (const QString notice = CPortName::OverrideNotice(CLanguage::IsChinese()); !notice.isEmpty())
+        m_pMainFrame->Bars()->StatusBar()->SetPortNotice(notice);
 
     const QString fileArgument = rest.isEmpty() ? QString() : rest.constFirst();
     CChildFrame* first = fileArgument.isEmpty() ? NewDocumentWindow() : OpenDocumentFile(fileArgument);
@@ -205,6 +203,7 @@ void CProgramApp::OnProgrammingLog()
         if (child->Document() && !child->Document()->PathName().isEmpty())
             openFiles << child->Document()->PathName();
     CProgramLogDlg dialog(m_pMainFrame.get(), openFiles);
+    connect(&dialog, &CProgramLogDlg::Exported, m_pMainFrame.get(), &CMainFrame::ShowDone);
     ModalDialog::Exec(dialog);
     if (const QString path = dialog.ChosenBackup(); !path.isEmpty())
         OpenDocumentFile(path, true);

@@ -107,7 +107,9 @@ void CServiceMenu::RunOnActiveDocument(
                                                                          : CTableOrigin::Tables::Alignment);
         CProgramLogDlg::Record(parent, CLogRecord::Of(exchange, port, device, file, m_Ini));
     });
+    ServiceDriver::SetPortName(port);
     dialog(document->m_Image, { view->m_nLowerLimit, view->m_nUpperLimit }, device);
+    ServiceDriver::SetPortName({});
     ServiceDriver::SetRecorder({});
     document->RecordChange(before, QStringLiteral("Service"));
 }

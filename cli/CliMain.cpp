@@ -93,8 +93,9 @@ QString CliUsage()
         "      --from L puts Locations L..L+15 into channels 1..16 and leaves the other rows out\n"
         "  program-cli diff A.dat B.dat [--lang english|chinese]\n"
         "      exit 0 the same, 1 different, 2 a file could not be read\n"
-        "  program-cli log [--since DATE] [--port PORT] [--file TEXT] [--csv]\n"
-        "      every read and write of a radio, newest last; DATE 2026-12-08 or 2026-12-08T14:30 (UTC)\n"
+        "  program-cli log [--since DATE] [--until DATE] [--port PORT] [--file TEXT] [--csv]\n"
+        "      every read and write of a radio, newest last; DATE 2026-12-08 or 2026-12-08T14:30 (UTC),\n"
+        "      --until DATE taking in the whole day or minute it names\n"
         "Every command takes -q (--quiet): read, write, export, import and print then leave out the line\n"
         "that says what was done.\n"
         "Exit status: 0 done, 1 refused input or failed file or radio, 2 usage error.\n");

@@ -3,6 +3,7 @@
 #include "link/ProgramLog.h"
 
 #include <QDate>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -23,14 +24,27 @@ QDateTime SinceTime(const QString& text)
     return time;
 }
 
+// The first moment after the date or time text names, so that --until takes in all of it: a date
+// reaches to its midnight, "14:30" to 14:31, "14:30:05" to 14:30:06. Invalid when it is neither.
+QDateTime UntilEnd(const QString& text)
+{
+    const QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (date.isValid())
+        return QDateTime(date.addDays(1), QTime(0, 0), Qt::UTC);
+    const QDateTime time = SinceTime(text);
+    static const QRegularExpression withSeconds(QStringLiteral("[T ]\\d{2}:\\d{2}:\\d{2}"));
+    return time.isValid() ? time.addSecs(text.contains(withSeconds) ? 1 : 60) : time;
+}
+
 // Whether record is one the options ask for.
 struct LogFilter {
     QDateTime since;
+    QDateTime until; // the first moment no longer asked for
     QString port;
     QString file;
     bool Matches(const CLogRecord& record) const
     {
-        return (!since.isValid() || record.time >= since)
+        return (!since.isValid() || record.time >= since) && (!until.isValid() || record.time < until)
             && (port.isEmpty() || record.port.compare(port, Qt::CaseInsensitive) == 0)
             && (file.isEmpty() || record.file.contains(file, Qt::CaseInsensitive));
     }
@@ -46,11 +60,12 @@ void PrintRow(QTextStream& out, const QStringList& row, const QList<int>& widths
 
 } // namespace
 
-// program-cli log [--since DATE] [--port PORT] [--file TEXT] [--csv]: the programming log, newest
+// program-cli log [--since DATE] [--until DATE] [--port PORT] [--file TEXT] [--csv]: the programming log, newest
 // last, as a table or as CSV. Lines of the log that cannot be read are said on stderr and skipped.
 int RunLog(CCliContext& context, const QStringList& args)
 {
     QDateTime since;
+    QDateTime until;
     QString port;
     QString file;
     bool csv = false;
@@ -62,6 +77,11 @@ int RunLog(CCliContext& context, const QStringList& args)
             if (!since.isValid())
                 return context.UsageError(QStringLiteral(
                     "--since takes a date or a date and time, e.g. 2026-12-08 or 2026-12-08T14:30"));
+        } else if (arg == QLatin1String("--until") && hasValue) {
+            until = UntilEnd(args.at(++i));
+            if (!until.isValid())
+                return context.UsageError(QStringLiteral(
+                    "--until takes a date or a date and time, e.g. 2026-12-08 or 2026-12-08T14:30"));
         } else if (arg == QLatin1String("--port") && hasValue) {
             port = args.at(++i);
         } else if (arg == QLatin1String("--file") && hasValue) {
@@ -73,10 +93,13 @@ int RunLog(CCliContext& context, const QStringList& args)
         }
     }
 
+    if (since.isValid() && until.isValid() && until <= since)
+        return context.UsageError(QStringLiteral("--until names a time before --since: no record could match"));
+
     // A record at a time, however big the log: the table is read twice, once for the width of each
     // column and once to print, and prints as many rows as the first reading counted.
     const CProgramLog log;
-    const LogFilter filter { since, port, file };
+    const LogFilter filter { since, until, port, file };
     QTextStream& out = context.Out();
     const bool zh = context.IsChinese();
     const auto note = [&context](const QString& text) { context.Err() << text << '\n'; };

@@ -2,6 +2,7 @@
 
 #include "config/FileKind.h"
 #include "config/SafeFile.h"
+#include "config/WrittenNotes.h"
 #include "widgets/FilePrompt.h"
 #include "widgets/MessageBox.h"
 #include "widgets/ModalDialog.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTime>
 
 namespace CsvCommands {
 namespace {
@@ -123,11 +125,15 @@ void Export(CProgramView& view)
     }
     // As every save: a failed write leaves whatever file was there as it was.
     const CRadioImage image = currentImage(view);
-    const QString reason = SafeFile::Write(path, ChannelCsv::Export(image));
+    const QByteArray list = ChannelCsv::Export(image);
+    const QString reason = SafeFile::Write(path, list);
     if (!reason.isEmpty()) {
         CMessageBox::Show(&view, tr("%1 cannot be written: %2").arg(path, reason));
         return;
     }
+    // A line a channel after the header; the list holds no text that could break a line.
+    emit view.WorkDone(WrittenNotes::ChannelsExported(
+        int(list.count('\n')) - 1, path, QTime::currentTime(), view.Cells().IsChinese()));
     // Written as they are, but the user should know before handing the list on.
     const QStringList warnings = ChannelCsv::ExportWarnings(image, view.Cells().IsChinese());
     if (!warnings.isEmpty())

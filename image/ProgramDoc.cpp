@@ -136,6 +136,7 @@ bool CProgramDoc::OnSaveDocument(const QString& path)
     }
     m_DiskBytes = DataFile::Serialize(m_Image);
     SetModifiedFlag(false);
+    emit Saved(path);
     return true;
 }
 

@@ -105,6 +105,8 @@ signals:
     // The image was replaced as a whole (undo, redo, ChangeImage): the view shows it anew.
     void ImageReplaced();
     void ModifiedChanged(bool modified);
+    // Save or Save As wrote the document to path, every byte on the disk.
+    void Saved(const QString& path);
 
 private:
     void ReportSaveLoadException(const DataFile::Result& result, const QString& path);

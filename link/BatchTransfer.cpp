@@ -15,6 +15,7 @@ constexpr CBilingual kFailed { "%1: failed after %2 s: %3", "%1: %2 秒后失败
 constexpr CBilingual kPortStopped { "%1: stopped after %2 s", "%1: %2 秒后已停止" };
 constexpr CBilingual kReadBackFailed { "the read-back for the verify failed (%1)", "校验回读失败 (%1)" };
 constexpr CBilingual kSummary { "%1 radios: %2 succeeded, %3 failed.", "共 %1 台: 成功 %2 台, 失败 %3 台。" };
+constexpr CBilingual kSummaryOne { "%1 radio: %2 succeeded, %3 failed.", "共 %1 台: 成功 %2 台, 失败 %3 台。" };
 
 using Clock = std::chrono::steady_clock;
 using Status = CCloneTransfer::Status;
@@ -141,5 +142,5 @@ QString CBatchTransfer::Summary(const std::vector<CBatchOutcome> &outcomes, bool
 
 QString CBatchTransfer::Summary(int total, int succeeded, bool chinese)
 {
-    return kSummary.Text(chinese).arg(total).arg(succeeded).arg(total - succeeded);
+    return (total == 1 ? kSummaryOne : kSummary).Text(chinese).arg(total).arg(succeeded).arg(total - succeeded);
 }

@@ -4,6 +4,7 @@
 #include "link/ProgramLogDlg.h"
 #include "config/IniFile.h"
 #include "config/Language.h"
+#include "config/UserSettings.h"
 #include "link/BatchTransfer.h"
 #include "link/PortName.h"
 #include "link/RepeatWriter.h"
@@ -23,9 +24,11 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QPushButton>
 #include <QFileInfo>
 #include <QThread>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -48,6 +51,7 @@ CBatchWriteDlg::CBatchWriteDlg(const CIniFile& ini, const CRadioImage& image, bo
     , m_Stop(new QPushButton(tr("Stop"), this))
     , m_Close(new QPushButton(tr("Close"), this))
 {
+    m_pPortPoll = new QTimer(this);
     setWindowTitle(tr("Batch Write"));
     CDialogHelp::Attach(this, CHelpLayer::kBatchWriteTopic);
     m_Log->setReadOnly(true);
@@ -64,14 +68,17 @@ CBatchWriteDlg::CBatchWriteDlg(const CIniFile& ini, const CRadioImage& image, bo
     buttons->addWidget(m_Stop);
     buttons->addWidget(m_Close);
     auto* layout = new QVBoxLayout(this);
-    if (withTables) {
-        // The service-mode choice stays in sight for as long as radios are being written with it.
-        auto* tables = new QLabel(
-            tr("Service mode: every radio also gets the document's power and alignment tables."), this);
-        tables->setObjectName(QStringLiteral("withTables"));
-        tables->setWordWrap(true);
-        layout->addWidget(tables);
-    }
+    // The service-mode choice stays in sight for as long as radios are being written with it.
+    m_pTables = new QLabel(tr("Service mode: every radio also gets the document's power and alignment tables."), this);
+    m_pTables->setObjectName(QStringLiteral("withTables"));
+    m_pTables->setWordWrap(true);
+    m_pTables->setVisible(withTables);
+    layout->addWidget(m_pTables);
+    auto* atStart = new QLabel(tr("Each Start writes the document as it is at that moment; edits made while a "
+                                  "batch runs reach the radios of the next Start."), this);
+    atStart->setObjectName(QStringLiteral("atStart"));
+    atStart->setWordWrap(true);
+    layout->addWidget(atStart);
     layout->addWidget(new QLabel(tr("Ports:"), this));
     layout->addWidget(m_Ports);
     layout->addWidget(m_Repeat);
@@ -81,8 +88,37 @@ CBatchWriteDlg::CBatchWriteDlg(const CIniFile& ini, const CRadioImage& image, bo
     layout->addWidget(m_Log);
     layout->addLayout(buttons);
 
+    // Remembered as the Write progress window's box is: the same choice for one radio or many.
+    m_Verify->setChecked(CUserSettings::ForConfiguration(m_Ini).VerifyAfterWriting());
+    connect(m_Verify, &QCheckBox::toggled, this,
+        [this](bool on) { CUserSettings::ForConfiguration(m_Ini).SetVerifyAfterWriting(on); });
+
     SetPorts(OfferedPorts(), { CPortName::Current() });
     UpdateControls();
+    m_pPortPoll->setInterval(kPortPollMs);
+    connect(m_pPortPoll, &QTimer::timeout, this, [this] {
+        if (!IsRunning())
+            RefreshPorts();
+    });
+    m_pPortPoll->start();
+}
+
+void CBatchWriteDlg::RefreshPorts()
+{
+    QStringList ports = m_Listed;
+    for (const QString& port : OfferedPorts())
+        if (!ports.contains(port))
+            ports << port;
+    // Made anew only when something shows differently, so a list being looked at stays still.
+    const QList<PortRow> rows = PortRows(ports);
+    bool same = rows.size() == m_Ports->count();
+    for (int i = 0; same && i < rows.size(); ++i)
+        same = m_Ports->item(i)->text() == rows.at(i).text;
+    if (same)
+        return;
+    const int scrolled = m_Ports->verticalScrollBar()->value();
+    SetPorts(ports, TickedPorts());
+    m_Ports->verticalScrollBar()->setValue(scrolled);
 }
 
 CBatchWriteDlg::~CBatchWriteDlg()
@@ -113,9 +149,9 @@ QStringList CBatchWriteDlg::OfferedPorts()
     return ports;
 }
 
-void CBatchWriteDlg::SetPorts(const QStringList& ports, const QStringList& ticked)
+QList<CBatchWriteDlg::PortRow> CBatchWriteDlg::PortRows(const QStringList& ports) const
 {
-    m_Ports->clear();
+    QList<PortRow> rows;
     const QList<CSystemPorts::Port> present = CSystemPorts::Available();
     const bool zh = CLanguage::IsChinese();
     for (const QString& port : ports) {
@@ -135,13 +171,23 @@ void CBatchWriteDlg::SetPorts(const QStringList& ports, const QStringList& ticke
             text = name + QStringLiteral("  \u2192  ") + text;
         if (!there)
             text += QLatin1String("  ") + kNotPresent.Text(zh);
-        auto* item = new QListWidgetItem(text, m_Ports);
-        item->setData(Qt::UserRole, port);
-        item->setData(kPresentRole, there);
+        rows.append({ port, text, there });
+    }
+    return rows;
+}
+
+void CBatchWriteDlg::SetPorts(const QStringList& ports, const QStringList& ticked)
+{
+    m_Listed = ports;
+    m_Ports->clear();
+    for (const PortRow& row : PortRows(ports)) {
+        auto* item = new QListWidgetItem(row.text, m_Ports);
+        item->setData(Qt::UserRole, row.port);
+        item->setData(kPresentRole, row.present);
         item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
-        if (!there)
+        if (!row.present)
             item->setForeground(m_Ports->palette().brush(QPalette::Disabled, QPalette::Text));
-        item->setCheckState(ticked.contains(port) ? Qt::Checked : Qt::Unchecked);
+        item->setCheckState(ticked.contains(row.port) ? Qt::Checked : Qt::Unchecked);
     }
 }
 
@@ -203,6 +249,15 @@ void CBatchWriteDlg::OnStart()
         if (ports.isEmpty())
             m_State->setText(tr("Tick at least one port."));
         return;
+    }
+    // The document as it is now: edits made since the last Start go out with this one.
+    if (m_Source) {
+        const std::optional<Content> content = m_Source();
+        if (!content)
+            return;
+        m_Image = content->image;
+        m_bWithTables = content->withTables;
+        m_pTables->setVisible(m_bWithTables);
     }
     m_bStop = false;
     const bool verify = m_Verify->isChecked();

@@ -7,7 +7,9 @@
 #include <QStringList>
 
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 struct CBatchOutcome;
@@ -18,11 +20,14 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QThread;
+class QTimer;
 
 // Program > Batch Write...: the document's image into many radios. The ticked ports are written at
 // once; with "One radio after another" each ticked port goes on writing the next radio put on its
-// cable until Stop. The transfers run off the window's thread, so the window answers at all times;
-// Stop (or closing the window) ends them between blocks.
+// cable until Stop. Each Start takes the document as it is then; edits made while a batch runs reach
+// the next Start, as the window says. The transfers run off the window's thread, so the window
+// answers at all times; Stop (or closing the window) ends them between blocks. The port list follows
+// cables plugged in and pulled out while nothing runs.
 class CBatchWriteDlg : public QDialog {
     Q_OBJECT
 
@@ -34,6 +39,19 @@ public:
     // The data file the image came from, named in the programming log; empty for an unsaved document.
     void SetDocumentPath(const QString& path) { m_strFile = path; }
 
+    // What Start writes: the document's image as it is at that moment and whether the tables go too;
+    // nothing when the user stopped at a question. Without a source, the image the window was made with.
+    struct Content {
+        CRadioImage image;
+        bool withTables = false;
+    };
+    using ContentSource = std::function<std::optional<Content>()>;
+    void SetContentSource(ContentSource source) { m_Source = std::move(source); }
+
+    // How often the port list is looked at again while the window is open and idle.
+    static constexpr int kPortPollMs = 1000;
+    // Lists the ports again when cables came or went: those listed so far, and the system's new ones.
+    void RefreshPorts();
     // An entry's data: whether a device is behind its port now (bool).
     static constexpr int kPresentRole = Qt::UserRole + 1;
 
@@ -68,6 +86,12 @@ signals:
     void Finished();
 
 private:
+    struct PortRow {
+        QString port;
+        QString text;
+        bool present = false;
+    };
+    QList<PortRow> PortRows(const QStringList& ports) const;
     void AddLine(const QString& line, bool succeeded, bool counts);
     void OnWorkerDone();
     void UpdateControls();
@@ -77,6 +101,9 @@ private:
     const CIniFile& m_Ini;
     CRadioImage m_Image;
     bool m_bWithTables;
+    ContentSource m_Source;
+    QStringList m_Listed; // the ports on offer, as last set
+    QTimer* m_pPortPoll;
     QString m_strFile;
     std::atomic<bool> m_bStop { false };
     std::vector<QThread*> m_Workers;
@@ -92,6 +119,7 @@ private:
     QCheckBox* m_Verify;
     QLabel* m_Counts;
     QLabel* m_State;
+    QLabel* m_pTables = nullptr;
     QPlainTextEdit* m_Log;
     QPushButton* m_Start;
     QPushButton* m_Stop;

@@ -76,6 +76,8 @@ CLogRecord Start(CCloneTransfer::Direction direction, const QString& area, const
     record.time = now.addMSecs(-now.time().msec()); // whole seconds, as the log shows them
     record.port = port;
     record.cable = CableOf(device);
+    if (device != port)
+        record.device = device;
     record.direction
         = direction == CCloneTransfer::Direction::Read ? QStringLiteral("read") : QStringLiteral("write");
     record.area = area;
@@ -214,6 +216,8 @@ QByteArray CLogRecord::ToLine() const
     object.insert(QLatin1String("port"), port);
     if (!cable.isEmpty())
         object.insert(QLatin1String("cable"), cable);
+    if (!device.isEmpty())
+        object.insert(QLatin1String("device"), device);
     object.insert(QLatin1String("direction"), direction);
     object.insert(QLatin1String("area"), area);
     object.insert(QLatin1String("file"), file);
@@ -245,6 +249,7 @@ std::optional<CLogRecord> CLogRecord::FromLine(const QByteArray& line)
     const auto text = [&object](const char* name) { return object.value(QLatin1String(name)).toString(); };
     record.port = text("port");
     record.cable = text("cable");
+    record.device = text("device");
     record.direction = text("direction");
     record.area = text("area");
     record.file = text("file");
@@ -280,6 +285,22 @@ QStringList CLogRecord::ShownFields() const
     for (QString& field : fields)
         field = LogShownText(field);
     return fields;
+}
+
+QString CLogRecord::ShownPort() const
+{
+    QStringList about;
+    if (!device.isEmpty() && device != port)
+        about << device;
+    if (!cable.isEmpty())
+        about << cable;
+    const QString where = about.isEmpty() ? port : port + QStringLiteral(" (") + about.join(QStringLiteral(", ")) + QLatin1Char(')');
+    return LogShownText(where);
+}
+
+QString CLogRecord::ShortDigest() const
+{
+    return sha256.size() <= kShortDigest ? sha256 : sha256.left(kShortDigest) + QChar(0x2026);
 }
 
 QByteArray CLogRecord::CsvHeader()

@@ -22,6 +22,7 @@ public:
     QDateTime time; // UTC
     QString port; // as the user named it
     QString cable; // the system's description of the USB cable on that port, or empty
+    QString device; // the device the port opened when its name is another ("/dev/ttyUSB0" for COM1)
     QString direction; // "read", "write" or "compare" (a read to compare with a document)
     QString area; // "channels", "power" or "param"
     QString file; // the data file's path (bytes that are not UTF-8 kept, see FileName), "unsaved
@@ -67,6 +68,13 @@ public:
     // Fields as a table shows them: control characters and the bytes of a name that are not UTF-8
     // escaped ("\n", "\x1b", "\xff"), so no text can draw a row of its own or drive a terminal.
     QStringList ShownFields() const;
+    // The port as the log window shows it: with the device it opened and the cable, when known
+    // ("COM1 (/dev/ttyUSB0, USB Serial)"), escaped as ShownFields are.
+    QString ShownPort() const;
+    // The digest cut to its first kShortDigest hex digits and an ellipsis, for a column that the full
+    // 64 would crowd; empty stays empty.
+    static constexpr int kShortDigest = 12;
+    QString ShortDigest() const;
     // The header and a row of the CSV export, for a spreadsheet: the shown fields, with the text cells
     // that a spreadsheet would take for a formula made plain (the number of blocks stays a number).
     static QByteArray CsvHeader();

@@ -9,6 +9,7 @@
 #include <cstdio>
 
 QString CPortName::s_Current = QStringLiteral("COM1");
+QString CPortName::s_CommandLine;
 std::map<int, CPortName::Override> CPortName::s_Overrides;
 
 namespace {
@@ -95,13 +96,14 @@ void CPortName::SetCurrent(const QString &name)
 QString CPortName::LoadFromSettings(const CUserSettings &settings)
 {
     const QString device = settings.PortDevice();
-    s_Current = device.isEmpty() ? FromNumber(settings.PortNumber()) : device;
+    s_Current = !s_CommandLine.isEmpty() ? s_CommandLine : device.isEmpty() ? FromNumber(settings.PortNumber()) : device;
     return s_Current;
 }
 
 void CPortName::Choose(int n, CUserSettings &settings)
 {
     s_Current = FromNumber(n);
+    s_CommandLine.clear();
     settings.SetPortNumber(n);
     settings.SetPortDevice(QString());
 }
@@ -109,6 +111,7 @@ void CPortName::Choose(int n, CUserSettings &settings)
 void CPortName::ChooseDevice(const QString &device, CUserSettings &settings)
 {
     s_Current = device;
+    s_CommandLine.clear();
     settings.SetPortDevice(device);
 }
 
@@ -136,6 +139,7 @@ std::optional<CPortName::Override> CPortName::OverrideFor(int n)
 void CPortName::ClearOverrides()
 {
     s_Overrides.clear();
+    s_CommandLine.clear();
 }
 
 QStringList CPortName::TakeOverrideOptions(const QStringList &arguments, QStringList *rejected)
@@ -149,8 +153,14 @@ QStringList CPortName::TakeOverrideOptions(const QStringList &arguments, QString
             continue;
         }
         const QString value = i + 1 < arguments.size() ? arguments.at(++i) : QString();
-        if (!AddOverride(value, !port) && rejected)
-            *rejected << (arg + QLatin1Char(' ') + value).trimmed();
+        if (!AddOverride(value, !port)) {
+            if (rejected)
+                *rejected << (arg + QLatin1Char(' ') + value).trimmed();
+        } else if (s_CommandLine.isEmpty()) {
+            // The port named on the command line is the one this run talks to.
+            s_CommandLine = FromNumber(*ComNumber(value.left(value.indexOf(QLatin1Char('=')))));
+            s_Current = s_CommandLine;
+        }
     }
     return rest;
 }

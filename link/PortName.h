@@ -32,7 +32,8 @@ public:
     static QString Current();
     static void SetCurrent(const QString &name);
     // Makes the stored device path current when the user picked one of the system's ports; else forms
-    // the name from the stored number ("com", 1 when absent).
+    // the name from the stored number ("com", 1 when absent). A port given on the command line
+    // (--port / --virtual-radio COMn=DEVICE) comes first, whatever was stored, until the user picks one.
     static QString LoadFromSettings(const CUserSettings &settings);
     // Makes port n current and stores n for the next start.
     static void Choose(int n, CUserSettings &settings);
@@ -65,5 +66,6 @@ private:
     static QString UsbSerialDevice(int n);
 
     static QString s_Current;
+    static QString s_CommandLine; // the first port the command line gave; empty once one is picked
     static std::map<int, Override> s_Overrides;
 };

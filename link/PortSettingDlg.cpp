@@ -9,13 +9,17 @@
 #include "link/PortName.h"
 #include "link/SerialPort.h"
 #include "link/SystemPorts.h"
+#include "link/TransferNotes.h"
+#include "widgets/MessageBox.h"
 
 #include <QButtonGroup>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -26,8 +30,13 @@
 
 namespace {
 constexpr int kPortRowsPerColumn = 8;
-constexpr int kVisibleSystemPorts = 6;
+constexpr int kVisibleSystemPorts = 3;
 constexpr CBilingual kVirtualRadio { "virtual radio", "虚拟电台" };
+constexpr CBilingual kCurrentAbsent { "%1 is the port now, but it does not open: not plugged in, or held by another "
+                                      "program. It stays the port until you pick another.",
+    "当前端口 %1 现在无法打开: 未插入, 或被其他程序占用。在您选择其他端口之前它仍为当前端口。" };
+constexpr CBilingual kTypePath { "Type the device path of the port, for example /dev/ttyUSB0.",
+    "请输入端口的设备路径, 例如 /dev/ttyUSB0。" };
 
 // Opens the device the way an exchange does and lets it go again at once.
 bool Opens(const QString& device)
@@ -72,11 +81,29 @@ CPortSettingDlg::CPortSettingDlg(CIniFile& ini, QWidget* parent)
     m_SystemScroller->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     (new QVBoxLayout(systemBox))->addWidget(m_SystemScroller);
 
+    // Any device path, for a port the system does not report (a symbolic link, a device named by udev).
+    auto* typedRow = new QHBoxLayout;
+    m_TypedButton = new QRadioButton(tr("Device path:"), this);
+    m_TypedButton->setObjectName(QStringLiteral("typedPathButton"));
+    m_Group->addButton(m_TypedButton, kTypedPathId);
+    m_Typed = new QLineEdit(this);
+    m_Typed->setObjectName(QStringLiteral("typedPath"));
+    m_Typed->setPlaceholderText(QStringLiteral("/dev/serial/by-id/..."));
+    connect(m_Typed, &QLineEdit::textEdited, m_TypedButton, [this] { m_TypedButton->setChecked(true); });
+    typedRow->addWidget(m_TypedButton);
+    typedRow->addWidget(m_Typed, 1);
+    m_CurrentNote = new QLabel(this);
+    m_CurrentNote->setObjectName(QStringLiteral("currentNote"));
+    m_CurrentNote->setWordWrap(true);
+    m_CurrentNote->hide();
+
     auto* content = new QWidget(this);
     auto* column = new QVBoxLayout(content);
     column->setContentsMargins(0, 0, 0, 0);
     column->addWidget(box);
     column->addWidget(systemBox);
+    column->addLayout(typedRow);
+    column->addWidget(m_CurrentNote);
     DialogLayout::SetContentWithOkCancel(this, content);
 }
 
@@ -148,30 +175,59 @@ void CPortSettingDlg::OnInitDialog()
         button->setEnabled(Opens(device));
     }
 
-    // Nothing checked unless the current port opens; OK then changes nothing.
+    // The current port stays the choice even when it does not open now (a cable not plugged in yet),
+    // greyed and with a note; OK then keeps it.
     m_Group->setExclusive(false);
-    for (QRadioButton* button : m_Buttons)
+    for (QAbstractButton* button : m_Group->buttons())
         button->setChecked(false);
     m_Group->setExclusive(true);
     const QString current = CPortName::Current();
-    if (Opens(CPortName::DevicePath(current, m_Ini))) {
-        if (const qsizetype listed = m_SystemDevices.indexOf(current); listed >= 0)
-            m_Group->button(kFirstSystemPortId + int(listed))->setChecked(true);
-        else if (const std::optional<int> n = CPortName::NumberOf(current); n && PortButton(*n))
-            PortButton(*n)->setChecked(true);
-    }
+    QAbstractButton* chosen = nullptr;
+    if (const qsizetype listed = m_SystemDevices.indexOf(current); listed >= 0)
+        chosen = m_Group->button(kFirstSystemPortId + int(listed));
+    else if (const std::optional<int> n = CPortName::NumberOf(current); n && PortButton(*n))
+        chosen = PortButton(*n);
+    else if (!CPortName::NumberOf(current))
+        chosen = m_TypedButton;
+    m_Typed->setText(chosen == m_TypedButton ? current : QString());
+    if (chosen)
+        chosen->setChecked(true);
+    m_nOpenedId = m_Group->checkedId();
+    m_strOpenedPath = m_Typed->text();
+    const bool opens = Opens(CPortName::DevicePath(current, m_Ini));
+    m_CurrentNote->setText(kCurrentAbsent.Text().arg(
+        QDir::toNativeSeparators(TransferNotes::PortLabel(current, CPortName::DevicePath(current, m_Ini)))));
+    m_CurrentNote->setVisible(chosen && !opens);
     adjustSize();
 }
 
 void CPortSettingDlg::accept()
 {
     const int id = m_Group->checkedId();
+    const QString typed = m_Typed->text().trimmed();
+    // The choice as it opened changes nothing: a port given on the command line is not stored.
+    if (id == m_nOpenedId && (id != kTypedPathId || typed == m_strOpenedPath)) {
+        QDialog::accept();
+        return;
+    }
+    CUserSettings settings = CUserSettings::ForConfiguration(m_Ini);
     if (id >= kFirstButtonId && id < kFirstButtonId + kPortCount) {
-        CUserSettings settings = CUserSettings::ForConfiguration(m_Ini);
         CPortName::Choose(id - kFirstButtonId + 1, settings);
     } else if (id >= kFirstSystemPortId && id < kFirstSystemPortId + m_SystemDevices.size()) {
-        CUserSettings settings = CUserSettings::ForConfiguration(m_Ini);
         CPortName::ChooseDevice(m_SystemDevices.at(id - kFirstSystemPortId), settings);
+    } else if (id == kTypedPathId) {
+        if (typed.isEmpty()) {
+            CMessageBox::Show(this, kTypePath.Text());
+            m_Typed->setFocus();
+            return;
+        }
+        // A COM name typed is that COM button; anything else is a device, stored as typed.
+        const QString upper = typed.toUpper();
+        const std::optional<int> n = CPortName::NumberOf(upper);
+        if (n && PortButton(*n) && (upper == QStringLiteral("COM%1").arg(*n) || upper == CPortName::FromNumber(*n)))
+            CPortName::Choose(*n, settings);
+        else
+            CPortName::ChooseDevice(typed, settings);
     }
     QDialog::accept();
 }

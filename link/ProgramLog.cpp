@@ -123,37 +123,57 @@ bool CProgramLog::Owns(const QString& path) const
 void CProgramLog::ForEach(bool chinese, const std::function<void(const CLogRecord&)>& onRecord,
     const std::function<void(const QString&)>& onNote) const
 {
+    for (const QString& path : Files())
+        ReadFile(path, {}, false, chinese, onRecord, onNote);
+}
+
+CProgramLog::Position CProgramLog::ReadFile(const QString& path, Position from, bool holdCut, bool chinese,
+    const std::function<void(const CLogRecord&)>& onRecord, const std::function<void(const QString&)>& onNote)
+{
+    // Only a regular file: a FIFO or a device in the log's place is not waited on.
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return from;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return from;
+    return ReadFile(file, path, from, holdCut, chinese, onRecord, onNote);
+}
+
+CProgramLog::Position CProgramLog::ReadFile(QFile& file, const QString& path, Position from, bool holdCut,
+    bool chinese, const std::function<void(const CLogRecord&)>& onRecord,
+    const std::function<void(const QString&)>& onNote)
+{
+    if (!file.seek(from.offset))
+        return from;
     QByteArray line(kLongestLine + 1, '\0');
-    for (const QString& path : Files()) {
-        // Only a regular file: a FIFO or a device in the log's place is not waited on.
-        const QFileInfo info(path);
-        if (!info.isFile())
-            continue;
-        QFile file(path);
-        if (!file.open(QIODevice::ReadOnly))
-            continue;
-        for (int number = 1; !file.atEnd(); ++number) {
-            const qint64 length = file.readLine(line.data(), line.size());
-            if (length < 0)
-                break;
-            QByteArrayView text(line.constData(), length);
-            bool whole = true;
-            if (length > 0 && text.back() != '\n' && !file.atEnd()) {
-                // Longer than any record: the rest of it is passed over a piece at a time.
-                whole = false;
-                qint64 rest = 0;
-                while ((rest = file.readLine(line.data(), line.size())) > 0 && line.at(rest - 1) != '\n') { }
-            }
-            if (whole && text.trimmed().isEmpty())
-                continue;
-            const std::optional<CLogRecord> record
-                = whole ? CLogRecord::FromLine(text.toByteArray()) : std::nullopt;
-            if (record)
-                onRecord(*record);
-            else if (onNote)
-                onNote(kSkipped.Text(chinese).arg(QDir::toNativeSeparators(path)).arg(number));
+    Position at = from;
+    for (int number = from.line + 1; !file.atEnd(); ++number) {
+        const qint64 length = file.readLine(line.data(), line.size());
+        if (length < 0)
+            break;
+        QByteArrayView text(line.constData(), length);
+        bool whole = true;
+        if (length > 0 && text.back() != '\n' && !file.atEnd()) {
+            // Longer than any record: the rest of it is passed over a piece at a time.
+            whole = false;
+            qint64 rest = 0;
+            while ((rest = file.readLine(line.data(), line.size())) > 0 && line.at(rest - 1) != '\n') { }
         }
+        const bool ended = file.atEnd() && (length == 0 || text.back() != '\n') && whole;
+        if (ended && holdCut)
+            break; // its writer may not be done with it
+        at = { file.pos(), number };
+        if (whole && text.trimmed().isEmpty())
+            continue;
+        const std::optional<CLogRecord> record
+            = whole ? CLogRecord::FromLine(text.toByteArray()) : std::nullopt;
+        if (record)
+            onRecord(*record);
+        else if (onNote)
+            onNote(kSkipped.Text(chinese).arg(QDir::toNativeSeparators(path)).arg(number));
     }
+    return at;
 }
 
 CProgramLog::Contents CProgramLog::Read(bool chinese) const

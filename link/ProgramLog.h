@@ -8,6 +8,8 @@
 
 #include <functional>
 
+class QFile;
+
 // The programming log: one JSON line per read or write of a radio in "programming-log.jsonl" in the
 // user's data folder. Lines are only ever appended, each whole in one write and flushed to the disk;
 // at kRotateBytes the file is renamed with its date ("programming-log-20261208.jsonl") and a new one
@@ -37,6 +39,19 @@ public:
     // (a crash during its write) or garbled is left out and said through onNote.
     void ForEach(bool chinese, const std::function<void(const CLogRecord&)>& onRecord,
         const std::function<void(const QString&)>& onNote) const;
+    // Where a reading of one file stopped: the byte after the last whole line, and that line's number.
+    struct Position {
+        qint64 offset = 0;
+        int line = 0;
+    };
+    // The records of one of the log's files from position from on, as ForEach reads them. A last line
+    // without its line feed may still be being written: with holdCut it is left for the next reading
+    // (not read, not noted) and the position returned stays before it.
+    static Position ReadFile(const QString& path, Position from, bool holdCut, bool chinese,
+        const std::function<void(const CLogRecord&)>& onRecord, const std::function<void(const QString&)>& onNote);
+    // The same from a file already open; path names it in the notes.
+    static Position ReadFile(QFile& file, const QString& path, Position from, bool holdCut, bool chinese,
+        const std::function<void(const CLogRecord&)>& onRecord, const std::function<void(const QString&)>& onNote);
     // ForEach gathered: for logs known to be small.
     Contents Read(bool chinese) const;
     // The log's own files: the renamed ones oldest first, then the current one.

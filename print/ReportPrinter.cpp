@@ -3,6 +3,7 @@
 #include "config/FileKind.h"
 #include "widgets/DialogHelp.h"
 #include "widgets/HelpLayer.h"
+#include "config/WrittenNotes.h"
 #include "widgets/MessageBox.h"
 #include "config/Language.h"
 #include "image/ProgramDoc.h"
@@ -17,6 +18,7 @@
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QTime>
 
 CReportPrinter::PathHook CReportPrinter::s_PathHook;
 
@@ -105,22 +107,31 @@ void CReportPrinter::PageSetup(QWidget* parent)
     dialog.exec();
 }
 
-void CReportPrinter::ExportPdf(QWidget* parent, const Source& view)
+QString CReportPrinter::ExportPdf(QWidget* parent, const Source& view)
 {
+    // The document's own name with the report's extension, beside the document when it has a file.
+    const CProgramDoc* document = view.document;
+    const QFileInfo name(document->PathName().isEmpty() ? document->ProposedFileName() : document->PathName());
+    const QString base = name.completeBaseName() + QStringLiteral(".pdf");
+    const QString proposed = document->PathName().isEmpty() ? base : name.dir().filePath(base);
     QString path = s_PathHook
-        ? s_PathHook(parent)
-        : QFileDialog::getSaveFileName(parent, tr("Export PDF"), QString(), tr("PDF Files (*.pdf)"));
+        ? s_PathHook(parent, proposed)
+        : QFileDialog::getSaveFileName(parent, tr("Export PDF"), proposed, tr("PDF Files (*.pdf)"));
     if (path.isEmpty())
-        return;
+        return {};
     if (QFileInfo(path).suffix().isEmpty())
         path += QStringLiteral(".pdf");
     // The report never replaces the document's own data file.
-    if (FileKind::SameFile(path, view.document->PathName())) {
+    if (FileKind::SameFile(path, document->PathName())) {
         CMessageBox::Show(parent, tr("%1 is the document's data file; the report is not written over it.").arg(path));
-        return;
+        return {};
     }
     QString error;
+    const CPrintReport report = ReportOf(view);
     // The paper and margins of Print Setup, so the file matches the preview.
-    if (!CReportPdf::Write(path, ReportOf(view), &error, m_pPrinter->pageLayout()))
+    if (!CReportPdf::Write(path, report, &error, m_pPrinter->pageLayout())) {
         CMessageBox::Show(parent, error);
+        return {};
+    }
+    return WrittenNotes::ReportExported(report.PageCount(), path, QTime::currentTime(), CLanguage::IsChinese());
 }

@@ -20,8 +20,9 @@ class CReportPrinter : public QObject {
     Q_OBJECT
 
 public:
-    // Asks for the PDF file name; returns empty when the user cancels. Tests answer through this.
-    using PathHook = std::function<QString(QWidget* parent)>;
+    // Asks for the PDF file name, offering proposed; returns empty when the user cancels. Tests answer
+    // through this.
+    using PathHook = std::function<QString(QWidget* parent, const QString& proposed)>;
 
     explicit CReportPrinter(QObject* parent = nullptr);
     ~CReportPrinter() override;
@@ -45,8 +46,10 @@ public:
     QPrintPreviewDialog* CreatePreview(QWidget* parent, const Source& view);
     void Preview(QWidget* parent, const Source& view);
     void PageSetup(QWidget* parent);
-    // Asks for a file name and writes the report there; a failure is shown in a message box.
-    void ExportPdf(QWidget* parent, const Source& view);
+    // Asks for a file name, offering the document's own name with ".pdf" beside its data file, and
+    // writes the report there; a failure is shown in a message box. Returns what was written where,
+    // for the status bar; empty when nothing was.
+    QString ExportPdf(QWidget* parent, const Source& view);
 
     static void SetPathHook(PathHook hook);
 

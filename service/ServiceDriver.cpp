@@ -4,6 +4,7 @@
 #include "config/Language.h"
 #include "link/RunningWork.h"
 #include "link/SerialTrace.h"
+#include "link/TransferNotes.h"
 
 #include <QApplication>
 #include <QCursor>
@@ -11,6 +12,7 @@
 namespace {
 
 ServiceDriver::Recorder g_Recorder;
+QString g_ServicePortName;
 
 void Repaint()
 {
@@ -23,8 +25,11 @@ bool Run(QWidget* parent, CServiceExchange& exchange, const QString& device)
     // signal) ends it between blocks, with the same message a failed exchange gets.
     bool stop = false;
     const bool read = exchange.TransferDirection() == CServiceExchange::Direction::Read;
+    if (!g_ServicePortName.isEmpty())
+        exchange.SetPortName(g_ServicePortName);
+    const QString label = g_ServicePortName.isEmpty() ? device : TransferNotes::PortLabel(g_ServicePortName, device);
     const CRunningWork::Guard running(
-        read ? CRunningWork::Kind::ServiceRead : CRunningWork::Kind::ServiceWrite, { device }, [&stop] {
+        read ? CRunningWork::Kind::ServiceRead : CRunningWork::Kind::ServiceWrite, { label }, [&stop] {
             stop = true;
         });
     QApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
@@ -53,6 +58,11 @@ bool Run(QWidget* parent, CServiceExchange& exchange, const QString& device)
 } // namespace
 
 namespace ServiceDriver {
+
+void SetPortName(const QString& name)
+{
+    g_ServicePortName = name;
+}
 
 void SetRecorder(Recorder recorder)
 {

@@ -18,6 +18,9 @@ bool Read(QWidget* parent, CServiceExchange::Area area, CRadioImage& image, cons
 // Writes area of image; true when every block was acknowledged.
 bool Write(QWidget* parent, CServiceExchange::Area area, const CRadioImage& image, const QString& device);
 
+// The port the user picked (COM3), named with its device in every message; empty: the device alone.
+void SetPortName(const QString& name);
+
 // Hears of every exchange as it ends, after its message (the programming log); empty: nobody.
 using Recorder = std::function<void(QWidget* parent, const CServiceExchange& exchange)>;
 void SetRecorder(Recorder recorder);

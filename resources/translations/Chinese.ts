@@ -222,6 +222,10 @@
 <context>
     <name>CPortSettingDlg</name>
     <message>
+        <source>Device path:</source>
+        <translation>设备路径:</translation>
+    </message>
+    <message>
         <source>Port Setting</source>
         <translation>端口设置</translation>
     </message>
@@ -647,6 +651,10 @@
 </context>
 <context>
     <name>CBatchWriteDlg</name>
+    <message>
+        <source>Each Start writes the document as it is at that moment; edits made while a batch runs reach the radios of the next Start.</source>
+        <translation>每次按"开始"时写入文档当时的内容; 批量写入进行中所做的修改, 将在下一次"开始"时写入电台。</translation>
+    </message>
     <message>
         <source>One radio after another (until Stop)</source>
         <translation>逐台写入 (直到停止)</translation>

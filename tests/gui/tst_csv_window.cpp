@@ -256,6 +256,8 @@ void TestCsvWindow::exportWritesTheGrid()
     QVERIFY2(written.contains("\r\n2,,145.500000,,0.000000,,88.5,88.5,023,NN,023,Tone->Tone,FM,5.00,,5.0W,busy=Off,,,,\r\n"),
         written.constData());
     QVERIFY(fixture.messages.isEmpty());
+    const QString status = fixture.Frame()->statusBar()->currentMessage();
+    QVERIFY2(status.startsWith("Exported 1 channel to " + out + " at "), qPrintable(status));
 
     // A tone outside the list is written as it is, and the message names the channel.
     CRadioImage image = fixture.Doc()->m_Image;
@@ -281,6 +283,7 @@ void TestCsvWindow::exportWritesTheGrid()
     QVERIFY2(fixture.messages[0].text.contains(out) && fixture.messages[0].text.contains("Input/output error"),
         qPrintable(fixture.messages[0].text));
     QCOMPARE(TestFiles::Read(out), before);
+    QVERIFY(!fixture.Frame()->statusBar()->currentMessage().startsWith("Exported"));
 }
 
 QTEST_MAIN(TestCsvWindow)

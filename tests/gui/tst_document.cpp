@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPointer>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -62,6 +63,9 @@ private slots:
         QCOMPARE(bytes.mid(16 + 0x390),
             QByteArray(reinterpret_cast<const char*>(expected.Data().data()) + 0x390, 0x70));
         QCOMPARE(f.Doc()->Title(), QString("first.dat"));
+        // The status bar says where it went.
+        const QString saved = f.Frame()->statusBar()->currentMessage();
+        QVERIFY2(saved.startsWith("Saved " + f.DataPath("first.dat") + " at "), qPrintable(saved));
 
         // From now on Save writes that file without asking.
         DocumentFiles::Edit(f);

@@ -8,6 +8,7 @@
 #include "tests/common/TestFiles.h"
 
 #include <QFile>
+#include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -92,6 +93,8 @@ private slots:
         QVERIFY2(f.messages[0].text.contains(message) && f.messages[0].text.contains("radio.dat"),
             qPrintable(f.messages[0].text));
         QCOMPARE(f.Doc()->IsModified(), !saved);
+        // Only a save that happened is said in the status bar.
+        QCOMPARE(f.Frame()->statusBar()->currentMessage().startsWith("Saved "), saved);
         if (saved) // whole through the name used, the other name as it was
             QVERIFY(Read(path) == DataFile::Serialize(f.Doc()->m_Image) && Read(secondName) == before);
         else if (blocker != "fifo")

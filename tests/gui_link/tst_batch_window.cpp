@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
+#include <QStatusBar>
 #include <QTemporaryDir>
 
 using namespace LinkTest;
@@ -287,6 +288,60 @@ private slots:
         for (const QString& device : devices)
             expected << device + (stopped ? " stopped" : " done");
         QCOMPARE(logged, expected);
+    }
+
+    // The window takes the document at Start: a channel typed after the window opened reaches the
+    // radio; Verify is the Write window's remembered box; the window says both.
+    void batchTakesTheDocumentAtStart()
+    {
+        Bench bench;
+        Settings(bench).SetVerifyAfterWriting(true);
+        Menu(bench)->BatchWriteAction()->trigger();
+        CBatchWriteDlg* dialog = Menu(bench)->Dialog();
+        QVERIFY(dialog);
+        QVERIFY(dialog->VerifyBox()->isChecked());
+        dialog->VerifyBox()->setChecked(false);
+        QVERIFY(!Settings(bench).VerifyAfterWriting());
+        QVERIFY(dialog->findChild<QLabel*>("atStart")->text().contains("edits made while a batch runs"));
+        bench.fixture->ClickCell(3, 1);
+        bench.fixture->Type(QStringLiteral("146.5"));
+        dialog->SetPorts({ bench.Device() }, { bench.Device() });
+        QTest::mouseClick(dialog->StartButton(), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!dialog->IsRunning(), 30000);
+        QCOMPARE(dialog->DoneCount(), 1);
+        QCOMPARE(bench.fixture->RowTexts(3).value(1), QStringLiteral("146.50000"));
+        QVERIFY(bench.radio->Memory() == bench.Written(RadioMemory::Factory()));
+        QVERIFY(dialog->Log()->toPlainText().contains("1 radio: 1 succeeded, 0 failed."));
+        const QString status = bench.Frame()->statusBar()->currentMessage();
+        QVERIFY2(status.startsWith("Batch Write: 1 radio written, 0 failed, at "), qPrintable(status));
+        dialog->reject();
+    }
+
+    // Cables plugged in and pulled out while the window is open show in its list, ticks kept.
+    void batchPortListFollowsCables()
+    {
+        Bench bench;
+        QList<CSystemPorts::Port> reported;
+        CSystemPorts::SetSource([&reported] { return reported; });
+        Menu(bench)->BatchWriteAction()->trigger();
+        CBatchWriteDlg* dialog = Menu(bench)->Dialog();
+        QVERIFY(dialog);
+        const auto listed = [dialog] {
+            QStringList texts;
+            for (int i = 0; i < dialog->PortList()->count(); ++i)
+                if (dialog->PortList()->item(i)->text().startsWith("/dev/ttyACM7"))
+                    texts << dialog->PortList()->item(i)->text();
+            return texts;
+        };
+        QCOMPARE(listed(), QStringList());
+        reported = { { "/dev/ttyACM7", "USB Serial", "", "A1" } };
+        QTRY_COMPARE_WITH_TIMEOUT(listed(), QStringList { "/dev/ttyACM7  (USB Serial, serial number A1)" }, 10000);
+        dialog->PortList()->item(dialog->PortList()->count() - 1)->setCheckState(Qt::Checked);
+        reported.clear();
+        QTRY_COMPARE_WITH_TIMEOUT(listed(), QStringList { "/dev/ttyACM7  (not present)" }, 10000);
+        QVERIFY(dialog->TickedPorts().contains("/dev/ttyACM7"));
+        CSystemPorts::SetSource({});
+        dialog->reject();
     }
 
     // Each port with the device it opens and what the system says of its cable; ports with nothing

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -16,6 +17,10 @@
 
 using namespace LinkTest;
 using namespace TransferWindowTest;
+
+namespace {
+const QByteArray kDigest = "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef";
+}
 
 class TestLogWindow : public QObject {
     Q_OBJECT
@@ -83,8 +88,9 @@ private slots:
         QVERIFY(QDir().mkpath(QFileInfo(CProgramLog::Path()).absolutePath()));
         QFile file(CProgramLog::Path());
         QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write("{\"time\":\"2026-03-01T10:00:00Z\",\"port\":\"COM2\",\"direction\":\"write\",\"area\":\"channels\","
-                   "\"file\":\"/data/a.dat\",\"blocks\":60,\"verify\":\"verified\",\"outcome\":\"done\",\"version\":\"1.0\"}" "\n");
+        file.write("{\"time\":\"2026-03-01T10:00:00Z\",\"port\":\"COM2\",\"device\":\"/dev/ttyUSB1\",\"direction\":\"write\","
+                   "\"area\":\"channels\",\"file\":\"/data/a.dat\",\"sha256\":\"" + kDigest + "\",\"blocks\":60,"
+                   "\"verify\":\"verified\",\"outcome\":\"done\",\"version\":\"1.0\"}" "\n");
         file.write("{\"time\":\"2026-03-01T09:00:00Z\",\"port\":\"COM1\",\"cable\":\"USB Serial\",\"direction\":\"read\","
                    "\"area\":\"channels\",\"file\":\"unsaved document\",\"blocks\":64,\"verify\":\"not verified\","
                    "\"outcome\":\"done\",\"version\":\"1.0\",\"backup\":\"" + backup.toUtf8() + "\"}\n");
@@ -93,7 +99,7 @@ private slots:
         const QString exported = bench.fixture->DataPath(QStringLiteral("log.csv"));
         bench.fixture->fileAnswers << exported;
 
-        QStringList bottom, notes, filtered;
+        QStringList bottom, notes, filtered, headers, digest;
         bool backupForWrite = true, backupForRead = false;
         bench.fixture->onDialog = [&](QDialog& dialog) {
             auto* log = qobject_cast<CProgramLogDlg*>(&dialog);
@@ -101,11 +107,17 @@ private slots:
                 return int(QDialog::Rejected);
             QTableWidget* table = log->Table();
             const int last = table->rowCount() - 1;
-            for (int c = 0; c < 3; ++c)
+            for (int c = 0; c < table->columnCount(); ++c) {
+                headers << table->horizontalHeaderItem(c)->text();
                 bottom << table->item(last, c)->text();
+            }
+            digest << table->item(last, CProgramLogDlg::kDigest)->toolTip();
             bottom << QString::number(table->currentRow() == last && table->item(last, 0)->isSelected());
             notes << log->findChild<QLabel*>(QStringLiteral("logNotes"))->text();
             backupForWrite = log->OpenBackupButton()->isEnabled();
+            // The filter looks at whole texts, the digest's too.
+            log->Filter()->setText(QStringLiteral("cdef0123456789abcdef01"));
+            filtered << QString::number(!table->isRowHidden(last) && table->isRowHidden(0));
             log->Filter()->setText(QStringLiteral("usb serial"));
             for (int row = 0; row < table->rowCount(); ++row)
                 if (!table->isRowHidden(row))
@@ -119,10 +131,15 @@ private slots:
         const CChildFrame* before = bench.fixture->Child();
         bench.Frame()->FindCommand(CMainFrame::kProgrammingLog)->trigger();
         QCOMPARE(bench.fixture->dialogs, QStringList { "Programming Log" });
-        QCOMPARE(bottom, (QStringList { "2026-03-01T10:00:00Z", "COM2", "write", "1" }));
+        // How it ended first, the digest last: cut short, whole in its tooltip.
+        QCOMPARE(headers, (QStringList { "Time (UTC)", "Port", "Direction", "Area", "Outcome", "Verify", "File", "Type",
+                              "Band", "Blocks", "Version", "Backup", "SHA-256" }));
+        QCOMPARE(bottom, (QStringList { "2026-03-01T10:00:00Z", "COM2 (/dev/ttyUSB1)", "write", "channels", "done",
+                             "verified", "/data/a.dat", "", "", "60", "1.0", "", QString::fromUtf8("0123456789ab\u2026"), "1" }));
+        QCOMPARE(digest, QStringList { kDigest });
         QCOMPARE(notes, QStringList { CProgramLog::Path() + ", line 3: a cut or unreadable record was skipped." });
         QVERIFY(!backupForWrite);
-        QCOMPARE(filtered, QStringList { "COM1 (USB Serial)" });
+        QCOMPARE(filtered, (QStringList { "1", "COM1 (USB Serial)" }));
         QVERIFY(backupForRead);
         QFile csv(exported);
         QVERIFY(csv.open(QIODevice::ReadOnly));
@@ -133,6 +150,59 @@ private slots:
         // Open Backup opened the read's copy in a window of its own.
         QVERIFY(bench.fixture->Child() != before);
         QCOMPARE(bench.Messages(), QStringList());
+    }
+
+    void followsTheLog_data()
+    {
+        QTest::addColumn<bool>("logThere"); // with one record when the window opens; else no log, no folder
+        QTest::addColumn<int>("count"); // records another program appends while the window is open
+        QTest::addColumn<int>("rotateBytes"); // the size at which it renames the log
+        QTest::newRow("another program appends") << true << 5 << int(CProgramLog::kRotateBytes);
+        QTest::newRow("renamed again and again meanwhile") << true << 24 << 600;
+        QTest::newRow("the log begun while the window is open") << false << 5 << int(CProgramLog::kRotateBytes);
+    }
+
+    // The window follows the log: what another program appends while it is open appears, once each,
+    // across renames at the size limit, and the bottom row stays the one selected.
+    void followsTheLog()
+    {
+        QFETCH(bool, logThere);
+        QFETCH(int, count);
+        QFETCH(int, rotateBytes);
+        const QDir folder = QFileInfo(CProgramLog::Path()).dir();
+        QVERIFY(QDir(folder).removeRecursively());
+        if (logThere) {
+            QVERIFY(QDir().mkpath(folder.path()));
+            QVERIFY(TestFiles::Write(CProgramLog::Path(),
+                "{\"time\":\"2026-03-01T10:00:00Z\",\"port\":\"COM2\",\"direction\":\"write\"}\n"));
+        }
+        CProgramLogDlg dialog;
+        QTableWidget* table = dialog.Table();
+        const int before = logThere ? 1 : 0;
+        QCOMPARE(table->rowCount(), before);
+
+        QProcess appender;
+        appender.start(QCoreApplication::applicationDirPath() + "/link_log_appender",
+            { CProgramLog::Path(), QString::number(count), QString::number(rotateBytes), "COM7" });
+        QVERIFY(appender.waitForStarted());
+        appender.write("go\n");
+        appender.closeWriteChannel();
+        QVERIFY(appender.waitForFinished(30000));
+        QCOMPARE(appender.exitCode(), 0);
+        QCOMPARE(CProgramLog().Files().size() > 2, rotateBytes < 1000); // it did rename
+
+        QTRY_COMPARE_WITH_TIMEOUT(table->rowCount(), before + count, 20000);
+        QList<int> blocks, expected;
+        for (int row = 0; row < table->rowCount(); ++row)
+            if (table->item(row, CProgramLogDlg::kPort)->text() == "COM7")
+                blocks << table->item(row, CProgramLogDlg::kBlocks)->data(Qt::DisplayRole).toInt();
+        std::sort(blocks.begin(), blocks.end());
+        for (int i = 0; i < count; ++i)
+            expected << i;
+        QCOMPARE(blocks, expected);
+        QCOMPARE(table->currentRow(), table->rowCount() - 1);
+        QVERIFY(table->item(table->rowCount() - 1, 0)->isSelected());
+        QCOMPARE(dialog.findChild<QLabel*>(QStringLiteral("logNotes"))->text(), QString());
     }
 
     void logExportRefuses_data()

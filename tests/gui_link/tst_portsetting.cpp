@@ -9,7 +9,10 @@
 #include "link/PortSettingDlg.h"
 #include "link/SerialPort.h"
 #include "link/SystemPorts.h"
+#include "widgets/MessageBox.h"
 
+#include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -69,6 +72,7 @@ private slots:
     void init()
     {
         CPortName::ClearOverrides();
+        CPortName::SetCurrent(QStringLiteral("COM1"));
         CUserSettings(QString()).SetPortNumber(1);
         CUserSettings(QString()).SetPortDevice(QString());
         CSystemPorts::SetSource([] { return QList<CSystemPorts::Port> {}; });
@@ -136,8 +140,9 @@ private slots:
         QTest::addColumn<int>("checked"); // 0: none
         QTest::newRow("COM1 opens") << "COM1" << 1;
         QTest::newRow("prefixed COM10 opens") << "\\\\.\\COM10" << 10;
-        QTest::newRow("COM2 held by another program") << "COM2" << 0;
-        QTest::newRow("COM3 missing") << "COM3" << 0;
+        // A current port that does not open stays the choice, greyed, with a note.
+        QTest::newRow("COM2 held by another program") << "COM2" << 2;
+        QTest::newRow("COM3 missing") << "COM3" << 3;
         QTest::newRow("COM0 from a stray setting") << "COM0" << 0;
     }
 
@@ -159,6 +164,12 @@ private slots:
                 QVERIFY(!dialog.PortButton(3)->isEnabled());
                 QVERIFY(dialog.PortButton(10)->isEnabled());
                 QCOMPARE(CheckedPort(dialog), checked);
+                const bool absent = checked == 2 || checked == 3;
+                QCOMPARE(dialog.CurrentNote()->isVisible(), absent);
+                if (absent)
+                    QVERIFY2(dialog.CurrentNote()->text().startsWith(current + " (")
+                            && dialog.CurrentNote()->text().contains("does not open"),
+                        qPrintable(dialog.CurrentNote()->text()));
 #if !defined(Q_OS_WIN)
                 QCOMPARE(
                     dialog.PortButton(1)->text(), QStringLiteral("COM1  (%1)").arg(Device(*bench.radio)));
@@ -209,6 +220,83 @@ private slots:
         QCOMPARE(result, ok ? int(QDialog::Accepted) : int(QDialog::Rejected));
         QCOMPARE(CPortName::Current(), after);
         QCOMPARE(CUserSettings(QString()).PortNumber(), stored);
+    }
+
+    void typedPath_data()
+    {
+        QTest::addColumn<QString>("typed"); // DEVICE: the radio's device
+        QTest::addColumn<QString>("current"); // after OK; empty: the dialog stayed open
+        QTest::addColumn<QString>("stored"); // the device path stored, "" for a COM number
+        QTest::addColumn<bool>("opens"); // when the dialog opens again
+        QTest::newRow("a device path") << "DEVICE" << "DEVICE" << "DEVICE" << true;
+        QTest::newRow("a path to nothing now") << "/dev/zz-later" << "/dev/zz-later" << "/dev/zz-later" << false;
+        QTest::newRow("a COM name typed") << " com10 " << "\\\\.\\COM10" << "" << true;
+        QTest::newRow("nothing typed") << "  " << "" << "" << true;
+    }
+
+    // Any device path can be typed; it is remembered like a COM button and shown again, checked, the
+    // next time, with the note when it does not open then.
+    void typedPath()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, current);
+        QFETCH(QString, stored);
+        QFETCH(bool, opens);
+        Bench bench;
+        const QString device = Device(*bench.radio10);
+        typed.replace("DEVICE", device);
+        current.replace("DEVICE", device);
+        stored.replace("DEVICE", device);
+        CPortName::SetCurrent(QStringLiteral("COM1"));
+        CPortSettingDlg dialog(bench.ini);
+        QStringList shown;
+        CMessageBox::SetHook([&](const CMessageBox::Request& request) {
+            shown << request.text;
+            return QMessageBox::Ok;
+        });
+        const int result = RunDialog(
+            dialog,
+            [&] {
+                QTest::keyClicks(dialog.TypedPath(), typed);
+                QVERIFY(dialog.TypedPathButton()->isChecked());
+                QCOMPARE(CheckedPort(dialog), 0);
+            },
+            [&] {
+                dialog.accept();
+                if (dialog.isVisible())
+                    dialog.reject();
+            });
+        CMessageBox::SetHook({});
+        QCOMPARE(result, current.isEmpty() ? int(QDialog::Rejected) : int(QDialog::Accepted));
+        QCOMPARE(shown.size(), current.isEmpty() ? 1 : 0);
+        QCOMPARE(CPortName::Current(), current.isEmpty() ? QStringLiteral("COM1") : current);
+        QCOMPARE(CUserSettings(QString()).PortDevice(), stored);
+        if (stored.isEmpty())
+            return;
+        RunDialog(
+            dialog,
+            [&] {
+                QVERIFY(dialog.TypedPathButton()->isChecked());
+                QCOMPARE(dialog.TypedPath()->text(), stored);
+                QCOMPARE(dialog.CurrentNote()->isVisible(), !opens);
+            },
+            [&] { dialog.accept(); });
+        QCOMPARE(CPortName::Current(), stored);
+    }
+
+    // A port given on the command line is the one used, whatever was stored, until one is picked; it
+    // is never stored.
+    void commandLinePortFirst()
+    {
+        CUserSettings settings { QString() };
+        settings.SetPortNumber(5);
+        const QStringList rest = CPortName::TakeOverrideOptions(
+            { "--virtual-radio", "COM3=/dev/pts/77", "--port", "COM1=/dev/pts/78", "radio.dat" }, nullptr);
+        QCOMPARE(rest, QStringList { "radio.dat" });
+        QCOMPARE(CPortName::LoadFromSettings(settings), QStringLiteral("COM3"));
+        QCOMPARE(settings.PortNumber(), 5);
+        CPortName::Choose(2, settings);
+        QCOMPARE(CPortName::LoadFromSettings(settings), QStringLiteral("COM2"));
     }
 
     // A computer that reports 32 built-in ports still gets a dialog that fits a small screen.

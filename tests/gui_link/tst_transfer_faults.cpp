@@ -307,6 +307,15 @@ private slots:
         QCOMPARE(
             notice->text(), QStringLiteral("COM1: virtual radio on %1 (this run only)").arg(bench.Device()));
         QVERIFY(bench.fixture->IniOnDisk(QStringLiteral("Ports"), QStringLiteral("COM1")).isEmpty());
+        // On a narrow window the notice gives way: cut, whole in its tooltip, the message left whole.
+        bench.Frame()->showNormal();
+        bench.Frame()->resize(560, 400);
+        bench.Frame()->ShowDone(QStringLiteral("Batch Write: 12 radios written, 3 failed, at 14:02"));
+        QStatusBar* bar = bench.Frame()->statusBar();
+        const int message = bar->fontMetrics().horizontalAdvance(bar->currentMessage());
+        QTRY_VERIFY(notice->isVisible() && notice->x() > message + 6);
+        QVERIFY(notice->width() < notice->fontMetrics().horizontalAdvance(notice->text()));
+        QCOMPARE(notice->toolTip(), notice->text());
 
         bench.radio->SetMemory(Pattern(11));
         bench.Transfer(false);

@@ -3,6 +3,7 @@
 
 #include "config/AppPaths.h"
 #include "link/LogFile.h"
+#include "link/LogFollower.h"
 #include "link/LogRecord.h"
 #include "link/ProgramLog.h"
 
@@ -200,6 +201,114 @@ private slots:
         expected.sort();
         QCOMPARE(keys, expected);
         QVERIFY(CProgramLog().Files().size() > 20); // renamed many times over
+    }
+
+    void logUntil_data()
+    {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<QStringList>("times"); // the records listed, by their time; empty: refused
+        // The log holds one record at each of these (UTC).
+        const QStringList all { "2026-12-07T23:59:59Z", "2026-12-08T00:00:00Z", "2026-12-08T14:30:00Z",
+            "2026-12-08T14:30:59Z", "2026-12-08T14:31:00Z", "2026-12-09T00:00:00Z" };
+        QTest::newRow("a date takes in its whole day") << QStringList { "--until", "2026-12-08" } << all.mid(0, 5);
+        QTest::newRow("a minute takes in all of it") << QStringList { "--until", "2026-12-08T14:30" } << all.mid(0, 4);
+        QTest::newRow("a space instead of T") << QStringList { "--until", "2026-12-08 14:30" } << all.mid(0, 4);
+        QTest::newRow("a second is that second") << QStringList { "--until", "2026-12-08T14:30:00" } << all.mid(0, 3);
+        QTest::newRow("a time with its offset") << QStringList { "--until", "2026-12-08T15:30+01:00" } << all.mid(0, 4);
+        QTest::newRow("one day from --since to --until")
+            << QStringList { "--since", "2026-12-08", "--until", "2026-12-08" } << all.mid(1, 4);
+        QTest::newRow("one minute") << QStringList { "--since", "2026-12-08T14:30", "--until", "2026-12-08T14:30" }
+                                    << all.mid(2, 2);
+        QTest::newRow("--until before --since") << QStringList { "--since", "2026-12-09", "--until", "2026-12-08" }
+                                                << QStringList();
+        QTest::newRow("--until that is no date") << QStringList { "--until", "tomorrow" } << QStringList();
+    }
+
+    // log --until keeps the records up to the end of the day, minute or second it names; a window
+    // that can hold no record is a usage error, not an empty list.
+    void logUntil()
+    {
+        QFETCH(QStringList, options);
+        QFETCH(QStringList, times);
+        for (const char* time : { "2026-12-09T00:00:00Z", "2026-12-07T23:59:59Z", "2026-12-08T14:31:00Z",
+                 "2026-12-08T00:00:00Z", "2026-12-08T14:30:59Z", "2026-12-08T14:30:00Z" }) {
+            CLogRecord record;
+            record.time = QDateTime::fromString(QString::fromLatin1(time), Qt::ISODate);
+            record.port = QStringLiteral("COM1");
+            record.direction = QStringLiteral("read");
+            QCOMPARE(CProgramLog().Append(record), QString());
+        }
+        const CliRun::Run run = CliRun::run(QStringList { "log", "--csv" } + options);
+        if (times.isEmpty()) {
+            QCOMPARE(run.code, 2);
+            QCOMPARE(run.out, QString());
+            QVERIFY2(run.err.contains("--until"), qPrintable(run.err));
+            return;
+        }
+        QCOMPARE(run.code, 0);
+        QStringList listed;
+        for (const QString& line : run.out.split("\r\n", Qt::SkipEmptyParts).mid(1))
+            listed << line.section(',', 0, 0);
+        listed.sort();
+        QCOMPARE(listed, times);
+    }
+
+    void follower_data()
+    {
+        QTest::addColumn<QByteArray>("then"); // appended after the first reading; RECORD: a whole one
+        QTest::addColumn<QString>("change"); // "", or what else happens to the file before the next reading
+        QTest::addColumn<bool>("same"); // the next reading carries on in the same file
+        QTest::addColumn<int>("records"); // it finds
+        QTest::newRow("a record appended") << QByteArray("RECORD\n") << "" << true << 1;
+        QTest::newRow("half a record: left for later") << QByteArray("{\"time\":\"2026-12-08T09:0") << "" << true << 0;
+        QTest::newRow("the rest of a record cut at the first reading") << QByteArray() << "complete" << true << 1;
+        QTest::newRow("renamed at its size limit, a new log begun") << QByteArray() << "rotate" << false << 0;
+        QTest::newRow("removed") << QByteArray() << "remove" << false << 0;
+        QTest::newRow("replaced by a longer file") << QByteArray() << "replace" << false << 0;
+    }
+
+    // Following the log: what is appended is read from where the last reading stopped, a record being
+    // written is waited for, and a file that is no longer the one read sends the reader back to the start.
+    void follower()
+    {
+        QFETCH(QByteArray, then);
+        QFETCH(QString, change);
+        QFETCH(bool, same);
+        QFETCH(int, records);
+        const QByteArray record = "{\"time\":\"2026-12-08T09:00:00Z\",\"port\":\"COM1\",\"direction\":\"read\"}";
+        const QString path = CProgramLog::Path();
+        const QByteArray first = record + "\n" + record + "\n";
+        QVERIFY(TestFiles::Write(path, change == "complete" ? first + record.left(20) : first));
+        CLogFollower follower(path);
+        int read = 0;
+        QStringList notes;
+        const auto count = [&read](const CLogRecord&) { ++read; };
+        const auto note = [&notes](const QString& text) { notes << text; };
+        follower.ReadAll(false, count, note);
+        QCOMPARE(read, 2);
+        QCOMPARE(notes.size(), change == "complete" ? 1 : 0); // a crash may have cut it: said
+        read = 0;
+        notes.clear();
+        QFile file(path);
+        if (change == "complete") {
+            then = record.mid(20) + "\n";
+        } else if (change == "rotate") {
+            QVERIFY(QFile::rename(path, QFileInfo(path).dir().filePath("programming-log-20261208.jsonl")));
+            QVERIFY(TestFiles::Write(path, record + "\n"));
+        } else if (change == "remove") {
+            QVERIFY(QFile::remove(path));
+        } else if (change == "replace") {
+            QVERIFY(TestFiles::Write(path, record.left(30) + "X" + record.mid(30) + "\n" + first));
+        }
+        if (!then.isEmpty()) {
+            const QByteArray bytes = then.replace("RECORD", record);
+            QVERIFY(file.open(QIODevice::Append));
+            QCOMPARE(file.write(bytes), bytes.size());
+            file.close();
+        }
+        QCOMPARE(follower.ReadNew(false, count, note), same);
+        QCOMPARE(read, records);
+        QCOMPARE(notes, QStringList());
     }
 
     // Seen from another process whose fsync and flock calls are watched: an append waits while the

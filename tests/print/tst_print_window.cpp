@@ -8,12 +8,15 @@
 #include "config/SafeFile.h"
 #include "app/ProgramApp.h"
 #include "editor/ProgramView.h"
+#include "image/ProgramDoc.h"
 #include "print/PrintReport.h"
 #include "print/ReportPrinter.h"
 #include "app/ViewTargets.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
+#include <QStatusBar>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -84,10 +87,20 @@ private slots:
         TypeChannels(f);
         // A name without extension gets ".pdf".
         const QString chosen = f.DataPath(QStringLiteral("report"));
-        CReportPrinter::SetPathHook([&](QWidget*) { return chosen; });
+        QString proposed;
+        CReportPrinter::SetPathHook([&](QWidget*, const QString& offered) {
+            proposed = offered;
+            return chosen;
+        });
         frame->FindCommand(CMainFrame::kFileExportPdf)->trigger();
         QCOMPARE(f.messages.size(), 0);
         const QString pdf = chosen + QStringLiteral(".pdf");
+        // The document's name is offered; the status bar says what went where.
+        QCOMPARE(proposed, QFileInfo(f.Doc()->ProposedFileName()).completeBaseName() + ".pdf");
+        const QString status = frame->statusBar()->currentMessage();
+        QVERIFY2(language == "Chinese" ? status.endsWith(QString::fromUtf8(" 已将报表 (2 页) 导出到 ") + pdf)
+                                       : status.startsWith("Exported the report (2 pages) to " + pdf + " at "),
+            qPrintable(status));
         QCOMPARE(PdfText::PageCount(pdf), 2);
         const QString page2 = PdfText::Page(pdf, 2);
         for (const QString& text : { heading, owner, QStringLiteral("Page 2 of 2"), f.RowTexts(12).value(1) })
@@ -114,14 +127,14 @@ private slots:
 
         // A file that cannot be written is a message, not silence.
         CReportPrinter::SetPathHook(
-            [&](QWidget*) { return f.DataPath(QStringLiteral("no/such/folder/r.pdf")); });
+            [&](QWidget*, const QString&) { return f.DataPath(QStringLiteral("no/such/folder/r.pdf")); });
         frame->FindCommand(CMainFrame::kFileExportPdf)->trigger();
         QCOMPARE(f.messages.size(), 1);
         QVERIFY(f.messages.first().text.contains(QStringLiteral("r.pdf")));
         // A disk that fails the save leaves the older report whole and says why.
         const QString older = f.DataPath(QStringLiteral("older.pdf"));
         QVERIFY(TestFiles::Write(older, "older report"));
-        CReportPrinter::SetPathHook([&](QWidget*) { return older; });
+        CReportPrinter::SetPathHook([&](QWidget*, const QString&) { return older; });
         SafeFile::FailNextWrite(SafeFile::Step::Sync, EIO);
         frame->FindCommand(CMainFrame::kFileExportPdf)->trigger();
         QCOMPARE(f.messages.size(), 2);

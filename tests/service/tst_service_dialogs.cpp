@@ -4,7 +4,9 @@
 #include "tests/service/ServiceDialogSupport.h"
 
 #include "link/RunningWork.h"
+#include "service/ServiceDriver.h"
 
+#include <QScopeGuard>
 #include <QTimer>
 
 using namespace LinkTest;
@@ -186,16 +188,19 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QString>("message");
         QTest::addColumn<bool>("stop"); // the program closes (or a stop signal comes) while it runs
+        QTest::addColumn<QString>("port"); // as the user picked it; empty: the device alone
         // A failure's second line names the device (%1), the failed step and what to check.
         const QString read = QStringLiteral("Read Successfully"), error = QStringLiteral("Communication Error\n%1: ");
-        QTest::newRow("power") << true << "" << read << false;
+        QTest::newRow("power") << true << "" << read << false << "";
         QTest::newRow("power, second block short") << true << "read-short:2"
-                                                   << error + "block 2 of 2 (address 0x03F0) did not arrive." << false;
-        QTest::newRow("power, no answer") << true << "wakeup-silent" << error + "the radio did not answer the wake-up." << false;
-        QTest::newRow("param") << false << "" << read << false;
+                                                   << error + "block 2 of 2 (address 0x03F0) did not arrive." << false << "";
+        QTest::newRow("power, no answer") << true << "wakeup-silent" << error + "the radio did not answer the wake-up." << false << "";
+        QTest::newRow("param") << false << "" << read << false << "";
         QTest::newRow("param, second block silent") << false << "read-silent:2"
-                                                    << error + "block 2 of 2 (address 0x0310) did not arrive." << false;
-        QTest::newRow("power, stopped by the closing program") << true << "" << "Stopped." << true;
+                                                    << error + "block 2 of 2 (address 0x0310) did not arrive." << false << "";
+        QTest::newRow("power, no answer on COM3") << true << "wakeup-silent"
+            << "Communication Error\nCOM3 (%1): the radio did not answer the wake-up." << false << "COM3";
+        QTest::newRow("power, stopped by the closing program") << true << "" << "Stopped." << true << "";
     }
     void readAndWrite()
     {
@@ -203,6 +208,9 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(QString, message);
         QFETCH(bool, stop);
+        QFETCH(QString, port);
+        ServiceDriver::SetPortName(port);
+        const auto portBack = qScopeGuard([] { ServiceDriver::SetPortName({}); });
         const auto radio = StartRadio(fault.isEmpty() ? QStringList() : QStringList { fault });
         RadioMemory::Bytes memory = Pattern(5);
         memory[0x317] = 9; // MIC3
