@@ -37,6 +37,8 @@ constexpr CBilingual kCurrentAbsent { "%1 is the port now, but it does not open:
     "当前端口 %1 现在无法打开: 未插入, 或被其他程序占用。在您选择其他端口之前它仍为当前端口。" };
 constexpr CBilingual kTypePath { "Type the device path of the port, for example /dev/ttyUSB0.",
     "请输入端口的设备路径, 例如 /dev/ttyUSB0。" };
+constexpr CBilingual kTypedBeyondPorts { "There is no %1: a port is COM1..COM%2 or a device path such as /dev/ttyUSB0.",
+    "没有 %1: 端口应为 COM1..COM%2 或设备路径, 例如 /dev/ttyUSB0。" };
 
 // Opens the device the way an exchange does and lets it go again at once.
 bool Opens(const QString& device)
@@ -224,10 +226,16 @@ void CPortSettingDlg::accept()
         // A COM name typed is that COM button; anything else is a device, stored as typed.
         const QString upper = typed.toUpper();
         const std::optional<int> n = CPortName::NumberOf(upper);
-        if (n && PortButton(*n) && (upper == QStringLiteral("COM%1").arg(*n) || upper == CPortName::FromNumber(*n)))
+        if (n && PortButton(*n) && (upper == QStringLiteral("COM%1").arg(*n) || upper == CPortName::FromNumber(*n))) {
             CPortName::Choose(*n, settings);
-        else
+        } else if (!CPortName::IsOffered(typed, m_Ini)) {
+            // COM17 would become /dev/ttyUSB16, a device the user never meant.
+            CMessageBox::Show(this, kTypedBeyondPorts.Text().arg(typed, QString::number(CPortName::kHighestPort)));
+            m_Typed->setFocus();
+            return;
+        } else {
             CPortName::ChooseDevice(typed, settings);
+        }
     }
     QDialog::accept();
 }

@@ -232,6 +232,9 @@ private slots:
         QTest::newRow("a path to nothing now") << "/dev/zz-later" << "/dev/zz-later" << "/dev/zz-later" << false;
         QTest::newRow("a COM name typed") << " com10 " << "\\\\.\\COM10" << "" << true;
         QTest::newRow("nothing typed") << "  " << "" << "" << true;
+        // Past the COM list: said, as program-cli says it, and nothing stored (COM17 is no /dev/ttyUSB16).
+        QTest::newRow("COM17 typed") << "COM17" << "" << "" << true;
+        QTest::newRow("com0 typed") << "com0" << "" << "" << true;
     }
 
     // Any device path can be typed; it is remembered like a COM button and shown again, checked, the
