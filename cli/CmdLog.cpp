@@ -33,6 +33,10 @@ QDateTime UntilEnd(const QString& text)
         return QDateTime(date.addDays(1), QTime(0, 0), Qt::UTC);
     const QDateTime time = SinceTime(text);
     static const QRegularExpression withSeconds(QStringLiteral("[T ]\\d{2}:\\d{2}:\\d{2}"));
+    // "14:30:58.5" names that instant: the whole second after it would take in 14:30:59.
+    static const QRegularExpression withFraction(QStringLiteral("[T ]\\d{2}:\\d{2}:\\d{2}[.,]\\d"));
+    if (time.isValid() && text.contains(withFraction))
+        return time.addMSecs(1);
     return time.isValid() ? time.addSecs(text.contains(withSeconds) ? 1 : 60) : time;
 }
 

@@ -214,6 +214,8 @@ private slots:
         QTest::newRow("a minute takes in all of it") << QStringList { "--until", "2026-12-08T14:30" } << all.mid(0, 4);
         QTest::newRow("a space instead of T") << QStringList { "--until", "2026-12-08 14:30" } << all.mid(0, 4);
         QTest::newRow("a second is that second") << QStringList { "--until", "2026-12-08T14:30:00" } << all.mid(0, 3);
+        QTest::newRow("a fraction of a second reaches no further")
+            << QStringList { "--until", "2026-12-08T14:30:58.5" } << all.mid(0, 3);
         QTest::newRow("a time with its offset") << QStringList { "--until", "2026-12-08T15:30+01:00" } << all.mid(0, 4);
         QTest::newRow("one day from --since to --until")
             << QStringList { "--since", "2026-12-08", "--until", "2026-12-08" } << all.mid(1, 4);
