@@ -84,9 +84,11 @@ bool CProgramDoc::OnOpenDocument(const QString& path)
 {
     CRadioImage image;
     QByteArray bytes;
-    const QString reason = SafeFile::Read(path, DataFile::kFileSize, bytes);
-    const DataFile::Result result
+    qint64 size = -1;
+    const QString reason = SafeFile::Read(path, DataFile::kFileSize, bytes, &size);
+    DataFile::Result result
         = reason.isEmpty() ? DataFile::Parse(bytes, image) : DataFile::Result { DataFile::Status::OpenFailed, reason };
+    result.size = size; // Data Format Error tells it, for a name QFileInfo cannot find too
     if (!result.ok()) {
         ReportSaveLoadException(result, path);
         return false;

@@ -4,6 +4,8 @@
 #include "app/ChildFrame.h"
 #include "app/MainFrame.h"
 #include "app/ProgramApp.h"
+#include "config/FileName.h"
+#include "config/SafeFile.h"
 #include "config/UserSettings.h"
 #include "widgets/MSFlexGrid.h"
 #include "image/DataFile.h"
@@ -78,39 +80,50 @@ private slots:
 
     void open_data()
     {
+        QTest::addColumn<QByteArray>("name"); // the file's name as the system stores it
         QTest::addColumn<QByteArray>("bytes");
+        const auto row = [](const char* tag, const QByteArray& name = "radio.dat") -> QTestData& {
+            return QTest::newRow(tag) << name;
+        };
         QTest::addColumn<QString>("message"); // empty: opens
         QTest::addColumn<bool>("argument"); // named on the command line, else chosen in File > Open
-        QTest::newRow("data file") << DocumentFiles::GoodFile() << "" << false;
-        QTest::newRow("longer file, tail ignored") << DocumentFiles::GoodFile() + "tail"
+        row("data file") << DocumentFiles::GoodFile() << "" << false;
+        row("longer file, tail ignored") << DocumentFiles::GoodFile() + "tail"
                                                    << "" << false;
         QByteArray foreign = DocumentFiles::GoodFile();
         foreign[0] = 'X';
-        QTest::newRow("foreign file") << foreign << "Data Format Error" << false;
+        row("foreign file") << foreign << "Data Format Error" << false;
         // A channel list opened as a data file: which file, why, and where it goes in instead.
-        QTest::newRow("channel list")
+        row("channel list")
             << QByteArray("Location,Name,Frequency\n1,,146.520000\n")
             << "Data Format Error\n%1 is not a data file of this radio: it starts with 4C 6F 63 61 74 69 6F 6E "
                "(\"Location\") and holds 38 bytes; a data file starts with Q707 and holds 1,040 bytes.\nIt looks like "
                "a channel list (CSV): open a data file, then use File > Import CSV to bring these channels in."
             << false;
-        QTest::newRow("short file") << DocumentFiles::GoodFile().left(100) << "shorter than 1040 bytes" << false;
-        QTest::newRow("empty file") << QByteArray() << "shorter than 1040 bytes" << false;
-        QTest::newRow("missing file") << QByteArray("<none>") << "Cannot open" << false;
-        QTest::newRow("data file on the command line") << DocumentFiles::GoodFile() << "" << true;
+        // Its size as the system has it, though QFileInfo cannot find a name that is not UTF-8.
+        row("a foreign file whose name is not UTF-8", "radio \xff.dat")
+            << QByteArray("PK") + QByteArray(4998, '\0')
+            << "Data Format Error\n%1 is not a data file of this radio: it starts with 50 4B 00 00 00 00 00 00 and "
+               "holds 5,000 bytes;"
+            << false;
+        row("short file") << DocumentFiles::GoodFile().left(100) << "shorter than 1040 bytes" << false;
+        row("empty file") << QByteArray() << "shorter than 1040 bytes" << false;
+        row("missing file") << QByteArray("<none>") << "Cannot open" << false;
+        row("data file on the command line") << DocumentFiles::GoodFile() << "" << true;
         // Refused before the company is known, and no window shows.
-        QTest::newRow("foreign file on the command line") << foreign << "Data Format Error" << true;
+        row("foreign file on the command line") << foreign << "Data Format Error" << true;
     }
 
     void open()
     {
+        QFETCH(QByteArray, name);
         QFETCH(QByteArray, bytes);
         QFETCH(QString, message);
         QFETCH(bool, argument);
         CGuiFixture f;
-        const QString path = f.DataPath("radio.dat");
+        const QString path = f.DataPath(FileName::FromBytes(name));
         if (bytes != "<none>")
-            QVERIFY(Write(path, bytes));
+            QCOMPARE(SafeFile::Write(path, bytes), QString());
         QPointer<CChildFrame> before;
         if (argument) {
             QCOMPARE(f.Start({ path }), message.isEmpty());
@@ -135,7 +148,7 @@ private slots:
         } else {
             QCOMPARE(f.messages.size(), 1);
             if (message.contains("%1"))
-                message = message.arg(path);
+                message = message.arg(FileName::Display(path));
             QVERIFY2(f.messages[0].text.contains(message), qPrintable(f.messages[0].text));
             QCOMPARE(f.messages[0].caption, argument ? QString("Program") : QString("Fieldcom Tools"));
             QCOMPARE(f.Frame()->isVisible(), !argument);
