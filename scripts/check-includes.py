@@ -21,11 +21,13 @@ INCLUDE = re.compile(r'^\s*#\s*include\s*(["<])([^">]+)[">]')
 
 
 def included_folder(root, here, quote, included):
-    """The top folder the include names: its first part, or for a quoted path that climbs out of the
-    including file's folder ("../app/MainFrame.h"), the folder it lands in."""
+    """The top folder the include names: its first part, or for a path with ".." in it the folder it
+    lands in: from the including file's folder when it starts with ".." ("../app/MainFrame.h"), else
+    from the top ("radio/../app/MainFrame.h")."""
     parts = included.replace("\\", "/").split("/")
-    if quote == '"' and ".." in parts:
-        landed = os.path.relpath(os.path.normpath(os.path.join(here, included)), root)
+    if ".." in parts:
+        start = here if quote == '"' and parts[0] == ".." else root
+        landed = os.path.relpath(os.path.normpath(os.path.join(start, *parts)), root)
         parts = landed.replace(os.sep, "/").split("/")
     return parts[0] if len(parts) > 1 else None
 

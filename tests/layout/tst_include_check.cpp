@@ -87,10 +87,12 @@ void TestIncludeCheck::fakeTree_data()
 
     // A path that climbs out of its own folder is judged by where it lands.
     QTest::newRow("a radio file climbs up into the view by a relative path")
-        << TreeFiles { { "radio/BandFit.cpp", "#include \"../editor/ProgramView.h\"\n#include \"../radio/BandFit.h\"\n" },
+        << TreeFiles { { "radio/BandFit.cpp", "#include \"../editor/ProgramView.h\"\n#include \"../radio/BandFit.h\"\n"
+                                                "#include \"radio/../app/MainFrame.h\"\n#include \"radio/../radio/ChannelGrid.h\"\n" },
                { "config/posix/Lock.cpp", "#include \"../../widgets/MessageBox.h\"\n#include \"../FileName.h\"\n" } }
         << 1
         << QStringList { "radio/BandFit.cpp:1: #include \"../editor/ProgramView.h\": editor/ is above radio/",
+               "radio/BandFit.cpp:3: #include \"radio/../app/MainFrame.h\": app/ is above radio/",
                "config/posix/Lock.cpp:1: #include \"../../widgets/MessageBox.h\": widgets/ is above config/" };
 
     QTest::newRow("two rooms include each other")
