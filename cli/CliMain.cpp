@@ -101,7 +101,7 @@ QString CliUsage()
         "Exit status: 0 done, 1 refused input or failed file or radio, 2 usage error.\n");
 }
 
-int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
+int RunCli(const QStringList &arguments, QTextStream &out, QTextStream &err)
 {
     CCliContext context(out, err);
     // What a save that succeeded still has to tell (a hard link it broke) goes to the error stream.
@@ -110,6 +110,9 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
     // Messages that tell the user where to go next name options and commands, not window menus.
     UserFront::Set(UserFront::Kind::CommandLine);
     const auto frontBack = qScopeGuard([] { UserFront::Set(UserFront::Kind::Window); });
+    // -q may stand anywhere, before the command too.
+    QStringList args = arguments;
+    context.SetQuiet(takeQuiet(args));
     if (args.isEmpty())
         return context.UsageError(QStringLiteral("a command is needed: %1").arg(commandList()));
     if (args.first() == QLatin1String("--help") || args.first() == QLatin1String("-h")) {
@@ -119,7 +122,6 @@ int RunCli(const QStringList &args, QTextStream &out, QTextStream &err)
     for (const Command &command : kCommands) {
         if (args.first() == QLatin1String(command.name)) {
             QStringList rest = args.mid(1);
-            context.SetQuiet(takeQuiet(rest));
             if (CliLink::TalksToRadio(args.first()))
                 if (const int status = CliLink::CheckPorts(context, rest); status >= 0)
                     return status;

@@ -251,20 +251,21 @@ void TestCsvExport::cli()
 
 void TestCsvExport::cliExport_data()
 {
-    QTest::addColumn<QStringList>("args"); // after FILE; A.dat and OUT.csv stand for the files
+    QTest::addColumn<QStringList>("args"); // after program-cli; A.dat and OUT.csv stand for the files
     QTest::addColumn<QString>("out"); // CSV: the channel list itself
     QTest::addColumn<QString>("err");
     const QString odd = "Channel 2: not in the standard tone list: 69.4 Hz. Other programs may refuse this row.\n";
     using L = QStringList;
     // clang-format off
     // A tone outside the list is written as it is, and said once per channel.
-    QTest::newRow("to a file") << L { "-o", "OUT.csv" } << "Exported 1 channel(s) of A.dat to OUT.csv\n" << odd;
-    QTest::newRow("to a file, Chinese") << L { "-o", "OUT.csv", "--lang", "chinese" } << "已把 A.dat 的 1 个信道导出到 OUT.csv\n"
+    QTest::newRow("to a file") << L { "export", "A.dat", "-o", "OUT.csv" } << "Exported 1 channel(s) of A.dat to OUT.csv\n" << odd;
+    QTest::newRow("to a file, Chinese") << L { "export", "A.dat", "-o", "OUT.csv", "--lang", "chinese" } << "已把 A.dat 的 1 个信道导出到 OUT.csv\n"
         << "信道 2: 69.4 Hz 不在标准亚音表中, 其他程序可能拒绝此行。\n";
-    QTest::newRow("quiet") << L { "-o", "OUT.csv", "-q" } << "" << odd;
+    QTest::newRow("quiet") << L { "export", "A.dat", "-o", "OUT.csv", "-q" } << "" << odd;
+    QTest::newRow("quiet, before the command") << L { "-q", "export", "A.dat", "-o", "OUT.csv" } << "" << odd;
     // stdout carries the list for a script: what was done goes to stderr.
-    QTest::newRow("to stdout") << L { "-o", "-" } << "CSV" << odd + "Exported 1 channel(s) of A.dat to standard output\n";
-    QTest::newRow("to stdout, quiet") << L { "--quiet", "-o", "-" } << "CSV" << odd;
+    QTest::newRow("to stdout") << L { "export", "A.dat", "-o", "-" } << "CSV" << odd + "Exported 1 channel(s) of A.dat to standard output\n";
+    QTest::newRow("to stdout, quiet") << L { "export", "A.dat", "--quiet", "-o", "-" } << "CSV" << odd;
     // clang-format on
 }
 
@@ -280,7 +281,7 @@ void TestCsvExport::cliExport()
     CRadioImage odd = freshImage();
     setRecord(odd, 2, TestFiles::Hex("00206514 00206514 B602 B602 E7 BF FFFF"));
     QVERIFY(DataFile::Save(a, odd).ok());
-    const Run e = runCli(QStringList { "export", a } + args.replaceInStrings("OUT.csv", csv));
+    const Run e = runCli(args.replaceInStrings("OUT.csv", csv).replaceInStrings("A.dat", a));
     QCOMPARE(e.code, 0);
     QCOMPARE(e.err, QString(err).replace("A.dat", a));
     const QByteArray row = "\r\n2,,146.520000,,0.000000,TSQL,69.4,69.4,023,NN,023,Tone->Tone,";
