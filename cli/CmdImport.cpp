@@ -11,6 +11,8 @@
 
 #include <QFile>
 
+#include <limits>
+
 namespace {
 
 constexpr CBilingual kNothingImported { "Nothing was imported: %1 row(s) cannot be placed. --skip-bad imports the rest.",
@@ -19,6 +21,7 @@ constexpr CBilingual kNoRowFits { "Nothing was imported: none of the %1 row(s) c
     "未导入任何信道: %1 行均无法放置。" };
 constexpr CBilingual kNoRowInWindow { "Nothing was imported: the file has no row in Locations %1.",
     "未导入任何信道: 文件中没有位于 Location %1 的行。" };
+constexpr int kHighestFirstLocation = std::numeric_limits<int>::max() - 15;
 constexpr CBilingual kImported { "Imported %1 channel(s) from %2 into %3", "已从 %2 导入 %1 个信道到 %3" };
 constexpr CBilingual kSkipped { ", skipped %1 row(s)", ", 跳过 %1 行" };
 constexpr CBilingual kTooLarge { "%1 is too large to be a channel list.", "%1 太大, 不是信道表。" };
@@ -56,8 +59,10 @@ int RunImport(CCliContext &context, const QStringList &args)
         } else if (arg == QLatin1String("--from")) {
             bool number = false;
             first = args.value(++i).toInt(&number);
-            if (!number || first < 0)
-                return context.UsageError(QStringLiteral("--from takes the Location of channel 1, a number from 0"));
+            // Channel 16 takes Location L+15, which must still be a number.
+            if (!number || first < 0 || first > kHighestFirstLocation)
+                return context.UsageError(QStringLiteral("--from takes the Location of channel 1, a number from 0 to %1")
+                                              .arg(kHighestFirstLocation));
         } else if (arg == QLatin1String("--lang")) {
             if (!context.TakeLanguage(args.value(++i)))
                 return context.UsageError(QStringLiteral("--lang takes english or chinese"));

@@ -275,6 +275,8 @@ void TestCli::failures_data()
     QTest::newRow("missing file") << L { "show", "none.dat" } << good << 1 << "Cannot open";
     QTest::newRow("new into a missing folder") << L { "new", "no/such/dir.dat" } << good << 1 << "Cannot save";
     // A usage error says what is wrong and where the usage is, not the whole usage.
+    QTest::newRow("first Location past the numbers") << L { "import", "radio.dat", "list.csv", "--from", "2147483633" }
+        << good << 2 << "program-cli: --from takes the Location of channel 1, a number from 0 to 2147483632\n";
     QTest::newRow("no command") << QStringList {} << good << 2
         << "program-cli: a command is needed: new, show, set, read, write, options, product, service, power, params, "
            "print, ports, export, import, diff, log\nsee program-cli --help\n";
