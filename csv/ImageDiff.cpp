@@ -81,6 +81,9 @@ std::vector<Difference> Compare(const CRadioImage &first, const CRadioImage &sec
         told[ImageMap::kFrequencyBand] = true;
     }
 
+    // The scan bits the channel lines have told, per scan byte: a byte whose every differing bit was
+    // told is not shown again among the other bytes.
+    std::array<std::uint8_t, 2> scanBitsTold {};
     for (int channel = 1; channel <= ImageMap::kChannelCount; ++channel) {
         const auto a = ChannelCodec::DecodeChannel(first, channel, chinese);
         const auto b = ChannelCodec::DecodeChannel(second, channel, chinese);
@@ -94,13 +97,13 @@ std::vector<Difference> Compare(const CRadioImage &first, const CRadioImage &sec
                 told[ImageMap::channelOffset(channel) + k] = true;
             scanTold = scanTold || col == ChannelCodec::kScan;
         }
-        // The scan bit is told only when this channel's bit is the one that differs in its byte.
-        if (scanTold && first.ScanFlag(channel) != second.ScanFlag(channel)) {
-            const int at = ImageMap::kScanFlags + (channel - 1) / 8;
-            const std::uint8_t bit = static_cast<std::uint8_t>(1u << ((channel - 1) % 8));
-            if (((first.Byte(at) ^ second.Byte(at)) & ~bit) == 0)
-                told[at] = true;
-        }
+        if (scanTold && first.ScanFlag(channel) != second.ScanFlag(channel))
+            scanBitsTold[(channel - 1) / 8] |= static_cast<std::uint8_t>(1u << ((channel - 1) % 8));
+    }
+    for (std::size_t i = 0; i < scanBitsTold.size(); ++i) {
+        const int at = ImageMap::kScanFlags + static_cast<int>(i);
+        if (((first.Byte(at) ^ second.Byte(at)) & ~scanBitsTold[i]) == 0)
+            told[at] = told[at] || first.Byte(at) != second.Byte(at);
     }
 
     for (const OptionalFeatures::Option &option : OptionalFeatures::All()) {

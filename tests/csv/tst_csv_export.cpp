@@ -168,6 +168,9 @@ void TestCsvExport::diff_data()
         << QStringList { "Channel 1 Rx Frequency: 146.52000 -> 146.52050" };
     QTest::newRow("scan bit of channel 9, Chinese") << QStringList { "17F=FE" } << true
         << QStringList { "信道 9 扫描: 是 -> 否" };
+    // Two shown channels' bits of one byte: told by their channels, not again as a byte.
+    QTest::newRow("scan bits of two channels") << QStringList { "17E=FA" } << false
+        << QStringList { "Channel 1 Scan: Yes -> No", "Channel 3 Scan: Yes -> No" };
     // Bytes no column or option shows come last, under their heading, named by what they are.
     const QString others = "Other bytes, 1 difference(s):";
     const QString note = "  A write sends these bytes as they are, though no column or option shows them. They can "
@@ -206,7 +209,7 @@ void TestCsvExport::diff()
     QFETCH(bool, chinese);
     QFETCH(QStringList, lines);
     const CRadioImage first = gridImage({ { "146.52000", "146.52000", "None", "None", "Wide", "Yes", "Off", "High" },
-        {}, {}, {}, {}, {}, {}, {},
+        {}, { "146.55000", "146.55000", "None", "None", "Wide", "Yes", "Off", "High" }, {}, {}, {}, {}, {},
         { "146.52000", "146.52000", "None", "None", "Wide", "Yes", "Off", "High" } });
     CRadioImage second = first;
     for (const QString &change : changes) {
