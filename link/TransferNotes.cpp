@@ -70,8 +70,11 @@ QString FailureLine(Step step, const QString &port, int block, int total, int ad
         = QStringLiteral("0x") + QString::number(address, 16).toUpper().rightJustified(4, QLatin1Char('0'));
     switch (step) {
     case Step::WakeUp: return kWakeUp.Text(chinese).arg(port);
-    case Step::BlockMissing: return kMissing.Text(chinese).arg(port).arg(block).arg(total).arg(where);
-    case Step::BlockRefused: return kRefused.Text(chinese).arg(port).arg(block).arg(total).arg(where);
+    // One pass, so that a device path holding "%2" is shown as it is.
+    case Step::BlockMissing:
+        return kMissing.Text(chinese).arg(port, QString::number(block), QString::number(total), where);
+    case Step::BlockRefused:
+        return kRefused.Text(chinese).arg(port, QString::number(block), QString::number(total), where);
     case Step::PortBroken: return UserFront::Pick(kBroken, kBrokenCommandLine).Text(chinese).arg(port);
     }
     return {};

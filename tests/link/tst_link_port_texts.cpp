@@ -97,6 +97,10 @@ private slots:
         const QString port = QStringLiteral("/dev/serial/by-id/usb-50%2_ttl");
         QCOMPARE(TransferNotes::StoppedLine(write, port, 31, 60, chinese), line);
         QCOMPARE(TransferNotes::StoppedDone(write, port, 31, 60, QTime(14, 2), chinese), done);
+        // A failed block names the same device as it is.
+        QVERIFY2(TransferNotes::FailureLine(TransferNotes::Step::BlockMissing, port, 31, 60, 0x1E0, chinese)
+                     .startsWith(port + QStringLiteral(": ")),
+            qPrintable(TransferNotes::FailureLine(TransferNotes::Step::BlockMissing, port, 31, 60, 0x1E0, chinese)));
     }
 };
 
