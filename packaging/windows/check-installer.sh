@@ -16,7 +16,7 @@ wine "$installer" /S '/D=C:\FieldcomTest'
 wineserver --wait
 for f in bin/fieldcom-programmer.exe bin/program-cli.exe bin/Qt6Core.dll bin/Qt6Widgets.dll bin/libstdc++-6.dll \
          bin/libwinpthread-1.dll bin/platforms/qwindows.dll bin/Program.ini bin/English.qm bin/Chinese.qm \
-         bin/fieldcom-programmer.ico doc/README.md Uninstall.exe; do
+         doc/README.md Uninstall.exe; do
     [ -e "$folder/$f" ] || { echo "missing after install: $f"; exit 1; }
 done
 find "$WINEPREFIX/drive_c" -path '*Start Menu*' -name 'Fieldcom Programmer.lnk' | grep -q . \

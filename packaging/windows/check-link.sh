@@ -47,6 +47,7 @@ echo "-- Windows under Wine: write --verify and read on COM5"
 mkdir -p "$WINEPREFIX/dosdevices"
 rm -f "$WINEPREFIX/dosdevices/com5"
 start_radio windows --link "$WINEPREFIX/dosdevices/com5"
+echo "   ports Windows reports: $("$wine_run" "$windows" "$windows/program-cli.exe" ports | tr '\r\n' '  ')"
 "$wine_run" "$windows" "$windows/program-cli.exe" write --verify --port COM5 radio.dat >windows-write.txt
 "$wine_run" "$windows" "$windows/program-cli.exe" read --port COM5 -o windows-back.dat >windows-read.txt
 stop_radio

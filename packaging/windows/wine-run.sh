@@ -9,8 +9,10 @@ shift
 export WINEPREFIX=${WINEPREFIX:-${XDG_CACHE_HOME:-$HOME/.cache}/fieldcom-programmer/wine}
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES=${WINEDLLOVERRIDES:-mscoree,mshtml=}
-export WINEPATH="$(winepath -w "$bin_dir" 2>/dev/null || echo "$bin_dir")"
+# Wine's drive Z: is the Linux root.
+export WINEPATH="Z:${bin_dir//\//\\}"
 export QT_PLUGIN_PATH=$WINEPATH
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-unset DISPLAY WAYLAND_DISPLAY
+# Wine draws (invisibly) on the X display the caller gives, a virtual one in scripts/windows.sh: even a
+# program without windows needs one for the hidden window Qt's event loop uses.
 exec wine "$@"
