@@ -13,7 +13,6 @@ folder=$WINEPREFIX/drive_c/FieldcomTest
 rm -rf "$folder"
 # NSIS takes the folder as the last argument, /D=, unquoted.
 wine "$installer" /S '/D=C:\FieldcomTest'
-wineserver --wait
 for f in bin/fieldcom-programmer.exe bin/program-cli.exe bin/Qt6Core.dll bin/Qt6Widgets.dll bin/libstdc++-6.dll \
          bin/libwinpthread-1.dll bin/platforms/qwindows.dll bin/Program.ini bin/English.qm bin/Chinese.qm \
          doc/README.md Uninstall.exe; do
@@ -29,7 +28,11 @@ QT_QPA_PLATFORM=offscreen wine "$folder/bin/program-cli.exe" new windows.dat >/d
 "$linux/program-cli" new linux.dat >/dev/null
 cmp linux.dat windows.dat || { echo "the installed program-cli.exe made another new file than Linux"; exit 1; }
 
+# The uninstaller runs on from a copy of itself: wait for the programs to go.
 wine "$folder/Uninstall.exe" /S
-wineserver --wait
+for _ in $(seq 100); do
+    [ -e "$folder/bin/program-cli.exe" ] || break
+    sleep 0.3
+done
 [ ! -e "$folder/bin/program-cli.exe" ] || { echo "the uninstaller left the programs"; exit 1; }
 echo "installer ok: installed, a new file the same as on Linux, uninstalled"

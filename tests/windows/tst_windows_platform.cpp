@@ -52,7 +52,7 @@ void TestWindowsPlatform::saves_data()
 {
     QTest::addColumn<QString>("fault");     // what stands in the save's way
     QTest::addColumn<bool>("saved");
-    QTest::addColumn<QString>("notice");    // what the user hears after a save that broke a hard link
+    QTest::addColumn<QString>("notice");    // what the user hears, after the file's full name, when a save broke a hard link
     QTest::newRow("nothing: the new bytes are in") << "" << true << "";
     QTest::newRow("the disk fills while writing") << "write" << false << "";
     QTest::newRow("the flush to the disk fails") << "flush" << false << "";
@@ -60,7 +60,7 @@ void TestWindowsPlatform::saves_data()
     QTest::newRow("another program holds it open, no delete share") << "held" << false << "";
     QTest::newRow("the user made it read-only") << "read-only" << false << "";
     QTest::newRow("a second name (hard link)") << "hard link" << true
-        << "radio.dat was saved as a file of its own: its 1 other name(s) (hard links) still hold the earlier content";
+        << " was saved as a file of its own: its 1 other name(s) (hard links) still hold the earlier content";
 }
 // clang-format on
 
@@ -100,7 +100,7 @@ void TestWindowsPlatform::saves()
 
     QCOMPARE(reason.isEmpty(), saved);
     QCOMPARE(Content(path), saved ? QByteArray("new bytes") : QByteArray("old bytes"));
-    QCOMPARE(heard, notice);
+    QCOMPARE(heard, notice.isEmpty() ? QString() : QDir::toNativeSeparators(path) + notice);
     if (fault == "hard link")
         QCOMPARE(Content(dir.filePath("alias.dat")), QByteArray("old bytes"));
     QCOMPARE(Others(QDir(dir.path())), QStringList());
