@@ -2,7 +2,7 @@
 #include "app/ProgramApp.h"
 #include "app/StartupReport.h"
 #include "config/AppPaths.h"
-#include "config/FileName.h"
+#include "config/Console.h"
 #include "config/FileSizeLimit.h"
 
 #include <QApplication>
@@ -48,11 +48,9 @@ int main(int argc, char* argv[])
     FileSizeLimit::IgnoreSignal();
     QApplication application(argc, argv);
     CProgramApp app;
-    // What QApplication left of argv, as bytes: a file name that is not UTF-8 must still name its file.
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments << FileName::FromBytes(QByteArray(argv[i]));
-    if (!app.InitInstance(arguments))
+    // What QApplication left of argv, as bytes: a file name that is not UTF-8 must still name its file
+    // (on Windows the UTF-16 command line, which holds every name).
+    if (!app.InitInstance(Console::Arguments(argc, argv)))
         return 1;
     CStartupReport::ArmIfRequested(app.MainFrame());
     return application.exec();

@@ -1,5 +1,6 @@
 #include "cli/CliLink.h"
 
+#include "config/Console.h"
 #include "config/Language.h"
 #include "cli/CliContext.h"
 #include "link/CloneTransfer.h"
@@ -8,14 +9,6 @@
 
 #include <cstring>
 #include <cstdio>
-
-#if defined(Q_OS_WIN)
-#include <io.h>
-#define isatty _isatty
-#define fileno _fileno
-#else
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -80,7 +73,7 @@ void NoteStopSignal(CCliContext &context)
 bool Run(CCliContext &context, CCloneTransfer &transfer, const QString &device)
 {
     const bool zh = context.IsChinese();
-    const bool showBar = isatty(fileno(stderr)) != 0;
+    const bool showBar = Console::ErrorIsTerminal();
     const QString label
         = (transfer.TransferDirection() == CCloneTransfer::Direction::Read ? kReading : kWriting).Text(zh);
     QTextStream &err = context.Err();

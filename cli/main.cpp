@@ -1,5 +1,5 @@
 #include "config/AppPaths.h"
-#include "config/FileName.h"
+#include "config/Console.h"
 #include "config/FileSizeLimit.h"
 #include "config/Language.h"
 #include "config/UserFilesMove.h"
@@ -46,9 +46,7 @@ int main(int argc, char *argv[])
                                              + QStringLiteral(".qm"))))
         QCoreApplication::installTranslator(&translator);
     // The raw arguments: a file name is bytes, and QCoreApplication::arguments() would turn bytes that
-    // are not UTF-8 into U+FFFD, naming another file.
-    QStringList args;
-    for (int i = 1; i < argc; ++i)
-        args << FileName::FromBytes(QByteArray(argv[i]));
-    return RunCli(args, out, err);
+    // are not UTF-8 into U+FFFD, naming another file (Windows: the UTF-16 command line).
+    Console::UseUtf8Output();
+    return RunCli(Console::Arguments(argc, argv), out, err);
 }

@@ -1,11 +1,7 @@
 #include "config/FileKind.h"
 
-#include "config/FileName.h"
+#include "config/FileKindText.h"
 #include "config/Language.h"
-
-#include <QFileInfo>
-
-#include <sys/stat.h>
 
 namespace FileKind {
 
@@ -21,55 +17,15 @@ constexpr CBilingual kOther { "not a file", "非文件" };
 
 } // namespace
 
-#ifdef Q_OS_UNIX
-
-QString Reason(unsigned mode)
+QString NotRegularText(Thing thing)
 {
-    const CBilingual &kind = S_ISLNK(mode)                      ? kLink
-                             : S_ISDIR(mode)                  ? kFolder
-                             : S_ISCHR(mode) || S_ISBLK(mode) ? kDevice
-                             : S_ISFIFO(mode)                 ? kFifo
-                             : S_ISSOCK(mode)                 ? kSocket
-                                                              : kOther;
+    const CBilingual &kind = thing == Thing::Link ? kLink
+        : thing == Thing::Folder                  ? kFolder
+        : thing == Thing::Device                  ? kDevice
+        : thing == Thing::Fifo                    ? kFifo
+        : thing == Thing::Socket                  ? kSocket
+                                                  : kOther;
     return kNotRegular.Text().arg(kind.Text());
 }
-
-QString NotRegular(const QString &path)
-{
-    struct stat info {};
-    if (::lstat(FileName::ToBytes(path).constData(), &info) != 0 || S_ISREG(info.st_mode))
-        return QString();
-    return Reason(info.st_mode);
-}
-
-bool SameFile(const QString &a, const QString &b)
-{
-    struct stat first {}, second {};
-    return ::stat(FileName::ToBytes(a).constData(), &first) == 0 && ::stat(FileName::ToBytes(b).constData(), &second) == 0
-        && first.st_dev == second.st_dev && first.st_ino == second.st_ino;
-}
-
-#else
-
-QString Reason(unsigned mode)
-{
-    return kNotRegular.Text().arg(((mode & _S_IFMT) == _S_IFDIR ? kFolder : kOther).Text());
-}
-
-QString NotRegular(const QString &path)
-{
-    const QFileInfo info(path);
-    if (info.isSymLink())
-        return kNotRegular.Text().arg(kLink.Text());
-    return !info.exists() || info.isFile() ? QString() : kNotRegular.Text().arg((info.isDir() ? kFolder : kOther).Text());
-}
-
-bool SameFile(const QString &a, const QString &b)
-{
-    const QFileInfo first(a), second(b);
-    return first.exists() && second.exists() && first.canonicalFilePath() == second.canonicalFilePath();
-}
-
-#endif
 
 } // namespace FileKind

@@ -1,6 +1,7 @@
 #include "config/FileLock.h"
 
 #include "config/FileKind.h"
+#include "config/FileLockPlatform.h"
 #include "config/FileName.h"
 #include "config/Language.h"
 #include "config/LinkTarget.h"
@@ -12,15 +13,6 @@
 #include <QLockFile>
 #include <QSysInfo>
 #include <QThread>
-
-#ifdef Q_OS_UNIX
-#include <cerrno>
-#include <csignal>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
 
 namespace {
 
@@ -45,31 +37,12 @@ void removeIfAbandoned(const QString &path)
     if (QLockFile(path).getLockInfo(&pid, &host, nullptr)) {
         if (host != QSysInfo::machineHostName())
             return;
-#ifdef Q_OS_UNIX
-        if (::kill(pid_t(pid), 0) == 0 || errno != ESRCH)
+        if (!FileLockPlatform::ProcessGone(pid))
             return;
-#else
-        return; // QLockFile's own rules take over such a lock
-#endif
     } else if (QFileInfo(path).lastModified().msecsTo(QDateTime::currentDateTime()) <= kEmptyLockAgeMs) {
         return;
     }
-#ifdef Q_OS_UNIX
-    // Every holder keeps an flock on its file; under that lock, and only while the name still leads to
-    // the file judged above, is it removed, so a lock just made afresh by another writer is never lost.
-    const QByteArray name = FileName::ToBytes(path);
-    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return;
-    struct stat opened {}, named {};
-    if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &opened) == 0
-        && ::lstat(name.constData(), &named) == 0 && opened.st_ino == named.st_ino
-        && opened.st_dev == named.st_dev)
-        ::unlink(name.constData());
-    ::close(fd);
-#else
-    QLockFile(path).removeStaleLockFile();
-#endif
+    FileLockPlatform::RemoveAbandoned(path);
 }
 
 } // namespace
@@ -81,10 +54,8 @@ CFileLock::CFileLock(const QString &path)
 
 CFileLock::~CFileLock()
 {
-#ifdef Q_OS_UNIX
-    if (m_nFileDescriptor >= 0)
-        ::close(m_nFileDescriptor); // releases the flock
-#endif
+    if (m_nFileHandle != -1)
+        FileLockPlatform::Release(m_nFileHandle);
 }
 
 bool CFileLock::Lock(int waitMs)
@@ -140,42 +111,25 @@ bool CFileLock::Lock(int waitMs)
 // also meet on the file itself.
 bool CFileLock::LockOtherNames(const QString &target, int waitMs)
 {
-#ifdef Q_OS_UNIX
-    struct stat info {};
-    if (::stat(FileName::ToBytes(target).constData(), &info) != 0 || info.st_nlink < 2)
+    if (FileLockPlatform::NameCount(target) < 2)
         return true;
     if (LockFileItself(target, waitMs))
         return true;
     m_pLockFile.reset();
     return false;
-#else
-    Q_UNUSED(target);
-    Q_UNUSED(waitMs);
-    return true;
-#endif
 }
 
 // No lock file can be made in a read-only folder; saves there rewrite the file in place, so a lock on
 // the file itself holds across the whole read-modify-write.
 bool CFileLock::LockFileItself(const QString &target, int waitMs)
 {
-#ifdef Q_OS_UNIX
-    const int fd = ::open(FileName::ToBytes(target).constData(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0)
-        return true; // nothing there to protect; the save itself will say what is wrong
-    const QDeadlineTimer deadline(waitMs);
-    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        if (errno != EWOULDBLOCK || deadline.hasExpired()) {
-            ::close(fd);
-            m_strError = kHeldUnknown.Text().arg(FileName::Display(m_strPath));
-            return false;
-        }
-        QThread::msleep(20);
+    switch (FileLockPlatform::LockFile(target, waitMs, m_nFileHandle)) {
+    case FileLockPlatform::Held::Taken:
+        m_strError = kHeldUnknown.Text().arg(FileName::Display(m_strPath));
+        return false;
+    case FileLockPlatform::Held::Yes:
+    case FileLockPlatform::Held::NothingThere: // the save itself will say what is wrong
+        break;
     }
-    m_nFileDescriptor = fd;
-#else
-    Q_UNUSED(target);
-    Q_UNUSED(waitMs);
-#endif
     return true;
 }

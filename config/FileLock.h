@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <memory>
 
@@ -32,5 +33,5 @@ private:
     QString m_strPath;
     QString m_strError;
     std::unique_ptr<QLockFile> m_pLockFile;
-    int m_nFileDescriptor = -1;
+    qintptr m_nFileHandle = -1; // the lock on the file itself, where one is held
 };

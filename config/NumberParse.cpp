@@ -26,7 +26,7 @@ _locale_t cLocale()
     return locale;
 }
 double strtodC(const char *text, char **end) { return _strtod_l(text, end, cLocale()); }
-long long strtollC(const char *text, char **end) { return _strtoll_l(text, end, 10, cLocale()); }
+long long strtollC(const char *text, char **end) { return _strtoi64_l(text, end, 10, cLocale()); }
 #else
 locale_t cLocale()
 {

@@ -35,6 +35,8 @@ QString Create(const QString &path, const QByteArray &bytes, bool *exists = null
 int OpenAppend(const QString &path, bool exclusive, QString &reason);
 // Appends all of bytes to a descriptor from OpenAppend. The empty text, else the reason.
 QString Append(int fd, const QByteArray &bytes);
+// Closes a descriptor from OpenAppend.
+void CloseAppend(int fd);
 
 // For tests: the next write of a file (a save, a backup, a trace line) fails at step with the system's
 // error, as a failing disk would make it.

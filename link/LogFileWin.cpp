@@ -62,7 +62,10 @@ CLock::~CLock()
 
 QString Append(const QString& path, QByteArray line)
 {
-    HANDLE handle = CreateFileW(LogNativeName(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+    // Opened for appending only: every write lands at the end of the file, wherever another writer
+    // has taken it meanwhile.
+    HANDLE handle = CreateFileW(LogNativeName(path).c_str(),
+        FILE_READ_DATA | FILE_APPEND_DATA | FILE_READ_ATTRIBUTES | SYNCHRONIZE,
         FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_ALWAYS,
         FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
@@ -76,6 +79,7 @@ QString Append(const QString& path, QByteArray line)
     }
     LARGE_INTEGER size {};
     GetFileSizeEx(handle, &size);
+    // A record cut by a crash must not swallow this one: it starts a line of its own.
     if (size.QuadPart > 0) {
         LARGE_INTEGER at {};
         at.QuadPart = size.QuadPart - 1;
@@ -85,21 +89,27 @@ QString Append(const QString& path, QByteArray line)
             && got == 1 && last != '\n')
             line.prepend('\n');
     }
-    SetFilePointerEx(handle, size, nullptr, FILE_BEGIN);
     DWORD error = 0;
     DWORD written = 0;
     if (!WriteFile(handle, line.constData(), DWORD(line.size()), &written, nullptr))
         error = GetLastError();
     else if (written != DWORD(line.size()))
         error = ERROR_DISK_FULL;
-    if (error != 0) {
-        // Take back the part that went in.
-        SetFilePointerEx(handle, size, nullptr, FILE_BEGIN);
-        SetEndOfFile(handle);
-    } else if (!FlushFileBuffers(handle)) {
+    if (error == 0 && !FlushFileBuffers(handle))
         error = GetLastError();
-    }
     CloseHandle(handle);
+    if (error != 0 && written > 0) {
+        // Take back the part that went in, unless another writer has appended since.
+        HANDLE cut = CreateFileW(LogNativeName(path).c_str(), GENERIC_WRITE,
+            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+            FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+        LARGE_INTEGER now {};
+        if (cut != INVALID_HANDLE_VALUE && GetFileSizeEx(cut, &now) && now.QuadPart == size.QuadPart + written
+            && SetFilePointerEx(cut, size, nullptr, FILE_BEGIN))
+            SetEndOfFile(cut);
+        if (cut != INVALID_HANDLE_VALUE)
+            CloseHandle(cut);
+    }
     return error == 0 ? QString() : LogErrorTextWin(error);
 }
 

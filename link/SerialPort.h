@@ -1,8 +1,8 @@
 #pragma once
 
 #include "link/DeviceAccess.h"
+#include "link/SerialLine.h"
 
-#include <QSerialPort>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -14,15 +14,10 @@ class CSerialTrace;
 // exchange; it is closed on every path out of the exchange (the destructor closes it too).
 class CSerialPort {
 public:
-    // Why Open failed, as far as the operating system tells.
-    // LockNotMade: the port was free, but the lock file that keeps other programs off it could not be
-    // written (a full disk, a limit on file size).
-    enum class OpenFailure { None, Missing, NotSerial, Busy, NoPermission, LockNotMade, Other };
-
-    struct ReadResult {
-        int count = 0; // bytes received, 0..n
-        bool failed = false; // the read call itself failed (device gone, port not open)
-    };
+    // Why Open failed, as far as the operating system tells (see SerialLine.h).
+    using OpenFailure = SerialOpenFailure;
+    // Bytes received, 0..n, and whether the read call itself failed (device gone, port not open).
+    using ReadResult = CSerialLine::ReadResult;
 
     // Time-outs of every exchange, in milliseconds.
     static constexpr int kReadIntervalMs = 100; // silence between two bytes that ends a read
@@ -60,19 +55,13 @@ public:
     // the device when port is empty.
     QString FailureReason(bool chinese, const QString &port = QString()) const;
     // The open port failed in itself (a USB adapter pulled out, say), not merely timed out waiting.
-    bool IsBroken() const { return m_bBroken; }
+    bool IsBroken() const { return m_Line->Broken(); }
 
 private:
-    void Configure();
-    void ClassifyOpenError(const QString &location);
-    // Clears the port's error; true (and the port marked broken) when it was more than a time-out.
-    bool NoteBroken();
-
-    QSerialPort m_Port;
+    std::unique_ptr<CSerialLine> m_Line; // the platform's side of the port
     QString m_strDevice;
     OpenFailure m_Failure = OpenFailure::None;
     QString m_strSystemError;
     CDeviceAccess m_Access; // who may use the device, when the system refused it
-    bool m_bBroken = false;
     std::shared_ptr<CSerialTrace> m_Trace; // null while tracing is off
 };

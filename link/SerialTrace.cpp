@@ -11,12 +11,6 @@
 
 #include <map>
 
-#ifdef Q_OS_UNIX
-#include <unistd.h>
-#else
-#include <io.h>
-#endif
-
 namespace {
 
 // The process-wide choice, set before transfers start and read by every port opening.
@@ -63,8 +57,7 @@ CSerialTrace::CSerialTrace(const QString &path, bool exclusive)
 
 CSerialTrace::~CSerialTrace()
 {
-    if (m_nFile >= 0)
-        ::close(m_nFile);
+    SafeFile::CloseAppend(m_nFile);
 }
 
 bool CSerialTrace::StartFile(const QString &path, QString *error)

@@ -1,8 +1,7 @@
 #include "link/SystemPorts.h"
 
 #include "config/Language.h"
-
-#include <QSerialPortInfo>
+#include "link/SerialLine.h"
 
 #include <algorithm>
 
@@ -20,9 +19,7 @@ QList<CSystemPorts::Port> CSystemPorts::Available()
     if (s_Source) {
         ports = s_Source();
     } else {
-        for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
-            ports << Port { info.systemLocation(), info.description(), info.manufacturer(),
-                info.serialNumber() };
+        ports = CSerialLine::SystemPorts();
     }
     std::sort(ports.begin(), ports.end(), [](const Port& a, const Port& b) { return a.device < b.device; });
     return ports;
