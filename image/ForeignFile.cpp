@@ -2,10 +2,10 @@
 
 #include "config/FileName.h"
 #include "config/Language.h"
+#include "config/ShellWord.h"
 #include "config/UserFront.h"
 #include "image/DataFile.h"
 
-#include <QRegularExpression>
 #include <QStringDecoder>
 
 #include <algorithm>
@@ -77,16 +77,8 @@ QString ImportHint(const QString &path, bool chinese)
 {
     if (UserFront::Current() == UserFront::Kind::Window)
         return kForeignWindowHint.Text(chinese);
-    // Quoted where the shell would split or act on it, so the line can be typed as it stands: in double
-    // quotes, or in single quotes where even double quotes would let the shell expand a $ or a `.
-    QString name = FileName::Display(path);
-    static const QRegularExpression plainName(QStringLiteral("^[A-Za-z0-9_./+,:@%=\\x{80}-\\x{10FFFF}-]+$"));
-    static const QRegularExpression expandedInQuotes(QStringLiteral("[$`\\\\\"!]"));
-    if (name.contains(expandedInQuotes))
-        name = QLatin1Char('\'') + name.replace(QLatin1Char('\''), QStringLiteral("'\\''")) + QLatin1Char('\'');
-    else if (!plainName.match(name).hasMatch())
-        name = QLatin1Char('"') + name + QLatin1Char('"');
-    return kForeignCliHint.Text(chinese).arg(name);
+    // Quoted where the shell would split or act on it, so the line can be typed as it stands.
+    return kForeignCliHint.Text(chinese).arg(ShellWord::Quoted(FileName::Display(path)));
 }
 
 } // namespace ForeignFile
