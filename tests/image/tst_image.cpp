@@ -245,8 +245,9 @@ void TestImage::messages()
     QTemporaryDir dir;
     // Blanks are quoted in program-cli's line; a name that is not UTF-8 is told with its size all the same
     // (Windows names are UTF-16: such a name cannot exist there).
+    const bool windows = QOperatingSystemVersion::currentType() == QOperatingSystemVersion::Windows;
     QStringList paths { dir.filePath("my channels.csv") };
-    if (QOperatingSystemVersion::currentType() != QOperatingSystemVersion::Windows)
+    if (!windows)
         paths << dir.filePath(FileName::FromBytes("my channels \xff.csv"));
     for (const QString& path : paths) {
         QCOMPARE(SafeFile::Write(path, file), QString());
@@ -257,9 +258,11 @@ void TestImage::messages()
         UserFront::Set(commandLine ? UserFront::Kind::CommandLine : UserFront::Kind::Window);
         const QString shown = FileName::Display(path);
         QStringList lines = { language == "Chinese" ? "数据格式不正确" : "Data Format Error", shown + why };
-        // The escaped byte's backslash would act inside double quotes: that name goes in single ones.
+        // The escaped byte's backslash would act inside a POSIX shell's double quotes: that name goes in
+        // single ones. On Windows a backslash is a plain character of the path.
+        const bool single = shown.contains('\\') && !windows;
         if (!hint.isEmpty())
-            lines << QString(hint).replace(shown.contains('\\') ? "\"<path>\"" : "<path>", shown.contains('\\') ? "'" + shown + "'" : shown);
+            lines << QString(hint).replace(single ? "\"<path>\"" : "<path>", single ? "'" + shown + "'" : shown);
         QCOMPARE(DataFile::Describe(loaded, path), lines.join('\n'));
     }
     UserFront::Set(UserFront::Kind::Window);
