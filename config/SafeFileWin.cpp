@@ -4,6 +4,7 @@
 #include "config/FileLockPlatform.h"
 #include "config/LinkTarget.h"
 #include "config/SafeFileSteps.h"
+#include "config/SystemErrorWin.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -32,12 +33,7 @@ std::wstring SafeFileNativeWin(const QString &path)
 
 QString SafeFileReasonWin(DWORD error)
 {
-    wchar_t *text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-    const QString reason = text ? QString::fromWCharArray(text).trimmed() : QString::number(error);
-    LocalFree(text);
-    return reason;
+    return SystemErrorTextWin(error);
 }
 
 // The test hook speaks in errno values (ENOSPC, EIO); Windows' own text for the same fault.

@@ -1,5 +1,6 @@
 #include "link/SerialLine.h"
 
+#include "config/SystemErrorWin.h"
 #include "link/SerialPort.h"
 
 #include <algorithm>
@@ -15,12 +16,7 @@ constexpr DWORD kSerialTransmitQueueWin = 512;
 
 QString SerialErrorTextWin(DWORD error)
 {
-    wchar_t *text = nullptr;
-    FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<LPWSTR>(&text), 0, nullptr);
-    const QString reason = text ? QString::fromWCharArray(text).trimmed() : QString::number(error);
-    LocalFree(text);
-    return reason;
+    return SystemErrorTextWin(error);
 }
 
 // A time-out ends a read or a write early; it does not mean the port is gone.
